@@ -1,0 +1,54 @@
+#pragma once
+// Sunrise, sunset and the three twilights for one day and place: a low-precision
+// solar model evaluated once at local noon of the reference zone (GMT+1).
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "date_serial.h"
+
+namespace merkwald {
+
+// Index 0 sunrise/sunset (zenith 90.833°), 1 civil, 2 nautical, 3 astronomical twilight.
+inline constexpr int kSunEvents = 4;
+
+// A time of day in whole minutes after midnight. It may lie below 0 or from 1440 on
+// (far from the 15° E meridian); displays bring it into the day, differences use it raw.
+using SunMinutes = int;
+
+struct SunTimes {
+    // nullopt where the event does not happen that day (the sun never reaches
+    // that zenith distance from above or below: polar day or night).
+    std::array<std::optional<SunMinutes>, kSunEvents> rising{};
+    std::array<std::optional<SunMinutes>, kSunEvents> setting{};
+};
+
+// longitude in degrees, east negative; latitude in degrees, south negative.
+// Times are for GMT+1 without summer time.
+[[nodiscard]] SunTimes sun_times(double longitude, double latitude, DaySerial date);
+
+// The configured home place, as stored in the settings.
+struct HomePlace {
+    int longitude_degree = 12, longitude_minute = 9, longitude_second = 0;
+    std::string longitude_direction = "O";
+    int latitude_degree = 48, latitude_minute = 33, latitude_second = 0;
+    std::string latitude_direction = "N";
+    double diff_to_gmt = 1.0;  // hours, the numeric value of `Diff to GMT`
+    bool daylight_saving = false;
+};
+
+// The table that `sun_times_home` keeps up to date; entries start at midnight and
+// keep their previous value whenever a computation yields nothing for them.
+struct SunTable {
+    std::array<SunMinutes, kSunEvents> rising{};
+    std::array<SunMinutes, kSunEvents> setting{};
+};
+
+// Fills `table` for the home place and day, moved to the user's clock by
+// diff_to_gmt - 1 (+1 with summer time) hours, applied exactly (also for
+// fractional offsets). A place out of range (longitude outside 0-180 or latitude
+// outside 0-90 before the direction sign) leaves the table unchanged.
+void sun_times_home(const HomePlace& place, DaySerial date, SunTable& table);
+
+}  // namespace merkwald

@@ -1,0 +1,103 @@
+#pragma once
+// The reminder engine's state. `EngineState` lives for the whole program run
+// (the working record with its run-long fields, the group and message tables, the
+// sun table); `RefreshTables` is rebuilt by every refresh.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calendar/date_serial.h"
+#include "calendar/sun.h"
+
+namespace merkwald {
+
+inline constexpr int kMaxShownLines = 998;  // the line counter stops at 999
+inline constexpr int kMaxMissed = 1000;
+inline constexpr int kMaxFiles = 100;
+inline constexpr int kGroupSlots = 11;  // slot 0 is the empty group
+
+// What the engine needs of the settings.
+struct EngineSettings {
+    std::uint32_t record_color = 0;
+    bool groups = true;
+    std::string last_start = "01.01.80";  // the `Date` value, "dd.mm.yy"
+    HomePlace home;
+    bool light = false;  // the light program's reader
+};
+
+struct WorkingRecord {
+    std::string text;  // every line followed by CRLF
+    DaySerial date = 0;
+    DaySerial event_date = 0;
+    bool undated = true;
+    int priority = 1;
+    bool periodic = false, monthly = false;
+    int periodic_repeat = 0;
+    int day_of_month = 1;
+    int weekday = 1;  // 1 = Sunday
+    int active_week = 0;
+    int active_after = 0;
+    std::string group;
+    std::uint32_t color = 0;
+    bool due = false, event_today = false, missed = false;
+    // Run-long: never reset by `<record>`.
+    int active_before = 0;
+    std::int32_t background = 0;
+    // Cleared by `</record>` only.
+    bool always = false, once = false;
+};
+
+struct LineEntry {
+    std::string text;  // expanded, ends with CRLF (or empty)
+    std::uint32_t color = 0;
+    std::string group;
+    DaySerial sort_date = 0;
+};
+
+struct MissedEntry {
+    std::string text;  // unexpanded
+    DaySerial date = 0;
+};
+
+struct RefreshTables {
+    std::vector<std::string> files;  // the file list; files[0] is entry 1
+    std::vector<LineEntry> lines;    // the line counter is lines.size() + 1
+    std::vector<MissedEntry> missed;
+    bool read_ok = false;
+    // The sort date of the line counter's slot, written while tags are read.
+    DaySerial pending_sort_date = 0;
+    std::string current_file;
+    long long current_line = 0;
+
+    [[nodiscard]] int line_counter() const { return int(lines.size()) + 1; }
+    void clear();
+};
+
+struct EngineState {
+    EngineSettings settings;
+    DaySerial today = 0;
+    std::filesystem::path program_folder;  // relative file names resolve here
+    std::array<std::string, kGroupSlots> groups{"", "Geburtstage", "Namenstage", "Termine",
+                                                "Sonstiges"};
+    int group_count = 4;
+    std::array<std::string, 2> messages{"Falsches Datum in einem Datensatz, bitte korrigieren",
+                                        "Datei nicht gefunden"};
+    WorkingRecord record;
+    // A lead-days override (>= 0) for one refresh.
+    std::optional<int> lead_days;
+    // The last successfully read last-start date (serial 0 before any).
+    DaySerial last_start = 0;
+    SunTable sun;
+    bool syntax_error_switch = false;  // on: syntax errors are not reported
+    bool sound_mark = false;
+
+    // A fresh run: the working record as a `<record>` line leaves it.
+    EngineState(EngineSettings s, DaySerial today_, std::filesystem::path folder = {});
+    [[nodiscard]] std::filesystem::path resolve(const std::string& file_name) const;
+};
+
+}  // namespace merkwald

@@ -1,0 +1,24 @@
+#pragma once
+// What the engine would show in a message box goes through this interface: the
+// windows show a box, the command line writes standard error, tests record it.
+
+#include <string_view>
+
+namespace merkwald {
+
+enum class MessageIcon { critical, exclamation, information };
+
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    // Modal: returns once the user has confirmed.
+    virtual void show_message(std::string_view text, MessageIcon icon) = 0;
+};
+
+// Swallows everything (previews, benchmarks).
+class SilentSink final : public MessageSink {
+public:
+    void show_message(std::string_view, MessageIcon) override {}
+};
+
+}  // namespace merkwald
