@@ -4,10 +4,13 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calendar/date_serial.h"
 #include "calendar/sun.h"
+#include "engine/engine_state.h"
+#include "engine/list_view.h"
 
 namespace merkwald::cli {
 
@@ -20,12 +23,25 @@ struct Context {
     int now_seconds = 0;  // local time of day, [0, 86400)
     HomePlace home;       // with `Diff to GMT` and `Daylight Saving Time`
     std::filesystem::path program_folder;
+    // What the list needs of the settings.
+    EngineSettings engine;
+    ListStyle style;
+    std::string data_filename;
 };
 
 // Exit status: 0 fine, 1 a failure the command reports, 2 bad arguments.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+
+// Runs the command line (without the program name).
+int run(const std::vector<std::string>& args, Context& ctx);
+
+// Text as the terminal wants it: every CRLF (and lone CR) becomes LF.
+[[nodiscard]] std::string to_lf(std::string_view text);
+
+int run_list(const std::vector<std::string>& args, Context& ctx);
+int run_missed(const std::vector<std::string>& args, Context& ctx);
 
 // The calendar commands: holidays, church-year, holiday, astro. `args` are the
 // arguments after the command word.

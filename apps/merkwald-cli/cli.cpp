@@ -1,0 +1,57 @@
+#include "cli.h"
+
+#include <ostream>
+
+namespace merkwald::cli {
+
+namespace {
+
+constexpr std::string_view kHelp =
+    "merkwald-cli - die Erinnerungsliste von Merkwald im Terminal\n"
+    "\n"
+    "Aufruf: merkwald-cli BEFEHL [OPTIONEN]\n"
+    "\n"
+    "  list [--today DATUM] [--file DATEI] [--lead-days N]\n"
+    "                      die heutige Liste, wie sie das Fenster zeigt\n"
+    "  missed [--today DATUM] [--file DATEI]\n"
+    "                      die seit dem letzten Start abgelaufenen Ereignisse\n"
+    "  holidays JAHR       die Feiertage eines Jahres (1901-2098)\n"
+    "  church-year JAHR    die Sonn- und Feiertage des Kirchenjahres\n"
+    "  holiday DATUM       der Feiertag eines Tages, oder eine leere Zeile\n"
+    "  astro [--date DATUM] [--time HH:MM] [--place NAME] [--lon G,M,S,R] [--lat G,M,S,R]\n"
+    "        [--zone H] [--dst | --no-dst]\n"
+    "                      Sonne und Mond fuer einen Ort und Zeitpunkt\n"
+    "  --help, --version\n"
+    "\n"
+    "Datumsangaben: T.M.JJJJ, TT.MM.JJ oder JJJJ-MM-TT.\n";
+
+using Command = int (*)(const std::vector<std::string>&, Context&);
+
+constexpr std::pair<std::string_view, Command> kCommands[] = {
+    {"list", run_list},       {"missed", run_missed},           {"holidays", run_holidays},
+    {"church-year", run_church_year}, {"holiday", run_holiday}, {"astro", run_astro},
+};
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, Context& ctx) {
+    if (args.empty()) {
+        ctx.err << kHelp;
+        return kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        ctx.out << kHelp;
+        return kExitOk;
+    }
+    if (args[0] == "--version") {
+        ctx.out << "merkwald-cli " MERKWALD_VERSION "\n";
+        return kExitOk;
+    }
+    for (const auto& [name, command] : kCommands) {
+        if (args[0] == name) return command({args.begin() + 1, args.end()}, ctx);
+    }
+    ctx.err << "Unbekannter Befehl: " << args[0] << "\n\n" << kHelp;
+    return kExitUsage;
+}
+
+}  // namespace merkwald::cli

@@ -1,0 +1,128 @@
+// The reminder list on the terminal: `list` and `missed`.
+
+#include <optional>
+#include <ostream>
+
+#include "cli.h"
+#include "engine/date_text.h"
+#include "engine/messages.h"
+#include "engine/number.h"
+#include "engine/refresh.h"
+
+namespace merkwald::cli {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Aufruf: merkwald-cli list [--today DATUM] [--file DATEI] [--lead-days N]\n"
+    "        merkwald-cli missed [--today DATUM] [--file DATEI]\n";
+
+// Messages that the windows show in a box go to standard error, one at a time.
+class StderrSink final : public MessageSink {
+public:
+    explicit StderrSink(std::ostream& err) : err_(err) {}
+    void show_message(std::string_view text, MessageIcon) override {
+        err_ << to_lf(text) << '\n';
+        err_.flush();
+    }
+
+private:
+    std::ostream& err_;
+};
+
+struct ListOptions {
+    std::optional<DaySerial> today;
+    std::optional<std::string> file;
+    std::optional<int> lead_days;
+};
+
+// Accepts "--name value" and "--name=value"; nullopt on anything it does not know.
+std::optional<ListOptions> parse_options(const std::vector<std::string>& args, bool lead_days) {
+    ListOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i], value;
+        if (const auto eq = name.find('='); eq != std::string::npos && name.starts_with("--")) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return std::nullopt;
+        }
+        if (name == "--today") {
+            o.today = parse_date(value);
+            if (!o.today) return std::nullopt;
+        } else if (name == "--file") {
+            if (value.empty()) return std::nullopt;
+            o.file = value;
+        } else if (name == "--lead-days" && lead_days) {
+            if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+                return std::nullopt;
+            const auto n = to_int16(leading_value(value));
+            if (!n) return std::nullopt;
+            o.lead_days = *n;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+struct Refreshed {
+    EngineState state;
+    RefreshTables tables;
+};
+
+Refreshed run_refresh(const ListOptions& o, Context& ctx, MessageSink& sink) {
+    Refreshed r{EngineState(ctx.engine, o.today.value_or(ctx.today), ctx.program_folder), {}};
+    r.state.lead_days = o.lead_days;
+    refresh(r.state, r.tables, o.file.value_or(ctx.data_filename), sink);
+    return r;
+}
+
+int usage(Context& ctx) {
+    ctx.err << kUsage;
+    return kExitUsage;
+}
+
+}  // namespace
+
+std::string to_lf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+int run_list(const std::vector<std::string>& args, Context& ctx) {
+    const auto options = parse_options(args, true);
+    if (!options) return usage(ctx);
+    StderrSink sink(ctx.err);
+    Refreshed r = run_refresh(*options, ctx, sink);
+    if (r.tables.read_ok) {
+        const SortedList sorted = sort_by_group(r.state, r.tables);
+        ctx.out << to_lf(plain_text(compose_list(r.state, sorted, ctx.style)));
+    }
+    return r.tables.failed_files > 0 ? kExitFailure : kExitOk;
+}
+
+int run_missed(const std::vector<std::string>& args, Context& ctx) {
+    const auto options = parse_options(args, false);
+    if (!options) return usage(ctx);
+    StderrSink sink(ctx.err);
+    Refreshed r = run_refresh(*options, ctx, sink);
+    if (!r.tables.missed.empty()) {
+        const MissedView view = missed_view(r.state, r.tables, sink);
+        ctx.out << to_lf(view.caption) << '\n' << to_lf(view.text);
+    }
+    return r.tables.failed_files > 0 ? kExitFailure : kExitOk;
+}
+
+}  // namespace merkwald::cli

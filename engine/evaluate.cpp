@@ -1,0 +1,136 @@
+#include "evaluate.h"
+
+#include "date_text.h"
+
+namespace merkwald {
+
+namespace {
+
+// The candidate of the n-th weekday rule and whether it still lies in the month it
+// was computed for; a candidate that spilled into the next month is no occurrence.
+struct NthCandidate {
+    DaySerial day;
+    bool in_month;
+};
+
+std::optional<NthCandidate> nth_candidate(const Ymd& month_start, const WorkingRecord& r) {
+    const auto first = make_date(month_start.year, month_start.month, 1);
+    if (!first) return std::nullopt;
+    const auto day = nth_weekday(*first, r.weekday, r.active_week);
+    if (!day) return std::nullopt;
+    return NthCandidate{*day, ymd_of(*day).month == month_start.month};
+}
+
+// Returns whether the n-th weekday rule decided the event (for the final check).
+std::optional<bool> evaluate_monthly(const WorkingRecord& r, DaySerial today, DaySerial& event) {
+    const Ymd t = ymd_of(today);
+    if (r.active_week > 0) {
+        auto cand = nth_candidate(t, r);
+        if (!cand) return std::nullopt;
+        if (cand->day < today) {
+            const Ymd next = t.month == 12 ? Ymd{t.year + 1, 1, 1} : Ymd{t.year, t.month + 1, 1};
+            cand = nth_candidate(next, r);
+            if (!cand) return std::nullopt;
+        }
+        event = cand->day;
+        return cand->in_month;
+    }
+    auto day = roll_date(t.year, t.month, r.day_of_month);
+    if (day && *day < today) day = roll_date(t.year, t.month + 1, r.day_of_month);
+    if (day) event = *day;
+    return std::nullopt;
+}
+
+bool within_lead(DaySerial today, DaySerial day, int active_before) {
+    return day - today <= active_before;
+}
+
+// The latest occurrence of the day and month on or before today.
+std::optional<DaySerial> last_anniversary(DaySerial date, DaySerial today) {
+    const Ymd d = ymd_of(date);
+    const int year = ymd_of(today).year;
+    auto last = roll_date(year, d.month, d.day);
+    if (last && *last > today) last = roll_date(year - 1, d.month, d.day);
+    return last;
+}
+
+}  // namespace
+
+std::optional<DaySerial> next_anniversary(DaySerial date, DaySerial today) {
+    const Ymd d = ymd_of(date);
+    const int year = ymd_of(today).year;
+    auto next = roll_date(year, d.month, d.day);
+    if (next && *next < today) next = roll_date(year + 1, d.month, d.day);
+    return next;
+}
+
+std::optional<DaySerial> nth_weekday(DaySerial first, int weekday_, int active_week) {
+    const int w = weekday(first);
+    int d = weekday_ - w + (weekday_ >= w ? 1 : 8);
+    if (active_week > 1) d += (active_week - 1) * 7;
+    const Ymd m = ymd_of(first);
+    return roll_date(m.year, m.month, d);
+}
+
+void set_sort_date(const WorkingRecord& record, DaySerial today, RefreshTables& tables) {
+    switch (record.priority) {
+        case 1:
+            if (auto next = next_anniversary(record.date, today)) tables.pending_sort_date = *next;
+            break;
+        case 2:
+            tables.pending_sort_date = *make_date(1980, 1, 1);
+            break;
+        default:
+            tables.pending_sort_date = *make_date(1970, 1, 1);
+            break;
+    }
+}
+
+void read_last_start(EngineState& state) {
+    if (auto start = parse_date(state.settings.last_start)) state.last_start = *start;
+}
+
+void evaluate_record(EngineState& state, RefreshTables& tables) {
+    WorkingRecord& r = state.record;
+    const DaySerial today = state.today;
+    if (state.lead_days) r.active_before = *state.lead_days;
+
+    if (auto next = next_anniversary(r.date, today)) r.event_date = *next;
+
+    std::optional<bool> nth_in_month;
+    if (r.monthly) {
+        nth_in_month = evaluate_monthly(r, today, r.event_date);
+        if (within_lead(today, r.event_date, r.active_before)) {
+            r.due = true;
+            tables.pending_sort_date = r.event_date;
+        }
+    }
+    if (r.periodic && r.periodic_repeat > 0) {
+        DaySerial work = r.date;
+        if (work < today) {
+            const int steps = (today - work + r.periodic_repeat - 1) / r.periodic_repeat;
+            work += steps * r.periodic_repeat;
+        }
+        r.event_date = work;
+        if (within_lead(today, work, r.active_before)) {
+            r.due = true;
+            tables.pending_sort_date = work;
+        }
+    }
+    if (r.once) {
+        if (within_lead(today, r.date, r.active_before)) r.due = true;
+    } else {
+        r.due = r.event_date - today >= 0 && within_lead(today, r.event_date, r.active_before);
+    }
+    if (nth_in_month && !*nth_in_month) r.due = false;
+
+    r.event_today = r.event_date == today && !r.always && !r.undated;
+    if (r.date < today && r.once) r.due = false;
+    if (r.always) r.due = true;
+
+    if (auto last = last_anniversary(r.date, today)) {
+        if (*last < today && *last > state.last_start) r.missed = true;
+    }
+}
+
+}  // namespace merkwald

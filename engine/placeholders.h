@@ -1,0 +1,33 @@
+#pragma once
+// Replacing the placeholders of a record text (dates, distances, ages, sun times).
+
+#include <string>
+#include <string_view>
+
+#include "engine_state.h"
+#include "messages.h"
+
+namespace merkwald {
+
+// Where the text came from, for the syntax-error report.
+struct TextOrigin {
+    std::string_view file;
+    long long line = 0;
+};
+
+// Expands `text` for a record dated `record_date` whose event falls on `event_date`
+// (two placeholders move the event date to the next anniversary, also for the
+// caller). Unknown placeholders vanish. On a syntax error (a ">" before the first
+// "<", or a "<" without ">") the result is empty and, unless the state's
+// syntax-error switch is on, the error is reported through `sink`.
+[[nodiscard]] std::string expand_placeholders(EngineState& state, std::string_view text,
+                                              DaySerial record_date, DaySerial& event_date,
+                                              const TextOrigin& origin, MessageSink& sink);
+
+// Days from today to the next anniversary of `date` (0 on the day itself).
+[[nodiscard]] int days_to_anniversary(DaySerial date, DaySerial today);
+
+// A sun time as the list shows it: "hh.mm" of the time of day it falls on.
+[[nodiscard]] std::string sun_time_text(SunMinutes minutes, char separator);
+
+}  // namespace merkwald

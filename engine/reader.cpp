@@ -1,0 +1,291 @@
+#include "reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "date_text.h"
+#include "evaluate.h"
+#include "line_source.h"
+#include "number.h"
+#include "placeholders.h"
+#include "text.h"
+
+namespace merkwald {
+
+namespace {
+
+enum class Tag {
+    none,
+    record,
+    add_file,
+    background,
+    color,
+    priority,
+    date,
+    active_before,
+    active_after,
+    active,
+    periodic_repeat,
+    active_day,
+    active_week,
+    group,
+    end_record,
+};
+
+constexpr std::array<std::pair<std::string_view, Tag>, 14> kTags{{
+    {"record", Tag::record},
+    {"add_file", Tag::add_file},
+    {"background", Tag::background},
+    {"color", Tag::color},
+    {"priority", Tag::priority},
+    {"date", Tag::date},
+    {"active_before", Tag::active_before},
+    {"active_after", Tag::active_after},
+    {"active", Tag::active},
+    {"periodic_repeat", Tag::periodic_repeat},
+    {"active_day", Tag::active_day},
+    {"active_week", Tag::active_week},
+    {"group", Tag::group},
+    {"/record", Tag::end_record},
+}};
+
+constexpr std::size_t kLongestTag = 15;
+
+// Tag names are matched without regard to case; no known name is longer than 15.
+Tag find_tag(std::string_view name) {
+    if (name.empty() || name.size() > kLongestTag) return Tag::none;
+    char lower[kLongestTag];
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        lower[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+    }
+    const std::string_view key(lower, name.size());
+    for (const auto& [tag_name, tag] : kTags)
+        if (tag_name == key) return tag;
+    return Tag::none;
+}
+
+constexpr std::array<std::string_view, 7> kWeekdays{"sunday",   "monday", "tuesday", "wednesday",
+                                                    "thursday", "friday", "saturday"};
+
+// Reads one file; a member function per concern keeps the line loop flat.
+class FileReader {
+public:
+    FileReader(EngineState& s, RefreshTables& t, bool main_file, MessageSink& sink)
+        : s_(s), t_(t), r_(s.record), main_(main_file), sink_(sink) {}
+
+    // false: a read failure ends the file.
+    bool line(std::string_view prepared);
+
+private:
+    bool tag_line(Tag tag, std::string_view value, std::string_view prepared);
+    void append_text(std::string_view prepared);
+    bool add_file(std::string_view value);
+    void date(std::string_view value);
+    template <class F>
+    bool number16(std::string_view value, F&& store);
+
+    EngineState& s_;
+    RefreshTables& t_;
+    WorkingRecord& r_;
+    bool main_;
+    MessageSink& sink_;
+};
+
+void FileReader::append_text(std::string_view prepared) {
+    r_.text.append(prepared);
+    r_.text.append(s_.settings.light ? "\r\n  " : "\r\n");
+}
+
+template <class F>
+bool FileReader::number16(std::string_view value, F&& store) {
+    const auto v = to_int16(leading_value(value));
+    if (!v) return false;
+    store(int(*v));
+    return true;
+}
+
+bool FileReader::line(std::string_view prepared) {
+    const SplitView split = split_prepared_line(prepared);
+    const Tag tag = split.kind == LineKind::tag ? find_tag(trim_blanks(split.name)) : Tag::none;
+    if (tag == Tag::none) {
+        append_text(prepared);
+        return true;
+    }
+    return tag_line(tag, trim_blanks(split.value), prepared);
+}
+
+bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prepared) {
+    switch (tag) {
+        case Tag::record:
+            start_record(s_, t_);
+            return true;
+        case Tag::add_file:
+            if (!main_ && !s_.settings.light) break;
+            return add_file(value);
+        case Tag::background: {
+            const auto v = to_int32(leading_value(value));
+            if (!v) return false;
+            r_.background = *v;
+            return true;
+        }
+        case Tag::color: {
+            const auto v = to_int32(leading_value(value));
+            if (!v) return false;
+            r_.color = std::uint32_t(*v);
+            return true;
+        }
+        case Tag::priority:
+            if (!number16(value, [&](int v) { r_.priority = v; })) return false;
+            set_sort_date(r_, s_.today, t_);
+            return true;
+        case Tag::date:
+            date(value);
+            return true;
+        case Tag::active_before:
+            return number16(value, [&](int v) { r_.active_before = v; });
+        case Tag::active_after:
+            if (s_.settings.light) break;
+            return number16(value, [&](int v) { r_.active_after = v; });
+        case Tag::active:
+            if (value == "always") r_.always = true;
+            else if (value == "once") r_.once = true;
+            else if (value == "periodic") r_.periodic = true;
+            else if (value == "monthly") r_.monthly = true;
+            else break;
+            return true;
+        case Tag::periodic_repeat:
+            return number16(value, [&](int v) { r_.periodic_repeat = v; });
+        case Tag::active_day: {
+            const auto day = std::find(kWeekdays.begin(), kWeekdays.end(), value);
+            if (day != kWeekdays.end()) {
+                r_.weekday = int(day - kWeekdays.begin()) + 1;
+                return true;
+            }
+            return number16(value, [&](int v) { r_.day_of_month = std::max(v, 1); });
+        }
+        case Tag::active_week: {
+            const auto v = floor_int16(leading_value(value));
+            if (!v) return false;
+            r_.active_week = *v;
+            return true;
+        }
+        case Tag::group:
+            for (int i = 1; i <= s_.group_count; ++i)
+                if (equals_ignore_case(value, s_.groups[std::size_t(i)]))
+                    r_.group = s_.groups[std::size_t(i)];
+            return true;
+        case Tag::end_record:
+            end_record(s_, t_, sink_);
+            return true;
+        case Tag::none:
+            break;
+    }
+    append_text(prepared);
+    return true;
+}
+
+void FileReader::date(std::string_view value) {
+    r_.undated = false;
+    if (value.empty()) {
+        r_.date = s_.today;
+    } else if (const auto d = parse_date(value)) {
+        r_.date = *d;
+    } else {
+        sink_.show_message(s_.messages[0], MessageIcon::critical);
+        r_.date = s_.today;
+    }
+    if (r_.priority == 1) set_sort_date(r_, s_.today, t_);
+}
+
+bool FileReader::add_file(std::string_view value) {
+    const std::string name(value);
+    if (!file_exists(s_.resolve(name))) return true;
+    const std::string lower = to_lower(name);
+    for (const std::string& entry : t_.files) {
+        const std::string listed = to_lower(entry);
+        if (lower.find(listed) != std::string::npos || listed.find(lower) != std::string::npos)
+            return true;
+    }
+    if (int(t_.files.size()) >= kMaxFiles) return false;
+    t_.files.push_back(name);
+    return true;
+}
+
+}  // namespace
+
+bool file_exists(const std::filesystem::path& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+void start_record(EngineState& state, RefreshTables& tables) {
+    WorkingRecord& r = state.record;
+    r.text.clear();
+    r.date = r.event_date = state.today;
+    r.undated = true;
+    r.priority = 1;
+    tables.pending_sort_date = state.today;
+    r.periodic = r.monthly = false;
+    r.periodic_repeat = 0;
+    r.day_of_month = 1;
+    r.weekday = 1;
+    r.active_week = 0;
+    r.active_after = 0;
+    r.group.clear();
+    r.color = state.settings.record_color;
+    r.due = r.event_today = r.missed = false;
+}
+
+void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
+    WorkingRecord& r = state.record;
+    evaluate_record(state, tables);
+    if (r.missed && int(tables.missed.size()) < kMaxMissed) tables.missed.push_back({r.text, r.date});
+    const bool full = r.due && tables.line_counter() > kMaxShownLines;
+    if (full) r.event_today = false;
+    if (r.due && !full) {
+        const TextOrigin origin{tables.current_file, tables.current_line};
+        LineEntry entry;
+        entry.text = expand_placeholders(state, r.text, r.date, r.event_date, origin, sink);
+        entry.color = r.color;
+        if (state.settings.groups) entry.group = r.group;
+        entry.sort_date = tables.pending_sort_date;
+        tables.lines.push_back(std::move(entry));
+        tables.pending_sort_date = 0;  // the next slot starts cleared
+    }
+    if (r.event_today) state.sound_mark = true;
+    r.event_today = false;
+    r.due = r.always = r.once = false;
+}
+
+void read_records(EngineState& state, RefreshTables& tables, const std::string& file_name,
+                  bool main_file, MessageSink& sink) {
+    tables.current_file = file_name;
+    tables.current_line = 0;
+    tables.read_ok = true;
+    LineSource source(state.resolve(file_name));
+    FileReader reader(state, tables, main_file, sink);
+    std::string prepared;
+    std::string_view raw;
+    bool ok = source.is_open() && !source.failed();
+    while (ok && source.next(raw)) {
+        ++tables.current_line;
+        std::string_view line = raw;
+        if (line.find('\t') != std::string_view::npos) {
+            prepared.assign(raw);
+            tabs_to_spaces(prepared);
+            line = prepared;
+        }
+        ok = reader.line(trim_blanks(line));
+    }
+    if (!ok || source.failed()) {
+        sink.show_message(state.messages[1], MessageIcon::critical);
+        tables.read_ok = false;
+        ++tables.failed_files;
+    }
+}
+
+}  // namespace merkwald

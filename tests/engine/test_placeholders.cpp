@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "../support/recording_sink.h"
+#include "engine/date_text.h"
+#include "engine/placeholders.h"
+
+namespace merkwald {
+namespace {
+
+DaySerial d(const char* text) { return *parse_date(text); }
+
+struct Expand {
+    EngineState state{EngineSettings{}, 0};
+    test::RecordingSink sink;
+
+    explicit Expand(const char* today) { state.today = d(today); }
+    std::string operator()(std::string_view text, const char* date, const char* event) {
+        DaySerial e = d(event);
+        return expand_placeholders(state, text, d(date), e, {"test.rmd", 7}, sink);
+    }
+};
+
+constexpr std::string_view kBirthday =
+    "Anna hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. Geburtstag\r\n";
+
+TEST(Placeholders, BirthdaySentence) {
+    EXPECT_EQ(Expand("05.03.1999")(kBirthday, "07.03.1970", "07.03.1999"),
+              "Anna hat in 2 Tagen am 7. März 29. Geburtstag\r\n");
+    EXPECT_EQ(Expand("07.03.1999")(kBirthday, "07.03.1970", "07.03.1999"),
+              "Anna hat heute am 7. März 29. Geburtstag\r\n");
+    EXPECT_EQ(Expand("06.03.1999")(kBirthday, "07.03.1970", "07.03.1999"),
+              "Anna hat morgen am 7. März 29. Geburtstag\r\n");
+    Expand later("08.03.1999");
+    EXPECT_EQ(later("<years_after_date> <full_years_after_date>", "07.03.1970", "07.03.2000"),
+              "30 29");
+}
+
+TEST(Placeholders, DateFormatsOfRecordAndEventDate) {
+    Expand x("01.01.1999");
+    struct Row {
+        const char* tag;
+        const char* expected;
+    } rows[] = {
+        {"<d>", "5"},          {"<dd>", "05"},           {"<ddd>", "Fr"},
+        {"<dddd>", "Freitag"}, {"<ddddd>", "05.03.1999"}, {"<w>", "6"},
+        {"<ww>", "9"},         {"<m>", "3"},             {"<mm>", "03"},
+        {"<mmm>", "Mär"},      {"<mmmm>", "März"},       {"<q>", "1"},
+        {"<y>", "64"},         {"<yy>", "99"},           {"<yyyy>", "1999"},
+        {"<d.m.>", "5. 3."},   {"<dd.mm.>", "05. 03."},  {"<d.mmm.>", "5. Mär."},
+        {"<d.mmmm>", "5. März"}, {"<d.m.yy>", "5.3.99"}, {"<d.m.yyyy>", "5. 3. 1999"},
+        {"<dd.mm.yy>", "05.03.99"}, {"<dd.mm.yyyy>", "05. 03. 1999"},
+        {"<d.mmm.yy>", "5. Mär. 99"}, {"<d.mmm.yyyy>", "5. Mär. 1999"},
+        {"<d.mmmm.yy>", "5. März 99"}, {"<d.mmmm.yyyy>", "5. März 1999"},
+        {"<day>", "5"},        {"<long_month>", "März"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(x(row.tag, "05.03.1999", "01.01.2000"), row.expected) << row.tag;
+        const std::string event_tag = std::string("<event_") + (row.tag + 1);
+        if (std::string_view(row.tag) != "<day>" && std::string_view(row.tag) != "<long_month>") {
+            EXPECT_EQ(x(event_tag, "01.01.2000", "05.03.1999"), row.expected) << event_tag;
+        }
+    }
+}
+
+TEST(Placeholders, Distances) {
+    Expand x("05.03.1999");  // a Friday
+    struct Row {
+        const char* tag;
+        const char* date;
+        const char* expected;
+    } rows[] = {
+        {"<days_after_date>", "01.03.1999", "4"},
+        {"<days_before_date>", "01.03.1999", "-4"},
+        {"<weeks_after_date>", "27.02.1999", "1"},   // Sunday 28.02 lies between
+        {"<weeks_after_date>", "28.02.1999", "0"},   // the start's own Sunday does not count
+        {"<weeks_before_date>", "07.03.1999", "1"},
+        {"<weeks_before_date>", "06.03.1999", "0"},
+        {"<months_after_date>", "31.12.1998", "3"},
+        {"<months_before_date>", "01.01.2000", "10"},
+        {"<years_before_date>", "01.01.2003", "4"},
+        {"<days_before_event>", "06.03.1970", "1"},
+        {"<days_before_event>", "04.03.1970", "365"},  // over 29.02.2000
+        {"<days_before_event>", "05.03.1970", "0"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(x(row.tag, row.date, "05.03.1999"), row.expected) << row.tag;
+}
+
+TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
+    Expand x("05.03.1999");
+    // A monthly record's event date is replaced by the next anniversary of its date.
+    EXPECT_EQ(x("<weeks_before_event> <event_dd.mm.yyyy>", "20.04.1990", "05.04.1999"),
+              "6 20. 04. 1999");
+    EXPECT_EQ(x("<event_dd.mm.yyyy> <months_before_event> <event_dd.mm.yyyy>", "20.04.1990",
+                "05.04.1999"),
+              "05. 04. 1999 1 20. 04. 1999");
+    DaySerial event = d("05.04.1999");
+    (void)expand_placeholders(x.state, "<weeks_before_event>", d("20.04.1990"), event, {}, x.sink);
+    EXPECT_EQ(event, d("20.04.1999")) << "the caller sees the moved event date";
+}
+
+TEST(Placeholders, DayTexts) {
+    Expand x("05.03.1999");
+    EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "05.03.1999"), "Heute");
+    EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "06.03.1999"), "Morgen");
+    EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "17.03.1999"), "In 12 Tagen");
+    EXPECT_EQ(x("<days_before_event_text>", "01.01.1990", "02.03.1999"), "in-3 Tagen");
+}
+
+TEST(Placeholders, UnknownAndCapitalisedTagsVanish) {
+    Expand x("05.03.1999");
+    EXPECT_EQ(x("a<EVENT_D>b<>c<active=Once>d<foo bar>e", "01.01.1990", "05.03.1999"), "abcde");
+    EXPECT_EQ(x("  <d>  ", "05.03.1999", "05.03.1999"), "  5  ") << "only the replacement is trimmed";
+    EXPECT_TRUE(x.sink.shown.empty());
+}
+
+TEST(Placeholders, SyntaxErrorsYieldNothingAndAreReportedOnce) {
+    Expand x("05.03.1999");
+    EXPECT_EQ(x("a > b <d>", "05.03.1999", "05.03.1999"), "");
+    EXPECT_EQ(x("a <d> <b", "05.03.1999", "05.03.1999"), "");
+    ASSERT_EQ(x.sink.shown.size(), 2u);
+    EXPECT_EQ(x.sink.shown[0].text, "Syntaxfehler in Datei: test.rmd\r\nZeile:  7\r\na > b <d>");
+    EXPECT_EQ(x.sink.shown[0].icon, MessageIcon::critical);
+    EXPECT_EQ(x("text > only", "05.03.1999", "05.03.1999"), "text > only")
+        << "without any '<' nothing is looked at";
+
+    x.state.syntax_error_switch = true;
+    EXPECT_EQ(x("<oops", "05.03.1999", "05.03.1999"), "");
+    EXPECT_EQ(x.sink.shown.size(), 2u) << "the switch silences the report";
+}
+
+TEST(Placeholders, SunTimesOfTheHomePlace) {
+    Expand x("21.06.2000");
+    // Munich, with the clock one hour ahead of the reference zone (summer time).
+    x.state.settings.home = HomePlace{11, 35, 0, "O", 48, 8, 0, "N", 1.0, true};
+    EXPECT_EQ(x("<sunrise>|<sunset>|<dawn1>|<dusk1>", "21.06.2000", "21.06.2000"),
+              "05.14 Uhr|21.18 Uhr|04.32 Uhr|21.59 Uhr");
+    EXPECT_EQ(x("<length_of_day>|<length_of_day_long>|<length_of_day_short>", "21.06.2000",
+                "21.06.2000"),
+              "16:04|16 Stunden 04 Minuten|16 h 04 min");
+    EXPECT_EQ(sun_time_text(24 * 60 + 5, '.'), "00.05");
+    EXPECT_EQ(sun_time_text(-10, ':'), "23:50");
+}
+
+}  // namespace
+}  // namespace merkwald
