@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "../support/recording_sink.h"
+#include "engine/date_text.h"
+#include "engine/reader.h"
+#include "engine/refresh.h"
+
+namespace merkwald {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Reader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("merkwald-reader-" + std::string(
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(folder_ / name, std::ios::binary) << text;
+    }
+
+    fs::path folder_;
+    EngineState state_{EngineSettings{}, *parse_date("05.03.1999"), {}};
+    RefreshTables tables_;
+    test::RecordingSink sink_;
+
+    void run(const std::string& main = "main.rmd") {
+        state_.program_folder = folder_;
+        refresh(state_, tables_, main, sink_);
+    }
+};
+
+std::string records(int count, const std::string& date) {
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += "<record>\r\n<date=" + date + ">\r\nNr. " + std::to_string(i) + "\r\n</record>\r\n";
+    return text;
+}
+
+TEST_F(Reader, ShowsAtMost998LinesButMissesEveryRecord) {
+    state_.settings.last_start = "01.01.80";
+    write("main.rmd", records(1000, "04.03.1960") + records(3, "05.03.1960"));
+    state_.lead_days = 400;
+    run();
+    ASSERT_EQ(tables_.lines.size(), 998u);
+    EXPECT_EQ(tables_.lines.back().text, "Nr. 998\r\n");
+    EXPECT_EQ(tables_.missed.size(), 1000u) << "the missed list keeps its first 1000 entries";
+    EXPECT_TRUE(tables_.read_ok) << "a 1001st missed record is no read failure";
+    EXPECT_FALSE(state_.sound_mark) << "records beyond the list do not sound";
+    EXPECT_TRUE(sink_.shown.empty());
+}
+
+TEST_F(Reader, RunLongFieldsSurviveFilesAndRefreshes) {
+    write("main.rmd", "<record>\r\n<active_before=14>\r\n<date=01.01.1960>\r\n</record>\r\n");
+    run();
+    EXPECT_EQ(state_.record.active_before, 14);
+    write("main.rmd", "<record>\r\n<date=19.03.1960>\r\nIn 14 Tagen\r\n</record>\r\n");
+    run();
+    ASSERT_EQ(tables_.lines.size(), 1u);
+    EXPECT_EQ(tables_.lines[0].text, "In 14 Tagen\r\n");
+}
+
+TEST_F(Reader, LinksGoOneLevelDeepAndAreNotListedTwice) {
+    write("main.rmd", "<add_file=a.rmd>\r\n<add_file=A.RMD>\r\n<add_file=MAIN.rmd>\r\n"
+                      "<add_file=nirgends.rmd>\r\n<add_file=b.rmd>\r\n");
+    write("a.rmd", "<add_file=c.rmd>\r\n");
+    write("b.rmd", "");
+    write("c.rmd", "");
+    run();
+    EXPECT_EQ(tables_.files, (std::vector<std::string>{"main.rmd", "a.rmd", "b.rmd"}));
+    EXPECT_TRUE(sink_.shown.empty());
+
+    state_.settings.light = true;  // the light program follows links in every file
+    run();
+    EXPECT_EQ(tables_.files, (std::vector<std::string>{"main.rmd", "a.rmd", "b.rmd", "c.rmd"}));
+}
+
+TEST_F(Reader, AHundredAndFirstFileIsAReadFailure) {
+    std::string main;
+    for (int i = 1; i <= 100; ++i) {
+        write("f" + std::to_string(i) + ".rmd", "");
+        main += "<add_file=f" + std::to_string(i) + ".rmd>\r\n";
+    }
+    write("main.rmd", main);
+    run();
+    EXPECT_EQ(tables_.files.size(), 100u);
+    ASSERT_EQ(sink_.shown.size(), 1u);
+    EXPECT_EQ(sink_.shown[0].text, "Datei nicht gefunden");
+    EXPECT_EQ(tables_.failed_files, 1);
+    EXPECT_TRUE(tables_.read_ok) << "the mark tells about the last file of the list";
+}
+
+TEST_F(Reader, MissingMainFile) {
+    run("fehlt.rmd");
+    EXPECT_FALSE(tables_.read_ok);
+    ASSERT_EQ(sink_.shown.size(), 1u);
+    EXPECT_EQ(sink_.shown[0].icon, MessageIcon::critical);
+}
+
+TEST_F(Reader, TabsBlanksAndLineEndsAreAllTheSame) {
+    write("main.rmd", "\t<Record >\r<  DATE = 05.03.1960  >\n\t<active_before=\t0>\r\n"
+                      "\tText\tmit Tab \r\n</record>");
+    run();
+    ASSERT_EQ(tables_.lines.size(), 1u);
+    EXPECT_EQ(tables_.lines[0].text, "Text mit Tab\r\n");
+    EXPECT_EQ(tables_.current_line, 5);
+}
+
+TEST_F(Reader, SyntaxErrorNamesTheEndTagLine) {
+    write("main.rmd", "<record>\r\n<date=05.03.1960>\r\nkaputt > <b>\r\n\r\n</record>\r\n");
+    run();
+    ASSERT_EQ(sink_.shown.size(), 1u);
+    EXPECT_EQ(sink_.shown[0].text, "Syntaxfehler in Datei: main.rmd\r\nZeile:  5\r\nkaputt > <b>\r\n\r\n");
+    ASSERT_EQ(tables_.lines.size(), 1u);
+    EXPECT_EQ(tables_.lines[0].text, "") << "the record is still emitted, without text";
+}
+
+TEST_F(Reader, NumbersRoundHalvesToEvenAndWeeksDown) {
+    write("main.rmd", "<record>\r\n<active_before= 2.5x>\r\n<active_week=2.9>\r\n"
+                      "<active_day=0>\r\n<color=-1>\r\n<priority=abc>\r\n");
+    run();
+    EXPECT_EQ(state_.record.active_before, 2);
+    EXPECT_EQ(state_.record.active_week, 2);
+    EXPECT_EQ(state_.record.day_of_month, 1);
+    EXPECT_EQ(state_.record.color, 0xFFFFFFFFu);
+    EXPECT_EQ(state_.record.priority, 0);
+}
+
+}  // namespace
+}  // namespace merkwald

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/text_file.h"
+
+namespace merkwald {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TextFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir_ = fs::temp_directory_path() /
+               ("merkwald_text_file_" + std::to_string(std::random_device{}()) + "_" + test);
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path write(const std::string& name, const std::string& bytes) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(TextFileTest, KeepsValidUtf8) {
+    const std::string text = "<record>\r\nM\u00e4rz \u20ac\r\n</record>\r\n";
+    const auto file = read_text_file(write("a.rmd", text));
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(file->text, text);
+    EXPECT_EQ(file->encoding, TextEncoding::utf8);
+}
+
+TEST_F(TextFileTest, ConvertsWindows1252) {
+    const auto file = read_text_file(write("b.rmd", "M\xE4rz \x80 \x84Gr\xFC\xDF\x93\r\n"));
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(file->text, "M\u00e4rz \u20ac \u201eGr\u00fc\u00df\u201c\r\n");
+    EXPECT_EQ(file->encoding, TextEncoding::windows1252);
+}
+
+TEST_F(TextFileTest, DropsByteOrderMark) {
+    const auto file = read_text_file(write("c.rmd", "\xEF\xBB\xBF<record>\n"));
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(file->text, "<record>\n");
+    EXPECT_EQ(file->encoding, TextEncoding::utf8);
+}
+
+TEST_F(TextFileTest, EmptyAndMissingFiles) {
+    const auto empty = read_text_file(write("d.rmd", ""));
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_EQ(empty->text, "");
+    EXPECT_EQ(read_text_file(dir_ / "missing.rmd"), std::nullopt);
+    EXPECT_EQ(read_text_file(dir_), std::nullopt);
+}
+
+TEST(TextFile, Utf8Validation) {
+    const struct {
+        std::string bytes;
+        bool valid;
+    } rows[] = {
+        {"", true},
+        {"plain ascii text, longer than eight bytes", true},
+        {"0123456789abcdef\u00e4", true},
+        {"\u00e4\u20ac\U0001F600\U0010FFFF\u07ff\ud7ff\ue000", true},
+        {"abc\x80", false},
+        {"\xC0\x80", false},          // overlong NUL
+        {"\xC1\xBF", false},          // overlong
+        {"\xE0\x9F\xBF", false},      // overlong three bytes
+        {"\xF0\x8F\xBF\xBF", false},  // overlong four bytes
+        {"\xED\xA0\x80", false},      // surrogate
+        {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
+        {"\xF5\x80\x80\x80", false},
+        {"0123456789\xE2\x82", false},  // cut short at the end
+        {"\xE2\x82x", false},
+        {"M\xE4rz", false},
+        {"\xFF", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        EXPECT_EQ(is_valid_utf8(row.bytes), row.valid);
+    }
+}
+
+TEST(TextFile, Windows1252RoundTripsEveryByte) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = windows1252_to_utf8(all);
+    EXPECT_TRUE(is_valid_utf8(utf8));
+    EXPECT_EQ(utf8_to_windows1252(utf8), std::optional<std::string>(all));
+    // The bytes the code page leaves undefined become the C1 controls of the same number.
+    EXPECT_EQ(windows1252_to_utf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008d\u008f\u0090\u009d");
+    EXPECT_EQ(windows1252_to_utf8("\x80\x8A\x9F"), "\u20ac\u0160\u0178");
+}
+
+TEST(TextFile, Utf8ToWindows1252Failures) {
+    EXPECT_EQ(utf8_to_windows1252("\u0100"), std::nullopt);
+    EXPECT_EQ(utf8_to_windows1252("\u0080"), std::nullopt);  // a C1 control with no byte
+    EXPECT_EQ(utf8_to_windows1252("\U0001F600"), std::nullopt);
+    EXPECT_EQ(utf8_to_windows1252("M\xE4rz"), std::nullopt);  // not UTF-8 at all
+    EXPECT_EQ(utf8_to_windows1252("\u201eM\u00e4rz\u201c"),
+              std::optional<std::string>("\x84M\xE4rz\x93"));
+}
+
+TEST(TextFile, SplitLinesOnEveryLineEnd) {
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(split_lines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(split_lines("a\r\n"), (Lines{"a"}));
+    EXPECT_EQ(split_lines("a\r\n\r\n"), (Lines{"a", ""}));
+    EXPECT_EQ(split_lines("\n\n"), (Lines{"", ""}));
+    EXPECT_EQ(split_lines("a\n\rb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(split_lines(""), Lines{});
+}
+
+}  // namespace
+}  // namespace merkwald
