@@ -1,5 +1,7 @@
 #include "date_serial.h"
 
+#include <algorithm>
+
 namespace merkwald {
 
 using namespace std::chrono;
@@ -25,14 +27,15 @@ std::optional<DaySerial> make_date(int y, int m, int d) {
 
 std::optional<DaySerial> roll_date(int y, int m, int d) {
     // Normalise the month first, then count the days from the first of that month.
-    const long months = long(y) * 12 + (m - 1);
+    const long months = long(y) * 12 + (long(m) - 1);
     long ny = months >= 0 ? months / 12 : -((-months + 11) / 12);
     const long nm = months - ny * 12 + 1;
     if (ny < kMinYear - 1 || ny > kMaxYear + 1) return std::nullopt;
     const sys_days first{year{int(ny)} / month{unsigned(nm)} / 1};
-    const DaySerial s = to_serial(first) + (d - 1);
-    if (!in_range(s)) return std::nullopt;
-    return s;
+    // Wide arithmetic: a day far beyond the month must fail, not wrap around.
+    const long long s = static_cast<long long>(to_serial(first)) + d - 1;
+    if (s < kMinSerial || s > kMaxSerial) return std::nullopt;
+    return DaySerial(s);
 }
 
 std::optional<DaySerial> add_months(DaySerial s, int n) {
