@@ -51,6 +51,31 @@ struct WorkingRecord {
     bool always = false, once = false;
 };
 
+// The anniversaries of every day and month around one today, so that evaluating
+// a large file does no calendar arithmetic per record. A cache: it always
+// answers what next_anniversary and the missed check would compute.
+class AnniversaryTable {
+public:
+    // The day and month of `date` in today's year, or in the next when that is past.
+    [[nodiscard]] std::optional<DaySerial> next(DaySerial date, DaySerial today);
+    // The latest occurrence on or before today.
+    [[nodiscard]] std::optional<DaySerial> last(DaySerial date, DaySerial today);
+
+private:
+    static constexpr DaySerial kNone = -2147483647 - 1;
+    void build(DaySerial today);
+    [[nodiscard]] int slot(DaySerial date);
+    static std::optional<DaySerial> value(DaySerial s) {
+        return s == kNone ? std::nullopt : std::optional<DaySerial>(s);
+    }
+
+    DaySerial today_ = kNone;
+    // Indexed by month * 32 + day.
+    std::array<DaySerial, 13 * 32> previous_{}, current_{}, following_{};
+    DaySerial memo_date_ = kNone;
+    int memo_slot_ = 0;
+};
+
 struct LineEntry {
     std::string text;  // expanded, ends with CRLF (or empty)
     std::uint32_t color = 0;
@@ -93,6 +118,7 @@ struct EngineState {
     // The last successfully read last-start date (serial 0 before any).
     DaySerial last_start = 0;
     SunTable sun;
+    AnniversaryTable anniversaries;
     bool syntax_error_switch = false;  // on: syntax errors are not reported
     bool sound_mark = false;
 

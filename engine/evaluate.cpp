@@ -45,15 +45,6 @@ bool within_lead(DaySerial today, DaySerial day, int active_before) {
     return day - today <= active_before;
 }
 
-// The latest occurrence of the day and month on or before today.
-std::optional<DaySerial> last_anniversary(DaySerial date, DaySerial today) {
-    const Ymd d = ymd_of(date);
-    const int year = ymd_of(today).year;
-    auto last = roll_date(year, d.month, d.day);
-    if (last && *last > today) last = roll_date(year - 1, d.month, d.day);
-    return last;
-}
-
 }  // namespace
 
 std::optional<DaySerial> next_anniversary(DaySerial date, DaySerial today) {
@@ -72,10 +63,49 @@ std::optional<DaySerial> nth_weekday(DaySerial first, int weekday_, int active_w
     return roll_date(m.year, m.month, d);
 }
 
-void set_sort_date(const WorkingRecord& record, DaySerial today, RefreshTables& tables) {
+void AnniversaryTable::build(DaySerial today) {
+    today_ = today;
+    memo_date_ = kNone;
+    const int year = ymd_of(today).year;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 1; day <= 31; ++day) {
+            const std::size_t i = std::size_t(month * 32 + day);
+            previous_[i] = roll_date(year - 1, month, day).value_or(kNone);
+            current_[i] = roll_date(year, month, day).value_or(kNone);
+            following_[i] = roll_date(year + 1, month, day).value_or(kNone);
+        }
+    }
+}
+
+int AnniversaryTable::slot(DaySerial date) {
+    if (date != memo_date_) {
+        const Ymd d = ymd_of(date);
+        memo_date_ = date;
+        memo_slot_ = d.month * 32 + d.day;
+    }
+    return memo_slot_;
+}
+
+std::optional<DaySerial> AnniversaryTable::next(DaySerial date, DaySerial today) {
+    if (today != today_) build(today);
+    const std::size_t i = std::size_t(slot(date));
+    if (current_[i] != kNone && current_[i] < today) return value(following_[i]);
+    return value(current_[i]);
+}
+
+std::optional<DaySerial> AnniversaryTable::last(DaySerial date, DaySerial today) {
+    if (today != today_) build(today);
+    const std::size_t i = std::size_t(slot(date));
+    if (current_[i] != kNone && current_[i] > today) return value(previous_[i]);
+    return value(current_[i]);
+}
+
+void set_sort_date(EngineState& state, RefreshTables& tables) {
+    const WorkingRecord& record = state.record;
     switch (record.priority) {
         case 1:
-            if (auto next = next_anniversary(record.date, today)) tables.pending_sort_date = *next;
+            if (auto next = state.anniversaries.next(record.date, state.today))
+                tables.pending_sort_date = *next;
             break;
         case 2:
             tables.pending_sort_date = *make_date(1980, 1, 1);
@@ -95,7 +125,7 @@ void evaluate_record(EngineState& state, RefreshTables& tables) {
     const DaySerial today = state.today;
     if (state.lead_days) r.active_before = *state.lead_days;
 
-    if (auto next = next_anniversary(r.date, today)) r.event_date = *next;
+    if (auto next = state.anniversaries.next(r.date, today)) r.event_date = *next;
 
     std::optional<bool> nth_in_month;
     if (r.monthly) {
@@ -128,7 +158,7 @@ void evaluate_record(EngineState& state, RefreshTables& tables) {
     if (r.date < today && r.once) r.due = false;
     if (r.always) r.due = true;
 
-    if (auto last = last_anniversary(r.date, today)) {
+    if (auto last = state.anniversaries.last(r.date, today)) {
         if (*last < today && *last > state.last_start) r.missed = true;
     }
 }

@@ -17,7 +17,8 @@ namespace merkwald {
 [[nodiscard]] std::optional<DaySerial> nth_weekday(DaySerial first, int weekday, int active_week);
 
 // Priority 1 sorts by the next anniversary, 2 on 1.1.1980, anything else on 1.1.1970.
-void set_sort_date(const WorkingRecord& record, DaySerial today, RefreshTables& tables);
+// Works on the state's working record.
+void set_sort_date(EngineState& state, RefreshTables& tables);
 
 // Reads the last-start setting; an unreadable one keeps the value read before.
 void read_last_start(EngineState& state);

@@ -1,5 +1,6 @@
 #include "line_source.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace merkwald {
@@ -66,6 +67,7 @@ bool LineSource::fill() {
         end_ -= pos_;
         pos_ = 0;
     }
+    next_lf_ = next_cr_ = kUnknown;
     if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a very long line
     const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
     if (got == 0) {
@@ -77,24 +79,30 @@ bool LineSource::fill() {
     return true;
 }
 
+std::size_t LineSource::find(std::size_t& cache, char c) {
+    // Each kind of line end is searched once per stretch of the buffer, so a file
+    // that never uses one of them is not rescanned for every line.
+    if (cache == kUnknown || cache < pos_) {
+        const void* hit = std::memchr(buffer_.data() + pos_, c, end_ - pos_);
+        cache = hit ? std::size_t(static_cast<const char*>(hit) - buffer_.data()) : end_;
+    }
+    return cache;
+}
+
 bool LineSource::next(std::string_view& line) {
     if (!file_ || failed_) return false;
     for (;;) {
         const char* begin = buffer_.data() + pos_;
         const std::size_t avail = end_ - pos_;
-        const void* hit = nullptr;
         // A line ends at the first CR or LF; a CR at the very end of the block may
         // still be followed by its LF, so it waits for more data unless at the end.
-        for (std::size_t i = 0; i < avail; ++i) {
-            const char c = begin[i];
-            if (c == '\n' || c == '\r') {
-                if (c == '\r' && i + 1 == avail && !eof_) break;
-                hit = begin + i;
-                break;
-            }
-        }
+        const std::size_t lf = find(next_lf_, '\n');
+        const std::size_t cr = find(next_cr_, '\r');
+        const std::size_t stop = std::min(lf, cr);
+        const char* hit = stop < end_ ? buffer_.data() + stop : nullptr;
+        if (hit && *hit == '\r' && stop + 1 == end_ && !eof_) hit = nullptr;
         if (hit || (eof_ && avail > 0)) {
-            const std::size_t len = hit ? std::size_t(static_cast<const char*>(hit) - begin) : avail;
+            const std::size_t len = hit ? std::size_t(hit - begin) : avail;
             line = std::string_view(begin, len);
             std::size_t skip = len;
             if (hit) {

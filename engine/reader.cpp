@@ -138,7 +138,7 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
         }
         case Tag::priority:
             if (!number16(value, [&](int v) { r_.priority = v; })) return false;
-            set_sort_date(r_, s_.today, t_);
+            set_sort_date(s_, t_);
             return true;
         case Tag::date:
             date(value);
@@ -196,7 +196,7 @@ void FileReader::date(std::string_view value) {
         sink_.show_message(s_.messages[0], MessageIcon::critical);
         r_.date = s_.today;
     }
-    if (r_.priority == 1) set_sort_date(r_, s_.today, t_);
+    if (r_.priority == 1) set_sort_date(s_, t_);
 }
 
 bool FileReader::add_file(std::string_view value) {

@@ -30,13 +30,6 @@ namespace {
 
 }  // namespace
 
-std::string_view trim_blanks(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = s.find_last_not_of(' ');
-    return s.substr(first, last - first + 1);
-}
-
 void trim_blanks_in_place(std::string& s) {
     const std::size_t last = s.find_last_not_of(' ');
     if (last == std::string::npos) {

@@ -8,7 +8,13 @@
 namespace merkwald {
 
 // Removes leading and trailing blanks (code 32 only, like the rest of the program).
-[[nodiscard]] std::string_view trim_blanks(std::string_view s);
+// Inline: the reader trims every line of every file.
+[[nodiscard]] inline std::string_view trim_blanks(std::string_view s) {
+    std::size_t first = 0, last = s.size();
+    while (first < last && s[first] == ' ') ++first;
+    while (last > first && s[last - 1] == ' ') --last;
+    return s.substr(first, last - first);
+}
 void trim_blanks_in_place(std::string& s);
 
 // Lower case for ASCII and the Latin-1 letters (Ä Ö Ü and the rest of U+00C0-U+00DE).

@@ -187,14 +187,14 @@ TEST(Evaluate, UnreadableLastStartKeepsTheEarlierValue) {
 TEST(Evaluate, SortDateFollowsPriority) {
     Fixture f("10.05.1999");
     auto& r = f.dated("14.05.1968", 7);
-    set_sort_date(r, f.state.today, f.tables);
+    set_sort_date(f.state, f.tables);
     EXPECT_EQ(f.tables.pending_sort_date, d("14.05.1999"));
     r.priority = 2;
-    set_sort_date(r, f.state.today, f.tables);
+    set_sort_date(f.state, f.tables);
     EXPECT_EQ(f.tables.pending_sort_date, d("01.01.1980"));
     for (int p : {0, -1, 3, 5}) {
         r.priority = p;
-        set_sort_date(r, f.state.today, f.tables);
+        set_sort_date(f.state, f.tables);
         EXPECT_EQ(f.tables.pending_sort_date, d("01.01.1970")) << p;
     }
 }
@@ -205,6 +205,27 @@ TEST(Evaluate, NthWeekdayCountsFromTheFirstOfTheMonth) {
     EXPECT_EQ(nth_weekday(d("01.04.1999"), 4, 1), d("07.04.1999"));
     EXPECT_EQ(nth_weekday(d("01.04.1999"), 1, 2), d("11.04.1999"));
     EXPECT_EQ(nth_weekday(d("01.04.1999"), 6, 5), d("30.04.1999"));
+}
+
+}  // namespace
+}  // namespace merkwald
+
+namespace merkwald {
+namespace {
+
+TEST(Evaluate, AnniversaryTableAgreesWithTheCalendar) {
+    AnniversaryTable table;
+    for (const char* today_text : {"01.01.1999", "28.02.2000", "29.02.2000", "01.03.2000",
+                                   "31.12.1999", "15.07.2001"}) {
+        const DaySerial today = *parse_date(today_text);
+        for (DaySerial date = *parse_date("01.01.1995"); date <= *parse_date("31.12.2001"); ++date) {
+            ASSERT_EQ(table.next(date, today), next_anniversary(date, today)) << today_text;
+            const Ymd d = ymd_of(date);
+            auto last = roll_date(ymd_of(today).year, d.month, d.day);
+            if (*last > today) last = roll_date(ymd_of(today).year - 1, d.month, d.day);
+            ASSERT_EQ(table.last(date, today), last) << today_text;
+        }
+    }
 }
 
 }  // namespace
