@@ -11,12 +11,14 @@
 #include "calendar/sun.h"
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
+#include "engine/messages.h"
 
 namespace merkwald::cli {
 
 // What the commands get from the outside world; main() fills it from the clock
 // and the settings store, tests fill it by hand.
 struct Context {
+    Context(std::ostream& o, std::ostream& e) : out(o), err(e) {}
     std::ostream& out;
     std::ostream& err;
     DaySerial today = 0;
@@ -33,6 +35,16 @@ struct Context {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+
+// Messages that the windows show in a box go to standard error, one at a time.
+class StderrSink final : public MessageSink {
+public:
+    explicit StderrSink(std::ostream& err) : err_(err) {}
+    void show_message(std::string_view text, MessageIcon icon) override;
+
+private:
+    std::ostream& err_;
+};
 
 // Runs the command line (without the program name).
 int run(const std::vector<std::string>& args, Context& ctx);

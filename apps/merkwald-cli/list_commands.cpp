@@ -17,19 +17,6 @@ constexpr std::string_view kUsage =
     "Aufruf: merkwald-cli list [--today DATUM] [--file DATEI] [--lead-days N]\n"
     "        merkwald-cli missed [--today DATUM] [--file DATEI]\n";
 
-// Messages that the windows show in a box go to standard error, one at a time.
-class StderrSink final : public MessageSink {
-public:
-    explicit StderrSink(std::ostream& err) : err_(err) {}
-    void show_message(std::string_view text, MessageIcon) override {
-        err_ << to_lf(text) << '\n';
-        err_.flush();
-    }
-
-private:
-    std::ostream& err_;
-};
-
 struct ListOptions {
     std::optional<DaySerial> today;
     std::optional<std::string> file;
@@ -99,6 +86,11 @@ std::string to_lf(std::string_view text) {
         }
     }
     return out;
+}
+
+void StderrSink::show_message(std::string_view text, MessageIcon) {
+    err_ << to_lf(text) << '\n';
+    err_.flush();
 }
 
 int run_list(const std::vector<std::string>& args, Context& ctx) {

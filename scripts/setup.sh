@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building Merkwald needs on Debian 12 (only what is missing).
+set -euo pipefail
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,56 @@
+#pragma once
+// The per-user settings store: four primitive operations over QSettings. On
+// Windows the subkeys are registry keys under HKEY_CURRENT_USER; elsewhere the
+// whole store is one file (~/.config/Merkwald/Merkwald.conf), the key
+// "Software\Merkwald" its top level and every other subkey a group in it.
+// No operation throws; each answers whether it succeeded.
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace merkwald {
+
+inline constexpr std::string_view kMainKey = "Software\\Merkwald";
+inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::string_view kKeyClass = "Merkwald";
+
+// What a value holds: a text (UTF-8), a 32-bit number, or nothing (a value of
+// another kind: it reads as present but without content, and is never stored).
+using StoreValue = std::variant<std::monostate, std::string, std::int32_t>;
+
+class SettingsStore {
+public:
+    // The user's own store.
+    [[nodiscard]] static SettingsStore user_store();
+    // A store in one INI file (tests, portable set-ups).
+    [[nodiscard]] static SettingsStore file_store(const QString& path);
+
+    // Fails when the key or the value is missing or cannot be read.
+    [[nodiscard]] bool query_value(std::string_view subkey, std::string_view name,
+                                   StoreValue& value) const noexcept;
+    // Never creates the key: fails when it is missing, when the value holds
+    // nothing, or when the write fails.
+    bool set_value(std::string_view subkey, std::string_view name,
+                   const StoreValue& value) noexcept;
+    // True only when the key did not exist before. The class text is kept for
+    // the registry's sake; the file ignores it.
+    bool create_key(std::string_view subkey, std::string_view key_class) noexcept;
+    bool delete_value(std::string_view subkey, std::string_view name) noexcept;
+
+    // The file behind the store; empty for the registry.
+    [[nodiscard]] const QString& file_name() const { return file_; }
+
+private:
+    explicit SettingsStore(QString file) : file_(std::move(file)) {}
+    [[nodiscard]] bool key_exists(std::string_view subkey) const;
+
+    QString file_;
+};
+
+// Keeps what stands before the first zero character and trims blanks at both ends.
+[[nodiscard]] std::string clean_value(std::string_view text);
+
+}  // namespace merkwald

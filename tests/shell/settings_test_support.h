@@ -1,0 +1,70 @@
+#pragma once
+// A settings store in a temporary folder, and a message sink that records.
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "engine/messages.h"
+#include "shell/settings_store.h"
+
+namespace merkwald::test {
+
+struct RecordedMessage {
+    std::string text;
+    MessageIcon icon;
+    friend bool operator==(const RecordedMessage&, const RecordedMessage&) = default;
+};
+
+class RecordingSink final : public MessageSink {
+public:
+    void show_message(std::string_view text, MessageIcon icon) override {
+        messages.push_back({std::string(text), icon});
+    }
+    std::vector<RecordedMessage> messages;
+};
+
+// Outside the registry the store is an INI file, which hands every value back
+// as text; what the program reads is the same either way, so tests compare texts.
+inline StoreValue as_text(const StoreValue& value) {
+    if (const auto* n = std::get_if<std::int32_t>(&value)) return std::to_string(*n);
+    return value;
+}
+
+inline QByteArray file_bytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+inline void write_file(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+}
+
+class TempStore {
+public:
+    TempStore() : path_(dir_.filePath("Merkwald.conf")), store_(SettingsStore::file_store(path_)) {}
+
+    // The store as it would be after a restart: Qt keeps the files it read in a
+    // cache, so the file is copied to a name Qt has not seen yet.
+    SettingsStore reopened() {
+        const QString copy = dir_.filePath(QString("reopened%1.conf").arg(++copies_));
+        QFile::copy(path_, copy);
+        return SettingsStore::file_store(copy);
+    }
+
+    const QString& path() const { return path_; }
+    QString folder() const { return dir_.path(); }
+    SettingsStore& store() { return store_; }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+    SettingsStore store_;
+    int copies_ = 0;
+};
+
+}  // namespace merkwald::test

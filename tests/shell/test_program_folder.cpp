@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "settings_test_support.h"
+#include "shell/program_folder.h"
+
+namespace merkwald {
+namespace {
+
+class ProgramFolder : public ::testing::Test {
+protected:
+    ProgramFolder() {
+        for (const char* name : {"exe", "install", "user"}) root.mkpath(root.filePath(name));
+        sources.executable_folder = root.filePath("exe");
+        sources.install_folder = root.filePath("install");
+        sources.user_folder = root.filePath("user/Merkwald");
+        test::write_file(root.filePath("install/beispiel.rmd"), "<record>\r\n");
+        test::write_file(root.filePath("install/orte.dat"), "Orte\r\n");
+    }
+
+    QTemporaryDir root_dir;
+    QDir root{root_dir.path()};
+    ProgramFolderSources sources;
+};
+
+TEST_F(ProgramFolder, HomeVariableWins) {
+    sources.home = root.filePath("home/../exe");
+    test::write_file(root.filePath("exe/beispiel.rmd"), "");
+    EXPECT_EQ(root.filePath("exe"), resolve_program_folder(sources));
+    EXPECT_FALSE(QFileInfo::exists(sources.user_folder));
+}
+
+TEST_F(ProgramFolder, ExecutableFolderHoldingTheDataIsUsed) {
+    test::write_file(root.filePath("exe/beispiel.rmd"), "");
+    EXPECT_EQ(root.filePath("exe"), resolve_program_folder(sources));
+    EXPECT_FALSE(QFileInfo::exists(sources.user_folder));
+}
+
+TEST_F(ProgramFolder, UserFolderIsSeededWithoutOverwritingTheUsersFiles) {
+    QFile::setPermissions(root.filePath("install/orte.dat"), QFileDevice::ReadOwner);
+    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
+    EXPECT_EQ(QByteArray("<record>\r\n"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
+    EXPECT_TRUE(QFileInfo(sources.user_folder + "/orte.dat").permissions() &
+                QFileDevice::WriteOwner);
+
+    test::write_file(sources.user_folder + "/beispiel.rmd", "mine");
+    QFile::remove(sources.user_folder + "/orte.dat");
+    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
+    EXPECT_EQ(QByteArray("mine"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
+    EXPECT_EQ(QByteArray("Orte\r\n"), test::file_bytes(sources.user_folder + "/orte.dat"));
+}
+
+TEST_F(ProgramFolder, ReadOnlyExecutableFolderIsPassedOver) {
+    test::write_file(root.filePath("exe/beispiel.rmd"), "");
+    QFile::setPermissions(sources.executable_folder,
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(sources.executable_folder).isWritable()) {
+        GTEST_SKIP() << "this user may write everywhere";
+    }
+    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
+    QFile::setPermissions(sources.executable_folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+}  // namespace
+}  // namespace merkwald

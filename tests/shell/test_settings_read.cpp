@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <string>
+
+#include "settings_test_support.h"
+#include "shell/settings.h"
+
+namespace merkwald {
+namespace {
+
+using namespace std::string_literals;
+using test::RecordedMessage;
+using test::RecordingSink;
+using test::TempStore;
+
+constexpr char kToday[] = "06.12.26";
+
+class ReadRegistry : public ::testing::Test {
+protected:
+    ReadRegistry() {
+        options.program_folder = "/opt/merkwald";
+        options.today = kToday;
+        store().create_key(kMainKey, kKeyClass);
+    }
+
+    SettingsStore& store() { return temp.store(); }
+    void put(std::string_view name, const StoreValue& value) {
+        ASSERT_TRUE(store().set_value(kMainKey, name, value)) << name;
+    }
+    ReadOutcome read() { return read_registry(store(), settings, options, sink); }
+    StoreValue stored(std::string_view name) {
+        StoreValue value;
+        static_cast<void>(store().query_value(kMainKey, name, value));
+        return value;
+    }
+
+    TempStore temp;
+    ReadOptions options;
+    Settings settings;
+    RecordingSink sink;
+};
+
+TEST_F(ReadRegistry, EmptyStoreGivesTheDefaults) {
+    EXPECT_EQ(ReadOutcome::go_on, read());
+    EXPECT_EQ(default_settings("/opt/merkwald"), settings);
+    EXPECT_EQ(QDir::toNativeSeparators("/opt/merkwald/beispiel.rmd").toStdString(),
+              settings.data_filename);
+    EXPECT_EQ(QDir::toNativeSeparators("/opt/merkwald/texte.dat").toStdString(),
+              settings.text_filename);
+    EXPECT_EQ(0, settings.record_color);
+    EXPECT_EQ(0xFFFFFF, settings.background_color);
+    EXPECT_TRUE(settings.groups);
+    EXPECT_FALSE(settings.supress_space);
+    EXPECT_EQ("01.01.80", settings.date);
+    EXPECT_EQ(60, settings.intervall);
+    EXPECT_EQ("standard.wav", settings.sound_file);
+    EXPECT_EQ(8430, settings.window_width);
+    EXPECT_EQ(6180, settings.window_height);
+    EXPECT_EQ(std::nullopt, settings.window_left);
+    EXPECT_EQ(std::nullopt, settings.font_size);
+    EXPECT_EQ("21", settings.days_before);
+    EXPECT_EQ(std::nullopt, settings.version);
+    EXPECT_EQ(kDefaultPlaceName, settings.location);
+    EXPECT_EQ(
+        (std::array{12, 9, 0, 48, 33, 0}),
+        (std::array{settings.longitude_degree, settings.longitude_minute, settings.longitude_second,
+                    settings.latitude_degree, settings.latitude_minute, settings.latitude_second}));
+    EXPECT_EQ("O", settings.longitude_direction);
+    EXPECT_EQ("N", settings.latitude_direction);
+    EXPECT_EQ("1", settings.diff_to_gmt);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(StoreValue(std::string(kToday)), stored("Date"));
+}
+
+TEST_F(ReadRegistry, NumberAndTextHoldingTheSameDigitsReadAlike) {
+    const std::pair<StoreValue, int> rows[] = {
+        {std::int32_t(60), 60}, {"60"s, 60},          {" 60 \0junk"s, 60},
+        {"90 Minuten"s, 90},    {std::int32_t(5), 5}, {"2.5"s, 2},  // halves to even
+    };
+    for (const auto& [value, minutes] : rows) {
+        put("Intervall", value);
+        read();
+        EXPECT_EQ(minutes, settings.intervall);
+    }
+}
+
+TEST_F(ReadRegistry, FlagsAnswerOnlyToTheirExactWord) {
+    const struct {
+        StoreValue supress_space, groups, play_sound;
+        bool supress_on, groups_on, sound_on;
+    } rows[] = {
+        {"true"s, "false"s, std::int32_t(1), true, false, true},
+        {"TRUE"s, "FALSE"s, "1"s, false, true, true},
+        {" true "s, "False"s, std::int32_t(2), true, true, false},
+        {"yes"s, "no"s, "0"s, false, true, false},
+        {std::int32_t(1), std::int32_t(0), "1.0"s, false, true, true},
+    };
+    for (const auto& row : rows) {
+        put("SupressSpace", row.supress_space);
+        put("Groups", row.groups);
+        put("PlaySound", row.play_sound);
+        read();
+        EXPECT_EQ(row.supress_on, settings.supress_space);
+        EXPECT_EQ(row.groups_on, settings.groups);
+        EXPECT_EQ(row.sound_on, settings.play_sound);
+    }
+}
+
+TEST_F(ReadRegistry, StartOnceEndsTheSecondStartOfADaySilently) {
+    options.command_line = "/once /no_logo";
+    EXPECT_EQ(ReadOutcome::go_on, read());
+    EXPECT_EQ("01.01.80", settings.date);  // the previous start
+    const QByteArray after_first = test::file_bytes(temp.path());
+
+    EXPECT_EQ(ReadOutcome::end_silently, read());
+    EXPECT_EQ(after_first, test::file_bytes(temp.path()));
+    EXPECT_TRUE(sink.messages.empty());
+
+    options.command_line = "no_logo";  // without "once" the day does not matter
+    EXPECT_EQ(ReadOutcome::go_on, read());
+    options.command_line = "/once";
+    options.today = "07.12.26";
+    EXPECT_EQ(ReadOutcome::go_on, read());
+    EXPECT_EQ(StoreValue("07.12.26"s), stored("Date"));
+}
+
+TEST_F(ReadRegistry, DefaultPlaceReplacesCoordinatesWhenLocationIsEmpty) {
+    put("longitude-degree", std::int32_t(7));
+    put("longitude-direction", "W"s);
+    put("latitude-minute", "12.5"s);
+    put("Diff to GMT", "-5"s);
+    put("Daylight Saving Time", std::int32_t(1));
+    put("NN", " 393"s);
+    for (const StoreValue& location : {StoreValue(""s), StoreValue("  \0x"s)}) {
+        put("location", location);
+        read();
+        EXPECT_EQ(kDefaultPlaceName, settings.location);
+        EXPECT_EQ(12, settings.longitude_degree);
+        EXPECT_EQ("O", settings.longitude_direction);
+        EXPECT_EQ(33, settings.latitude_minute);
+        EXPECT_EQ("1", settings.diff_to_gmt);
+        EXPECT_TRUE(settings.daylight_saving);  // not part of the place
+        EXPECT_EQ(393.0, settings.nn);
+    }
+    put("location", "Bremen"s);
+    read();
+    EXPECT_EQ("Bremen", settings.location);
+    EXPECT_EQ(7, settings.longitude_degree);
+    EXPECT_EQ("W", settings.longitude_direction);
+    EXPECT_EQ(12, settings.latitude_minute);
+    EXPECT_EQ("-5", settings.diff_to_gmt);
+}
+
+TEST_F(ReadRegistry, TextsAreReadClean) {
+    put("DataFilename", "  /home/anna/termine.rmd  \0\0"s);
+    put("location", "\0Bremen"s);
+    put("SoundFile", " gong.wav"s);
+    read();
+    EXPECT_EQ("/home/anna/termine.rmd", settings.data_filename);
+    EXPECT_EQ(kDefaultPlaceName, settings.location);
+    EXPECT_EQ("gong.wav", settings.sound_file);
+}
+
+TEST_F(ReadRegistry, ValueThatFitsNoNumberIsReportedAndLeftAlone) {
+    put("RecordColor", "99999999999"s);
+    put("Intervall", std::int32_t(30));
+    settings.record_color = 255;
+    read();
+    EXPECT_EQ(255, settings.record_color);
+    EXPECT_EQ(30, settings.intervall);
+    const std::vector<RecordedMessage> expected{
+        {std::string(kReadRegistryError), MessageIcon::critical}};
+    EXPECT_EQ(expected, sink.messages);
+}
+
+TEST_F(ReadRegistry, EntryColoursFallBackToTheRecordColour) {
+    put("RecordColor", std::int32_t(255));
+    put("TermColor", std::int32_t(65280));
+    read();
+    EXPECT_EQ(255, settings.birthday_color);
+    EXPECT_EQ(65280, settings.term_color);
+}
+
+TEST_F(ReadRegistry, LightProgramReadsItsOwnWindowValues) {
+    put("Width", std::int32_t(9000));
+    put("LightWidth", std::int32_t(5000));
+    put("LightLeft", std::int32_t(120));
+    options.light = true;
+    read();
+    EXPECT_EQ(5000, settings.window_width);
+    EXPECT_EQ(6180, settings.window_height);
+    EXPECT_EQ(120, settings.window_left);
+}
+
+TEST(ReadRegistryReadOnly, WritesNothing) {
+    TempStore temp;
+    ReadOptions options;
+    options.today = kToday;
+    options.read_only = true;
+    Settings settings;
+    RecordingSink sink;
+    EXPECT_EQ(ReadOutcome::go_on, read_registry(temp.store(), settings, options, sink));
+    EXPECT_FALSE(QFile::exists(temp.path()));
+    EXPECT_EQ("01.01.80", settings.date);
+
+    test::write_file(temp.path(), "Date=\"05.12.26\"\n");
+    static_cast<void>(read_registry(temp.store(), settings, options, sink));
+    EXPECT_EQ("05.12.26", settings.date);
+    EXPECT_EQ(QByteArray("Date=\"05.12.26\"\n"), test::file_bytes(temp.path()));
+
+    options.read_only = false;
+    options.write_date = false;
+    static_cast<void>(read_registry(temp.store(), settings, options, sink));
+    EXPECT_EQ(QByteArray("Date=\"05.12.26\"\n"), test::file_bytes(temp.path()));
+}
+
+}  // namespace
+}  // namespace merkwald

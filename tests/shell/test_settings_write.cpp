@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings_test_support.h"
+#include "shell/settings.h"
+#include "shell/settings_autostart.h"
+#include "shell/settings_schema.h"
+
+namespace merkwald {
+namespace {
+
+using namespace std::string_literals;
+using test::RecordingSink;
+using test::TempStore;
+
+// Every value differs from its default.
+Settings unusual_settings() {
+    Settings s = default_settings("/opt/merkwald");
+    s.data_filename = "/home/anna/Termine mit Ä.rmd";
+    s.editor_filename = "kate";
+    s.text_filename = "/home/anna/texte.dat";
+    s.record_color = 255;
+    s.background_color = 0xC0FFEE;
+    s.supress_space = true;
+    s.groups = false;
+    s.date = "24.12.25";
+    s.location = "Rio de Janeiro";
+    s.longitude_degree = 43, s.longitude_minute = 12, s.longitude_second = 27;
+    s.longitude_direction = "W";
+    s.latitude_degree = 22, s.latitude_minute = 54, s.latitude_second = 13;
+    s.latitude_direction = "S";
+    s.diff_to_gmt = "-3";
+    s.daylight_saving = true;
+    s.nn = -1.25;
+    s.font_name = "DejaVu Sans";
+    s.font_size = 11;
+    s.font_bold = true, s.font_italic = true;
+    s.window_state = 2;
+    s.window_left = -300, s.window_top = 150;
+    s.window_width = 12000, s.window_height = 9000;
+    s.intervall = 15;
+    s.standby = true;
+    s.sound_file = "gong.wav";
+    s.play_sound = true, s.missed_events = true;
+    s.version = 100;
+    s.days_before = "14";
+    s.birthday_color = 0xFF00FF, s.term_color = 0x00FF00;
+    s.selected_text = -1, s.selected_term_text = 3, s.pref_group = 2;
+    s.columns = {900, 1000, 1100, 1200, 1300, 1400, 1500};
+    return s;
+}
+
+class WriteRegistry : public ::testing::Test {
+protected:
+    WriteRegistry() { temp.store().create_key(kMainKey, kKeyClass); }
+
+    StoreValue stored(const SettingsStore& store, std::string_view name) {
+        StoreValue value;
+        EXPECT_TRUE(store.query_value(kMainKey, name, value)) << name;
+        return test::as_text(value);
+    }
+    Settings read_back(bool light = false) {
+        SettingsStore store = temp.reopened();
+        ReadOptions options;
+        options.program_folder = "/opt/merkwald";
+        options.read_only = true;
+        options.light = light;
+        Settings settings;
+        static_cast<void>(read_registry(store, settings, options, sink));
+        return settings;
+    }
+
+    TempStore temp;
+    RecordingSink sink;
+};
+
+TEST_F(WriteRegistry, EveryValueRoundTrips) {
+    const Settings written = unusual_settings();
+    EXPECT_TRUE(write_registry(temp.store(), written, {}, nullptr));
+    EXPECT_TRUE(write_window_values(temp.store(), written, false));
+    EXPECT_TRUE(write_values(temp.store(), written,
+                             {"Date", "Version", "DaysBefore", "BirthdayColor", "SelectedText",
+                              "TermColor", "SelectedTermText", "PrefGroup", "column0", "column1",
+                              "column2", "column3", "column4", "column5", "column6"}));
+    EXPECT_EQ(written, read_back());
+    EXPECT_TRUE(sink.messages.empty());
+
+}
+
+TEST_F(WriteRegistry, StoresTheWrittenFormsOfFlagsAndNumberTexts) {
+    Settings s = unusual_settings();
+    s.font_bold = false;
+    s.font_size = 10.5;
+    write_registry(temp.store(), s, {}, nullptr);
+    write_values(temp.store(), s, {"SelectedText"});
+    const SettingsStore& store = temp.store();
+    EXPECT_EQ(StoreValue("true"s), stored(store, "SupressSpace"));
+    EXPECT_EQ(StoreValue("false"s), stored(store, "Groups"));
+    EXPECT_EQ(StoreValue("false"s), stored(store, "FontBold"));
+    EXPECT_EQ(StoreValue("1"s), stored(store, "Daylight Saving Time"));
+    EXPECT_EQ(StoreValue("10"s), stored(store, "FontSize"));  // halves to even
+    EXPECT_EQ(StoreValue("-3"s), stored(store, "Diff to GMT"));
+    EXPECT_EQ(StoreValue("-1"s), stored(store, "SelectedText"));
+}
+
+TEST_F(WriteRegistry, HeightIsDecimalTextWithABlankBeforeAPositiveNumber) {
+    const std::pair<double, std::string> rows[] = {
+        {393, " 393"}, {0.25, " 0.25"}, {-12.5, "-12.5"}, {0, "0"}};
+    Settings s = default_settings("/opt/merkwald");
+    for (const auto& [height, text] : rows) {
+        s.nn = height;
+        write_registry(temp.store(), s, {}, nullptr);
+        EXPECT_EQ(StoreValue(text), stored(temp.store(), "NN"));
+        EXPECT_EQ(height, read_back().nn);
+    }
+}
+
+TEST_F(WriteRegistry, OnlyTheWindowValuesOfTheOwnProgramAreWritten) {
+    Settings s = unusual_settings();
+    write_window_values(temp.store(), s, true);
+    StoreValue value;
+    EXPECT_FALSE(temp.store().query_value(kMainKey, "Width", value));
+    EXPECT_EQ(StoreValue("12000"s), stored(temp.store(), "LightWidth"));
+    EXPECT_EQ(StoreValue("2"s), stored(temp.store(), "LightWindowState"));
+    const Settings light = read_back(true);
+    EXPECT_EQ(-300, light.window_left);
+    EXPECT_EQ(9000, light.window_height);
+
+    s.window_left.reset();
+    write_window_values(temp.store(), s, false);
+    EXPECT_FALSE(temp.store().query_value(kMainKey, "Left", value));
+    EXPECT_FALSE(write_values(temp.store(), s, {"NoSuchValue"}));
+}
+
+TEST_F(WriteRegistry, RunKeyEntryExistsExactlyWhileAutostartIsOn) {
+    RunKeyAutostart autostart(temp.store(), "/opt/merkwald/merkwald");
+    const Settings s = default_settings("/opt/merkwald");
+    const struct {
+        AutostartChoice choice;
+        std::string command;
+    } rows[] = {
+        {{true, true}, "\"/opt/merkwald/merkwald\" /once /no_logo"},
+        {{true, false}, "\"/opt/merkwald/merkwald\" /no_logo"},
+        {{false, false}, ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_TRUE(write_registry(temp.store(), s, row.choice, &autostart));
+        EXPECT_EQ(row.choice, autostart.current());
+        StoreValue value;
+        EXPECT_EQ(row.choice.enabled, temp.store().query_value(kRunKey, "Merkwald", value));
+        if (row.choice.enabled) {
+            EXPECT_EQ(StoreValue(row.command), value);
+        }
+    }
+}
+
+TEST(EngineSettings, TakesTheDisplayValuesAndThePlace) {
+    Settings s = unusual_settings();
+    s.diff_to_gmt = " -3.5 Stunden";
+    const EngineSettings engine = to_engine_settings(s, true);
+    EXPECT_EQ(255u, engine.record_color);
+    EXPECT_FALSE(engine.groups);
+    EXPECT_EQ("24.12.25", engine.last_start);
+    EXPECT_EQ(43, engine.home.longitude_degree);
+    EXPECT_EQ("W", engine.home.longitude_direction);
+    EXPECT_EQ(13, engine.home.latitude_second);
+    EXPECT_EQ("S", engine.home.latitude_direction);
+    EXPECT_EQ(-3.5, engine.home.diff_to_gmt);
+    EXPECT_TRUE(engine.home.daylight_saving);
+    EXPECT_TRUE(engine.light);
+}
+
+}  // namespace
+}  // namespace merkwald
