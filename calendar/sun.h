@@ -51,4 +51,15 @@ struct SunTable {
 // outside 0-90 before the direction sign) leaves the table unchanged.
 void sun_times_home(const HomePlace& place, DaySerial date, SunTable& table);
 
+// A decimal hour value as whole hours (rounded down, so -0.5 h is -1 h) and
+// rounded minutes; 59.5 minutes and more carry into the next hour.
+[[nodiscard]] SunMinutes hours_to_sun_minutes(double hours);
+
+// An offset in hours as whole minutes (rounded; bounded to a week either way).
+[[nodiscard]] SunMinutes offset_minutes(double hours);
+
+// The time of day a sun time falls on (taken modulo 24 hours) as "hh" separator
+// "mm", e.g. "05:14" or "05.14".
+[[nodiscard]] std::string format_sun_time(SunMinutes minutes, char separator = ':');
+
 }  // namespace merkwald
