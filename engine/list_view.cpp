@@ -11,7 +11,8 @@ namespace merkwald {
 
 namespace {
 constexpr std::string_view kBreak = "\r\n";
-}
+constexpr std::string_view kIndent = "  ";
+}  // namespace
 
 std::string list_heading(DaySerial today) {
     std::string heading = format_date(today, "dddd") + ", " + format_date(today, "d.m.yyyy");
@@ -27,25 +28,28 @@ std::vector<TextRun> compose_list(const EngineState& state, const SortedList& li
                              bool underline) {
         runs.push_back({std::move(text), color, bold, italic, underline});
     };
-    add(list_heading(state.today), style.record_color, true, false, true);
-    add(std::string(kBreak) + std::string(kBreak), style.record_color, false, false, false);
+    // A line break the display writes itself; the light layout indents what follows.
+    const std::string line_break = std::string(kBreak) + std::string(style.light ? kIndent : "");
+    add((style.light ? std::string(kIndent) : std::string()) + list_heading(state.today),
+        style.record_color, true, false, true);
+    add(line_break + line_break, style.record_color, false, false, false);
 
     for (int g = 0; g <= state.group_count && g < kGroupSlots; ++g) {
         const auto [first, last] = list.range[std::size_t(g)];
         if (first == last) continue;
         if (style.suppress_space && g > 0)
-            add(std::string(kBreak), style.record_color, style.font_bold, style.font_italic, false);
+            add(line_break, style.record_color, style.font_bold, style.font_italic, false);
         if (g > 0) {
-            add(state.groups[std::size_t(g)] + ":", style.record_color, true, style.font_italic,
-                true);
-            add(std::string(kBreak) + std::string(kBreak), style.record_color, true,
-                style.font_italic, false);
+            add(state.groups[std::size_t(g)] + ":" + std::string(kBreak) + std::string(kBreak),
+                style.record_color, true, style.font_italic, true);
+            if (style.light)
+                add(std::string(kIndent), style.record_color, true, style.font_italic, false);
         }
         for (int row = first; row < last; ++row) {
             const LineEntry& line = *list.rows[std::size_t(row)].line;
             if (line.text.empty()) continue;
             std::string text = line.text;
-            if (!style.suppress_space) text += kBreak;
+            if (!style.suppress_space) text += line_break;
             add(std::move(text), line.color, style.font_bold, style.font_italic, false);
         }
     }

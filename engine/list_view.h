@@ -26,6 +26,8 @@ struct ListStyle {
     bool suppress_space = false;
     bool font_bold = false;
     bool font_italic = false;
+    // The light program's layout: every line the display writes starts with two blanks.
+    bool light = false;
 };
 
 // The date heading ("Freitag, 5.3.1999" and the feast, if any), the group headings

@@ -1,5 +1,6 @@
 // Golden files: each tests/engine/data/golden/*.case holds the settings, the
 // reminder files and the expected list, messages and missed window of one refresh.
+// A section whose text does not end with a line break ends with "\ No newline at end".
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,8 @@ Case load_case(const fs::path& path) {
             } else {
                 body = &c.expected[section];
             }
+        } else if (body && line == "\\ No newline at end") {
+            if (!body->empty()) body->pop_back();
         } else if (body) {
             *body += line + "\n";
         } else if (const auto colon = line.find(": "); colon != std::string::npos) {
@@ -97,6 +100,7 @@ TEST_P(Golden, ListMessagesAndMissedWindow) {
 
     ListStyle style;
     style.suppress_space = option(c, "suppress_space", "false") == "true";
+    style.light = settings.light;
     std::string list;
     if (tables.read_ok) list = lf(plain_text(compose_list(state, sort_by_group(state, tables), style)));
     std::string messages;
