@@ -1,0 +1,107 @@
+// The files shipped in data/: the example reminder file reads cleanly on every
+// day, and the text-module and template files keep their formats.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/date_text.h"
+#include "engine/list_view.h"
+#include "engine/placeholders.h"
+#include "engine/refresh.h"
+#include "engine/text.h"
+#include "engine/text_file.h"
+#include "tests/support/recording_sink.h"
+
+namespace merkwald {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = fs::path(MERKWALD_SOURCE_DIR) / "data";
+
+std::vector<std::string> data_lines(const std::string& name) {
+    const auto file = read_text_file(kData / name);
+    EXPECT_TRUE(file.has_value()) << name;
+    return file ? split_lines(file->text) : std::vector<std::string>{};
+}
+
+std::string trimmed(std::string_view s) {
+    return std::string(trim_blanks(s));
+}
+
+// Expands a template around a name the way a due record would show it; empty
+// when the expansion reported anything.
+std::string expand_quietly(const std::string& text) {
+    const DaySerial today = *make_date(2027, 3, 5);
+    EngineState state(EngineSettings{}, today, kData);
+    test::RecordingSink sink;
+    DaySerial event_date = *make_date(2027, 3, 7);
+    std::string out = expand_placeholders(state, text + "\r\n", *make_date(1970, 3, 7), event_date,
+                                          {"template", 1}, sink);
+    return sink.shown.empty() ? out : std::string();
+}
+
+TEST(DataFiles, ExampleFileReadsWithoutMessagesOnEveryDay) {
+    const DaySerial first = *make_date(2026, 12, 1);
+    EngineSettings settings;
+    settings.last_start = "01.12.25";
+    EngineState state(settings, first, kData);
+    test::RecordingSink sink;
+    std::set<int> groups_seen;
+    for (DaySerial day = first; day < first + 2 * 366; ++day) {
+        state.today = day;
+        RefreshTables tables;
+        refresh(state, tables, "beispiel.rmd", sink);
+        const std::string when = format_date(day, "dd.mm.yyyy");
+        ASSERT_TRUE(tables.read_ok) << when;
+        ASSERT_EQ(sink.shown.size(), 0u) << when << ": " << sink.shown.front().text;
+        EXPECT_GE(tables.lines.size(), 1u) << when;
+        for (const LineEntry& line : tables.lines) EXPECT_FALSE(line.text.empty()) << when;
+        const SortedList sorted = sort_by_group(state, tables);
+        for (const SortedLine& row : sorted.rows) groups_seen.insert(row.group);
+        if (day == first) {
+            (void)missed_view(state, tables, sink);
+            EXPECT_EQ(sink.shown.size(), 0u);
+        }
+    }
+    EXPECT_EQ(groups_seen, (std::set<int>{0, 1, 2, 3, 4}));
+}
+
+// A count line, then pairs of text to insert and menu caption; the menu has ten places.
+TEST(DataFiles, InsertTextsAreCountedPairs) {
+    const std::vector<std::string> lines = data_lines("texte.dat");
+    ASSERT_FALSE(lines.empty());
+    const int count = std::stoi(lines[0]);
+    EXPECT_GE(count, 1);
+    EXPECT_LE(count, 10);
+    ASSERT_EQ(lines.size(), std::size_t(1 + 2 * count));
+    for (int k = 0; k < count; ++k) {
+        const std::string& text = lines[1 + 2 * k];
+        EXPECT_NE(trimmed(lines[2 + 2 * k]), "") << "caption " << k + 1;
+        EXPECT_NE(expand_quietly("Anna" + text), "") << text;
+    }
+}
+
+// Four-line blocks: "*", caption, text before and text after the name; at most 25 are read.
+TEST(DataFiles, TemplateFilesAreFourLineBlocks) {
+    for (const char* name : {"geb_text.dat", "term_text.dat"}) {
+        const std::vector<std::string> lines = data_lines(name);
+        ASSERT_EQ(lines.size() % 4, 0u) << name;
+        EXPECT_GE(lines.size() / 4, 1u) << name;
+        EXPECT_LE(lines.size() / 4, 25u) << name;
+        for (std::size_t b = 0; b + 3 < lines.size(); b += 4) {
+            EXPECT_EQ(trimmed(lines[b]), "*") << name << " line " << b + 1;
+            EXPECT_NE(trimmed(lines[b + 1]), "") << name << " line " << b + 2;
+            const std::string text = trimmed(lines[b + 2]) + " Anna " + trimmed(lines[b + 3]);
+            const std::string shown = expand_quietly(text);
+            EXPECT_NE(shown.find("Anna"), std::string::npos) << name << ": " << text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace merkwald
