@@ -6,7 +6,7 @@
 
 namespace merkwald {
 
-enum class MessageIcon { critical, exclamation, information };
+enum class MessageIcon { critical, exclamation, information, question };
 
 class MessageSink {
 public:

@@ -23,6 +23,9 @@ MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, MessageIc
         case MessageIcon::information:
             box.setIcon(QMessageBox::Information);
             break;
+        case MessageIcon::question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     switch (buttons) {
         case MessageButtons::ok:

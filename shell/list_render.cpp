@@ -1,0 +1,50 @@
+#include "shell/list_render.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "shell/platform.h"
+
+namespace merkwald {
+
+QString to_qt_text(std::string_view text) {
+    QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(u'\r', u'\n');
+    return s;
+}
+
+void set_background(QWidget& widget, const QColor& color) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Base, color);
+    palette.setColor(QPalette::Window, color);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+void render_list(QTextEdit& box, const std::vector<TextRun>& runs, const ListLook& look) {
+    set_background(box, look.background);
+    QTextDocument* document = box.document();
+    document->setUndoRedoEnabled(false);
+    document->clear();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (const TextRun& run : runs) {
+        QTextCharFormat format;
+        format.setForeground(to_qcolor(run.color));
+        format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(run.italic);
+        format.setFontUnderline(run.underline);
+        if (!look.font_name.isEmpty()) {
+            format.setFontFamilies({look.font_name});
+            if (look.font_size && *look.font_size > 0) format.setFontPointSize(*look.font_size);
+        }
+        cursor.insertText(to_qt_text(run.text), format);
+    }
+    cursor.endEditBlock();
+    box.moveCursor(QTextCursor::Start);
+    box.ensureCursorVisible();
+}
+
+}  // namespace merkwald

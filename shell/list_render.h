@@ -1,0 +1,33 @@
+#pragma once
+// Drawing the engine's styled runs into the list `RTBox1`.
+
+#include <QColor>
+#include <QString>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "engine/list_view.h"
+
+class QTextEdit;
+class QWidget;
+
+namespace merkwald {
+
+struct ListLook {
+    QString font_name;                // empty: the box keeps its own font
+    std::optional<double> font_size;  // points; ignored unless positive
+    QColor background = Qt::white;
+};
+
+// The box's text becomes exactly the runs' text (line breaks as paragraphs), each
+// run with its colour, weight, slant and underline; the caret goes to the top.
+void render_list(QTextEdit& box, const std::vector<TextRun>& runs, const ListLook& look);
+
+// The background of the list; `RTBox1` and the side panel share it.
+void set_background(QWidget& widget, const QColor& color);
+
+// UTF-8 text with CRLF, CR or LF line ends as Qt text with LF.
+[[nodiscard]] QString to_qt_text(std::string_view text);
+
+}  // namespace merkwald

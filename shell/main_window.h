@@ -1,0 +1,154 @@
+#pragma once
+// `Form1`, the main window of both programs: the list `RTBox1`, the clock,
+// calendar and moon display, the two timers, standby, the window placement and
+// the start-up. `ProgramKind::light` is the light program's window.
+
+#include <QDialog>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "engine/engine_state.h"
+#include "engine/list_view.h"
+#include "shell/command_line.h"
+#include "shell/platform.h"
+#include "shell/program_version.h"
+#include "shell/settings.h"
+#include "shell/window_placement.h"
+
+class QLabel;
+class QPushButton;
+class QTextEdit;
+
+namespace merkwald {
+
+class DayTimer;
+class MoonPicture;
+class TaskbarForm;
+class UnloadTimer;
+
+enum class ProgramKind { full, light };
+
+struct WindowOptions {
+    ProgramKind kind = ProgramKind::full;
+    QString program_folder;
+    CommandLine command_line;
+    ProgramVersion version;
+};
+
+class Form1 final : public QMainWindow {
+public:
+    Form1(SettingsStore& store, Services services, WindowOptions options,
+          QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The whole start: splash, initialisation, first refresh, what-is-new and
+    // missed-events windows, tray icon, window and timers. False when the
+    // program ended on the way ("/once" on a second start, "no_events").
+    bool start();
+
+    // The refresh: read the files, sort, draw the list, play the sound. With
+    // "no_events" on the command line and nothing due the program ends instead.
+    // The main file is `settings().data_filename` unless "/file=" names one: to
+    // open another file, set the data file name and call this.
+    void show_data();
+    // One refresh with every record's lead time replaced by `days`.
+    void show_data_with_lead_days(int days);
+    // Runs a modal command with Timer1 stopped, then refreshes (or only redraws
+    // the list from the last refresh).
+    void run_modal_command(const std::function<void()>& command, bool refresh_after = true);
+    // The missed-events window, when events were missed and the setting asks for it.
+    void show_missed_events();
+
+    Settings& settings() { return settings_; }
+    SettingsStore& settings_store() { return store_; }
+    EngineState& engine_state() { return engine_state_; }
+    const RefreshTables& refresh_tables() const { return tables_; }
+    const QString& program_folder() { return options_.program_folder; }
+    Services& services() { return services_; }
+    [[nodiscard]] bool light() const { return options_.kind == ProgramKind::light; }
+    [[nodiscard]] bool ended() const { return ended_; }
+
+    // The close button `Command1`: hides with standby on, else stores the
+    // placement and ends.
+    void command1_click();
+    // Menu "&Stand By": standby on, then the close button.
+    void standby();
+    // Menu "&Ende" (`exit_programm`): standby off, then the close button.
+    void exit_programm();
+    // Brings the window back from standby (tray, periodic re-read).
+    void show_main_window();
+
+    // How the program ends; by default the application's event loop is left.
+    void set_end_handler(std::function<void()> handler) { end_handler_ = std::move(handler); }
+    // How a modal window is shown; by default exec(). Tests record instead.
+    void set_modal_runner(std::function<void(QDialog&)> runner) { modal_ = std::move(runner); }
+
+    // The controls, for the menus and the tests.
+    [[nodiscard]] QTextEdit& rtbox1() const { return *rtbox1_; }
+    [[nodiscard]] QPushButton& command1() const { return *command1_; }
+    [[nodiscard]] QLabel* label(int number) const;  // 1, 3, 4, 5, 6; null when absent
+    [[nodiscard]] MoonPicture* picture2() const { return picture2_; }
+    [[nodiscard]] DayTimer& timer1() const { return *timer1_; }
+    [[nodiscard]] UnloadTimer& timer2() const { return *timer2_; }
+    [[nodiscard]] TaskbarForm& tray() const { return *tray_; }
+    // The normal caption (the countdown replaces it while it runs).
+    [[nodiscard]] QString caption() const;
+    // The file list's entry 1.
+    [[nodiscard]] std::string main_file() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void build_controls();
+    QWidget* build_side_panel();
+    bool set_parameter();
+    void version_check();
+    void show_window();
+    void redisplay();
+    void display();
+    void play_sound();
+    void update_clock(const QDateTime& now);
+    void update_file_label();
+    void set_today(const QDateTime& now);
+    void count_down(int remaining);
+    void countdown_elapsed();
+    void enter_standby();
+    void end_program(bool save_placement);
+    [[nodiscard]] StoredWindowState current_state() const;
+    void apply_size_rules();
+    void report(const char* procedure);
+
+    SettingsStore& store_;
+    Services services_;
+    WindowOptions options_;
+    Settings settings_;
+    EngineState engine_state_;
+    RefreshTables tables_;
+    DialogSink sink_;
+    bool standby_ = false;
+    bool was_maximised_ = false;
+    bool minimised_for_standby_ = false;
+    bool ending_ = false;
+    bool ended_ = false;
+    std::function<void()> end_handler_;
+    std::function<void(QDialog&)> modal_;
+
+    QTextEdit* rtbox1_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* label4_ = nullptr;
+    QLabel* label5_ = nullptr;
+    QLabel* label6_ = nullptr;
+    QWidget* side_panel_ = nullptr;  // `TabPic`
+    MoonPicture* picture2_ = nullptr;
+    DayTimer* timer1_ = nullptr;
+    UnloadTimer* timer2_ = nullptr;
+    std::unique_ptr<TaskbarForm> tray_;
+};
+
+}  // namespace merkwald

@@ -1,0 +1,78 @@
+#include "shell/tray.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QPixmap>
+
+#include "shell/moon_picture.h"
+
+namespace merkwald {
+
+QIcon drawn_program_icon() {
+    QIcon icon;
+    for (const int size : {16, 32, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(34, 85, 51));
+        p.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
+        // A waxing moon over the dark green of the wood.
+        p.drawImage(QRectF(size * 0.18, size * 0.18, size * 0.64, size * 0.64),
+                    draw_moon(8, size));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QIcon program_icon(const QString& program_folder) {
+    for (const QString& name : {QStringLiteral("/icons/merkwald.svg"),
+                                QStringLiteral("/merkwald.svg")}) {
+        const QString file = program_folder + name;
+        if (!QFileInfo::exists(file)) continue;
+        QIcon icon(file);
+        if (!icon.pixmap(32, 32).isNull()) return icon;
+    }
+    return QIcon::fromTheme(QStringLiteral("merkwald"), drawn_program_icon());
+}
+
+TaskbarForm::TaskbarForm(QIcon icon, Handlers handlers, QObject* parent)
+    : QObject(parent), icon_image_(std::move(icon)), handlers_(std::move(handlers)) {
+    menu_.setTitle(QStringLiteral("Popup"));
+    show_ = menu_.addAction(QStringLiteral("Merkwald anzeigen"));
+    menu_.addSeparator();
+    end_ = menu_.addAction(QStringLiteral("Merkwald beenden"));
+    connect(show_, &QAction::triggered, this, [this] {
+        if (handlers_.show_main) handlers_.show_main();
+    });
+    connect(end_, &QAction::triggered, this, [this] {
+        if (handlers_.end) handlers_.end();
+    });
+}
+
+TaskbarForm::~TaskbarForm() { unload(); }
+
+bool TaskbarForm::load() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    if (!icon_) {
+        icon_ = std::make_unique<QSystemTrayIcon>(icon_image_);
+        icon_->setToolTip(QStringLiteral("Merkwald"));
+        icon_->setContextMenu(&menu_);
+        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TaskbarForm::activate);
+    }
+    icon_->show();
+    return true;
+}
+
+void TaskbarForm::unload() {
+    if (icon_) icon_->hide();
+}
+
+void TaskbarForm::activate(QSystemTrayIcon::ActivationReason reason) {
+    // A single click does nothing; the context menu opens by itself on a right click.
+    if (reason == QSystemTrayIcon::DoubleClick && handlers_.show_main) handlers_.show_main();
+}
+
+}  // namespace merkwald

@@ -1,0 +1,52 @@
+#pragma once
+// `TaskbarForm`: the icon in the notification area with its menu `Popup_m`.
+// Where the desktop has no notification area the menu still exists (it is what
+// the tests press) but no icon is shown.
+
+#include <QIcon>
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
+
+class QAction;
+
+namespace merkwald {
+
+// data/icons/merkwald.svg from the program folder or the icon theme, else one drawn here.
+[[nodiscard]] QIcon program_icon(const QString& program_folder);
+[[nodiscard]] QIcon drawn_program_icon();
+
+class TaskbarForm final : public QObject {
+public:
+    struct Handlers {
+        std::function<void()> show_main;  // double click, "Merkwald anzeigen"
+        std::function<void()> end;        // "Merkwald beenden"
+    };
+
+    TaskbarForm(QIcon icon, Handlers handlers, QObject* parent = nullptr);
+    ~TaskbarForm() override;
+
+    // Puts the icon into the notification area; false when there is none.
+    bool load();
+    // Removes the icon.
+    void unload();
+    // True while the icon is shown.
+    [[nodiscard]] bool loaded() const { return icon_ && icon_->isVisible(); }
+
+    [[nodiscard]] QMenu& popup() { return menu_; }
+    [[nodiscard]] QAction* show_action() const { return show_; }
+    [[nodiscard]] QAction* end_action() const { return end_; }
+    void activate(QSystemTrayIcon::ActivationReason reason);
+
+private:
+    QIcon icon_image_;
+    Handlers handlers_;
+    QMenu menu_;
+    QAction* show_ = nullptr;
+    QAction* end_ = nullptr;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+};
+
+}  // namespace merkwald

@@ -1,0 +1,128 @@
+#pragma once
+// The main window under test: an offscreen application, a program folder and a
+// settings store in temporary folders, a manual clock, scripted dialogs and a
+// recorded sound. Ending the program and modal windows are recorded, never run.
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../support/scripted_platform.h"
+#include "settings_test_support.h"
+#include "shell/main_window.h"
+#include "shell/day_timers.h"
+#include "shell/start_windows.h"
+
+namespace merkwald::test {
+
+inline QApplication& gui_application() {
+    static int argc = 1;
+    static char name[] = "shell_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        auto* a = new QApplication(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        return a;
+    }();
+    return *app;
+}
+
+// What a modal window showed when it was "opened".
+struct ShownWindow {
+    QString kind;  // the class: Intro, FirstStart, DisplayMissed
+    QString caption;
+    QString text;
+};
+
+inline QDateTime at(int year, int month, int day, int h = 12, int m = 0, int s = 0) {
+    return QDateTime(QDate(year, month, day), QTime(h, m, s));
+}
+
+class GuiFixture {
+public:
+    GuiFixture() : clock(at(1999, 3, 5)) {
+        gui_application();
+        folder = QDir(program_dir.path()).absolutePath();
+    }
+
+    // A file in the program folder; "\n" become CRLF.
+    void write(const QString& name, std::string text) const {
+        std::string crlf;
+        for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        write_file(folder + u'/' + name, QByteArray::fromStdString(crlf));
+    }
+
+    void set(std::string_view name, StoreValue value) {
+        store.store().create_key(kMainKey, kKeyClass);
+        store.store().set_value(kMainKey, name, value);
+    }
+    [[nodiscard]] std::optional<std::string> stored(std::string_view name) {
+        StoreValue value;
+        if (!store.store().query_value(kMainKey, name, value)) return std::nullopt;
+        if (const auto* n = std::get_if<std::int32_t>(&value)) return std::to_string(*n);
+        if (const auto* t = std::get_if<std::string>(&value)) return *t;
+        return std::string();
+    }
+
+    // A window as the program would start it; `start()` is up to the test.
+    std::unique_ptr<Form1> window(const std::string& command_line,
+                                  ProgramKind kind = ProgramKind::full) {
+        WindowOptions options;
+        options.kind = kind;
+        options.program_folder = folder;
+        options.command_line = CommandLine(command_line);
+        options.version = version;
+        auto form = std::make_unique<Form1>(store.store(), Services{clock, dialogs, sound},
+                                            options);
+        form->set_end_handler([this] { ++ends; });
+        form->set_modal_runner([this](QDialog& dialog) { record(dialog); });
+        return form;
+    }
+
+    // Starts a window with the data file "main.rmd" unless the store names another.
+    std::unique_ptr<Form1> started(const std::string& command_line = "no_logo",
+                                   ProgramKind kind = ProgramKind::full) {
+        if (!stored("DataFilename")) set("DataFilename", std::string("main.rmd"));
+        auto form = window(command_line, kind);
+        form->start();
+        return form;
+    }
+
+    [[nodiscard]] static std::string plain(const Form1& form) {
+        return form.rtbox1().toPlainText().toStdString();
+    }
+
+    QTemporaryDir program_dir;
+    QString folder;
+    TempStore store;
+    ManualClock clock;
+    ScriptedDialogs dialogs;
+    RecordingSound sound;
+    ProgramVersion version{1, 5, 12};
+    int ends = 0;
+    std::vector<ShownWindow> shown;
+
+private:
+    void record(QDialog& dialog) {
+        ShownWindow w{QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle(),
+                      {}};
+        if (auto* intro = dynamic_cast<Intro*>(&dialog)) {
+            w.kind = QStringLiteral("Intro");
+            w.text = intro->version_text();
+        } else if (auto* text = dynamic_cast<TextWindow*>(&dialog)) {
+            w.kind = dialog.objectName();
+            w.text = text->text();
+        }
+        shown.push_back(w);
+    }
+};
+
+}  // namespace merkwald::test

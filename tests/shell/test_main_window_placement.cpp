@@ -1,0 +1,147 @@
+// The window placement in twips: stored by the close button and the tray's
+// exit, applied by the next start; the size rules and minimum sizes; standby.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QScreen>
+
+#include "gui_test_support.h"
+#include "shell/tray.h"
+#include "shell/window_placement.h"
+
+namespace merkwald::test {
+namespace {
+
+constexpr char kToday[] = "<record>\n<date=05.03.1999>\nHeute\n</record>\n";
+
+struct Twips {
+    std::int32_t left, top, width, height;
+};
+
+Twips twips_of(const Form1& form) {
+    const Placement p = current_geometry(form, StoredWindowState::normal);
+    return {p.left.value_or(-1), p.top.value_or(-1), p.width, p.height};
+}
+
+void place(Form1& form, const Twips& t) {
+    Placement p;
+    p.left = t.left;
+    p.top = t.top;
+    p.width = t.width;
+    p.height = t.height;
+    apply_geometry(form, p);
+}
+
+TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
+    for (const ProgramKind kind : {ProgramKind::full, ProgramKind::light}) {
+        const bool light = kind == ProgramKind::light;
+        const std::string prefix = light ? "Light" : "";
+        GuiFixture f;
+        f.write("main.rmd", kToday);
+        f.set("Version", std::int32_t(1512));
+        auto first = f.started("no_logo", kind);
+        place(*first, {1500, 900, 9000, 7200});
+        first->command1_click();
+        EXPECT_EQ(f.ends, 1);
+        EXPECT_EQ(f.stored(prefix + "WindowState"), "0");
+        EXPECT_EQ(f.stored(prefix + "Left"), "1500");
+        EXPECT_EQ(f.stored(prefix + "Top"), "900");
+        EXPECT_EQ(f.stored(prefix + "Width"), "9000");
+        EXPECT_EQ(f.stored(prefix + "Height"), "7200");
+        EXPECT_EQ(f.stored(light ? "Width" : "LightWidth"), std::nullopt);
+
+        auto second = f.started("no_logo", kind);
+        const Twips t = twips_of(*second);
+        EXPECT_EQ(t.left, 1500);
+        EXPECT_EQ(t.top, 900);
+        EXPECT_EQ(t.width, 9000);
+        EXPECT_EQ(t.height, 7200);
+    }
+}
+
+TEST(Placement, TrayExitStoresThePlacementAndEnds) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.set("Standby", std::int32_t(1));
+    auto form = f.started("", ProgramKind::light);
+    place(*form, {300, 450, 6000, 4500});
+    form->tray().end_action()->trigger();
+    EXPECT_EQ(f.ends, 1);
+    EXPECT_EQ(f.stored("LightLeft"), "300");
+    EXPECT_EQ(f.stored("LightHeight"), "4500");
+}
+
+TEST(Placement, TitleBarCloseEndsWithoutStoring) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.set("Standby", std::int32_t(1));  // the title bar ends even in standby
+    auto form = f.started();
+    form->close();
+    EXPECT_EQ(f.ends, 1);
+    EXPECT_FALSE(form->timer1().running());
+    EXPECT_EQ(f.stored("Width"), std::nullopt);
+}
+
+TEST(Placement, WithoutAStoredPositionTheWindowIsCentred) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started();
+    const QRect area = form->screen()->availableGeometry();
+    EXPECT_EQ(form->x(), area.left() + (area.width() - form->width()) / 2);
+    EXPECT_EQ(form->y(), area.top() + (area.height() - form->height()) / 2);
+}
+
+TEST(Placement, MinimumSizesOfBothPrograms) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto full = f.started();
+    // The default height 6180 lies below the full program's minimum.
+    EXPECT_EQ(twips_of(*full).height, 6390);
+    EXPECT_EQ(twips_of(*full).width, 8430);
+    place(*full, {0, 0, 1000, 1000});
+    EXPECT_EQ(twips_of(*full).width, 6900);
+    auto light = f.started("", ProgramKind::light);
+    EXPECT_EQ(twips_of(*light).height, 6180);
+    place(*light, {0, 0, 1000, 1000});
+    EXPECT_EQ(twips_of(*light).width, 3000);
+    EXPECT_EQ(twips_of(*light).height, 3000);
+}
+
+TEST(Placement, WindowStartedMaximisedReturnsToTheDefaultSizeWhenRestored) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.set("WindowState", std::int32_t(2));
+    f.set("Width", std::int32_t(12000));
+    f.set("Height", std::int32_t(9000));
+    auto form = f.started();
+    EXPECT_TRUE(form->isMaximized());
+    form->showNormal();
+    EXPECT_EQ(twips_of(*form).width, 8430);
+    EXPECT_EQ(twips_of(*form).height, 6390);
+}
+
+TEST(Placement, StandbyMenuHidesAndEndeMenuStoresAndEnds) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started();
+    form->standby();
+    EXPECT_EQ(f.ends, 0);
+    EXPECT_TRUE(form->isMinimized());
+    form->tray().show_action()->trigger();
+    EXPECT_FALSE(form->isMinimized());
+    form->exit_programm();
+    EXPECT_EQ(f.ends, 1);
+    // Minimised for standby counts as the normal state.
+    EXPECT_EQ(f.stored("WindowState"), "0");
+}
+
+TEST(Placement, TwipsAndPixels) {
+    EXPECT_EQ(twips_to_pixels(8430, 96), 562);
+    EXPECT_EQ(pixels_to_twips(562, 96), 8430);
+    EXPECT_EQ(twips_to_pixels(1440, 120), 120);
+    EXPECT_EQ(pixels_to_twips(1, 96), 15);
+}
+
+}  // namespace
+}  // namespace merkwald::test

@@ -1,0 +1,175 @@
+// The start of both programs: the command-line words, the splash, the
+// what-is-new window with its version check and the missed-events window.
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "gui_test_support.h"
+#include "shell/day_timers.h"
+
+namespace merkwald::test {
+namespace {
+
+constexpr char kToday[] = "<record>\n<date=05.03.1999>\nHeute\n</record>\n";
+
+std::vector<QString> kinds(const GuiFixture& f) {
+    std::vector<QString> out;
+    for (const ShownWindow& w : f.shown) out.push_back(w.kind);
+    return out;
+}
+
+TEST(Start, OnceOnTheSecondStartOfADayShowsNothingAndLeavesDate) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.set("Version", std::int32_t(1512));
+    auto first = f.started("/once /no_logo");
+    ASSERT_TRUE(first->isVisible());
+    EXPECT_EQ(f.stored("Date"), "05.03.99");
+    first->close();
+    const QByteArray store_before = file_bytes(f.store.path());
+    f.shown.clear();
+    f.ends = 0;
+
+    f.clock.set(at(1999, 3, 5, 18));
+    auto second = f.window("/once /no_logo");
+    EXPECT_FALSE(second->start());
+    EXPECT_FALSE(second->isVisible());
+    EXPECT_EQ(f.ends, 1);
+    EXPECT_TRUE(f.shown.empty());
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(file_bytes(f.store.path()), store_before);
+}
+
+TEST(Start, OnceOnANewDayStartsAndWritesDate) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.set("Date", std::string("04.03.99"));
+    auto form = f.started("/once no_logo");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(f.stored("Date"), "05.03.99");
+}
+
+TEST(Start, NoEventsEndsWhenNothingIsDueAndGoesOnOtherwise) {
+    for (const bool due : {false, true}) {
+        GuiFixture f;
+        f.write("main.rmd", due ? kToday : "<record>\n<date=01.06.1999>\nSpaeter\n</record>\n");
+        auto form = f.window("no_logo no_events");
+        f.set("DataFilename", std::string("main.rmd"));
+        EXPECT_EQ(form->start(), due) << due;
+        EXPECT_EQ(form->isVisible(), due) << due;
+        EXPECT_EQ(f.ends, due ? 0 : 1) << due;
+    }
+}
+
+TEST(Start, FileWordNamesTheMainFile) {
+    GuiFixture f;
+    f.write("main.rmd", "<record>\n<date=05.03.1999>\nAus main\n</record>\n");
+    f.write("Other.rmd", "<record>\n<date=05.03.1999>\nAus other\n</record>\n");
+    auto form = f.started("no_logo /file=Other.rmd /once");
+    EXPECT_NE(GuiFixture::plain(*form).find("Aus other"), std::string::npos);
+    form->timer1().tick();
+    EXPECT_EQ(form->label(1)->text(), "other.rmd");
+}
+
+TEST(Start, FullProgramShowsSplashThenWhatIsNewOnAVersionChange) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.write("neues.txt", "Erste Zeile\nZweite Zeile");
+    f.set("Version", std::int32_t(1499));
+    auto form = f.started("");
+    ASSERT_EQ(kinds(f), (std::vector<QString>{"Intro", "FirstStart"}));
+    EXPECT_EQ(f.shown[0].text, "Version 1.5.12");
+    EXPECT_EQ(f.shown[1].caption, "Neues in Merkwald Version 1.5.12");
+    EXPECT_EQ(f.shown[1].text, "Erste Zeile\nZweite Zeile\n");
+    EXPECT_EQ(f.stored("Version"), "1512");
+    EXPECT_EQ(form->windowTitle(), "Merkwald - Version 1.5.12");
+}
+
+TEST(Start, WhatIsNewAppearsOnlyWhenTheVersionGrewOrIsMissing) {
+    const struct {
+        std::optional<std::int32_t> stored;
+        bool shown;
+    } rows[] = {{std::nullopt, true}, {1511, true}, {1512, false}, {2000, false}};
+    for (const auto& row : rows) {
+        GuiFixture f;
+        f.write("main.rmd", kToday);
+        if (row.stored) f.set("Version", *row.stored);
+        auto form = f.started("no_logo");
+        EXPECT_EQ(!f.shown.empty(), row.shown) << row.stored.value_or(-1);
+        EXPECT_EQ(f.stored("Version"), "1512");
+    }
+}
+
+TEST(Start, LightProgramHasNoSplashNoVersionCheckAndWritesOnlyItsValues) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started("", ProgramKind::light);
+    EXPECT_TRUE(f.shown.empty());
+    EXPECT_EQ(f.stored("Version"), std::nullopt);
+    form->command1_click();
+    EXPECT_EQ(f.stored("Date"), "05.03.99");
+    EXPECT_EQ(f.stored("LightWidth"), "8430");
+    EXPECT_EQ(f.stored("Width"), std::nullopt);
+    EXPECT_EQ(form->label(3), nullptr);
+    EXPECT_EQ(form->picture2(), nullptr);
+}
+
+TEST(Start, MissedWindowListsSeveralDaysOldestFirst) {
+    GuiFixture f;
+    f.write("main.rmd",
+            "<record>\n<date=03.03.1960>\nDritter\n</record>\n"
+            "<record>\n<date=02.03.1960>\nZweiter\n</record>\n"
+            "<record>\n<date=03.03.1970>\nDritter auch\n</record>\n"
+            "<record>\n<date=28.02.1960>\nAm letzten Start\n</record>\n"
+            "<record>\n<date=05.03.1960>\nHeute\n</record>\n");
+    f.set("Date", std::string("28.02.99"));
+    f.set("MissedEvents", std::int32_t(1));
+    f.set("Version", std::int32_t(1512));
+    f.started();
+    ASSERT_EQ(kinds(f), (std::vector<QString>{"DisplayMissed"}));
+    EXPECT_EQ(f.shown[0].caption, "Seit dem letzten Start (28.02.99) abgelaufen...");
+    EXPECT_EQ(f.shown[0].text,
+              "  02.03.1999: Zweiter\n03.03.1999: Dritter\n03.03.1999: Dritter auch\n");
+}
+
+TEST(Start, MissedWindowStaysAwayWhenTheSettingIsOff) {
+    GuiFixture f;
+    f.write("main.rmd", "<record>\n<date=03.03.1960>\nVerpasst\n</record>\n");
+    f.set("Date", std::string("01.03.99"));
+    f.set("Version", std::int32_t(1512));
+    auto form = f.started();
+    EXPECT_TRUE(f.shown.empty());
+    EXPECT_EQ(form->refresh_tables().missed.size(), 1u);
+}
+
+TEST(Start, IntroClosesOnAKeyAndAfterItsTime) {
+    gui_application();
+    Intro by_key(ProgramVersion{1, 0, 0});
+    by_key.show();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(&by_key, &key);
+    EXPECT_EQ(by_key.result(), QDialog::Accepted);
+    EXPECT_FALSE(by_key.isVisible());
+
+    Intro by_time(ProgramVersion{1, 0, 0});
+    by_time.show();
+    EXPECT_EQ(by_time.timer().interval(), kIntroMilliseconds);
+    EXPECT_TRUE(by_time.timer().isSingleShot());
+    QMetaObject::invokeMethod(&by_time.timer(), "timeout");
+    EXPECT_FALSE(by_time.isVisible());
+}
+
+TEST(Start, AnEmptyStoreStartsWithBothTimersRunning) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started("no_logo");
+    EXPECT_TRUE(form->timer1().running());
+    EXPECT_TRUE(form->timer2().running());
+    EXPECT_EQ(form->command1().text(), "Ende");
+    EXPECT_EQ(f.stored("Date"), "05.03.99");
+}
+
+}  // namespace
+}  // namespace merkwald::test

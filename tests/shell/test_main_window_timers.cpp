@@ -1,0 +1,199 @@
+// Timer1 (labels, moon, periodic re-read, day change) and Timer2 ("/unload="),
+// driven tick by tick with a manual clock.
+
+#include <gtest/gtest.h>
+
+#include "calendar/moon.h"
+#include "engine/list_view.h"
+#include "gui_test_support.h"
+#include "shell/day_timers.h"
+#include "shell/moon_picture.h"
+
+namespace merkwald::test {
+namespace {
+
+constexpr char kToday[] = "<record>\n<date=05.03.1999>\nHeute\n</record>\n";
+
+std::string first_line(const Form1& form) {
+    const std::string text = GuiFixture::plain(form);
+    return text.substr(0, text.find('\n'));
+}
+
+TEST(Timer2, UnloadCountsDownInTheCaptionAndEndsInTheFourthTick) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started("no_logo /unload=3");
+    std::vector<QString> captions;
+    for (int tick = 1; tick <= 4; ++tick) {
+        EXPECT_EQ(f.ends, 0) << tick;
+        form->timer2().tick();
+        captions.push_back(form->windowTitle());
+    }
+    EXPECT_EQ(captions, (std::vector<QString>{"Merkwald - Automatisches Schliessen in 3 Sekunden",
+                                              "Merkwald - Automatisches Schliessen in 2 Sekunden",
+                                              "Merkwald - Automatisches Schliessen in 1 Sekunden",
+                                              "Merkwald - Automatisches Schliessen in 0 Sekunden"}));
+    EXPECT_EQ(f.ends, 1);
+    EXPECT_EQ(f.stored("Width"), "8430");  // ended like "&Ende": the placement is stored
+}
+
+TEST(Timer2, UnloadWithoutANumberEndsInTheFirstTick) {
+    for (const std::string words : {"no_logo /unload=0", "no_logo /unload=", "/unload=x no_logo"}) {
+        GuiFixture f;
+        f.write("main.rmd", kToday);
+        auto form = f.started(words);
+        form->timer2().tick();
+        EXPECT_EQ(f.ends, 1) << words;
+    }
+}
+
+TEST(Timer2, WithoutUnloadItStopsAtItsFirstTick) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started("no_logo /file=unloaded.rmd");
+    f.write("unloaded.rmd", kToday);
+    form->timer2().tick();
+    EXPECT_FALSE(form->timer2().running());
+    EXPECT_EQ(form->windowTitle(), "Merkwald - Version 1.5.12");
+    EXPECT_EQ(f.ends, 0);
+}
+
+TEST(Timer2, LightProgramWithStandbyHidesInsteadOfEnding) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.set("Standby", std::int32_t(1));
+    auto form = f.started("/unload=1", ProgramKind::light);
+    form->timer2().tick();
+    EXPECT_EQ(form->windowTitle(), "Merkwald light -  1 Sekunden bis zum schließen");
+    form->timer2().tick();
+    EXPECT_EQ(f.ends, 0);
+    // No notification area offscreen: standby minimises, so the window can come back.
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_FALSE(form->timer2().running());
+    EXPECT_EQ(form->windowTitle(), "Merkwald light - Version 1.5.12");
+}
+
+TEST(Timer1, CrossingMidnightRefreshesWithinOneTick) {
+    GuiFixture f;
+    f.write("main.rmd", "<record>\n<date=06.03.1999>\nMorgen\n</record>\n");
+    f.clock.set(at(1999, 3, 5, 23, 59, 58));
+    auto form = f.started();
+    form->timer1().tick();
+    EXPECT_EQ(first_line(*form), "Freitag, 5.3.1999");
+    f.clock.advance_seconds(2);
+    form->timer1().tick();
+    EXPECT_EQ(first_line(*form), "Samstag, 6.3.1999");
+    EXPECT_EQ(form->engine_state().today, *make_date(1999, 3, 6));
+    EXPECT_NE(GuiFixture::plain(*form).find("Morgen"), std::string::npos);
+}
+
+TEST(Timer1, AfterASleepTheDayMarkCatchesUpOneDayPerTick) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started();
+    const DaySerial start = form->engine_state().today;
+    f.clock.set(at(1999, 3, 8, 12));
+    // The re-read is overdue too: it comes first and is all of its tick.
+    form->timer1().tick();
+    EXPECT_EQ(form->engine_state().today, start + 3);
+    EXPECT_EQ(form->timer1().schedule().next_day_mark(), start + 1);
+    for (int tick = 1; tick <= 3; ++tick) {
+        form->timer1().tick();
+        EXPECT_EQ(form->timer1().schedule().next_day_mark(), start + 1 + tick) << tick;
+    }
+    form->timer1().tick();
+    EXPECT_EQ(form->timer1().schedule().next_day_mark(), start + 4);
+    EXPECT_EQ(first_line(*form), "Montag, 8.3.1999");
+}
+
+TEST(Timer1, PeriodicRereadBringsBackTheStandbyWindowWithAFreshList) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.set("Standby", std::int32_t(1));
+    f.set("Intervall", std::string("2"));
+    auto form = f.started();
+    EXPECT_EQ(form->command1().text(), "Stand By");
+    form->command1_click();
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_EQ(f.ends, 0);
+    f.write("main.rmd", "<record>\n<date=05.03.1999>\nNeu gelesen\n</record>\n");
+    f.clock.advance_seconds(119);
+    form->timer1().tick();
+    EXPECT_TRUE(form->isMinimized());
+    f.clock.advance_seconds(1);
+    form->timer1().tick();
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_NE(GuiFixture::plain(*form).find("Neu gelesen"), std::string::npos);
+}
+
+TEST(Timer1, LabelsShowClockDayWeekQuarterAndTheMoon) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    f.clock.set(at(2021, 1, 3, 7, 5, 9));
+    auto form = f.started();
+    form->timer1().tick();
+    EXPECT_EQ(form->label(3)->text(), "7:05:09");
+    EXPECT_EQ(form->label(4)->text(), "3. Tag");
+    EXPECT_EQ(form->label(5)->text(), "53. Woche");  // ISO: 3 January 2021 is in 2020's last week
+    EXPECT_EQ(form->label(6)->text(), "1. Quartal");
+    EXPECT_EQ(form->label(1)->text(), "main.rmd");
+    const MoonPhase moon = moon_phase(*make_date(2021, 1, 3), 7 * 3600 + 5 * 60 + 9, 1, false);
+    EXPECT_EQ(form->picture2()->index(), moon_picture_index(moon.age));
+}
+
+TEST(Timer1, ModalCommandStopsTimer1AndRefreshesAfterwards) {
+    GuiFixture f;
+    f.write("main.rmd", kToday);
+    auto form = f.started();
+    bool running_inside = true;
+    form->run_modal_command([&] {
+        running_inside = form->timer1().running();
+        f.write("main.rmd", "<record>\n<date=05.03.1999>\nBearbeitet\n</record>\n");
+    });
+    EXPECT_FALSE(running_inside);
+    EXPECT_TRUE(form->timer1().running());
+    EXPECT_NE(GuiFixture::plain(*form).find("Bearbeitet"), std::string::npos);
+}
+
+TEST(RefreshSchedule, IntervalBelowOneMinuteCountsAsOne) {
+    RefreshSchedule schedule;
+    const QDateTime now = at(1999, 3, 5);
+    schedule.start(now, 0, *make_date(1999, 3, 5));
+    EXPECT_EQ(schedule.tick(now.addSecs(59)), RefreshSchedule::Due::nothing);
+    EXPECT_EQ(schedule.tick(now.addSecs(60)), RefreshSchedule::Due::reread);
+}
+
+TEST(MoonPicture, PicturesRunFromNewToFullAndBack) {
+    EXPECT_EQ(lit_fraction(1), 0.0);
+    EXPECT_NEAR(lit_fraction(15), 1.0, 1e-9);
+    for (int i = 2; i <= 15; ++i) EXPECT_GT(lit_fraction(i), lit_fraction(i - 1)) << i;
+    const auto bright_pixels = [](int index) {
+        const QImage image = draw_moon(index, 40);
+        int n = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) n += qGray(image.pixel(x, y)) > 150;
+        return n;
+    };
+    EXPECT_EQ(bright_pixels(1), 0);
+    EXPECT_GT(bright_pixels(15), 1000);
+    // Waxing lights the right half, waning the left.
+    const QImage waxing = draw_moon(8, 40), waning = draw_moon(22, 40);
+    EXPECT_GT(qGray(waxing.pixel(30, 20)), 150);
+    EXPECT_LT(qGray(waxing.pixel(9, 20)), 150);
+    EXPECT_GT(qGray(waning.pixel(9, 20)), 150);
+}
+
+TEST(CommandLine, WordsAndTheirValues) {
+    const CommandLine line("/once /file=C:daten.rmd no_logo /unload=12.6x");
+    EXPECT_EQ(line.file(), "C:daten.rmd");
+    EXPECT_EQ(line.unload_seconds(), 13);
+    EXPECT_TRUE(line.no_logo());
+    EXPECT_FALSE(line.no_events());
+    EXPECT_EQ(CommandLine("/file=").file(), "");
+    EXPECT_EQ(CommandLine("/unload= 5").unload_seconds(), 5);
+    EXPECT_EQ(CommandLine("unload").unload_seconds(), std::nullopt);
+    EXPECT_EQ(CommandLine::from_arguments({"prog", "/once", "no_logo"}).text(), "/once no_logo");
+}
+
+}  // namespace
+}  // namespace merkwald::test
