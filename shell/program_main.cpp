@@ -27,6 +27,7 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     QtDialogs dialogs;
     QtSoundPlayer sound;
     Form1 window(store, Services{clock, dialogs, sound}, options);
+    if (setup.compose) setup.compose(window);
     if (!window.start()) return 0;
     // The start-up benchmark measures up to the first shown list.
     if (qEnvironmentVariableIsSet("MERKWALD_QUIT_WHEN_SHOWN")) {

@@ -3,6 +3,7 @@
 // the settings store, the platform services and the main window's start.
 
 #include <QString>
+#include <functional>
 
 #include "shell/main_window.h"
 
@@ -12,6 +13,9 @@ struct ProgramSetup {
     ProgramKind kind = ProgramKind::full;
     ProgramVersion version;
     QString install_data_folder;  // where the installation keeps the default data files
+    // Adds what the program has beyond the shared window (the full program's menus,
+    // toolbar and editors); runs before the start.
+    std::function<void(Form1&)> compose;
 };
 
 // Runs the program to its end and returns the exit status.

@@ -1,11 +1,21 @@
-// merkwald: the full program.
+// merkwald: the full program, the shared window with the menus and the editors.
 
+#include <memory>
+
+#include "apps/merkwald/form_host.h"
+#include "editors/record_commands.h"
 #include "shell/program_main.h"
 
 int main(int argc, char** argv) {
-    merkwald::ProgramSetup setup;
-    setup.kind = merkwald::ProgramKind::full;
+    using namespace merkwald;
+    std::unique_ptr<FormHost> host;
+    ProgramSetup setup;
+    setup.kind = ProgramKind::full;
     setup.version = {MERKWALD_VERSION_MAJOR, MERKWALD_VERSION_MINOR, MERKWALD_VERSION_PATCH};
     setup.install_data_folder = QStringLiteral(MERKWALD_INSTALL_DATA_DIR);
-    return merkwald::run_program(argc, argv, setup);
+    setup.compose = [&host](Form1& form) {
+        host = std::make_unique<FormHost>(form);
+        add_record_menu(form.menuBar(), *host);
+    };
+    return run_program(argc, argv, setup);
 }

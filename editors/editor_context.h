@@ -1,0 +1,46 @@
+#pragma once
+// What the editing windows are given by the window that opens them.
+
+#include <QString>
+#include <filesystem>
+
+#include "engine/engine_state.h"
+#include "shell/platform.h"
+#include "shell/settings.h"
+#include "shell/settings_store.h"
+
+namespace merkwald {
+
+[[nodiscard]] inline std::filesystem::path utf8_path(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+struct EditorContext {
+    Settings& settings;
+    SettingsStore& store;
+    EngineState& engine;  // today, the group table and the placeholder expansion
+    std::filesystem::path program_folder;
+    Services& services;
+
+    // Relative names are taken relative to the program folder.
+    [[nodiscard]] std::filesystem::path resolve(const std::string& name) const {
+        const std::filesystem::path path = utf8_path(name);
+        return path.is_absolute() ? path : program_folder / path;
+    }
+};
+
+[[nodiscard]] inline QString to_qstring(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+[[nodiscard]] inline std::string to_utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+[[nodiscard]] inline QString path_text(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char*>(name.data()),
+                             static_cast<qsizetype>(name.size()));
+}
+
+}  // namespace merkwald

@@ -1,0 +1,74 @@
+#include "editors/record_commands.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "editors/record_edit.h"
+#include "editors/record_list.h"
+#include "editors/small_dialogs.h"
+
+namespace merkwald {
+
+RecordCommands::RecordCommands(EditorHost& host, QObject* parent)
+    : QObject(parent),
+      host_(host),
+      enter_(new QAction(QStringLiteral("&Datensatz eingeben"), this)),
+      list_(new QAction(QStringLiteral("Datensatz &Liste"), this)),
+      next_(new QAction(QStringLiteral("Termine in den nächsten ... Tagen anzeigen"), this)) {
+    enter_->setObjectName(QStringLiteral("datensatz_eingeben"));
+    list_->setObjectName(QStringLiteral("datensatzliste"));
+    next_->setObjectName(QStringLiteral("next"));
+    next_->setToolTip(QStringLiteral("Termine in den nächsten ... Tagen anzeigen"));
+    connect(enter_, &QAction::triggered, this, &RecordCommands::enter_record);
+    connect(list_, &QAction::triggered, this, &RecordCommands::show_record_list);
+    connect(next_, &QAction::triggered, this, &RecordCommands::look_ahead);
+}
+
+EditorContext RecordCommands::context() const {
+    return {host_.settings(), host_.settings_store(), host_.engine_state(),
+            utf8_path(to_utf8(host_.program_folder())), host_.services()};
+}
+
+void RecordCommands::enter_record() {
+    host_.run_modal_command([this] {
+        EditorContext editor_context = context();
+        const std::vector<std::string> files = host_.file_list();
+        EditingState state;
+        state.current_file =
+            editor_context.resolve(files.empty() ? host_.settings().data_filename : files[0]);
+        DialogSink sink(host_.services().dialogs, host_.dialog_parent());
+        rescan(state, sink);
+        state.current_record = state.record_count() + 1;
+        RecordEdit editor(host_.dialog_parent(), editor_context, state);
+        editor.exec();
+    });
+}
+
+void RecordCommands::show_record_list() {
+    host_.run_modal_command([this] {
+        EditorContext editor_context = context();
+        RecordList list(host_.dialog_parent(), editor_context, host_.file_list());
+        list.exec();
+    });
+}
+
+void RecordCommands::look_ahead() {
+    int answer = -1;
+    host_.run_modal_command(
+        [this, &answer] { answer = GlobalActiveSet::ask(host_.dialog_parent(), lead_override_); },
+        false);
+    lead_override_ = answer;
+    if (answer >= 0) host_.show_data_with_lead_days(answer);
+}
+
+RecordCommands* add_record_menu(QMenuBar* menu_bar, EditorHost& host) {
+    auto* commands = new RecordCommands(host, menu_bar);
+    QMenu* menu = menu_bar->addMenu(QStringLiteral("Daten&sätze"));
+    menu->setObjectName(QStringLiteral("datensätze"));
+    menu->addAction(commands->enter_action());
+    menu->addAction(commands->list_action());
+    return commands;
+}
+
+}  // namespace merkwald

@@ -1,0 +1,46 @@
+#pragma once
+// A reminder file held as lines for the editing tools. Untouched lines keep
+// their exact bytes: the line ends they had (CRLF, LF or CR) and the file's
+// encoding are written back as read. Lines the tools write end with CRLF.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/text_file.h"
+
+namespace merkwald {
+
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+struct DocumentLine {
+    std::string text;    // UTF-8, without its line end
+    std::string ending;  // "\r\n", "\n", "\r", or "" for a last line without one
+    friend bool operator==(const DocumentLine&, const DocumentLine&) = default;
+};
+
+struct ReminderDocument {
+    std::vector<DocumentLine> lines;
+    TextEncoding encoding = TextEncoding::utf8;
+    bool byte_order_mark = false;
+    std::string bytes;  // the file as read: the backup of a rewrite
+};
+
+// Lines as the reader counts them: a last line counts only when it is not empty.
+[[nodiscard]] ReminderDocument parse_document(std::string bytes);
+// nullopt when the file cannot be read.
+[[nodiscard]] std::optional<ReminderDocument> load_document(const std::filesystem::path& path);
+
+// The lines in the document's encoding. When a line cannot be held by
+// Windows-1252 the whole file becomes UTF-8, so that no character is lost.
+[[nodiscard]] std::string document_bytes(const ReminderDocument& doc);
+
+// New lines written by the tools, each ending with CRLF.
+[[nodiscard]] std::vector<DocumentLine> new_lines(const std::vector<std::string>& texts);
+
+// Gives a last line without line end its CRLF, so that lines can follow it.
+void end_last_line(std::vector<DocumentLine>& lines);
+
+}  // namespace merkwald

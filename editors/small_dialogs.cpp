@@ -1,0 +1,177 @@
+#include "editors/small_dialogs.h"
+
+#include <QCalendarWidget>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "engine/number.h"
+
+namespace merkwald {
+
+namespace {
+
+const QDate kSerialZero(1899, 12, 30);
+
+QPushButton* add_button(QDialogButtonBox* box, const QString& text, QDialogButtonBox::ButtonRole role) {
+    return box->addButton(text, role);
+}
+
+}  // namespace
+
+QDate to_qdate(DaySerial serial) {
+    return kSerialZero.addDays(serial);
+}
+
+DaySerial to_day_serial(const QDate& date) {
+    return static_cast<DaySerial>(kSerialZero.daysTo(date));
+}
+
+Datumseingabe::Datumseingabe(QWidget* parent, DaySerial picker_date)
+    : QDialog(parent), calendar_(new QCalendarWidget(this)) {
+    setWindowTitle(QStringLiteral("Datumseingabe"));
+    calendar_->setObjectName(QStringLiteral("Calendar1"));
+    calendar_->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    calendar_->setFirstDayOfWeek(Qt::Monday);
+    calendar_->setGridVisible(true);
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calendar_->setSelectedDate(to_qdate(picker_date));
+    calendar_->setMinimumWidth(calendar_->fontMetrics().horizontalAdvance(QStringLiteral("Mo.")) * 12);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = add_button(buttons, QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    add_button(buttons, QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        confirmed_ = true;
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, [this] {
+        confirmed_ = false;
+        reject();
+    });
+    // A double click on a day is the quick way to confirm it.
+    connect(calendar_, &QCalendarWidget::activated, this, [this] {
+        confirmed_ = true;
+        accept();
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(calendar_);
+    layout->addWidget(buttons);
+}
+
+DaySerial Datumseingabe::date() const {
+    return to_day_serial(calendar_->selectedDate());
+}
+
+std::optional<DaySerial> Datumseingabe::pick(QWidget* parent, DaySerial preset) {
+    Datumseingabe dialog(parent, preset);
+    dialog.exec();
+    if (!dialog.confirmed()) return std::nullopt;
+    return dialog.date();
+}
+
+SelectDateSort::SelectDateSort(QWidget* parent)
+    : QDialog(parent),
+      day_(new QRadioButton(QStringLiteral("Tag"))),
+      month_(new QRadioButton(QStringLiteral("Monat"))),
+      year_(new QRadioButton(QStringLiteral("Jahr"))),
+      down_(new QRadioButton(QStringLiteral("Abwärts"))),
+      up_(new QRadioButton(QStringLiteral("Aufwärts"))) {
+    setWindowTitle(QStringLiteral("Sortierung für Datum auswählen"));
+    year_->setChecked(true);
+    up_->setChecked(true);
+
+    auto* by = new QGroupBox(QStringLiteral("Sortierung nach"));
+    auto* by_layout = new QVBoxLayout(by);
+    for (QRadioButton* b : {day_, month_, year_}) by_layout->addWidget(b);
+    auto* direction = new QGroupBox(QStringLiteral("Richtung"));
+    auto* direction_layout = new QVBoxLayout(direction);
+    for (QRadioButton* b : {down_, up_}) direction_layout->addWidget(b);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(by);
+    frames->addWidget(direction);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(frames);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    layout->addLayout(row);
+}
+
+DateOrder SelectDateSort::order() const {
+    if (day_->isChecked()) return DateOrder::day;
+    if (month_->isChecked()) return DateOrder::month;
+    return DateOrder::year;
+}
+
+bool SelectDateSort::descending() const {
+    return down_->isChecked();
+}
+
+void SelectDateSort::set_choice(DateOrder order, bool descending) {
+    (order == DateOrder::day ? day_ : order == DateOrder::month ? month_ : year_)->setChecked(true);
+    (descending ? down_ : up_)->setChecked(true);
+}
+
+int parse_lead_override(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view view(utf8.constData(), std::size_t(utf8.size()));
+    if (view.find_first_not_of(' ') == std::string_view::npos) return -1;
+    const double value = leading_value(view);
+    // Far beyond any lead time; the cut keeps the conversion defined.
+    constexpr double limit = std::numeric_limits<std::int16_t>::max();
+    if (value >= limit) return static_cast<int>(limit);
+    if (value <= -limit) return -1;
+    return static_cast<int>(value);
+}
+
+GlobalActiveSet::GlobalActiveSet(QWidget* parent, int current)
+    : QDialog(parent), days_(new QLineEdit) {
+    setWindowTitle(QStringLiteral("Tage"));
+    if (current > 0) days_->setText(QString::number(current));
+    days_->setToolTip(QStringLiteral("Termine in den nächsten ... Tagen anzeigen"));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"));
+    auto* normal = new QPushButton(QStringLiteral("normal"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &GlobalActiveSet::confirm);
+    connect(normal, &QPushButton::clicked, this, [this] {
+        override_ = -1;
+        reject();
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Termine in den nächsten ... Tagen anzeigen:")));
+    layout->addWidget(days_);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(normal);
+    layout->addLayout(row);
+}
+
+void GlobalActiveSet::confirm() {
+    override_ = parse_lead_override(days_->text());
+    accept();
+}
+
+int GlobalActiveSet::ask(QWidget* parent, int current) {
+    GlobalActiveSet dialog(parent, current);
+    dialog.exec();
+    return dialog.lead_override();
+}
+
+}  // namespace merkwald

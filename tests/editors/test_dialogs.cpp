@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+#include "editors/record_edit.h"
+#include "editors/record_list.h"
+#include "editors/small_dialogs.h"
+#include "editors_test_support.h"
+
+namespace merkwald {
+namespace {
+
+using test::day;
+using test::read_bytes;
+using test::write_bytes;
+
+const std::string kRecordA = "<record>\r\n<date=07.03.1970>\r\n<active_before=7>\r\n"
+                             "N hat <days_before_event_text> Geburtstag\r\n</record>\r\n";
+const std::string kRecordB = "<record>\r\n<date=01.03.1999>\r\n<active=once>\r\nAlt\r\n"
+                             "</record>\r\n";
+const std::string kRecordC = "<record>\r\n<date=10.03.1999>\r\n<active=once>\r\nNeu\r\n"
+                             "</record>\r\n";
+
+QAction* find_action(QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text) return action;
+    }
+    return nullptr;
+}
+
+QStringList captions(QMenu* menu) {
+    QStringList list;
+    for (QAction* action : menu->actions()) list << action->text();
+    return list;
+}
+
+void click_button(QWidget* dialog, const QString& text) {
+    for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+        if (b->text() == text) {
+            b->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    test::EditorWorld world;
+    EditingState state;
+
+    void write_main(const std::string& text) {
+        state.current_file = world.folder / "main.rmd";
+        write_bytes(state.current_file, text);
+    }
+};
+
+TEST_F(Dialogs, EditorOpensARecordAndPreviewsIt) {
+    write_main(kRecordA + kRecordB);
+    state.current_record = 1;
+    RecordEdit editor(nullptr, world.context, state);
+    EXPECT_EQ("Datensatzeditor", editor.windowTitle());
+    EXPECT_TRUE(editor.mode_button(RecordMode::yearly)->isChecked());
+    EXPECT_EQ("07.03.1970", editor.date_field()->text());
+    EXPECT_EQ("7", editor.lead_time_field()->currentText());
+    EXPECT_FALSE(editor.period_field()->isEnabled());
+    EXPECT_EQ("N hat in 2 Tagen Geburtstag", editor.preview_box()->toPlainText());
+    editor.mode_button(RecordMode::monthly)->click();
+    EXPECT_FALSE(editor.date_field()->isEnabled());
+    EXPECT_EQ("", editor.date_field()->text());
+    EXPECT_EQ("1", editor.ordinal_field()->text());
+    editor.mode_button(RecordMode::yearly)->click();
+    EXPECT_EQ("07.03.1970", editor.date_field()->text());
+    EXPECT_TRUE(world.dialogs.messages.empty());
+}
+
+TEST_F(Dialogs, InsertMenuHasEverySubmenuAndInsertsAtTheCaret) {
+    write_main(kRecordA);
+    state.current_record = 2;
+    RecordEdit editor(nullptr, world.context, state);
+    QMenu* menu = editor.insert_menu();
+    EXPECT_EQ("&Einfügen", menu->title());
+    EXPECT_EQ((QStringList{"Texte", "Tag", "Woche", "Monat", "Quartal (1-4)", "Jahr", "Kombiniert",
+                           "Berechnungen", "Astronomisches"}),
+              captions(menu));
+    QMenu* texts = find_action(menu, "Texte")->menu();
+    ASSERT_EQ(4, texts->actions().size());
+    EXPECT_EQ(" hat in ... Tagen am TAG. MONAT ... Geburtstag", texts->actions()[0]->text());
+    QMenu* combined = find_action(menu, "Kombiniert")->menu();
+    QMenu* event = find_action(combined, "Ereignis (z.B. 4.Jan 97)")->menu();
+    ASSERT_EQ(12, event->actions().size());
+    EXPECT_EQ("04.01", event->actions()[1]->text());
+    QMenu* sums = find_action(find_action(menu, "Berechnungen")->menu(), "Datum")->menu();
+    EXPECT_TRUE(sums->actions()[4]->isSeparator());
+
+    editor.text_box()->setPlainText("Anna");
+    editor.text_box()->moveCursor(QTextCursor::End);
+    texts->actions()[0]->trigger();
+    find_action(find_action(find_action(menu, "Jahr")->menu(), "Ereignis")->menu(),
+                "Jahr (z.B. 1998)")
+        ->trigger();
+    EXPECT_EQ("Anna hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. "
+              "Geburtstag<event_yyyy>",
+              editor.text_box()->toPlainText());
+}
+
+TEST_F(Dialogs, AMissingInsertTextFileIsReportedAndTheBirthdayTextStands) {
+    write_main("");
+    world.settings.text_filename = (world.folder / "fehlt.dat").string();
+    RecordEdit editor(nullptr, world.context, state);
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_EQ("Einfüg Text Datei nicht gefunden oder Fehlerhaft\nBitte kontrollieren",
+              world.dialogs.messages[0].text);
+    EXPECT_EQ(MessageIcon::critical, world.dialogs.messages[0].icon);
+    EXPECT_EQ(1u, editor.insert_texts().entries.size());
+}
+
+TEST_F(Dialogs, SavingAOnceRecordWithoutDateIsRefused) {
+    write_main(kRecordA);
+    state.current_record = 2;
+    RecordEdit editor(nullptr, world.context, state);
+    editor.mode_button(RecordMode::once)->click();
+    editor.date_field()->setText("31.02.1999");
+    editor.save();
+    ASSERT_FALSE(world.dialogs.messages.empty());
+    EXPECT_EQ("Kein oder Falsches Datum bei einmaligem Termin",
+              world.dialogs.messages.back().text);
+    EXPECT_EQ(kRecordA, read_bytes(state.current_file));
+    EXPECT_EQ(QDialog::Rejected, editor.result());
+}
+
+TEST_F(Dialogs, SaveOnANewRecordAppendsAndStoresThePresets) {
+    write_main(kRecordA);
+    state.current_record = 2;
+    RecordEdit editor(nullptr, world.context, state);
+    editor.date_field()->setText("1.4.99");
+    editor.lead_time_field()->setCurrentText("14");
+    editor.group_field()->setCurrentIndex(3);
+    editor.text_box()->setPlainText("Termin");
+    editor.save();
+    EXPECT_EQ(kRecordA + "\r\n<record>\r\n<date=01.04.1999>\r\n<active_before=14>\r\n"
+                         "<group=Termine>\r\nTermin\r\n</record>\r\n",
+              read_bytes(state.current_file));
+    EXPECT_EQ("14", world.settings.days_before);
+    EXPECT_EQ(3, world.settings.pref_group);
+    EXPECT_EQ(QDialog::Accepted, editor.result());
+}
+
+TEST_F(Dialogs, StandardAndColourButtons) {
+    write_main(kRecordB);
+    state.current_record = 1;
+    world.settings.record_color = 0;
+    RecordEdit editor(nullptr, world.context, state);
+    world.dialogs.colors.push_back(QColor(255, 0, 0));
+    editor.pick_color();
+    EXPECT_EQ(255, editor.fields().color);
+    editor.set_standard();
+    const RecordFields f = editor.fields();
+    EXPECT_EQ(RecordMode::yearly, f.mode);
+    EXPECT_EQ(0, f.color);
+    EXPECT_EQ("21", f.lead_time);
+    EXPECT_EQ("keine", f.group);
+}
+
+TEST_F(Dialogs, DatePickerShowsTheLeapDayAndCancelLeavesTheField) {
+    write_main(kRecordA);
+    state.current_record = 1;
+    RecordEdit editor(nullptr, world.context, state);
+    editor.date_field()->setText("29.2.2000");
+    test::when_modal([](QWidget* modal) {
+        auto* picker = qobject_cast<Datumseingabe*>(modal);
+        ASSERT_NE(nullptr, picker);
+        EXPECT_EQ(QDate(2000, 2, 29), picker->calendar()->selectedDate());
+        EXPECT_EQ(2, picker->calendar()->monthShown());
+        click_button(modal, "Abbrechen");
+    });
+    editor.pick_date();
+    EXPECT_EQ("29.2.2000", editor.date_field()->text());
+    test::when_modal([](QWidget* modal) {
+        qobject_cast<Datumseingabe*>(modal)->calendar()->setSelectedDate(QDate(2001, 1, 5));
+        click_button(modal, "OK");
+    });
+    editor.pick_date();
+    EXPECT_EQ("05.01.2001", editor.date_field()->text());
+}
+
+TEST(SmallDialogs, LeadOverrideIsReadFromTheStartOfTheField) {
+    test::application();
+    EXPECT_EQ(-1, parse_lead_override(""));
+    EXPECT_EQ(-1, parse_lead_override("   "));
+    EXPECT_EQ(0, parse_lead_override("0"));
+    EXPECT_EQ(0, parse_lead_override("abc"));
+    EXPECT_EQ(14, parse_lead_override(" 14 Tage"));
+    EXPECT_EQ(14, GlobalActiveSet(nullptr, 14).days_field()->text().toInt());
+    EXPECT_EQ("", GlobalActiveSet(nullptr, 0).days_field()->text());
+    EXPECT_EQ("", GlobalActiveSet(nullptr, -1).days_field()->text());
+}
+
+TEST_F(Dialogs, ListDeletesTheLastRecordWhenNoRowWasClickedAndUndoRestores) {
+    write_main(kRecordA + kRecordB + kRecordC);
+    RecordList list(nullptr, world.context, {state.current_file.string()});
+    EXPECT_EQ(3, list.table()->rowCount());
+    EXPECT_FALSE(list.undo_button()->isEnabled());
+    list.delete_record();
+    EXPECT_EQ(kRecordA + kRecordB, read_bytes(state.current_file));
+    EXPECT_EQ(2, list.table()->rowCount());
+    EXPECT_TRUE(list.undo_button()->isEnabled());
+    list.undo();
+    EXPECT_EQ(kRecordA + kRecordB + kRecordC, read_bytes(state.current_file));
+    EXPECT_EQ(3, list.table()->rowCount());
+}
+
+TEST_F(Dialogs, ListUndoWithoutBackupTellsSo) {
+    write_main(kRecordA);
+    RecordList list(nullptr, world.context, {state.current_file.string()});
+    list.undo();
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_EQ("Keine Sicherung vorhanden", world.dialogs.messages[0].text);
+    EXPECT_EQ(MessageIcon::information, world.dialogs.messages[0].icon);
+    EXPECT_EQ(kRecordA, read_bytes(state.current_file));
+}
+
+TEST_F(Dialogs, ListAutoDeleteMovesAndReports) {
+    write_main(kRecordB + kRecordA + kRecordB + kRecordC);
+    RecordList list(nullptr, world.context, {state.current_file.string()});
+    list.auto_delete();
+    EXPECT_EQ(2, list.table()->rowCount());
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_EQ(" 2 gelöschte Datensätze in Datei deleted.rmd bewegt",
+              world.dialogs.messages[0].text);
+    EXPECT_EQ(MessageIcon::exclamation, world.dialogs.messages[0].icon);
+    EXPECT_EQ("gelöscht am: 05.03.1999\r\n" + kRecordB + "\r\ngelöscht am: 05.03.1999\r\n" +
+                  kRecordB + "\r\n",
+              read_bytes(world.folder / "deleted.rmd"));
+    EXPECT_FALSE(list.undo_button()->isEnabled());
+}
+
+TEST_F(Dialogs, ListDateHeadingSortsInTheChosenOrderAndEditingKeepsIt) {
+    write_main(kRecordC + kRecordA + kRecordB);
+    RecordList list(nullptr, world.context, {state.current_file.string()});
+    test::when_modal([](QWidget* modal) {
+        EXPECT_EQ("Sortierung für Datum auswählen", modal->windowTitle());
+        for (QRadioButton* b : modal->findChildren<QRadioButton*>()) {
+            if (b->text() == "Monat") b->setChecked(true);
+        }
+        click_button(modal, "OK");
+    });
+    list.sort_by_column(2);
+    EXPECT_EQ("01.03.1999", list.table()->item(0, 2)->text());
+    EXPECT_EQ("07.03.1970", list.table()->item(1, 2)->text());
+    EXPECT_EQ("10.03.1999", list.table()->item(2, 2)->text());
+    EXPECT_EQ("1", list.table()->item(0, 0)->text());
+    // Editing a row: the list comes back sorted the same way.
+    test::when_modal([](QWidget* modal) { click_button(modal, "Speichern"); });
+    list.edit_row(2);
+    EXPECT_EQ("01.03.1999", list.table()->item(0, 2)->text());
+    EXPECT_EQ("10.03.1999", list.table()->item(2, 2)->text());
+}
+
+TEST_F(Dialogs, ClosingTheListGathersTheLinksAndStoresTheColumnWidths) {
+    write_bytes(world.folder / "b.rmd", kRecordB);
+    write_main(kRecordA + "<add_file=b.rmd>\r\n");
+    RecordList list(nullptr, world.context, {state.current_file.string(), "b.rmd"});
+    EXPECT_EQ("b.rmd", list.linked_files()->currentText());
+    world.dialogs.file_names.push_back(QString::fromStdString((world.folder / "c.rmd").string()));
+    write_bytes(world.folder / "c.rmd", kRecordC);
+    list.add_link();
+    EXPECT_EQ(3u, list.file_list().size());
+    EXPECT_EQ(world.folder / "c.rmd", list.current_file());
+    list.accept();
+    EXPECT_EQ("<add_file=b.rmd>\r\n<add_file=" + (world.folder / "c.rmd").string() + ">\r\n" +
+                  kRecordA,
+              read_bytes(state.current_file));
+    ASSERT_TRUE(world.settings.columns[1].has_value());
+    EXPECT_EQ(5680, *world.settings.columns[1]);
+}
+
+TEST_F(Dialogs, LinkingTheMainFileToItselfIsRefusedAndRemovingAsksFirst) {
+    write_bytes(world.folder / "b.rmd", kRecordB);
+    write_main(kRecordA);
+    RecordList list(nullptr, world.context, {state.current_file.string(), "b.rmd"});
+    world.dialogs.file_names.push_back(QString::fromStdString(state.current_file.string()));
+    list.add_link();
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_EQ("Datei kann nicht mit sich selbst verbunden werden!",
+              world.dialogs.messages[0].text);
+    world.dialogs.answers.push_back(MessageAnswer::cancel);
+    list.remove_link();
+    EXPECT_EQ(2u, list.file_list().size());
+    EXPECT_EQ("Verbindung mit b.rmd löschen?", world.dialogs.messages[1].text);
+    EXPECT_EQ(MessageIcon::question, world.dialogs.messages[1].icon);
+    list.remove_link();
+    EXPECT_EQ(1u, list.file_list().size());
+    EXPECT_EQ("keine", list.linked_files()->currentText());
+    EXPECT_EQ(state.current_file, list.current_file());
+}
+
+}  // namespace
+}  // namespace merkwald

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editors/record_rows.h"
+#include "editors_test_support.h"
+#include "tests/support/recording_sink.h"
+
+namespace merkwald {
+namespace {
+
+using test::day;
+
+class RecordRows : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    test::RecordingSink sink;
+    EngineState engine{EngineSettings{}, day(1999, 3, 5)};
+
+    std::vector<ListRow> fill(const std::string& text) {
+        test::write_bytes(folder / "f.rmd", text);
+        FilledRows filled = fill_rows(folder / "f.rmd", engine, sink);
+        EXPECT_TRUE(filled.ok);
+        return filled.rows;
+    }
+};
+
+TEST_F(RecordRows, RowsShowWhatTheRecordsSay) {
+    const std::vector<ListRow> rows = fill(
+        "<record>\r\nNur Text\r\n</record>\r\n"
+        "<record>\r\n<active=monthly>\r\n<active_day=3>\r\nMonat\r\n</record>\r\n"
+        "<record>\r\n<date=1.1.99>\r\n<active=periodic>\r\n<periodic_repeat=14>\r\nP\r\n</record>\r\n"
+        "<record>\r\n<date=7.3.1970>\r\n<group=verein>\r\n<color=255>\r\n<active_before=7>\r\n"
+        "N hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. Geburtstag\r\n"
+        "</record>\r\n"
+        "<record>\r\n<date=01.02.2000>\r\n<group=TERMINE>\r\neins\r\nzwei\r\ndrei\r\n</record>\r\n");
+    ASSERT_EQ(5u, rows.size());
+    EXPECT_EQ("immer", rows[0].frequency);
+    EXPECT_EQ("monatlich", rows[1].frequency);
+    EXPECT_EQ("p(14)", rows[2].frequency);
+    EXPECT_EQ("01.01.1999", rows[2].date_shown);
+    EXPECT_EQ("1.1.99", rows[2].date);
+    EXPECT_EQ("jährlich", rows[3].frequency);
+    EXPECT_EQ("", rows[3].group);
+    EXPECT_EQ(255, rows[3].color);
+    EXPECT_EQ("7", rows[3].lead_time);
+    EXPECT_EQ("N hat in 2 Tagen am 7. März 29. Geburtstag", rows[3].preview);
+    EXPECT_EQ("Termine", rows[4].group);
+    EXPECT_EQ(3, rows[4].text_lines);
+    EXPECT_EQ(1, rows[0].text_lines);
+    EXPECT_EQ(5, rows[4].record);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST_F(RecordRows, AnEmptyFileHasNoRowsAndAMissingFileIsReported) {
+    EXPECT_TRUE(fill("").empty());
+    FilledRows missing = fill_rows(folder / "fehlt.rmd", engine, sink);
+    EXPECT_FALSE(missing.ok);
+    ASSERT_EQ(1u, sink.shown.size());
+    EXPECT_EQ("Datei nicht gefunden", sink.shown[0].text);
+}
+
+std::vector<int> order(const std::vector<ListRow>& rows) {
+    std::vector<int> numbers;
+    for (const ListRow& row : rows) numbers.push_back(row.record);
+    return numbers;
+}
+
+std::vector<ListRow> dated(const std::vector<std::string>& dates) {
+    std::vector<ListRow> rows;
+    for (const std::string& d : dates) {
+        ListRow row;
+        row.record = static_cast<int>(rows.size()) + 1;
+        row.date = d;
+        row.lead_time = d;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(RecordSort, DateOrdersAndDirection) {
+    const std::vector<ListRow> rows =
+        dated({"15.04.1990", "20.03.2005", "kein Datum", "01.03.1999", "20.03.1980"});
+    struct Case {
+        DateOrder order;
+        bool descending;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {DateOrder::year, false, {3, 5, 1, 4, 2}},
+        {DateOrder::month, false, {4, 5, 2, 1, 3}},  // the invalid date counts as 30.12.1899
+        {DateOrder::day, false, {4, 1, 5, 2, 3}},
+        {DateOrder::year, true, {2, 4, 1, 5, 3}},
+    };
+    for (const Case& c : cases) {
+        std::vector<ListRow> sorted = rows;
+        sort_rows(sorted, 2, c.order, c.descending);
+        EXPECT_EQ(c.expected, order(sorted));
+    }
+}
+
+TEST(RecordSort, TextColumnsCompareAsTextAndEqualKeysKeepTheirOrder) {
+    std::vector<ListRow> rows = dated({"7", "14", "", "7"});
+    sort_rows(rows, 4, DateOrder::year, false);
+    EXPECT_EQ((std::vector<int>{3, 2, 1, 4}), order(rows));
+    sort_rows(rows, 0, DateOrder::year, false);  // the number column changes nothing
+    EXPECT_EQ((std::vector<int>{3, 2, 1, 4}), order(rows));
+}
+
+TEST(RecordSort, ColoursCompareAsNumbersAndColumnSevenSortsByGroup) {
+    std::vector<ListRow> rows = dated({"", "", ""});
+    rows[0].color = 65280;
+    rows[1].color = 255;
+    rows[2].color = 16711680;
+    sort_rows(rows, 3, DateOrder::year, false);
+    EXPECT_EQ((std::vector<int>{2, 1, 3}), order(rows));
+    rows[0].group = "Termine";
+    rows[1].group = "Geburtstage";
+    rows[2].group = "";
+    sort_rows(rows, 7, DateOrder::year, false);
+    EXPECT_EQ((std::vector<int>{3, 1, 2}), order(rows));
+}
+
+}  // namespace
+}  // namespace merkwald

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "editors/safe_rewrite.h"
+#include "editors_test_support.h"
+
+extern char** environ;
+
+namespace merkwald {
+namespace {
+
+using test::read_bytes;
+using test::TempFolder;
+using test::write_bytes;
+
+constexpr char kStepVariable[] = "MERKWALD_CRASH_STEP";
+constexpr char kTargetVariable[] = "MERKWALD_CRASH_TARGET";
+
+std::string numbered_records(const std::string& word, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "<record>\r\n<date=01.01.2000>\r\n" + word + " " + std::to_string(i) +
+                "\r\n</record>\r\n";
+    }
+    return text;
+}
+
+const std::string kOld = numbered_records("alt", 400);
+const std::string kNew = numbered_records("neu", 500);
+const std::string kEarlierBackup = "frühere Sicherung\r\n";
+
+// Started as the crash child (the test binary itself with the two variables
+// set): rewrite the file and be killed at the named step, before main runs.
+int run_crash_child() {
+    const char* step = std::getenv(kStepVariable);
+    const char* target = std::getenv(kTargetVariable);
+    if (step == nullptr || target == nullptr) return 0;
+    set_rewrite_hook([at = std::string(step)](std::string_view now) {
+        if (now == at) std::raise(SIGKILL);
+        return true;
+    });
+    (void)rewrite_with_backup(target, kOld, kNew);
+    std::_Exit(3);  // the step never came
+}
+[[maybe_unused]] const int crash_child = run_crash_child();
+
+int spawn_and_wait(const std::string& step, const std::filesystem::path& target) {
+    std::vector<std::string> variables;
+    for (char** e = environ; *e != nullptr; ++e) variables.emplace_back(*e);
+    variables.push_back(std::string(kStepVariable) + "=" + step);
+    variables.push_back(std::string(kTargetVariable) + "=" + target.string());
+    std::vector<char*> env;
+    for (std::string& v : variables) env.push_back(v.data());
+    env.push_back(nullptr);
+    std::string self = "/proc/self/exe";
+    char* argv[] = {self.data(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, env.data()) != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : -WEXITSTATUS(status) - 100;
+}
+
+TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
+    struct Case {
+        const char* step;
+        const std::string& file_after;
+        const std::string& backup_after;
+    };
+    const Case cases[] = {{"writing backup", kOld, kEarlierBackup},
+                          {"before backup rename", kOld, kEarlierBackup},
+                          {"backup written", kOld, kOld},
+                          {"writing temporary", kOld, kOld},
+                          {"before rename", kOld, kOld},
+                          {"renamed", kNew, kOld}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        TempFolder folder;
+        const auto target = folder / "termine.rmd";
+        write_bytes(target, kOld);
+        write_bytes(folder / "termine.bak", kEarlierBackup);
+        EXPECT_EQ(SIGKILL, spawn_and_wait(c.step, target));
+        EXPECT_EQ(c.file_after, read_bytes(target));
+        EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
+    }
+}
+
+TEST(SafeRewrite, RewriteKeepsTheOldContentAsBackupAndLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const auto target = folder / "a.rmd";
+    write_bytes(target, kOld);
+    const WriteOutcome outcome = rewrite_with_backup(target, kOld, kNew);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(kNew, read_bytes(target));
+    EXPECT_EQ(kOld, read_bytes(folder / "a.bak"));
+    EXPECT_FALSE(test::exists(folder / "a.rmd.tmp"));
+    EXPECT_FALSE(test::exists(folder / "a.bak.tmp"));
+}
+
+TEST(SafeRewrite, AFailingStepLeavesFileAndBackupAndSaysWhatFailed) {
+    struct Case {
+        const char* step;
+        const char* message_part;
+        const std::string& backup_after;
+    };
+    const Case cases[] = {{"writing backup", "Sicherungsdatei", kEarlierBackup},
+                          {"before backup rename", "Sicherungsdatei", kEarlierBackup},
+                          {"writing temporary", "temporäre Datei", kOld},
+                          {"before rename", "konnte nicht ersetzt werden", kOld}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        TempFolder folder;
+        const auto target = folder / "a.rmd";
+        write_bytes(target, kOld);
+        write_bytes(folder / "a.bak", kEarlierBackup);
+        set_rewrite_hook([&c](std::string_view step) { return step != c.step; });
+        const WriteOutcome outcome = rewrite_with_backup(target, kOld, kNew);
+        set_rewrite_hook({});
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_NE(std::string::npos, outcome.message.find(c.message_part)) << outcome.message;
+        EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert")) << outcome.message;
+        EXPECT_EQ(kOld, read_bytes(target));
+        EXPECT_EQ(c.backup_after, read_bytes(folder / "a.bak"));
+        EXPECT_FALSE(test::exists(folder / "a.rmd.tmp"));
+    }
+}
+
+TEST(SafeRewrite, AMissingFolderIsReportedAndNothingIsWritten) {
+    TempFolder folder;
+    const WriteOutcome outcome = write_file_safely(folder / "fehlt" / "a.rmd", "x");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(std::string::npos, outcome.message.find("temporäre Datei")) << outcome.message;
+}
+
+TEST(SafeRewrite, BackupNameReplacesTheLastThreeCharacters) {
+    EXPECT_EQ(std::filesystem::path("/d/beispiel.bak"), backup_name("/d/beispiel.rmd"));
+    EXPECT_EQ(std::filesystem::path("/d/x.bak"), backup_name("/d/x.txt"));
+    EXPECT_EQ(std::filesystem::path("/d/termbak"), backup_name("/d/termine"));
+    EXPECT_EQ(std::filesystem::path("d/bak"), backup_name("d/ab"));
+    // Umlauts are characters, not bytes.
+    EXPECT_EQ(std::filesystem::path(u8"/d/bak"), backup_name(std::filesystem::path(u8"/d/äöü")));
+    // A backup never stands in for the file it saves.
+    EXPECT_EQ(std::filesystem::path("/d/alt.bak.bak"), backup_name("/d/alt.bak"));
+}
+
+}  // namespace
+}  // namespace merkwald
