@@ -41,6 +41,18 @@ std::optional<bool> evaluate_monthly(const WorkingRecord& r, DaySerial today, Da
     return std::nullopt;
 }
 
+// The first occurrence on or after today; none when it lies beyond the calendar's
+// end (a long period near 9999): the record then has no occurrence left to show.
+std::optional<DaySerial> periodic_occurrence(const WorkingRecord& r, DaySerial today) {
+    DaySerial work = r.date;
+    if (work < today) {
+        const int steps = (today - work + r.periodic_repeat - 1) / r.periodic_repeat;
+        work += steps * r.periodic_repeat;
+    }
+    if (!in_range(work)) return std::nullopt;
+    return work;
+}
+
 bool within_lead(DaySerial today, DaySerial day, int active_before) {
     return day - today <= active_before;
 }
@@ -135,16 +147,16 @@ void evaluate_record(EngineState& state, RefreshTables& tables) {
             tables.pending_sort_date = r.event_date;
         }
     }
+    bool past_calendar_end = false;
     if (r.periodic && r.periodic_repeat > 0) {
-        DaySerial work = r.date;
-        if (work < today) {
-            const int steps = (today - work + r.periodic_repeat - 1) / r.periodic_repeat;
-            work += steps * r.periodic_repeat;
-        }
-        r.event_date = work;
-        if (within_lead(today, work, r.active_before)) {
-            r.due = true;
-            tables.pending_sort_date = work;
+        const auto work = periodic_occurrence(r, today);
+        past_calendar_end = !work;
+        if (work) {
+            r.event_date = *work;
+            if (within_lead(today, *work, r.active_before)) {
+                r.due = true;
+                tables.pending_sort_date = *work;
+            }
         }
     }
     if (r.once) {
@@ -152,7 +164,7 @@ void evaluate_record(EngineState& state, RefreshTables& tables) {
     } else {
         r.due = r.event_date - today >= 0 && within_lead(today, r.event_date, r.active_before);
     }
-    if (nth_in_month && !*nth_in_month) r.due = false;
+    if ((nth_in_month && !*nth_in_month) || past_calendar_end) r.due = false;
 
     r.event_today = r.event_date == today && !r.always && !r.undated;
     if (r.date < today && r.once) r.due = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 
 namespace merkwald {
 
@@ -26,6 +27,10 @@ std::size_t complete_prefix(std::string_view s) {
 }  // namespace
 
 LineSource::LineSource(const std::filesystem::path& path) {
+    // Devices and pipes are no reminder files: /dev/zero would never end, a pipe
+    // could block the program forever.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return;
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return;
     buffer_.resize(kBlock * 2);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <system_error>
 
 #include "date_text.h"
 #include "evaluate.h"
@@ -216,6 +217,8 @@ bool FileReader::add_file(std::string_view value) {
 }  // namespace
 
 bool file_exists(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     std::fclose(f);

@@ -137,3 +137,27 @@ TEST_F(Reader, NumbersRoundHalvesToEvenAndWeeksDown) {
 
 }  // namespace
 }  // namespace merkwald
+
+namespace merkwald {
+namespace {
+
+TEST(ReaderFiles, DevicesAndFoldersAreNoReminderFiles) {
+    test::RecordingSink sink;
+    EngineState state(EngineSettings{}, *parse_date("05.03.1999"));
+    RefreshTables tables;
+    const auto folder = std::filesystem::temp_directory_path() / "merkwald-devices";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "main.rmd", std::ios::binary)
+        << "<add_file=/dev/zero>\r\n<add_file=" << folder.string() << ">\r\n";
+    refresh(state, tables, (folder / "main.rmd").string(), sink);
+    EXPECT_EQ(tables.files.size(), 1u) << "links to a device or a folder are skipped";
+    EXPECT_TRUE(sink.shown.empty());
+    refresh(state, tables, "/dev/zero", sink);
+    EXPECT_FALSE(tables.read_ok);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "Datei nicht gefunden");
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace merkwald
