@@ -33,6 +33,9 @@ public:
     [[nodiscard]] virtual EngineState& engine_state() = 0;
     [[nodiscard]] virtual QString program_folder() const = 0;
     [[nodiscard]] virtual Services& services() = 0;
+    // Makes `file` the main reminder file for the rest of the run (the stored
+    // setting stays); the caller refreshes.
+    virtual void set_main_file(const std::string& file) = 0;
     // Entry 1 the main reminder file, then the linked files (of the last refresh).
     [[nodiscard]] virtual std::vector<std::string> file_list() const = 0;
 };

@@ -82,6 +82,9 @@ QString Form1::caption() const {
 }
 
 std::string Form1::main_file() const {
+    // A file chosen at run time wins over "/file=", which would otherwise bring
+    // the command line's file back at every refresh.
+    if (chosen_main_file_) return *chosen_main_file_;
     return options_.command_line.file().value_or(settings_.data_filename);
 }
 

@@ -50,9 +50,18 @@ public:
 
     // The refresh: read the files, sort, draw the list, play the sound. With
     // "no_events" on the command line and nothing due the program ends instead.
-    // The main file is `settings().data_filename` unless "/file=" names one: to
-    // open another file, set the data file name and call this.
+    // The main file is the one chosen while the program runs (set_main_file), else
+    // the one "/file=" names, else `settings().data_filename`.
     void show_data();
+    // Opening or creating a reminder file makes it the main file until the program
+    // ends; the stored `DataFilename` stays as it is. Call show_data() afterwards.
+    void set_main_file(std::string file) { chosen_main_file_ = std::move(file); }
+    // Runs inside the initialisation step, after the settings are read.
+    void set_initialise_handler(std::function<void()> handler) {
+        initialise_handler_ = std::move(handler);
+    }
+    // The standby flag and the close button's caption (the menu's "Stand By" box).
+    void set_standby(bool on);
     // One refresh with every record's lead time replaced by `days`.
     void show_data_with_lead_days(int days);
     // Runs a modal command with Timer1 stopped, then refreshes (or only redraws
@@ -129,6 +138,8 @@ private:
     EngineState engine_state_;
     RefreshTables tables_;
     DialogSink sink_;
+    std::optional<std::string> chosen_main_file_;
+    std::function<void()> initialise_handler_;
     bool standby_ = false;
     bool was_maximised_ = false;
     bool minimised_for_standby_ = false;

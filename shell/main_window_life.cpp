@@ -48,15 +48,22 @@ bool Form1::set_parameter() {
         const Placement placement = placement_of(settings_);
         apply_geometry(*this, placement);
         was_maximised_ = placement.state == StoredWindowState::maximised;
-        standby_ = settings_.standby;
         engine_state_ = EngineState(to_engine_settings(settings_, light()), today,
                                     options_.program_folder.toStdString());
+        // The full program loads its entry templates here (their messages come
+        // after the start-once test and before the first list).
+        if (initialise_handler_) initialise_handler_();
         timer1_->start_schedule(settings_.intervall, today);
-        command1_->setText(standby_ ? QStringLiteral("Stand By") : QStringLiteral("Ende"));
+        set_standby(settings_.standby);
     } catch (const std::exception&) {
         report("set_parameter");
     }
     return true;
+}
+
+void Form1::set_standby(bool on) {
+    standby_ = on;
+    command1_->setText(standby_ ? QStringLiteral("Stand By") : QStringLiteral("Ende"));
 }
 
 void Form1::version_check() {

@@ -13,6 +13,8 @@ constexpr std::string_view kHelp =
     "\n"
     "  list [--today DATUM] [--file DATEI] [--lead-days N]\n"
     "                      die heutige Liste, wie sie das Fenster zeigt\n"
+    "  list --from DATUM --to DATUM [--file DATEI]\n"
+    "                      die Ereignisse von DATUM bis DATUM (beide eingeschlossen)\n"
     "  missed [--today DATUM] [--file DATEI]\n"
     "                      die seit dem letzten Start abgelaufenen Ereignisse\n"
     "  holidays JAHR       die Feiertage eines Jahres (1901-2098)\n"

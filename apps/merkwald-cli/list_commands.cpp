@@ -7,6 +7,7 @@
 #include "engine/date_text.h"
 #include "engine/messages.h"
 #include "engine/number.h"
+#include "engine/range.h"
 #include "engine/refresh.h"
 
 namespace merkwald::cli {
@@ -15,12 +16,20 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Aufruf: merkwald-cli list [--today DATUM] [--file DATEI] [--lead-days N]\n"
+    "        merkwald-cli list --from DATUM --to DATUM [--file DATEI]\n"
     "        merkwald-cli missed [--today DATUM] [--file DATEI]\n";
 
 struct ListOptions {
     std::optional<DaySerial> today;
     std::optional<std::string> file;
     std::optional<int> lead_days;
+    std::optional<DaySerial> from, to;
+
+    // A range excludes a day and lead days of its own, and needs both ends.
+    [[nodiscard]] bool consistent() const {
+        if (!from && !to) return true;
+        return from && to && !today && !lead_days;
+    }
 };
 
 // Accepts "--name value" and "--name=value"; nullopt on anything it does not know.
@@ -42,6 +51,10 @@ std::optional<ListOptions> parse_options(const std::vector<std::string>& args, b
         } else if (name == "--file") {
             if (value.empty()) return std::nullopt;
             o.file = value;
+        } else if ((name == "--from" || name == "--to") && lead_days) {
+            const auto day = parse_date(value);
+            if (!day) return std::nullopt;
+            (name == "--from" ? o.from : o.to) = *day;
         } else if (name == "--lead-days" && lead_days) {
             if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
                 return std::nullopt;
@@ -52,6 +65,7 @@ std::optional<ListOptions> parse_options(const std::vector<std::string>& args, b
             return std::nullopt;
         }
     }
+    if (!o.consistent()) return std::nullopt;
     return o;
 }
 
@@ -70,6 +84,24 @@ Refreshed run_refresh(const ListOptions& o, Context& ctx, MessageSink& sink) {
 int usage(Context& ctx) {
     ctx.err << kUsage;
     return kExitUsage;
+}
+
+int run_range(const ListOptions& o, Context& ctx) {
+    const auto range = make_range(*o.from, *o.to);
+    if (!range) {
+        ctx.err << "Das Ende des Zeitraums liegt vor seinem Anfang oder mehr als "
+                << kMaxRangeDays << " Tage danach.\n";
+        return kExitUsage;
+    }
+    StderrSink sink(ctx.err);
+    EngineState state(ctx.engine, ctx.today, ctx.program_folder);
+    RefreshTables tables;
+    refresh_range(state, tables, o.file.value_or(ctx.data_filename), *range, sink);
+    if (tables.read_ok) {
+        const SortedList sorted = sort_by_group(state, tables);
+        ctx.out << to_lf(plain_text(compose_range_list(state, sorted, ctx.style, *range)));
+    }
+    return tables.failed_files > 0 ? kExitFailure : kExitOk;
 }
 
 }  // namespace
@@ -96,6 +128,7 @@ void StderrSink::show_message(std::string_view text, MessageIcon) {
 int run_list(const std::vector<std::string>& args, Context& ctx) {
     const auto options = parse_options(args, true);
     if (!options) return usage(ctx);
+    if (options->from) return run_range(*options, ctx);
     StderrSink sink(ctx.err);
     Refreshed r = run_refresh(*options, ctx, sink);
     if (r.tables.read_ok) {

@@ -20,6 +20,7 @@ public:
     EngineState& engine_state() override { return form_.engine_state(); }
     QString program_folder() const override { return form_.program_folder(); }
     Services& services() override { return form_.services(); }
+    void set_main_file(const std::string& file) override { form_.set_main_file(file); }
     std::vector<std::string> file_list() const override { return form_.refresh_tables().files; }
 
 private:

@@ -3,7 +3,8 @@
 #include <memory>
 
 #include "apps/merkwald/form_host.h"
-#include "editors/record_commands.h"
+#include "apps/merkwald/menus.h"
+#include "editors/entry_commands.h"
 #include "shell/program_main.h"
 
 int main(int argc, char** argv) {
@@ -13,9 +14,14 @@ int main(int argc, char** argv) {
     setup.kind = ProgramKind::full;
     setup.version = {MERKWALD_VERSION_MAJOR, MERKWALD_VERSION_MINOR, MERKWALD_VERSION_PATCH};
     setup.install_data_folder = QStringLiteral(MERKWALD_INSTALL_DATA_DIR);
-    setup.compose = [&host](Form1& form) {
+    setup.compose = [&host, &setup](Form1& form) {
         host = std::make_unique<FormHost>(form);
-        add_record_menu(form.menuBar(), *host);
+        auto* entries = new EntryCommands(*host, &form);
+        MainMenus* menus = install_menus(form, *host, setup.version, *entries);
+        form.set_initialise_handler([entries, menus] {
+            entries->load_templates();
+            follow_templates(*menus, *entries);
+        });
     };
     return run_program(argc, argv, setup);
 }

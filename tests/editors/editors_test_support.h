@@ -49,14 +49,15 @@ private:
     std::filesystem::path path_;
 };
 
-// Created once, on first use, and kept for the whole test run.
+// Created once, on first use, and never destroyed: destroying it among the exit
+// handlers, after Qt's own statics are gone, crashes.
 inline QApplication& application() {
     static int argc = 1;
     static char name[] = "editors_tests";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
+    static QApplication* app = [] {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return std::make_unique<QApplication>(argc, argv);
+        return new QApplication(argc, argv);
     }();
     return *app;
 }

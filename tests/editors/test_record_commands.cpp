@@ -34,6 +34,8 @@ public:
         return QString::fromStdString(world.folder.path().string());
     }
     Services& services() override { return world.services; }
+    void set_main_file(const std::string& file) override { main_file = file; }
+    std::string main_file;
     std::vector<std::string> file_list() const override { return {"main.rmd"}; }
 
     test::EditorWorld& world;

@@ -1,0 +1,21 @@
+#pragma once
+// The full program's menu bar and toolbar: the shell's menus with the commands
+// of the editing tools.
+
+#include "editors/entry_commands.h"
+#include "editors/record_commands.h"
+#include "shell/main_menus.h"
+#include "shell/main_window.h"
+
+namespace merkwald {
+
+// Builds the menu bar and `Toolbar1` on `form` with the record commands (made
+// here) and the quick-entry, import, converter and new-file commands of
+// `entries`. The returned object is owned by the window.
+MainMenus* install_menus(Form1& form, EditorHost& host, const ProgramVersion& version,
+                         EntryCommands& entries);
+
+// Enables the entries that need a template file exactly when it was loaded.
+void follow_templates(MainMenus& menus, const EntryCommands& entries);
+
+}  // namespace merkwald

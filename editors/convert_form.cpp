@@ -1,0 +1,103 @@
+#include "editors/convert_form.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editors/converter.h"
+#include "editors/entry_widgets.h"
+
+namespace merkwald {
+
+ConvertForm::ConvertForm(QWidget* parent, EditorContext& context)
+    : QDialog(parent), context_(context), indatei_(new QLineEdit), outdatei_(new QLineEdit) {
+    setObjectName(QStringLiteral("ConvertForm"));
+    setWindowTitle(QStringLiteral("Konvertierung"));
+    indatei_->setObjectName(QStringLiteral("indatei"));
+    outdatei_->setObjectName(QStringLiteral("outdatei"));
+    indatei_->setMinimumWidth(320);
+    QPushButton* in_button = plain_button(QStringLiteral("Datei suchen..."));
+    connect(in_button, &QPushButton::clicked, this, &ConvertForm::browse_input);
+    QPushButton* out_button = plain_button(QStringLiteral("Datei suchen..."));
+    connect(out_button, &QPushButton::clicked, this, &ConvertForm::browse_output);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Zu konvertierende Datei:")), 0, 0, 1, 2);
+    grid->addWidget(indatei_, 1, 0);
+    grid->addWidget(in_button, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Konvertieren nach:")), 2, 0, 1, 2);
+    grid->addWidget(outdatei_, 3, 0);
+    grid->addWidget(out_button, 3, 1);
+    grid->setColumnStretch(0, 1);
+
+    auto* convert_button = new QPushButton(QStringLiteral("Konvertieren"));
+    convert_button->setDefault(true);
+    connect(convert_button, &QPushButton::clicked, this, &ConvertForm::convert);
+    QPushButton* cancel = plain_button(QStringLiteral("Abbrechen"));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(convert_button);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+}
+
+void ConvertForm::message(const QString& text, MessageIcon icon) {
+    context_.services.dialogs.message(this, text, icon);
+}
+
+void ConvertForm::convert() {
+    const std::string in_name = to_utf8(indatei_->text().trimmed());
+    const std::string out_name = to_utf8(outdatei_->text().trimmed());
+    const std::filesystem::path input = context_.resolve(in_name);
+    const std::filesystem::path output = context_.resolve(out_name);
+    const ConvertCheck check = check_conversion(in_name, out_name, input, output);
+    if (check == ConvertCheck::same_file || check == ConvertCheck::missing_input) {
+        message(to_qstring(check_message(check)), MessageIcon::critical);
+        if (check == ConvertCheck::same_file) {
+            browse_output();
+        } else {
+            browse_input();
+        }
+        return;
+    }
+    if (check == ConvertCheck::output_exists &&
+        context_.services.dialogs.message(this, to_qstring(check_message(check)),
+                                          MessageIcon::exclamation,
+                                          MessageButtons::ok_cancel) != MessageAnswer::ok) {
+        return;
+    }
+    const WriteOutcome outcome = convert_file(input, output);
+    if (!outcome.ok) {
+        QString text = to_qstring(kConvertFailed);
+        if (outcome.message != kConvertFailed) text += "\n" + to_qstring(outcome.message);
+        message(text, MessageIcon::critical);
+        return;
+    }
+    message(to_qstring(kConvertDone), MessageIcon::information);
+    accept();
+}
+
+QString ConvertForm::browse(const QString& caption) {
+    return context_.services.dialogs.open_file_name(
+        this, caption, path_text(context_.program_folder), kReminderFilesFilter);
+}
+
+void ConvertForm::browse_input() {
+    const QString chosen = browse(QStringLiteral("Zu konvertierende Datei"));
+    if (!chosen.isEmpty()) indatei_->setText(chosen);
+}
+
+void ConvertForm::browse_output() {
+    const QString chosen = browse(QStringLiteral("Konvertieren nach"));
+    if (!chosen.isEmpty()) outdatei_->setText(chosen);
+}
+
+}  // namespace merkwald

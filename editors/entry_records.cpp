@@ -1,0 +1,106 @@
+#include "editors/entry_records.h"
+
+#include <system_error>
+
+#include "editors/record_file.h"
+#include "editors/reminder_document.h"
+#include "engine/date_text.h"
+#include "engine/number.h"
+#include "engine/text.h"
+
+namespace merkwald {
+
+namespace fs = std::filesystem;
+
+std::string template_line(const TextTemplate& text, std::string_view name) {
+    std::string one_line;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const bool crlf = name[i] == '\r' && i + 1 < name.size() && name[i + 1] == '\n';
+        if (crlf) continue;
+        one_line += (name[i] == '\r' || name[i] == '\n') ? ' ' : name[i];
+    }
+    return text.before + " " + one_line + " " + text.after;
+}
+
+std::vector<std::string> entry_record_lines(EntryKind kind, std::string_view date,
+                                            const RecordStyle& style, std::string_view text_line) {
+    std::vector<std::string> lines{"<record>", "<date=" + std::string(date) + ">"};
+    if (style.color != style.record_color) lines.push_back("<color=" + int_text(style.color) + ">");
+    lines.push_back("<active_before=" + style.lead_time + ">");
+    if (kind == EntryKind::birthday) {
+        lines.push_back("<group=geburtstage>");
+    } else {
+        lines.push_back("<group=termine>");
+        lines.push_back("<active=once>");
+    }
+    lines.emplace_back(text_line);
+    lines.push_back("</record>");
+    return lines;
+}
+
+WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines) {
+    std::error_code ec;
+    const bool exists = fs::exists(file, ec);
+    std::optional<ReminderDocument> doc = exists ? load_document(file) : parse_document({});
+    if (!doc) return {false, unreadable_message(file)};
+    end_last_line(doc->lines);
+    const std::vector<DocumentLine> appended = new_lines(lines);
+    doc->lines.insert(doc->lines.end(), appended.begin(), appended.end());
+    if (!exists) return write_file_safely(file, document_bytes(*doc));
+    return rewrite_with_backup(file, doc->bytes, document_bytes(*doc));
+}
+
+std::string_view no_name_message(EntryKind kind) {
+    return kind == EntryKind::birthday ? "Kein Name!" : "Kein Text!";
+}
+
+SaveOutcome save_entry(EntryKind kind, const fs::path& target, const EntryInput& input,
+                       const std::vector<TextTemplate>& templates) {
+    if (trim_blanks(input.name).empty()) return {EntryCheck::no_name, {}};
+    const std::optional<DaySerial> date = parse_date(input.date);
+    if (!date) return {EntryCheck::bad_date, {}};
+    const std::string line =
+        template_line(template_at(templates, input.template_position), input.name);
+    std::vector<std::string> lines{""};
+    for (std::string& l :
+         entry_record_lines(kind, format_date(*date, "dd.mm.yyyy"), input.style, line)) {
+        lines.push_back(std::move(l));
+    }
+    lines.emplace_back();
+    return {EntryCheck::ok, append_lines(target, lines)};
+}
+
+EntryPresets entry_presets(const Settings& settings, EntryKind kind, int template_count) {
+    const bool birthday = kind == EntryKind::birthday;
+    EntryPresets presets;
+    presets.lead_time = settings.days_before.empty() ? "21" : settings.days_before;
+    presets.color = birthday ? settings.birthday_color : settings.term_color;
+    const std::optional<std::int32_t> selected =
+        birthday ? settings.selected_text : settings.selected_term_text;
+    // -1, a missing value and a position the list does not have select the first.
+    presets.template_position = template_count > 0 ? 0 : -1;
+    if (selected && *selected >= 0 && *selected < template_count) {
+        presets.template_position = *selected;
+    }
+    return presets;
+}
+
+void store_entry_presets(Settings& settings, SettingsStore& store, EntryKind kind,
+                         const EntryPresets& presets) {
+    settings.days_before = presets.lead_time;
+    if (kind == EntryKind::birthday) {
+        settings.birthday_color = presets.color;
+        settings.selected_text = presets.template_position;
+        write_values(store, settings, {"DaysBefore", "BirthdayColor", "SelectedText"});
+    } else {
+        settings.term_color = presets.color;
+        settings.selected_term_text = presets.template_position;
+        write_values(store, settings, {"DaysBefore", "TermColor", "SelectedTermText"});
+    }
+}
+
+std::string signed_text(long long value) {
+    return (value >= 0 ? " " : "") + int_text(value);
+}
+
+}  // namespace merkwald

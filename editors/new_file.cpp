@@ -1,0 +1,44 @@
+#include "editors/new_file.h"
+
+#include <system_error>
+
+#include "editors/editor_context.h"
+#include "editors/reminder_document.h"
+
+namespace merkwald {
+
+namespace fs = std::filesystem;
+
+fs::path new_file_path(const std::string& typed, const fs::path& program_folder) {
+    std::string name = typed;
+    if (!name.ends_with(".rmd")) name += ".rmd";
+    const fs::path path = utf8_path(name);
+    // On Windows a name like "\daten\a.rmd" keeps the program folder's drive.
+    return path.is_absolute() ? path : program_folder / path;
+}
+
+std::vector<std::string> add_file_lines(const std::vector<std::string>& linked) {
+    std::vector<std::string> lines;
+    lines.reserve(linked.size());
+    for (const std::string& name : linked) lines.push_back("<add_file=" + name + ">");
+    return lines;
+}
+
+NewFileOutcome create_new_file(const fs::path& file, const std::vector<std::string>& linked) {
+    ReminderDocument doc;
+    doc.lines = new_lines(add_file_lines(linked));
+    const std::string bytes = document_bytes(doc);
+    std::string old_bytes;
+    std::error_code ec;
+    const bool replacing = fs::is_regular_file(file, ec) && read_file_bytes(file, old_bytes);
+    NewFileOutcome outcome;
+    outcome.write =
+        replacing ? rewrite_with_backup(file, old_bytes, bytes) : write_file_safely(file, bytes);
+    if (outcome.write.ok) {
+        outcome.file_list.push_back(path_text(file).toStdString());
+        outcome.file_list.insert(outcome.file_list.end(), linked.begin(), linked.end());
+    }
+    return outcome;
+}
+
+}  // namespace merkwald

@@ -1,0 +1,39 @@
+#include "shell/date_picker.h"
+
+#include <QCalendarWidget>
+#include <QDialogButtonBox>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace merkwald {
+
+DatePicker::DatePicker(const QDate& preset, QWidget* parent)
+    : QDialog(parent), calendar_(new QCalendarWidget(this)) {
+    setObjectName(QStringLiteral("Datumseingabe"));
+    setWindowTitle(QStringLiteral("Datum auswählen"));
+    calendar_->setObjectName(QStringLiteral("Calendar1"));
+    calendar_->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    calendar_->setFirstDayOfWeek(Qt::Monday);
+    calendar_->setGridVisible(true);
+    calendar_->setSelectedDate(preset);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(calendar_, &QCalendarWidget::activated, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(calendar_);
+    layout->addWidget(buttons);
+}
+
+QDate DatePicker::date() const { return calendar_->selectedDate(); }
+
+std::optional<QDate> pick_date(QWidget* parent, const QDate& preset) {
+    DatePicker picker(preset, parent);
+    if (picker.exec() != QDialog::Accepted) return std::nullopt;
+    return picker.date();
+}
+
+}  // namespace merkwald

@@ -1,0 +1,31 @@
+#pragma once
+// The list `RTBox1` as a file: rich text (RTF 1.x with its fonts, colours, bold,
+// italic and underline) or plain text.
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+
+class QTextDocument;
+
+namespace merkwald {
+
+// A complete RTF document of `document`: font table, a colour table holding every
+// colour of the text, one paragraph per block. A `background` other than white
+// shades the paragraphs with it.
+[[nodiscard]] QByteArray rtf_document(const QTextDocument& document,
+                                      const QColor& background = Qt::white);
+
+enum class ExportFormat { rich_text, plain_text };
+
+// ".rtf" (in any letter case) is rich text, every other name plain text.
+[[nodiscard]] ExportFormat export_format(const QString& file_name);
+// A name without any extension gets ".rtf", the dialog's default extension.
+[[nodiscard]] QString with_default_extension(const QString& file_name);
+
+// Writes the file, creating or overwriting it; plain text ends with one line
+// break. False when the file cannot be written.
+bool export_list(const QTextDocument& document, const QColor& background,
+                 const QString& file_name, ExportFormat format);
+
+}  // namespace merkwald

@@ -1,0 +1,107 @@
+#include "shell/range_window.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "engine/range.h"
+#include "shell/day_timers.h"
+#include "shell/list_render.h"
+#include "shell/window_helpers.h"
+
+namespace merkwald {
+
+namespace {
+
+constexpr int kDefaultRangeDays = 30;
+
+QDateEdit* date_field(const QDate& date, QWidget* parent, const char* name) {
+    auto* field = new QDateEdit(date, parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    field->setCalendarPopup(true);
+    field->setLocale(QLocale(QLocale::German, QLocale::Germany));
+    field->setMinimumDate(QDate(1901, 1, 1));
+    field->setMaximumDate(QDate(9999, 12, 31));
+    return field;
+}
+
+}  // namespace
+
+RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* parent)
+    : QDialog(parent),
+      context_(std::move(context)),
+      from_(date_field(today, this, "FromDate")),
+      to_(date_field(today.addDays(kDefaultRangeDays), this, "TillDate")),
+      show_(new QPushButton(QStringLiteral("&Anzeigen"), this)),
+      list_(new QTextEdit(this)) {
+    setObjectName(QStringLiteral("FromTill"));
+    setWindowTitle(QStringLiteral("Ereignisse von ... bis ... anzeigen"));
+    list_->setObjectName(QStringLiteral("RangeList"));
+    list_->setReadOnly(true);
+    from_->setToolTip(QStringLiteral("Erster Tag des Zeitraums"));
+    to_->setToolTip(QStringLiteral("Letzter Tag des Zeitraums (eingeschlossen)"));
+    show_->setDefault(true);
+    auto* back = new QPushButton(QStringLiteral("Zurück"), this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Ereignisse von"), this));
+    top->addWidget(from_);
+    top->addWidget(new QLabel(QStringLiteral("bis"), this));
+    top->addWidget(to_);
+    top->addWidget(show_);
+    top->addStretch(1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(back);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(list_, 1);
+    layout->addLayout(bottom);
+    connect(show_, &QPushButton::clicked, this, &RangeWindow::show_range);
+    connect(back, &QPushButton::clicked, this, &QDialog::accept);
+    resize(640, 480);
+    centre_on_screen(*this);
+    show_range();
+}
+
+void RangeWindow::show_range() {
+    const auto range = make_range(day_serial(from_->date()), day_serial(to_->date()));
+    if (!range) {
+        context_.services.dialogs.message(
+            this, QStringLiteral("Der letzte Tag liegt vor dem ersten Tag."),
+            MessageIcon::exclamation);
+        to_->setFocus();
+        return;
+    }
+    const Settings& s = context_.settings;
+    try {
+        EngineState state = context_.engine_state;
+        state.settings = to_engine_settings(s);
+        RefreshTables tables;
+        DialogSink sink(context_.services.dialogs, this);
+        refresh_range(state, tables, context_.main_file, *range, sink);
+        if (!tables.read_ok) return;
+        ListStyle style;
+        style.record_color = std::uint32_t(s.record_color);
+        style.suppress_space = s.supress_space;
+        style.font_bold = s.font_bold;
+        style.font_italic = s.font_italic;
+        ListLook look;
+        look.font_name = qstr(s.font_name);
+        look.font_size = s.font_size;
+        look.background = to_qcolor(std::uint32_t(s.background_color));
+        render_list(*list_, compose_range_list(state, sort_by_group(state, tables), style, *range),
+                    look);
+    } catch (const std::exception&) {
+        context_.services.dialogs.message(
+            this, QStringLiteral("Fehler in show_range bitte Autor benachrichtigen"),
+            MessageIcon::critical);
+    }
+}
+
+}  // namespace merkwald

@@ -1,0 +1,50 @@
+#pragma once
+// "Ereignisse von ... bis ... anzeigen": two dates and the list of the events
+// between them, drawn like the main list (see engine/range.h for what is listed).
+
+#include <QDate>
+#include <QDialog>
+#include <functional>
+#include <string>
+
+#include "engine/engine_state.h"
+#include "shell/platform.h"
+#include "shell/settings.h"
+
+class QDateEdit;
+class QPushButton;
+class QTextEdit;
+
+namespace merkwald {
+
+struct RangeContext {
+    const Settings& settings;
+    // The main window's engine state (group table, place, run-long fields); the
+    // window computes on a copy, so the main list stays as it is.
+    const EngineState& engine_state;
+    std::string main_file;
+    Services services;
+};
+
+class RangeWindow final : public QDialog {
+    Q_OBJECT
+public:
+    RangeWindow(RangeContext context, const QDate& today, QWidget* parent = nullptr);
+
+    // Lists the events between the two dates; a range that ends before it starts
+    // gets a message instead.
+    void show_range();
+    [[nodiscard]] QDateEdit* from_field() const { return from_; }
+    [[nodiscard]] QDateEdit* to_field() const { return to_; }
+    [[nodiscard]] QTextEdit* list() const { return list_; }
+    [[nodiscard]] QPushButton* show_button() const { return show_; }
+
+private:
+    RangeContext context_;
+    QDateEdit* from_;
+    QDateEdit* to_;
+    QPushButton* show_;
+    QTextEdit* list_;
+};
+
+}  // namespace merkwald

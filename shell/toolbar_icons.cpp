@@ -1,0 +1,76 @@
+#include "shell/toolbar_icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <array>
+
+namespace merkwald {
+
+namespace {
+
+struct IconSpec {
+    const char* key;
+    const char* theme;  // freedesktop.org icon name
+    const char* mark;   // the drawn picture's text
+    QRgb colour;
+};
+
+constexpr std::array<IconSpec, 13> kIcons = {{
+    {"open", "document-open", "\xE2\x96\xB8", 0xFFC08A1E},
+    {"export", "document-save-as", "\xE2\x86\x97", 0xFF2E7D32},
+    {"print", "document-print", "Dr", 0xFF455A64},
+    {"geb-ein", "contact-new", "G", 0xFFC2185B},
+    {"geb-imp", "document-import", "G\xE2\x86\x93", 0xFFAD1457},
+    {"Termin", "appointment-new", "T", 0xFF1565C0},
+    {"dat-ein", "document-new", "+", 0xFF00838F},
+    {"list", "view-list-details", "\xE2\x89\xA1", 0xFF00695C},
+    {"feiertag", "x-office-calendar", "31", 0xFFD84315},
+    {"astro", "weather-clear", "\xE2\x98\xBC", 0xFFF9A825},
+    {"next", "go-next", "\xC2\xBB", 0xFF6A1B9A},
+    {"options", "preferences-system", "\xE2\x9A\x99", 0xFF546E7A},
+    {"help", "help-contents", "?", 0xFF283593},
+}};
+
+const IconSpec* spec_of(const QString& key) {
+    for (const IconSpec& spec : kIcons)
+        if (key == QLatin1String(spec.key)) return &spec;
+    return nullptr;
+}
+
+QPixmap drawn_pixmap(const IconSpec& spec, int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame(0.5, 0.5, size - 1.0, size - 1.0);
+    QPainterPath path;
+    path.addRoundedRect(frame, size / 5.0, size / 5.0);
+    painter.fillPath(path, QColor::fromRgba(spec.colour));
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    const QString mark = QString::fromUtf8(spec.mark);
+    font.setBold(true);
+    font.setPixelSize(mark.size() > 1 ? size * 9 / 20 : size * 13 / 20);
+    painter.setFont(font);
+    painter.drawText(frame, Qt::AlignCenter, mark);
+    return pixmap;
+}
+
+}  // namespace
+
+QIcon drawn_icon(const QString& key) {
+    const IconSpec* spec = spec_of(key);
+    if (!spec) return {};
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48}) icon.addPixmap(drawn_pixmap(*spec, size));
+    return icon;
+}
+
+QIcon toolbar_icon(const QString& key) {
+    const IconSpec* spec = spec_of(key);
+    if (!spec) return {};
+    return QIcon::fromTheme(QString::fromLatin1(spec->theme), drawn_icon(key));
+}
+
+}  // namespace merkwald

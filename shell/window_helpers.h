@@ -1,0 +1,25 @@
+#pragma once
+// Small pieces the calendar, options and menu windows share.
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace merkwald {
+
+[[nodiscard]] inline QString qstr(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+[[nodiscard]] inline std::string utf8(const QString& text) { return text.toStdString(); }
+
+// Puts the window in the middle of the screen it is on (or the primary one).
+void centre_on_screen(QWidget& window);
+
+// A filter written as description and pattern pairs, "Text Dateien (*.txt)|*.txt|...",
+// as Qt's file dialogs take it. `preset` (1-based) names the pair the dialog should
+// offer first: Qt's dialogs select the first filter of the list.
+[[nodiscard]] QString qt_filter(std::string_view pairs, int preset = 1);
+
+}  // namespace merkwald

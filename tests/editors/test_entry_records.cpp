@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editors/entry_records.h"
+#include "editors_test_support.h"
+#include "engine/text_file.h"
+
+namespace merkwald {
+namespace {
+
+using test::read_bytes;
+using test::write_bytes;
+
+const std::vector<TextTemplate> kTemplates = {{"Erste", "", "hat Geburtstag"},
+                                              {"Zweite", "Geburtstag von", "am <event_d.mmmm>"}};
+
+EntryInput input(std::string name, std::string date, int position = 0, std::int32_t color = 0) {
+    return {std::move(name), std::move(date), position, {color, 0, "14"}};
+}
+
+class EntrySave : public ::testing::Test {
+  protected:
+    test::TempFolder folder;
+    std::filesystem::path file = folder / "main.rmd";
+};
+
+TEST_F(EntrySave, TwoBirthdaysAppendTwoRecordsWithTwoEmptyLinesBetween) {
+    EXPECT_TRUE(
+        save_entry(EntryKind::birthday, file, input("Anna", "5.3.1998"), kTemplates).write.ok);
+    EXPECT_TRUE(
+        save_entry(EntryKind::birthday, file, input("Bernd", "24.12.1960", 1, 255), kTemplates)
+            .write.ok);
+    EXPECT_EQ(
+        "\r\n<record>\r\n<date=05.03.1998>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
+        " Anna hat Geburtstag\r\n</record>\r\n\r\n"
+        "\r\n<record>\r\n<date=24.12.1960>\r\n<color=255>\r\n<active_before=14>\r\n"
+        "<group=geburtstage>\r\nGeburtstag von Bernd am <event_d.mmmm>\r\n</record>\r\n\r\n",
+        read_bytes(file));
+}
+
+TEST_F(EntrySave, AppointmentIsOnceInGroupTermine) {
+    ASSERT_TRUE(save_entry(EntryKind::appointment, file, input("Zahnarzt", "07.01.2025", -1, 32768),
+                           kTemplates)
+                    .write.ok);
+    EXPECT_EQ(
+        "\r\n<record>\r\n<date=07.01.2025>\r\n<color=32768>\r\n<active_before=14>\r\n"
+        "<group=termine>\r\n<active=once>\r\n Zahnarzt hat Geburtstag\r\n</record>\r\n\r\n",
+        read_bytes(file));
+}
+
+TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
+    struct Row {
+        const char* name;
+        const char* date;
+        EntryCheck check;
+    };
+    const Row rows[] = {{"", "1.1.2000", EntryCheck::no_name},
+                        {"   ", "1.1.2000", EntryCheck::no_name},
+                        {"", "", EntryCheck::no_name},
+                        {"Anna", "", EntryCheck::bad_date},
+                        {"Anna", "31.2.2000", EntryCheck::bad_date},
+                        {"Anna", "morgen", EntryCheck::bad_date}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(
+            row.check,
+            save_entry(EntryKind::birthday, file, input(row.name, row.date), kTemplates).check)
+            << row.name << "|" << row.date;
+    }
+    EXPECT_FALSE(test::exists(file));
+    EXPECT_EQ("Kein Name!", no_name_message(EntryKind::birthday));
+    EXPECT_EQ("Kein Text!", no_name_message(EntryKind::appointment));
+}
+
+TEST_F(EntrySave, NoTemplatesWriteTheNameAlone) {
+    ASSERT_TRUE(save_entry(EntryKind::birthday, file, input("Anna", "1.1.2000", -1), {}).write.ok);
+    EXPECT_NE(std::string::npos, read_bytes(file).find("\r\n Anna \r\n</record>"));
+}
+
+TEST_F(EntrySave, FolderThatDoesNotExistFailsAndWritesNothing) {
+    const SaveOutcome outcome = save_entry(EntryKind::birthday, folder / "fehlt" / "a.rmd",
+                                           input("Anna", "1.1.2000"), kTemplates);
+    EXPECT_EQ(EntryCheck::ok, outcome.check);
+    EXPECT_FALSE(outcome.write.ok);
+    EXPECT_FALSE(outcome.write.message.empty());
+}
+
+TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
+    const std::string old = *utf8_to_windows1252("Jürgen\n<record>\r\nMüller\r</record>");
+    write_bytes(file, old);
+    ASSERT_TRUE(
+        save_entry(EntryKind::birthday, file, input("Jörg", "1.1.2000"), kTemplates).write.ok);
+    const std::string bytes = read_bytes(file);
+    EXPECT_EQ(old + "\r\n\r\n<record>", bytes.substr(0, old.size() + 12));
+    EXPECT_NE(std::string::npos, bytes.find(*utf8_to_windows1252(" Jörg hat Geburtstag\r\n")));
+    EXPECT_FALSE(is_valid_utf8(bytes));
+}
+
+TEST_F(EntrySave, NameWindows1252CannotHoldTurnsTheFileIntoUtf8) {
+    write_bytes(file, *utf8_to_windows1252("Größe\r\n"));
+    ASSERT_TRUE(
+        save_entry(EntryKind::birthday, file, input("Łukasz", "1.1.2000"), kTemplates).write.ok);
+    const std::string bytes = read_bytes(file);
+    ASSERT_TRUE(is_valid_utf8(bytes));
+    EXPECT_TRUE(bytes.starts_with("Größe\r\n\r\n<record>\r\n")) << bytes;
+    EXPECT_NE(std::string::npos, bytes.find(" Łukasz hat Geburtstag\r\n"));
+}
+
+TEST(EntryLines, LineBreakInANameStaysOnOneTextLine) {
+    EXPECT_EQ("vor Anna Berta nach", template_line({"c", "vor", "nach"}, "Anna\r\nBerta"));
+}
+
+TEST(EntryPresetsTest, PositionsTheListDoesNotHaveSelectTheFirst) {
+    Settings settings;
+    settings.days_before = "7";
+    settings.birthday_color = 255;
+    settings.term_color = 65280;
+    struct Row {
+        std::optional<std::int32_t> stored;
+        int count;
+        int position;
+    };
+    const Row rows[] = {{std::nullopt, 8, 0}, {-1, 8, 0},           {3, 8, 3}, {8, 8, 0},
+                        {-7, 8, 0},           {std::nullopt, 0, -1}};
+    for (const Row& row : rows) {
+        settings.selected_text = row.stored;
+        EXPECT_EQ(row.position,
+                  entry_presets(settings, EntryKind::birthday, row.count).template_position)
+            << row.stored.value_or(-99) << " of " << row.count;
+    }
+    EXPECT_EQ(255, entry_presets(settings, EntryKind::birthday, 1).color);
+    EXPECT_EQ(65280, entry_presets(settings, EntryKind::appointment, 1).color);
+    EXPECT_EQ("7", entry_presets(settings, EntryKind::appointment, 1).lead_time);
+    settings.days_before.clear();
+    EXPECT_EQ("21", entry_presets(settings, EntryKind::birthday, 1).lead_time);
+}
+
+TEST(EntryPresetsTest, StoredIntoRecordAndStore) {
+    test::EditorWorld world;
+    world.store.create_key(kMainKey, kKeyClass);
+    store_entry_presets(world.settings, world.store, EntryKind::appointment, {"3", 4242, 2});
+    EXPECT_EQ("3", world.settings.days_before);
+    EXPECT_EQ(4242, world.settings.term_color);
+    EXPECT_EQ(std::optional<std::int32_t>(2), world.settings.selected_term_text);
+    StoreValue value;
+    ASSERT_TRUE(world.store.query_value(kMainKey, "TermColor", value));
+    EXPECT_EQ(StoreValue(std::int32_t(4242)), value);
+    ASSERT_TRUE(world.store.query_value(kMainKey, "SelectedTermText", value));
+    EXPECT_EQ(2, std::stoi(std::get<std::string>(value)));
+    ASSERT_TRUE(world.store.query_value(kMainKey, "DaysBefore", value));
+    EXPECT_EQ(StoreValue(std::string("3")), value);
+}
+
+TEST(SignedText, LeadingBlankForZeroAndAbove) {
+    EXPECT_EQ(" 0", signed_text(0));
+    EXPECT_EQ(" 12", signed_text(12));
+    EXPECT_EQ("-1", signed_text(-1));
+}
+
+}  // namespace
+}  // namespace merkwald

@@ -1,0 +1,195 @@
+// The holiday, church-year and astronomy windows over the calendar library.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "calendar/feasts.h"
+#include "gui_test_support.h"
+#include "shell/astro_window.h"
+#include "shell/feast_windows.h"
+#include "shell/window_helpers.h"
+
+QT_BEGIN_NAMESPACE
+// Failures show the texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace merkwald::test {
+namespace {
+
+QStringList as_qt(const std::vector<std::string>& lines) {
+    QStringList result;
+    for (const std::string& line : lines) result << qstr(line);
+    return result;
+}
+
+// What merkwald-cli holidays / church-year print for a year is exactly these lines.
+TEST(FeastWindows, ListWhatTheCommandLinePrintsForEveryYearTyped) {
+    gui_application();
+    Calc1 calc1(1999);
+    Calc2 calc2(1999);
+    EXPECT_EQ(calc1.windowTitle(), QStringLiteral("Berechnung von Feiertagen"));
+    EXPECT_EQ(calc2.windowTitle(),
+              QStringLiteral("Kirchliche Sonn- und Feiertage berechnen (evang.)"));
+    EXPECT_EQ(calc1.text1()->text(), QStringLiteral("1999"));
+    EXPECT_EQ(calc1.lines().size(), 28);
+    EXPECT_EQ(calc1.lines().front(), QStringLiteral("Neujahr: Freitag, 1. Januar"));
+    for (const int year : {1901, 1913, 2000, 2005, 2008, 2024, 2098}) {
+        calc1.text1()->setText(QString::number(year));
+        calc2.text1()->setText(QString::number(year));
+        EXPECT_EQ(calc1.lines(), as_qt(holiday_list_lines(year))) << year;
+        EXPECT_EQ(calc2.lines(), as_qt(church_year_lines(year))) << year;
+        EXPECT_FALSE(calc2.lines().isEmpty()) << year;
+    }
+    for (const char* text : {"1900", "2099", "", "abc", "-2000", "99999999999999999999"}) {
+        calc1.text1()->setText(QString::fromLatin1(text));
+        calc2.text1()->setText(QString::fromLatin1(text));
+        EXPECT_EQ(calc1.list1()->count(), 0) << text;
+        EXPECT_EQ(calc2.list1()->count(), 0) << text;
+    }
+}
+
+TEST(FeastWindows, TypingAYearDigitByDigitListsItWithTheFourthDigit) {
+    gui_application();
+    Calc1 calc1(2024);
+    calc1.text1()->clear();
+    QString typed;
+    for (const QChar digit : QStringLiteral("2005")) {
+        typed += digit;
+        calc1.text1()->setText(typed);
+        EXPECT_EQ(calc1.list1()->count(), typed.size() == 4 ? 28 : 0) << typed.toStdString();
+    }
+    calc1.text1()->setText(QStringLiteral("2005.9 Jahre"));
+    EXPECT_EQ(calc1.lines(), as_qt(holiday_list_lines(2005)));
+    EXPECT_EQ(year_of_field(QStringLiteral("  1999x")), 1999);
+}
+
+class AstroWindow : public ::testing::Test {
+protected:
+    AstroWindow() {
+        gui_application();
+        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"), fixture.folder + "/orte.dat");
+        settings = default_settings(fixture.folder);
+        fixture.clock.set(at(2000, 6, 21, 9, 5));
+    }
+    std::unique_ptr<AstroForm> open() {
+        return std::make_unique<AstroForm>(settings, fixture.folder,
+                                           Services{fixture.clock, fixture.dialogs, fixture.sound},
+                                           nullptr, [this](QWidget*, const QDate& preset) {
+                                               picker_presets.push_back(preset);
+                                               return picked;
+                                           });
+    }
+    QStringList outputs(const AstroForm& form) const {
+        QStringList texts;
+        for (const QLineEdit* edit : form.outputs()) texts << edit->text();
+        return texts;
+    }
+    void choose(AstroForm& form, const QString& place) {
+        const int index = form.combo1()->findText(place);
+        ASSERT_GT(index, 0);
+        form.combo1()->setCurrentIndex(index);
+        form.choose_place(index);
+    }
+
+    GuiFixture fixture;
+    Settings settings;
+    std::optional<QDate> picked;
+    std::vector<QDate> picker_presets;
+};
+
+TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTime) {
+    auto form = open();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Astronomische Berechnungen"));
+    EXPECT_EQ(form->text3()->text(), QStringLiteral("21.06.2000"));
+    EXPECT_EQ(form->hours()->text(), QStringLiteral("09"));
+    EXPECT_EQ(form->minutes()->text(), QStringLiteral("05"));
+    EXPECT_EQ(form->combo1()->itemText(0), QStringLiteral("Landshut"));
+    EXPECT_EQ(form->combo1()->count(), 58);
+    form->check_sommer()->setChecked(true);
+    choose(*form, QStringLiteral("München"));
+    EXPECT_EQ(form->coordinates().longitude[0]->text(), QStringLiteral("11"));
+    EXPECT_EQ(form->coordinates().latitude[1]->text(), QStringLiteral("8"));
+    const QStringList texts = outputs(*form);
+    EXPECT_EQ(texts.mid(0, 5), (QStringList{"05:14 Uhr", "21:18 Uhr", "04:32 Uhr", "21:59 Uhr",
+                                            "16:04 Stunden"}));
+    EXPECT_TRUE(texts[5].endsWith(QStringLiteral(" Tage"))) << texts[5].toStdString();
+    EXPECT_FALSE(texts[9].isEmpty());
+
+    form->check_sommer()->setChecked(false);
+    form->compute();
+    EXPECT_EQ(outputs(*form).mid(0, 5), (QStringList{"04:14 Uhr", "20:18 Uhr", "03:32 Uhr",
+                                                     "20:59 Uhr", "16:04 Stunden"}));
+    EXPECT_TRUE(fixture.dialogs.messages.empty());
+}
+
+TEST_F(AstroWindow, WrongFieldsGiveTheirMessagesAndKeepTheResults) {
+    auto form = open();
+    const QStringList before = outputs(*form);
+    struct Row {
+        QLineEdit* field;
+        QString text;
+        QString message;  // empty: none
+    };
+    const std::vector<Row> rows = {
+        {form->hours(), "24", "Falsche Stunden"},    {form->hours(), "-1", "Falsche Stunden"},
+        {form->minutes(), "60", "Falsche Minuten"},  {form->hours(), "", ""},
+        {form->text3(), "31.02.1999", "Falsches Datum"},
+        {form->coordinates().longitude[0], "200", ""},
+    };
+    for (const Row& row : rows) {
+        const QString kept = row.field->text();
+        fixture.dialogs.messages.clear();
+        row.field->setText(row.text);
+        EXPECT_TRUE(fixture.dialogs.messages.empty()) << "no message while typing";
+        form->compute();
+        if (row.message.isEmpty()) {
+            EXPECT_TRUE(fixture.dialogs.messages.empty()) << row.text.toStdString();
+        } else {
+            ASSERT_EQ(fixture.dialogs.messages.size(), 1u) << row.text.toStdString();
+            EXPECT_EQ(fixture.dialogs.messages[0].text, row.message);
+            EXPECT_EQ(fixture.dialogs.messages[0].icon, MessageIcon::critical);
+        }
+        EXPECT_EQ(outputs(*form), before) << row.text.toStdString();
+        row.field->setText(kept);
+    }
+}
+
+TEST_F(AstroWindow, AValidDateComputesAtOnceAndThePickerWritesItsDate) {
+    auto form = open();
+    form->check_sommer()->setChecked(true);
+    choose(*form, QStringLiteral("München"));
+    form->text3()->setText(QStringLiteral("21.12.200"));
+    EXPECT_EQ(form->outputs()[0]->text(), QStringLiteral("05:14 Uhr")) << "not a date yet";
+    form->text3()->setText(QStringLiteral("21.12.2000"));
+    EXPECT_EQ(form->outputs()[0]->text(), QStringLiteral("09:01 Uhr"));
+
+    picked = QDate(2000, 6, 21);
+    form->pick_date();
+    EXPECT_EQ(form->text3()->text(), QStringLiteral("21.06.2000"));
+    EXPECT_EQ(form->outputs()[0]->text(), QStringLiteral("05:14 Uhr"));
+    form->text3()->setText(QStringLiteral("kein Datum"));
+    picked.reset();
+    form->pick_date();
+    EXPECT_EQ(form->text3()->text(), QStringLiteral("kein Datum")) << "cancelled";
+    EXPECT_EQ(picker_presets, (std::vector<QDate>{QDate(2000, 12, 21), QDate(2000, 6, 21)}));
+}
+
+TEST_F(AstroWindow, AShortPlacesFileIsReportedAndListsEmptyEntries) {
+    fixture.write("orte.dat", "3\n\"Aachen\",6,5,0,\"O\",50,47,0,\"N\",1,173\n"
+                              "\"Basel\",7,36,0,\"O\",47,34,0,\"N\",1,260\n");
+    auto form = open();
+    ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
+    EXPECT_EQ(fixture.dialogs.messages[0].text,
+              QStringLiteral("Datei orte.dat nicht vorhanden oder Fehlerhaft"));
+    EXPECT_EQ(form->combo1()->count(), 4);
+    EXPECT_EQ(form->combo1()->itemText(2), QStringLiteral("Basel"));
+    EXPECT_EQ(form->combo1()->itemText(3), QString());
+}
+
+}  // namespace
+}  // namespace merkwald::test

@@ -1,0 +1,243 @@
+// The menu bar and toolbar of the full program: captions, ids, tooltips, icons,
+// and that every item and button runs its command with Timer1 paused.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <map>
+
+#include "gui_test_support.h"
+#include "shell/day_timers.h"
+#include "shell/help_window.h"
+#include "shell/main_menus.h"
+#include "shell/options_dialog.h"
+
+namespace merkwald::test {
+namespace {
+
+class MemoryAutostart final : public AutostartEntry {
+public:
+    AutostartChoice current() const override { return {}; }
+    bool apply(const AutostartChoice&) override { return true; }
+};
+
+class MainMenusTest : public ::testing::Test {
+protected:
+    MainMenusTest() {
+        fixture.write("main.rmd", "<record>\n<date=05.03.1960>\n<color=255>\nHeute\n</record>\n");
+        fixture.write("other.rmd", "<record>\n<date=05.03.1960>\nAnderswo\n</record>\n");
+        form = fixture.started();
+        EditorCommands editors;
+        const auto count = [this](const char* name) {
+            return [this, name] { events << QString::fromLatin1(name); };
+        };
+        editors.file_new = count("file_new");
+        editors.birthdays = count("birthdays");
+        editors.import_birthdays = count("import_birthdays");
+        editors.appointments = count("appointments");
+        editors.record_editor = count("record_editor");
+        editors.record_list = count("record_list");
+        editors.look_ahead = count("look_ahead");
+        editors.converter = count("converter");
+        MenuHooks hooks;
+        hooks.run_modal = [this](QDialog& dialog) {
+            events << dialog.objectName();
+            timer_while_open.push_back(form->timer1().running());
+        };
+        hooks.ask_printer = [this](QPrinter& printer, bool selection) {
+            events << (selection ? QStringLiteral("print selection") : QStringLiteral("print"));
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(fixture.folder + "/druck.pdf");
+            return true;
+        };
+        hooks.start_program = [this](const QString& program, const QStringList& arguments) {
+            events << QStringLiteral("editor");
+            started.push_back(program + u' ' + arguments.join(u' '));
+            return editor_starts;
+        };
+        hooks.autostart = std::make_unique<MemoryAutostart>();
+        hooks.help_folders = {QStringLiteral(MERKWALD_SOURCE_DIR "/data")};
+        menus = new MainMenus(*form, std::move(editors), fixture.version, std::move(hooks));
+    }
+
+    // What one command did, as event names.
+    QStringList run(QAction* action) {
+        events.clear();
+        fixture.dialogs.file_names = {fixture.folder + "/other.rmd"};
+        const int ends = fixture.ends;
+        const QString close_caption = form->command1().text();
+        action->trigger();
+        if (fixture.dialogs.file_names.empty()) events << QStringLiteral("file dialog");
+        if (menus->help_window() && menus->help_window()->isVisible()) {
+            events << QStringLiteral("help");
+            menus->help_window()->hide();
+        }
+        if (form->command1().text() != close_caption &&
+            form->command1().text() == QStringLiteral("Stand By"))
+            events << QStringLiteral("standby");
+        if (fixture.ends != ends) events << QStringLiteral("end");
+        return events;
+    }
+
+    GuiFixture fixture;
+    std::unique_ptr<Form1> form;
+    MainMenus* menus = nullptr;
+    QStringList events;
+    std::vector<bool> timer_while_open;
+    std::vector<QString> started;
+    bool editor_starts = true;
+};
+
+struct Item {
+    const char* name;
+    const char* caption;
+    int id;
+    const char* event;
+};
+
+// In menu order; the ending commands come last.
+const std::vector<Item> kItems = {
+    {"file_new", "&Neu", 0, "file_new"},
+    {"file_open", "&Öffnen", 4, "file dialog"},
+    {"export", "E&xportieren...", 5, "file dialog"},
+    {"printRTbox", "&Drucken...", 6, "print"},
+    {"GebEingabe", "&Geburtstage eingeben", 8, "birthdays"},
+    {"import", "Geburtstage &importieren", 9, "import_birthdays"},
+    {"TermEingabe", "&Termine eingeben", 10, "appointments"},
+    {"start_editor", "Texteditor &starten", 11, "editor"},
+    {"datensatz_eingeben", "&Datensatz eingeben", 12, "record_editor"},
+    {"datensatzliste", "Datensatz &Liste", 13, "record_list"},
+    {"FromTill", "Ereignisse von ... bis ... anzeigen", 14, "FromTill"},
+    {"feiertage", "&Feiertage berechnen", 15, "Calc1"},
+    {"sonntage", "Kirchliche &Sonntage berechnen", 0, "Calc2"},
+    {"astronom", "&Astronomische Berechnungen", 16, "AstroForm"},
+    {"convert", "&Konvertierung", 0, "converter"},
+    {"options", "&Optionen...", 17, "FormOptions"},
+    {"helpcontents", "&Inhalt", 18, "help"},
+    {"about", "&Über Merkwald", 19, "FormAbout"},
+    {"standby", "&Stand By", 0, "standby"},
+    {"exit_programm", "&Ende", 7, "end"},
+};
+
+TEST_F(MainMenusTest, MenuBarHoldsEveryItemWithCaptionAndId) {
+    QStringList menus_shown;
+    for (QAction* top : form->menuBar()->actions()) menus_shown << top->text();
+    EXPECT_EQ(menus_shown,
+              (QStringList{"&Datei", "Daten&sätze", "&Berechnungen", "&Tools", "&Hilfe"}));
+    for (const Item& item : kItems) {
+        QAction* action = menus->menu_action(QString::fromUtf8(item.name));
+        ASSERT_NE(action, nullptr) << item.name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(item.caption)) << item.name;
+        EXPECT_EQ(action->data().toInt(), item.id) << item.name;
+        EXPECT_TRUE(action->isEnabled()) << item.name;
+    }
+}
+
+TEST_F(MainMenusTest, ToolbarButtonsHaveTooltipsAndIcons) {
+    const std::vector<std::pair<const char*, const char*>> buttons = {
+        {"open", "Neue Datei öffnen"}, {"export", "Anzeige exportieren"},
+        {"print", "Anzeige drucken"}, {"geb-ein", "Geburtstage eingeben"},
+        {"geb-imp", "Geburtstage importieren"}, {"Termin", "Termin eingeben"},
+        {"dat-ein", "Datensatz eingeben"}, {"list", "Datensatz Liste"},
+        {"feiertag", "Feiertage berechnen"}, {"astro", "Astronomische Berechnungen"},
+        {"next", "Termine in den nächsten ... Tagen anzeigen"}, {"options", "Optionen"},
+        {"help", "Hilfe"}};
+    QStringList keys;
+    for (QAction* action : menus->toolbar()->actions())
+        if (!action->isSeparator()) keys << action->objectName();
+    ASSERT_EQ(keys.size(), qsizetype(buttons.size()));
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        EXPECT_EQ(keys[qsizetype(i)], QString::fromUtf8(buttons[i].first));
+        QAction* action = menus->toolbar_action(QString::fromUtf8(buttons[i].first));
+        EXPECT_EQ(action->toolTip(), QString::fromUtf8(buttons[i].second));
+        EXPECT_FALSE(action->icon().pixmap(22, 22).isNull()) << buttons[i].first;
+    }
+}
+
+TEST_F(MainMenusTest, EveryItemRunsItsCommandWithTimer1PausedForItsWindows) {
+    ASSERT_TRUE(form->timer1().running());
+    for (const Item& item : kItems) {
+        EXPECT_EQ(run(menus->menu_action(QString::fromUtf8(item.name))),
+                  QStringList{QString::fromUtf8(item.event)})
+            << item.name;
+        const std::string_view name = item.name;
+        if (name != "standby" && name != "exit_programm") {
+            EXPECT_TRUE(form->timer1().running()) << item.name;
+        }
+    }
+    EXPECT_EQ(timer_while_open, std::vector<bool>(6, false));
+}
+
+TEST_F(MainMenusTest, EveryToolbarButtonRunsItsCommand) {
+    const std::map<QString, QString> expected = {
+        {"open", "file dialog"}, {"export", "file dialog"}, {"print", "print"},
+        {"geb-ein", "birthdays"}, {"geb-imp", "import_birthdays"}, {"Termin", "appointments"},
+        {"dat-ein", "record_editor"}, {"list", "record_list"}, {"feiertag", "Calc1"},
+        {"astro", "AstroForm"}, {"next", "look_ahead"}, {"options", "FormOptions"},
+        {"help", "help"}};
+    for (const auto& [key, event] : expected) {
+        EXPECT_EQ(run(menus->toolbar_action(key)), QStringList{event}) << key.toStdString();
+    }
+}
+
+TEST_F(MainMenusTest, OpenShowsTheFileForThisRunOnly) {
+    run(menus->menu_action(QStringLiteral("file_open")));
+    EXPECT_EQ(GuiFixture::plain(*form).find("Anderswo") != std::string::npos, true);
+    EXPECT_EQ(fixture.stored("DataFilename"), "main.rmd");
+    // The options dialog offers and stores the file of the next start.
+    menus->options();
+    EXPECT_EQ(fixture.stored("DataFilename"), "main.rmd");
+    EXPECT_EQ(form->main_file(), fixture.folder.toStdString() + "/other.rmd");
+    EXPECT_EQ(form->settings().data_filename, "main.rmd");
+}
+
+TEST_F(MainMenusTest, ExportAndPrintWriteTheirFiles) {
+    fixture.dialogs.file_names = {fixture.folder + "/liste"};
+    menus->export_list();
+    const QByteArray rtf = file_bytes(fixture.folder + "/liste.rtf");
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1")) << "no extension: the dialog's default .rtf";
+    EXPECT_TRUE(rtf.contains("\\red255\\green0\\blue0;"));
+    fixture.dialogs.file_names = {fixture.folder + "/liste.txt"};
+    menus->export_list();
+    EXPECT_EQ(QString::fromUtf8(file_bytes(fixture.folder + "/liste.txt")),
+              form->rtbox1().toPlainText() + u'\n');
+
+    QTextCursor cursor = form->rtbox1().textCursor();
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    form->rtbox1().setTextCursor(cursor);
+    events.clear();
+    menus->print_list();
+    EXPECT_EQ(events, QStringList{"print selection"});
+    EXPECT_TRUE(file_bytes(fixture.folder + "/druck.pdf").startsWith("%PDF"));
+}
+
+TEST_F(MainMenusTest, AFailingEditorAsksForAnotherForThisRun) {
+    form->settings().editor_filename = "kate";
+    menus->start_editor();
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], "kate " + fixture.folder + "/main.rmd");
+    editor_starts = false;
+    fixture.dialogs.file_names = {"/usr/bin/gedit"};
+    menus->start_editor();
+    EXPECT_EQ(form->settings().editor_filename, "/usr/bin/gedit");
+    EXPECT_EQ(fixture.stored("EditorFilename"), std::nullopt);
+    EXPECT_EQ(started.size(), 2u) << "the user gives the command again";
+}
+
+TEST_F(MainMenusTest, HelpShowsTheGermanHelpAtItsContents) {
+    menus->helpcontents();
+    ASSERT_NE(menus->help_window(), nullptr);
+    const QString text = menus->help_window()->browser()->toPlainText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Merkwald - Hilfe"))) << text.left(40).toStdString();
+    for (const char* word : {"days_before_event_text", "event_d.mmmm", "sunrise", "/unload=",
+                             "merkwald-cli list --from"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(word))) << word;
+}
+
+}  // namespace
+}  // namespace merkwald::test

@@ -1,0 +1,211 @@
+// FormOptions: what it shows, what its boxes change at once, what OK stores and
+// "Abbrechen" leaves alone, and the log-on entry it keeps.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <map>
+
+#include "gui_test_support.h"
+#include "shell/autostart_xdg.h"
+#include "shell/options_dialog.h"
+
+namespace merkwald::test {
+namespace {
+
+// Remembers what it was told instead of touching the system.
+class MemoryAutostart final : public AutostartEntry {
+public:
+    AutostartChoice current() const override { return state; }
+    bool apply(const AutostartChoice& choice) override {
+        state = choice.enabled ? choice : AutostartChoice{};
+        ++applied;
+        return true;
+    }
+    AutostartChoice state;
+    int applied = 0;
+};
+
+class OptionsDialog : public ::testing::Test {
+protected:
+    OptionsDialog() {
+        gui_application();
+        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"), fixture.folder + "/orte.dat");
+        settings = default_settings(fixture.folder);
+    }
+    std::unique_ptr<FormOptions> open() {
+        return std::make_unique<FormOptions>(OptionsContext{
+            settings, fixture.store.store(), &autostart, fixture.folder,
+            Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont(),
+            [this](bool on) { standby_calls.push_back(on); }});
+    }
+    std::map<std::string, std::string> stored_values() {
+        std::map<std::string, std::string> values;
+        for (const char* name :
+             {"DataFilename", "EditorFilename", "TextFilename", "RecordColor", "BackgroundColor",
+              "SupressSpace", "Groups", "location", "latitude-degree", "latitude-minute",
+              "latitude-second", "latitude-direction", "longitude-degree", "longitude-minute",
+              "longitude-second", "longitude-direction", "Diff to GMT", "Daylight Saving Time",
+              "NN", "FontName", "FontSize", "FontItalic", "FontBold", "PlaySound", "SoundFile",
+              "MissedEvents", "Intervall", "Standby"}) {
+            if (const auto value = fixture.stored(name)) values[name] = *value;
+        }
+        return values;
+    }
+
+    GuiFixture fixture;
+    Settings settings;
+    MemoryAutostart autostart;
+    std::vector<bool> standby_calls;
+};
+
+TEST_F(OptionsDialog, OpensWithTheSettingsOnItsFourPages) {
+    settings.location = "Bonn";
+    settings.intervall = 15;
+    settings.groups = false;
+    settings.play_sound = true;
+    autostart.state = {true, true};
+    auto dialog = open();
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Optionen"));
+    QStringList tabs;
+    for (int i = 0; i < dialog->tab_strip()->count(); ++i) tabs << dialog->tab_strip()->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"Dateien", "Sound", "Astronomisches", "Diverses"}));
+    EXPECT_EQ(dialog->tab_strip()->currentIndex(), 0);
+    EXPECT_EQ(dialog->files().text1->text(), fixture.folder + "/beispiel.rmd");
+    EXPECT_EQ(dialog->astronomy().combo4->currentText(), QStringLiteral("Bonn"));
+    EXPECT_EQ(dialog->astronomy().combo4->count(), 57);
+    EXPECT_EQ(dialog->misc().text5->text(), QStringLiteral("15"));
+    EXPECT_TRUE(dialog->misc().check_groups->isChecked());
+    EXPECT_TRUE(dialog->sound().check_sound->isChecked());
+    EXPECT_TRUE(dialog->misc().autostart_check->isChecked());
+    EXPECT_TRUE(dialog->misc().check_start_once->isChecked());
+    EXPECT_TRUE(fixture.dialogs.messages.empty());
+}
+
+TEST_F(OptionsDialog, OkStoresEveryValueInItsOwnStyle) {
+    auto dialog = open();
+    dialog->files().text2->setText(QStringLiteral("kate"));
+    fixture.dialogs.file_names = {"/daten/termine.rmd", "/daten/bausteine.dat", "/daten/gong.wav"};
+    dialog->files().command2->click();
+    dialog->files().command1->click();
+    dialog->sound().command4->click();
+    fixture.dialogs.colors = {QColor(255, 0, 0), QColor(0, 0, 128)};
+    dialog->misc().farbe_text_button->click();
+    dialog->misc().farbe_back_button->click();
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPointSize(13);
+    font.setBold(true);
+    fixture.dialogs.fonts = {font};
+    dialog->misc().font_change_button->click();
+    const int munich = dialog->astronomy().combo4->findText(QStringLiteral("München"));
+    dialog->astronomy().combo4->setCurrentIndex(munich);
+    dialog->choose_place(munich + 1);
+    for (QCheckBox* box : {dialog->misc().check_space, dialog->misc().check_groups,
+                           dialog->misc().check_missed, dialog->misc().check_standby,
+                           dialog->sound().check_sound, dialog->astronomy().check_sommer})
+        box->setChecked(true);
+    dialog->misc().text5->setText(QStringLiteral("30.9"));
+    dialog->ok_button()->click();
+
+    const std::map<std::string, std::string> expected = {
+        {"DataFilename", "/daten/termine.rmd"}, {"EditorFilename", "kate"},
+        {"TextFilename", "/daten/bausteine.dat"}, {"RecordColor", "255"},
+        {"BackgroundColor", "8388608"}, {"SupressSpace", "true"}, {"Groups", "false"},
+        {"location", "München"}, {"latitude-degree", "48"}, {"latitude-minute", "8"},
+        {"latitude-second", "0"}, {"latitude-direction", "N"}, {"longitude-degree", "11"},
+        {"longitude-minute", "35"}, {"longitude-second", "0"}, {"longitude-direction", "O"},
+        {"Diff to GMT", "1"}, {"Daylight Saving Time", "1"}, {"NN", " 519"},
+        {"FontName", "DejaVu Serif"}, {"FontSize", "13"}, {"FontItalic", "false"},
+        {"FontBold", "true"}, {"PlaySound", "1"}, {"SoundFile", "/daten/gong.wav"},
+        {"MissedEvents", "1"}, {"Intervall", "30"}, {"Standby", "1"}};
+    EXPECT_EQ(stored_values(), expected);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(standby_calls, std::vector<bool>{true});
+}
+
+TEST_F(OptionsDialog, CancelStoresNothingButTheBoxesActedAtOnce) {
+    auto dialog = open();
+    dialog->misc().check_standby->setChecked(true);
+    dialog->misc().check_groups->setChecked(true);
+    dialog->misc().autostart_check->setChecked(true);
+    fixture.dialogs.colors = {QColor(0, 128, 0)};
+    dialog->misc().farbe_text_button->click();
+    dialog->misc().text5->setText(QStringLiteral("5"));
+    dialog->cancel_button()->click();
+    EXPECT_TRUE(stored_values().empty());
+    EXPECT_EQ(autostart.applied, 0);
+    EXPECT_EQ(standby_calls, std::vector<bool>{true});
+    EXPECT_TRUE(settings.standby);
+    EXPECT_FALSE(settings.groups);
+    EXPECT_EQ(settings.record_color, 128 * 256);
+    EXPECT_EQ(settings.intervall, 60) << "the fields count on OK only";
+}
+
+TEST_F(OptionsDialog, IntervalRule) {
+    const std::vector<std::pair<QString, std::int32_t>> rows = {
+        {"0", 60}, {"", 60}, {"abc", 60}, {"-5", 60}, {"0.9", 60},
+        {"1", 1}, {"15 Minuten", 15}, {"90.7", 90}, {"99999999999", 60}};
+    for (const auto& [text, minutes] : rows) {
+        EXPECT_EQ(interval_of_field(text), minutes) << text.toStdString();
+    }
+    auto dialog = open();
+    dialog->misc().text5->setText(QStringLiteral("0"));
+    dialog->ok_button()->click();
+    EXPECT_EQ(fixture.stored("Intervall"), "60");
+}
+
+TEST_F(OptionsDialog, AutostartFollowsItsBoxesOnOk) {
+    struct Row {
+        bool on, once;
+        AutostartChoice expected;
+    };
+    for (const Row& row : {Row{true, true, {true, true}}, Row{true, false, {true, false}},
+                           Row{false, true, {}}}) {
+        auto dialog = open();
+        dialog->misc().autostart_check->setChecked(row.on);
+        dialog->misc().check_start_once->setChecked(row.once);
+        dialog->ok_button()->click();
+        EXPECT_EQ(autostart.state, row.expected) << row.on << row.once;
+    }
+}
+
+TEST(XdgAutostartEntry, PresentExactlyWhileOnAndReadBack) {
+    QTemporaryDir config;
+    XdgAutostart entry(QStringLiteral("/opt/merk wald/merkwald"), config.path() + "/autostart");
+    EXPECT_EQ(entry.current(), AutostartChoice{});
+    ASSERT_TRUE(entry.apply({true, true}));
+    const QByteArray text = file_bytes(entry.entry_path());
+    EXPECT_TRUE(text.contains("Exec=\"/opt/merk wald/merkwald\" /once /no_logo\n")) << text.data();
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
+    EXPECT_EQ(entry.current(), (AutostartChoice{true, true}));
+    ASSERT_TRUE(entry.apply({true, false}));
+    EXPECT_TRUE(file_bytes(entry.entry_path()).contains("merkwald\" /no_logo\n"));
+    EXPECT_EQ(entry.current(), (AutostartChoice{true, false}));
+    ASSERT_TRUE(entry.apply({false, true}));
+    EXPECT_FALSE(QFile::exists(entry.entry_path()));
+    EXPECT_EQ(entry.current(), AutostartChoice{});
+    EXPECT_TRUE(entry.apply({false, false})) << "already absent";
+}
+
+TEST(XdgAutostartEntry, ExecQuotingAndTheConfigFolder) {
+    EXPECT_EQ(desktop_exec_line(QStringLiteral("/a\"b$c`d\\e%f"), false),
+              QStringLiteral("\"/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\" /no_logo"));
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/tmp/merkwald-xdg");
+    EXPECT_EQ(xdg_autostart_folder(), QStringLiteral("/tmp/merkwald-xdg/autostart"));
+    qputenv("XDG_CONFIG_HOME", "relative");
+    EXPECT_EQ(xdg_autostart_folder(), QDir::homePath() + "/.config/autostart");
+    if (saved.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", saved);
+    }
+}
+
+}  // namespace
+}  // namespace merkwald::test
