@@ -9,14 +9,14 @@ namespace merkwald {
 
 namespace {
 
-struct IconSpec {
+struct IconLook {
     const char* key;
     const char* theme;  // freedesktop.org icon name
     const char* mark;   // the drawn picture's text
     QRgb colour;
 };
 
-constexpr std::array<IconSpec, 13> kIcons = {{
+constexpr std::array<IconLook, 13> kIcons = {{
     {"open", "document-open", "\xE2\x96\xB8", 0xFFC08A1E},
     {"export", "document-save-as", "\xE2\x86\x97", 0xFF2E7D32},
     {"print", "document-print", "Dr", 0xFF455A64},
@@ -32,13 +32,13 @@ constexpr std::array<IconSpec, 13> kIcons = {{
     {"help", "help-contents", "?", 0xFF283593},
 }};
 
-const IconSpec* spec_of(const QString& key) {
-    for (const IconSpec& spec : kIcons)
-        if (key == QLatin1String(spec.key)) return &spec;
+const IconLook* look_of(const QString& key) {
+    for (const IconLook& look : kIcons)
+        if (key == QLatin1String(look.key)) return &look;
     return nullptr;
 }
 
-QPixmap drawn_pixmap(const IconSpec& spec, int size) {
+QPixmap drawn_pixmap(const IconLook& look, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -46,10 +46,10 @@ QPixmap drawn_pixmap(const IconSpec& spec, int size) {
     const QRectF frame(0.5, 0.5, size - 1.0, size - 1.0);
     QPainterPath path;
     path.addRoundedRect(frame, size / 5.0, size / 5.0);
-    painter.fillPath(path, QColor::fromRgba(spec.colour));
+    painter.fillPath(path, QColor::fromRgba(look.colour));
     painter.setPen(Qt::white);
     QFont font = painter.font();
-    const QString mark = QString::fromUtf8(spec.mark);
+    const QString mark = QString::fromUtf8(look.mark);
     font.setBold(true);
     font.setPixelSize(mark.size() > 1 ? size * 9 / 20 : size * 13 / 20);
     painter.setFont(font);
@@ -60,17 +60,17 @@ QPixmap drawn_pixmap(const IconSpec& spec, int size) {
 }  // namespace
 
 QIcon drawn_icon(const QString& key) {
-    const IconSpec* spec = spec_of(key);
-    if (!spec) return {};
+    const IconLook* look = look_of(key);
+    if (!look) return {};
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48}) icon.addPixmap(drawn_pixmap(*spec, size));
+    for (const int size : {16, 22, 24, 32, 48}) icon.addPixmap(drawn_pixmap(*look, size));
     return icon;
 }
 
 QIcon toolbar_icon(const QString& key) {
-    const IconSpec* spec = spec_of(key);
-    if (!spec) return {};
-    return QIcon::fromTheme(QString::fromLatin1(spec->theme), drawn_icon(key));
+    const IconLook* look = look_of(key);
+    if (!look) return {};
+    return QIcon::fromTheme(QString::fromLatin1(look->theme), drawn_icon(key));
 }
 
 }  // namespace merkwald
