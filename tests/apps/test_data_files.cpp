@@ -5,8 +5,6 @@
 
 #include <filesystem>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "engine/date_text.h"
 #include "engine/list_view.h"
@@ -19,9 +17,7 @@
 namespace merkwald {
 namespace {
 
-namespace fs = std::filesystem;
-
-const fs::path kData = fs::path(MERKWALD_SOURCE_DIR) / "data";
+const std::filesystem::path kData = std::filesystem::path(MERKWALD_SOURCE_DIR) / "data";
 
 std::vector<std::string> data_lines(const std::string& name) {
     const auto file = read_text_file(kData / name);
@@ -29,15 +25,9 @@ std::vector<std::string> data_lines(const std::string& name) {
     return file ? split_lines(file->text) : std::vector<std::string>{};
 }
 
-std::string trimmed(std::string_view s) {
-    return std::string(trim_blanks(s));
-}
-
-// Expands a template around a name the way a due record would show it; empty
-// when the expansion reported anything.
+// A template around a name as a due record would show it; empty when the expansion reported.
 std::string expand_quietly(const std::string& text) {
-    const DaySerial today = *make_date(2027, 3, 5);
-    EngineState state(EngineSettings{}, today, kData);
+    EngineState state(EngineSettings{}, *make_date(2027, 3, 5), kData);
     test::RecordingSink sink;
     DaySerial event_date = *make_date(2027, 3, 7);
     std::string out = expand_placeholders(state, text + "\r\n", *make_date(1970, 3, 7), event_date,
@@ -61,8 +51,8 @@ TEST(DataFiles, ExampleFileReadsWithoutMessagesOnEveryDay) {
         ASSERT_EQ(sink.shown.size(), 0u) << when << ": " << sink.shown.front().text;
         EXPECT_GE(tables.lines.size(), 1u) << when;
         for (const LineEntry& line : tables.lines) EXPECT_FALSE(line.text.empty()) << when;
-        const SortedList sorted = sort_by_group(state, tables);
-        for (const SortedLine& row : sorted.rows) groups_seen.insert(row.group);
+        for (const SortedLine& row : sort_by_group(state, tables).rows)
+            groups_seen.insert(row.group);
         if (day == first) {
             (void)missed_view(state, tables, sink);
             EXPECT_EQ(sink.shown.size(), 0u);
@@ -76,13 +66,11 @@ TEST(DataFiles, InsertTextsAreCountedPairs) {
     const std::vector<std::string> lines = data_lines("texte.dat");
     ASSERT_FALSE(lines.empty());
     const int count = std::stoi(lines[0]);
-    EXPECT_GE(count, 1);
-    EXPECT_LE(count, 10);
+    EXPECT_TRUE(count >= 1 && count <= 10) << count;
     ASSERT_EQ(lines.size(), std::size_t(1 + 2 * count));
     for (int k = 0; k < count; ++k) {
-        const std::string& text = lines[1 + 2 * k];
-        EXPECT_NE(trimmed(lines[2 + 2 * k]), "") << "caption " << k + 1;
-        EXPECT_NE(expand_quietly("Anna" + text), "") << text;
+        EXPECT_NE(trim_blanks(lines[2 + 2 * k]), "") << "caption " << k + 1;
+        EXPECT_NE(expand_quietly("Anna" + lines[1 + 2 * k]), "") << lines[1 + 2 * k];
     }
 }
 
@@ -91,14 +79,13 @@ TEST(DataFiles, TemplateFilesAreFourLineBlocks) {
     for (const char* name : {"geb_text.dat", "term_text.dat"}) {
         const std::vector<std::string> lines = data_lines(name);
         ASSERT_EQ(lines.size() % 4, 0u) << name;
-        EXPECT_GE(lines.size() / 4, 1u) << name;
-        EXPECT_LE(lines.size() / 4, 25u) << name;
+        EXPECT_TRUE(lines.size() >= 4 && lines.size() <= 100) << name;
         for (std::size_t b = 0; b + 3 < lines.size(); b += 4) {
-            EXPECT_EQ(trimmed(lines[b]), "*") << name << " line " << b + 1;
-            EXPECT_NE(trimmed(lines[b + 1]), "") << name << " line " << b + 2;
-            const std::string text = trimmed(lines[b + 2]) + " Anna " + trimmed(lines[b + 3]);
-            const std::string shown = expand_quietly(text);
-            EXPECT_NE(shown.find("Anna"), std::string::npos) << name << ": " << text;
+            EXPECT_EQ(trim_blanks(lines[b]), "*") << name << " line " << b + 1;
+            EXPECT_NE(trim_blanks(lines[b + 1]), "") << name << " line " << b + 2;
+            const std::string text = std::string(trim_blanks(lines[b + 2])) + " Anna " +
+                                     std::string(trim_blanks(lines[b + 3]));
+            EXPECT_NE(expand_quietly(text).find("Anna"), std::string::npos) << name << ": " << text;
         }
     }
 }

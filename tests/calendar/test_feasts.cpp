@@ -1,110 +1,163 @@
-#include <gtest/gtest.h>
+#include <algorithm>
+#include <tuple>
 
 #include "calendar/feasts.h"
+#include "calendar_test_support.h"
 
 namespace merkwald {
 namespace {
 
-DaySerial date(int y, int m, int d) {
-    return *make_date(y, m, d);
+using test::between;
+using test::date;
+
+// Knuth's epact method (TAOCP 1.3.2, Algorithm E): golden number, solar and lunar
+// corrections and the epact, an independent route to the same Sunday.
+DaySerial easter_by_epact(int year) {
+    const int golden = year % 19 + 1;
+    const int century = year / 100 + 1;
+    const int solar = 3 * century / 4 - 12;
+    const int lunar = (8 * century + 5) / 25 - 5;
+    const int sunday = 5 * year / 4 - solar - 10;
+    int epact = (11 * golden + 20 + lunar - solar) % 30;
+    if ((epact == 25 && golden > 11) || epact == 24) ++epact;
+    int n = 44 - epact;
+    if (n < 21) n += 30;
+    n = n + 7 - (sunday + n) % 7;
+    return n > 31 ? date(year, 4, n - 31) : date(year, 3, n);
 }
 
-TEST(FeastTable, EasterBasedOffsets) {
-    for (int year = 1901; year <= 2098; ++year) {
+std::size_t count_containing(const std::vector<std::string>& lines, const std::string& part) {
+    return std::size_t(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+        return l.find(part) != std::string::npos;
+    }));
+}
+
+TEST(Easter, AgreesWithTheEpactMethodFrom1583To4099) {
+    for (int year = 1583; year <= 4099; ++year) {
+        const DaySerial easter = easter_date(year);
+        ASSERT_EQ(easter_by_epact(year), easter) << year;
+        ASSERT_EQ(1, weekday(easter)) << year;
+        ASSERT_TRUE(between(easter, date(year, 3, 22), date(year, 4, 25))) << year;
+    }
+    EXPECT_EQ(date(1999, 4, 4), easter_date(1999));
+}
+
+// Every year of the lists: the movable feasts, the Advent Sundays, the counted
+// Sundays and the church-year lines they make.
+TEST(FeastTable, EveryListYear) {
+    for (int year = kFirstListYear; year <= kLastListYear; ++year) {
         const FeastTable t = calc_feast_dates(year);
         const DaySerial e = easter_date(year);
         ASSERT_EQ(e - 46, t.ash_wednesday) << year;
-        ASSERT_EQ(4, weekday(t.ash_wednesday)) << year;
         ASSERT_EQ(e + 39, t.ascension) << year;
         ASSERT_EQ(e + 60, t.corpus_christi) << year;
         ASSERT_EQ(t.advent1 - 11, t.repentance_day) << year;
+        ASSERT_EQ(t.advent1 + 21, t.advent4) << year;
         ASSERT_EQ(1, weekday(t.advent4)) << year;
-        ASSERT_GE(t.advent4, date(year, 12, 18)) << year;
-        ASSERT_LE(t.advent4, date(year, 12, 24)) << year;
+        ASSERT_TRUE(between(t.advent4, date(year, 12, 18), date(year, 12, 24))) << year;
         ASSERT_EQ(1, weekday(t.harvest_festival)) << year;
-        ASSERT_LE(t.harvest_festival, date(year, 10, 7)) << year;
+        ASSERT_TRUE(between(t.harvest_festival, date(year, 10, 1), date(year, 10, 7))) << year;
+        ASSERT_TRUE(between(t.epiphany_count, 0, 5)) << year;
+        ASSERT_TRUE(between(t.trinity_count, 19, 24)) << year;
+        // The last numbered Sunday after Trinity is the one right before the third-last.
+        ASSERT_EQ(t.third_last_sunday - 7, t.trinity_sundays[std::size_t(t.trinity_count)]);
+        const std::size_t optional = (t.sunday_after_new_year < date(year, 1, 6) ? 1 : 0) +
+                                     (t.sunday_after_christmas > date(year, 12, 26) ? 1 : 0);
+        const auto lines = church_year_lines(year);
+        ASSERT_EQ(44 + optional + std::size_t(t.epiphany_count + t.trinity_count), lines.size())
+            << year;
+        ASSERT_EQ(std::size_t(t.trinity_count), count_containing(lines, ". Sonntag nach Trin"));
+        ASSERT_EQ(std::size_t(t.epiphany_count), count_containing(lines, ". Sonntag nach Epiph"));
+        ASSERT_EQ(lines.front().rfind("Neujahr: ", 0), 0u) << year;
+        ASSERT_EQ(lines.back().rfind("Sylvester: ", 0), 0u) << year;
+        ASSERT_EQ(28u, holiday_list_lines(year).size()) << year;
+    }
+    for (int year : {0, 1900, 2099, 9999}) {
+        EXPECT_TRUE(holiday_list_lines(year).empty() && church_year_lines(year).empty()) << year;
     }
 }
 
-TEST(FeastTable, AdventWhenChristmasEveIsASunday) {
-    for (int year : {2000, 2006}) {
+TEST(FeastTable, AdventWhenChristmasEveOrDayIsASunday) {
+    // year, fourth Advent in December, first Advent and Repentance Day in November (33 = 3 Dec)
+    const std::tuple<int, int, int, int> rows[] = {{2000, 24, 33, 22}, {2006, 24, 33, 22},
+                                                   {2005, 18, 27, 16}};
+    for (const auto& [year, advent4, advent1, repentance] : rows) {
         const FeastTable t = calc_feast_dates(year);
-        EXPECT_EQ(date(year, 12, 24), t.advent4) << year;
-        EXPECT_EQ(date(year, 12, 3), t.advent1) << year;
-        EXPECT_EQ(date(year, 11, 22), t.repentance_day) << year;
+        EXPECT_EQ(date(year, 12, advent4), t.advent4) << year;
+        EXPECT_EQ(roll_date(year, 11, advent1), t.advent1) << year;
+        EXPECT_EQ(date(year, 11, repentance), t.repentance_day) << year;
     }
 }
 
-TEST(FeastTable, AdventWhenChristmasDayIsASunday) {
-    const FeastTable t = calc_feast_dates(2005);
-    EXPECT_EQ(date(2005, 12, 18), t.advent4);
-    EXPECT_EQ(date(2005, 11, 27), t.advent1);
-    EXPECT_EQ(date(2005, 11, 16), t.repentance_day);
-}
-
-TEST(HolidayName, LookupRows) {
-    struct Row {
-        int y, m, d;
-        const char* name;
+TEST(HolidayName, LookupOrder) {
+    // Comments name what else falls on the day.
+    const std::tuple<int, int, int, const char*> rows[] = {
+        {1999, 1, 1, "Neujahr"},           {1999, 1, 6, "Dreikönigstag"},
+        {1999, 1, 7, ""},                  {2000, 12, 24, "Heiliger Abend"},  // Advent 4
+        {2000, 12, 17, "3. Advent"},       {2005, 12, 18, "4. Advent"},
+        {2008, 5, 1, "Christi Himmelfahrt"},  // May Day
+        {2018, 2, 14, "Valentinstag"},        // Ash Wednesday
+        {2023, 2, 22, "Aschermittwoch"},   {2009, 12, 6, "Nikolaustag"},  // Advent 2
+        {2020, 12, 4, "Barbaratag"},       {1999, 10, 3, "Tag der deutschen Einheit"},
+        {1999, 4, 2, "Karfreitag"},        {1999, 4, 1, ""},  // Maundy Thursday: not looked up
+        {1999, 4, 11, "Weisser Sonntag"},  {1999, 5, 23, "Pfingstsonntag"},
+        {1999, 11, 17, "Buss und Bettag"}, {1999, 12, 31, "Sylvester"},
+        {1999, 8, 15, "Maria Himmelfahrt"}, {2025, 12, 26, "2. Weihnachtsfeiertag"},
     };
-    const Row rows[] = {
-        {1999, 1, 1, "Neujahr"},
-        {1999, 1, 6, "Dreikönigstag"},
-        {1999, 1, 7, ""},
-        {2000, 12, 24, "Heiliger Abend"},  // also the fourth Advent Sunday
-        {2000, 12, 17, "3. Advent"},
-        {2005, 12, 18, "4. Advent"},
-        {2008, 5, 1, "Christi Himmelfahrt"},  // also May Day
-        {2018, 2, 14, "Valentinstag"},        // also Ash Wednesday
-        {2024, 2, 14, "Valentinstag"},
-        {2023, 2, 22, "Aschermittwoch"},
-        {2009, 12, 6, "Nikolaustag"},  // also the second Advent Sunday
-        {2020, 12, 4, "Barbaratag"},
-        {1999, 10, 3, "Tag der deutschen Einheit"},  // also harvest festival
-        {1999, 4, 2, "Karfreitag"},
-        {1999, 4, 1, ""},  // Maundy Thursday is not looked up
-        {1999, 4, 11, "Weisser Sonntag"},
-        {1999, 5, 23, "Pfingstsonntag"},
-        {1999, 11, 17, "Buss und Bettag"},
-        {1999, 12, 31, "Sylvester"},
-        {1999, 8, 15, "Maria Himmelfahrt"},
-        {2025, 12, 26, "2. Weihnachtsfeiertag"},
+    for (const auto& [y, m, d, name] : rows) EXPECT_EQ(name, holiday_name(date(y, m, d))) << y;
+}
+
+TEST(HolidayList, FeastsSharingADayKeepTheirOrder) {
+    const auto y1999 = holiday_list_lines(1999);
+    const auto y2008 = holiday_list_lines(2008);
+    ASSERT_TRUE(y1999.size() == 28 && y2008.size() == 28);
+    EXPECT_EQ("Neujahr: Freitag, 1. Januar", y1999[0]);
+    EXPECT_EQ("Erntedank: Sonntag, 3. Oktober", y1999[16]);
+    EXPECT_EQ("Tag der dt. Einheit: Sonntag, 3. Oktober", y1999[17]);
+    EXPECT_EQ("Sylvester: Freitag, 31. Dezember", y1999[27]);
+    EXPECT_EQ("Aschermittwoch: Mittwoch, 6. Februar", y2008[3]);
+    EXPECT_EQ("Ostersonntag: Sonntag, 23. März", y2008[7]);
+    EXPECT_EQ("Maifeiertag: Donnerstag, 1. Mai", y2008[10]);
+    EXPECT_EQ("Christi Himmelfahrt: Donnerstag, 1. Mai", y2008[11]);
+}
+
+TEST(ChurchYear, LinesOf1999And2000) {
+    const auto y2000 = church_year_lines(2000);
+    const auto y1999 = church_year_lines(1999);
+    const std::pair<std::size_t, const char*> rows[] = {
+        {0, "Neujahr: Samstag, 1. Januar"},
+        {1, "zweiter Sonntag nach Weihnachten: Sonntag, 2. Januar"},
+        {2, "Epiphanias (Hl. 3 Könige): Donnerstag, 6. Januar"},
+        {3, "1. Sonntag nach Epiphanias: Sonntag, 9. Januar"},
+        {7, "5. Sonntag nach Epiphanias: Sonntag, 6. Februar"},
+        {8, "Letzter Sonntag nach Epiphanias: Sonntag, 13. Februar"},
+        {9, "Septuagesimä: Sonntag, 20. Februar"},
+        {y2000.size() - 2, "erster Sonntag nach Weihnachten: Sonntag, 31. Dezember"},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(r.name, holiday_name(date(r.y, r.m, r.d))) << r.y << "-" << r.m << "-" << r.d;
+    for (const auto& [at, line] : rows) EXPECT_EQ(line, y2000.at(at)) << at;
+    EXPECT_EQ(1u, count_containing(y2000, "4. Advent: Sonntag, 24. Dezember"));
+    const auto last = std::find(y1999.begin(), y1999.end(),
+                                "22. Sonntag nach Trinitatis: Sonntag, 31. Oktober");
+    ASSERT_NE(y1999.end(), last);
+    EXPECT_EQ("Maria Himmelfahrt: Sonntag, 15. August", *(last + 1));
+    EXPECT_EQ(1u, count_containing(y1999, "Drittletzter Sonntag im Kirchenjahr: Sonntag, 7. Nov"));
+    EXPECT_EQ(1u, count_containing(y1999, "Ewigkeitssonntag: Sonntag, 21. November"));
 }
 
-TEST(HolidayList, NewYear1999) {
-    const auto lines = holiday_list_lines(1999);
-    ASSERT_EQ(28u, lines.size());
-    EXPECT_EQ("Neujahr: Freitag, 1. Januar", lines[0]);
-    EXPECT_EQ("Sylvester: Freitag, 31. Dezember", lines[27]);
-}
-
-TEST(HolidayList, HarvestAndUnityShareADayIn1999) {
-    const auto lines = holiday_list_lines(1999);
-    ASSERT_EQ(28u, lines.size());
-    EXPECT_EQ("Erntedank: Sonntag, 3. Oktober", lines[16]);
-    EXPECT_EQ("Tag der dt. Einheit: Sonntag, 3. Oktober", lines[17]);
-}
-
-TEST(HolidayList, MayDayAndAscensionIn2008) {
-    const auto lines = holiday_list_lines(2008);
-    ASSERT_EQ(28u, lines.size());
-    EXPECT_EQ("Maifeiertag: Donnerstag, 1. Mai", lines[10]);
-    EXPECT_EQ("Christi Himmelfahrt: Donnerstag, 1. Mai", lines[11]);
-    EXPECT_EQ("Aschermittwoch: Mittwoch, 6. Februar", lines[3]);
-    EXPECT_EQ("Ostersonntag: Sonntag, 23. März", lines[7]);
-}
-
-TEST(HolidayList, EmptyOutsideTheRange) {
-    for (int year : {0, 1900, 2099, -5, 9999}) EXPECT_TRUE(holiday_list_lines(year).empty());
-}
-
-TEST(FeastDateText, GermanNames) {
-    EXPECT_EQ("Montag, 3. März", feast_date_text(date(2025, 3, 3)));
-    EXPECT_EQ("Samstag, 25. Dezember", feast_date_text(date(2021, 12, 25)));
-    EXPECT_EQ("Dienstag, 29. Februar", feast_date_text(date(2000, 2, 29)));
+// The Sundays after Christmas appear only when they fall on their own days; an
+// early Easter leaves no Sunday after Epiphany.
+TEST(ChurchYear, OptionalSundays) {
+    const std::pair<int, const char*> absent[] = {
+        {2002, "zweiter Sonntag"}, {2008, "zweiter Sonntag"},  // 6 January is a Sunday
+        {1901, "zweiter Sonntag"}, {2005, "erster Sonntag nach Weihnachten"},  // Christmas Day
+        {2004, "erster Sonntag nach Weihnachten"},  // Boxing Day
+        {2008, ". Sonntag nach Epiphanias"},       {1913, ". Sonntag nach Epiphanias"}};
+    for (const auto& [year, part] : absent)
+        EXPECT_EQ(0u, count_containing(church_year_lines(year), part)) << year << part;
+    // 1 January on a Sunday is listed as the second Sunday after Christmas.
+    EXPECT_EQ("zweiter Sonntag nach Weihnachten: Sonntag, 1. Januar", church_year_lines(2006)[1]);
+    EXPECT_EQ(1u, count_containing(church_year_lines(2008),
+                                   "Letzter Sonntag nach Epiphanias: Sonntag, 13. Januar"));
 }
 
 }  // namespace

@@ -1,169 +1,179 @@
-#include <gtest/gtest.h>
+#include <tuple>
 
+#include "calendar/astro.h"
 #include "calendar/sun.h"
+#include "calendar_test_support.h"
 
 namespace merkwald {
 namespace {
 
+using test::between;
+using test::date;
+
 constexpr double kMunichLon = -(11 + 35 / 60.0);
 constexpr double kMunichLat = 48 + 8 / 60.0;
+const HomePlace kMunich{11, 35, 0, "O", 48, 8, 0, "N", 1.0, false};
 
 std::string shown(const std::optional<SunMinutes>& m) {
     return m ? format_sun_time(*m) : std::string("none");
 }
 
-HomePlace munich() {
-    HomePlace p;
-    p.longitude_degree = 11;
-    p.longitude_minute = 35;
-    p.longitude_direction = "O";
-    p.latitude_degree = 48;
-    p.latitude_minute = 8;
-    p.latitude_direction = "N";
-    return p;
-}
-
-TEST(SunTimes, MunichAtMidsummer) {
-    const SunTimes t = sun_times(kMunichLon, kMunichLat, *make_date(2000, 6, 21));
+TEST(SunTimes, MunichAtMidsummerAndMidwinter) {
+    const SunTimes summer = sun_times(kMunichLon, kMunichLat, date(2000, 6, 21));
     const char* rising[] = {"04:14", "03:32", "02:34", "00:50"};
     const char* setting[] = {"20:18", "20:59", "21:57", "23:41"};
     for (int i = 0; i < kSunEvents; ++i) {
-        EXPECT_EQ(rising[i], shown(t.rising[i])) << i;
-        EXPECT_EQ(setting[i], shown(t.setting[i])) << i;
+        EXPECT_EQ(rising[i], shown(summer.rising[i])) << i;
+        EXPECT_EQ(setting[i], shown(summer.setting[i])) << i;
     }
+    const SunTimes winter = sun_times(kMunichLon, kMunichLat, date(2000, 12, 21));
+    EXPECT_EQ("08:01", shown(winter.rising[0]));
+    EXPECT_EQ("16:22", shown(winter.setting[0]));
 }
 
-TEST(SunTimes, MunichAtMidwinter) {
-    const SunTimes t = sun_times(kMunichLon, kMunichLat, *make_date(2000, 12, 21));
-    EXPECT_EQ("08:01", shown(t.rising[0]));
-    EXPECT_EQ("16:22", shown(t.setting[0]));
-}
-
-// At 55° N the midsummer sun stays above -12°: the nautical and astronomical
-// twilights stand at midnight while sunrise and civil twilight are normal.
-TEST(SunTimes, TwilightAllNightAt55North) {
-    const SunTimes t = sun_times(-10, 55, *make_date(2000, 6, 21));
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(t.rising[i] && t.setting[i]);
-        EXPECT_GT(*t.rising[i], 60) << i;
-        EXPECT_LT(*t.setting[i], 23 * 60) << i;
+TEST(SunTimes, FarNorthAndSouth) {
+    // At 55° N the midsummer sun stays above -12°: the nautical and astronomical
+    // twilights stand at midnight while sunrise and civil twilight are normal.
+    const SunTimes north = sun_times(-10, 55, date(2000, 6, 21));
+    for (int i = 0; i < kSunEvents; ++i) {
+        ASSERT_TRUE(north.rising[i] && north.setting[i]) << i;
+        EXPECT_TRUE(between(*north.rising[i], i < 2 ? 61 : 0, i < 2 ? 23 * 60 : 0)) << i;
+        EXPECT_TRUE(between(*north.setting[i], 0, i < 2 ? 23 * 60 - 1 : 0)) << i;
     }
-    for (int i = 2; i < kSunEvents; ++i) {
-        EXPECT_EQ(std::optional<SunMinutes>(0), t.rising[i]) << i;
-        EXPECT_EQ(std::optional<SunMinutes>(0), t.setting[i]) << i;
-    }
-}
-
-TEST(SunTimes, PolarNightHasNoSunrise) {
-    const SunTimes t = sun_times(-19, 70, *make_date(2000, 12, 21));
-    EXPECT_FALSE(t.rising[0]);
-    EXPECT_FALSE(t.setting[0]);
-    EXPECT_TRUE(t.rising[3]);  // the astronomical twilight still happens at noon
-}
-
-TEST(SunTimes, SouthernSummerHasNoEndlessDayAtMidnight) {
+    const SunTimes polar_night = sun_times(-19, 70, date(2000, 12, 21));
+    EXPECT_FALSE(polar_night.rising[0] || polar_night.setting[0]);
+    EXPECT_TRUE(polar_night.rising[3]) << "the astronomical twilight still happens at noon";
     // Far south at midsummer the sun never sets: no event rather than a made-up time.
-    const SunTimes t = sun_times(-19, -75, *make_date(2000, 12, 21));
-    for (int i = 0; i < kSunEvents; ++i) EXPECT_FALSE(t.rising[i]) << i;
+    const SunTimes south = sun_times(-19, -75, date(2000, 12, 21));
+    for (int i = 0; i < kSunEvents; ++i) EXPECT_FALSE(south.rising[i]) << i;
 }
 
-TEST(SunTimes, HoursToMinutes) {
-    struct Row {
-        double hours;
-        SunMinutes minutes;
-    };
-    const Row rows[] = {{4.25, 255}, {4.0 + 59.4 / 60, 299}, {4.0 + 59.6 / 60, 300},  {-0.5, -30},
-                        {-0.01, -1}, {24.5, 1470},           {23.0 + 59.7 / 60, 1440}};
-    for (const Row& r : rows) EXPECT_EQ(r.minutes, hours_to_sun_minutes(r.hours)) << r.hours;
-}
-
-TEST(SunTimes, FormatIsTheTimeOfDay) {
-    EXPECT_EQ("05:14", format_sun_time(5 * 60 + 14));
+TEST(SunTimes, MinutesAndTheirText) {
+    const std::pair<double, SunMinutes> rows[] = {
+        {4.25, 255}, {4.0 + 59.4 / 60, 299}, {4.0 + 59.6 / 60, 300}, {-0.5, -30},
+        {-0.01, -1}, {24.5, 1470},           {23.0 + 59.7 / 60, 1440}};
+    for (const auto& [hours, minutes] : rows) EXPECT_EQ(minutes, hours_to_sun_minutes(hours));
     EXPECT_EQ("05.14", format_sun_time(5 * 60 + 14, '.'));
     EXPECT_EQ("00:10", format_sun_time(24 * 60 + 10));
     EXPECT_EQ("23:30", format_sun_time(-30));
 }
 
 TEST(SunTimesHome, ShiftsToTheUsersClock) {
-    struct Row {
-        double diff_to_gmt;
-        bool daylight_saving;
-        SunMinutes shift;
-    };
-    const Row rows[] = {
+    // diff to GMT, summer time, shift in minutes from the reference zone
+    const std::tuple<double, bool, SunMinutes> rows[] = {
         {1, false, 0}, {1, true, 60}, {0, false, -60}, {1.5, false, 30}, {5.75, true, 345}};
-    const DaySerial day = *make_date(2000, 6, 21);
-    const SunTimes raw = sun_times(kMunichLon, kMunichLat, day);
-    for (const Row& r : rows) {
-        HomePlace p = munich();
-        p.diff_to_gmt = r.diff_to_gmt;
-        p.daylight_saving = r.daylight_saving;
+    const SunTimes raw = sun_times(kMunichLon, kMunichLat, date(2000, 6, 21));
+    for (const auto& [diff, summer, shift] : rows) {
+        HomePlace p = kMunich;
+        p.diff_to_gmt = diff;
+        p.daylight_saving = summer;
         SunTable table;
-        sun_times_home(p, day, table);
+        sun_times_home(p, date(2000, 6, 21), table);
         for (int i = 0; i < kSunEvents; ++i) {
-            EXPECT_EQ(*raw.rising[i] + r.shift, table.rising[i]) << r.diff_to_gmt << " " << i;
-            EXPECT_EQ(*raw.setting[i] + r.shift, table.setting[i]) << r.diff_to_gmt << " " << i;
+            EXPECT_EQ(*raw.rising[i] + shift, table.rising[i]) << diff << " " << i;
+            EXPECT_EQ(*raw.setting[i] + shift, table.setting[i]) << diff << " " << i;
         }
     }
-}
-
-TEST(SunTimesHome, SummerTimeMovesMunichSunriseToFiveFourteen) {
-    HomePlace p = munich();
-    p.daylight_saving = true;
+    // West and south: the direction letters set the signs.
+    const HomePlace west{11, 35, 0, "W", 48, 8, 0, "s", 1.0, false};
     SunTable table;
-    sun_times_home(p, *make_date(2000, 6, 21), table);
-    EXPECT_EQ("05:14", format_sun_time(table.rising[0]));
-    EXPECT_EQ("21:18", format_sun_time(table.setting[0]));
+    sun_times_home(west, date(2000, 3, 1), table);
+    const SunTimes raw_west = sun_times(-kMunichLon, -kMunichLat, date(2000, 3, 1));
+    EXPECT_EQ(*raw_west.rising[0], table.rising[0]);
+    EXPECT_EQ(*raw_west.setting[0], table.setting[0]);
 }
 
-TEST(SunTimesHome, PlaceOutOfRangeKeepsTheTable) {
-    HomePlace lat91 = munich();
-    lat91.latitude_degree = 91;
-    HomePlace lon181 = munich();
-    lon181.longitude_degree = 181;
-    HomePlace negative = munich();
-    negative.latitude_degree = -1;
-    for (const HomePlace& p : {lat91, lon181, negative}) {
+// A place out of range keeps the whole table; polar night keeps the sunrise
+// entries but fills the twilight that does happen.
+TEST(SunTimesHome, KeepsEntriesItCannotCompute) {
+    const HomePlace rows[] = {{11, 35, 0, "O", 91, 8, 0, "N", 1.0, false},
+                              {181, 35, 0, "O", 48, 8, 0, "N", 1.0, false},
+                              {11, 35, 0, "O", -1, 8, 0, "N", 1.0, false},
+                              {19, 0, 0, "O", 70, 0, 0, "N", 1.0, false}};
+    const SunTimes tromso = sun_times(-19, 70, date(2000, 12, 21));
+    for (const HomePlace& p : rows) {
         SunTable table;
         table.rising.fill(123);
         table.setting.fill(456);
-        sun_times_home(p, *make_date(2000, 6, 21), table);
-        for (int i = 0; i < kSunEvents; ++i) {
-            EXPECT_EQ(123, table.rising[i]);
-            EXPECT_EQ(456, table.setting[i]);
-        }
+        sun_times_home(p, date(2000, 12, 21), table);
+        const bool polar = p.latitude_degree == 70;
+        EXPECT_EQ(123, table.rising[0]) << p.latitude_degree;
+        EXPECT_EQ(456, table.setting[0]) << p.latitude_degree;
+        EXPECT_EQ(polar ? *tromso.rising[3] : 123, table.rising[3]) << p.latitude_degree;
+        EXPECT_EQ(polar ? *tromso.setting[3] : 456, table.setting[3]) << p.latitude_degree;
     }
 }
 
-TEST(SunTimesHome, PolarNightKeepsPreviousValues) {
-    HomePlace tromso = munich();
-    tromso.longitude_degree = 19;
-    tromso.longitude_minute = 0;
-    tromso.latitude_degree = 70;
-    tromso.latitude_minute = 0;
-    SunTable table;
-    table.rising.fill(111);
-    table.setting.fill(222);
-    const DaySerial day = *make_date(2000, 12, 21);
-    sun_times_home(tromso, day, table);
-    const SunTimes raw = sun_times(-19, 70, day);
-    EXPECT_EQ(111, table.rising[0]);
-    EXPECT_EQ(222, table.setting[0]);
-    EXPECT_EQ(*raw.rising[3], table.rising[3]);
-    EXPECT_EQ(*raw.setting[3], table.setting[3]);
+AstroInput munich(bool summer_time, double zone = 1) {
+    return {11, 35, 0, "O", 48, 8, 0, "N", zone, summer_time, make_date(2000, 6, 21), 12, 0};
 }
 
-TEST(SunTimesHome, DirectionLettersSetTheSigns) {
-    // West and south: a place at 11°35' W, 48°8' S gives what sun_times gives for it.
-    HomePlace p = munich();
-    p.longitude_direction = "W";
-    p.latitude_direction = "s";
-    const DaySerial day = *make_date(2000, 3, 1);
-    SunTable table;
-    sun_times_home(p, day, table);
-    const SunTimes raw = sun_times(-kMunichLon, -kMunichLat, day);
-    EXPECT_EQ(*raw.rising[0], table.rising[0]);
-    EXPECT_EQ(*raw.setting[0], table.setting[0]);
+TEST(Astro, SunFieldsOnTheUsersClock) {
+    // summer time, zone, sunrise, sunset, dawn, dusk; the day is 16:04 long throughout
+    const std::tuple<bool, double, const char*, const char*, const char*, const char*> rows[] = {
+        {true, 1, "05:14 Uhr", "21:18 Uhr", "04:32 Uhr", "21:59 Uhr"},
+        {false, 1, "04:14 Uhr", "20:18 Uhr", "03:32 Uhr", "20:59 Uhr"},
+        {false, 1.5, "04:44 Uhr", "20:48 Uhr", "04:02 Uhr", "21:29 Uhr"},  // applied exactly
+        {false, 5, "08:14 Uhr", "00:18 Uhr", "07:32 Uhr", "00:59 Uhr"},    // time of day
+    };
+    for (const auto& [summer, zone, rise, set, dawn, dusk] : rows) {
+        const AstroResult r = compute_astro(munich(summer, zone));
+        ASSERT_EQ(int(AstroStatus::ok), int(r.status));
+        EXPECT_EQ(rise, r.texts[0]) << zone;
+        EXPECT_EQ(set, r.texts[1]) << zone;
+        EXPECT_EQ(dawn, r.texts[2]) << zone;
+        EXPECT_EQ(dusk, r.texts[3]) << zone;
+        EXPECT_EQ("16:04 Stunden", r.texts[4]) << zone;
+    }
+}
+
+TEST(Astro, MoonFieldsAtTheFirstQuarterOf1999) {
+    // 20 June 1999 18:13 UT is 20:13 local with zone 1 and summer time.
+    AstroInput in = munich(true);
+    in.date = make_date(1999, 6, 20);
+    in.hour = 20;
+    in.minute = 13;
+    const AstroResult r = compute_astro(in);
+    ASSERT_EQ(int(AstroStatus::ok), int(r.status));
+    EXPECT_EQ("7.40 Tage", r.texts[5]);
+    EXPECT_EQ("90.1", r.texts[6].substr(0, 4));
+    EXPECT_EQ(" Grad", r.texts[6].substr(r.texts[6].size() - 5));
+    EXPECT_EQ(r.texts[6], r.texts[7]);
+    EXPECT_EQ("-89.8", r.texts[8].substr(0, 5));
+    EXPECT_EQ("zun. Halbmond", r.texts[9]);
+}
+
+TEST(Astro, StatusAndMessage) {
+    const auto day = make_date(2000, 6, 21);
+    const auto none = std::nullopt;
+    using S = AstroStatus;
+    // The coordinates are checked before the date, the date before the time.
+    const std::tuple<double, double, std::optional<DaySerial>, std::optional<double>,
+                     std::optional<double>, AstroStatus>
+        rows[] = {
+            {200, 48, day, 12, 0, S::out_of_range},      {11, 91, day, 12, 0, S::out_of_range},
+            {11, -1, day, 12, 0, S::out_of_range},       {200, 48, none, 24, 0, S::out_of_range},
+            {11, 48, none, 12, 0, S::bad_date},          {11, 48, none, 24, 60, S::bad_date},
+            {11, 48, day, 24, 0, S::bad_hour},           {11, 48, day, -1, 0, S::bad_hour},
+            {11, 48, day, 23.5, 0, S::bad_hour},         {11, 48, day, 12, 60, S::bad_minute},
+            {11, 48, day, 12, 59.9, S::bad_minute},      {11, 48, day, none, 0, S::failed},
+            {11, 48, day, 12, none, S::failed},          // no number in the field
+            {11, 70, make_date(2000, 12, 21), 12, 0, S::failed},  // polar night
+        };
+    for (const auto& [lon, lat, date, hour, minute, status] : rows) {
+        AstroInput in = munich(true);
+        in.longitude_degree = lon;
+        in.latitude_degree = lat;
+        in.date = date;
+        in.hour = hour;
+        in.minute = minute;
+        EXPECT_EQ(int(status), int(compute_astro(in).status)) << lon << " " << lat;
+    }
+    EXPECT_EQ("Falsches Datum", astro_message(S::bad_date));
+    EXPECT_EQ("Falsche Stunden", astro_message(S::bad_hour));
+    EXPECT_EQ("Falsche Minuten", astro_message(S::bad_minute));
+    EXPECT_EQ("", astro_message(S::out_of_range));
+    EXPECT_EQ("", astro_message(S::failed));
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // Temporary folders, file bytes, an offscreen application and the services of
 // the editing windows, for the editors' tests.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -13,10 +16,13 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "calendar/date_serial.h"
 #include "editors/editor_context.h"
+#include "editors/record_commands.h"
 #include "engine/engine_state.h"
+#include "engine/text_file.h"
 #include "tests/support/scripted_platform.h"
 
 namespace merkwald::test {
@@ -29,6 +35,28 @@ inline std::string read_bytes(const std::filesystem::path& path) {
 inline void write_bytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string latin1(std::string_view utf8) {
+    return *utf8_to_windows1252(utf8);
+}
+
+// A record with the lines of `body` (separated by '|') and the line end `end`.
+inline std::string record(const std::string& body, std::string_view end = "\r\n") {
+    std::string text = "<record>" + std::string(end);
+    for (std::size_t pos = 0;;) {
+        const std::size_t next = body.find('|', pos);
+        text += body.substr(pos, next - pos) + std::string(end);
+        if (next == std::string::npos) break;
+        pos = next + 1;
+    }
+    return text + "</record>" + std::string(end);
+}
+
+inline int count_of(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
 }
 
 inline bool exists(const std::filesystem::path& path) {
@@ -73,6 +101,18 @@ inline void when_modal(std::function<void(QWidget*)> action) {
     });
 }
 
+inline QPushButton* find_button(QWidget* dialog, const QString& text) {
+    for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+        if (b->text() == text) return b;
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+inline void click_button(QWidget* dialog, const QString& text) {
+    if (QPushButton* b = find_button(dialog, text)) b->click();
+}
+
 inline DaySerial day(int y, int m, int d) {
     return *make_date(y, m, d);
 }
@@ -105,6 +145,49 @@ struct EditorWorld {
     RecordingSound sound;
     Services services;
     EditorContext context;
+
+    [[nodiscard]] std::vector<QString> message_texts() const {
+        std::vector<QString> texts;
+        for (const auto& shown : dialogs.messages) texts.push_back(shown.text);
+        return texts;
+    }
+};
+
+// Records what the main window would be asked to do.
+class RecordingHost final : public EditorHost {
+public:
+    explicit RecordingHost(EditorWorld& w) : world(w) {}
+
+    QWidget* dialog_parent() override { return nullptr; }
+    void run_modal_command(std::function<void()> command, bool refresh_after) override {
+        timer_paused = true;
+        command();
+        timer_paused = false;
+        if (refresh_after) ++refreshes;
+    }
+    void show_data_with_lead_days(int days) override { lead_days.push_back(days); }
+    Settings& settings() override { return world.settings; }
+    SettingsStore& settings_store() override { return world.store; }
+    EngineState& engine_state() override { return world.engine; }
+    QString program_folder() const override {
+        return QString::fromStdString(world.folder.path().string());
+    }
+    Services& services() override { return world.services; }
+    void set_main_file(const std::string&) override {}
+    std::vector<std::string> file_list() const override { return {"main.rmd"}; }
+
+    EditorWorld& world;
+    bool timer_paused = false;
+    int refreshes = 0;
+    std::vector<int> lead_days;
 };
 
 }  // namespace merkwald::test
+
+namespace merkwald {
+using test::latin1;
+using test::read_bytes;
+using test::record;
+using test::TempFolder;
+using test::write_bytes;
+}  // namespace merkwald

@@ -3,14 +3,12 @@
 #include <string>
 
 #include "editors/birthday_import.h"
+#include "editors/converter.h"
 #include "editors_test_support.h"
 #include "engine/text_file.h"
 
 namespace merkwald {
 namespace {
-
-using test::read_bytes;
-using test::write_bytes;
 
 TEST(CsvFields, FieldSyntax) {
     struct Row {
@@ -56,6 +54,7 @@ TEST_F(Import, ThreeLinesAppendThreeRecordsWithoutTrailingEmptyLine) {
     EXPECT_EQ(3, outcome.imported);
     EXPECT_EQ(" 3 Datensätze erfolgreich importiert", import_status_text(outcome));
     EXPECT_EQ((std::vector<int>{1, 2, 3}), progress);
+    EXPECT_EQ("Importiere Datensatz  4", import_progress_text(4));
     const std::string bytes = read_bytes(target);
     const std::string first =
         "\r\n<record>\r\n<date=5.3.1998>\r\n<color=255>\r\n<active_before=7>\r\n"
@@ -66,45 +65,38 @@ TEST_F(Import, ThreeLinesAppendThreeRecordsWithoutTrailingEmptyLine) {
     EXPECT_TRUE(bytes.ends_with("Carl hat <days_before_event_text>\r\n</record>\r\n"));
 }
 
-TEST_F(Import, BadDateInTheThirdOfFiveKeepsTheFirstTwo) {
-    const ImportOutcome outcome =
-        run("A,1.1.1990\r\nB,2.2.1990\r\nC,30.2.1990\r\nD,4.4.1990\r\nE,5.5.1990\r\n");
-    EXPECT_EQ(ImportEnd::bad_date, outcome.end);
-    EXPECT_EQ(3, outcome.entries);
-    EXPECT_EQ(2, outcome.imported);
-    EXPECT_EQ("Fehler beim Import!  2 Datensätze importiert", import_status_text(outcome));
-    const std::string bytes = read_bytes(target);
-    EXPECT_NE(std::string::npos, bytes.find("von B hat"));
-    EXPECT_EQ(std::string::npos, bytes.find("von C hat"));
-    EXPECT_EQ(std::string::npos, bytes.find("von D hat"));
+// Every entry before the one that stopped the import is written.
+TEST_F(Import, HowAnImportEnds) {
+    struct Row {
+        std::string csv;
+        ImportFormat format;
+        ImportEnd end;
+        const char* status;
+    };
+    const Row rows[] = {
+        {"A,1.1.1990\r\nB,2.2.1990\r\nC,30.2.1990\r\nD,4.4.1990\r\nE,5.5.1990\r\n",
+         ImportFormat::name_date, ImportEnd::bad_date,
+         "Fehler beim Import!  2 Datensätze importiert"},
+        {"Anna,1.1.1990\r\nBernd,2.2.1990\r\n", ImportFormat::two_names_date, ImportEnd::bad_date,
+         "Fehler beim Import!  0 Datensätze importiert"},
+        {"Anna,1.1.1990\r\nBernd\r\n", ImportFormat::name_date, ImportEnd::failed,
+         "Fehler beim Import!  1 Datensätze importiert"},
+        {"", ImportFormat::name_date, ImportEnd::done, " 0 Datensätze erfolgreich importiert"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.csv);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome = run(row.csv, row.format);
+        EXPECT_EQ(row.end, outcome.end);
+        EXPECT_EQ(row.status, import_status_text(outcome));
+        EXPECT_EQ(outcome.imported, test::count_of(read_bytes(target), "</record>"));
+    }
 }
 
 TEST_F(Import, TwoNamesJoinedByBlanks) {
     ASSERT_EQ(ImportEnd::done, run("Anna, Berg, 1.1.1990\r\n", ImportFormat::two_names_date).end);
     EXPECT_NE(std::string::npos,
               read_bytes(target).find("\r\nGeburtstag von Anna Berg hat <days_before"));
-}
-
-TEST_F(Import, TwoFieldFileReadAsThreeFieldsStopsAtTheFirstBadDate) {
-    const ImportOutcome outcome =
-        run("Anna,1.1.1990\r\nBernd,2.2.1990\r\n", ImportFormat::two_names_date);
-    EXPECT_EQ(ImportEnd::bad_date, outcome.end);
-    EXPECT_EQ(0, outcome.imported);
-    EXPECT_FALSE(test::exists(target));
-}
-
-TEST_F(Import, EmptyFileImportsNothing) {
-    const ImportOutcome outcome = run("");
-    EXPECT_EQ(ImportEnd::done, outcome.end);
-    EXPECT_EQ(" 0 Datensätze erfolgreich importiert", import_status_text(outcome));
-    EXPECT_FALSE(test::exists(target));
-}
-
-TEST_F(Import, FileEndingInsideAnEntryKeepsTheEntriesBefore) {
-    const ImportOutcome outcome = run("Anna,1.1.1990\r\nBernd\r\n");
-    EXPECT_EQ(ImportEnd::failed, outcome.end);
-    EXPECT_EQ(1, outcome.imported);
-    EXPECT_NE(std::string::npos, read_bytes(target).find("von Anna hat"));
 }
 
 TEST_F(Import, MissingImportFileLeavesTheTargetAlone) {
@@ -117,15 +109,72 @@ TEST_F(Import, MissingImportFileLeavesTheTargetAlone) {
 }
 
 TEST_F(Import, Windows1252SourceAndTarget) {
-    write_bytes(target, *utf8_to_windows1252("Größe\r\n"));
-    ASSERT_EQ(ImportEnd::done, run(*utf8_to_windows1252("Jürgen,1.1.1990\r\n")).end);
+    write_bytes(target, latin1("Größe\r\n"));
+    ASSERT_EQ(ImportEnd::done, run(latin1("Jürgen,1.1.1990\r\n")).end);
     const std::string bytes = read_bytes(target);
     EXPECT_FALSE(is_valid_utf8(bytes));
-    EXPECT_NE(std::string::npos, bytes.find(*utf8_to_windows1252("von Jürgen hat")));
+    EXPECT_NE(std::string::npos, bytes.find(latin1("von Jürgen hat")));
 }
 
-TEST(ImportTexts, Progress) {
-    EXPECT_EQ("Importiere Datensatz  4", import_progress_text(4));
+TEST(Converter, Lines) {
+    struct Row {
+        const char* line;
+        const char* converted;
+    };
+    const Row rows[] = {
+        {"<color=blue>", "<color=8388608>"},
+        {"<color=hellrot>", "<color=255>"},
+        {"<color=weiss>", "<color=16777215>"},
+        {"<color=black>", "<color=0>"},
+        {"\t< COLOR = lightgreen >  ", "<color=65280>"},
+        {"<color=Blue>", "<color=0>"},
+        {"<color=rot>", "<color=0>"},
+        {"<color=255>", "<color=255>"},
+        {"<color= 255 >", "<color= 255 >"},
+        {"<color=0>", "<color=0>"},
+        {"<colour=blue>", "<colour=blue>"},
+        {"\t  eingerückter\tText  ", "eingerückter Text"},
+        {"", ""},
+    };
+    for (const Row& row : rows) EXPECT_EQ(row.converted, convert_line(row.line)) << row.line;
+}
+
+class ConvertFile : public ::testing::Test {
+  protected:
+    test::TempFolder folder;
+    std::filesystem::path in = folder / "alt.rmd";
+    std::filesystem::path out = folder / "neu.rmd";
+};
+
+TEST_F(ConvertFile, CopiesEveryLineWithCrlfInTheInputsEncoding) {
+    const std::string old =
+        latin1("<record>\n\t<color=grün>\r\n  Größe\tund Weite \r</record>");
+    write_bytes(in, old);
+    ASSERT_TRUE(convert_file(in, out).ok);
+    EXPECT_EQ(latin1("<record>\r\n<color=32768>\r\nGröße und Weite\r\n</record>\r\n"),
+              read_bytes(out));
+    EXPECT_EQ(old, read_bytes(in));
+}
+
+TEST_F(ConvertFile, ChecksInTheirOrder) {
+    EXPECT_EQ(ConvertCheck::missing_input, check_conversion("alt.rmd", "neu.rmd", in, out));
+    write_bytes(in, "x\r\n");
+    EXPECT_EQ(ConvertCheck::ok, check_conversion("alt.rmd", "neu.rmd", in, out));
+    EXPECT_EQ(ConvertCheck::same_file, check_conversion("alt.rmd", "ALT.RMD", in, in));
+    // Another spelling of the same file would have the output destroy the input.
+    EXPECT_EQ(ConvertCheck::same_file,
+              check_conversion("alt.rmd", (folder / "alt.rmd").string(), in, folder / "alt.rmd"));
+    EXPECT_EQ(ConvertCheck::same_file, check_conversion("fehlt", "FEHLT", in, in));
+    write_bytes(out, "y\r\n");
+    EXPECT_EQ(ConvertCheck::output_exists, check_conversion("alt.rmd", "neu.rmd", in, out));
+    EXPECT_EQ("Zieldatei wird überschrieben!", check_message(ConvertCheck::output_exists));
+}
+
+TEST_F(ConvertFile, UnwritableOutputFails) {
+    write_bytes(in, "x\r\n");
+    EXPECT_FALSE(convert_file(in, folder / "fehlt" / "neu.rmd").ok);
+    EXPECT_FALSE(convert_file(folder / "fehlt.rmd", out).ok);
+    EXPECT_FALSE(test::exists(out));
 }
 
 }  // namespace

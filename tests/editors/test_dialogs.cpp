@@ -5,11 +5,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include "editors/record_commands.h"
 #include "editors/record_edit.h"
 #include "editors/record_list.h"
 #include "editors/small_dialogs.h"
@@ -19,15 +20,11 @@ namespace merkwald {
 namespace {
 
 using test::day;
-using test::read_bytes;
-using test::write_bytes;
 
-const std::string kRecordA = "<record>\r\n<date=07.03.1970>\r\n<active_before=7>\r\n"
-                             "N hat <days_before_event_text> Geburtstag\r\n</record>\r\n";
-const std::string kRecordB = "<record>\r\n<date=01.03.1999>\r\n<active=once>\r\nAlt\r\n"
-                             "</record>\r\n";
-const std::string kRecordC = "<record>\r\n<date=10.03.1999>\r\n<active=once>\r\nNeu\r\n"
-                             "</record>\r\n";
+const std::string kRecordA =
+    record("<date=07.03.1970>|<active_before=7>|N hat <days_before_event_text> Geburtstag");
+const std::string kRecordB = record("<date=01.03.1999>|<active=once>|Alt");
+const std::string kRecordC = record("<date=10.03.1999>|<active=once>|Neu");
 
 QAction* find_action(QMenu* menu, const QString& text) {
     for (QAction* action : menu->actions()) {
@@ -42,16 +39,6 @@ QStringList captions(QMenu* menu) {
     return list;
 }
 
-void click_button(QWidget* dialog, const QString& text) {
-    for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
-        if (b->text() == text) {
-            b->click();
-            return;
-        }
-    }
-    ADD_FAILURE() << "no button " << text.toStdString();
-}
-
 class Dialogs : public ::testing::Test {
 protected:
     test::EditorWorld world;
@@ -63,9 +50,10 @@ protected:
     }
 };
 
-TEST_F(Dialogs, EditorOpensARecordAndPreviewsIt) {
+TEST_F(Dialogs, EditorOpensARecordAndPreviewsItThenColourAndStandard) {
     write_main(kRecordA + kRecordB);
     state.current_record = 1;
+    world.settings.record_color = 0;
     RecordEdit editor(nullptr, world.context, state);
     EXPECT_EQ("Datensatzeditor", editor.windowTitle());
     EXPECT_TRUE(editor.mode_button(RecordMode::yearly)->isChecked());
@@ -80,6 +68,16 @@ TEST_F(Dialogs, EditorOpensARecordAndPreviewsIt) {
     editor.mode_button(RecordMode::yearly)->click();
     EXPECT_EQ("07.03.1970", editor.date_field()->text());
     EXPECT_TRUE(world.dialogs.messages.empty());
+
+    world.dialogs.colors.push_back(QColor(255, 0, 0));
+    editor.pick_color();
+    EXPECT_EQ(255, editor.fields().color);
+    editor.set_standard();
+    const RecordFields f = editor.fields();
+    EXPECT_EQ(RecordMode::yearly, f.mode);
+    EXPECT_EQ(0, f.color);
+    EXPECT_EQ("21", f.lead_time);
+    EXPECT_EQ("keine", f.group);
 }
 
 TEST_F(Dialogs, InsertMenuHasEverySubmenuAndInsertsAtTheCaret) {
@@ -123,24 +121,19 @@ TEST_F(Dialogs, AMissingInsertTextFileIsReportedAndTheBirthdayTextStands) {
     EXPECT_EQ(1u, editor.insert_texts().entries.size());
 }
 
-TEST_F(Dialogs, SavingAOnceRecordWithoutDateIsRefused) {
+TEST_F(Dialogs, SaveRefusesAOnceRecordWithoutDateThenAppendsAndStoresThePresets) {
     write_main(kRecordA);
     state.current_record = 2;
     RecordEdit editor(nullptr, world.context, state);
     editor.mode_button(RecordMode::once)->click();
     editor.date_field()->setText("31.02.1999");
     editor.save();
-    ASSERT_FALSE(world.dialogs.messages.empty());
-    EXPECT_EQ("Kein oder Falsches Datum bei einmaligem Termin",
-              world.dialogs.messages.back().text);
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_EQ("Kein oder Falsches Datum bei einmaligem Termin", world.dialogs.messages[0].text);
     EXPECT_EQ(kRecordA, read_bytes(state.current_file));
     EXPECT_EQ(QDialog::Rejected, editor.result());
-}
 
-TEST_F(Dialogs, SaveOnANewRecordAppendsAndStoresThePresets) {
-    write_main(kRecordA);
-    state.current_record = 2;
-    RecordEdit editor(nullptr, world.context, state);
+    editor.mode_button(RecordMode::yearly)->click();
     editor.date_field()->setText("1.4.99");
     editor.lead_time_field()->setCurrentText("14");
     editor.group_field()->setCurrentIndex(3);
@@ -154,22 +147,6 @@ TEST_F(Dialogs, SaveOnANewRecordAppendsAndStoresThePresets) {
     EXPECT_EQ(QDialog::Accepted, editor.result());
 }
 
-TEST_F(Dialogs, StandardAndColourButtons) {
-    write_main(kRecordB);
-    state.current_record = 1;
-    world.settings.record_color = 0;
-    RecordEdit editor(nullptr, world.context, state);
-    world.dialogs.colors.push_back(QColor(255, 0, 0));
-    editor.pick_color();
-    EXPECT_EQ(255, editor.fields().color);
-    editor.set_standard();
-    const RecordFields f = editor.fields();
-    EXPECT_EQ(RecordMode::yearly, f.mode);
-    EXPECT_EQ(0, f.color);
-    EXPECT_EQ("21", f.lead_time);
-    EXPECT_EQ("keine", f.group);
-}
-
 TEST_F(Dialogs, DatePickerShowsTheLeapDayAndCancelLeavesTheField) {
     write_main(kRecordA);
     state.current_record = 1;
@@ -180,28 +157,24 @@ TEST_F(Dialogs, DatePickerShowsTheLeapDayAndCancelLeavesTheField) {
         ASSERT_NE(nullptr, picker);
         EXPECT_EQ(QDate(2000, 2, 29), picker->calendar()->selectedDate());
         EXPECT_EQ(2, picker->calendar()->monthShown());
-        click_button(modal, "Abbrechen");
+        test::click_button(modal, "Abbrechen");
     });
     editor.pick_date();
     EXPECT_EQ("29.2.2000", editor.date_field()->text());
     test::when_modal([](QWidget* modal) {
         qobject_cast<Datumseingabe*>(modal)->calendar()->setSelectedDate(QDate(2001, 1, 5));
-        click_button(modal, "OK");
+        test::click_button(modal, "OK");
     });
     editor.pick_date();
     EXPECT_EQ("05.01.2001", editor.date_field()->text());
 }
 
 TEST(SmallDialogs, LeadOverrideIsReadFromTheStartOfTheField) {
-    test::application();
     EXPECT_EQ(-1, parse_lead_override(""));
     EXPECT_EQ(-1, parse_lead_override("   "));
     EXPECT_EQ(0, parse_lead_override("0"));
     EXPECT_EQ(0, parse_lead_override("abc"));
     EXPECT_EQ(14, parse_lead_override(" 14 Tage"));
-    EXPECT_EQ(14, GlobalActiveSet(nullptr, 14).days_field()->text().toInt());
-    EXPECT_EQ("", GlobalActiveSet(nullptr, 0).days_field()->text());
-    EXPECT_EQ("", GlobalActiveSet(nullptr, -1).days_field()->text());
 }
 
 TEST_F(Dialogs, ListDeletesTheLastRecordWhenNoRowWasClickedAndUndoRestores) {
@@ -209,6 +182,11 @@ TEST_F(Dialogs, ListDeletesTheLastRecordWhenNoRowWasClickedAndUndoRestores) {
     RecordList list(nullptr, world.context, {state.current_file.string()});
     EXPECT_EQ(3, list.table()->rowCount());
     EXPECT_FALSE(list.undo_button()->isEnabled());
+    list.undo();
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_EQ("Keine Sicherung vorhanden", world.dialogs.messages[0].text);
+    EXPECT_EQ(MessageIcon::information, world.dialogs.messages[0].icon);
+    EXPECT_EQ(kRecordA + kRecordB + kRecordC, read_bytes(state.current_file));
     list.delete_record();
     EXPECT_EQ(kRecordA + kRecordB, read_bytes(state.current_file));
     EXPECT_EQ(2, list.table()->rowCount());
@@ -216,16 +194,6 @@ TEST_F(Dialogs, ListDeletesTheLastRecordWhenNoRowWasClickedAndUndoRestores) {
     list.undo();
     EXPECT_EQ(kRecordA + kRecordB + kRecordC, read_bytes(state.current_file));
     EXPECT_EQ(3, list.table()->rowCount());
-}
-
-TEST_F(Dialogs, ListUndoWithoutBackupTellsSo) {
-    write_main(kRecordA);
-    RecordList list(nullptr, world.context, {state.current_file.string()});
-    list.undo();
-    ASSERT_EQ(1u, world.dialogs.messages.size());
-    EXPECT_EQ("Keine Sicherung vorhanden", world.dialogs.messages[0].text);
-    EXPECT_EQ(MessageIcon::information, world.dialogs.messages[0].icon);
-    EXPECT_EQ(kRecordA, read_bytes(state.current_file));
 }
 
 TEST_F(Dialogs, ListAutoDeleteMovesAndReports) {
@@ -251,7 +219,7 @@ TEST_F(Dialogs, ListDateHeadingSortsInTheChosenOrderAndEditingKeepsIt) {
         for (QRadioButton* b : modal->findChildren<QRadioButton*>()) {
             if (b->text() == "Monat") b->setChecked(true);
         }
-        click_button(modal, "OK");
+        test::click_button(modal, "OK");
     });
     list.sort_by_column(2);
     EXPECT_EQ("01.03.1999", list.table()->item(0, 2)->text());
@@ -259,48 +227,109 @@ TEST_F(Dialogs, ListDateHeadingSortsInTheChosenOrderAndEditingKeepsIt) {
     EXPECT_EQ("10.03.1999", list.table()->item(2, 2)->text());
     EXPECT_EQ("1", list.table()->item(0, 0)->text());
     // Editing a row: the list comes back sorted the same way.
-    test::when_modal([](QWidget* modal) { click_button(modal, "Speichern"); });
+    test::when_modal([](QWidget* modal) { test::click_button(modal, "Speichern"); });
     list.edit_row(2);
     EXPECT_EQ("01.03.1999", list.table()->item(0, 2)->text());
     EXPECT_EQ("10.03.1999", list.table()->item(2, 2)->text());
 }
 
-TEST_F(Dialogs, ClosingTheListGathersTheLinksAndStoresTheColumnWidths) {
+TEST_F(Dialogs, ListLinksAreCheckedAndClosingGathersThemAndStoresTheColumnWidths) {
     write_bytes(world.folder / "b.rmd", kRecordB);
     write_main(kRecordA + "<add_file=b.rmd>\r\n");
     RecordList list(nullptr, world.context, {state.current_file.string(), "b.rmd"});
     EXPECT_EQ("b.rmd", list.linked_files()->currentText());
-    world.dialogs.file_names.push_back(QString::fromStdString((world.folder / "c.rmd").string()));
-    write_bytes(world.folder / "c.rmd", kRecordC);
-    list.add_link();
-    EXPECT_EQ(3u, list.file_list().size());
-    EXPECT_EQ(world.folder / "c.rmd", list.current_file());
-    list.accept();
-    EXPECT_EQ("<add_file=b.rmd>\r\n<add_file=" + (world.folder / "c.rmd").string() + ">\r\n" +
-                  kRecordA,
-              read_bytes(state.current_file));
-    ASSERT_TRUE(world.settings.columns[1].has_value());
-    EXPECT_EQ(5680, *world.settings.columns[1]);
-}
-
-TEST_F(Dialogs, LinkingTheMainFileToItselfIsRefusedAndRemovingAsksFirst) {
-    write_bytes(world.folder / "b.rmd", kRecordB);
-    write_main(kRecordA);
-    RecordList list(nullptr, world.context, {state.current_file.string(), "b.rmd"});
     world.dialogs.file_names.push_back(QString::fromStdString(state.current_file.string()));
     list.add_link();
-    ASSERT_EQ(1u, world.dialogs.messages.size());
-    EXPECT_EQ("Datei kann nicht mit sich selbst verbunden werden!",
-              world.dialogs.messages[0].text);
     world.dialogs.answers.push_back(MessageAnswer::cancel);
     list.remove_link();
     EXPECT_EQ(2u, list.file_list().size());
-    EXPECT_EQ("Verbindung mit b.rmd löschen?", world.dialogs.messages[1].text);
-    EXPECT_EQ(MessageIcon::question, world.dialogs.messages[1].icon);
     list.remove_link();
     EXPECT_EQ(1u, list.file_list().size());
     EXPECT_EQ("keine", list.linked_files()->currentText());
     EXPECT_EQ(state.current_file, list.current_file());
+    ASSERT_EQ(3u, world.dialogs.messages.size());
+    EXPECT_EQ("Datei kann nicht mit sich selbst verbunden werden!", world.dialogs.messages[0].text);
+    EXPECT_EQ("Verbindung mit b.rmd löschen?", world.dialogs.messages[1].text);
+    EXPECT_EQ(MessageIcon::question, world.dialogs.messages[1].icon);
+
+    const std::string c_file = (world.folder / "c.rmd").string();
+    write_bytes(c_file, kRecordC);
+    world.dialogs.file_names.push_back(QString::fromStdString(c_file));
+    list.add_link();
+    EXPECT_EQ(2u, list.file_list().size());
+    EXPECT_EQ(c_file, list.current_file());
+    list.accept();
+    EXPECT_EQ("<add_file=" + c_file + ">\r\n" + kRecordA, read_bytes(state.current_file));
+    ASSERT_TRUE(world.settings.columns[1].has_value());
+    EXPECT_EQ(5680, *world.settings.columns[1]);
+}
+
+void answer_look_ahead(const QString& text, const QString& button, QString* shown = nullptr) {
+    test::when_modal([text, button, shown](QWidget* modal) {
+        auto* dialog = qobject_cast<GlobalActiveSet*>(modal);
+        ASSERT_NE(nullptr, dialog);
+        if (shown != nullptr) *shown = dialog->days_field()->text();
+        dialog->days_field()->setText(text);
+        test::click_button(modal, button);
+    });
+}
+
+TEST(RecordCommands, MenuHoldsTheTwoCommandsAndTheyRunAsModalCommands) {
+    test::EditorWorld world;
+    test::write_bytes(world.folder / "main.rmd", "<record>\r\nA\r\n</record>\r\n");
+    test::RecordingHost host(world);
+    QMenuBar bar;
+    RecordCommands* commands = add_record_menu(&bar, host);
+    ASSERT_EQ(1, bar.actions().size());
+    EXPECT_EQ("Daten&sätze", bar.actions()[0]->text());
+    QMenu* menu = bar.actions()[0]->menu();
+    ASSERT_EQ(2, menu->actions().size());
+    EXPECT_EQ("&Datensatz eingeben", menu->actions()[0]->text());
+    EXPECT_EQ("Datensatz &Liste", menu->actions()[1]->text());
+
+    bool paused_while_open = false;
+    test::when_modal([&](QWidget* modal) {
+        paused_while_open = host.timer_paused;
+        EXPECT_EQ("Datensatzeditor", modal->windowTitle());
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    menu->actions()[0]->trigger();
+    EXPECT_TRUE(paused_while_open);
+    EXPECT_EQ(1, host.refreshes);
+
+    test::when_modal([&](QWidget* modal) {
+        EXPECT_EQ("Datensatz Liste", modal->windowTitle());
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    commands->list_action()->trigger();
+    EXPECT_EQ(2, host.refreshes);
+}
+
+TEST(RecordCommands, LookAheadRefreshesOnceWithTheDaysAndRemembersThem) {
+    test::EditorWorld world;
+    test::RecordingHost host(world);
+    QMenuBar bar;
+    RecordCommands* commands = add_record_menu(&bar, host);
+    EXPECT_EQ("next", commands->look_ahead_action()->objectName());
+
+    answer_look_ahead("14", "OK");
+    commands->look_ahead_action()->trigger();
+    EXPECT_EQ(std::vector<int>{14}, host.lead_days);
+    EXPECT_EQ(0, host.refreshes);
+
+    QString shown;
+    answer_look_ahead("0", "OK", &shown);
+    commands->look_ahead();
+    EXPECT_EQ("14", shown);
+    EXPECT_EQ((std::vector<int>{14, 0}), host.lead_days);
+
+    answer_look_ahead("", "OK", &shown);
+    commands->look_ahead();
+    EXPECT_EQ("", shown);
+    answer_look_ahead("7", "normal");
+    commands->look_ahead();
+    EXPECT_EQ((std::vector<int>{14, 0}), host.lead_days);
+    EXPECT_EQ(-1, commands->lead_override());
 }
 
 }  // namespace

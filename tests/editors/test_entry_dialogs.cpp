@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include "editors/convert_form.h"
 #include "editors/entry_commands.h"
@@ -22,57 +20,12 @@
 namespace merkwald {
 namespace {
 
-using test::read_bytes;
-using test::write_bytes;
-
 const std::vector<TextTemplate> kTemplates = {
     {"Erste", "", "hat Geburtstag"}, {"Zweite", "Es ist", "da"}, {"Dritte", "Karte an", "!"}};
-
-// Records what the main window would be asked to do.
-class EntryHost final : public EditorHost {
-  public:
-    explicit EntryHost(test::EditorWorld& w) : world(w) {}
-
-    QWidget* dialog_parent() override { return nullptr; }
-    void run_modal_command(std::function<void()> command, bool refresh_after) override {
-        timer_paused = true;
-        command();
-        timer_paused = false;
-        if (refresh_after) ++refreshes;
-    }
-    void show_data_with_lead_days(int) override {}
-    Settings& settings() override { return world.settings; }
-    SettingsStore& settings_store() override { return world.store; }
-    EngineState& engine_state() override { return world.engine; }
-    QString program_folder() const override {
-        return QString::fromStdString(world.folder.path().string());
-    }
-    Services& services() override { return world.services; }
-    void set_main_file(const std::string& file) override { main_file = file; }
-    std::string main_file;
-    std::vector<std::string> file_list() const override { return {"main.rmd"}; }
-
-    test::EditorWorld& world;
-    bool timer_paused = false;
-    int refreshes = 0;
-};
 
 void press_enter(QWidget* widget) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
-}
-
-QPushButton* button(QWidget* dialog, const QString& text) {
-    for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
-        if (b->text() == text) return b;
-    }
-    return nullptr;
-}
-
-std::vector<QString> message_texts(const test::ScriptedDialogs& dialogs) {
-    std::vector<QString> texts;
-    for (const auto& shown : dialogs.messages) texts.push_back(shown.text);
-    return texts;
 }
 
 class EntryDialogs : public ::testing::Test {
@@ -98,13 +51,7 @@ TEST_F(EntryDialogs, EnterInEveryFieldSavesAndTheDialogStaysOpen) {
         ++saved;
     }
     EXPECT_TRUE(form.isVisible());
-    const std::string bytes = read_bytes(main);
-    std::size_t count = 0;
-    for (std::size_t at = bytes.find("<date=05.03.1998>"); at != std::string::npos;
-         at = bytes.find("<date=05.03.1998>", at + 1)) {
-        ++count;
-    }
-    EXPECT_EQ(4u, count);
+    EXPECT_EQ(4, test::count_of(read_bytes(main), "<date=05.03.1998>"));
     EXPECT_TRUE(world.dialogs.messages.empty());
 }
 
@@ -122,7 +69,7 @@ TEST_F(EntryDialogs, MessagesKeepTheFieldsAndWriteNothing) {
     form.file_field()->setText(QString::fromStdString((world.folder / "fehlt" / "x.rmd").string()));
     form.date_field()->setText(QStringLiteral("1.2.2000"));
     form.save();
-    const std::vector<QString> texts = message_texts(world.dialogs);
+    const std::vector<QString> texts = world.message_texts();
     ASSERT_EQ(3u, texts.size());
     EXPECT_EQ("Kein Text!", texts[0]);
     EXPECT_EQ("Kein oder Falsches Datum", texts[1]);
@@ -139,10 +86,10 @@ TEST_F(EntryDialogs, ZurueckStoresThePresetsAndReopeningShowsThem) {
         EXPECT_EQ("21", form.lead_time_field()->currentText());
         EXPECT_EQ(0, form.template_field()->currentIndex());
         world.dialogs.colors.push_back(QColor(0, 0, 255));
-        button(&form, "Farbe")->click();
+        test::find_button(&form, "Farbe")->click();
         form.lead_time_field()->setEditText(QStringLiteral("3"));
         form.template_field()->setCurrentIndex(2);
-        button(&form, "Zurück")->click();
+        test::find_button(&form, "Zurück")->click();
     }
     EXPECT_EQ(std::optional<std::int32_t>(2), world.settings.selected_text);
     EXPECT_EQ(255 * 65536, world.settings.birthday_color);
@@ -161,9 +108,9 @@ TEST_F(EntryDialogs, ImportShowsMessageAndStatus) {
     EXPECT_EQ(6, form.lead_time_field()->count());
     EXPECT_EQ(-1, form.lead_time_field()->findText(QStringLiteral("3")));
     form.import_file_field()->setText(QStringLiteral("geb.csv"));
-    button(&form, "Import")->click();
+    test::find_button(&form, "Import")->click();
     EXPECT_EQ((std::vector<QString>{"Falsches Datum in Importdatei!"}),
-              message_texts(world.dialogs));
+              world.message_texts());
     EXPECT_EQ("Fehler beim Import!  2 Datensätze importiert", form.status_line()->text());
 
     form.import_file_field()->setText(QStringLiteral("fehlt.csv"));
@@ -194,7 +141,7 @@ TEST_F(EntryDialogs, ConverterChecksOpenTheBrowseDialogAndSuccessCloses) {
                   "Ausgabedatei kann nicht gleich Eingabedatei sein!",
                   "Zu Konvertierende Datei nicht vorhanden!", "Zieldatei wird überschrieben!",
                   "Zieldatei wird überschrieben!", "Datei erfolgreich konvertiert!"}),
-              message_texts(world.dialogs));
+              world.message_texts());
     EXPECT_EQ(MessageIcon::information, world.dialogs.messages.back().icon);
     EXPECT_EQ(QDialog::Accepted, form.result());
 }
@@ -247,7 +194,7 @@ TEST_F(EntryDialogs, NewFileOverwriteCancelledAndCreateFailure) {
 }
 
 TEST_F(EntryDialogs, CommandsFollowTheModalRuleAndTheTemplates) {
-    EntryHost host(world);
+    test::RecordingHost host(world);
     EntryCommands commands(host, nullptr);
     QMenu file_menu, records_menu, tools_menu;
     add_entry_actions(commands, &file_menu, &records_menu, &tools_menu);
@@ -263,7 +210,7 @@ TEST_F(EntryDialogs, CommandsFollowTheModalRuleAndTheTemplates) {
     EXPECT_EQ(
         (std::vector<QString>{
             "geb_text.dat nicht gefunden!\nGeburtstage eingeben und importieren deaktiviert!"}),
-        message_texts(world.dialogs));
+        world.message_texts());
     EXPECT_FALSE(commands.birthday_action()->isEnabled());
     EXPECT_FALSE(commands.import_action()->isEnabled());
     EXPECT_TRUE(commands.appointment_action()->isEnabled());

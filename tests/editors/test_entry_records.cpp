@@ -3,14 +3,14 @@
 #include <string>
 
 #include "editors/entry_records.h"
+#include "editors/new_file.h"
+#include "editors/templates.h"
 #include "editors_test_support.h"
 #include "engine/text_file.h"
+#include "tests/support/recording_sink.h"
 
 namespace merkwald {
 namespace {
-
-using test::read_bytes;
-using test::write_bytes;
 
 const std::vector<TextTemplate> kTemplates = {{"Erste", "", "hat Geburtstag"},
                                               {"Zweite", "Geburtstag von", "am <event_d.mmmm>"}};
@@ -77,27 +77,19 @@ TEST_F(EntrySave, NoTemplatesWriteTheNameAlone) {
     EXPECT_NE(std::string::npos, read_bytes(file).find("\r\n Anna \r\n</record>"));
 }
 
-TEST_F(EntrySave, FolderThatDoesNotExistFailsAndWritesNothing) {
-    const SaveOutcome outcome = save_entry(EntryKind::birthday, folder / "fehlt" / "a.rmd",
-                                           input("Anna", "1.1.2000"), kTemplates);
-    EXPECT_EQ(EntryCheck::ok, outcome.check);
-    EXPECT_FALSE(outcome.write.ok);
-    EXPECT_FALSE(outcome.write.message.empty());
-}
-
 TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
-    const std::string old = *utf8_to_windows1252("Jürgen\n<record>\r\nMüller\r</record>");
+    const std::string old = latin1("Jürgen\n<record>\r\nMüller\r</record>");
     write_bytes(file, old);
     ASSERT_TRUE(
         save_entry(EntryKind::birthday, file, input("Jörg", "1.1.2000"), kTemplates).write.ok);
     const std::string bytes = read_bytes(file);
     EXPECT_EQ(old + "\r\n\r\n<record>", bytes.substr(0, old.size() + 12));
-    EXPECT_NE(std::string::npos, bytes.find(*utf8_to_windows1252(" Jörg hat Geburtstag\r\n")));
+    EXPECT_NE(std::string::npos, bytes.find(latin1(" Jörg hat Geburtstag\r\n")));
     EXPECT_FALSE(is_valid_utf8(bytes));
 }
 
 TEST_F(EntrySave, NameWindows1252CannotHoldTurnsTheFileIntoUtf8) {
-    write_bytes(file, *utf8_to_windows1252("Größe\r\n"));
+    write_bytes(file, latin1("Größe\r\n"));
     ASSERT_TRUE(
         save_entry(EntryKind::birthday, file, input("Łukasz", "1.1.2000"), kTemplates).write.ok);
     const std::string bytes = read_bytes(file);
@@ -147,14 +139,121 @@ TEST(EntryPresetsTest, StoredIntoRecordAndStore) {
     EXPECT_EQ(StoreValue(std::int32_t(4242)), value);
     ASSERT_TRUE(world.store.query_value(kMainKey, "SelectedTermText", value));
     EXPECT_EQ(2, std::stoi(std::get<std::string>(value)));
-    ASSERT_TRUE(world.store.query_value(kMainKey, "DaysBefore", value));
-    EXPECT_EQ(StoreValue(std::string("3")), value);
 }
 
-TEST(SignedText, LeadingBlankForZeroAndAbove) {
-    EXPECT_EQ(" 0", signed_text(0));
-    EXPECT_EQ(" 12", signed_text(12));
-    EXPECT_EQ("-1", signed_text(-1));
+TEST(NewFile, NameGetsItsExtensionAndFolder) {
+    const std::filesystem::path folder = "/prog";
+    struct Row {
+        const char* typed;
+        const char* path;
+    };
+    const Row rows[] = {
+        {"neu", "/prog/neu.rmd"},
+        {"neu.rmd", "/prog/neu.rmd"},
+        {"neu.RMD", "/prog/neu.RMD.rmd"},
+        {"daten/neu.txt", "/prog/daten/neu.txt.rmd"},
+        {"/home/anna/neu", "/home/anna/neu.rmd"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(std::filesystem::path(row.path), new_file_path(row.typed, folder)) << row.typed;
+    }
+}
+
+TEST(NewFile, TwoLinkedFilesBecomeEntriesTwoAndThree) {
+    test::TempFolder folder;
+    const std::filesystem::path file = folder / "neu.rmd";
+    const NewFileOutcome outcome = create_new_file(file, {"geb.rmd", "/daten/termine.rmd"});
+    ASSERT_TRUE(outcome.write.ok);
+    EXPECT_EQ("<add_file=geb.rmd>\r\n<add_file=/daten/termine.rmd>\r\n", read_bytes(file));
+    EXPECT_EQ((std::vector<std::string>{file.string(), "geb.rmd", "/daten/termine.rmd"}),
+              outcome.file_list);
+}
+
+TEST(NewFile, WithoutLinkedFilesTheFileIsEmpty) {
+    test::TempFolder folder;
+    const std::filesystem::path file = folder / "neu.rmd";
+    write_bytes(file, "<record>\r\nalt\r\n</record>\r\n");
+    const NewFileOutcome outcome = create_new_file(file, {});
+    ASSERT_TRUE(outcome.write.ok);
+    EXPECT_EQ("", read_bytes(file));
+    EXPECT_EQ(1u, outcome.file_list.size());
+    EXPECT_EQ("<record>\r\nalt\r\n</record>\r\n", read_bytes(folder / "neu.bak"));
+}
+
+TEST(NewFile, FileThatCannotBeCreatedGivesNoFileList) {
+    test::TempFolder folder;
+    const NewFileOutcome outcome = create_new_file(folder / "fehlt" / "neu.rmd", {"a.rmd"});
+    EXPECT_FALSE(outcome.write.ok);
+    EXPECT_FALSE(outcome.write.message.empty());
+    EXPECT_TRUE(outcome.file_list.empty());
+}
+
+std::string blocks(int count) {
+    std::string text;
+    for (int i = 1; i <= count; ++i) {
+        const std::string n = std::to_string(i);
+        text += "*\r\nCaption " + n + "\r\nvor " + n + "\r\nnach " + n + "\r\n";
+    }
+    return text;
+}
+
+struct CountRow {
+    const char* what;
+    std::string text;
+    std::size_t count;
+};
+
+TEST(Templates, BlockCount) {
+    const CountRow rows[] = {
+        {"30 blocks offer 25", blocks(30), 25},
+        {"exactly 25", blocks(25), 25},
+        {"empty file", "", 0},
+        {"third block starts with another line", blocks(2) + "x\r\nC\r\nv\r\nn\r\n" + blocks(1), 2},
+        {"ends in the middle of a block", blocks(2) + "*\r\nHalber Block\r\n", 2},
+        {"ends after the text before", blocks(1) + "*\r\nC\r\nvor\r\n", 1},
+        {"marker with blanks and LF endings", "  *  \nC\nv\nn\n", 1},
+    };
+    for (const CountRow& row : rows) {
+        EXPECT_EQ(row.count, parse_templates(row.text).size()) << row.what;
+    }
+}
+
+TEST(Templates, LinesAreTrimmedAndEmptyTextsKept) {
+    const std::vector<TextTemplate> t =
+        parse_templates("*\r\n  Caption A \r\n\r\n  hat Geburtstag  \r\n*\rB\rvor\rnach");
+    ASSERT_EQ(2u, t.size());
+    EXPECT_EQ((TextTemplate{"Caption A", "", "hat Geburtstag"}), t[0]);
+    EXPECT_EQ((TextTemplate{"B", "vor", "nach"}), t[1]);
+}
+
+TEST(Templates, PositionOutsideTheListGivesTheFirst) {
+    const std::vector<TextTemplate> t = parse_templates(blocks(3));
+    EXPECT_EQ("Caption 1", template_at(t, -1).caption);
+    EXPECT_EQ("Caption 3", template_at(t, 2).caption);
+    EXPECT_EQ("Caption 1", template_at(t, 3).caption);
+    EXPECT_EQ(TextTemplate{}, template_at({}, 0));
+}
+
+TEST(Templates, MissingFilesAreReportedInStartOrder) {
+    test::TempFolder folder;
+    test::RecordingSink sink;
+    const TemplateTables tables = load_templates(folder.path(), sink);
+    EXPECT_FALSE(tables.birthday.found);
+    EXPECT_FALSE(tables.appointment.found);
+    ASSERT_EQ(2u, sink.shown.size());
+    EXPECT_EQ("geb_text.dat nicht gefunden!\nGeburtstage eingeben und importieren deaktiviert!",
+              sink.shown[0].text);
+    EXPECT_EQ("term_text.dat nicht gefunden!", sink.shown[1].text);
+    EXPECT_EQ(MessageIcon::critical, sink.shown[1].icon);
+}
+
+TEST(Templates, ShippedFilesFollowTheBlockFormat) {
+    test::RecordingSink sink;
+    const TemplateTables tables = load_templates(MERKWALD_SOURCE_DIR "/data", sink);
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_EQ(8u, tables.birthday.templates.size());
+    EXPECT_EQ(8u, tables.appointment.templates.size());
+    EXPECT_EQ("Geburtstag von", tables.birthday.templates[4].before);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "editors/record_fields.h"
 #include "editors/reminder_document.h"
+#include "editors_test_support.h"
 
 namespace merkwald {
 namespace {
@@ -47,55 +48,41 @@ TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
         RecordMode mode;
         std::string written;
     };
+    auto lf = [](const std::string& body) { return record(body, "\n"); };
     const Case cases[] = {
-        {"no date and no active line opens as immer",
-         "<record>\r\nText\r\n</record>\r\n", RecordMode::always,
-         "<record>\n<active=always>\nText\n</record>\n"},
-        {"yearly without active_before gets the preset",
-         "<record>\r\n<date=14.05.1968>\r\nGeburtstag\r\n</record>\r\n", RecordMode::yearly,
-         "<record>\n<date=14.05.1968>\n<active_before=21>\nGeburtstag\n</record>\n"},
+        {"no date and no active line opens as immer", record("Text"), RecordMode::always,
+         lf("<active=always>|Text")},
+        {"yearly without active_before gets the preset", record("<date=14.05.1968>|Geburtstag"),
+         RecordMode::yearly, lf("<date=14.05.1968>|<active_before=21>|Geburtstag")},
         {"once before the date line opens as jährlich",
-         "<record>\r\n<active=once>\r\n<date=1.2.99>\r\n<active_before=3>\r\nX\r\n</record>\r\n",
-         RecordMode::yearly,
-         "<record>\n<date=01.02.1999>\n<active_before=3>\nX\n</record>\n"},
+         record("<active=once>|<date=1.2.99>|<active_before=3>|X"), RecordMode::yearly,
+         lf("<date=01.02.1999>|<active_before=3>|X")},
         {"monthly nth weekday keeps its order",
-         "<record>\r\n<active=monthly>\r\n<active_day=friday>\r\n<active_week=3>\r\n"
-         "<active_before=2>\r\nM\r\n</record>\r\n",
+         record("<active=monthly>|<active_day=friday>|<active_week=3>|<active_before=2>|M"),
          RecordMode::monthly,
-         "<record>\n<active=monthly>\n<active_day=friday>\n<active_week=3>\n"
-         "<active_before=2>\nM\n</record>\n"},
+         lf("<active=monthly>|<active_day=friday>|<active_week=3>|<active_before=2>|M")},
         {"period without a number writes 7",
-         "<record>\r\n<date=01.01.1999>\r\n<active=periodic>\r\n<periodic_repeat=x>\r\n"
-         "P\r\n</record>\r\n",
-         RecordMode::periodic,
-         "<record>\n<date=01.01.1999>\n<active=periodic>\n<periodic_repeat=7>\n"
-         "<active_before=21>\nP\n</record>\n"},
+         record("<date=01.01.1999>|<active=periodic>|<periodic_repeat=x>|P"), RecordMode::periodic,
+         lf("<date=01.01.1999>|<active=periodic>|<periodic_repeat=7>|<active_before=21>|P")},
         {"unknown group is dropped, known group takes the table's spelling",
-         "<record>\r\n<date=01.01.1999>\r\n<group=VEREIN>\r\n<group=TERMINE>\r\nG\r\n</record>\r\n",
-         RecordMode::yearly,
-         "<record>\n<date=01.01.1999>\n<active_before=21>\n<group=Termine>\nG\n</record>\n"},
+         record("<date=01.01.1999>|<group=VEREIN>|<group=TERMINE>|G"), RecordMode::yearly,
+         lf("<date=01.01.1999>|<active_before=21>|<group=Termine>|G")},
         {"priority survives behind the group line, indentation goes",
-         "<record>\r\n<priority=2>\r\n<date=01.01.1999>\r\n<group=termine>\r\n\t  eingerückt  \r\n"
-         "</record>\r\n",
+         record("<priority=2>|<date=01.01.1999>|<group=termine>|\t  eingerückt  "),
          RecordMode::yearly,
-         "<record>\n<date=01.01.1999>\n<active_before=21>\n<group=Termine>\n<priority=2>\n"
-         "eingerückt\n</record>\n"},
+         lf("<date=01.01.1999>|<active_before=21>|<group=Termine>|<priority=2>|eingerückt")},
         {"colour other than the default is written with a blank",
-         "<record>\r\n<date=01.01.1999>\r\n<color=255>\r\nR\r\n</record>\r\n", RecordMode::yearly,
-         "<record>\n<date=01.01.1999>\n<color= 255>\n<active_before=21>\nR\n</record>\n"},
-        {"the default colour writes no colour line",
-         "<record>\r\n<color=0>\r\n<active=always>\r\nD\r\n</record>\r\n", RecordMode::always,
-         "<record>\n<active=always>\nD\n</record>\n"},
-        {"an invalid date writes no date line",
-         "<record>\r\n<date=31.02.1999>\r\nF\r\n</record>\r\n", RecordMode::yearly,
-         "<record>\n<active_before=21>\nF\n</record>\n"},
+         record("<date=01.01.1999>|<color=255>|R"), RecordMode::yearly,
+         lf("<date=01.01.1999>|<color= 255>|<active_before=21>|R")},
+        {"the default colour writes no colour line", record("<color=0>|<active=always>|D"),
+         RecordMode::always, lf("<active=always>|D")},
+        {"an invalid date writes no date line", record("<date=31.02.1999>|F"), RecordMode::yearly,
+         lf("<active_before=21>|F")},
         {"an empty line after <record> and after text stays a text line",
-         "<record>\r\n\r\n<date=01.01.1999>\r\nA\r\n\r\nB\r\n</record>\r\n", RecordMode::yearly,
-         "<record>\n<date=01.01.1999>\n<active_before=21>\n\nA\n\nB\n</record>\n"},
-        {"a capitalised active value is text", "<record>\r\n<date=01.01.1999>\r\n<active=Once>\r\n"
-         "O\r\n</record>\r\n",
-         RecordMode::yearly,
-         "<record>\n<date=01.01.1999>\n<active_before=21>\n<active=Once>\nO\n</record>\n"},
+         record("|<date=01.01.1999>|A||B"), RecordMode::yearly,
+         lf("<date=01.01.1999>|<active_before=21>||A||B")},
+        {"a capitalised active value is text", record("<date=01.01.1999>|<active=Once>|O"),
+         RecordMode::yearly, lf("<date=01.01.1999>|<active_before=21>|<active=Once>|O")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,15 +90,10 @@ TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
         EXPECT_EQ(c.mode, result.fields.mode);
         EXPECT_EQ(c.written, result.written);
     }
-}
-
-TEST(RecordFields, MonthlyRecordOpensWithItsDaySelectorAndOrdinal) {
-    const RoundTrip r = round_trip(
-        "<record>\r\n<active=monthly>\r\n<active_day=friday>\r\n<active_week=3>\r\nM\r\n"
-        "</record>\r\n");
-    EXPECT_EQ(6, r.fields.day_selector);  // "Freitag"
-    EXPECT_EQ("3", r.fields.ordinal);
-    EXPECT_EQ("", r.fields.date);
+    const RoundTrip monthly = round_trip(cases[3].file);
+    EXPECT_EQ(6, monthly.fields.day_selector);  // "Freitag"
+    EXPECT_EQ("3", monthly.fields.ordinal);
+    EXPECT_EQ("", monthly.fields.date);
 }
 
 TEST(RecordFields, ModeSwitchRemembersAndRestoresFieldTexts) {
@@ -142,14 +124,7 @@ TEST(RecordFields, DateFormsAreWrittenInTheOneFullForm) {
     EXPECT_EQ("", prepare_date(""));
 }
 
-TEST(RecordFields, PreferredGroupIsUsedOnlyWhenItIsAListPosition) {
-    EXPECT_EQ("Termine", initial_fields("21", 3, kGroups, 0).group);
-    EXPECT_EQ("keine", initial_fields("21", 0, kGroups, 0).group);
-    EXPECT_EQ("keine", initial_fields("21", 5, kGroups, 0).group);
-    EXPECT_EQ("keine", initial_fields("21", -1, kGroups, 0).group);
-}
-
-TEST(RecordFields, NewRecordIsYearlyWithThePresets) {
+TEST(RecordFields, NewRecordTakesThePresetsAndTheGroupOnlyFromAListPosition) {
     RecordFields f = initial_fields("7", 1, kGroups, 255);
     RememberedTexts memory;
     start_new_record(f, memory, 255);
@@ -158,6 +133,10 @@ TEST(RecordFields, NewRecordIsYearlyWithThePresets) {
     EXPECT_EQ("Geburtstage", f.group);
     EXPECT_EQ("", f.date);
     EXPECT_EQ(255, f.color);
+    EXPECT_EQ("Termine", initial_fields("21", 3, kGroups, 0).group);
+    for (const int position : {0, 5, -1}) {
+        EXPECT_EQ("keine", initial_fields("21", position, kGroups, 0).group) << position;
+    }
 }
 
 }  // namespace

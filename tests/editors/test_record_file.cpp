@@ -11,27 +11,7 @@
 namespace merkwald {
 namespace {
 
-using test::read_bytes;
-using test::TempFolder;
-using test::write_bytes;
-
 const std::vector<std::string> kGroups = {"Geburtstage", "Namenstage", "Termine", "Sonstiges"};
-
-std::string latin1(std::string_view utf8) {
-    return *utf8_to_windows1252(utf8);
-}
-
-std::string record(const std::string& body, std::string_view end = "\r\n") {
-    std::string text = "<record>" + std::string(end);
-    std::size_t pos = 0;
-    while (pos < body.size()) {
-        const std::size_t next = body.find('|', pos);
-        text += body.substr(pos, next - pos) + std::string(end);
-        if (next == std::string::npos) break;
-        pos = next + 1;
-    }
-    return text + "</record>" + std::string(end);
-}
 
 struct Files {
     std::string first, second, third;
@@ -155,15 +135,6 @@ TEST_F(RecordFile, DeleteThenUndoRestoresTheFileExactly) {
     EXPECT_EQ(UndoResult::restored, undo_from_backup(file, message));
     EXPECT_EQ(before, read_bytes(file));
     EXPECT_EQ(before, read_bytes(folder / "datei.bak"));
-}
-
-TEST_F(RecordFile, UndoWithoutBackupChangesNothing) {
-    const auto file = folder / "datei.rmd";
-    write_bytes(file, "unverändert");
-    std::string message;
-    EXPECT_EQ(UndoResult::no_backup, undo_from_backup(file, message));
-    EXPECT_EQ("Keine Sicherung vorhanden", message);
-    EXPECT_EQ("unverändert", read_bytes(file));
 }
 
 TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {

@@ -27,14 +27,12 @@ protected:
 };
 
 TEST_F(RecordRows, RowsShowWhatTheRecordsSay) {
-    const std::vector<ListRow> rows = fill(
-        "<record>\r\nNur Text\r\n</record>\r\n"
-        "<record>\r\n<active=monthly>\r\n<active_day=3>\r\nMonat\r\n</record>\r\n"
-        "<record>\r\n<date=1.1.99>\r\n<active=periodic>\r\n<periodic_repeat=14>\r\nP\r\n</record>\r\n"
-        "<record>\r\n<date=7.3.1970>\r\n<group=verein>\r\n<color=255>\r\n<active_before=7>\r\n"
-        "N hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. Geburtstag\r\n"
-        "</record>\r\n"
-        "<record>\r\n<date=01.02.2000>\r\n<group=TERMINE>\r\neins\r\nzwei\r\ndrei\r\n</record>\r\n");
+    const std::vector<ListRow> rows =
+        fill(record("Nur Text") + record("<active=monthly>|<active_day=3>|Monat") +
+             record("<date=1.1.99>|<active=periodic>|<periodic_repeat=14>|P") +
+             record("<date=7.3.1970>|<group=verein>|<color=255>|<active_before=7>|N hat "
+                    "<days_before_event_text> am <event_d.mmmm> <years_after_date>. Geburtstag") +
+             record("<date=01.02.2000>|<group=TERMINE>|eins|zwei|drei"));
     ASSERT_EQ(5u, rows.size());
     EXPECT_EQ("immer", rows[0].frequency);
     EXPECT_EQ("monatlich", rows[1].frequency);
@@ -100,26 +98,25 @@ TEST(RecordSort, DateOrdersAndDirection) {
     }
 }
 
-TEST(RecordSort, TextColumnsCompareAsTextAndEqualKeysKeepTheirOrder) {
+// Equal keys keep their order; colours compare as numbers.
+TEST(RecordSort, TextColourAndGroupColumns) {
     std::vector<ListRow> rows = dated({"7", "14", "", "7"});
-    sort_rows(rows, 4, DateOrder::year, false);
-    EXPECT_EQ((std::vector<int>{3, 2, 1, 4}), order(rows));
-    sort_rows(rows, 0, DateOrder::year, false);  // the number column changes nothing
-    EXPECT_EQ((std::vector<int>{3, 2, 1, 4}), order(rows));
-}
-
-TEST(RecordSort, ColoursCompareAsNumbersAndColumnSevenSortsByGroup) {
-    std::vector<ListRow> rows = dated({"", "", ""});
     rows[0].color = 65280;
     rows[1].color = 255;
     rows[2].color = 16711680;
-    sort_rows(rows, 3, DateOrder::year, false);
-    EXPECT_EQ((std::vector<int>{2, 1, 3}), order(rows));
     rows[0].group = "Termine";
     rows[1].group = "Geburtstage";
-    rows[2].group = "";
-    sort_rows(rows, 7, DateOrder::year, false);
-    EXPECT_EQ((std::vector<int>{3, 1, 2}), order(rows));
+    rows[3].group = "Termine";
+    struct Case {
+        int column;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {{4, {3, 2, 1, 4}}, {0, {3, 2, 1, 4}}, {3, {4, 2, 1, 3}},
+                          {7, {3, 2, 4, 1}}};
+    for (const Case& c : cases) {
+        sort_rows(rows, c.column, DateOrder::year, false);
+        EXPECT_EQ(c.expected, order(rows)) << c.column;
+    }
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
+#include <tuple>
 
-#include "engine/date_text.h"
 #include "engine/evaluate.h"
+#include "engine_test_support.h"
 
 namespace merkwald {
 namespace {
 
-DaySerial d(const char* text) { return *parse_date(text); }
+using test::d;
 
 struct Fixture {
     EngineState state{EngineSettings{}, 0};
@@ -160,11 +160,9 @@ TEST(Evaluate, MissedSinceTheLastStart) {
     struct Row {
         const char* date;
         bool missed;
-    } rows[] = {{"03.03.1960", true},
-                {"05.03.1960", false},   // today
-                {"01.03.1960", false},   // the last start's own day
-                {"28.02.1960", false},
-                {"04.03.1960", true}};
+    } rows[] = {{"03.03.1960", true},  {"05.03.1960", false},  // today
+                {"01.03.1960", false},                          // the last start's own day
+                {"28.02.1960", false}, {"04.03.1960", true}};
     for (const Row& row : rows) {
         Fixture f("05.03.1999", "01.03.99");
         f.dated(row.date, 0);
@@ -201,24 +199,18 @@ TEST(Evaluate, SortDateFollowsPriority) {
 
 TEST(Evaluate, NthWeekdayCountsFromTheFirstOfTheMonth) {
     // 1 April 1999 is a Thursday (5).
-    EXPECT_EQ(nth_weekday(d("01.04.1999"), 5, 1), d("01.04.1999"));
-    EXPECT_EQ(nth_weekday(d("01.04.1999"), 4, 1), d("07.04.1999"));
-    EXPECT_EQ(nth_weekday(d("01.04.1999"), 1, 2), d("11.04.1999"));
-    EXPECT_EQ(nth_weekday(d("01.04.1999"), 6, 5), d("30.04.1999"));
+    const std::tuple<int, int, const char*> rows[] = {
+        {5, 1, "01.04.1999"}, {4, 1, "07.04.1999"}, {1, 2, "11.04.1999"}, {6, 5, "30.04.1999"}};
+    for (const auto& [weekday, n, expected] : rows)
+        EXPECT_EQ(nth_weekday(d("01.04.1999"), weekday, n), d(expected)) << expected;
 }
-
-}  // namespace
-}  // namespace merkwald
-
-namespace merkwald {
-namespace {
 
 TEST(Evaluate, AnniversaryTableAgreesWithTheCalendar) {
     AnniversaryTable table;
     for (const char* today_text : {"01.01.1999", "28.02.2000", "29.02.2000", "01.03.2000",
                                    "31.12.1999", "15.07.2001"}) {
         const DaySerial today = *parse_date(today_text);
-        for (DaySerial date = *parse_date("01.01.1995"); date <= *parse_date("31.12.2001"); ++date) {
+        for (DaySerial date = d("01.01.1995"); date <= d("31.12.2001"); ++date) {
             ASSERT_EQ(table.next(date, today), next_anniversary(date, today)) << today_text;
             const Ymd d = ymd_of(date);
             auto last = roll_date(ymd_of(today).year, d.month, d.day);

@@ -1,42 +1,23 @@
 // Inputs the fuzz targets (fuzz/) turned up, kept as byte strings: each once led
 // the engine astray; here they must give sound results.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
-#include "../support/recording_sink.h"
-#include "engine/date_text.h"
 #include "engine/list_view.h"
 #include "engine/refresh.h"
+#include "engine_test_support.h"
 
 namespace merkwald {
 namespace {
 
-namespace fs = std::filesystem;
-
-class FuzzRegression : public ::testing::Test {
+class FuzzRegression : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("merkwald-fuzzreg-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     // Refreshes on `bytes` as the main file and composes the list as the window does.
     std::string run(std::string_view bytes, const char* today) {
-        std::ofstream(folder_ / "main.rmd", std::ios::binary)
-            .write(bytes.data(), std::streamsize(bytes.size()));
-        state_ = std::make_unique<EngineState>(EngineSettings{}, *parse_date(today), folder_);
+        write("main.rmd", bytes);
+        state_ = std::make_unique<EngineState>(EngineSettings{}, test::d(today), folder_);
         refresh(*state_, tables_, "main.rmd", sink_);
         return plain_text(compose_list(*state_, sort_by_group(*state_, tables_), {}));
     }
 
-    fs::path folder_;
     std::unique_ptr<EngineState> state_;
     RefreshTables tables_;
     test::RecordingSink sink_;

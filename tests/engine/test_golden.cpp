@@ -79,7 +79,8 @@ class Golden : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(Golden, ListMessagesAndMissedWindow) {
     const Case c = load_case(GetParam());
-    const fs::path folder = fs::temp_directory_path() / ("merkwald-golden-" + GetParam().stem().string());
+    const fs::path folder =
+        fs::temp_directory_path() / ("merkwald-golden-" + GetParam().stem().string());
     fs::remove_all(folder);
     fs::create_directories(folder);
     for (const auto& [name, text] : c.files) write_file(folder / name, text, c);
@@ -102,7 +103,8 @@ TEST_P(Golden, ListMessagesAndMissedWindow) {
     style.suppress_space = option(c, "suppress_space", "false") == "true";
     style.light = settings.light;
     std::string list;
-    if (tables.read_ok) list = lf(plain_text(compose_list(state, sort_by_group(state, tables), style)));
+    if (tables.read_ok)
+        list = lf(plain_text(compose_list(state, sort_by_group(state, tables), style)));
     std::string messages;
     for (const auto& shown : sink.shown) messages += lf(shown.text) + "\n";
     sink.shown.clear();

@@ -1,13 +1,10 @@
-#include <gtest/gtest.h>
-
-#include "../support/recording_sink.h"
-#include "engine/date_text.h"
 #include "engine/placeholders.h"
+#include "engine_test_support.h"
 
 namespace merkwald {
 namespace {
 
-DaySerial d(const char* text) { return *parse_date(text); }
+using test::d;
 
 struct Expand {
     EngineState state{EngineSettings{}, 0};
@@ -24,12 +21,11 @@ constexpr std::string_view kBirthday =
     "Anna hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. Geburtstag\r\n";
 
 TEST(Placeholders, BirthdaySentence) {
-    EXPECT_EQ(Expand("05.03.1999")(kBirthday, "07.03.1970", "07.03.1999"),
-              "Anna hat in 2 Tagen am 7. März 29. Geburtstag\r\n");
-    EXPECT_EQ(Expand("07.03.1999")(kBirthday, "07.03.1970", "07.03.1999"),
-              "Anna hat heute am 7. März 29. Geburtstag\r\n");
-    EXPECT_EQ(Expand("06.03.1999")(kBirthday, "07.03.1970", "07.03.1999"),
-              "Anna hat morgen am 7. März 29. Geburtstag\r\n");
+    for (const auto& [today, when] : {std::pair{"05.03.1999", "in 2 Tagen"},
+                                      {"06.03.1999", "morgen"}, {"07.03.1999", "heute"}}) {
+        EXPECT_EQ(Expand(today)(kBirthday, "07.03.1970", "07.03.1999"),
+                  std::string("Anna hat ") + when + " am 7. März 29. Geburtstag\r\n");
+    }
     Expand later("08.03.1999");
     EXPECT_EQ(later("<years_after_date> <full_years_after_date>", "07.03.1970", "07.03.2000"),
               "30 29");
@@ -82,7 +78,8 @@ TEST(Placeholders, Distances) {
         {"<days_before_event>", "04.03.1970", "365"},  // over 29.02.2000
         {"<days_before_event>", "05.03.1970", "0"},
     };
-    for (const Row& row : rows) EXPECT_EQ(x(row.tag, row.date, "05.03.1999"), row.expected) << row.tag;
+    for (const Row& row : rows)
+        EXPECT_EQ(x(row.tag, row.date, "05.03.1999"), row.expected) << row.tag;
 }
 
 TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
@@ -100,7 +97,8 @@ TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
 
 TEST(Placeholders, DayTexts) {
     Expand x("05.03.1999");
-    EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "05.03.1999"), "Heute");
+    EXPECT_EQ(x("<days_before_event_text_first>|<days_before_event_text>", "01.01.1990",
+                "05.03.1999"), "Heute|heute");
     EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "06.03.1999"), "Morgen");
     EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "17.03.1999"), "In 12 Tagen");
     EXPECT_EQ(x("<days_before_event_text>", "01.01.1990", "02.03.1999"), "in-3 Tagen");
@@ -109,7 +107,8 @@ TEST(Placeholders, DayTexts) {
 TEST(Placeholders, UnknownAndCapitalisedTagsVanish) {
     Expand x("05.03.1999");
     EXPECT_EQ(x("a<EVENT_D>b<>c<active=Once>d<foo bar>e", "01.01.1990", "05.03.1999"), "abcde");
-    EXPECT_EQ(x("  <d>  ", "05.03.1999", "05.03.1999"), "  5  ") << "only the replacement is trimmed";
+    EXPECT_EQ(x("  <d>  ", "05.03.1999", "05.03.1999"), "  5  ")
+        << "only the replacement is trimmed";
     EXPECT_TRUE(x.sink.shown.empty());
 }
 

@@ -1,35 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
-#include "../support/recording_sink.h"
-#include "engine/date_text.h"
 #include "engine/reader.h"
+#include "engine/record_scan.h"
 #include "engine/refresh.h"
+#include "engine_test_support.h"
 
 namespace merkwald {
 namespace {
 
-namespace fs = std::filesystem;
-
-class Reader : public ::testing::Test {
+class Reader : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("merkwald-reader-" + std::string(
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_ / name, std::ios::binary) << text;
-    }
-
-    fs::path folder_;
-    EngineState state_{EngineSettings{}, *parse_date("05.03.1999"), {}};
+    EngineState state_{EngineSettings{}, test::d("05.03.1999"), {}};
     RefreshTables tables_;
     test::RecordingSink sink_;
 
@@ -119,7 +98,8 @@ TEST_F(Reader, SyntaxErrorNamesTheEndTagLine) {
     write("main.rmd", "<record>\r\n<date=05.03.1960>\r\nkaputt > <b>\r\n\r\n</record>\r\n");
     run();
     ASSERT_EQ(sink_.shown.size(), 1u);
-    EXPECT_EQ(sink_.shown[0].text, "Syntaxfehler in Datei: main.rmd\r\nZeile:  5\r\nkaputt > <b>\r\n\r\n");
+    EXPECT_EQ(sink_.shown[0].text,
+              "Syntaxfehler in Datei: main.rmd\r\nZeile:  5\r\nkaputt > <b>\r\n\r\n");
     ASSERT_EQ(tables_.lines.size(), 1u);
     EXPECT_EQ(tables_.lines[0].text, "") << "the record is still emitted, without text";
 }
@@ -135,28 +115,33 @@ TEST_F(Reader, NumbersRoundHalvesToEvenAndWeeksDown) {
     EXPECT_EQ(state_.record.priority, 0);
 }
 
-}  // namespace
-}  // namespace merkwald
+TEST_F(Reader, DevicesAndFoldersAreNoReminderFiles) {
+    write("main.rmd", "<add_file=/dev/zero>\r\n<add_file=" + folder_.string() + ">\r\n");
+    run();
+    EXPECT_EQ(tables_.files.size(), 1u) << "links to a device or a folder are skipped";
+    EXPECT_TRUE(sink_.shown.empty());
+    run("/dev/zero");
+    EXPECT_FALSE(tables_.read_ok);
+    ASSERT_EQ(sink_.shown.size(), 1u);
+    EXPECT_EQ(sink_.shown[0].text, "Datei nicht gefunden");
+}
 
-namespace merkwald {
-namespace {
-
-TEST(ReaderFiles, DevicesAndFoldersAreNoReminderFiles) {
-    test::RecordingSink sink;
-    EngineState state(EngineSettings{}, *parse_date("05.03.1999"));
-    RefreshTables tables;
-    const auto folder = std::filesystem::temp_directory_path() / "merkwald-devices";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "main.rmd", std::ios::binary)
-        << "<add_file=/dev/zero>\r\n<add_file=" << folder.string() << ">\r\n";
-    refresh(state, tables, (folder / "main.rmd").string(), sink);
-    EXPECT_EQ(tables.files.size(), 1u) << "links to a device or a folder are skipped";
-    EXPECT_TRUE(sink.shown.empty());
-    refresh(state, tables, "/dev/zero", sink);
-    EXPECT_FALSE(tables.read_ok);
-    ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].text, "Datei nicht gefunden");
-    std::filesystem::remove_all(folder);
+TEST_F(Reader, ScanFindsEveryRecordsLines) {
+    const auto path = write("scan.rmd",
+                            "<add_file=x.rmd>\r\n\r\n<record>\r\n<date=01.01.1990>\r\nText\r\n"
+                            "</record>\r\n\t< RECORD >\r\n<record>\r\n</Record>\r\n</record>\r\n"
+                            "<record>\r\n");
+    const RecordScan scan = scan_records(path, sink_);
+    EXPECT_TRUE(scan.ok);
+    EXPECT_EQ(scan.records, (std::vector<RecordBounds>{{3, 6}, {8, 9}, {0, 10}}))
+        << "a second <record> replaces the start; a </record> without one has none";
+    EXPECT_TRUE(sink_.shown.empty());
+    EXPECT_TRUE(path_exists(path));
+    std::filesystem::remove(path);
+    EXPECT_FALSE(path_exists(path));
+    EXPECT_FALSE(scan_records(path, sink_).ok);
+    ASSERT_EQ(sink_.shown.size(), 1u);
+    EXPECT_EQ(sink_.shown[0].text, "Datei nicht gefunden");
 }
 
 }  // namespace

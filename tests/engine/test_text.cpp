@@ -8,29 +8,23 @@
 namespace merkwald {
 namespace {
 
-TEST(Text, TrimRemovesBlanksOnly) {
-    EXPECT_EQ(trim_blanks("  a b  "), "a b");
-    EXPECT_EQ(trim_blanks("   "), "");
-    EXPECT_EQ(trim_blanks(""), "");
-    EXPECT_EQ(trim_blanks("\ta\t"), "\ta\t");
-    std::string s = "  x  ";
-    trim_blanks_in_place(s);
-    EXPECT_EQ(s, "x");
-    s = "    ";
-    trim_blanks_in_place(s);
-    EXPECT_EQ(s, "");
-}
-
-TEST(Text, LowerCasesAsciiAndLatin1Letters) {
+TEST(Text, TrimBlanksTabsAndCase) {
+    for (const auto& [text, trimmed] : {std::pair<std::string, std::string>{"  a b  ", "a b"},
+                                        {"   ", ""}, {"", ""}, {"\ta\t", "\ta\t"}}) {
+        EXPECT_EQ(trim_blanks(text), trimmed);
+        std::string s = text;
+        trim_blanks_in_place(s);
+        EXPECT_EQ(s, trimmed);
+    }
+    std::string s = "\ta\t\tb";
+    tabs_to_spaces(s);
+    EXPECT_EQ(s, " a  b");
     EXPECT_EQ(to_lower("DATE Active_Before"), "date active_before");
     EXPECT_EQ(to_lower("\u00c4\u00d6\u00dc\u00c0\u00de"), "\u00e4\u00f6\u00fc\u00e0\u00fe");
     // The multiplication sign, sharp s and letters outside Latin-1 stay as they are.
     EXPECT_EQ(to_lower("\u00d7\u00df\u0100\u20ac"), "\u00d7\u00df\u0100\u20ac");
     // A continuation byte that only looks like an upper-case letter after another lead byte.
     EXPECT_EQ(to_lower("\u0104"), "\u0104");
-}
-
-TEST(Text, EqualsIgnoreCase) {
     EXPECT_TRUE(equals_ignore_case("Geburtstage", "GEBURTSTAGE"));
     EXPECT_TRUE(equals_ignore_case("M\u00c4RZ", "m\u00e4rz"));
     EXPECT_FALSE(equals_ignore_case("abc", "abd"));
@@ -38,32 +32,19 @@ TEST(Text, EqualsIgnoreCase) {
     EXPECT_FALSE(equals_ignore_case("\u00d7", "\u00f7"));
 }
 
-TEST(Text, TabsBecomeOneBlankEach) {
-    std::string s = "\ta\t\tb";
-    tabs_to_spaces(s);
-    EXPECT_EQ(s, " a  b");
-}
-
 TEST(Text, DropLastCharTakesOneCodePoint) {
-    EXPECT_EQ(drop_last_char("ab>"), "ab");
-    EXPECT_EQ(drop_last_char("a\u00e4"), "a");
-    EXPECT_EQ(drop_last_char("a\u20ac"), "a");
-    EXPECT_EQ(drop_last_char("a\U0001F600"), "a");
+    // Broken sequences ("a\x80", "\xC3") lose a single byte.
+    for (const char* text : {"ab", "a\u00e4", "a\u20ac", "a\U0001F600", "a\x80", "a\xC3"})
+        EXPECT_EQ(drop_last_char(text), std::string(text).substr(0, 1)) << text;
     EXPECT_EQ(drop_last_char(""), "");
-    // Broken sequences lose a single byte.
-    EXPECT_EQ(drop_last_char("a\x80"), "a");
-    EXPECT_EQ(drop_last_char("\xC3"), "");
 }
-
-struct SplitRow {
-    std::string line;
-    LineKind kind;
-    std::string name;
-    std::string value;
-};
 
 TEST(Text, SplitTagLine) {
-    const SplitRow rows[] = {
+    const struct {
+        std::string line;
+        LineKind kind;
+        std::string name, value;
+    } rows[] = {
         {"<record>", LineKind::tag, "record", ""},
         {"</record>", LineKind::tag, "/record", ""},
         {"  < DATE =  05.03.1999  >  ", LineKind::tag, "date", "05.03.1999"},
@@ -83,7 +64,7 @@ TEST(Text, SplitTagLine) {
         {"   ", LineKind::text, "", ""},
         {"", LineKind::text, "", ""},
     };
-    for (const SplitRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.line);
         std::string line = row.line;
         const SplitLine split = split_tag_line(line);

@@ -1,66 +1,34 @@
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/text_file.h"
+#include "engine_test_support.h"
 
 namespace merkwald {
 namespace {
 
-namespace fs = std::filesystem;
+using TextFileTest = test::TempFolderTest;
 
-class TextFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        dir_ = fs::temp_directory_path() /
-               ("merkwald_text_file_" + std::to_string(std::random_device{}()) + "_" + test);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+TEST_F(TextFileTest, EncodingsAndByteOrderMark) {
+    const std::string utf8 = "<record>\r\nM\u00e4rz \u20ac\r\n</record>\r\n";
+    const struct {
+        std::string bytes, text;
+        TextEncoding encoding;
+    } rows[] = {
+        {utf8, utf8, TextEncoding::utf8},
+        {"M\xE4rz \x80 \x84Gr\xFC\xDF\x93\r\n", "M\u00e4rz \u20ac \u201eGr\u00fc\u00df\u201c\r\n",
+         TextEncoding::windows1252},
+        {"\xEF\xBB\xBF<record>\n", "<record>\n", TextEncoding::utf8},
+        {"", "", TextEncoding::utf8},
+    };
+    for (const auto& row : rows) {
+        const auto file = read_text_file(write("a.rmd", row.bytes));
+        ASSERT_TRUE(file.has_value()) << row.bytes;
+        EXPECT_EQ(file->text, row.text);
+        EXPECT_EQ(int(file->encoding), int(row.encoding)) << row.bytes;
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path write(const std::string& name, const std::string& bytes) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p;
-    }
-
-    fs::path dir_;
-};
-
-TEST_F(TextFileTest, KeepsValidUtf8) {
-    const std::string text = "<record>\r\nM\u00e4rz \u20ac\r\n</record>\r\n";
-    const auto file = read_text_file(write("a.rmd", text));
-    ASSERT_TRUE(file.has_value());
-    EXPECT_EQ(file->text, text);
-    EXPECT_EQ(file->encoding, TextEncoding::utf8);
-}
-
-TEST_F(TextFileTest, ConvertsWindows1252) {
-    const auto file = read_text_file(write("b.rmd", "M\xE4rz \x80 \x84Gr\xFC\xDF\x93\r\n"));
-    ASSERT_TRUE(file.has_value());
-    EXPECT_EQ(file->text, "M\u00e4rz \u20ac \u201eGr\u00fc\u00df\u201c\r\n");
-    EXPECT_EQ(file->encoding, TextEncoding::windows1252);
-}
-
-TEST_F(TextFileTest, DropsByteOrderMark) {
-    const auto file = read_text_file(write("c.rmd", "\xEF\xBB\xBF<record>\n"));
-    ASSERT_TRUE(file.has_value());
-    EXPECT_EQ(file->text, "<record>\n");
-    EXPECT_EQ(file->encoding, TextEncoding::utf8);
-}
-
-TEST_F(TextFileTest, EmptyAndMissingFiles) {
-    const auto empty = read_text_file(write("d.rmd", ""));
-    ASSERT_TRUE(empty.has_value());
-    EXPECT_EQ(empty->text, "");
-    EXPECT_EQ(read_text_file(dir_ / "missing.rmd"), std::nullopt);
-    EXPECT_EQ(read_text_file(dir_), std::nullopt);
+    EXPECT_EQ(read_text_file(folder_ / "missing.rmd"), std::nullopt);
+    EXPECT_EQ(read_text_file(folder_), std::nullopt);
 }
 
 TEST(TextFile, Utf8Validation) {

@@ -42,6 +42,22 @@ struct ShownWindow {
     QString text;
 };
 
+// One record due on the fixture's day.
+inline constexpr char kToday[] = "<record>\n<date=05.03.1999>\nHeute\n</record>\n";
+
+// Remembers what it was told instead of touching the system.
+class MemoryAutostart final : public AutostartEntry {
+public:
+    AutostartChoice current() const override { return state; }
+    bool apply(const AutostartChoice& choice) override {
+        state = choice.enabled ? choice : AutostartChoice{};
+        ++applied;
+        return true;
+    }
+    AutostartChoice state;
+    int applied = 0;
+};
+
 inline QDateTime at(int year, int month, int day, int h = 12, int m = 0, int s = 0) {
     return QDateTime(QDate(year, month, day), QTime(h, m, s));
 }

@@ -7,24 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/messages.h"
+#include "../support/recording_sink.h"
 #include "shell/settings_store.h"
 
 namespace merkwald::test {
-
-struct RecordedMessage {
-    std::string text;
-    MessageIcon icon;
-    friend bool operator==(const RecordedMessage&, const RecordedMessage&) = default;
-};
-
-class RecordingSink final : public MessageSink {
-public:
-    void show_message(std::string_view text, MessageIcon icon) override {
-        messages.push_back({std::string(text), icon});
-    }
-    std::vector<RecordedMessage> messages;
-};
 
 // Outside the registry the store is an INI file, which hands every value back
 // as text; what the program reads is the same either way, so tests compare texts.

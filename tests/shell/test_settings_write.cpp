@@ -17,34 +17,20 @@ using test::TempStore;
 // Every value differs from its default.
 Settings unusual_settings() {
     Settings s = default_settings("/opt/merkwald");
-    s.data_filename = "/home/anna/Termine mit Ä.rmd";
-    s.editor_filename = "kate";
+    s.data_filename = "/home/anna/Termine mit Ä.rmd", s.editor_filename = "kate";
     s.text_filename = "/home/anna/texte.dat";
-    s.record_color = 255;
-    s.background_color = 0xC0FFEE;
-    s.supress_space = true;
-    s.groups = false;
-    s.date = "24.12.25";
-    s.location = "Rio de Janeiro";
+    s.record_color = 255, s.background_color = 0xC0FFEE;
+    s.supress_space = true, s.groups = false;
+    s.date = "24.12.25", s.location = "Rio de Janeiro";
     s.longitude_degree = 43, s.longitude_minute = 12, s.longitude_second = 27;
-    s.longitude_direction = "W";
     s.latitude_degree = 22, s.latitude_minute = 54, s.latitude_second = 13;
-    s.latitude_direction = "S";
-    s.diff_to_gmt = "-3";
-    s.daylight_saving = true;
-    s.nn = -1.25;
-    s.font_name = "DejaVu Sans";
-    s.font_size = 11;
-    s.font_bold = true, s.font_italic = true;
-    s.window_state = 2;
-    s.window_left = -300, s.window_top = 150;
+    s.longitude_direction = "W", s.latitude_direction = "S";
+    s.diff_to_gmt = "-3", s.daylight_saving = true, s.nn = -1.25;
+    s.font_name = "DejaVu Sans", s.font_size = 11, s.font_bold = true, s.font_italic = true;
+    s.window_state = 2, s.window_left = -300, s.window_top = 150;
     s.window_width = 12000, s.window_height = 9000;
-    s.intervall = 15;
-    s.standby = true;
-    s.sound_file = "gong.wav";
-    s.play_sound = true, s.missed_events = true;
-    s.version = 100;
-    s.days_before = "14";
+    s.intervall = 15, s.standby = true, s.sound_file = "gong.wav";
+    s.play_sound = true, s.missed_events = true, s.version = 100, s.days_before = "14";
     s.birthday_color = 0xFF00FF, s.term_color = 0x00FF00;
     s.selected_text = -1, s.selected_term_text = 3, s.pref_group = 2;
     s.columns = {900, 1000, 1100, 1200, 1300, 1400, 1500};
@@ -84,8 +70,7 @@ TEST_F(WriteRegistry, EveryValueRoundTrips) {
                               "TermColor", "SelectedTermText", "PrefGroup", "column0", "column1",
                               "column2", "column3", "column4", "column5", "column6"}));
     EXPECT_EQ(written, read_back());
-    EXPECT_TRUE(sink.messages.empty());
-
+    EXPECT_TRUE(sink.shown.empty());
 }
 
 TEST_F(WriteRegistry, StoresTheWrittenFormsOfFlagsAndNumberTexts) {
@@ -94,14 +79,11 @@ TEST_F(WriteRegistry, StoresTheWrittenFormsOfFlagsAndNumberTexts) {
     s.font_size = 10.5;
     write_registry(temp.store(), s, {}, nullptr);
     write_values(temp.store(), s, {"SelectedText"});
-    const SettingsStore& store = temp.store();
-    EXPECT_EQ(StoreValue("true"s), stored(store, "SupressSpace"));
-    EXPECT_EQ(StoreValue("false"s), stored(store, "Groups"));
-    EXPECT_EQ(StoreValue("false"s), stored(store, "FontBold"));
-    EXPECT_EQ(StoreValue("1"s), stored(store, "Daylight Saving Time"));
-    EXPECT_EQ(StoreValue("10"s), stored(store, "FontSize"));  // halves to even
-    EXPECT_EQ(StoreValue("-3"s), stored(store, "Diff to GMT"));
-    EXPECT_EQ(StoreValue("-1"s), stored(store, "SelectedText"));
+    const std::pair<const char*, std::string> rows[] = {
+        {"SupressSpace", "true"}, {"Groups", "false"},     {"FontBold", "false"},
+        {"Daylight Saving Time", "1"}, {"FontSize", "10"},  // halves to even
+        {"Diff to GMT", "-3"},    {"SelectedText", "-1"}};
+    for (const auto& [name, text] : rows) EXPECT_EQ(StoreValue(text), stored(temp.store(), name));
 }
 
 TEST_F(WriteRegistry, HeightIsDecimalTextWithABlankBeforeAPositiveNumber) {
@@ -158,17 +140,13 @@ TEST_F(WriteRegistry, RunKeyEntryExistsExactlyWhileAutostartIsOn) {
 TEST(EngineSettings, TakesTheDisplayValuesAndThePlace) {
     Settings s = unusual_settings();
     s.diff_to_gmt = " -3.5 Stunden";
-    const EngineSettings engine = to_engine_settings(s, true);
-    EXPECT_EQ(255u, engine.record_color);
-    EXPECT_FALSE(engine.groups);
-    EXPECT_EQ("24.12.25", engine.last_start);
-    EXPECT_EQ(43, engine.home.longitude_degree);
-    EXPECT_EQ("W", engine.home.longitude_direction);
-    EXPECT_EQ(13, engine.home.latitude_second);
-    EXPECT_EQ("S", engine.home.latitude_direction);
-    EXPECT_EQ(-3.5, engine.home.diff_to_gmt);
-    EXPECT_TRUE(engine.home.daylight_saving);
-    EXPECT_TRUE(engine.light);
+    const EngineSettings e = to_engine_settings(s, true);
+    EXPECT_EQ(std::tuple(255u, false, "24.12.25"s, true),
+              std::tuple(e.record_color, e.groups, e.last_start, e.light));
+    EXPECT_EQ(std::tuple(43, "W"s, 13, "S"s, -3.5, true),
+              std::tuple(e.home.longitude_degree, e.home.longitude_direction,
+                         e.home.latitude_second, e.home.latitude_direction, e.home.diff_to_gmt,
+                         e.home.daylight_saving));
 }
 
 }  // namespace
