@@ -61,21 +61,19 @@ TEST(DataFiles, ExampleFileReadsWithoutMessagesOnEveryDay) {
     EXPECT_EQ(groups_seen, (std::set<int>{0, 1, 2, 3, 4}));
 }
 
-// A count line, then pairs of text to insert and menu caption; the menu has ten places.
-TEST(DataFiles, InsertTextsAreCountedPairs) {
-    const std::vector<std::string> lines = data_lines("texte.dat");
-    ASSERT_FALSE(lines.empty());
-    const int count = std::stoi(lines[0]);
+// "texte.dat": a count line, then pairs of text to insert and menu caption, ten places in
+// the menu. The template files: four-line blocks of "*", caption, text before and text
+// after the name, at most 25 read. Every text expands around a name without a message.
+TEST(DataFiles, TextFilesKeepTheirFormats) {
+    const std::vector<std::string> texts = data_lines("texte.dat");
+    ASSERT_FALSE(texts.empty());
+    const int count = std::stoi(texts[0]);
     EXPECT_TRUE(count >= 1 && count <= 10) << count;
-    ASSERT_EQ(lines.size(), std::size_t(1 + 2 * count));
+    ASSERT_EQ(texts.size(), std::size_t(1 + 2 * count));
     for (int k = 0; k < count; ++k) {
-        EXPECT_NE(trim_blanks(lines[2 + 2 * k]), "") << "caption " << k + 1;
-        EXPECT_NE(expand_quietly("Anna" + lines[1 + 2 * k]), "") << lines[1 + 2 * k];
+        EXPECT_NE(trim_blanks(texts[2 + 2 * k]), "") << "caption " << k + 1;
+        EXPECT_NE(expand_quietly("Anna" + texts[1 + 2 * k]), "") << texts[1 + 2 * k];
     }
-}
-
-// Four-line blocks: "*", caption, text before and text after the name; at most 25 are read.
-TEST(DataFiles, TemplateFilesAreFourLineBlocks) {
     for (const char* name : {"geb_text.dat", "term_text.dat"}) {
         const std::vector<std::string> lines = data_lines(name);
         ASSERT_EQ(lines.size() % 4, 0u) << name;

@@ -37,8 +37,6 @@ TEST_F(ListCommands, PrintTheWindowTexts) {
          {kExitOk,
           "Freitag, 5.3.1999\n\nGeburtstage:\n\nAnna hat in 2 Tagen Geburtstag\nZweite Zeile\n\n",
           ""}},
-        {{"list", "--today", "20.3.99", "--file", "other.rmd"},
-         {kExitOk, "Samstag, 20.3.1999\n\nSpäter\n\n", ""}},
         {{"list", "--file=other.rmd", "--lead-days", "15"},
          {kExitOk, "Freitag, 5.3.1999\n\nSpäter\n\n", ""}},
         // --from and --to: the list of the first day with every lead time reaching to the last.

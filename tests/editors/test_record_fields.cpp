@@ -117,13 +117,6 @@ TEST(RecordFields, ModeSwitchRemembersAndRestoresFieldTexts) {
     EXPECT_EQ("", f.date);
 }
 
-TEST(RecordFields, DateFormsAreWrittenInTheOneFullForm) {
-    EXPECT_EQ("07.03.1999", prepare_date("7.3.99"));
-    EXPECT_EQ("07.03.1970", prepare_date(" 07.03.1970 "));
-    EXPECT_EQ("", prepare_date("morgen"));
-    EXPECT_EQ("", prepare_date(""));
-}
-
 TEST(RecordFields, NewRecordTakesThePresetsAndTheGroupOnlyFromAListPosition) {
     RecordFields f = initial_fields("7", 1, kGroups, 255);
     RememberedTexts memory;

@@ -95,7 +95,7 @@ TEST_F(RecordFile, ATextWindows1252CannotHoldTurnsTheWholeFileIntoUtf8) {
     EXPECT_NE(std::string::npos, back->text.find("Größe"));
 }
 
-TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecordAndBecomesTheLastRecord) {
+TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecordOrCreatesTheFile) {
     const Files files = three_records("\n", false);
     state.current_file = folder / "datei.rmd";
     write_bytes(state.current_file, files.all(files.second));
@@ -111,15 +111,10 @@ TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecordAndBecomesTheLastRecord)
               read_bytes(state.current_file));
     EXPECT_EQ(4, state.record_count());
     EXPECT_EQ(files.all(files.second), read_bytes(folder / "datei.bak"));
-}
-
-TEST_F(RecordFile, AppendCreatesAMissingFile) {
+    // A missing file is created with the record alone.
     state.current_file = folder / "neu.rmd";
-    RecordFields fields = initial_fields("21", std::nullopt, kGroups, 0);
-    fields.mode = RecordMode::always;
-    fields.text = "Immer";
     ASSERT_TRUE(append_record(state, fields, 0, sink).ok);
-    EXPECT_EQ("\r\n<record>\r\n<active=always>\r\nImmer\r\n</record>\r\n",
+    EXPECT_EQ("\r\n<record>\r\n<date=07.03.1970>\r\n<active_before=21>\r\nNeu\r\n</record>\r\n",
               read_bytes(state.current_file));
     EXPECT_EQ(1, state.record_count());
 }

@@ -85,8 +85,8 @@ TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
         EXPECT_EQ(c.file_after, read_bytes(target));
         EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
         if (&c.file_after == &kNew) {
-            EXPECT_FALSE(test::exists(folder / "termine.rmd.tmp"));
-            EXPECT_FALSE(test::exists(folder / "termine.bak.tmp"));
+            EXPECT_FALSE(std::filesystem::exists(folder / "termine.rmd.tmp"));
+            EXPECT_FALSE(std::filesystem::exists(folder / "termine.bak.tmp"));
         }
     }
 }
@@ -115,7 +115,7 @@ TEST(SafeRewrite, AFailingStepLeavesFileAndBackupAndSaysWhatFailed) {
         EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert")) << outcome.message;
         EXPECT_EQ(kOld, read_bytes(target));
         EXPECT_EQ(c.backup_after, read_bytes(folder / "a.bak"));
-        EXPECT_FALSE(test::exists(folder / "a.rmd.tmp"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "a.rmd.tmp"));
     }
 }
 

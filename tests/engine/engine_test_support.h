@@ -18,10 +18,9 @@ inline DaySerial d(const char* text) { return parse_date(text).value(); }
 class TempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
-                  ("merkwald-" + std::string(testing::UnitTest::GetInstance()
-                                                 ->current_test_info()->test_suite_name()) +
-                   "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
+                  (std::string("merkwald-") + info->test_suite_name() + "-" + info->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }

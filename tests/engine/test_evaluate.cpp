@@ -31,23 +31,78 @@ struct Fixture {
     }
 };
 
-TEST(Evaluate, YearlyRecordIsDueWithinItsLeadTimeUpToItsDay) {
+enum class Kind { yearly, once, monthly_day, nth_friday, periodic, always, undated, lead_days };
+
+TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
+    // April 1999: Fridays 2, 9, 16, 23, 30; May 1999: 7, 14, 21, 28 (no fifth).
+    // `n` is the day of month, the week, the repeat or the lead-days override;
+    // `sound` '+' or '-' says whether the record sounds today, ' ' leaves it unchecked.
     struct Row {
-        const char* today;
+        const char *today, *date;
         int before;
+        Kind kind;
+        int n;
+        const char* event;  // nullptr: not checked
         bool due;
-    } rows[] = {{"10.05.1999", 7, true}, {"06.05.1999", 7, false}, {"07.05.1999", 7, true},
-                {"14.05.1999", 7, true}, {"15.05.1999", 7, false}, {"13.05.1999", 0, false},
-                {"14.05.1999", 0, true}};
+        char sound;
+    } rows[] = {
+        {"10.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", true, '-'},
+        {"06.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", false, '-'},
+        {"07.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", true, '-'},
+        {"14.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", true, '+'},
+        {"15.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.2000", false, '-'},
+        {"13.05.1999", "14.05.1968", 0, Kind::yearly, 0, "14.05.1999", false, '-'},
+        {"14.05.1999", "14.05.1968", 0, Kind::yearly, 0, "14.05.1999", true, '+'},
+        {"30.12.1998", "02.01.1960", 5, Kind::yearly, 0, "02.01.1999", true, '-'},
+        {"10.01.1999", "09.01.1999", 5, Kind::once, 0, nullptr, false, ' '},
+        {"10.01.1999", "10.01.1999", 0, Kind::once, 0, nullptr, true, '+'},
+        {"10.01.1999", "10.01.2000", 400, Kind::once, 0, nullptr, true, ' '},  // not moved
+        {"10.01.1999", "20.01.1999", 5, Kind::once, 0, nullptr, false, ' '},
+        {"10.04.1999", "01.01.1990", 30, Kind::monthly_day, 31, "01.05.1999", true, '-'},
+        {"10.04.1999", "01.01.1990", 3, Kind::monthly_day, 5, "05.05.1999", false, '-'},
+        {"01.04.1999", "01.01.1990", 10, Kind::nth_friday, 2, "09.04.1999", true, '-'},
+        {"10.04.1999", "01.01.1990", 40, Kind::nth_friday, 2, "14.05.1999", true, '-'},
+        {"01.04.1999", "01.01.1990", 40, Kind::nth_friday, 5, "30.04.1999", true, '-'},
+        {"01.05.1999", "01.01.1990", 40, Kind::nth_friday, 5, "04.06.1999", false, '-'},
+        {"01.12.1999", "01.01.1990", 40, Kind::nth_friday, 5, "31.12.1999", true, '-'},
+        {"01.11.1999", "01.01.1990", 40, Kind::nth_friday, 5, "03.12.1999", false, '-'},
+        {"01.02.1999", "01.01.1990", 40, Kind::nth_friday, 5, "05.03.1999", false, '-'},
+        {"30.12.2000", "01.01.1990", 40, Kind::nth_friday, 5, "02.02.2001", false, '-'},
+        {"10.01.1999", "01.01.1999", 7, Kind::periodic, 7, "15.01.1999", true, '-'},
+        {"10.01.1999", "01.01.1999", 7, Kind::periodic, 0, "01.01.2000", false, '-'},  // yearly
+        {"10.01.1999", "10.01.1999", -5, Kind::always, 0, nullptr, true, '-'},
+        {"10.01.1999", "10.01.1999", 0, Kind::undated, 0, nullptr, true, '-'},
+        {"10.01.1999", "05.02.1960", 0, Kind::lead_days, 30, "05.02.1999", true, '-'},
+    };
     for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
         Fixture f(row.today);
-        f.dated("14.05.1968", row.before);
-        EXPECT_EQ(f.run().due, row.due) << row.today << " ab " << row.before;
+        auto& r = f.dated(row.date, row.before);
+        r.once = row.kind == Kind::once;
+        r.monthly = row.kind == Kind::monthly_day || row.kind == Kind::nth_friday;
+        if (row.kind == Kind::monthly_day) r.day_of_month = row.n;
+        if (row.kind == Kind::nth_friday) r.weekday = 6, r.active_week = row.n;
+        r.periodic = row.kind == Kind::periodic;
+        if (r.periodic) r.periodic_repeat = row.n;
+        r.always = row.kind == Kind::always;
+        r.undated = row.kind == Kind::undated;
+        if (row.kind == Kind::lead_days) f.state.lead_days = row.n;
+        f.run();
+        EXPECT_EQ(r.due, row.due);
+        if (row.event) {
+            EXPECT_EQ(r.event_date, d(row.event));
+        }
+        if (row.sound != ' ') {
+            EXPECT_EQ(r.event_today, row.sound == '+');
+        }
+        if (row.kind == Kind::lead_days) {
+            EXPECT_EQ(r.active_before, row.n) << "the override stays in the record";
+        }
+        if (row.due) {  // only repeating records set the sort date; the rest is the reader's
+            const bool repeating = r.monthly || (r.periodic && r.periodic_repeat > 0);
+            EXPECT_EQ(f.tables.pending_sort_date, repeating ? d(row.event) : 0);
+        }
     }
-    Fixture f("10.05.1999");
-    f.dated("14.05.1968", 7);
-    EXPECT_EQ(f.run().event_date, d("14.05.1999"));
-    EXPECT_EQ(f.tables.pending_sort_date, 0) << "the sort date is the reader's business";
 }
 
 TEST(Evaluate, AnniversariesRollOverLeapDaysAndYearEnds) {
@@ -55,145 +110,37 @@ TEST(Evaluate, AnniversariesRollOverLeapDaysAndYearEnds) {
     EXPECT_EQ(next_anniversary(d("29.02.1996"), d("01.02.2000")), d("29.02.2000"));
     EXPECT_EQ(next_anniversary(d("02.01.1960"), d("30.12.1998")), d("02.01.1999"));
     EXPECT_EQ(next_anniversary(d("30.12.1960"), d("30.12.1998")), d("30.12.1998"));
-    Fixture f("30.12.1998");
-    f.dated("02.01.1960", 5);
-    EXPECT_TRUE(f.run().due);
-}
-
-TEST(Evaluate, OnceRecordsAreDueUpToTheirDateAndNeverAfter) {
-    Fixture f("10.01.1999");
-    f.dated("09.01.1999", 5).once = true;
-    EXPECT_FALSE(f.run().due);
-    f.dated("10.01.1999", 0).once = true;
-    EXPECT_TRUE(f.run().due);
-    EXPECT_TRUE(f.state.record.event_today);
-    f.dated("10.01.2000", 400).once = true;
-    EXPECT_TRUE(f.run().due) << "a once date is not moved to its anniversary";
-    f.dated("20.01.1999", 5).once = true;
-    EXPECT_FALSE(f.run().due);
-}
-
-TEST(Evaluate, MonthlyDayOfMonth) {
-    Fixture f("10.04.1999");
-    auto& r = f.dated("01.01.1990", 30);
-    r.monthly = true;
-    r.day_of_month = 31;
-    f.run();
-    EXPECT_EQ(f.state.record.event_date, d("01.05.1999")) << "31 April rolls into May";
-    EXPECT_EQ(f.tables.pending_sort_date, d("01.05.1999"));
-
-    auto& passed = f.dated("01.01.1990", 3);
-    passed.monthly = true;
-    passed.day_of_month = 5;
-    EXPECT_FALSE(f.run().due);
-    EXPECT_EQ(f.state.record.event_date, d("05.05.1999"));
-}
-
-TEST(Evaluate, MonthlyNthWeekday) {
-    // April 1999: Fridays 2, 9, 16, 23, 30; May 1999: 7, 14, 21, 28 (no fifth).
-    struct Row {
-        const char* today;
-        int week;
-        int before;
-        const char* event;
-        bool due;
-    } rows[] = {
-        {"01.04.1999", 2, 10, "09.04.1999", true},
-        {"10.04.1999", 2, 40, "14.05.1999", true},    // this month's is past: next month's
-        {"01.04.1999", 5, 40, "30.04.1999", true},
-        {"01.05.1999", 5, 40, "04.06.1999", false},   // May has no fifth Friday
-        {"01.12.1999", 5, 40, "31.12.1999", true},    // 31.12.1999 is the fifth Friday
-        {"01.11.1999", 5, 40, "03.12.1999", false},   // no fifth Friday in November
-        {"01.02.1999", 5, 40, "05.03.1999", false},   // spill in February
-        {"30.12.2000", 5, 40, "02.02.2001", false},   // Dec candidate past, January has 4
-    };
-    for (const Row& row : rows) {
-        Fixture f(row.today);
-        auto& r = f.dated("01.01.1990", row.before);
-        r.monthly = true;
-        r.weekday = 6;
-        r.active_week = row.week;
-        f.run();
-        EXPECT_EQ(f.state.record.event_date, d(row.event)) << row.today << " week " << row.week;
-        EXPECT_EQ(f.state.record.due, row.due) << row.today << " week " << row.week;
-    }
-}
-
-TEST(Evaluate, PeriodicRepeatsFromItsDate) {
-    Fixture f("10.01.1999");
-    auto& r = f.dated("01.01.1999", 7);
-    r.periodic = true;
-    r.periodic_repeat = 7;
-    EXPECT_TRUE(f.run().due);
-    EXPECT_EQ(f.state.record.event_date, d("15.01.1999"));
-    EXPECT_EQ(f.tables.pending_sort_date, d("15.01.1999"));
-
-    auto& yearly = f.dated("01.01.1999", 7);
-    yearly.periodic = true;
-    EXPECT_EQ(f.run().event_date, d("01.01.2000")) << "a repeat of 0 is a yearly record";
-}
-
-TEST(Evaluate, AlwaysWinsButNeverSounds) {
-    Fixture f("10.01.1999");
-    auto& r = f.dated("10.01.1999", -5);
-    r.always = true;
-    f.run();
-    EXPECT_TRUE(f.state.record.due);
-    EXPECT_FALSE(f.state.record.event_today);
-
-    auto& undated = f.dated("10.01.1999", 0);
-    undated.undated = true;
-    f.run();
-    EXPECT_TRUE(f.state.record.due);
-    EXPECT_FALSE(f.state.record.event_today) << "an undated record never sounds";
-}
-
-TEST(Evaluate, LeadDaysOverrideStaysInTheRecord) {
-    Fixture f("10.01.1999");
-    f.state.lead_days = 30;
-    f.dated("05.02.1960", 0);
-    EXPECT_TRUE(f.run().due);
-    EXPECT_EQ(f.state.record.active_before, 30);
 }
 
 TEST(Evaluate, MissedSinceTheLastStart) {
-    struct Row {
-        const char* date;
-        bool missed;
-    } rows[] = {{"03.03.1960", true},  {"05.03.1960", false},  // today
-                {"01.03.1960", false},                          // the last start's own day
-                {"28.02.1960", false}, {"04.03.1960", true}};
-    for (const Row& row : rows) {
-        Fixture f("05.03.1999", "01.03.99");
-        f.dated(row.date, 0);
-        EXPECT_EQ(f.run().missed, row.missed) << row.date;
+    const std::tuple<const char*, const char*, bool> rows[] = {
+        {"01.03.99", "03.03.1960", true},   {"01.03.99", "04.03.1960", true},
+        {"01.03.99", "05.03.1960", false},  // today
+        {"01.03.99", "01.03.1960", false},  // the last start's own day
+        {"01.03.99", "28.02.1960", false},
+        {"kein Datum", "03.03.1960", true}};  // before any successful read it is serial 0
+    for (const auto& [last_start, date, missed] : rows) {
+        Fixture f("05.03.1999", last_start);
+        f.dated(date, 0);
+        EXPECT_EQ(f.run().missed, missed) << last_start << " " << date;
     }
-}
-
-TEST(Evaluate, UnreadableLastStartKeepsTheEarlierValue) {
-    Fixture f("05.03.1999", "kein Datum");
-    f.dated("03.03.1960", 0);
-    EXPECT_TRUE(f.run().missed) << "before any successful read the last start is serial 0";
-    f.state.settings.last_start = "01.03.99";
-    read_last_start(f.state);
+    Fixture f("05.03.1999", "01.03.99");
     f.state.settings.last_start = "Unsinn";
     read_last_start(f.state);
     f.dated("28.02.1960", 0);
-    EXPECT_FALSE(f.run().missed);
+    EXPECT_FALSE(f.run().missed) << "an unreadable value keeps the earlier one";
 }
 
 TEST(Evaluate, SortDateFollowsPriority) {
     Fixture f("10.05.1999");
     auto& r = f.dated("14.05.1968", 7);
-    set_sort_date(f.state, f.tables);
-    EXPECT_EQ(f.tables.pending_sort_date, d("14.05.1999"));
-    r.priority = 2;
-    set_sort_date(f.state, f.tables);
-    EXPECT_EQ(f.tables.pending_sort_date, d("01.01.1980"));
-    for (int p : {0, -1, 3, 5}) {
-        r.priority = p;
+    const std::pair<int, const char*> rows[] = {
+        {1, "14.05.1999"}, {2, "01.01.1980"}, {0, "01.01.1970"}, {-1, "01.01.1970"},
+        {3, "01.01.1970"}, {5, "01.01.1970"}};
+    for (const auto& [priority, expected] : rows) {
+        r.priority = priority;
         set_sort_date(f.state, f.tables);
-        EXPECT_EQ(f.tables.pending_sort_date, d("01.01.1970")) << p;
+        EXPECT_EQ(f.tables.pending_sort_date, d(expected)) << priority;
     }
 }
 

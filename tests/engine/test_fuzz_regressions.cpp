@@ -42,11 +42,7 @@ TEST_F(FuzzRegression, PeriodicOccurrenceBeyondTheCalendarEnd) {
 // Extreme values at both ends of the calendar: every date the engine computes
 // stays inside it and the list and missed window are built.
 TEST_F(FuzzRegression, ExtremeRecordsStayInsideTheCalendar) {
-    struct Row {
-        const char* today;
-        std::string_view file;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, std::string_view> rows[] = {
         {"31.12.9999",
          "<record>\n<date=1.1.9999>\n<active=periodic>\n<periodic_repeat=32767>\n"
          "<active_before=32767>\nP <event_d.m.yyyy> <days_before_event_text>\n</record>\n"},
@@ -60,9 +56,9 @@ TEST_F(FuzzRegression, ExtremeRecordsStayInsideTheCalendar) {
          "<record>\r<date=29.02.0104>\r<active_before=32767>\r<priority=2>\r"
          "L <years_after_date> <full_years_after_date> <sunrise> \xe4<\r</record>\r"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.today);
-        const std::string list = run(row.file, row.today);
+    for (const auto& [today, file] : rows) {
+        SCOPED_TRACE(today);
+        const std::string list = run(file, today);
         EXPECT_FALSE(list.empty());
         EXPECT_TRUE(in_range(state_->record.event_date)) << state_->record.event_date;
         for (const LineEntry& line : tables_.lines) EXPECT_TRUE(in_range(line.sort_date));

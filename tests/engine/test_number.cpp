@@ -9,7 +9,7 @@
 namespace merkwald {
 namespace {
 
-TEST(Number, LeadingValue) {
+TEST(Number, LeadingValueUpToInfinity) {
     const struct {
         std::string text;
         double value;
@@ -24,16 +24,13 @@ TEST(Number, LeadingValue) {
         {"0.00000000000000000001", 1e-20},
     };
     for (const auto& row : rows) EXPECT_EQ(leading_value(row.text), row.value) << row.text;
-}
-
-TEST(Number, HugeNumberIsInfiniteAndFitsNothing) {
-    const std::string huge(400, '9');
+    const std::string huge(400, '9');  // infinite, and fits nothing
     EXPECT_EQ(leading_value(huge), std::numeric_limits<double>::infinity());
     EXPECT_EQ(to_int32(leading_value(huge)), std::nullopt);
     EXPECT_EQ(to_int16(-leading_value(huge)), std::nullopt);
 }
 
-TEST(Number, RoundsHalvesToEvenAndFailsOutOfRange) {
+TEST(Number, RoundsHalvesToEvenFailsOutOfRangeAndPrints) {
     using I16 = std::optional<std::int16_t>;
     using I32 = std::optional<std::int32_t>;
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -56,9 +53,6 @@ TEST(Number, RoundsHalvesToEvenAndFailsOutOfRange) {
     EXPECT_EQ(floor_int16(32767.9), I16(32767));
     EXPECT_EQ(floor_int16(-32768.1), std::nullopt);
     EXPECT_EQ(floor_int16(32768), std::nullopt);
-}
-
-TEST(Number, IntText) {
     EXPECT_EQ(int_text(0) + " " + int_text(-3) + " " + int_text(12), "0 -3 12");
     EXPECT_EQ(int_text(std::numeric_limits<long long>::min()), "-9223372036854775808");
 }

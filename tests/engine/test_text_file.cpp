@@ -36,22 +36,17 @@ TEST(TextFile, Utf8Validation) {
         std::string bytes;
         bool valid;
     } rows[] = {
-        {"", true},
-        {"plain ascii text, longer than eight bytes", true},
+        {"", true}, {"plain ascii text, longer than eight bytes", true},
         {"0123456789abcdef\u00e4", true},
         {"\u00e4\u20ac\U0001F600\U0010FFFF\u07ff\ud7ff\ue000", true},
-        {"abc\x80", false},
-        {"\xC0\x80", false},          // overlong NUL
+        {"abc\x80", false},          {"\xC0\x80", false},  // overlong NUL
         {"\xC1\xBF", false},          // overlong
         {"\xE0\x9F\xBF", false},      // overlong three bytes
         {"\xF0\x8F\xBF\xBF", false},  // overlong four bytes
         {"\xED\xA0\x80", false},      // surrogate
         {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
-        {"\xF5\x80\x80\x80", false},
-        {"0123456789\xE2\x82", false},  // cut short at the end
-        {"\xE2\x82x", false},
-        {"M\xE4rz", false},
-        {"\xFF", false},
+        {"\xF5\x80\x80\x80", false}, {"0123456789\xE2\x82", false},  // cut short at the end
+        {"\xE2\x82x", false}, {"M\xE4rz", false}, {"\xFF", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.bytes);
@@ -59,7 +54,7 @@ TEST(TextFile, Utf8Validation) {
     }
 }
 
-TEST(TextFile, Windows1252RoundTripsEveryByte) {
+TEST(TextFile, Windows1252RoundTripsEveryByteAndNothingElse) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     const std::string utf8 = windows1252_to_utf8(all);
@@ -68,13 +63,10 @@ TEST(TextFile, Windows1252RoundTripsEveryByte) {
     // The bytes the code page leaves undefined become the C1 controls of the same number.
     EXPECT_EQ(windows1252_to_utf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008d\u008f\u0090\u009d");
     EXPECT_EQ(windows1252_to_utf8("\x80\x8A\x9F"), "\u20ac\u0160\u0178");
-}
-
-TEST(TextFile, Utf8ToWindows1252Failures) {
-    EXPECT_EQ(utf8_to_windows1252("\u0100"), std::nullopt);
-    EXPECT_EQ(utf8_to_windows1252("\u0080"), std::nullopt);  // a C1 control with no byte
-    EXPECT_EQ(utf8_to_windows1252("\U0001F600"), std::nullopt);
-    EXPECT_EQ(utf8_to_windows1252("M\xE4rz"), std::nullopt);  // not UTF-8 at all
+    // Characters without a byte in the code page (U+0080 is the C1 control whose byte
+    // holds the euro sign), and text that is no UTF-8 at all.
+    for (const char* text : {"\u0100", "\u0080", "\U0001F600", "M\xE4rz"})
+        EXPECT_EQ(utf8_to_windows1252(text), std::nullopt) << text;
     EXPECT_EQ(utf8_to_windows1252("\u201eM\u00e4rz\u201c"),
               std::optional<std::string>("\x84M\xE4rz\x93"));
 }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <map>
 #include <set>
 
 #include "gui_test_support.h"
@@ -15,67 +17,45 @@ namespace merkwald::test {
 namespace {
 
 // Just enough of an RTF reader to check what the writer promises: balanced
-// groups, the colour table, the text with its colour numbers.
+// groups, the colour table, the text with its colour numbers and styles.
 struct ReadRtf {
     bool balanced = true;
     std::vector<QRgb> colours;  // index 0 is the table's "automatic" entry
     QString text;
     std::set<int> used_colours;  // \cf numbers
-    bool bold = false, italic = false, underline = false;
+    std::set<QString> words;     // the control words outside the tables
 };
 
 ReadRtf read_rtf(const QByteArray& rtf) {
+    // A control word with its number, a hex character, an escaped character, a
+    // brace, plain text, a line end of the file.
+    static const QRegularExpression token(
+        R"(\\([a-z]+)(-?\d+)? ?|\\'([0-9a-f]{2})|\\([\\{}])|([{}])|([^\\{}\r\n]+)|[\r\n])");
     ReadRtf r;
-    int depth = 0;
-    int skip_depth = -1;  // inside \fonttbl or \colortbl
-    bool in_colours = false;
-    int red = 0, green = 0, blue = 0;
-    for (qsizetype i = 0; i < rtf.size(); ++i) {
-        const char c = rtf[i];
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            if (--depth < 0) r.balanced = false;
-            if (depth < skip_depth) skip_depth = -1, in_colours = false;
-        } else if (c == '\\') {
-            const char next = i + 1 < rtf.size() ? rtf[i + 1] : '\0';
-            if (next == '\\' || next == '{' || next == '}') {
-                if (skip_depth < 0) r.text += QLatin1Char(next);
-                ++i;
-                continue;
-            }
-            if (next == '\'') {
-                if (skip_depth < 0) r.text += QChar(rtf.mid(i + 2, 2).toInt(nullptr, 16));
-                i += 3;
-                continue;
-            }
-            qsizetype j = i + 1;
-            while (j < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[j]))) ++j;
-            const QByteArray word = rtf.mid(i + 1, j - i - 1);
-            qsizetype k = j;
-            if (k < rtf.size() && rtf[k] == '-') ++k;
-            while (k < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[k]))) ++k;
-            const int number = rtf.mid(j, k - j).toInt();
-            if (k < rtf.size() && rtf[k] == ' ') ++k;
-            i = k - 1;
-            if (word == "fonttbl") skip_depth = depth;
-            if (word == "colortbl") skip_depth = depth, in_colours = true;
-            if (in_colours && word == "red") red = number;
-            if (in_colours && word == "green") green = number;
-            if (in_colours && word == "blue") blue = number;
-            if (skip_depth >= 0) continue;
-            if (word == "par" || word == "line") r.text += u'\n';
-            if (word == "u") r.text += QChar(char16_t(number)), ++i;  // and its '?'
-
-            if (word == "cf") r.used_colours.insert(number);
-            r.bold |= word == "b";
-            r.italic |= word == "i";
-            r.underline |= word == "ul";
-        } else if (in_colours && c == ';') {
-            r.colours.push_back(qRgb(red, green, blue));
-            red = green = blue = 0;
-        } else if (skip_depth < 0 && c != '\n' && c != '\r' && depth > 0) {
-            r.text += QLatin1Char(c);
+    int depth = 0, table_depth = -1;  // inside \fonttbl or \colortbl
+    bool in_colours = false, skip_one = false;
+    std::map<QString, int> rgb;
+    for (const QRegularExpressionMatch& m : token.globalMatch(QString::fromLatin1(rtf))) {
+        const QString word = m.captured(1), brace = m.captured(5);
+        const int number = m.captured(2).toInt();
+        QString text = m.captured(6) + m.captured(4);
+        if (!m.captured(3).isEmpty()) text = QChar(m.captured(3).toInt(nullptr, 16));
+        if (brace == u'{') ++depth;
+        if (brace == u'}' && --depth < 0) r.balanced = false;
+        if (brace == u'}' && depth < table_depth) table_depth = -1, in_colours = false;
+        if (word == u"fonttbl" || word == u"colortbl") table_depth = depth;
+        in_colours |= word == u"colortbl";
+        if (in_colours) {
+            rgb[word] = number;
+            for (int n = int(text.count(u';')); n > 0; --n, rgb.clear())
+                r.colours.push_back(qRgb(rgb["red"], rgb["green"], rgb["blue"]));
+        } else if (table_depth < 0) {
+            if (skip_one && !text.isEmpty()) text.remove(0, 1), skip_one = false;
+            r.text += text;
+            if (word == u"par" || word == u"line") r.text += u'\n';
+            if (word == u"u") r.text += QChar(char16_t(number)), skip_one = true;  // and its '?'
+            if (word == u"cf") r.used_colours.insert(number);
+            if (!word.isEmpty()) r.words.insert(word);
         }
     }
     if (depth != 0) r.balanced = false;
@@ -106,7 +86,7 @@ TEST(ExportRtf, IsWellFormedAndHoldsTheTextAndEveryColour) {
         EXPECT_GE(used, 1);
         EXPECT_LT(used, int(read.colours.size()));
     }
-    EXPECT_TRUE(read.bold && read.italic && read.underline);
+    for (const char* word : {"b", "i", "ul"}) EXPECT_TRUE(read.words.count(word)) << word;
     EXPECT_TRUE(rtf.contains("DejaVu Sans;")) << "font table";
     EXPECT_TRUE(rtf.contains("\\fs22")) << "11 points";
     EXPECT_FALSE(rtf.contains("\\cbpat")) << "white needs no shading";

@@ -27,17 +27,16 @@ protected:
         fixture.write("other.rmd", "<record>\n<date=05.03.1960>\nAnderswo\n</record>\n");
         form = fixture.started();
         EditorCommands editors;
-        const auto count = [this](const char* name) {
-            return [this, name] { events << QString::fromLatin1(name); };
-        };
-        editors.file_new = count("file_new");
-        editors.birthdays = count("birthdays");
-        editors.import_birthdays = count("import_birthdays");
-        editors.appointments = count("appointments");
-        editors.record_editor = count("record_editor");
-        editors.record_list = count("record_list");
-        editors.look_ahead = count("look_ahead");
-        editors.converter = count("converter");
+        using E = EditorCommands;
+        for (const auto& [command, name] : {std::pair{&E::file_new, "file_new"},
+                                            {&E::birthdays, "birthdays"},
+                                            {&E::import_birthdays, "import_birthdays"},
+                                            {&E::appointments, "appointments"},
+                                            {&E::record_editor, "record_editor"},
+                                            {&E::record_list, "record_list"},
+                                            {&E::look_ahead, "look_ahead"},
+                                            {&E::converter, "converter"}})
+            editors.*command = [this, name] { events << QString::fromLatin1(name); };
         MenuHooks hooks;
         hooks.run_modal = [this](QDialog& dialog) {
             events << dialog.objectName();
@@ -87,36 +86,23 @@ protected:
     bool editor_starts = true;
 };
 
-struct Item {
-    const char* name;
-    const char* caption;
-    int id;
-    const char* event;
-};
-
-// In menu order; the ending commands come last.
-const std::vector<Item> kItems = {
-    {"file_new", "&Neu", 0, "file_new"},
-    {"file_open", "&Öffnen", 4, "file dialog"},
-    {"export", "E&xportieren...", 5, "file dialog"},
-    {"printRTbox", "&Drucken...", 6, "print"},
-    {"GebEingabe", "&Geburtstage eingeben", 8, "birthdays"},
-    {"import", "Geburtstage &importieren", 9, "import_birthdays"},
-    {"TermEingabe", "&Termine eingeben", 10, "appointments"},
-    {"start_editor", "Texteditor &starten", 11, "editor"},
-    {"datensatz_eingeben", "&Datensatz eingeben", 12, "record_editor"},
-    {"datensatzliste", "Datensatz &Liste", 13, "record_list"},
-    {"FromTill", "Ereignisse von ... bis ... anzeigen", 14, "FromTill"},
-    {"feiertage", "&Feiertage berechnen", 15, "Calc1"},
-    {"sonntage", "Kirchliche &Sonntage berechnen", 0, "Calc2"},
-    {"astronom", "&Astronomische Berechnungen", 16, "AstroForm"},
-    {"convert", "&Konvertierung", 0, "converter"},
-    {"options", "&Optionen...", 17, "FormOptions"},
-    {"helpcontents", "&Inhalt", 18, "help"},
-    {"about", "&Über Merkwald", 19, "FormAbout"},
-    {"standby", "&Stand By", 0, "standby"},
-    {"exit_programm", "&Ende", 7, "end"},
-};
+// Name, caption and what it does, in menu order; the ending commands come last.
+const std::tuple<const char*, const char*, const char*> kItems[] = {
+    {"file_new", "&Neu", "file_new"}, {"file_open", "&Öffnen", "file dialog"},
+    {"export", "E&xportieren...", "file dialog"}, {"printRTbox", "&Drucken...", "print"},
+    {"GebEingabe", "&Geburtstage eingeben", "birthdays"},
+    {"import", "Geburtstage &importieren", "import_birthdays"},
+    {"TermEingabe", "&Termine eingeben", "appointments"},
+    {"start_editor", "Texteditor &starten", "editor"},
+    {"datensatz_eingeben", "&Datensatz eingeben", "record_editor"},
+    {"datensatzliste", "Datensatz &Liste", "record_list"},
+    {"FromTill", "Ereignisse von ... bis ... anzeigen", "FromTill"},
+    {"feiertage", "&Feiertage berechnen", "Calc1"},
+    {"sonntage", "Kirchliche &Sonntage berechnen", "Calc2"},
+    {"astronom", "&Astronomische Berechnungen", "AstroForm"},
+    {"convert", "&Konvertierung", "converter"}, {"options", "&Optionen...", "FormOptions"},
+    {"helpcontents", "&Inhalt", "help"}, {"about", "&Über Merkwald", "FormAbout"},
+    {"standby", "&Stand By", "standby"}, {"exit_programm", "&Ende", "end"}};
 
 TEST_F(MainMenusTest, EveryItemRunsItsCommandWithTimer1PausedForItsWindows) {
     QStringList menus_shown;
@@ -124,16 +110,14 @@ TEST_F(MainMenusTest, EveryItemRunsItsCommandWithTimer1PausedForItsWindows) {
     EXPECT_EQ(menus_shown,
               (QStringList{"&Datei", "Daten&sätze", "&Berechnungen", "&Tools", "&Hilfe"}));
     ASSERT_TRUE(form->timer1().running());
-    for (const Item& item : kItems) {
-        QAction* action = menus->menu_action(QString::fromUtf8(item.name));
-        ASSERT_NE(action, nullptr) << item.name;
-        EXPECT_EQ(action->text(), QString::fromUtf8(item.caption)) << item.name;
-        EXPECT_EQ(action->data().toInt(), item.id) << item.name;
-        EXPECT_TRUE(action->isEnabled()) << item.name;
-        EXPECT_EQ(run(action), QStringList{QString::fromUtf8(item.event)}) << item.name;
-        const std::string_view name = item.name;
-        if (name != "standby" && name != "exit_programm") {
-            EXPECT_TRUE(form->timer1().running()) << item.name;
+    for (const auto& [name, caption, event] : kItems) {
+        QAction* action = menus->menu_action(QString::fromUtf8(name));
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
+        EXPECT_EQ(run(action), QStringList{QString::fromUtf8(event)}) << name;
+        if (std::string_view(event) != "standby" && std::string_view(event) != "end") {
+            EXPECT_TRUE(form->timer1().running()) << name;
         }
     }
     EXPECT_EQ(timer_while_open, std::vector<bool>(6, false));
@@ -153,8 +137,7 @@ TEST_F(MainMenusTest, EveryToolbarButtonHasTooltipIconAndRunsItsCommand) {
                    {"feiertag", "Feiertage berechnen", "Calc1"},
                    {"astro", "Astronomische Berechnungen", "AstroForm"},
                    {"next", "Termine in den nächsten ... Tagen anzeigen", "look_ahead"},
-                   {"options", "Optionen", "FormOptions"},
-                   {"help", "Hilfe", "help"}};
+                   {"options", "Optionen", "FormOptions"}, {"help", "Hilfe", "help"}};
     QStringList keys, expected_keys;
     for (QAction* action : menus->toolbar()->actions())
         if (!action->isSeparator()) keys << action->objectName();

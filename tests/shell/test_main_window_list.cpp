@@ -1,87 +1,38 @@
 // The list the window shows: the same text as merkwald-cli list for the same
 // files, settings and day (the engine's golden cases, which the command-line
-// tests print too), and the look of its runs.
+// tests print too; the light ones show its two-blank layout), and the look of its runs.
 
 #include <gtest/gtest.h>
 
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <filesystem>
-#include <fstream>
-#include <map>
 
+#include "../support/golden_case.h"
 #include "engine/date_text.h"
-#include "engine/text_file.h"
 #include "gui_test_support.h"
 
 namespace merkwald::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Case {
-    std::map<std::string, std::string> options;
-    std::vector<std::pair<std::string, std::string>> files;
-    std::map<std::string, std::string> expected;
-};
-
-// The golden format: "name: value" options, "=== file NAME" and "=== section" bodies.
-Case load_case(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    Case c;
-    std::string line;
-    std::string* body = nullptr;
-    while (std::getline(in, line)) {
-        if (line.starts_with("=== file ")) {
-            c.files.emplace_back(line.substr(9), "");
-            body = &c.files.back().second;
-        } else if (line.starts_with("=== ")) {
-            body = &c.expected[line.substr(4)];
-        } else if (body && line == "\\ No newline at end") {
-            if (!body->empty()) body->pop_back();
-        } else if (body) {
-            *body += line + "\n";
-        } else if (const auto colon = line.find(": "); colon != std::string::npos) {
-            c.options[line.substr(0, colon)] = line.substr(colon + 2);
-        }
-    }
-    return c;
-}
-
-std::string option(const Case& c, const std::string& name, const std::string& fallback) {
-    const auto it = c.options.find(name);
-    return it == c.options.end() ? fallback : it->second;
-}
-
-void write_case_file(const QString& path, const std::string& text, const Case& c) {
-    const std::string end = option(c, "line_end", "crlf");
-    const std::string line_end = end == "crlf" ? "\r\n" : end == "cr" ? "\r" : "\n";
-    std::string converted;
-    for (char ch : text) converted += ch == '\n' ? line_end : std::string(1, ch);
-    if (option(c, "encoding", "utf8") == "cp1252") converted = *utf8_to_windows1252(converted);
-    write_file(path, QByteArray::fromStdString(converted));
-}
-
-class WindowGolden : public ::testing::TestWithParam<fs::path> {};
+class WindowGolden : public ::testing::TestWithParam<std::filesystem::path> {};
 
 TEST_P(WindowGolden, ListAndMissedWindowMatchTheCommandLine) {
-    const Case c = load_case(GetParam());
+    const GoldenCase c = load_golden_case(GetParam());
     if (c.options.count("refreshes")) GTEST_SKIP() << "several refreshes in one run";
     GuiFixture f;
     for (const auto& [name, text] : c.files)
-        write_case_file(f.folder + u'/' + QString::fromStdString(name), text, c);
-    const auto today = parse_date(option(c, "today", "05.03.1999"));
-    ASSERT_TRUE(today);
-    const Ymd d = ymd_of(*today);
+        write_file(f.folder + u'/' + QString::fromStdString(name),
+                   QByteArray::fromStdString(c.file_bytes(text)));
+    const Ymd d = ymd_of(parse_date(c.option("today", "05.03.1999")).value());
     f.clock.set(at(d.year, d.month, d.day, 9));
     f.set("DataFilename", c.files.at(0).first);
-    f.set("Date", option(c, "last_start", "01.01.80"));
-    f.set("Groups", option(c, "groups", "true"));
-    f.set("SupressSpace", option(c, "suppress_space", "false"));
-    f.set("RecordColor", std::int32_t(std::stol(option(c, "record_color", "0"))));
+    f.set("Date", c.option("last_start", "01.01.80"));
+    f.set("Groups", c.option("groups", "true"));
+    f.set("SupressSpace", c.option("suppress_space", "false"));
+    f.set("RecordColor", std::int32_t(std::stol(c.option("record_color", "0"))));
     f.set("MissedEvents", std::int32_t(1));
-    const bool light = option(c, "light", "false") == "true";
+    const bool light = c.option("light", "false") == "true";
     auto form = f.started("no_logo", light ? ProgramKind::light : ProgramKind::full);
     if (c.options.count("lead_days")) {
         f.dialogs.messages.clear();
@@ -92,8 +43,8 @@ TEST_P(WindowGolden, ListAndMissedWindowMatchTheCommandLine) {
         EXPECT_EQ(GuiFixture::plain(*form), c.expected.at("list"));
     }
     std::string messages;
-    for (const auto& m : f.dialogs.messages) messages += m.text.toStdString() + "\n";
-    EXPECT_EQ(messages, c.expected.count("messages") ? c.expected.at("messages") : "");
+    for (const auto& m : f.dialogs.messages) messages += lf(m.text.toStdString()) + "\n";
+    EXPECT_EQ(messages, c.section("messages"));
     std::string missed;
     for (const ShownWindow& w : f.shown) {
         if (w.kind == "DisplayMissed") missed = (w.caption + u'\n' + w.text).toStdString();
@@ -103,42 +54,16 @@ TEST_P(WindowGolden, ListAndMissedWindowMatchTheCommandLine) {
     }
 }
 
-std::vector<fs::path> golden_cases() {
-    std::vector<fs::path> cases;
-    const fs::path folder = fs::path(MERKWALD_SOURCE_DIR) / "tests/engine/data/golden";
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().extension() == ".case") cases.push_back(entry.path());
-    std::sort(cases.begin(), cases.end());
-    return cases;
-}
-
 INSTANTIATE_TEST_SUITE_P(EngineCases, WindowGolden, ::testing::ValuesIn(golden_cases()),
-                         [](const auto& info) {
-                             std::string name = info.param.stem().string();
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return name;
-                         });
+                         golden_test_name);
 
-struct Fragment {
-    std::string text;
-    QTextCharFormat format;
-};
-
-std::vector<Fragment> fragments(const QTextEdit& box) {
-    std::vector<Fragment> out;
+// The format of the fragment of the list whose text is `text`.
+std::optional<QTextCharFormat> format_of(const QTextEdit& box, const std::string& text) {
     for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            out.push_back({it.fragment().text().toStdString(), it.fragment().charFormat()});
-        }
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().text().toStdString() == text) return it.fragment().charFormat();
     }
-    return out;
-}
-
-const Fragment* find(const std::vector<Fragment>& all, const std::string& text) {
-    for (const Fragment& fr : all)
-        if (fr.text == text) return &fr;
-    return nullptr;
+    return std::nullopt;
 }
 
 TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
@@ -152,19 +77,18 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
     f.set("FontSize", std::int32_t(14));
     f.set("FontItalic", std::string("true"));
     auto form = f.started();
-    const auto all = fragments(form->rtbox1());
 
     // Headings in the record colour, bold and underlined; entries in their own colour.
     for (const char* text : {"Freitag, 5.3.1999", "Geburtstage:", "Anna"}) {
-        const Fragment* fr = find(all, text);
-        ASSERT_NE(fr, nullptr) << text;
+        const auto format = format_of(form->rtbox1(), text);
+        ASSERT_TRUE(format) << text;
         const bool entry = std::string_view(text) == "Anna";
-        EXPECT_EQ(fr->format.foreground().color(),
+        EXPECT_EQ(format->foreground().color(),
                   entry ? QColor(255, 0, 0) : QColor(0x20, 0x40, 0x80));
-        EXPECT_EQ(fr->format.fontWeight(), int(entry ? QFont::Normal : QFont::Bold)) << text;
-        EXPECT_EQ(fr->format.fontUnderline(), !entry) << text;
+        EXPECT_EQ(format->fontWeight(), int(entry ? QFont::Normal : QFont::Bold)) << text;
+        EXPECT_EQ(format->fontUnderline(), !entry) << text;
     }
-    const QTextCharFormat anna = find(all, "Anna")->format;
+    const QTextCharFormat anna = *format_of(form->rtbox1(), "Anna");
     EXPECT_TRUE(anna.fontItalic());
     EXPECT_EQ(anna.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
     EXPECT_EQ(anna.fontPointSize(), 14.0);
@@ -177,21 +101,10 @@ TEST(WindowList, WithoutAFontNameTheBoxKeepsItsOwnFont) {
     f.write("main.rmd", "<record>\n<date=05.03.1999>\nHeute\n</record>\n");
     f.set("FontSize", std::int32_t(30));
     auto form = f.started();
-    const Fragment* today = find(fragments(form->rtbox1()), "Heute");
-    ASSERT_NE(today, nullptr);
-    EXPECT_FALSE(today->format.hasProperty(QTextFormat::FontFamilies));
-    EXPECT_FALSE(today->format.hasProperty(QTextFormat::FontPointSize));
-}
-
-TEST(WindowList, LightListHasTheTwoBlankLayout) {
-    GuiFixture f;
-    f.write("main.rmd",
-            "<record>\n<date=06.03.1980>\n<active_before=3>\n<group=geburtstage>\nBernd\nzweite Zeile\n"
-            "</record>\n");
-    auto form = f.started("", ProgramKind::light);
-    EXPECT_EQ(GuiFixture::plain(*form),
-              "  Freitag, 5.3.1999\n  \n  Geburtstage:\n\n  Bernd\n  zweite Zeile\n  \n  ");
-    EXPECT_EQ(form->windowTitle(), "Merkwald light - Version 1.5.12");
+    const auto today = format_of(form->rtbox1(), "Heute");
+    ASSERT_TRUE(today);
+    EXPECT_FALSE(today->hasProperty(QTextFormat::FontFamilies));
+    EXPECT_FALSE(today->hasProperty(QTextFormat::FontPointSize));
 }
 
 TEST(WindowList, AFailedReadKeepsTheListAndReportsTheFile) {

@@ -36,11 +36,9 @@ TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
         place(*first, {1500, 900, 9000, 7200});
         first->command1_click();
         EXPECT_EQ(f.ends, 1);
-        EXPECT_EQ(f.stored(prefix + "WindowState"), "0");
-        EXPECT_EQ(f.stored(prefix + "Left"), "1500");
-        EXPECT_EQ(f.stored(prefix + "Top"), "900");
-        EXPECT_EQ(f.stored(prefix + "Width"), "9000");
-        EXPECT_EQ(f.stored(prefix + "Height"), "7200");
+        for (const auto& [name, value] : {std::pair{"WindowState", "0"}, {"Left", "1500"},
+                                          {"Top", "900"}, {"Width", "9000"}, {"Height", "7200"}})
+            EXPECT_EQ(f.stored(prefix + name), value) << prefix << name;
         EXPECT_EQ(f.stored(light ? "Width" : "LightWidth"), std::nullopt);
 
         EXPECT_EQ(twips_of(*f.started("no_logo", kind)), (Twips{1500, 900, 9000, 7200}));
