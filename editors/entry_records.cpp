@@ -38,18 +38,6 @@ std::vector<std::string> entry_record_lines(EntryKind kind, std::string_view dat
     return lines;
 }
 
-WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines) {
-    std::error_code ec;
-    const bool exists = fs::exists(file, ec);
-    std::optional<ReminderDocument> doc = exists ? load_document(file) : parse_document({});
-    if (!doc) return {false, unreadable_message(file)};
-    end_last_line(doc->lines);
-    const std::vector<DocumentLine> appended = new_lines(lines);
-    doc->lines.insert(doc->lines.end(), appended.begin(), appended.end());
-    if (!exists) return write_file_safely(file, document_bytes(*doc));
-    return rewrite_with_backup(file, doc->bytes, document_bytes(*doc));
-}
-
 std::string_view no_name_message(EntryKind kind) {
     return kind == EntryKind::birthday ? "Kein Name!" : "Kein Text!";
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editors/record_file.h"
 #include "editors/safe_rewrite.h"
 #include "editors/templates.h"
 #include "shell/settings.h"
@@ -37,13 +38,6 @@ struct RecordStyle {
 [[nodiscard]] std::vector<std::string> entry_record_lines(EntryKind kind, std::string_view date,
                                                           const RecordStyle& style,
                                                           std::string_view text_line);
-
-// Appends the lines, each ending with CRLF, to the file (created when missing).
-// The lines already there keep their bytes and the file its encoding, unless a
-// new line holds a character that Windows-1252 lacks: then the whole file
-// becomes UTF-8. A last line without line end gets one first.
-[[nodiscard]] WriteOutcome append_lines(const std::filesystem::path& file,
-                                        const std::vector<std::string>& lines);
 
 struct EntryInput {
     std::string name;            // or the appointment text

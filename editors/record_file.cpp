@@ -68,24 +68,27 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     return outcome;
 }
 
+WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines) {
+    std::error_code ec;
+    const bool exists = fs::exists(file, ec);
+    std::optional<ReminderDocument> doc = exists ? load_document(file) : parse_document({});
+    if (!doc) return {false, unreadable_message(file)};
+    end_last_line(doc->lines);
+    const std::vector<DocumentLine> appended = new_lines(lines);
+    doc->lines.insert(doc->lines.end(), appended.begin(), appended.end());
+    if (!exists) return write_file_safely(file, document_bytes(*doc));
+    return rewrite_with_backup(file, doc->bytes, document_bytes(*doc));
+}
+
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
                            std::int32_t record_color, MessageSink& sink) {
-    std::error_code ec;
-    const bool exists = fs::exists(state.current_file, ec);
-    std::optional<ReminderDocument> doc =
-        exists ? load_document(state.current_file) : parse_document({});
-    if (!doc) return {false, unreadable_message(state.current_file)};
     std::vector<std::string> texts{""};
     const std::vector<std::string> record =
         write_record(fields, prepare_date(fields.date), record_color);
     texts.insert(texts.end(), record.begin(), record.end());
-    end_last_line(doc->lines);
-    const std::vector<DocumentLine> appended = new_lines(texts);
-    doc->lines.insert(doc->lines.end(), appended.begin(), appended.end());
-    WriteOutcome outcome =
-        exists ? rewrite_with_backup(state.current_file, doc->bytes, document_bytes(*doc))
-               : write_file_safely(state.current_file, document_bytes(*doc));
-    rescan(state, sink);
+    WriteOutcome outcome = append_lines(state.current_file, texts);
+    // A failed write leaves the file as it was, and so its record table.
+    if (outcome.ok) rescan(state, sink);
     return outcome;
 }
 

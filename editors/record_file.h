@@ -41,6 +41,13 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
 [[nodiscard]] WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
                                           std::int32_t record_color, MessageSink& sink);
 
+// Appends the lines, each ending with CRLF, to the file (created when missing).
+// The lines already there keep their bytes and the file its encoding, unless a
+// new line holds a character that Windows-1252 lacks: then the whole file
+// becomes UTF-8. A last line without line end gets one first.
+[[nodiscard]] WriteOutcome append_lines(const std::filesystem::path& file,
+                                        const std::vector<std::string>& lines);
+
 // The fields' record after one empty line at the end of the file (created when
 // missing), then a rescan, so that the record is number `record_count()`.
 [[nodiscard]] WriteOutcome append_record(EditingState& state, const RecordFields& fields,
