@@ -25,7 +25,8 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     SettingsStore store = SettingsStore::user_store();
     SystemClock clock;
     QtDialogs dialogs;
-    QtSoundPlayer sound;
+    QtSoundPlayer sound({QCoreApplication::applicationDirPath(),
+                         QStringLiteral(MERKWALD_SOUND_MODULE_DIR)});
     Form1 window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
     if (!window.start()) return 0;
