@@ -4,6 +4,8 @@
 
 #include "moon.h"
 
+#include "julian.h"
+
 #include <cmath>
 
 namespace merkwald {
@@ -29,17 +31,9 @@ long long floor_div(long long a, long long b) {
 // the way back, so the Gregorian correction applies to every date (a Julian-
 // calendar reading before 1582 would put old dates ten and more days off).
 double julian_date(DaySerial day, long long second_of_day) {
-    const Ymd d = ymd_of(day);
-    double y = d.year;
-    double m = d.month;
-    if (m < 3) {
-        m += 12;
-        y -= 1;
-    }
-    const double a = std::floor(y / 100);
-    const double b = 2 - a + std::floor(a / 4);
-    return std::floor(365.25 * (y + 4716)) + std::floor(30.6001 * (m + 1)) + d.day + b - 1524.5 +
-           double(second_of_day) / double(kSecondsPerDay);
+    const JulianParts p = julian_parts(day);
+    return std::floor(365.25 * (p.year + 4716)) + std::floor(30.6001 * (p.month + 1)) + p.day +
+           p.gregorian - 1524.5 + double(second_of_day) / double(kSecondsPerDay);
 }
 
 double moon_longitude(double t) {

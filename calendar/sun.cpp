@@ -5,6 +5,8 @@
 
 #include "sun.h"
 
+#include "julian.h"
+
 #include <cmath>
 
 namespace merkwald {
@@ -20,16 +22,9 @@ constexpr std::array<double, kSunEvents> kZenith = {1.5853349176525, 1.67551608,
 
 // Julian day at 0 h UT, Gregorian throughout (as the date serials are).
 double julian_day_0h(DaySerial date) {
-    const Ymd d = ymd_of(date);
-    double y = d.year;
-    double m = d.month;
-    if (m < 3) {
-        m += 12;
-        y -= 1;
-    }
-    const double a = std::floor(y / 100);
-    const double b = 2 - a + std::floor(a / 4);
-    return std::floor(365.25 * y) + std::floor(30.6001 * (m + 1)) + d.day + 1720994.5 + b;
+    const JulianParts p = julian_parts(date);
+    return std::floor(365.25 * p.year) + std::floor(30.6001 * (p.month + 1)) + p.day + 1720994.5 +
+           p.gregorian;
 }
 
 struct SolarNoon {

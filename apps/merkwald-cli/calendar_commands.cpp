@@ -118,14 +118,7 @@ std::optional<AstroOptions> parse_astro_options(const std::vector<std::string>& 
             o.summer_time = on;
             continue;
         }
-        if (const auto eq = name.find('='); eq != std::string::npos && name.starts_with("--")) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            return std::nullopt;
-        }
+        if (!take_name_value(args, i, name, value)) return std::nullopt;
         if (!take_option(o, name, value)) return std::nullopt;
     }
     return o;

@@ -36,6 +36,19 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
 
 }  // namespace
 
+bool take_name_value(const std::vector<std::string>& args, std::size_t& i, std::string& name,
+                     std::string& value) {
+    name = args[i];
+    if (const auto eq = name.find('='); eq != std::string::npos && name.starts_with("--")) {
+        value = name.substr(eq + 1);
+        name.resize(eq);
+        return true;
+    }
+    if (i + 1 >= args.size()) return false;
+    value = args[++i];
+    return true;
+}
+
 int run(const std::vector<std::string>& args, Context& ctx) {
     if (args.empty()) {
         ctx.err << kHelp;

@@ -49,6 +49,11 @@ private:
 // Runs the command line (without the program name).
 int run(const std::vector<std::string>& args, Context& ctx);
 
+// Reads the option at args[i] as "--name value" or "--name=value" into name and
+// value, moving i past what it took; false when the value is missing.
+[[nodiscard]] bool take_name_value(const std::vector<std::string>& args, std::size_t& i,
+                                   std::string& name, std::string& value);
+
 // Text as the terminal wants it: every CRLF (and lone CR) becomes LF.
 [[nodiscard]] std::string to_lf(std::string_view text);
 

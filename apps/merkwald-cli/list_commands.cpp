@@ -37,14 +37,7 @@ std::optional<ListOptions> parse_options(const std::vector<std::string>& args, b
     ListOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i], value;
-        if (const auto eq = name.find('='); eq != std::string::npos && name.starts_with("--")) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            return std::nullopt;
-        }
+        if (!take_name_value(args, i, name, value)) return std::nullopt;
         if (name == "--today") {
             o.today = parse_date(value);
             if (!o.today) return std::nullopt;
