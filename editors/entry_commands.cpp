@@ -62,31 +62,24 @@ std::string EntryCommands::main_file() const {
     return files.empty() ? host_.settings().data_filename : files.front();
 }
 
-void EntryCommands::enter_birthdays() {
-    host_.run_modal_command([this] {
+// The quick-entry and import dialogs: one template list and the main file each.
+template <class Form>
+void EntryCommands::run_entry_dialog(const std::vector<TextTemplate>& templates) {
+    host_.run_modal_command([this, &templates] {
         EditorContext editor_context = context();
-        GebForm form(host_.dialog_parent(), editor_context, templates_.birthday.templates,
-                     main_file());
+        Form form(host_.dialog_parent(), editor_context, templates, main_file());
         form.exec();
     });
 }
 
+void EntryCommands::enter_birthdays() { run_entry_dialog<GebForm>(templates_.birthday.templates); }
+
 void EntryCommands::import_birthdays() {
-    host_.run_modal_command([this] {
-        EditorContext editor_context = context();
-        Importform form(host_.dialog_parent(), editor_context, templates_.birthday.templates,
-                        main_file());
-        form.exec();
-    });
+    run_entry_dialog<Importform>(templates_.birthday.templates);
 }
 
 void EntryCommands::enter_appointments() {
-    host_.run_modal_command([this] {
-        EditorContext editor_context = context();
-        TerminForm form(host_.dialog_parent(), editor_context, templates_.appointment.templates,
-                        main_file());
-        form.exec();
-    });
+    run_entry_dialog<TerminForm>(templates_.appointment.templates);
 }
 
 void EntryCommands::new_file() {

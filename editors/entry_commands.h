@@ -47,6 +47,8 @@ class EntryCommands final : public QObject {
   private:
     [[nodiscard]] EditorContext context() const;
     [[nodiscard]] std::string main_file() const;
+    template <class Form>
+    void run_entry_dialog(const std::vector<TextTemplate>& templates);
 
     EditorHost& host_;
     TemplateTables templates_;
