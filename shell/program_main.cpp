@@ -2,19 +2,49 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QTextEdit>
+#include <cstdio>
+#include <optional>
 
+#include "shell/install_paths.h"
 #include "shell/program_folder.h"
+#include "shell/program_options.h"
+#include "shell/qt_translations.h"
+#include "shell/single_instance.h"
 #include "shell/sound_player.h"
 
 namespace merkwald {
+namespace {
+
+QStringList arguments_of(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+QString program_name(ProgramKind kind) {
+    return kind == ProgramKind::light ? QStringLiteral("merklight") : QStringLiteral("merkwald");
+}
+
+}  // namespace
 
 int run_program(int argc, char** argv, const ProgramSetup& setup) {
+    // Answered before the application starts: no window and no display needed.
+    if (const auto text = information_request(arguments_of(argc, argv), setup.kind, setup.version)) {
+        std::fputs(text->toUtf8().constData(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Merkwald"));
     QApplication::setApplicationName(QStringLiteral("Merkwald"));
     QApplication::setApplicationVersion(setup.version.text());
     // Standby hides the last window; only the program's own end paths quit.
     QApplication::setQuitOnLastWindowClosed(false);
+    const QString executable_folder = QCoreApplication::applicationDirPath();
+    install_qt_translations(app, qt_translation_folders(executable_folder));
+
+    SingleInstance instance(SingleInstance::server_name(program_name(setup.kind)));
+    if (instance.hand_over(QApplication::arguments())) return 0;
 
     WindowOptions options;
     options.kind = setup.kind;
@@ -25,11 +55,28 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     SettingsStore store = SettingsStore::user_store();
     SystemClock clock;
     QtDialogs dialogs;
-    QtSoundPlayer sound({QCoreApplication::applicationDirPath(),
-                         QStringLiteral(MERKWALD_SOUND_MODULE_DIR)});
+    QtSoundPlayer sound(sound_module_folders(executable_folder));
     Form1 window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
+    // Listening from before the start keeps a second start from becoming a second
+    // copy while the first one's start windows are open; what it asks waits for the start.
+    bool started = false;
+    std::optional<QStringList> waiting;
+    instance.listen([&](const QStringList& arguments) {
+        if (started) {
+            apply_second_start(window, CommandLine::from_arguments(arguments));
+        } else {
+            waiting = arguments;
+        }
+    });
     if (!window.start()) return 0;
+    started = true;
+    if (waiting) apply_second_start(window, CommandLine::from_arguments(*waiting));
+    // The install check reads the list the window shows.
+    if (qEnvironmentVariableIsSet("MERKWALD_PRINT_LIST")) {
+        std::fputs(window.rtbox1().toPlainText().append(u'\n').toUtf8().constData(), stdout);
+        std::fflush(stdout);
+    }
     // The start-up benchmark measures up to the first shown list.
     if (qEnvironmentVariableIsSet("MERKWALD_QUIT_WHEN_SHOWN")) {
         QTimer::singleShot(0, &app, &QApplication::quit);

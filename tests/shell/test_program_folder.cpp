@@ -19,7 +19,7 @@ protected:
         sources.install_folder = root.filePath("install");
         sources.user_folder = root.filePath("user/Merkwald");
         test::write_file(root.filePath("install/beispiel.rmd"), "<record>\r\n");
-        test::write_file(root.filePath("install/orte.dat"), "Orte\r\n");
+        test::write_file(root.filePath("install/texte.dat"), "Texte\r\n");
     }
 
     QTemporaryDir root_dir;
@@ -38,17 +38,17 @@ TEST_F(ProgramFolder, HomeVariableOrExecutableFolderHoldingTheData) {
 }
 
 TEST_F(ProgramFolder, UserFolderIsSeededWithoutOverwritingTheUsersFiles) {
-    QFile::setPermissions(root.filePath("install/orte.dat"), QFileDevice::ReadOwner);
+    QFile::setPermissions(root.filePath("install/texte.dat"), QFileDevice::ReadOwner);
     EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
     EXPECT_EQ(QByteArray("<record>\r\n"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
-    EXPECT_TRUE(QFileInfo(sources.user_folder + "/orte.dat").permissions() &
+    EXPECT_TRUE(QFileInfo(sources.user_folder + "/texte.dat").permissions() &
                 QFileDevice::WriteOwner);
 
     test::write_file(sources.user_folder + "/beispiel.rmd", "mine");
-    QFile::remove(sources.user_folder + "/orte.dat");
+    QFile::remove(sources.user_folder + "/texte.dat");
     EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
     EXPECT_EQ(QByteArray("mine"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
-    EXPECT_EQ(QByteArray("Orte\r\n"), test::file_bytes(sources.user_folder + "/orte.dat"));
+    EXPECT_EQ(QByteArray("Texte\r\n"), test::file_bytes(sources.user_folder + "/texte.dat"));
 }
 
 TEST_F(ProgramFolder, ReadOnlyExecutableFolderIsPassedOver) {
