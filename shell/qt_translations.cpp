@@ -16,6 +16,9 @@ QStringList qt_translation_folders(const QString& executable_folder) {
 }
 
 bool install_qt_translations(QCoreApplication& app, const QStringList& folders) {
+    // Dates, sizes and file types in Qt's dialogs follow the default locale, which is
+    // the desktop's (often "C" or English) unless told.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* translator = new QTranslator(&app);
     for (const QString& folder : folders) {
         if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),

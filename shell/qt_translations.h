@@ -13,8 +13,8 @@ namespace merkwald {
 // installation that brings its own.
 [[nodiscard]] QStringList qt_translation_folders(const QString& executable_folder);
 
-// Loads "qtbase_de" from the first folder holding it into `app`; false when none does
-// (the dialogs then stay English).
+// Makes German the default locale and loads "qtbase_de" from the first folder
+// holding it into `app`; false when none does (the dialogs then stay English).
 bool install_qt_translations(QCoreApplication& app, const QStringList& folders);
 
 }  // namespace merkwald
