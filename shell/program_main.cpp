@@ -1,8 +1,8 @@
 #include "shell/program_main.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QTextEdit>
+#include <QTimer>
 #include <cstdio>
 #include <optional>
 
@@ -30,7 +30,8 @@ QString program_name(ProgramKind kind) {
 
 int run_program(int argc, char** argv, const ProgramSetup& setup) {
     // Answered before the application starts: no window and no display needed.
-    if (const auto text = information_request(arguments_of(argc, argv), setup.kind, setup.version)) {
+    if (const auto text =
+            information_request(arguments_of(argc, argv), setup.kind, setup.version)) {
         std::fputs(text->toUtf8().constData(), stdout);
         return 0;
     }

@@ -9,11 +9,13 @@ namespace {
 
 QString help_text(ProgramKind kind) {
     const bool light = kind == ProgramKind::light;
-    QString text = light ? QStringLiteral("Aufruf: merklight [OPTION] [WORT]...\n"
-                                          "Zeigt die fälligen Erinnerungen (Merkwald light).\n\n")
-                         : QStringLiteral("Aufruf: merkwald [OPTION] [WORT]...\n"
-                                          "Zeigt die fälligen Erinnerungen und bearbeitet "
-                                          "die Erinnerungsdateien.\n\n");
+    QString text = light ? QStringLiteral(
+                               "Aufruf: merklight [OPTION] [WORT]...\n"
+                               "Zeigt die fälligen Erinnerungen (Merkwald light).\n\n")
+                         : QStringLiteral(
+                               "Aufruf: merkwald [OPTION] [WORT]...\n"
+                               "Zeigt die fälligen Erinnerungen und bearbeitet "
+                               "die Erinnerungsdateien.\n\n");
     text += QStringLiteral(
         "  -h, --help       diese Hilfe zeigen und beenden\n"
         "  -v, --version    die Version zeigen und beenden\n\n"

@@ -11,7 +11,8 @@ namespace merkwald {
 QStringList qt_translation_folders(const QString& executable_folder) {
     QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
     if (!executable_folder.isEmpty())
-        folders << QDir::cleanPath(executable_folder + QStringLiteral("/../share/qt6/translations"));
+        folders << QDir::cleanPath(executable_folder +
+                                   QStringLiteral("/../share/qt6/translations"));
     return folders;
 }
 

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPixmap>
-
 #include <algorithm>
 
 #include "shell/list_render.h"
@@ -32,8 +31,8 @@ QIcon drawn_program_icon() {
 }
 
 QIcon program_icon(const QString& program_folder) {
-    for (const QString& name : {QStringLiteral("icons/merkwald.svg"),
-                                QStringLiteral("merkwald.svg")}) {
+    for (const QString& name :
+         {QStringLiteral("icons/merkwald.svg"), QStringLiteral("merkwald.svg")}) {
         const QString file = program_file(program_folder, name);
         if (!QFileInfo::exists(file)) continue;
         QIcon icon(file);
@@ -102,7 +101,8 @@ QString tray_tooltip(const std::vector<LineEntry>& lines) {
     std::vector<std::pair<DaySerial, QString>> entries;
     for (const LineEntry& line : lines) {
         const QString text = to_qt_text(line.text).trimmed();
-        if (!text.isEmpty()) entries.emplace_back(line.sort_date, text.section(u'\n', 0, 0).trimmed());
+        if (!text.isEmpty())
+            entries.emplace_back(line.sort_date, text.section(u'\n', 0, 0).trimmed());
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -37,9 +37,9 @@ TEST_F(CalendarCommands, EveryYearPrintsTheWindowsLines) {
     // A number, its fraction dropped as the windows drop it; anything else, or a
     // year the lists do not cover, is a bad argument.
     const std::pair<const char*, bool> rows[] = {
-        {"2005.9", true},   {" 2005 ", true}, {"+2005", true}, {"2005abc", false},
-        {"200", false},     {"1900", false},  {"2099", false}, {"abc", false},
-        {"", false},        {"1e9", false},   {"-2005", false}};
+        {"2005.9", true}, {" 2005 ", true}, {"+2005", true}, {"2005abc", false},
+        {"200", false},   {"1900", false},  {"2099", false}, {"abc", false},
+        {"", false},      {"1e9", false},   {"-2005", false}};
     for (const auto& [year, listed] : rows) {
         for (test::Command c : {run_holidays, run_church_year}) {
             const Outcome r = run_command(c, {year});

@@ -30,8 +30,8 @@ std::string first_match(const std::string& text, const std::string& pattern) {
 }
 
 TEST(Packaging, TheNewestReleaseIsTheProjectVersion) {
-    const std::string version =
-        first_match(file_text(kSource / "CMakeLists.txt"), R"(project\(Merkwald VERSION ([0-9.]+))");
+    const std::string version = first_match(file_text(kSource / "CMakeLists.txt"),
+                                            R"(project\(Merkwald VERSION ([0-9.]+))");
     ASSERT_FALSE(version.empty());
     const std::string metainfo = file_text(kSource / "data/org.merkwald.Merkwald.metainfo.xml");
     EXPECT_EQ(version, first_match(metainfo, R"(<release version="([^"]+)\")"));
@@ -47,7 +47,8 @@ TEST(Packaging, DesktopEntriesSpeakEnglishAndGerman) {
         const std::string text = file_text(kSource / "data" / entry);
         for (const char* key : {"\nName=", "\nName[de]=", "\nComment=", "\nComment[de]="})
             EXPECT_NE(std::string::npos, text.find(key)) << entry << key;
-        EXPECT_NE(first_match(text, "\nComment=([^\n]*)"), first_match(text, "\nComment\\[de\\]=([^\n]*)"))
+        EXPECT_NE(first_match(text, "\nComment=([^\n]*)"),
+                  first_match(text, "\nComment\\[de\\]=([^\n]*)"))
             << entry;
     }
 }

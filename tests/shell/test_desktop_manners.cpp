@@ -81,8 +81,10 @@ TEST(DarkTheme, TextColourMatchesTheBackgroundTheProgramSets) {
         dark.setColor(QPalette::Text, QColor(220, 220, 220));
         label.setPalette(dark);
         set_background(label, row.background);
-        EXPECT_EQ(row.text, label.palette().color(QPalette::WindowText)) << row.background.name().toStdString();
-        EXPECT_EQ(row.text, label.palette().color(QPalette::Text)) << row.background.name().toStdString();
+        EXPECT_EQ(row.text, label.palette().color(QPalette::WindowText))
+            << row.background.name().toStdString();
+        EXPECT_EQ(row.text, label.palette().color(QPalette::Text))
+            << row.background.name().toStdString();
     }
 }
 
@@ -127,9 +129,11 @@ TEST(HelpAndVersion, AreAnsweredBesideTheOldWords) {
     EXPECT_FALSE(light_help->contains(QStringLiteral("no_logo")));
     // The old words, and what only looks like an option, start the program.
     for (const QStringList& arguments :
-         {QStringList{"merkwald"}, {"merkwald", "no_logo", "/once", "/file=a.rmd", "/unload=5"},
+         {QStringList{"merkwald"},
+          {"merkwald", "no_logo", "/once", "/file=a.rmd", "/unload=5"},
           {"merkwald", "-x", "/file=--help.rmd"}}) {
-        EXPECT_FALSE(information_request(arguments, Kind::full, version)) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(information_request(arguments, Kind::full, version))
+            << arguments.join(' ').toStdString();
     }
 }
 
