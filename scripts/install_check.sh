@@ -65,6 +65,16 @@ for program in merkwald merklight; do
   echo "install check: $program shows: $(head -n 1 <<<"$out")"
 done
 [ -e "$XDG_DATA_HOME/Merkwald/beispiel.rmd" ] || fail "the user's folder was not filled"
+
+# A second start hands over to the running copy and ends at once.
+MERKWALD_PRINT_LIST=1 timeout 60 "$prefix/bin/merkwald" no_logo /unload=3 >"$work/first.out" \
+  2>/dev/null &
+first=$!
+for _ in $(seq 100); do [ -s "$work/first.out" ] && break; sleep 0.1; done
+second="$(MERKWALD_PRINT_LIST=1 timeout 20 "$prefix/bin/merkwald" no_logo 2>/dev/null)" \
+  || fail "the second start did not end"
+[ -z "$second" ] || fail "the second start showed a window of its own"
+wait "$first" || fail "the first copy did not end by itself"
 [ -e "$XDG_DATA_HOME/Merkwald/neues.txt" ] && fail "program files were copied to the user's folder"
 
 # The command-line tool, its manners and the completion's place names.

@@ -4,7 +4,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <cstdio>
-#include <optional>
 
 #include "shell/install_paths.h"
 #include "shell/program_folder.h"
@@ -26,6 +25,21 @@ QString program_name(ProgramKind kind) {
     return kind == ProgramKind::light ? QStringLiteral("merklight") : QStringLiteral("merkwald");
 }
 
+void name_application(const ProgramSetup& setup) {
+    QApplication::setOrganizationName(QStringLiteral("Merkwald"));
+    QApplication::setApplicationName(QStringLiteral("Merkwald"));
+    QApplication::setApplicationVersion(setup.version.text());
+    // Standby hides the last window; only the program's own end paths quit.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// The install check reads the list the window shows.
+void print_list_when_asked(const Form1& window) {
+    if (!qEnvironmentVariableIsSet("MERKWALD_PRINT_LIST")) return;
+    std::fputs(window.rtbox1().toPlainText().append(u'\n').toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int run_program(int argc, char** argv, const ProgramSetup& setup) {
@@ -36,11 +50,7 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
         return 0;
     }
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Merkwald"));
-    QApplication::setApplicationName(QStringLiteral("Merkwald"));
-    QApplication::setApplicationVersion(setup.version.text());
-    // Standby hides the last window; only the program's own end paths quit.
-    QApplication::setQuitOnLastWindowClosed(false);
+    name_application(setup);
     const QString executable_folder = QCoreApplication::applicationDirPath();
     install_qt_translations(app, qt_translation_folders(executable_folder));
 
@@ -60,24 +70,13 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     Form1 window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
     // Listening from before the start keeps a second start from becoming a second
-    // copy while the first one's start windows are open; what it asks waits for the start.
-    bool started = false;
-    std::optional<QStringList> waiting;
-    instance.listen([&](const QStringList& arguments) {
-        if (started) {
-            apply_second_start(window, CommandLine::from_arguments(arguments));
-        } else {
-            waiting = arguments;
-        }
+    // copy while the start windows are open; what it asks waits for the start.
+    instance.listen([&window](const QStringList& arguments) {
+        apply_second_start(window, CommandLine::from_arguments(arguments));
     });
     if (!window.start()) return 0;
-    started = true;
-    if (waiting) apply_second_start(window, CommandLine::from_arguments(*waiting));
-    // The install check reads the list the window shows.
-    if (qEnvironmentVariableIsSet("MERKWALD_PRINT_LIST")) {
-        std::fputs(window.rtbox1().toPlainText().append(u'\n').toUtf8().constData(), stdout);
-        std::fflush(stdout);
-    }
+    instance.open();
+    print_list_when_asked(window);
     // The start-up benchmark measures up to the first shown list.
     if (qEnvironmentVariableIsSet("MERKWALD_QUIT_WHEN_SHOWN")) {
         QTimer::singleShot(0, &app, &QApplication::quit);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <utility>
 
 #include "shell/command_line.h"
 #include "shell/main_window.h"
@@ -80,6 +81,17 @@ void SingleInstance::read_from(QLocalSocket& socket) {
     QStringList arguments;
     in >> arguments;
     if (!in.commitTransaction()) return;
+    if (!open_) {
+        waiting_ = std::move(arguments);
+    } else if (handler_) {
+        handler_(arguments);
+    }
+}
+
+void SingleInstance::open() {
+    open_ = true;
+    if (!waiting_) return;
+    const QStringList arguments = *std::exchange(waiting_, std::nullopt);
     if (handler_) handler_(arguments);
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QLocalSocket;
 
@@ -30,9 +31,13 @@ public:
     // True when a running copy took `arguments` (the program name first); this
     // start should then end.
     bool hand_over(const QStringList& arguments) const;
-    // Becomes the running copy; each later start's arguments reach `handler`.
-    // Returns false when the name cannot be taken (the program runs on, alone).
+    // Becomes the running copy; each later start's arguments reach `handler`
+    // once open() was called. Returns false when the name cannot be taken (the
+    // program runs on, alone).
     bool listen(Handler handler);
+    // Until now later starts waited (the running copy was still starting); the
+    // last of them is handled now, the ones to come at once.
+    void open();
 
     [[nodiscard]] const QString& name() const { return name_; }
 
@@ -43,6 +48,8 @@ private:
     QString name_;
     QLocalServer server_;
     Handler handler_;
+    bool open_ = false;
+    std::optional<QStringList> waiting_;
 };
 
 // What the running program does with a later start's command words: show its

@@ -34,11 +34,18 @@ TEST_F(SecondStart, ArgumentsReachTheRunningCopy) {
     SingleInstance running(name);
     std::vector<QStringList> received;
     ASSERT_TRUE(running.listen([&](const QStringList& a) { received.push_back(a); }));
+    // While the running copy starts, a later start waits for it.
     const QStringList arguments{"merkwald", "/file=zwei.rmd", "no_logo"};
     EXPECT_TRUE(second.hand_over(arguments));
     deliver(received, 1);
+    EXPECT_TRUE(received.empty());
+    running.open();
     ASSERT_EQ(1u, received.size());
     EXPECT_EQ(arguments, received.front());
+
+    EXPECT_TRUE(second.hand_over({"merkwald"}));
+    deliver(received, 2);
+    EXPECT_EQ(2u, received.size());
 }
 
 TEST_F(SecondStart, AStaleSocketIsTakenOver) {
@@ -49,6 +56,7 @@ TEST_F(SecondStart, AStaleSocketIsTakenOver) {
     SingleInstance next(name);
     std::vector<QStringList> received;
     ASSERT_TRUE(next.listen([&](const QStringList& a) { received.push_back(a); }));
+    next.open();
     EXPECT_TRUE(SingleInstance(name).hand_over({"merkwald"}));
     deliver(received, 1);
     EXPECT_EQ(1u, received.size());
