@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what building Merkwald needs on Debian 12 (only what is missing).
 set -euo pipefail
+# desktop-file-utils and appstream validate the packaging files in the install
+# check; qt6-translations-l10n brings Qt's German dialog texts.
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev
+          desktop-file-utils appstream qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

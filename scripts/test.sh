@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything, runs every test and checks the installed programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+./scripts/install_check.sh build

@@ -13,6 +13,7 @@
 #include "engine/date_text.h"
 #include "engine/number.h"
 #include "shell/date_picker.h"
+#include "shell/program_folder.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald {
@@ -135,7 +136,8 @@ QWidget* AstroForm::build_outputs() {
 }
 
 void AstroForm::load_places(const Settings& settings, const QString& program_folder) {
-    const PlacesFile file = read_places(std::filesystem::path(program_folder.toStdString()));
+    const PlacesFile file =
+        read_places(program_file_folder(program_folder, qstr(kPlacesFileName)).toStdString());
     places_ = places_table(home_place_fields(settings), file);
     for (const PlaceFields& place : places_) combo1_->addItem(place.name);
     combo1_->setCurrentIndex(0);

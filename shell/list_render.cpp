@@ -15,10 +15,17 @@ QString to_qt_text(std::string_view text) {
     return s;
 }
 
+QColor text_colour_on(const QColor& background) {
+    return qGray(background.rgb()) < 128 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 void set_background(QWidget& widget, const QColor& color) {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Base, color);
     palette.setColor(QPalette::Window, color);
+    const QColor text = text_colour_on(color);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }

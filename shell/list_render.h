@@ -24,8 +24,13 @@ struct ListLook {
 // run with its colour, weight, slant and underline; the caret goes to the top.
 void render_list(QTextEdit& box, const std::vector<TextRun>& runs, const ListLook& look);
 
-// The background of the list; `RTBox1` and the side panel share it.
+// The background of the list; `RTBox1` and the side panel share it. The text
+// colour goes with it: the desktop's own text colour suits the desktop's
+// background, not ours (light grey on white under a dark theme).
 void set_background(QWidget& widget, const QColor& color);
+
+// Black on a light background, white on a dark one.
+[[nodiscard]] QColor text_colour_on(const QColor& background);
 
 // UTF-8 text with CRLF, CR or LF line ends as Qt text with LF.
 [[nodiscard]] QString to_qt_text(std::string_view text);

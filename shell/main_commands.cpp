@@ -18,6 +18,7 @@
 #include "shell/main_window.h"
 #include "shell/options_dialog.h"
 #include "shell/print.h"
+#include "shell/program_folder.h"
 #include "shell/range_window.h"
 #include "shell/window_helpers.h"
 
@@ -139,7 +140,9 @@ void MainMenus::options() {
 }
 
 void MainMenus::helpcontents() {
-    QStringList folders{form_.program_folder(), QCoreApplication::applicationDirPath()};
+    QStringList folders{
+        program_file_folder(form_.program_folder(), QString::fromLatin1(kHelpFileName)),
+        form_.program_folder(), QCoreApplication::applicationDirPath()};
     for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         folders << data + QStringLiteral("/merkwald");
     folders << hooks_.help_folders;

@@ -17,6 +17,7 @@
 #include "shell/day_timers.h"
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
+#include "shell/program_folder.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
 
@@ -67,6 +68,13 @@ Form1::Form1(SettingsStore& store, Services services, WindowOptions options, QWi
     timer2_ = new UnloadTimer(options_.command_line.unload_seconds(), std::move(unload), this);
     TaskbarForm::Handlers tray;
     tray.show_main = [this] { show_main_window(); };
+    tray.toggle_main = [this] {
+        if (isVisible() && !isMinimized()) {
+            enter_standby();
+        } else {
+            show_main_window();
+        }
+    };
     tray.end = [this] { end_program(true); };
     const QIcon icon = program_icon(options_.program_folder);
     setWindowIcon(icon);
@@ -212,6 +220,7 @@ void Form1::display() {
         look.background = to_qcolor(std::uint32_t(settings_.background_color));
         render_list(*rtbox1_, compose_list(engine_state_, sorted, style), look);
         if (side_panel_) set_background(*side_panel_, look.background);
+        tray_->set_tooltip(tray_tooltip(tables_.lines));
     } catch (const std::exception&) {
         report("display");
     }
@@ -220,7 +229,9 @@ void Form1::display() {
 void Form1::play_sound() {
     if (!engine_state_.sound_mark || !settings_.play_sound) return;
     engine_state_.sound_mark = false;
-    services_.sound.play(QDir(options_.program_folder).absoluteFilePath(qt(settings_.sound_file)));
+    const QString file = qt(settings_.sound_file);
+    services_.sound.play(QDir::isAbsolutePath(file) ? file
+                                                    : program_file(options_.program_folder, file));
 }
 
 void Form1::run_modal_command(const std::function<void()>& command, bool refresh_after) {

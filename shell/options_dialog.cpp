@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "engine/number.h"
+#include "shell/program_folder.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald {
@@ -110,7 +111,8 @@ void FormOptions::fill_places() {
     astro_.coordinates.show(home);
     astro_.text8->setText(home.diff_to_gmt);
     astro_.text4->setText(home.height);
-    const PlacesFile file = read_places(context_.program_folder.toStdString());
+    const PlacesFile file = read_places(
+        program_file_folder(context_.program_folder, qstr(kPlacesFileName)).toStdString());
     places_ = places_table(home, file);
     if (!file.ok) {
         context_.services.dialogs.message(this, qstr(kPlacesFileMessage), MessageIcon::critical);

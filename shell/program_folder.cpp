@@ -6,11 +6,18 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "shell/install_paths.h"
+
 namespace merkwald {
 namespace {
 
 QString absolute(const QString& folder) {
     return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+QStringList& program_file_search() {
+    static QStringList folders;
+    return folders;
 }
 
 // Copies are made writable: the program rewrites its data files in place, and
@@ -19,6 +26,7 @@ void seed_user_folder(const QString& user_folder, const QString& install_folder)
     if (install_folder.isEmpty()) return;
     const QFileInfoList files = QDir(install_folder).entryInfoList(QDir::Files | QDir::Readable);
     for (const QFileInfo& source : files) {
+        if (!is_user_file(source.fileName())) continue;
         const QString target = user_folder + u'/' + source.fileName();
         if (QFileInfo::exists(target) || !QFile::copy(source.absoluteFilePath(), target)) continue;
         QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
@@ -35,7 +43,8 @@ ProgramFolderSources program_folder_sources(const QString& install_folder) {
     }
     sources.user_folder =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Merkwald";
-    sources.install_folder = install_folder;
+    sources.install_folder = relocated_folder(
+        sources.executable_folder, QStringLiteral(MERKWALD_DATA_DIR_FROM_BIN), install_folder);
     return sources;
 }
 
@@ -51,6 +60,45 @@ QString resolve_program_folder(const ProgramFolderSources& sources) {
     const QString user_folder = absolute(sources.user_folder);
     if (QDir().mkpath(user_folder)) seed_user_folder(user_folder, sources.install_folder);
     return user_folder;
+}
+
+QString program_folder(const QString& install_folder) {
+    const ProgramFolderSources sources = program_folder_sources(install_folder);
+    const QString folder = resolve_program_folder(sources);
+    use_program_file_folders(program_file_folders(sources, folder));
+    return folder;
+}
+
+bool is_user_file(const QString& name) {
+    return name.endsWith(QStringLiteral(".rmd"), Qt::CaseInsensitive) ||
+           name == QStringLiteral("geb_text.dat") || name == QStringLiteral("term_text.dat") ||
+           name == QStringLiteral("texte.dat");
+}
+
+QStringList program_file_folders(const ProgramFolderSources& sources,
+                                 const QString& program_folder) {
+    QStringList folders{program_folder};
+    if (!sources.install_folder.isEmpty()) {
+        const QString installed = absolute(sources.install_folder);
+        if (program_folder == absolute(sources.user_folder)) {
+            folders.prepend(installed);
+        } else {
+            folders.append(installed);
+        }
+    }
+    folders.removeDuplicates();
+    return folders;
+}
+
+void use_program_file_folders(QStringList folders) {
+    program_file_search() = std::move(folders);
+}
+
+QString program_file_folder(const QString& program_folder, const QString& name) {
+    for (const QString& folder : program_file_search()) {
+        if (QFileInfo::exists(folder + u'/' + name)) return folder;
+    }
+    return program_folder;
 }
 
 }  // namespace merkwald

@@ -3,6 +3,7 @@
 // relative file names resolve and rewrites put their temporary file.
 
 #include <QString>
+#include <QStringList>
 
 namespace merkwald {
 
@@ -23,12 +24,32 @@ struct ProgramFolderSources {
 // MERKWALD_HOME when set. Otherwise the executable's folder when it holds the
 // example file and is writable (a build tree or an unpacked folder). Otherwise
 // the per-user data folder, created when missing and given a copy of every
-// installed data file it lacks (the user's own files are never overwritten).
+// installed user file it lacks (the user's own files are never overwritten).
 // The result is absolute and uses "/".
 [[nodiscard]] QString resolve_program_folder(const ProgramFolderSources& sources);
 
-[[nodiscard]] inline QString program_folder(const QString& install_folder) {
-    return resolve_program_folder(program_folder_sources(install_folder));
+// The programs' start: resolves the program folder and sets where the program's
+// own files are read.
+[[nodiscard]] QString program_folder(const QString& install_folder);
+
+// The files a user edits (reminder files, text templates, text modules): the
+// per-user folder gets a copy of them. Everything else in the data folder (help,
+// what-is-new text, places, default sound) belongs to the installation and is
+// read from there, so that an upgrade takes effect.
+[[nodiscard]] bool is_user_file(const QString& name);
+
+// The folders the program's own files are read from, first match first: the
+// installation before a per-user folder (which may hold stale copies made by an
+// older version), the program folder itself before the installation otherwise.
+[[nodiscard]] QStringList program_file_folders(const ProgramFolderSources& sources,
+                                               const QString& program_folder);
+// Set once at start; until then every program file is looked for in the program folder.
+void use_program_file_folders(QStringList folders);
+// The folder to read the program file `name` from: the first of the folders set
+// above that holds it, else `program_folder`.
+[[nodiscard]] QString program_file_folder(const QString& program_folder, const QString& name);
+[[nodiscard]] inline QString program_file(const QString& program_folder, const QString& name) {
+    return program_file_folder(program_folder, name) + u'/' + name;
 }
 
 }  // namespace merkwald

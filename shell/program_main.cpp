@@ -1,20 +1,61 @@
 #include "shell/program_main.h"
 
 #include <QApplication>
+#include <QTextEdit>
 #include <QTimer>
+#include <cstdio>
 
+#include "shell/install_paths.h"
 #include "shell/program_folder.h"
+#include "shell/program_options.h"
+#include "shell/qt_translations.h"
+#include "shell/single_instance.h"
 #include "shell/sound_player.h"
 
 namespace merkwald {
+namespace {
 
-int run_program(int argc, char** argv, const ProgramSetup& setup) {
-    QApplication app(argc, argv);
+QStringList arguments_of(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+QString program_name(ProgramKind kind) {
+    return kind == ProgramKind::light ? QStringLiteral("merklight") : QStringLiteral("merkwald");
+}
+
+void name_application(const ProgramSetup& setup) {
     QApplication::setOrganizationName(QStringLiteral("Merkwald"));
     QApplication::setApplicationName(QStringLiteral("Merkwald"));
     QApplication::setApplicationVersion(setup.version.text());
     // Standby hides the last window; only the program's own end paths quit.
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// The install check reads the list the window shows.
+void print_list_when_asked(const Form1& window) {
+    if (!qEnvironmentVariableIsSet("MERKWALD_PRINT_LIST")) return;
+    std::fputs(window.rtbox1().toPlainText().append(u'\n').toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int run_program(int argc, char** argv, const ProgramSetup& setup) {
+    // Answered before the application starts: no window and no display needed.
+    if (const auto text =
+            information_request(arguments_of(argc, argv), setup.kind, setup.version)) {
+        std::fputs(text->toUtf8().constData(), stdout);
+        return 0;
+    }
+    QApplication app(argc, argv);
+    name_application(setup);
+    const QString executable_folder = QCoreApplication::applicationDirPath();
+    install_qt_translations(app, qt_translation_folders(executable_folder));
+
+    SingleInstance instance(SingleInstance::server_name(program_name(setup.kind)));
+    if (instance.hand_over(QApplication::arguments())) return 0;
 
     WindowOptions options;
     options.kind = setup.kind;
@@ -25,11 +66,17 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     SettingsStore store = SettingsStore::user_store();
     SystemClock clock;
     QtDialogs dialogs;
-    QtSoundPlayer sound({QCoreApplication::applicationDirPath(),
-                         QStringLiteral(MERKWALD_SOUND_MODULE_DIR)});
+    QtSoundPlayer sound(sound_module_folders(executable_folder));
     Form1 window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
+    // Listening from before the start keeps a second start from becoming a second
+    // copy while the start windows are open; what it asks waits for the start.
+    instance.listen([&window](const QStringList& arguments) {
+        apply_second_start(window, CommandLine::from_arguments(arguments));
+    });
     if (!window.start()) return 0;
+    instance.open();
+    print_list_when_asked(window);
     // The start-up benchmark measures up to the first shown list.
     if (qEnvironmentVariableIsSet("MERKWALD_QUIT_WHEN_SHOWN")) {
         QTimer::singleShot(0, &app, &QApplication::quit);

@@ -11,6 +11,7 @@
 #include "engine/text_file.h"
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
+#include "shell/program_folder.h"
 
 namespace merkwald {
 
@@ -73,7 +74,8 @@ QString TextWindow::text() const { return field_->toPlainText(); }
 namespace {
 
 QString news_text(const QString& folder) {
-    const auto file = read_text_file((folder + QStringLiteral("/neues.txt")).toStdString());
+    const auto file =
+        read_text_file(program_file(folder, QStringLiteral("neues.txt")).toStdString());
     if (!file) return {};
     std::string text;
     for_each_line(file->text, [&text](std::string_view line) {

@@ -3,8 +3,11 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
+#include "shell/list_render.h"
 #include "shell/moon_picture.h"
+#include "shell/program_folder.h"
 
 namespace merkwald {
 
@@ -28,9 +31,9 @@ QIcon drawn_program_icon() {
 }
 
 QIcon program_icon(const QString& program_folder) {
-    for (const QString& name : {QStringLiteral("/icons/merkwald.svg"),
-                                QStringLiteral("/merkwald.svg")}) {
-        const QString file = program_folder + name;
+    for (const QString& name :
+         {QStringLiteral("icons/merkwald.svg"), QStringLiteral("merkwald.svg")}) {
+        const QString file = program_file(program_folder, name);
         if (!QFileInfo::exists(file)) continue;
         QIcon icon(file);
         if (!icon.pixmap(32, 32).isNull()) return icon;
@@ -58,7 +61,7 @@ bool TaskbarForm::load() {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>(icon_image_);
-        icon_->setToolTip(QStringLiteral("Merkwald"));
+        icon_->setToolTip(tooltip_);
         icon_->setContextMenu(&menu_);
         connect(icon_.get(), &QSystemTrayIcon::activated, this, &TaskbarForm::activate);
     }
@@ -71,8 +74,48 @@ void TaskbarForm::unload() {
 }
 
 void TaskbarForm::activate(QSystemTrayIcon::ActivationReason reason) {
-    // A single click does nothing; the context menu opens by itself on a right click.
-    if (reason == QSystemTrayIcon::DoubleClick && handlers_.show_main) handlers_.show_main();
+    // The notification hosts of current desktops send single clicks only. A double
+    // click, where a host still sends one, follows its first click's toggle and
+    // leaves the window shown. The context menu opens by itself on a right click.
+    switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            if (handlers_.toggle_main) handlers_.toggle_main();
+            break;
+        case QSystemTrayIcon::DoubleClick:
+        case QSystemTrayIcon::MiddleClick:
+            if (handlers_.show_main) handlers_.show_main();
+            break;
+        default:
+            break;
+    }
+}
+
+void TaskbarForm::set_tooltip(const QString& text) {
+    tooltip_ = text;
+    if (icon_) icon_->setToolTip(tooltip_);
+}
+
+QString tray_tooltip(const std::vector<LineEntry>& lines) {
+    constexpr qsizetype kShownEntries = 5;
+    constexpr qsizetype kLineLength = 60;
+    std::vector<std::pair<DaySerial, QString>> entries;
+    for (const LineEntry& line : lines) {
+        const QString text = to_qt_text(line.text).trimmed();
+        if (!text.isEmpty())
+            entries.emplace_back(line.sort_date, text.section(u'\n', 0, 0).trimmed());
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QString tip = QStringLiteral("Merkwald");
+    if (entries.empty()) return tip + QStringLiteral("\nNichts fällig");
+    for (qsizetype i = 0; i < qsizetype(entries.size()) && i < kShownEntries; ++i) {
+        QString first = entries[std::size_t(i)].second;
+        if (first.size() > kLineLength) first = first.left(kLineLength - 1).trimmed() + u'…';
+        tip += u'\n' + first;
+    }
+    if (qsizetype(entries.size()) > kShownEntries)
+        tip += QStringLiteral("\n… und %1 weitere").arg(qsizetype(entries.size()) - kShownEntries);
+    return tip;
 }
 
 }  // namespace merkwald

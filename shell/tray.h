@@ -9,6 +9,9 @@
 #include <QSystemTrayIcon>
 #include <functional>
 #include <memory>
+#include <vector>
+
+#include "engine/engine_state.h"
 
 class QAction;
 
@@ -18,11 +21,16 @@ namespace merkwald {
 [[nodiscard]] QIcon program_icon(const QString& program_folder);
 [[nodiscard]] QIcon drawn_program_icon();
 
+// The icon's tooltip: the program's name, then the first line of the first few
+// due entries, soonest first, each shortened to fit.
+[[nodiscard]] QString tray_tooltip(const std::vector<LineEntry>& lines);
+
 class TaskbarForm final : public QObject {
 public:
     struct Handlers {
-        std::function<void()> show_main;  // double click, "Merkwald anzeigen"
-        std::function<void()> end;        // "Merkwald beenden"
+        std::function<void()> show_main;    // double or middle click, "Merkwald anzeigen"
+        std::function<void()> toggle_main;  // single left click: show or hide
+        std::function<void()> end;          // "Merkwald beenden"
     };
 
     TaskbarForm(QIcon icon, Handlers handlers, QObject* parent = nullptr);
@@ -39,6 +47,8 @@ public:
     [[nodiscard]] QAction* show_action() const { return show_; }
     [[nodiscard]] QAction* end_action() const { return end_; }
     void activate(QSystemTrayIcon::ActivationReason reason);
+    void set_tooltip(const QString& text);
+    [[nodiscard]] const QString& tooltip() const { return tooltip_; }
 
 private:
     QIcon icon_image_;
@@ -46,6 +56,7 @@ private:
     QMenu menu_;
     QAction* show_ = nullptr;
     QAction* end_ = nullptr;
+    QString tooltip_ = QStringLiteral("Merkwald");
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 

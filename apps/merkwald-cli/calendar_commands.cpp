@@ -26,9 +26,16 @@ int usage(Context& ctx, std::string_view text) {
     return kExitUsage;
 }
 
-// The year as the windows read their year field: the leading number, rounded down.
+constexpr std::string_view kYearMessage = "Das Jahr muss eine Zahl von 1901 bis 2098 sein.\n";
+
+std::optional<double> whole_field_number(std::string_view text);
+
+// The year as a number (a fraction is dropped, as the windows drop it); nullopt
+// for anything else or a year the lists do not cover.
 std::optional<int> list_year(std::string_view text) {
-    const double year = std::floor(leading_value(text));
+    const auto number = whole_field_number(text);
+    if (!number) return std::nullopt;
+    const double year = std::floor(*number);
     if (year < kFirstListYear || year > kLastListYear) return std::nullopt;
     return int(year);
 }
@@ -160,7 +167,8 @@ const Place* find_place(const PlacesFile& file, std::string_view name) {
 
 // The place row of --place; an exit status when the command must stop.
 std::optional<int> apply_place(AstroInput& in, const std::string& name, Context& ctx) {
-    const PlacesFile file = read_places(ctx.program_folder);
+    const PlacesFile file =
+        read_places(ctx.places_folder.empty() ? ctx.program_folder : ctx.places_folder);
     if (!file.ok) ctx.err << kPlacesFileMessage << '\n';
     const Place* place = find_place(file, name);
     if (!place) {
@@ -200,13 +208,13 @@ void apply_options(AstroInput& in, const AstroOptions& o) {
 int run_holidays(const std::vector<std::string>& args, Context& ctx) {
     if (args.size() != 1) return usage(ctx, "Aufruf: merkwald-cli holidays JAHR\n");
     const auto year = list_year(args[0]);
-    return year ? print_lines(holiday_list_lines(*year), ctx) : kExitOk;
+    return year ? print_lines(holiday_list_lines(*year), ctx) : usage(ctx, kYearMessage);
 }
 
 int run_church_year(const std::vector<std::string>& args, Context& ctx) {
     if (args.size() != 1) return usage(ctx, "Aufruf: merkwald-cli church-year JAHR\n");
     const auto year = list_year(args[0]);
-    return year ? print_lines(church_year_lines(*year), ctx) : kExitOk;
+    return year ? print_lines(church_year_lines(*year), ctx) : usage(ctx, kYearMessage);
 }
 
 int run_holiday(const std::vector<std::string>& args, Context& ctx) {

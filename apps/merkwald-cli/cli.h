@@ -25,6 +25,8 @@ struct Context {
     int now_seconds = 0;  // local time of day, [0, 86400)
     HomePlace home;       // with `Diff to GMT` and `Daylight Saving Time`
     std::filesystem::path program_folder;
+    // Where the installation's places file is read; empty: the program folder.
+    std::filesystem::path places_folder;
     // What the list needs of the settings.
     EngineSettings engine;
     ListStyle style;

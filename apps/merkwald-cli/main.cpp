@@ -20,18 +20,23 @@ using namespace merkwald;
 // per-user folder that does not exist yet is replaced by the installed files.
 QString cli_program_folder() {
     ProgramFolderSources sources = program_folder_sources(MERKWALD_INSTALL_DATA_DIR);
+    QString folder;
     if (sources.home.isEmpty() &&
         !QFileInfo::exists(sources.executable_folder + u'/' + kExampleFileName) &&
         !QFileInfo(sources.user_folder).isDir()) {
-        return QFileInfo::exists(sources.install_folder) ? sources.install_folder
-                                                         : sources.executable_folder;
+        folder = QFileInfo::exists(sources.install_folder) ? sources.install_folder
+                                                           : sources.executable_folder;
+    } else {
+        folder = resolve_program_folder(sources);
     }
-    return resolve_program_folder(sources);
+    use_program_file_folders(program_file_folders(sources, folder));
+    return folder;
 }
 
 void fill_from_settings(cli::Context& ctx, MessageSink& sink) {
     const QString folder = cli_program_folder();
     ctx.program_folder = folder.toStdString();
+    ctx.places_folder = program_file_folder(folder, QStringLiteral("orte.dat")).toStdString();
     SettingsStore store = SettingsStore::user_store();
     Settings settings = default_settings(folder);
     ReadOptions options;

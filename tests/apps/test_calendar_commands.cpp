@@ -34,15 +34,23 @@ TEST_F(CalendarCommands, EveryYearPrintsTheWindowsLines) {
         ASSERT_EQ(kExitOk, h.status + c.status);
         ASSERT_EQ("", h.err + c.err);
     }
-    // The year is read as the window reads its field.
+    // A number, its fraction dropped as the windows drop it; anything else, or a
+    // year the lists do not cover, is a bad argument.
     const std::pair<const char*, bool> rows[] = {
-        {"2005abc", true}, {"2005.9", true}, {" 2005", true}, {"200", false}, {"1900", false},
-        {"2099", false},   {"abc", false},   {"", false},     {"1e9", false}, {"-2005", false}};
+        {"2005.9", true}, {" 2005 ", true}, {"+2005", true}, {"2005abc", false},
+        {"200", false},   {"1900", false},  {"2099", false}, {"abc", false},
+        {"", false},      {"1e9", false},   {"-2005", false}};
     for (const auto& [year, listed] : rows) {
-        const Outcome h = run_command(run_holidays, {year});
-        EXPECT_EQ(kExitOk, h.status) << year;
-        EXPECT_EQ(listed ? joined(holiday_list_lines(2005)) : "", h.out) << year;
-        EXPECT_EQ(listed, !run_command(run_church_year, {year}).out.empty()) << year;
+        for (test::Command c : {run_holidays, run_church_year}) {
+            const Outcome r = run_command(c, {year});
+            EXPECT_EQ(listed ? kExitOk : kExitUsage, r.status) << year;
+            EXPECT_EQ(listed, !r.out.empty()) << year;
+            EXPECT_EQ(listed ? "" : "Das Jahr muss eine Zahl von 1901 bis 2098 sein.\n", r.err)
+                << year;
+        }
+        if (listed) {
+            EXPECT_EQ(joined(holiday_list_lines(2005)), run_command(run_holidays, {year}).out);
+        }
     }
 }
 

@@ -1,0 +1,42 @@
+#include "engine/system_error.h"
+
+#include <cerrno>
+#include <string_view>
+
+namespace merkwald {
+namespace {
+
+struct Reason {
+    int error;
+    std::string_view text;
+};
+
+constexpr Reason kReasons[] = {
+    {ENOENT, "Datei oder Ordner nicht vorhanden"},
+    {EACCES, "Zugriff verweigert"},
+    {EPERM, "Vorgang nicht erlaubt"},
+    {ENOSPC, "Kein Platz mehr auf dem Datenträger"},
+    {EDQUOT, "Speicherkontingent überschritten"},
+    {EROFS, "Datenträger ist schreibgeschützt"},
+    {EISDIR, "Ist ein Ordner"},
+    {ENOTDIR, "Ein Teil des Pfades ist kein Ordner"},
+    {EEXIST, "Datei ist schon vorhanden"},
+    {EBUSY, "Datei ist in Benutzung"},
+    {ETXTBSY, "Datei ist in Benutzung"},
+    {ENAMETOOLONG, "Dateiname zu lang"},
+    {EMFILE, "Zu viele offene Dateien"},
+    {ENFILE, "Zu viele offene Dateien"},
+    {EXDEV, "Verschieben zwischen Datenträgern nicht möglich"},
+    {EIO, "Ein- oder Ausgabefehler"},
+};
+
+}  // namespace
+
+std::string german_error_reason(int error) {
+    for (const Reason& reason : kReasons) {
+        if (reason.error == error) return " (" + std::string(reason.text) + ")";
+    }
+    return {};
+}
+
+}  // namespace merkwald
