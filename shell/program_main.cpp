@@ -27,7 +27,7 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     QtDialogs dialogs;
     QtSoundPlayer sound({QCoreApplication::applicationDirPath(),
                          QStringLiteral(MERKWALD_SOUND_MODULE_DIR)});
-    Form1 window(store, Services{clock, dialogs, sound}, options);
+    MainWindow window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
     if (!window.start()) return 0;
     // The start-up benchmark measures up to the first shown list.

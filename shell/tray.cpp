@@ -38,7 +38,7 @@ QIcon program_icon(const QString& program_folder) {
     return QIcon::fromTheme(QStringLiteral("merkwald"), drawn_program_icon());
 }
 
-TaskbarForm::TaskbarForm(QIcon icon, Handlers handlers, QObject* parent)
+TrayIcon::TrayIcon(QIcon icon, Handlers handlers, QObject* parent)
     : QObject(parent), icon_image_(std::move(icon)), handlers_(std::move(handlers)) {
     menu_.setTitle(QStringLiteral("Popup"));
     show_ = menu_.addAction(QStringLiteral("Merkwald anzeigen"));
@@ -52,25 +52,25 @@ TaskbarForm::TaskbarForm(QIcon icon, Handlers handlers, QObject* parent)
     });
 }
 
-TaskbarForm::~TaskbarForm() { unload(); }
+TrayIcon::~TrayIcon() { unload(); }
 
-bool TaskbarForm::load() {
+bool TrayIcon::load() {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>(icon_image_);
         icon_->setToolTip(QStringLiteral("Merkwald"));
         icon_->setContextMenu(&menu_);
-        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TaskbarForm::activate);
+        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::activate);
     }
     icon_->show();
     return true;
 }
 
-void TaskbarForm::unload() {
+void TrayIcon::unload() {
     if (icon_) icon_->hide();
 }
 
-void TaskbarForm::activate(QSystemTrayIcon::ActivationReason reason) {
+void TrayIcon::activate(QSystemTrayIcon::ActivationReason reason) {
     // A single click does nothing; the context menu opens by itself on a right click.
     if (reason == QSystemTrayIcon::DoubleClick && handlers_.show_main) handlers_.show_main();
 }
