@@ -37,20 +37,20 @@ QDate to_qdate(DaySerial serial) {
 
 }  // namespace
 
-AstroForm::AstroForm(const Settings& settings, const QString& program_folder, Services services,
-                     QWidget* parent, DatePickerHook picker)
+AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& program_folder,
+                                 Services services, QWidget* parent, DatePickerHook picker)
     : QDialog(parent), services_(services), picker_(std::move(picker)) {
     setObjectName(QStringLiteral("AstroForm"));
     setWindowTitle(QStringLiteral("Astronomische Berechnungen"));
     if (!picker_) picker_ = &merkwald::pick_date;
-    command1_ = new QPushButton(QStringLiteral("&Berechnen"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command2_ = new QPushButton(QStringLiteral("&Zurück"), this);
-    command2_->setObjectName(QStringLiteral("Command2"));
+    compute_button_ = new QPushButton(QStringLiteral("&Berechnen"), this);
+    compute_button_->setObjectName(QStringLiteral("Command1"));
+    back_button_ = new QPushButton(QStringLiteral("&Zurück"), this);
+    back_button_->setObjectName(QStringLiteral("Command2"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(command1_);
-    buttons->addWidget(command2_);
+    buttons->addWidget(compute_button_);
+    buttons->addWidget(back_button_);
     auto* columns = new QHBoxLayout;
     columns->addWidget(build_inputs());
     columns->addWidget(build_outputs());
@@ -59,60 +59,62 @@ AstroForm::AstroForm(const Settings& settings, const QString& program_folder, Se
     layout->addLayout(buttons);
 
     const QDateTime now = services_.clock.now();
-    text3_->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
-    hours_->setText(now.time().toString(QStringLiteral("hh")));
-    minutes_->setText(now.time().toString(QStringLiteral("mm")));
-    check_sommer_->setChecked(settings.daylight_saving);
+    date_edit_->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
+    hour_edit_->setText(now.time().toString(QStringLiteral("hh")));
+    minute_edit_->setText(now.time().toString(QStringLiteral("mm")));
+    summer_time_box_->setChecked(settings.daylight_saving);
     load_places(settings, program_folder);
 
-    connect(combo1_, &QComboBox::activated, this, &AstroForm::choose_place);
-    connect(text3_, &QLineEdit::textChanged, this, &AstroForm::date_edited);
-    connect(command1_, &QPushButton::clicked, this, &AstroForm::compute);
-    connect(command3_, &QPushButton::clicked, this, &AstroForm::pick_date);
-    connect(command2_, &QPushButton::clicked, this, &QDialog::accept);
-    command1_->setDefault(true);
+    connect(place_combo_, &QComboBox::activated, this, &AstronomyWindow::choose_place);
+    connect(date_edit_, &QLineEdit::textChanged, this, &AstronomyWindow::date_edited);
+    connect(compute_button_, &QPushButton::clicked, this, &AstronomyWindow::compute);
+    connect(calendar_button_, &QPushButton::clicked, this, &AstronomyWindow::pick_date);
+    connect(back_button_, &QPushButton::clicked, this, &QDialog::accept);
+    compute_button_->setDefault(true);
     centre_on_screen(*this);
     compute();
 }
 
-QWidget* AstroForm::build_inputs() {
+QWidget* AstronomyWindow::build_inputs() {
     auto* box = new QGroupBox(QStringLiteral("Ort und Zeitpunkt"), this);
     auto* grid = new QGridLayout(box);
-    combo1_ = new QComboBox(box);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->setMinimumContentsLength(18);
+    place_combo_ = new QComboBox(box);
+    place_combo_->setObjectName(QStringLiteral("Combo1"));
+    place_combo_->setMinimumContentsLength(18);
     grid->addWidget(new QLabel(QStringLiteral("Ort:"), box), 0, 0);
-    grid->addWidget(combo1_, 0, 1);
+    grid->addWidget(place_combo_, 0, 1);
     coordinates_ = add_coordinate_rows(*grid, 1, box);
-    text8_ = named_edit(box, "Text8");
-    text8_->setFixedWidth(text8_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
+    gmt_offset_edit_ = named_edit(box, "Text8");
+    gmt_offset_edit_->setFixedWidth(
+        gmt_offset_edit_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
     grid->addWidget(new QLabel(QStringLiteral("Unterschied zur GMT: (Zeitzone)"), box), 3, 0);
-    grid->addWidget(text8_, 3, 1);
-    check_sommer_ = new QCheckBox(QStringLiteral("Sommerzeit"), box);
-    check_sommer_->setObjectName(QStringLiteral("CheckSommer"));
-    grid->addWidget(check_sommer_, 4, 1);
+    grid->addWidget(gmt_offset_edit_, 3, 1);
+    summer_time_box_ = new QCheckBox(QStringLiteral("Sommerzeit"), box);
+    summer_time_box_->setObjectName(QStringLiteral("CheckSommer"));
+    grid->addWidget(summer_time_box_, 4, 1);
 
-    text3_ = named_edit(box, "Text3");
-    text3_->setToolTip(QStringLiteral(
+    date_edit_ = named_edit(box, "Text3");
+    date_edit_->setToolTip(QStringLiteral(
         "Sobald ein gültiges Datum eingegeben wird, werden die Daten neu berechnet"));
-    command3_ = new QPushButton(QStringLiteral("..."), box);
-    command3_->setObjectName(QStringLiteral("Command3"));
-    command3_->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
-    command3_->setFixedWidth(command3_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
+    calendar_button_ = new QPushButton(QStringLiteral("..."), box);
+    calendar_button_->setObjectName(QStringLiteral("Command3"));
+    calendar_button_->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
+    calendar_button_->setFixedWidth(
+        calendar_button_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     auto* date_row = new QHBoxLayout;
-    date_row->addWidget(text3_);
-    date_row->addWidget(command3_);
+    date_row->addWidget(date_edit_);
+    date_row->addWidget(calendar_button_);
     grid->addWidget(new QLabel(QStringLiteral("Datum:"), box), 5, 0);
     grid->addLayout(date_row, 5, 1);
 
-    hours_ = named_edit(box, "Stunden_text");
-    minutes_ = named_edit(box, "Minuten_text");
-    for (QLineEdit* edit : {hours_, minutes_})
+    hour_edit_ = named_edit(box, "Stunden_text");
+    minute_edit_ = named_edit(box, "Minuten_text");
+    for (QLineEdit* edit : {hour_edit_, minute_edit_})
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 14);
     auto* time_row = new QHBoxLayout;
-    time_row->addWidget(hours_);
+    time_row->addWidget(hour_edit_);
     time_row->addWidget(new QLabel(QStringLiteral(":"), box));
-    time_row->addWidget(minutes_);
+    time_row->addWidget(minute_edit_);
     time_row->addStretch(1);
     grid->addWidget(new QLabel(QStringLiteral("Zeit:"), box), 6, 0);
     grid->addLayout(time_row, 6, 1);
@@ -120,7 +122,7 @@ QWidget* AstroForm::build_inputs() {
     return box;
 }
 
-QWidget* AstroForm::build_outputs() {
+QWidget* AstronomyWindow::build_outputs() {
     auto* box = new QGroupBox(QStringLiteral("Sonne und Mond"), this);
     auto* grid = new QGridLayout(box);
     for (std::size_t i = 0; i < kAstroFields; ++i) {
@@ -135,40 +137,40 @@ QWidget* AstroForm::build_outputs() {
     return box;
 }
 
-void AstroForm::load_places(const Settings& settings, const QString& program_folder) {
+void AstronomyWindow::load_places(const Settings& settings, const QString& program_folder) {
     const PlacesFile file =
         read_places(program_file_folder(program_folder, qstr(kPlacesFileName)).toStdString());
     places_ = places_table(home_place_fields(settings), file);
-    for (const PlaceFields& place : places_) combo1_->addItem(place.name);
-    combo1_->setCurrentIndex(0);
+    for (const PlaceFields& place : places_) place_combo_->addItem(place.name);
+    place_combo_->setCurrentIndex(0);
     coordinates_.show(places_.front());
-    text8_->setText(places_.front().diff_to_gmt);
+    gmt_offset_edit_->setText(places_.front().diff_to_gmt);
     if (!file.ok) {
         services_.dialogs.message(this, qstr(kPlacesFileMessage), MessageIcon::critical);
     }
 }
 
-void AstroForm::choose_place(int index) {
+void AstronomyWindow::choose_place(int index) {
     if (index < 0 || std::size_t(index) >= places_.size()) return;
     coordinates_.show(places_[std::size_t(index)]);
-    text8_->setText(places_[std::size_t(index)].diff_to_gmt);
+    gmt_offset_edit_->setText(places_[std::size_t(index)].diff_to_gmt);
     compute();
 }
 
-void AstroForm::date_edited(const QString& text) {
+void AstronomyWindow::date_edited(const QString& text) {
     if (parse_date(utf8(text))) compute();
 }
 
-void AstroForm::pick_date() {
-    const auto typed = parse_date(utf8(text3_->text()));
+void AstronomyWindow::pick_date() {
+    const auto typed = parse_date(utf8(date_edit_->text()));
     const QDate preset =
         typed ? to_qdate(*typed) : services_.clock.now().date();
     if (const auto chosen = picker_(this, preset)) {
-        text3_->setText(chosen->toString(QStringLiteral("dd.MM.yyyy")));
+        date_edit_->setText(chosen->toString(QStringLiteral("dd.MM.yyyy")));
     }
 }
 
-AstroInput AstroForm::input() const {
+AstroInput AstronomyWindow::input() const {
     AstroInput in;
     const auto value = [](const QLineEdit* edit) { return leading_value(utf8(edit->text())); };
     in.longitude_degree = value(coordinates_.longitude[0]);
@@ -179,15 +181,15 @@ AstroInput AstroForm::input() const {
     in.latitude_minute = value(coordinates_.latitude[1]);
     in.latitude_second = value(coordinates_.latitude[2]);
     in.latitude_direction = utf8(coordinates_.latitude[3]->text().trimmed());
-    in.zone_hours = value(text8_);
-    in.summer_time = check_sommer_->isChecked();
-    in.date = parse_date(utf8(text3_->text()));
-    in.hour = field_number(hours_->text());
-    in.minute = field_number(minutes_->text());
+    in.zone_hours = value(gmt_offset_edit_);
+    in.summer_time = summer_time_box_->isChecked();
+    in.date = parse_date(utf8(date_edit_->text()));
+    in.hour = field_number(hour_edit_->text());
+    in.minute = field_number(minute_edit_->text());
     return in;
 }
 
-void AstroForm::compute() {
+void AstronomyWindow::compute() {
     const AstroResult result = compute_astro(input());
     switch (result.status) {
         case AstroStatus::ok:
@@ -196,9 +198,9 @@ void AstroForm::compute() {
         case AstroStatus::bad_date:
         case AstroStatus::bad_hour:
         case AstroStatus::bad_minute: {
-            QLineEdit* faulty = result.status == AstroStatus::bad_date   ? text3_
-                                : result.status == AstroStatus::bad_hour ? hours_
-                                                                         : minutes_;
+            QLineEdit* faulty = result.status == AstroStatus::bad_date   ? date_edit_
+                                : result.status == AstroStatus::bad_hour ? hour_edit_
+                                                                         : minute_edit_;
             services_.dialogs.message(this, qstr(astro_message(result.status)),
                                       MessageIcon::critical);
             faulty->setFocus();

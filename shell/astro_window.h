@@ -1,6 +1,12 @@
 #pragma once
-// `AstroForm`: sun, twilight and moon for a place of the places file (or the
-// home place), a day and a time of day.
+// The astronomy window: sun, twilight and moon for a place of the places file
+// (or the home place), a day and a time of day.
+//
+// objectName -> member: `AstroForm` AstronomyWindow, `Combo1` place_combo,
+// `Text8` gmt_offset_edit, `CheckSommer` summer_time_box, `Text3` date_edit,
+// `Command3` calendar_button_, `Stunden_text` hour_edit, `Minuten_text`
+// minute_edit, `Text4`...`Text12` outputs, `Command1` compute_button,
+// `Command2` back_button_ (the coordinate fields: see place_fields.h).
 
 #include <QDate>
 #include <QDialog>
@@ -21,30 +27,30 @@ class QPushButton;
 
 namespace merkwald {
 
-class AstroForm final : public QDialog {
+class AstronomyWindow final : public QDialog {
     Q_OBJECT
 public:
     using DatePickerHook = std::function<std::optional<QDate>(QWidget*, const QDate&)>;
 
-    AstroForm(const Settings& settings, const QString& program_folder, Services services,
-              QWidget* parent = nullptr, DatePickerHook picker = {});
+    AstronomyWindow(const Settings& settings, const QString& program_folder, Services services,
+                    QWidget* parent = nullptr, DatePickerHook picker = {});
 
-    // `Command1` "Berechnen".
+    // "Berechnen".
     void compute();
     void choose_place(int index);
     // `Command3` "...".
     void pick_date();
 
-    [[nodiscard]] QComboBox* combo1() const { return combo1_; }
+    [[nodiscard]] QComboBox* place_combo() const { return place_combo_; }
     [[nodiscard]] const CoordinateEdits& coordinates() const { return coordinates_; }
-    [[nodiscard]] QLineEdit* text8() const { return text8_; }
-    [[nodiscard]] QCheckBox* check_sommer() const { return check_sommer_; }
-    [[nodiscard]] QLineEdit* text3() const { return text3_; }
-    [[nodiscard]] QLineEdit* hours() const { return hours_; }
-    [[nodiscard]] QLineEdit* minutes() const { return minutes_; }
+    [[nodiscard]] QLineEdit* gmt_offset_edit() const { return gmt_offset_edit_; }
+    [[nodiscard]] QCheckBox* summer_time_box() const { return summer_time_box_; }
+    [[nodiscard]] QLineEdit* date_edit() const { return date_edit_; }
+    [[nodiscard]] QLineEdit* hour_edit() const { return hour_edit_; }
+    [[nodiscard]] QLineEdit* minute_edit() const { return minute_edit_; }
     // In the order of kAstroLabels.
     [[nodiscard]] const std::array<QLineEdit*, kAstroFields>& outputs() const { return outputs_; }
-    [[nodiscard]] QPushButton* compute_button() const { return command1_; }
+    [[nodiscard]] QPushButton* compute_button() const { return compute_button_; }
 
 private:
     QWidget* build_inputs();
@@ -56,17 +62,17 @@ private:
     Services services_;
     DatePickerHook picker_;
     std::vector<PlaceFields> places_;  // row 0 the home place
-    QComboBox* combo1_ = nullptr;
+    QComboBox* place_combo_ = nullptr;
     CoordinateEdits coordinates_;
-    QLineEdit* text8_ = nullptr;
-    QCheckBox* check_sommer_ = nullptr;
-    QLineEdit* text3_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QLineEdit* hours_ = nullptr;
-    QLineEdit* minutes_ = nullptr;
+    QLineEdit* gmt_offset_edit_ = nullptr;
+    QCheckBox* summer_time_box_ = nullptr;
+    QLineEdit* date_edit_ = nullptr;
+    QPushButton* calendar_button_ = nullptr;
+    QLineEdit* hour_edit_ = nullptr;
+    QLineEdit* minute_edit_ = nullptr;
     std::array<QLineEdit*, kAstroFields> outputs_{};
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
+    QPushButton* compute_button_ = nullptr;
+    QPushButton* back_button_ = nullptr;
 };
 
 }  // namespace merkwald

@@ -17,7 +17,7 @@ namespace merkwald {
 [[nodiscard]] DaySerial day_serial(const QDate& date);
 [[nodiscard]] int second_of_day(const QTime& time);
 
-// When Timer1 refreshes: every `Intervall` minutes, and once per day change. After
+// When the day timer refreshes: every `Intervall` minutes, and once per day change. After
 // a sleep of several days the day mark catches up one day per tick.
 class RefreshSchedule {
 public:
@@ -35,7 +35,7 @@ private:
     DaySerial next_day_mark_ = 0;
 };
 
-// Timer1: the labels every second, then the periodic or the day-change refresh.
+// The day timer `Timer1`: the labels every second, then the periodic or the day-change refresh.
 class DayTimer final : public QObject {
 public:
     struct Handlers {
@@ -59,7 +59,7 @@ private:
     QTimer timer_;
 };
 
-// Timer2: the automatic close of "/unload=". Without that word it stops at its
+// The unload timer `Timer2`: the automatic close of "/unload=". Without that word it stops at its
 // first tick; once the count has run out it fires `elapsed` and stops.
 class UnloadTimer final : public QObject {
 public:

@@ -1,6 +1,9 @@
 #pragma once
-// The holiday list `Calc1` and the church-year list `Calc2`: a year field whose
-// every change lists that year's feasts (1901-2098; any other year lists nothing).
+// The holiday list and the church-year list: a year field whose every change
+// lists that year's feasts (1901-2098; any other year lists nothing).
+//
+// objectName -> member: `Calc1` HolidayListWindow, `Calc2` ChurchYearWindow,
+// `Text1` year_edit, `List1` feast_list, `Command1` back_button.
 
 #include <QDialog>
 #include <QStringList>
@@ -23,8 +26,8 @@ class FeastListWindow : public QDialog {
 public:
     using Lines = std::function<std::vector<std::string>(int year)>;
 
-    [[nodiscard]] QLineEdit* text1() const { return text1_; }
-    [[nodiscard]] QListWidget* list1() const { return list1_; }
+    [[nodiscard]] QLineEdit* year_edit() const { return year_edit_; }
+    [[nodiscard]] QListWidget* feast_list() const { return feast_list_; }
     [[nodiscard]] QPushButton* back_button() const { return back_; }
     [[nodiscard]] QStringList lines() const;
 
@@ -35,21 +38,21 @@ private:
     void fill_list(const QString& text);
 
     Lines lines_;
-    QLineEdit* text1_;
-    QListWidget* list1_;
+    QLineEdit* year_edit_;
+    QListWidget* feast_list_;
     QPushButton* back_;
 };
 
-class Calc1 final : public FeastListWindow {
+class HolidayListWindow final : public FeastListWindow {
     Q_OBJECT
 public:
-    Calc1(int current_year, QWidget* parent = nullptr);
+    HolidayListWindow(int current_year, QWidget* parent = nullptr);
 };
 
-class Calc2 final : public FeastListWindow {
+class ChurchYearWindow final : public FeastListWindow {
     Q_OBJECT
 public:
-    Calc2(int current_year, QWidget* parent = nullptr);
+    ChurchYearWindow(int current_year, QWidget* parent = nullptr);
 };
 
 }  // namespace merkwald

@@ -61,7 +61,7 @@ QString about_text(const ProgramVersion& version) {
         .arg(version.text());
 }
 
-FormAbout::FormAbout(const ProgramVersion& version, QWidget* parent)
+AboutWindow::AboutWindow(const ProgramVersion& version, QWidget* parent)
     : QDialog(parent),
       label_(new QLabel(about_text(version), this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)) {
@@ -86,6 +86,6 @@ FormAbout::FormAbout(const ProgramVersion& version, QWidget* parent)
     centre_on_screen(*this);
 }
 
-QString FormAbout::text() const { return label_->text(); }
+QString AboutWindow::text() const { return label_->text(); }
 
 }  // namespace merkwald

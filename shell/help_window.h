@@ -1,6 +1,9 @@
 #pragma once
 // The help window (the German help file "merkwald.html" at its contents) and the
-// About window `FormAbout`.
+// About window.
+//
+// objectName -> member: `HelpWindow` HelpWindow, `HelpBrowser` browser,
+// `FormAbout` AboutWindow.
 
 #include <QDialog>
 #include <QStringList>
@@ -33,10 +36,10 @@ private:
 // The About window's text: licence note, author, version and period, contacts.
 [[nodiscard]] QString about_text(const ProgramVersion& version);
 
-class FormAbout final : public QDialog {
+class AboutWindow final : public QDialog {
     Q_OBJECT
 public:
-    explicit FormAbout(const ProgramVersion& version, QWidget* parent = nullptr);
+    explicit AboutWindow(const ProgramVersion& version, QWidget* parent = nullptr);
     [[nodiscard]] QString text() const;
     [[nodiscard]] QPushButton* ok_button() const { return ok_; }
 

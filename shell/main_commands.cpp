@@ -40,29 +40,29 @@ constexpr char kEditorFilter[] = "Programme|*";
 
 void MainMenus::file_open() {
     paused([this] {
-        const QString chosen = form_.services().dialogs.open_file_name(
-            &form_, QStringLiteral("Datei öffnen"), form_.program_folder(),
+        const QString chosen = window_.services().dialogs.open_file_name(
+            &window_, QStringLiteral("Datei öffnen"), window_.program_folder(),
             qt_filter(kOpenFilter, 2));
         if (chosen.isEmpty()) return;
         // For this run only: the settings keep naming the file of the next start.
-        form_.set_main_file(utf8(QDir::toNativeSeparators(chosen)));
-        form_.show_data();
-        form_.show_missed_events();
+        window_.set_main_file(utf8(QDir::toNativeSeparators(chosen)));
+        window_.show_data();
+        window_.show_missed_events();
     });
 }
 
 void MainMenus::export_list() {
     paused([this] {
-        QString name = form_.services().dialogs.save_file_name(
-            &form_, QStringLiteral("Anzeige exportieren"), form_.program_folder(),
+        QString name = window_.services().dialogs.save_file_name(
+            &window_, QStringLiteral("Anzeige exportieren"), window_.program_folder(),
             qt_filter(kExportFilter, 3));
         if (name.isEmpty()) return;
         name = with_default_extension(name);
-        const QColor background = to_qcolor(std::uint32_t(form_.settings().background_color));
-        if (!merkwald::export_list(*form_.rtbox1().document(), background, name,
+        const QColor background = to_qcolor(std::uint32_t(window_.settings().background_color));
+        if (!merkwald::export_list(*window_.event_list().document(), background, name,
                                    export_format(name))) {
-            form_.services().dialogs.message(
-                &form_,
+            window_.services().dialogs.message(
+                &window_,
                 QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
                     .arg(QDir::toNativeSeparators(name)),
                 MessageIcon::critical);
@@ -74,86 +74,87 @@ void MainMenus::print_list() {
     paused([this] {
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("Merkwald"));
-        const bool selection = form_.rtbox1().textCursor().hasSelection();
+        const bool selection = window_.event_list().textCursor().hasSelection();
         if (!hooks_.ask_printer(printer, selection)) return;
-        merkwald::print_list(form_.rtbox1(), printer);
+        merkwald::print_list(window_.event_list(), printer);
     });
 }
 
 void MainMenus::start_editor() {
-    const QString editor = qstr(form_.settings().editor_filename).trimmed();
+    const QString editor = qstr(window_.settings().editor_filename).trimmed();
     if (!editor.isEmpty() && hooks_.start_program(editor, {main_file_path()})) return;
     paused([this] {
-        const QString chosen = form_.services().dialogs.open_file_name(
-            &form_, QStringLiteral("Editor auswählen"), QString(), qt_filter(kEditorFilter));
+        const QString chosen = window_.services().dialogs.open_file_name(
+            &window_, QStringLiteral("Editor auswählen"), QString(), qt_filter(kEditorFilter));
         // For this run; the user gives the command again.
-        if (!chosen.isEmpty()) form_.settings().editor_filename = utf8(chosen);
+        if (!chosen.isEmpty()) window_.settings().editor_filename = utf8(chosen);
     });
 }
 
 void MainMenus::from_till() {
     paused([this] {
-        RangeWindow window({form_.settings(), form_.engine_state(), form_.main_file(),
-                            form_.services()},
-                           form_.services().clock.now().date(), &form_);
+        RangeWindow window(
+            {window_.settings(), window_.engine_state(), window_.main_file(), window_.services()},
+            window_.services().clock.now().date(), &window_);
         run_modal(window);
     });
 }
 
-void MainMenus::feiertage() {
+void MainMenus::holidays() {
     paused([this] {
-        Calc1 window(ymd_of(form_.engine_state().today).year, &form_);
+        HolidayListWindow window(ymd_of(window_.engine_state().today).year, &window_);
         run_modal(window);
     });
 }
 
-void MainMenus::sonntage() {
+void MainMenus::church_year() {
     paused([this] {
-        Calc2 window(ymd_of(form_.engine_state().today).year, &form_);
+        ChurchYearWindow window(ymd_of(window_.engine_state().today).year, &window_);
         run_modal(window);
     });
 }
 
-void MainMenus::astronom() {
+void MainMenus::astronomy() {
     paused([this] {
-        AstroForm window(form_.settings(), form_.program_folder(), form_.services(), &form_);
+        AstronomyWindow window(window_.settings(), window_.program_folder(), window_.services(),
+                               &window_);
         run_modal(window);
     });
 }
 
 void MainMenus::options() {
-    Settings& settings = form_.settings();
-    const std::int32_t interval = settings.intervall;
+    Settings& settings = window_.settings();
+    const std::int32_t interval = settings.reread_interval;
     bool accepted = false;
-    form_.run_modal_command(
+    window_.run_modal_command(
         [&] {
-            FormOptions dialog({settings, form_.settings_store(), hooks_.autostart.get(),
-                                form_.program_folder(), form_.services(),
-                                form_.rtbox1().font(), hooks_.set_standby},
-                               &form_);
+            OptionsDialog dialog({settings, window_.settings_store(), hooks_.autostart.get(),
+                                  window_.program_folder(), window_.services(),
+                                  window_.event_list().font(), hooks_.set_standby},
+                                 &window_);
             run_modal(dialog);
             accepted = dialog.result() == QDialog::Accepted;
         },
         false);
-    if (accepted && settings.intervall != interval)
-        form_.timer1().start_schedule(settings.intervall, form_.engine_state().today);
+    if (accepted && settings.reread_interval != interval)
+        window_.day_timer().start_schedule(settings.reread_interval, window_.engine_state().today);
 }
 
-void MainMenus::helpcontents() {
+void MainMenus::help_contents() {
     QStringList folders{
-        program_file_folder(form_.program_folder(), QString::fromLatin1(kHelpFileName)),
-        form_.program_folder(), QCoreApplication::applicationDirPath()};
+        program_file_folder(window_.program_folder(), QString::fromLatin1(kHelpFileName)),
+        window_.program_folder(), QCoreApplication::applicationDirPath()};
     for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         folders << data + QStringLiteral("/merkwald");
     folders << hooks_.help_folders;
     const QString file = find_help_file(folders);
     if (file.isEmpty()) {
-        form_.services().dialogs.message(
-            &form_, QStringLiteral("Die Hilfedatei merkwald.html wurde nicht gefunden."),
+        window_.services().dialogs.message(
+            &window_, QStringLiteral("Die Hilfedatei merkwald.html wurde nicht gefunden."),
             MessageIcon::exclamation);
         return;
     }
-    if (!help_) help_ = new HelpWindow(&form_);
+    if (!help_) help_ = new HelpWindow(&window_);
     help_->show_contents(file);
     help_->show();
     help_->raise();
@@ -162,8 +163,8 @@ void MainMenus::helpcontents() {
 
 void MainMenus::about() {
     paused([this] {
-        FormAbout window(version_, &form_);
-        window.setWindowIcon(form_.windowIcon());
+        AboutWindow window(version_, &window_);
+        window.setWindowIcon(window_.windowIcon());
         run_modal(window);
     });
 }

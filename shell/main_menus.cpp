@@ -45,16 +45,17 @@ constexpr ToolbarButton kToolbar[] = {
 
 }  // namespace
 
-MainMenus::MainMenus(Form1& form, EditorCommands editors, ProgramVersion version, MenuHooks hooks)
-    : QObject(&form),
-      form_(form),
+MainMenus::MainMenus(MainWindow& window, EditorCommands editors, ProgramVersion version,
+                     MenuHooks hooks)
+    : QObject(&window),
+      window_(window),
       editors_(std::move(editors)),
       version_(version),
       hooks_(std::move(hooks)) {
     if (!hooks_.run_modal) hooks_.run_modal = [](QDialog& dialog) { dialog.exec(); };
     if (!hooks_.ask_printer) {
         hooks_.ask_printer = [this](QPrinter& printer, bool selection) {
-            return ask_printer(printer, selection, &form_);
+            return ask_printer(printer, selection, &window_);
         };
     }
     if (!hooks_.start_program) {
@@ -63,11 +64,11 @@ MainMenus::MainMenus(Form1& form, EditorCommands editors, ProgramVersion version
         };
     }
     if (!hooks_.autostart) {
-        hooks_.autostart = system_autostart(form_.settings_store(),
-                                            QCoreApplication::applicationFilePath());
+        hooks_.autostart =
+            system_autostart(window_.settings_store(), QCoreApplication::applicationFilePath());
     }
     if (!hooks_.set_standby) {
-        hooks_.set_standby = [this](bool on) { form_.set_standby(on); };
+        hooks_.set_standby = [this](bool on) { window_.set_standby(on); };
     }
     build_menus();
     build_toolbar();
@@ -76,7 +77,7 @@ MainMenus::MainMenus(Form1& form, EditorCommands editors, ProgramVersion version
 MainMenus::~MainMenus() = default;
 
 QMenu* MainMenus::add_menu(const char* caption, const char* name) {
-    QMenu* menu = form_.menuBar()->addMenu(QString::fromUtf8(caption));
+    QMenu* menu = window_.menuBar()->addMenu(QString::fromUtf8(caption));
     menu->setObjectName(QString::fromUtf8(name));
     return menu;
 }
@@ -108,8 +109,8 @@ void MainMenus::build_menus() {
     add_item(file, "export", "E&xportieren...", 5, "E&xport", own(&MainMenus::export_list));
     add_item(file, "printRTbox", "&Drucken...", 6, "&Print", own(&MainMenus::print_list));
     file->addSeparator();
-    add_item(file, "standby", "&Stand By", 0, "", [this] { form_.standby(); });
-    add_item(file, "exit_programm", "&Ende", 7, "&Exit", [this] { form_.exit_programm(); });
+    add_item(file, "standby", "&Stand By", 0, "", [this] { window_.standby(); });
+    add_item(file, "exit_programm", "&Ende", 7, "&Exit", [this] { window_.exit_program(); });
 
     QMenu* records = add_menu("Daten&sätze", "datensätze");
     add_item(records, "GebEingabe", "&Geburtstage eingeben", 8, "&Add birthdays",
@@ -130,10 +131,11 @@ void MainMenus::build_menus() {
 
     QMenu* calc = add_menu("&Berechnungen", "berechnungen");
     add_item(calc, "feiertage", "&Feiertage berechnen", 15, "Calculate &holidays",
-             own(&MainMenus::feiertage));
-    add_item(calc, "sonntage", "Kirchliche &Sonntage berechnen", 0, "", own(&MainMenus::sonntage));
+             own(&MainMenus::holidays));
+    add_item(calc, "sonntage", "Kirchliche &Sonntage berechnen", 0, "",
+             own(&MainMenus::church_year));
     add_item(calc, "astronom", "&Astronomische Berechnungen", 16, "Astronomical &calculations",
-             own(&MainMenus::astronom));
+             own(&MainMenus::astronomy));
 
     QMenu* tools = add_menu("&Tools", "tools");
     tools->menuAction()->setData(2);
@@ -142,12 +144,12 @@ void MainMenus::build_menus() {
 
     QMenu* help = add_menu("&Hilfe", "help");
     help->menuAction()->setData(3);
-    add_item(help, "helpcontents", "&Inhalt", 18, "&Content", own(&MainMenus::helpcontents));
+    add_item(help, "helpcontents", "&Inhalt", 18, "&Content", own(&MainMenus::help_contents));
     add_item(help, "about", "&Über Merkwald", 19, "&About Merkwald", own(&MainMenus::about));
 }
 
 void MainMenus::build_toolbar() {
-    toolbar_ = new QToolBar(QStringLiteral("Werkzeugleiste"), &form_);
+    toolbar_ = new QToolBar(QStringLiteral("Werkzeugleiste"), &window_);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -170,11 +172,11 @@ void MainMenus::build_toolbar() {
             key == QLatin1String("next"))
             toolbar_->addSeparator();
     }
-    form_.addToolBar(Qt::TopToolBarArea, toolbar_);
+    window_.addToolBar(Qt::TopToolBarArea, toolbar_);
 }
 
 QAction* MainMenus::menu_action(const QString& name) const {
-    return form_.menuBar()->findChild<QAction*>(name);
+    return window_.menuBar()->findChild<QAction*>(name);
 }
 
 QAction* MainMenus::toolbar_action(const QString& key) const {
@@ -184,17 +186,17 @@ QAction* MainMenus::toolbar_action(const QString& key) const {
 }
 
 void MainMenus::paused(const std::function<void()>& command) {
-    DayTimer& timer = form_.timer1();
+    DayTimer& timer = window_.day_timer();
     const bool was_running = timer.running();
     timer.stop();
     command();
-    if (was_running && !form_.ended()) timer.start();
+    if (was_running && !window_.ended()) timer.start();
 }
 
 void MainMenus::run_modal(QDialog& dialog) { hooks_.run_modal(dialog); }
 
 QString MainMenus::main_file_path() const {
-    return QDir(form_.program_folder()).absoluteFilePath(qstr(form_.main_file()));
+    return QDir(window_.program_folder()).absoluteFilePath(qstr(window_.main_file()));
 }
 
 }  // namespace merkwald

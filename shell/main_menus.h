@@ -1,11 +1,11 @@
 #pragma once
-// The full program's menu bar and toolbar `Toolbar1` on `Form1`, and the commands
+// The full program's menu bar and toolbar `Toolbar1` on the main window, and the commands
 // behind them that act on the list or open the windows of this library: open,
 // export, print, the external editor, the calendar and astronomy windows, the
 // events of a range of days, the options, help and About.
 //
 // The editing tools' commands come from outside (they live in a library that
-// builds on this one) as whole commands: each pauses Timer1 around its window
+// builds on this one) as whole commands: each pauses the day timer around its window
 // and refreshes afterwards itself, as the record commands do.
 
 #include <QObject>
@@ -25,7 +25,7 @@ class QToolBar;
 
 namespace merkwald {
 
-class Form1;
+class MainWindow;
 class HelpWindow;
 
 struct EditorCommands {
@@ -53,7 +53,8 @@ struct MenuHooks {
 
 class MainMenus final : public QObject {
 public:
-    MainMenus(Form1& form, EditorCommands editors, ProgramVersion version, MenuHooks hooks = {});
+    MainMenus(MainWindow& window, EditorCommands editors, ProgramVersion version,
+              MenuHooks hooks = {});
     ~MainMenus() override;
 
     // A menu item by its name (`file_open`, `export`, ...) or a toolbar button by
@@ -68,11 +69,11 @@ public:
     void print_list();
     void start_editor();
     void from_till();
-    void feiertage();
-    void sonntage();
-    void astronom();
+    void holidays();
+    void church_year();
+    void astronomy();
     void options();
-    void helpcontents();
+    void help_contents();
     void about();
 
 private:
@@ -85,7 +86,7 @@ private:
     void run_modal(QDialog& dialog);
     [[nodiscard]] QString main_file_path() const;
 
-    Form1& form_;
+    MainWindow& window_;
     EditorCommands editors_;
     ProgramVersion version_;
     MenuHooks hooks_;

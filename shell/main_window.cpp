@@ -37,7 +37,8 @@ QString count_text(int n) { return n >= 0 ? u' ' + QString::number(n) : QString:
 
 }  // namespace
 
-Form1::Form1(SettingsStore& store, Services services, WindowOptions options, QWidget* parent)
+MainWindow::MainWindow(SettingsStore& store, Services services, WindowOptions options,
+                       QWidget* parent)
     : QMainWindow(parent),
       store_(store),
       services_(services),
@@ -61,12 +62,13 @@ Form1::Form1(SettingsStore& store, Services services, WindowOptions options, QWi
         set_today(services_.clock.now());
         show_data();
     };
-    timer1_ = new DayTimer(services_.clock, std::move(day), this);
+    day_timer_ = new DayTimer(services_.clock, std::move(day), this);
     UnloadTimer::Handlers unload;
     unload.count = [this](int remaining) { count_down(remaining); };
     unload.elapsed = [this] { countdown_elapsed(); };
-    timer2_ = new UnloadTimer(options_.command_line.unload_seconds(), std::move(unload), this);
-    TaskbarForm::Handlers tray;
+    unload_timer_ =
+        new UnloadTimer(options_.command_line.unload_seconds(), std::move(unload), this);
+    TrayIcon::Handlers tray;
     tray.show_main = [this] { show_main_window(); };
     tray.toggle_main = [this] {
         if (isVisible() && !isMinimized()) {
@@ -78,80 +80,63 @@ Form1::Form1(SettingsStore& store, Services services, WindowOptions options, QWi
     tray.end = [this] { end_program(true); };
     const QIcon icon = program_icon(options_.program_folder);
     setWindowIcon(icon);
-    tray_ = std::make_unique<TaskbarForm>(icon, std::move(tray));
+    tray_ = std::make_unique<TrayIcon>(icon, std::move(tray));
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-QString Form1::caption() const {
+QString MainWindow::caption() const {
     return (light() ? QStringLiteral("Merkwald light - Version ")
                     : QStringLiteral("Merkwald - Version ")) +
            options_.version.text();
 }
 
-std::string Form1::main_file() const {
+std::string MainWindow::main_file() const {
     // A file chosen at run time wins over "/file=", which would otherwise bring
     // the command line's file back at every refresh.
     if (chosen_main_file_) return *chosen_main_file_;
     return options_.command_line.file().value_or(settings_.data_filename);
 }
 
-QLabel* Form1::label(int number) const {
-    switch (number) {
-        case 1:
-            return label1_;
-        case 3:
-            return label3_;
-        case 4:
-            return label4_;
-        case 5:
-            return label5_;
-        case 6:
-            return label6_;
-        default:
-            return nullptr;
-    }
-}
-
-void Form1::build_controls() {
+void MainWindow::build_controls() {
     auto* central = new QWidget(this);
-    rtbox1_ = new QTextEdit(central);
-    rtbox1_->setObjectName(QStringLiteral("RTBox1"));
-    rtbox1_->setReadOnly(true);
-    rtbox1_->setUndoRedoEnabled(false);
-    command1_ = new QPushButton(QStringLiteral("Ende"), central);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    connect(command1_, &QPushButton::clicked, this, &Form1::command1_click);
-    label1_ = new QLabel(central);
-    label1_->setObjectName(QStringLiteral("Label1"));
+    event_list_ = new QTextEdit(central);
+    event_list_->setObjectName(QStringLiteral("RTBox1"));
+    event_list_->setReadOnly(true);
+    event_list_->setUndoRedoEnabled(false);
+    close_button_ = new QPushButton(QStringLiteral("Ende"), central);
+    close_button_->setObjectName(QStringLiteral("Command1"));
+    connect(close_button_, &QPushButton::clicked, this, &MainWindow::close_button_clicked);
+    file_label_ = new QLabel(central);
+    file_label_->setObjectName(QStringLiteral("Label1"));
     auto* layout = new QVBoxLayout(central);
     if (light()) {
         const QSize margin = twips_size(*this, kLightMarginTwips, kLightMarginTwips);
         layout->setContentsMargins(margin.width(), margin.height(), margin.width(), margin.height());
-        layout->addWidget(rtbox1_, 1);
+        layout->addWidget(event_list_, 1);
         auto* bottom = new QHBoxLayout;
-        bottom->addWidget(label1_, 1);
-        bottom->addWidget(command1_);
+        bottom->addWidget(file_label_, 1);
+        bottom->addWidget(close_button_);
         layout->addLayout(bottom);
         setMinimumSize(twips_size(*this, kLightMinSize, kLightMinSize));
     } else {
         auto* top = new QHBoxLayout;
-        top->addWidget(rtbox1_, 1);
+        top->addWidget(event_list_, 1);
         top->addWidget(build_side_panel());
         layout->addLayout(top, 1);
-        layout->addWidget(label1_);
+        layout->addWidget(file_label_);
         setMinimumSize(twips_size(*this, kFullMinWidth, kFullMinHeight));
     }
     setCentralWidget(central);
 }
 
-QWidget* Form1::build_side_panel() {
+QWidget* MainWindow::build_side_panel() {
     side_panel_ = new QWidget;
     side_panel_->setObjectName(QStringLiteral("TabPic"));
-    picture2_ = new MoonPicture(side_panel_);
-    picture2_->setObjectName(QStringLiteral("Picture2"));
+    moon_picture_ = new MoonPicture(side_panel_);
+    moon_picture_->setObjectName(QStringLiteral("Picture2"));
     auto* panel = new QVBoxLayout(side_panel_);
-    panel->addWidget(picture2_, 0, Qt::AlignHCenter);
+    panel->addWidget(moon_picture_, 0, Qt::AlignHCenter);
     const auto add_label = [&](const char* name) {
         auto* label = new QLabel(side_panel_);
         label->setObjectName(QString::fromLatin1(name));
@@ -159,22 +144,22 @@ QWidget* Form1::build_side_panel() {
         panel->addWidget(label);
         return label;
     };
-    label3_ = add_label("Label3");
-    label4_ = add_label("Label4");
-    label5_ = add_label("Label5");
-    label6_ = add_label("Label6");
+    clock_label_ = add_label("Label3");
+    day_of_year_label_ = add_label("Label4");
+    week_label_ = add_label("Label5");
+    quarter_label_ = add_label("Label6");
     panel->addStretch(1);
-    panel->addWidget(command1_);
+    panel->addWidget(close_button_);
     return side_panel_;
 }
 
-void Form1::report(const char* procedure) {
+void MainWindow::report(const char* procedure) {
     services_.dialogs.message(
         this, QStringLiteral("Fehler in %1 bitte Autor benachrichtigen").arg(procedure),
         MessageIcon::critical);
 }
 
-void Form1::show_data() {
+void MainWindow::show_data() {
     if (ended_) return;
     try {
         engine_state_.settings = to_engine_settings(settings_, light());
@@ -192,13 +177,13 @@ void Form1::show_data() {
     play_sound();
 }
 
-void Form1::show_data_with_lead_days(int days) {
+void MainWindow::show_data_with_lead_days(int days) {
     engine_state_.lead_days = days;
     show_data();
     engine_state_.lead_days.reset();
 }
 
-void Form1::display() {
+void MainWindow::display() {
     // A failed read keeps what the list showed before.
     if (!tables_.read_ok) return;
     SortedList sorted;
@@ -210,7 +195,7 @@ void Form1::display() {
     try {
         ListStyle style;
         style.record_color = std::uint32_t(settings_.record_color);
-        style.suppress_space = settings_.supress_space;
+        style.suppress_space = settings_.suppress_space;
         style.font_bold = settings_.font_bold;
         style.font_italic = settings_.font_italic;
         style.light = light();
@@ -218,7 +203,7 @@ void Form1::display() {
         look.font_name = qt(settings_.font_name);
         look.font_size = settings_.font_size;
         look.background = to_qcolor(std::uint32_t(settings_.background_color));
-        render_list(*rtbox1_, compose_list(engine_state_, sorted, style), look);
+        render_list(*event_list_, compose_list(engine_state_, sorted, style), look);
         if (side_panel_) set_background(*side_panel_, look.background);
         tray_->set_tooltip(tray_tooltip(tables_.lines));
     } catch (const std::exception&) {
@@ -226,7 +211,7 @@ void Form1::display() {
     }
 }
 
-void Form1::play_sound() {
+void MainWindow::play_sound() {
     if (!engine_state_.sound_mark || !settings_.play_sound) return;
     engine_state_.sound_mark = false;
     const QString file = qt(settings_.sound_file);
@@ -234,12 +219,12 @@ void Form1::play_sound() {
                                                     : program_file(options_.program_folder, file));
 }
 
-void Form1::run_modal_command(const std::function<void()>& command, bool refresh_after) {
-    const bool was_running = timer1_->running();
-    timer1_->stop();
+void MainWindow::run_modal_command(const std::function<void()>& command, bool refresh_after) {
+    const bool was_running = day_timer_->running();
+    day_timer_->stop();
     command();
     if (ended_) return;
-    if (was_running) timer1_->start();
+    if (was_running) day_timer_->start();
     if (refresh_after) {
         show_data();
     } else {
@@ -247,44 +232,44 @@ void Form1::run_modal_command(const std::function<void()>& command, bool refresh
     }
 }
 
-void Form1::show_missed_events() {
+void MainWindow::show_missed_events() {
     if (ended_ || tables_.missed.empty() || !settings_.missed_events) return;
     const MissedView view = missed_view(engine_state_, tables_, sink_);
-    DisplayMissed window(to_qt_text(view.caption), to_qt_text(view.text), this);
+    MissedEventsWindow window(to_qt_text(view.caption), to_qt_text(view.text), this);
     modal_(window);
 }
 
-void Form1::update_file_label() { label1_->setText(qt(main_file()).toLower()); }
+void MainWindow::update_file_label() { file_label_->setText(qt(main_file()).toLower()); }
 
-void Form1::update_clock(const QDateTime& now) {
+void MainWindow::update_clock(const QDateTime& now) {
     update_file_label();
     if (light()) return;
     const DaySerial day = day_serial(now.date());
     const int second = second_of_day(now.time());
     const MoonPhase moon = moon_phase(day, second, leading_value(settings_.diff_to_gmt),
                                       settings_.daylight_saving);
-    picture2_->set_index(moon_picture_index(moon.age));
-    label3_->setText(qt(format_datetime({day, second}, "h:mm:ss")));
+    moon_picture_->set_index(moon_picture_index(moon.age));
+    clock_label_->setText(qt(format_datetime({day, second}, "h:mm:ss")));
     const DaySerial today = engine_state_.today;
-    label4_->setText(qt(format_date(today, "y")) + QStringLiteral(". Tag"));
-    label5_->setText(QString::number(iso_week(today)) + QStringLiteral(". Woche"));
-    label6_->setText(qt(format_date(today, "q")) + QStringLiteral(". Quartal"));
+    day_of_year_label_->setText(qt(format_date(today, "y")) + QStringLiteral(". Tag"));
+    week_label_->setText(QString::number(iso_week(today)) + QStringLiteral(". Woche"));
+    quarter_label_->setText(qt(format_date(today, "q")) + QStringLiteral(". Quartal"));
 }
 
-void Form1::set_today(const QDateTime& now) { engine_state_.today = day_serial(now.date()); }
+void MainWindow::set_today(const QDateTime& now) { engine_state_.today = day_serial(now.date()); }
 
-void Form1::count_down(int remaining) {
+void MainWindow::count_down(int remaining) {
     setWindowTitle(light() ? QStringLiteral("Merkwald light - ") + count_text(remaining) +
                                  QStringLiteral(" Sekunden bis zum schließen")
                            : QStringLiteral("Merkwald - Automatisches Schliessen in") +
                                  count_text(remaining) + QStringLiteral(" Sekunden"));
 }
 
-void Form1::countdown_elapsed() {
+void MainWindow::countdown_elapsed() {
     if (light()) {
-        command1_click();
+        close_button_clicked();
     } else {
-        exit_programm();
+        exit_program();
     }
     // Hidden by standby instead of ended: it comes back with its own caption.
     if (!ended_) setWindowTitle(caption());

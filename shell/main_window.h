@@ -1,7 +1,12 @@
 #pragma once
-// `Form1`, the main window of both programs: the list `RTBox1`, the clock,
-// calendar and moon display, the two timers, standby, the window placement and
-// the start-up. `ProgramKind::light` is the light program's window.
+// The main window of both programs: the event list, the clock, calendar and
+// moon display, the two timers, standby, the window placement and the start-up.
+// `ProgramKind::light` is the light program's window.
+//
+// objectName -> member: `Form1` MainWindow, `RTBox1` event_list, `Command1`
+// close_button, `Label1` file_label, `Label3` clock_label, `Label4`
+// day_of_year_label, `Label5` week_label, `Label6` quarter_label, `TabPic`
+// side_panel_, `Picture2` moon_picture, `Timer1` day_timer, `Timer2` unload_timer.
 
 #include <QDialog>
 #include <QMainWindow>
@@ -25,7 +30,7 @@ namespace merkwald {
 
 class DayTimer;
 class MoonPicture;
-class TaskbarForm;
+class TrayIcon;
 class UnloadTimer;
 
 enum class ProgramKind { full, light };
@@ -37,11 +42,11 @@ struct WindowOptions {
     ProgramVersion version;
 };
 
-class Form1 final : public QMainWindow {
+class MainWindow final : public QMainWindow {
 public:
-    Form1(SettingsStore& store, Services services, WindowOptions options,
-          QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(SettingsStore& store, Services services, WindowOptions options,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The whole start: splash, initialisation, first refresh, what-is-new and
     // missed-events windows, tray icon, window and timers. False when the
@@ -64,7 +69,7 @@ public:
     void set_standby(bool on);
     // One refresh with every record's lead time replaced by `days`.
     void show_data_with_lead_days(int days);
-    // Runs a modal command with Timer1 stopped, then refreshes (or only redraws
+    // Runs a modal command with the day timer stopped, then refreshes (or only redraws
     // the list from the last refresh).
     void run_modal_command(const std::function<void()>& command, bool refresh_after = true);
     // The missed-events window, when events were missed and the setting asks for it.
@@ -81,11 +86,11 @@ public:
 
     // The close button `Command1`: hides with standby on, else stores the
     // placement and ends.
-    void command1_click();
+    void close_button_clicked();
     // Menu "&Stand By": standby on, then the close button.
     void standby();
     // Menu "&Ende" (`exit_programm`): standby off, then the close button.
-    void exit_programm();
+    void exit_program();
     // Brings the window back from standby (tray, periodic re-read).
     void show_main_window();
 
@@ -95,13 +100,18 @@ public:
     void set_modal_runner(std::function<void(QDialog&)> runner) { modal_ = std::move(runner); }
 
     // The controls, for the menus and the tests.
-    [[nodiscard]] QTextEdit& rtbox1() const { return *rtbox1_; }
-    [[nodiscard]] QPushButton& command1() const { return *command1_; }
-    [[nodiscard]] QLabel* label(int number) const;  // 1, 3, 4, 5, 6; null when absent
-    [[nodiscard]] MoonPicture* picture2() const { return picture2_; }
-    [[nodiscard]] DayTimer& timer1() const { return *timer1_; }
-    [[nodiscard]] UnloadTimer& timer2() const { return *timer2_; }
-    [[nodiscard]] TaskbarForm& tray() const { return *tray_; }
+    [[nodiscard]] QTextEdit& event_list() const { return *event_list_; }
+    [[nodiscard]] QPushButton& close_button() const { return *close_button_; }
+    [[nodiscard]] QLabel* file_label() const { return file_label_; }
+    // The side panel's labels; null in the light program.
+    [[nodiscard]] QLabel* clock_label() const { return clock_label_; }
+    [[nodiscard]] QLabel* day_of_year_label() const { return day_of_year_label_; }
+    [[nodiscard]] QLabel* week_label() const { return week_label_; }
+    [[nodiscard]] QLabel* quarter_label() const { return quarter_label_; }
+    [[nodiscard]] MoonPicture* moon_picture() const { return moon_picture_; }
+    [[nodiscard]] DayTimer& day_timer() const { return *day_timer_; }
+    [[nodiscard]] UnloadTimer& unload_timer() const { return *unload_timer_; }
+    [[nodiscard]] TrayIcon& tray() const { return *tray_; }
     // The normal caption (the countdown replaces it while it runs).
     [[nodiscard]] QString caption() const;
     // The file list's entry 1.
@@ -148,18 +158,18 @@ private:
     std::function<void()> end_handler_;
     std::function<void(QDialog&)> modal_;
 
-    QTextEdit* rtbox1_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QLabel* label4_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLabel* label6_ = nullptr;
-    QWidget* side_panel_ = nullptr;  // `TabPic`
-    MoonPicture* picture2_ = nullptr;
-    DayTimer* timer1_ = nullptr;
-    UnloadTimer* timer2_ = nullptr;
-    std::unique_ptr<TaskbarForm> tray_;
+    QTextEdit* event_list_ = nullptr;
+    QPushButton* close_button_ = nullptr;
+    QLabel* file_label_ = nullptr;
+    QLabel* clock_label_ = nullptr;
+    QLabel* day_of_year_label_ = nullptr;
+    QLabel* week_label_ = nullptr;
+    QLabel* quarter_label_ = nullptr;
+    QWidget* side_panel_ = nullptr;
+    MoonPicture* moon_picture_ = nullptr;
+    DayTimer* day_timer_ = nullptr;
+    UnloadTimer* unload_timer_ = nullptr;
+    std::unique_ptr<TrayIcon> tray_;
 };
 
 }  // namespace merkwald

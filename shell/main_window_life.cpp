@@ -1,4 +1,4 @@
-// Form1's life: the start, standby, the window's size rules and the end.
+// MainWindow's life: the start, standby, the window's size rules and the end.
 
 #include <QCloseEvent>
 #include <QDir>
@@ -13,9 +13,9 @@
 
 namespace merkwald {
 
-bool Form1::start() {
+bool MainWindow::start() {
     if (!light() && !options_.command_line.no_logo()) {
-        Intro intro(options_.version);
+        SplashWindow intro(options_.version);
         modal_(intro);
     }
     if (!set_parameter()) return false;
@@ -25,12 +25,12 @@ bool Form1::start() {
     show_missed_events();
     tray_->load();
     show_window();
-    timer1_->start();
-    timer2_->start();
+    day_timer_->start();
+    unload_timer_->start();
     return !ended_;
 }
 
-bool Form1::set_parameter() {
+bool MainWindow::set_parameter() {
     try {
         setWindowTitle(caption());
         QDir::setCurrent(options_.program_folder);
@@ -53,7 +53,7 @@ bool Form1::set_parameter() {
         // The full program loads its entry templates here (their messages come
         // after the start-once test and before the first list).
         if (initialise_handler_) initialise_handler_();
-        timer1_->start_schedule(settings_.intervall, today);
+        day_timer_->start_schedule(settings_.reread_interval, today);
         set_standby(settings_.standby);
     } catch (const std::exception&) {
         report("set_parameter");
@@ -61,22 +61,22 @@ bool Form1::set_parameter() {
     return true;
 }
 
-void Form1::set_standby(bool on) {
+void MainWindow::set_standby(bool on) {
     standby_ = on;
-    command1_->setText(standby_ ? QStringLiteral("Stand By") : QStringLiteral("Ende"));
+    close_button_->setText(standby_ ? QStringLiteral("Stand By") : QStringLiteral("Ende"));
 }
 
-void Form1::version_check() {
+void MainWindow::version_check() {
     const int current = options_.version.number();
     if (!settings_.version || current > *settings_.version) {
-        FirstStart news(options_.version, options_.program_folder, this);
+        WhatsNewWindow news(options_.version, options_.program_folder, this);
         modal_(news);
     }
     settings_.version = current;
     write_values(store_, settings_, {"Version"});
 }
 
-void Form1::show_window() {
+void MainWindow::show_window() {
     update_clock(services_.clock.now());
     switch (placement_of(settings_).state) {
         case StoredWindowState::maximised:
@@ -91,7 +91,7 @@ void Form1::show_window() {
     }
 }
 
-void Form1::command1_click() {
+void MainWindow::close_button_clicked() {
     if (standby_) {
         enter_standby();
     } else {
@@ -99,19 +99,19 @@ void Form1::command1_click() {
     }
 }
 
-void Form1::standby() {
+void MainWindow::standby() {
     standby_ = true;
-    command1_->setText(QStringLiteral("Stand By"));
-    command1_click();
+    close_button_->setText(QStringLiteral("Stand By"));
+    close_button_clicked();
 }
 
-void Form1::exit_programm() {
+void MainWindow::exit_program() {
     standby_ = false;
-    command1_->setText(QStringLiteral("Ende"));
-    command1_click();
+    close_button_->setText(QStringLiteral("Ende"));
+    close_button_clicked();
 }
 
-void Form1::enter_standby() {
+void MainWindow::enter_standby() {
     if (tray_->loaded()) {
         hide();
         return;
@@ -121,7 +121,7 @@ void Form1::enter_standby() {
     showMinimized();
 }
 
-void Form1::show_main_window() {
+void MainWindow::show_main_window() {
     if (ended_) return;
     if (minimised_for_standby_ || isMinimized()) {
         minimised_for_standby_ = false;
@@ -132,13 +132,13 @@ void Form1::show_main_window() {
     activateWindow();
 }
 
-StoredWindowState Form1::current_state() const {
+StoredWindowState MainWindow::current_state() const {
     if (isMinimized() && !minimised_for_standby_) return StoredWindowState::minimised;
     if (isMaximized()) return StoredWindowState::maximised;
     return StoredWindowState::normal;
 }
 
-void Form1::end_program(bool save_placement) {
+void MainWindow::end_program(bool save_placement) {
     if (ended_ || ending_) return;
     ending_ = true;
     if (save_placement) {
@@ -148,11 +148,11 @@ void Form1::end_program(bool save_placement) {
     close();
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The title bar and the system end the program too, without storing the placement.
     ending_ = true;
-    timer1_->stop();
-    timer2_->stop();
+    day_timer_->stop();
+    unload_timer_->stop();
     tray_->unload();
     event->accept();
     if (ended_) return;
@@ -160,12 +160,12 @@ void Form1::closeEvent(QCloseEvent* event) {
     if (end_handler_) end_handler_();
 }
 
-void Form1::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) apply_size_rules();
 }
 
-void Form1::apply_size_rules() {
+void MainWindow::apply_size_rules() {
     if (minimised_for_standby_ && !isMinimized()) minimised_for_standby_ = false;
     if (isMaximized()) {
         was_maximised_ = true;

@@ -1,7 +1,20 @@
 #pragma once
-// `FormOptions` ("Optionen"): every setting on four pages. Check boxes, colour and
+// The options dialog "Optionen": every setting on four pages. Check boxes, colour and
 // font buttons act on the running program at once; "OK" takes the fields and
 // stores everything with `write_registry`; "Abbrechen" stores nothing.
+//
+// objectName -> member: `FormOptions` OptionsDialog, `TabStrip1` tab_strip;
+// files: `Text1` data_file_edit, `Command2` data_file_button, `Text2`
+// editor_edit, `Command3` editor_button, `Text3` text_file_edit, `Command1`
+// text_file_button; sound: `CheckSound` play_sound_box, `TextSound`
+// sound_file_edit, `Command4` sound_file_button; astronomy: `Combo4` place_combo,
+// `Text8` gmt_offset_edit, `Text4` height_edit, `CheckSommer` summer_time_box;
+// misc: `FarbeTextLabel`/`FarbeTextButton` text_colour_sample/_button,
+// `FarbeBackLabel`/`FarbeBackButton` background_colour_sample/_button,
+// `font_change_button` font_button, `CheckSpace` no_blank_lines_box,
+// `CheckGroups` groups_off_box, `CheckMissed` missed_events_box, `CheckStandby`
+// standby_box, `AutostartCheck` autostart_box, `CheckStartOnce` start_once_box,
+// `Text5` interval_edit.
 
 #include <QDialog>
 #include <QFont>
@@ -36,41 +49,41 @@ struct OptionsContext {
     std::function<void(bool)> set_standby;
 };
 
-class FormOptions final : public QDialog {
+class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit FormOptions(OptionsContext context, QWidget* parent = nullptr);
+    explicit OptionsDialog(OptionsContext context, QWidget* parent = nullptr);
 
     // "OK": the fields into the settings, then `write_registry`; closes the dialog.
     void ok_clicked();
     void choose_place(int index);
 
     struct Files {
-        QLineEdit *text1, *text2, *text3;
-        QPushButton *command2, *command3, *command1;
+        QLineEdit *data_file_edit, *editor_edit, *text_file_edit;
+        QPushButton *data_file_button, *editor_button, *text_file_button;
     };
     struct Sound {
-        QCheckBox* check_sound;
-        QLineEdit* text_sound;
-        QPushButton* command4;
+        QCheckBox* play_sound_box;
+        QLineEdit* sound_file_edit;
+        QPushButton* sound_file_button;
     };
     struct Astronomy {
-        QComboBox* combo4;
+        QComboBox* place_combo;
         CoordinateEdits coordinates;
-        QLineEdit *text8, *text4;
-        QCheckBox* check_sommer;
+        QLineEdit *gmt_offset_edit, *height_edit;
+        QCheckBox* summer_time_box;
     };
     struct Misc {
-        QPushButton *farbe_text_button, *farbe_back_button, *font_change_button;
-        QLabel *farbe_text_label, *farbe_back_label;
-        QCheckBox *check_space, *check_groups, *check_missed, *check_standby;
-        QCheckBox *autostart_check, *check_start_once;
-        QLineEdit* text5;
+        QPushButton *text_colour_button, *background_colour_button, *font_button;
+        QLabel *text_colour_sample, *background_colour_sample;
+        QCheckBox *no_blank_lines_box, *groups_off_box, *missed_events_box, *standby_box;
+        QCheckBox *autostart_box, *start_once_box;
+        QLineEdit* interval_edit;
     };
-    [[nodiscard]] QTabWidget* tab_strip() const { return tab_strip1_; }
+    [[nodiscard]] QTabWidget* tab_strip() const { return tabs_; }
     [[nodiscard]] const Files& files() const { return files_; }
     [[nodiscard]] const Sound& sound() const { return sound_; }
-    [[nodiscard]] const Astronomy& astronomy() const { return astro_; }
+    [[nodiscard]] const Astronomy& astronomy() const { return astronomy_; }
     [[nodiscard]] const Misc& misc() const { return misc_; }
     [[nodiscard]] QPushButton* ok_button() const { return ok_; }
     [[nodiscard]] QPushButton* cancel_button() const { return cancel_; }
@@ -93,10 +106,10 @@ private:
     OptionsContext context_;
     AutostartChoice autostart_;
     std::vector<PlaceFields> places_;  // row 0 the home place
-    QTabWidget* tab_strip1_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     Files files_{};
     Sound sound_{};
-    Astronomy astro_{};
+    Astronomy astronomy_{};
     Misc misc_{};
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -1,4 +1,4 @@
-// The four pages of `FormOptions`.
+// The four pages of the options dialog.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,100 +52,109 @@ QLabel* colour_sample(QWidget* parent, const char* name) {
 
 }  // namespace
 
-QWidget* FormOptions::build_files_page() {
+QWidget* OptionsDialog::build_files_page() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    files_.text1 = named(new QLineEdit(page), "Text1");
-    files_.text2 = named(new QLineEdit(page), "Text2");
-    files_.text3 = named(new QLineEdit(page), "Text3");
-    files_.command2 = browse_button(page, "Command2");
-    files_.command3 = browse_button(page, "Command3");
-    files_.command1 = browse_button(page, "Command1");
-    files_.text1->setToolTip(QStringLiteral("Die Erinnerungsdatei, die beim Start gelesen wird"));
-    files_.text2->setToolTip(
+    files_.data_file_edit = named(new QLineEdit(page), "Text1");
+    files_.editor_edit = named(new QLineEdit(page), "Text2");
+    files_.text_file_edit = named(new QLineEdit(page), "Text3");
+    files_.data_file_button = browse_button(page, "Command2");
+    files_.editor_button = browse_button(page, "Command3");
+    files_.text_file_button = browse_button(page, "Command1");
+    files_.data_file_edit->setToolTip(
+        QStringLiteral("Die Erinnerungsdatei, die beim Start gelesen wird"));
+    files_.editor_edit->setToolTip(
         QStringLiteral("Das Programm, das \"Texteditor starten\" mit der Datei aufruft"));
-    files_.text3->setToolTip(
+    files_.text_file_edit->setToolTip(
         QStringLiteral("Die Textbausteine, die der Datensatz-Editor zum Einfügen anbietet"));
-    add_file_row(*layout, page, QStringLiteral("Start Daten Datei:"), files_.text1,
-                 files_.command2);
-    add_file_row(*layout, page, QStringLiteral("Standard Text Editor:"), files_.text2,
-                 files_.command3);
-    add_file_row(*layout, page, QStringLiteral("Einfüg Text Datei:"), files_.text3,
-                 files_.command1);
+    add_file_row(*layout, page, QStringLiteral("Start Daten Datei:"), files_.data_file_edit,
+                 files_.data_file_button);
+    add_file_row(*layout, page, QStringLiteral("Standard Text Editor:"), files_.editor_edit,
+                 files_.editor_button);
+    add_file_row(*layout, page, QStringLiteral("Einfüg Text Datei:"), files_.text_file_edit,
+                 files_.text_file_button);
     layout->addStretch(1);
     return page;
 }
 
-QWidget* FormOptions::build_sound_page() {
+QWidget* OptionsDialog::build_sound_page() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    sound_.check_sound = named(new QCheckBox(QStringLiteral("Sound Effekte"), page), "CheckSound");
-    sound_.check_sound->setToolTip(
+    sound_.play_sound_box =
+        named(new QCheckBox(QStringLiteral("Sound Effekte"), page), "CheckSound");
+    sound_.play_sound_box->setToolTip(
         QStringLiteral("Die Klangdatei abspielen, wenn ein Ereignis auf heute fällt"));
-    sound_.text_sound = named(new QLineEdit(page), "TextSound");
-    sound_.command4 = browse_button(page, "Command4");
-    layout->addWidget(sound_.check_sound);
+    sound_.sound_file_edit = named(new QLineEdit(page), "TextSound");
+    sound_.sound_file_button = browse_button(page, "Command4");
+    layout->addWidget(sound_.play_sound_box);
     layout->addSpacing(6);
-    add_file_row(*layout, page, QStringLiteral("Klangdatei:"), sound_.text_sound, sound_.command4);
+    add_file_row(*layout, page, QStringLiteral("Klangdatei:"), sound_.sound_file_edit,
+                 sound_.sound_file_button);
     layout->addStretch(1);
     return page;
 }
 
-QWidget* FormOptions::build_astronomy_page() {
+QWidget* OptionsDialog::build_astronomy_page() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
-    astro_.combo4 = named(new QComboBox(page), "Combo4");
-    astro_.combo4->setEditable(true);
-    astro_.combo4->setInsertPolicy(QComboBox::NoInsert);
-    astro_.combo4->setMinimumContentsLength(18);
-    astro_.combo4->setToolTip(QStringLiteral("Ihr Wohnort für Sonnenzeiten und Mondphase"));
+    astronomy_.place_combo = named(new QComboBox(page), "Combo4");
+    astronomy_.place_combo->setEditable(true);
+    astronomy_.place_combo->setInsertPolicy(QComboBox::NoInsert);
+    astronomy_.place_combo->setMinimumContentsLength(18);
+    astronomy_.place_combo->setToolTip(
+        QStringLiteral("Ihr Wohnort für Sonnenzeiten und Mondphase"));
     grid->addWidget(new QLabel(QStringLiteral("Ort:"), page), 0, 0);
-    grid->addWidget(astro_.combo4, 0, 1);
-    astro_.coordinates = add_coordinate_rows(*grid, 1, page);
-    astro_.text8 = named(new QLineEdit(page), "Text8");
-    astro_.text4 = named(new QLineEdit(page), "Text4");
-    for (QLineEdit* edit : {astro_.text8, astro_.text4})
+    grid->addWidget(astronomy_.place_combo, 0, 1);
+    astronomy_.coordinates = add_coordinate_rows(*grid, 1, page);
+    astronomy_.gmt_offset_edit = named(new QLineEdit(page), "Text8");
+    astronomy_.height_edit = named(new QLineEdit(page), "Text4");
+    for (QLineEdit* edit : {astronomy_.gmt_offset_edit, astronomy_.height_edit})
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
-    astro_.text8->setToolTip(QStringLiteral("Stunden, die die Ortszeit der Greenwich-Zeit voraus ist"));
+    astronomy_.gmt_offset_edit->setToolTip(
+        QStringLiteral("Stunden, die die Ortszeit der Greenwich-Zeit voraus ist"));
     grid->addWidget(new QLabel(QStringLiteral("Unterschied zur GMT: (Zeitzone)"), page), 3, 0);
-    grid->addWidget(astro_.text8, 3, 1);
-    astro_.check_sommer = named(new QCheckBox(QStringLiteral("Sommerzeit"), page), "CheckSommer");
-    grid->addWidget(astro_.check_sommer, 4, 1);
+    grid->addWidget(astronomy_.gmt_offset_edit, 3, 1);
+    astronomy_.summer_time_box =
+        named(new QCheckBox(QStringLiteral("Sommerzeit"), page), "CheckSommer");
+    grid->addWidget(astronomy_.summer_time_box, 4, 1);
     grid->addWidget(new QLabel(QStringLiteral("Höhe über NN:"), page), 5, 0);
-    grid->addWidget(astro_.text4, 5, 1);
+    grid->addWidget(astronomy_.height_edit, 5, 1);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
     return page;
 }
 
-QWidget* FormOptions::build_misc_page() {
+QWidget* OptionsDialog::build_misc_page() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* look = new QGridLayout;
-    misc_.farbe_text_label = colour_sample(page, "FarbeTextLabel");
-    misc_.farbe_back_label = colour_sample(page, "FarbeBackLabel");
-    misc_.farbe_text_button = named(new QPushButton(QStringLiteral("Farbe"), page), "FarbeTextButton");
-    misc_.farbe_back_button = named(new QPushButton(QStringLiteral("Farbe"), page), "FarbeBackButton");
-    misc_.font_change_button =
+    misc_.text_colour_sample = colour_sample(page, "FarbeTextLabel");
+    misc_.background_colour_sample = colour_sample(page, "FarbeBackLabel");
+    misc_.text_colour_button =
+        named(new QPushButton(QStringLiteral("Farbe"), page), "FarbeTextButton");
+    misc_.background_colour_button =
+        named(new QPushButton(QStringLiteral("Farbe"), page), "FarbeBackButton");
+    misc_.font_button =
         named(new QPushButton(QStringLiteral("Schriftart"), page), "font_change_button");
-    misc_.farbe_text_button->setToolTip(QStringLiteral("Farbe der Einträge ohne eigene Farbe"));
-    misc_.farbe_back_button->setToolTip(QStringLiteral("Hintergrundfarbe der Liste"));
-    misc_.font_change_button->setToolTip(QStringLiteral("Schriftart der Liste"));
+    misc_.text_colour_button->setToolTip(QStringLiteral("Farbe der Einträge ohne eigene Farbe"));
+    misc_.background_colour_button->setToolTip(QStringLiteral("Hintergrundfarbe der Liste"));
+    misc_.font_button->setToolTip(QStringLiteral("Schriftart der Liste"));
     look->addWidget(new QLabel(QStringLiteral("Standard Text Farbe:"), page), 0, 0);
-    look->addWidget(misc_.farbe_text_label, 0, 1);
-    look->addWidget(misc_.farbe_text_button, 0, 2);
+    look->addWidget(misc_.text_colour_sample, 0, 1);
+    look->addWidget(misc_.text_colour_button, 0, 2);
     look->addWidget(new QLabel(QStringLiteral("Standard Hintergrund:"), page), 1, 0);
-    look->addWidget(misc_.farbe_back_label, 1, 1);
-    look->addWidget(misc_.farbe_back_button, 1, 2);
-    look->addWidget(misc_.font_change_button, 2, 2);
+    look->addWidget(misc_.background_colour_sample, 1, 1);
+    look->addWidget(misc_.background_colour_button, 1, 2);
+    look->addWidget(misc_.font_button, 2, 2);
     look->setColumnStretch(3, 1);
     layout->addLayout(look);
     layout->addWidget(build_misc_checks(page));
     auto* interval = new QHBoxLayout;
-    misc_.text5 = named(new QLineEdit(page), "Text5");
-    misc_.text5->setFixedWidth(misc_.text5->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
-    misc_.text5->setToolTip(QStringLiteral("0 oder kein Wert: alle 60 Minuten"));
-    interval->addWidget(misc_.text5);
+    misc_.interval_edit = named(new QLineEdit(page), "Text5");
+    misc_.interval_edit->setFixedWidth(
+        misc_.interval_edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
+    misc_.interval_edit->setToolTip(QStringLiteral("0 oder kein Wert: alle 60 Minuten"));
+    interval->addWidget(misc_.interval_edit);
     interval->addWidget(
         new QLabel(QStringLiteral("Minuten nach dem Merkwald aktualisiert wird"), page), 1);
     layout->addLayout(interval);
@@ -153,35 +162,35 @@ QWidget* FormOptions::build_misc_page() {
     return page;
 }
 
-QWidget* FormOptions::build_misc_checks(QWidget* page) {
+QWidget* OptionsDialog::build_misc_checks(QWidget* page) {
     auto* box = new QGroupBox(page);
     auto* grid = new QGridLayout(box);
     const auto check = [box](const char* caption, const char* name) {
         return named(new QCheckBox(QString::fromUtf8(caption), box), name);
     };
-    misc_.check_space = check("keine Leerzeilen", "CheckSpace");
-    misc_.check_groups = check("Gruppen ausschalten", "CheckGroups");
-    misc_.check_missed = check("abgelaufene Termine anzeigen", "CheckMissed");
-    misc_.check_standby = check("Stand By bei Eingabetaste", "CheckStandby");
-    misc_.autostart_check = check("Merkwald beim Windows Start starten", "AutostartCheck");
-    misc_.check_start_once = check("nur beim 1. Start am Tag", "CheckStartOnce");
+    misc_.no_blank_lines_box = check("keine Leerzeilen", "CheckSpace");
+    misc_.groups_off_box = check("Gruppen ausschalten", "CheckGroups");
+    misc_.missed_events_box = check("abgelaufene Termine anzeigen", "CheckMissed");
+    misc_.standby_box = check("Stand By bei Eingabetaste", "CheckStandby");
+    misc_.autostart_box = check("Merkwald beim Windows Start starten", "AutostartCheck");
+    misc_.start_once_box = check("nur beim 1. Start am Tag", "CheckStartOnce");
 #ifndef Q_OS_WIN
     // The same choice, kept where this desktop looks for it.
-    misc_.autostart_check->setText(QStringLiteral("Merkwald beim Anmelden starten"));
+    misc_.autostart_box->setText(QStringLiteral("Merkwald beim Anmelden starten"));
 #endif
-    misc_.check_space->setToolTip(QStringLiteral("Keine Leerzeile zwischen den Gruppen"));
-    misc_.check_missed->setToolTip(
+    misc_.no_blank_lines_box->setToolTip(QStringLiteral("Keine Leerzeile zwischen den Gruppen"));
+    misc_.missed_events_box->setToolTip(
         QStringLiteral("Beim Start die seit dem letzten Start verpassten Ereignisse zeigen"));
-    misc_.check_standby->setToolTip(QStringLiteral(
+    misc_.standby_box->setToolTip(QStringLiteral(
         "Die Schaltfläche \"Ende\" verbirgt das Fenster nur (Symbol im Infobereich)"));
-    misc_.check_start_once->setToolTip(
+    misc_.start_once_box->setToolTip(
         QStringLiteral("Beim Anmelden nur starten, wenn Merkwald heute noch nicht lief"));
-    grid->addWidget(misc_.check_space, 0, 0);
-    grid->addWidget(misc_.check_groups, 0, 1);
-    grid->addWidget(misc_.check_missed, 1, 0);
-    grid->addWidget(misc_.check_standby, 1, 1);
-    grid->addWidget(misc_.autostart_check, 2, 0);
-    grid->addWidget(misc_.check_start_once, 2, 1);
+    grid->addWidget(misc_.no_blank_lines_box, 0, 0);
+    grid->addWidget(misc_.groups_off_box, 0, 1);
+    grid->addWidget(misc_.missed_events_box, 1, 0);
+    grid->addWidget(misc_.standby_box, 1, 1);
+    grid->addWidget(misc_.autostart_box, 2, 0);
+    grid->addWidget(misc_.start_once_box, 2, 1);
     return box;
 }
 

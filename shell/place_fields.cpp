@@ -44,7 +44,7 @@ PlaceFields home_place_fields(const Settings& s) {
     f.latitude = {QString::number(s.latitude_degree), QString::number(s.latitude_minute),
                   QString::number(s.latitude_second), qstr(s.latitude_direction)};
     f.diff_to_gmt = qstr(s.diff_to_gmt);
-    f.height = number_text(s.nn);
+    f.height = number_text(s.height);
     return f;
 }
 

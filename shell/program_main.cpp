@@ -34,9 +34,9 @@ void name_application(const ProgramSetup& setup) {
 }
 
 // The install check reads the list the window shows.
-void print_list_when_asked(const Form1& window) {
+void print_list_when_asked(const MainWindow& window) {
     if (!qEnvironmentVariableIsSet("MERKWALD_PRINT_LIST")) return;
-    std::fputs(window.rtbox1().toPlainText().append(u'\n').toUtf8().constData(), stdout);
+    std::fputs(window.event_list().toPlainText().append(u'\n').toUtf8().constData(), stdout);
     std::fflush(stdout);
 }
 
@@ -67,7 +67,7 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     SystemClock clock;
     QtDialogs dialogs;
     QtSoundPlayer sound(sound_module_folders(executable_folder));
-    Form1 window(store, Services{clock, dialogs, sound}, options);
+    MainWindow window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
     // Listening from before the start keeps a second start from becoming a second
     // copy while the start windows are open; what it asks waits for the start.

@@ -15,7 +15,7 @@ struct ProgramSetup {
     QString install_data_folder;  // where the installation keeps the default data files
     // Adds what the program has beyond the shared window (the full program's menus,
     // toolbar and editors); runs before the start.
-    std::function<void(Form1&)> compose;
+    std::function<void(MainWindow&)> compose;
 };
 
 // Runs the program to its end and returns the exit status.

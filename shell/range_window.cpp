@@ -88,7 +88,7 @@ void RangeWindow::show_range() {
         if (!tables.read_ok) return;
         ListStyle style;
         style.record_color = std::uint32_t(s.record_color);
-        style.suppress_space = s.supress_space;
+        style.suppress_space = s.suppress_space;
         style.font_bold = s.font_bold;
         style.font_italic = s.font_italic;
         ListLook look;

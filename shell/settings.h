@@ -30,7 +30,7 @@ inline constexpr std::string_view kReadRegistryError =
 struct Settings {
     std::string data_filename, editor_filename, text_filename;
     std::int32_t record_color = 0, background_color = 0;
-    bool supress_space = false, groups = false;
+    bool suppress_space = false, groups = false;
     std::string date;  // the previous start, "dd.mm.yy"
 
     std::string location;
@@ -40,7 +40,7 @@ struct Settings {
     std::string latitude_direction;  // "N" or "S"
     std::string diff_to_gmt;         // hours, kept as the text it was stored as
     bool daylight_saving = false;
-    double nn = 0;  // height above sea level
+    double height = 0;  // height above sea level
 
     std::string font_name;  // empty: the list keeps its built-in font
     std::optional<double> font_size;
@@ -51,7 +51,7 @@ struct Settings {
     std::optional<std::int32_t> window_left, window_top;
     std::int32_t window_width = 0, window_height = 0;
 
-    std::int32_t intervall = 0;  // minutes between re-reads of the data files
+    std::int32_t reread_interval = 0;  // minutes between re-reads of the data files
     bool standby = false;
     std::string sound_file;
     bool play_sound = false, missed_events = false;

@@ -24,7 +24,7 @@ const Entry kEntries[] = {
     {"TextFilename", text, &S::text_filename, program_file, "texte.dat", options_dialog},
     {"RecordColor", number, &S::record_color, stated, "0", options_dialog},
     {"BackgroundColor", number, &S::background_color, stated, "16777215", options_dialog},
-    {"SupressSpace", text_flag, &S::supress_space, stated, "false", options_dialog},
+    {"SupressSpace", text_flag, &S::suppress_space, stated, "false", options_dialog},
     {"Groups", text_flag, &S::groups, stated, "true", options_dialog},
     // Long in the past: a first start is never taken for a second one on the same day.
     {"Date", text, &S::date, stated, "01.01.80", start},
@@ -37,7 +37,7 @@ const Entry kEntries[] = {
     {"latitude-second", number, &S::latitude_second, stated, "0", options_dialog, true},
     {"latitude-direction", text, &S::latitude_direction, stated, "N", options_dialog, true},
     {"Diff to GMT", number_text, &S::diff_to_gmt, stated, "1", options_dialog, true},
-    {"NN", number_text, &S::nn, stated, "0", options_dialog},
+    {"NN", number_text, &S::height, stated, "0", options_dialog},
     {"Daylight Saving Time", number_flag, &S::daylight_saving, stated, "0", options_dialog},
     // Empty selects the default place.
     {"location", text, &S::location, stated, "", options_dialog},
@@ -51,7 +51,7 @@ const Entry kEntries[] = {
     {"Top", number, &S::window_top, none, "", window},
     {"Width", number, &S::window_width, stated, "8430", window},
     {"Height", number, &S::window_height, stated, "6180", window},
-    {"Intervall", number, &S::intervall, stated, "60", options_dialog},
+    {"Intervall", number, &S::reread_interval, stated, "60", options_dialog},
     {"Standby", number_flag, &S::standby, stated, "0", options_dialog},
     // Relative: the program folder is the working folder.
     {"SoundFile", text, &S::sound_file, stated, "standard.wav", options_dialog},

@@ -95,7 +95,7 @@ void SingleInstance::open() {
     if (handler_) handler_(arguments);
 }
 
-void apply_second_start(Form1& window, const CommandLine& words) {
+void apply_second_start(MainWindow& window, const CommandLine& words) {
     if (words.contains("once") || window.ended()) return;
     window.show_main_window();
     if (const auto file = words.file()) {

@@ -14,7 +14,7 @@ class QLocalSocket;
 
 namespace merkwald {
 
-class Form1;
+class MainWindow;
 class CommandLine;
 
 class SingleInstance final : public QObject {
@@ -55,6 +55,6 @@ private:
 // What the running program does with a later start's command words: show its
 // window; "/file=" makes that file the main file and refreshes. A "/once" start
 // ends silently: the running copy has started already and keeps its list current.
-void apply_second_start(Form1& window, const CommandLine& words);
+void apply_second_start(MainWindow& window, const CommandLine& words);
 
 }  // namespace merkwald

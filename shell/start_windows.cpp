@@ -15,18 +15,19 @@
 
 namespace merkwald {
 
-Intro::Intro(const ProgramVersion& version, QWidget* parent)
+SplashWindow::SplashWindow(const ProgramVersion& version, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       version_text_(QStringLiteral("Version ") + version.text()),
       timer_(new QTimer(this)) {
+    setObjectName(QStringLiteral("Intro"));
     setFixedSize(420, 240);
     timer_->setSingleShot(true);
-    timer_->setInterval(kIntroMilliseconds);
+    timer_->setInterval(kSplashMilliseconds);
     connect(timer_, &QTimer::timeout, this, &QDialog::accept);
     timer_->start();
 }
 
-void Intro::paintEvent(QPaintEvent*) {
+void SplashWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, height());
@@ -49,9 +50,9 @@ void Intro::paintEvent(QPaintEvent*) {
                QStringLiteral("Geburtstage, Termine und Gedenktage im Blick"));
 }
 
-void Intro::keyPressEvent(QKeyEvent*) { accept(); }
+void SplashWindow::keyPressEvent(QKeyEvent*) { accept(); }
 
-void Intro::mousePressEvent(QMouseEvent*) { accept(); }
+void SplashWindow::mousePressEvent(QMouseEvent*) { accept(); }
 
 TextWindow::TextWindow(const QString& caption, const QString& text, QWidget* parent)
     : QDialog(parent), field_(new QPlainTextEdit(this)), ok_(new QPushButton("OK", this)) {
@@ -87,14 +88,15 @@ QString news_text(const QString& folder) {
 
 }  // namespace
 
-FirstStart::FirstStart(const ProgramVersion& version, const QString& folder, QWidget* parent)
+WhatsNewWindow::WhatsNewWindow(const ProgramVersion& version, const QString& folder,
+                               QWidget* parent)
     : TextWindow(QStringLiteral("Neues in ") + QString::fromLatin1(kProductTitle) +
                      QStringLiteral(" Version ") + version.text(),
                  news_text(folder), parent) {
     setObjectName(QStringLiteral("FirstStart"));
 }
 
-DisplayMissed::DisplayMissed(const QString& caption, const QString& text, QWidget* parent)
+MissedEventsWindow::MissedEventsWindow(const QString& caption, const QString& text, QWidget* parent)
     : TextWindow(caption, text, parent) {
     setObjectName(QStringLiteral("DisplayMissed"));
     ok_button()->setObjectName(QStringLiteral("OKButton"));

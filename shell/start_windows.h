@@ -1,6 +1,9 @@
 #pragma once
-// The windows of the start: the splash `Intro`, the what-is-new window
-// `FirstStart` and the missed-events window `DisplayMissed`.
+// The windows of the start: the splash, the what-is-new window and the
+// missed-events window.
+//
+// objectName -> class: `Intro` SplashWindow, `FirstStart` WhatsNewWindow,
+// `DisplayMissed` MissedEventsWindow (its `OKButton` ok_button).
 
 #include <QDialog>
 #include <QString>
@@ -13,11 +16,11 @@ class QTimer;
 
 namespace merkwald {
 
-inline constexpr int kIntroMilliseconds = 2000;
+inline constexpr int kSplashMilliseconds = 2000;
 
-class Intro final : public QDialog {
+class SplashWindow final : public QDialog {
 public:
-    explicit Intro(const ProgramVersion& version, QWidget* parent = nullptr);
+    explicit SplashWindow(const ProgramVersion& version, QWidget* parent = nullptr);
     [[nodiscard]] QString version_text() const { return version_text_; }
     [[nodiscard]] QTimer& timer() { return *timer_; }
 
@@ -43,16 +46,16 @@ private:
     QPushButton* ok_;
 };
 
-class FirstStart final : public TextWindow {
+class WhatsNewWindow final : public TextWindow {
 public:
     // `folder` holds "neues.txt"; a missing file leaves the text empty.
-    FirstStart(const ProgramVersion& version, const QString& folder, QWidget* parent = nullptr);
+    WhatsNewWindow(const ProgramVersion& version, const QString& folder, QWidget* parent = nullptr);
 };
 
 // Caption and text as the engine's missed view gives them.
-class DisplayMissed final : public TextWindow {
+class MissedEventsWindow final : public TextWindow {
 public:
-    DisplayMissed(const QString& caption, const QString& text, QWidget* parent = nullptr);
+    MissedEventsWindow(const QString& caption, const QString& text, QWidget* parent = nullptr);
 };
 
 }  // namespace merkwald

@@ -41,7 +41,7 @@ QIcon program_icon(const QString& program_folder) {
     return QIcon::fromTheme(QStringLiteral("merkwald"), drawn_program_icon());
 }
 
-TaskbarForm::TaskbarForm(QIcon icon, Handlers handlers, QObject* parent)
+TrayIcon::TrayIcon(QIcon icon, Handlers handlers, QObject* parent)
     : QObject(parent), icon_image_(std::move(icon)), handlers_(std::move(handlers)) {
     menu_.setTitle(QStringLiteral("Popup"));
     show_ = menu_.addAction(QStringLiteral("Merkwald anzeigen"));
@@ -55,25 +55,25 @@ TaskbarForm::TaskbarForm(QIcon icon, Handlers handlers, QObject* parent)
     });
 }
 
-TaskbarForm::~TaskbarForm() { unload(); }
+TrayIcon::~TrayIcon() { unload(); }
 
-bool TaskbarForm::load() {
+bool TrayIcon::load() {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>(icon_image_);
         icon_->setToolTip(tooltip_);
         icon_->setContextMenu(&menu_);
-        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TaskbarForm::activate);
+        connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::activate);
     }
     icon_->show();
     return true;
 }
 
-void TaskbarForm::unload() {
+void TrayIcon::unload() {
     if (icon_) icon_->hide();
 }
 
-void TaskbarForm::activate(QSystemTrayIcon::ActivationReason reason) {
+void TrayIcon::activate(QSystemTrayIcon::ActivationReason reason) {
     // The notification hosts of current desktops send single clicks only. A double
     // click, where a host still sends one, follows its first click's toggle and
     // leaves the window shown. The context menu opens by itself on a right click.
@@ -90,7 +90,7 @@ void TaskbarForm::activate(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
-void TaskbarForm::set_tooltip(const QString& text) {
+void TrayIcon::set_tooltip(const QString& text) {
     tooltip_ = text;
     if (icon_) icon_->setToolTip(tooltip_);
 }

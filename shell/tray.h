@@ -1,5 +1,5 @@
 #pragma once
-// `TaskbarForm`: the icon in the notification area with its menu `Popup_m`.
+// The icon in the notification area with its menu (`Popup_m`: popup()).
 // Where the desktop has no notification area the menu still exists (it is what
 // the tests press) but no icon is shown.
 
@@ -25,7 +25,7 @@ namespace merkwald {
 // due entries, soonest first, each shortened to fit.
 [[nodiscard]] QString tray_tooltip(const std::vector<LineEntry>& lines);
 
-class TaskbarForm final : public QObject {
+class TrayIcon final : public QObject {
 public:
     struct Handlers {
         std::function<void()> show_main;    // double or middle click, "Merkwald anzeigen"
@@ -33,8 +33,8 @@ public:
         std::function<void()> end;          // "Merkwald beenden"
     };
 
-    TaskbarForm(QIcon icon, Handlers handlers, QObject* parent = nullptr);
-    ~TaskbarForm() override;
+    TrayIcon(QIcon icon, Handlers handlers, QObject* parent = nullptr);
+    ~TrayIcon() override;
 
     // Puts the icon into the notification area; false when there is none.
     bool load();

@@ -4,9 +4,9 @@
 
 namespace merkwald {
 
-MainMenus* install_menus(Form1& form, EditorHost& host, const ProgramVersion& version,
+MainMenus* install_menus(MainWindow& window, EditorHost& host, const ProgramVersion& version,
                          EntryCommands& entries) {
-    auto* records = new RecordCommands(host, &form);
+    auto* records = new RecordCommands(host, &window);
     EditorCommands commands;
     commands.file_new = [&entries] { entries.new_file(); };
     commands.birthdays = [&entries] { entries.enter_birthdays(); };
@@ -16,7 +16,7 @@ MainMenus* install_menus(Form1& form, EditorHost& host, const ProgramVersion& ve
     commands.record_editor = [records] { records->enter_record(); };
     commands.record_list = [records] { records->show_record_list(); };
     commands.look_ahead = [records] { records->look_ahead(); };
-    return new MainMenus(form, std::move(commands), version);
+    return new MainMenus(window, std::move(commands), version);
 }
 
 void follow_templates(MainMenus& menus, const EntryCommands& entries) {

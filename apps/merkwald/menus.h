@@ -9,10 +9,10 @@
 
 namespace merkwald {
 
-// Builds the menu bar and `Toolbar1` on `form` with the record commands (made
+// Builds the menu bar and `Toolbar1` on `window` with the record commands (made
 // here) and the quick-entry, import, converter and new-file commands of
 // `entries`. The returned object is owned by the window.
-MainMenus* install_menus(Form1& form, EditorHost& host, const ProgramVersion& version,
+MainMenus* install_menus(MainWindow& window, EditorHost& host, const ProgramVersion& version,
                          EntryCommands& entries);
 
 // Enables the entries that need a template file exactly when it was loaded.

@@ -37,7 +37,7 @@ inline QApplication& gui_application() {
 
 // What a modal window showed when it was "opened".
 struct ShownWindow {
-    QString kind;  // the class: Intro, FirstStart, DisplayMissed
+    QString kind;  // the class: SplashWindow, WhatsNewWindow, MissedEventsWindow
     QString caption;
     QString text;
 };
@@ -89,31 +89,31 @@ public:
     }
 
     // A window as the program would start it; `start()` is up to the test.
-    std::unique_ptr<Form1> window(const std::string& command_line,
-                                  ProgramKind kind = ProgramKind::full) {
+    std::unique_ptr<MainWindow> window(const std::string& command_line,
+                                       ProgramKind kind = ProgramKind::full) {
         WindowOptions options;
         options.kind = kind;
         options.program_folder = folder;
         options.command_line = CommandLine(command_line);
         options.version = version;
-        auto form = std::make_unique<Form1>(store.store(), Services{clock, dialogs, sound},
-                                            options);
+        auto form =
+            std::make_unique<MainWindow>(store.store(), Services{clock, dialogs, sound}, options);
         form->set_end_handler([this] { ++ends; });
         form->set_modal_runner([this](QDialog& dialog) { record(dialog); });
         return form;
     }
 
     // Starts a window with the data file "main.rmd" unless the store names another.
-    std::unique_ptr<Form1> started(const std::string& command_line = "no_logo",
-                                   ProgramKind kind = ProgramKind::full) {
+    std::unique_ptr<MainWindow> started(const std::string& command_line = "no_logo",
+                                        ProgramKind kind = ProgramKind::full) {
         if (!stored("DataFilename")) set("DataFilename", std::string("main.rmd"));
         auto form = window(command_line, kind);
         form->start();
         return form;
     }
 
-    [[nodiscard]] static std::string plain(const Form1& form) {
-        return form.rtbox1().toPlainText().toStdString();
+    [[nodiscard]] static std::string plain(const MainWindow& form) {
+        return form.event_list().toPlainText().toStdString();
     }
 
     QTemporaryDir program_dir;
@@ -130,7 +130,7 @@ private:
     void record(QDialog& dialog) {
         ShownWindow w{QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle(),
                       {}};
-        if (auto* intro = dynamic_cast<Intro*>(&dialog)) {
+        if (auto* intro = dynamic_cast<SplashWindow*>(&dialog)) {
             w.kind = QStringLiteral("Intro");
             w.text = intro->version_text();
         } else if (auto* text = dynamic_cast<TextWindow*>(&dialog)) {

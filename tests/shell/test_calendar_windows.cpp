@@ -31,31 +31,32 @@ QStringList as_qt(const std::vector<std::string>& lines) {
 // What merkwald-cli holidays / church-year print for a year is exactly these lines.
 TEST(FeastWindows, ListWhatTheCommandLinePrintsForEveryYearTyped) {
     gui_application();
-    Calc1 calc1(2024);
-    Calc2 calc2(2024);
-    EXPECT_EQ(calc1.windowTitle(), QStringLiteral("Berechnung von Feiertagen"));
-    EXPECT_EQ(calc2.windowTitle(),
+    HolidayListWindow holidays(2024);
+    ChurchYearWindow church_year(2024);
+    EXPECT_EQ(holidays.windowTitle(), QStringLiteral("Berechnung von Feiertagen"));
+    EXPECT_EQ(church_year.windowTitle(),
               QStringLiteral("Kirchliche Sonn- und Feiertage berechnen (evang.)"));
-    EXPECT_EQ(calc1.text1()->text(), QStringLiteral("2024"));
+    EXPECT_EQ(holidays.year_edit()->text(), QStringLiteral("2024"));
     // Typed digit by digit, the year is listed with its fourth digit.
     QString typed;
     for (const QChar digit : QStringLiteral("1999")) {
-        calc1.text1()->setText(typed += digit);
-        EXPECT_EQ(calc1.list1()->count(), typed.size() == 4 ? 28 : 0) << typed.toStdString();
+        holidays.year_edit()->setText(typed += digit);
+        EXPECT_EQ(holidays.feast_list()->count(), typed.size() == 4 ? 28 : 0)
+            << typed.toStdString();
     }
-    EXPECT_EQ(calc1.lines().front(), QStringLiteral("Neujahr: Freitag, 1. Januar"));
+    EXPECT_EQ(holidays.lines().front(), QStringLiteral("Neujahr: Freitag, 1. Januar"));
     for (const char* text : {"1901", "1913", "2000", "2005.9 Jahre", "  2008x", "2024", "2098"}) {
-        calc1.text1()->setText(QString::fromLatin1(text));
-        calc2.text1()->setText(QString::fromLatin1(text));
+        holidays.year_edit()->setText(QString::fromLatin1(text));
+        church_year.year_edit()->setText(QString::fromLatin1(text));
         const int year = std::atoi(text);
-        EXPECT_EQ(calc1.lines(), as_qt(holiday_list_lines(year))) << year;
-        EXPECT_EQ(calc2.lines(), as_qt(church_year_lines(year))) << year;
-        EXPECT_FALSE(calc2.lines().isEmpty()) << year;
+        EXPECT_EQ(holidays.lines(), as_qt(holiday_list_lines(year))) << year;
+        EXPECT_EQ(church_year.lines(), as_qt(church_year_lines(year))) << year;
+        EXPECT_FALSE(church_year.lines().isEmpty()) << year;
     }
     for (const char* text : {"1900", "2099", "", "abc", "-2000", "99999999999999999999"}) {
-        calc1.text1()->setText(QString::fromLatin1(text));
-        calc2.text1()->setText(QString::fromLatin1(text));
-        EXPECT_EQ(calc1.list1()->count() + calc2.list1()->count(), 0) << text;
+        holidays.year_edit()->setText(QString::fromLatin1(text));
+        church_year.year_edit()->setText(QString::fromLatin1(text));
+        EXPECT_EQ(holidays.feast_list()->count() + church_year.feast_list()->count(), 0) << text;
     }
 }
 
@@ -67,23 +68,23 @@ protected:
         settings = default_settings(fixture.folder);
         fixture.clock.set(at(2000, 6, 21, 9, 5));
     }
-    std::unique_ptr<AstroForm> open() {
-        return std::make_unique<AstroForm>(settings, fixture.folder,
-                                           Services{fixture.clock, fixture.dialogs, fixture.sound},
-                                           nullptr, [this](QWidget*, const QDate& preset) {
-                                               picker_presets.push_back(preset);
-                                               return picked;
-                                           });
+    std::unique_ptr<AstronomyWindow> open() {
+        return std::make_unique<AstronomyWindow>(
+            settings, fixture.folder, Services{fixture.clock, fixture.dialogs, fixture.sound},
+            nullptr, [this](QWidget*, const QDate& preset) {
+                picker_presets.push_back(preset);
+                return picked;
+            });
     }
-    QStringList outputs(const AstroForm& form) const {
+    QStringList outputs(const AstronomyWindow& form) const {
         QStringList texts;
         for (const QLineEdit* edit : form.outputs()) texts << edit->text();
         return texts;
     }
-    void choose(AstroForm& form, const QString& place) {
-        const int index = form.combo1()->findText(place);
+    void choose(AstronomyWindow& form, const QString& place) {
+        const int index = form.place_combo()->findText(place);
         ASSERT_GT(index, 0);
-        form.combo1()->setCurrentIndex(index);
+        form.place_combo()->setCurrentIndex(index);
         form.choose_place(index);
     }
 
@@ -96,12 +97,12 @@ protected:
 TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTime) {
     auto form = open();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Astronomische Berechnungen"));
-    EXPECT_EQ(form->text3()->text(), QStringLiteral("21.06.2000"));
-    EXPECT_EQ(form->hours()->text(), QStringLiteral("09"));
-    EXPECT_EQ(form->minutes()->text(), QStringLiteral("05"));
-    EXPECT_EQ(form->combo1()->itemText(0), QStringLiteral("Landshut"));
-    EXPECT_EQ(form->combo1()->count(), 58);
-    form->check_sommer()->setChecked(true);
+    EXPECT_EQ(form->date_edit()->text(), QStringLiteral("21.06.2000"));
+    EXPECT_EQ(form->hour_edit()->text(), QStringLiteral("09"));
+    EXPECT_EQ(form->minute_edit()->text(), QStringLiteral("05"));
+    EXPECT_EQ(form->place_combo()->itemText(0), QStringLiteral("Landshut"));
+    EXPECT_EQ(form->place_combo()->count(), 58);
+    form->summer_time_box()->setChecked(true);
     choose(*form, QStringLiteral("München"));
     EXPECT_EQ(form->coordinates().longitude[0]->text(), QStringLiteral("11"));
     EXPECT_EQ(form->coordinates().latitude[1]->text(), QStringLiteral("8"));
@@ -122,9 +123,11 @@ TEST_F(AstroWindow, WrongFieldsGiveTheirMessagesAndKeepTheResults) {
         QString message;  // empty: none
     };
     const std::vector<Row> rows = {
-        {form->hours(), "24", "Falsche Stunden"},    {form->hours(), "-1", "Falsche Stunden"},
-        {form->minutes(), "60", "Falsche Minuten"},  {form->hours(), "", ""},
-        {form->text3(), "31.02.1999", "Falsches Datum"},
+        {form->hour_edit(), "24", "Falsche Stunden"},
+        {form->hour_edit(), "-1", "Falsche Stunden"},
+        {form->minute_edit(), "60", "Falsche Minuten"},
+        {form->hour_edit(), "", ""},
+        {form->date_edit(), "31.02.1999", "Falsches Datum"},
         {form->coordinates().longitude[0], "200", ""},
     };
     for (const Row& row : rows) {
@@ -147,21 +150,21 @@ TEST_F(AstroWindow, WrongFieldsGiveTheirMessagesAndKeepTheResults) {
 
 TEST_F(AstroWindow, AValidDateComputesAtOnceAndThePickerWritesItsDate) {
     auto form = open();
-    form->check_sommer()->setChecked(true);
+    form->summer_time_box()->setChecked(true);
     choose(*form, QStringLiteral("München"));
-    form->text3()->setText(QStringLiteral("21.12.200"));
+    form->date_edit()->setText(QStringLiteral("21.12.200"));
     EXPECT_EQ(form->outputs()[0]->text(), QStringLiteral("05:14 Uhr")) << "not a date yet";
-    form->text3()->setText(QStringLiteral("21.12.2000"));
+    form->date_edit()->setText(QStringLiteral("21.12.2000"));
     EXPECT_EQ(form->outputs()[0]->text(), QStringLiteral("09:01 Uhr"));
 
     picked = QDate(2000, 6, 21);
     form->pick_date();
-    EXPECT_EQ(form->text3()->text(), QStringLiteral("21.06.2000"));
+    EXPECT_EQ(form->date_edit()->text(), QStringLiteral("21.06.2000"));
     EXPECT_EQ(form->outputs()[0]->text(), QStringLiteral("05:14 Uhr"));
-    form->text3()->setText(QStringLiteral("kein Datum"));
+    form->date_edit()->setText(QStringLiteral("kein Datum"));
     picked.reset();
     form->pick_date();
-    EXPECT_EQ(form->text3()->text(), QStringLiteral("kein Datum")) << "cancelled";
+    EXPECT_EQ(form->date_edit()->text(), QStringLiteral("kein Datum")) << "cancelled";
     EXPECT_EQ(picker_presets, (std::vector<QDate>{QDate(2000, 12, 21), QDate(2000, 6, 21)}));
 }
 
@@ -172,9 +175,9 @@ TEST_F(AstroWindow, AShortPlacesFileIsReportedAndListsEmptyEntries) {
     ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
     EXPECT_EQ(fixture.dialogs.messages[0].text,
               QStringLiteral("Datei orte.dat nicht vorhanden oder Fehlerhaft"));
-    EXPECT_EQ(form->combo1()->count(), 4);
-    EXPECT_EQ(form->combo1()->itemText(2), QStringLiteral("Basel"));
-    EXPECT_EQ(form->combo1()->itemText(3), QString());
+    EXPECT_EQ(form->place_combo()->count(), 4);
+    EXPECT_EQ(form->place_combo()->itemText(2), QStringLiteral("Basel"));
+    EXPECT_EQ(form->place_combo()->itemText(3), QString());
 }
 
 }  // namespace

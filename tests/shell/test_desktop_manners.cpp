@@ -22,7 +22,7 @@ TEST(TrayClicks, LeftClickTogglesAndMiddleOrDoubleClickShows) {
     f.set("Version", std::int32_t(1512));
     auto form = f.started();
     ASSERT_TRUE(form->isVisible());
-    TaskbarForm& tray = form->tray();
+    TrayIcon& tray = form->tray();
     tray.activate(QSystemTrayIcon::Trigger);
     // Offscreen there is no notification area: standby minimises instead of hiding.
     EXPECT_TRUE(form->isMinimized() || !form->isVisible());
@@ -98,7 +98,7 @@ TEST(DarkTheme, SidePanelLabelsAreReadableOnTheListBackground) {
     QApplication::setPalette(dark);
     auto form = f.started();
     QApplication::setPalette(QPalette());
-    EXPECT_EQ(QColor(Qt::black), form->label(3)->palette().color(QPalette::WindowText));
+    EXPECT_EQ(QColor(Qt::black), form->clock_label()->palette().color(QPalette::WindowText));
 }
 
 TEST(QtTranslations, StandardDialogTextsAreGerman) {

@@ -40,7 +40,7 @@ protected:
         MenuHooks hooks;
         hooks.run_modal = [this](QDialog& dialog) {
             events << dialog.objectName();
-            timer_while_open.push_back(form->timer1().running());
+            timer_while_open.push_back(form->day_timer().running());
         };
         hooks.ask_printer = [this](QPrinter& printer, bool selection) {
             events << (selection ? QStringLiteral("print selection") : QStringLiteral("print"));
@@ -63,22 +63,22 @@ protected:
         events.clear();
         fixture.dialogs.file_names = {fixture.folder + "/other.rmd"};
         const int ends = fixture.ends;
-        const QString close_caption = form->command1().text();
+        const QString close_caption = form->close_button().text();
         action->trigger();
         if (fixture.dialogs.file_names.empty()) events << QStringLiteral("file dialog");
         if (menus->help_window() && menus->help_window()->isVisible()) {
             events << QStringLiteral("help");
             menus->help_window()->hide();
         }
-        if (form->command1().text() != close_caption &&
-            form->command1().text() == QStringLiteral("Stand By"))
+        if (form->close_button().text() != close_caption &&
+            form->close_button().text() == QStringLiteral("Stand By"))
             events << QStringLiteral("standby");
         if (fixture.ends != ends) events << QStringLiteral("end");
         return events;
     }
 
     GuiFixture fixture;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
     MainMenus* menus = nullptr;
     QStringList events;
     std::vector<bool> timer_while_open;
@@ -109,7 +109,7 @@ TEST_F(MainMenusTest, EveryItemRunsItsCommandWithTimer1PausedForItsWindows) {
     for (QAction* top : form->menuBar()->actions()) menus_shown << top->text();
     EXPECT_EQ(menus_shown,
               (QStringList{"&Datei", "Daten&sätze", "&Berechnungen", "&Tools", "&Hilfe"}));
-    ASSERT_TRUE(form->timer1().running());
+    ASSERT_TRUE(form->day_timer().running());
     for (const auto& [name, caption, event] : kItems) {
         QAction* action = menus->menu_action(QString::fromUtf8(name));
         ASSERT_NE(action, nullptr) << name;
@@ -117,7 +117,7 @@ TEST_F(MainMenusTest, EveryItemRunsItsCommandWithTimer1PausedForItsWindows) {
         EXPECT_TRUE(action->isEnabled()) << name;
         EXPECT_EQ(run(action), QStringList{QString::fromUtf8(event)}) << name;
         if (std::string_view(event) != "standby" && std::string_view(event) != "end") {
-            EXPECT_TRUE(form->timer1().running()) << name;
+            EXPECT_TRUE(form->day_timer().running()) << name;
         }
     }
     EXPECT_EQ(timer_while_open, std::vector<bool>(6, false));
@@ -169,9 +169,9 @@ TEST_F(MainMenusTest, ExportAndPrintWriteTheirFiles) {
     const QByteArray rtf = file_bytes(fixture.folder + "/liste.rtf");
     EXPECT_TRUE(rtf.startsWith("{\\rtf1")) << "no extension: the dialog's default .rtf";
     EXPECT_TRUE(rtf.contains("\\red255\\green0\\blue0;"));
-    QTextCursor cursor = form->rtbox1().textCursor();
+    QTextCursor cursor = form->event_list().textCursor();
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    form->rtbox1().setTextCursor(cursor);
+    form->event_list().setTextCursor(cursor);
     events.clear();
     menus->print_list();
     EXPECT_EQ(events, QStringList{"print selection"});
@@ -192,7 +192,7 @@ TEST_F(MainMenusTest, AFailingEditorAsksForAnotherForThisRun) {
 }
 
 TEST_F(MainMenusTest, HelpShowsTheGermanHelpAtItsContents) {
-    menus->helpcontents();
+    menus->help_contents();
     ASSERT_NE(menus->help_window(), nullptr);
     const QString text = menus->help_window()->browser()->toPlainText();
     EXPECT_TRUE(text.startsWith(QStringLiteral("Merkwald - Hilfe"))) << text.left(40).toStdString();

@@ -80,7 +80,7 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
 
     // Headings in the record colour, bold and underlined; entries in their own colour.
     for (const char* text : {"Freitag, 5.3.1999", "Geburtstage:", "Anna"}) {
-        const auto format = format_of(form->rtbox1(), text);
+        const auto format = format_of(form->event_list(), text);
         ASSERT_TRUE(format) << text;
         const bool entry = std::string_view(text) == "Anna";
         EXPECT_EQ(format->foreground().color(),
@@ -88,12 +88,12 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
         EXPECT_EQ(format->fontWeight(), int(entry ? QFont::Normal : QFont::Bold)) << text;
         EXPECT_EQ(format->fontUnderline(), !entry) << text;
     }
-    const QTextCharFormat anna = *format_of(form->rtbox1(), "Anna");
+    const QTextCharFormat anna = *format_of(form->event_list(), "Anna");
     EXPECT_TRUE(anna.fontItalic());
     EXPECT_EQ(anna.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
     EXPECT_EQ(anna.fontPointSize(), 14.0);
-    EXPECT_EQ(form->rtbox1().palette().color(QPalette::Base), QColor(0xFF, 0xF0, 0xE0));
-    EXPECT_EQ(form->rtbox1().textCursor().position(), 0);
+    EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xF0, 0xE0));
+    EXPECT_EQ(form->event_list().textCursor().position(), 0);
 }
 
 TEST(WindowList, WithoutAFontNameTheBoxKeepsItsOwnFont) {
@@ -101,7 +101,7 @@ TEST(WindowList, WithoutAFontNameTheBoxKeepsItsOwnFont) {
     f.write("main.rmd", "<record>\n<date=05.03.1999>\nHeute\n</record>\n");
     f.set("FontSize", std::int32_t(30));
     auto form = f.started();
-    const auto today = format_of(form->rtbox1(), "Heute");
+    const auto today = format_of(form->event_list(), "Heute");
     ASSERT_TRUE(today);
     EXPECT_FALSE(today->hasProperty(QTextFormat::FontFamilies));
     EXPECT_FALSE(today->hasProperty(QTextFormat::FontPointSize));
@@ -130,7 +130,7 @@ TEST(WindowList, SoundPlaysOncePerRefreshWithAnEventToday) {
     form->show_data();
     form->settings().play_sound = true;
     f.clock.set(at(1999, 3, 6));
-    form->timer1().tick();  // the new day: nothing falls on it
+    form->day_timer().tick();  // the new day: nothing falls on it
     EXPECT_EQ(f.sound.played.size(), 1u);
 }
 

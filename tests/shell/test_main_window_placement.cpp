@@ -16,12 +16,12 @@ namespace {
 // left, top, width, height
 using Twips = std::array<std::int32_t, 4>;
 
-Twips twips_of(const Form1& form) {
+Twips twips_of(const MainWindow& form) {
     const Placement p = current_geometry(form, StoredWindowState::normal);
     return {p.left.value_or(-1), p.top.value_or(-1), p.width, p.height};
 }
 
-void place(Form1& form, const Twips& t) {
+void place(MainWindow& form, const Twips& t) {
     apply_geometry(form, Placement{StoredWindowState::normal, t[0], t[1], t[2], t[3]});
 }
 
@@ -34,7 +34,7 @@ TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
         f.set("Version", std::int32_t(1512));
         auto first = f.started("no_logo", kind);
         place(*first, {1500, 900, 9000, 7200});
-        first->command1_click();
+        first->close_button_clicked();
         EXPECT_EQ(f.ends, 1);
         for (const auto& [name, value] : {std::pair{"WindowState", "0"}, {"Left", "1500"},
                                           {"Top", "900"}, {"Width", "9000"}, {"Height", "7200"}})
@@ -59,7 +59,7 @@ TEST(Placement, TrayExitStoresThePlacementTitleBarCloseDoesNot) {
     auto full = f.started();
     full->close();
     EXPECT_EQ(f.ends, 2);
-    EXPECT_FALSE(full->timer1().running());
+    EXPECT_FALSE(full->day_timer().running());
     EXPECT_EQ(f.stored("Width"), std::nullopt);
 }
 
@@ -109,7 +109,7 @@ TEST(Placement, StandbyMenuHidesAndEndeMenuStoresAndEnds) {
     EXPECT_TRUE(form->isMinimized());
     form->tray().show_action()->trigger();
     EXPECT_FALSE(form->isMinimized());
-    form->exit_programm();
+    form->exit_program();
     EXPECT_EQ(f.ends, 1);
     // Minimised for standby counts as the normal state.
     EXPECT_EQ(f.stored("WindowState"), "0");

@@ -58,8 +58,8 @@ TEST(Start, FileWordNamesTheMainFile) {
     f.write("Other.rmd", "<record>\n<date=05.03.1999>\nAus other\n</record>\n");
     auto form = f.started("no_logo /file=Other.rmd /once");
     EXPECT_NE(GuiFixture::plain(*form).find("Aus other"), std::string::npos);
-    form->timer1().tick();
-    EXPECT_EQ(form->label(1)->text(), "other.rmd");
+    form->day_timer().tick();
+    EXPECT_EQ(form->file_label()->text(), "other.rmd");
 }
 
 // The splash, then what is new when the stored version is missing or older; both timers run.
@@ -72,13 +72,14 @@ TEST(Start, FullProgramShowsSplashThenWhatIsNewOnAVersionChange) {
         f.write("neues.txt", "Erste Zeile\nZweite Zeile");
         if (version) f.set("Version", *version);
         auto form = f.started("");
-        std::vector<QString> expected{"Intro"};
-        if (what_is_new) expected.push_back("FirstStart");
+        const std::vector<QString> expected = what_is_new
+                                                  ? std::vector<QString>{"Intro", "FirstStart"}
+                                                  : std::vector<QString>{"Intro"};
         ASSERT_EQ(kinds(f), expected) << version.value_or(-1);
         EXPECT_EQ(f.shown[0].text, "Version 1.5.12");
         EXPECT_EQ(f.stored("Version"), "1512");
-        EXPECT_TRUE(form->timer1().running() && form->timer2().running());
-        EXPECT_EQ(form->command1().text(), "Ende");
+        EXPECT_TRUE(form->day_timer().running() && form->unload_timer().running());
+        EXPECT_EQ(form->close_button().text(), "Ende");
     }
     GuiFixture f;
     f.write("main.rmd", kToday);
@@ -97,12 +98,12 @@ TEST(Start, LightProgramHasNoSplashNoVersionCheckAndWritesOnlyItsValues) {
     auto form = f.started("", ProgramKind::light);
     EXPECT_TRUE(f.shown.empty());
     EXPECT_EQ(f.stored("Version"), std::nullopt);
-    form->command1_click();
+    form->close_button_clicked();
     EXPECT_EQ(f.stored("Date"), "05.03.99");
     EXPECT_EQ(f.stored("LightWidth"), "8430");
     EXPECT_EQ(f.stored("Width"), std::nullopt);
-    EXPECT_EQ(form->label(3), nullptr);
-    EXPECT_EQ(form->picture2(), nullptr);
+    EXPECT_EQ(form->clock_label(), nullptr);
+    EXPECT_EQ(form->moon_picture(), nullptr);
 }
 
 TEST(Start, MissedWindowListsSeveralDaysOldestFirstWhileTheSettingIsOn) {
@@ -132,16 +133,16 @@ TEST(Start, MissedWindowListsSeveralDaysOldestFirstWhileTheSettingIsOn) {
 
 TEST(Start, IntroClosesOnAKeyAndAfterItsTime) {
     gui_application();
-    Intro by_key(ProgramVersion{1, 0, 0});
+    SplashWindow by_key(ProgramVersion{1, 0, 0});
     by_key.show();
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
     QApplication::sendEvent(&by_key, &key);
     EXPECT_EQ(by_key.result(), QDialog::Accepted);
     EXPECT_FALSE(by_key.isVisible());
 
-    Intro by_time(ProgramVersion{1, 0, 0});
+    SplashWindow by_time(ProgramVersion{1, 0, 0});
     by_time.show();
-    EXPECT_EQ(by_time.timer().interval(), kIntroMilliseconds);
+    EXPECT_EQ(by_time.timer().interval(), kSplashMilliseconds);
     EXPECT_TRUE(by_time.timer().isSingleShot());
     QMetaObject::invokeMethod(&by_time.timer(), "timeout");
     EXPECT_FALSE(by_time.isVisible());

@@ -12,7 +12,7 @@
 namespace merkwald::test {
 namespace {
 
-std::string first_line(const Form1& form) {
+std::string first_line(const MainWindow& form) {
     const std::string text = GuiFixture::plain(form);
     return text.substr(0, text.find('\n'));
 }
@@ -23,7 +23,7 @@ TEST(Timer2, UnloadCountsDownInTheCaptionAndEndsInTheFourthTick) {
     auto form = f.started("no_logo /unload=3");
     for (int left = 3; left >= 0; --left) {
         EXPECT_EQ(f.ends, 0) << left;
-        form->timer2().tick();
+        form->unload_timer().tick();
         EXPECT_EQ(form->windowTitle(),
                   QString("Merkwald - Automatisches Schliessen in %1 Sekunden").arg(left));
     }
@@ -39,10 +39,10 @@ TEST(Timer2, UnloadWithoutANumberEndsInTheFirstTick) {
         f.write("main.rmd", kToday);
         f.write("u.rmd", kToday);
         auto form = f.started(words);
-        form->timer2().tick();
+        form->unload_timer().tick();
         const bool unload = words.find("unload") != std::string::npos;
         EXPECT_EQ(f.ends, unload ? 1 : 0) << words;
-        EXPECT_FALSE(form->timer2().running()) << words;
+        EXPECT_FALSE(form->unload_timer().running()) << words;
         if (!unload) {
             EXPECT_EQ(form->windowTitle(), "Merkwald - Version 1.5.12");
         }
@@ -54,13 +54,13 @@ TEST(Timer2, LightProgramWithStandbyHidesInsteadOfEnding) {
     f.write("main.rmd", kToday);
     f.set("Standby", std::int32_t(1));
     auto form = f.started("/unload=1", ProgramKind::light);
-    form->timer2().tick();
+    form->unload_timer().tick();
     EXPECT_EQ(form->windowTitle(), "Merkwald light -  1 Sekunden bis zum schließen");
-    form->timer2().tick();
+    form->unload_timer().tick();
     EXPECT_EQ(f.ends, 0);
     // No notification area offscreen: standby minimises, so the window can come back.
     EXPECT_TRUE(form->isMinimized());
-    EXPECT_FALSE(form->timer2().running());
+    EXPECT_FALSE(form->unload_timer().running());
     EXPECT_EQ(form->windowTitle(), "Merkwald light - Version 1.5.12");
 }
 
@@ -69,10 +69,10 @@ TEST(Timer1, CrossingMidnightRefreshesWithinOneTick) {
     f.write("main.rmd", "<record>\n<date=06.03.1999>\nMorgen\n</record>\n");
     f.clock.set(at(1999, 3, 5, 23, 59, 58));
     auto form = f.started();
-    form->timer1().tick();
+    form->day_timer().tick();
     EXPECT_EQ(first_line(*form), "Freitag, 5.3.1999");
     f.clock.advance_seconds(2);
-    form->timer1().tick();
+    form->day_timer().tick();
     EXPECT_EQ(first_line(*form), "Samstag, 6.3.1999");
     EXPECT_EQ(form->engine_state().today, *make_date(1999, 3, 6));
     EXPECT_NE(GuiFixture::plain(*form).find("Morgen"), std::string::npos);
@@ -85,15 +85,15 @@ TEST(Timer1, AfterASleepTheDayMarkCatchesUpOneDayPerTick) {
     const DaySerial start = form->engine_state().today;
     f.clock.set(at(1999, 3, 8, 12));
     // The re-read is overdue too: it comes first and is all of its tick.
-    form->timer1().tick();
+    form->day_timer().tick();
     EXPECT_EQ(form->engine_state().today, start + 3);
-    EXPECT_EQ(form->timer1().schedule().next_day_mark(), start + 1);
+    EXPECT_EQ(form->day_timer().schedule().next_day_mark(), start + 1);
     for (int tick = 1; tick <= 3; ++tick) {
-        form->timer1().tick();
-        EXPECT_EQ(form->timer1().schedule().next_day_mark(), start + 1 + tick) << tick;
+        form->day_timer().tick();
+        EXPECT_EQ(form->day_timer().schedule().next_day_mark(), start + 1 + tick) << tick;
     }
-    form->timer1().tick();
-    EXPECT_EQ(form->timer1().schedule().next_day_mark(), start + 4);
+    form->day_timer().tick();
+    EXPECT_EQ(form->day_timer().schedule().next_day_mark(), start + 4);
     EXPECT_EQ(first_line(*form), "Montag, 8.3.1999");
 }
 
@@ -103,16 +103,16 @@ TEST(Timer1, PeriodicRereadBringsBackTheStandbyWindowWithAFreshList) {
     f.set("Standby", std::int32_t(1));
     f.set("Intervall", std::string("2"));
     auto form = f.started();
-    EXPECT_EQ(form->command1().text(), "Stand By");
-    form->command1_click();
+    EXPECT_EQ(form->close_button().text(), "Stand By");
+    form->close_button_clicked();
     EXPECT_TRUE(form->isMinimized());
     EXPECT_EQ(f.ends, 0);
     f.write("main.rmd", "<record>\n<date=05.03.1999>\nNeu gelesen\n</record>\n");
     f.clock.advance_seconds(119);
-    form->timer1().tick();
+    form->day_timer().tick();
     EXPECT_TRUE(form->isMinimized());
     f.clock.advance_seconds(1);
-    form->timer1().tick();
+    form->day_timer().tick();
     EXPECT_FALSE(form->isMinimized());
     EXPECT_NE(GuiFixture::plain(*form).find("Neu gelesen"), std::string::npos);
 }
@@ -122,13 +122,14 @@ TEST(Timer1, LabelsShowClockDayWeekQuarterAndTheMoon) {
     f.write("main.rmd", kToday);
     f.clock.set(at(2021, 1, 3, 7, 5, 9));
     auto form = f.started();
-    form->timer1().tick();
+    form->day_timer().tick();
     // ISO weeks: 3 January 2021 is in 2020's last week.
     EXPECT_EQ((QStringList{"main.rmd", "7:05:09", "3. Tag", "53. Woche", "1. Quartal"}),
-              (QStringList{form->label(1)->text(), form->label(3)->text(), form->label(4)->text(),
-                           form->label(5)->text(), form->label(6)->text()}));
+              (QStringList{form->file_label()->text(), form->clock_label()->text(),
+                           form->day_of_year_label()->text(), form->week_label()->text(),
+                           form->quarter_label()->text()}));
     const MoonPhase moon = moon_phase(*make_date(2021, 1, 3), 7 * 3600 + 5 * 60 + 9, 1, false);
-    EXPECT_EQ(form->picture2()->index(), moon_picture_index(moon.age));
+    EXPECT_EQ(form->moon_picture()->index(), moon_picture_index(moon.age));
 }
 
 TEST(Timer1, ModalCommandStopsTimer1AndRefreshesAfterwards) {
@@ -137,11 +138,11 @@ TEST(Timer1, ModalCommandStopsTimer1AndRefreshesAfterwards) {
     auto form = f.started();
     bool running_inside = true;
     form->run_modal_command([&] {
-        running_inside = form->timer1().running();
+        running_inside = form->day_timer().running();
         f.write("main.rmd", "<record>\n<date=05.03.1999>\nBearbeitet\n</record>\n");
     });
     EXPECT_FALSE(running_inside);
-    EXPECT_TRUE(form->timer1().running());
+    EXPECT_TRUE(form->day_timer().running());
     EXPECT_NE(GuiFixture::plain(*form).find("Bearbeitet"), std::string::npos);
 }
 

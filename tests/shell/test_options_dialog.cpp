@@ -1,4 +1,4 @@
-// FormOptions: what it shows, what its boxes change at once, what OK stores and
+// OptionsDialog: what it shows, what its boxes change at once, what OK stores and
 // "Abbrechen" leaves alone, and the log-on entry it keeps.
 
 #include <gtest/gtest.h>
@@ -31,18 +31,18 @@ const std::map<std::string, std::string> kEveryValue = {
     {"FontBold", "true"}, {"PlaySound", "1"}, {"SoundFile", "/daten/gong.wav"},
     {"MissedEvents", "1"}, {"Intervall", "30"}, {"Standby", "1"}};
 
-class OptionsDialog : public ::testing::Test {
+class OptionsDialogTest : public ::testing::Test {
 protected:
-    OptionsDialog() {
+    OptionsDialogTest() {
         gui_application();
         QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"), fixture.folder + "/orte.dat");
         settings = default_settings(fixture.folder);
     }
-    std::unique_ptr<FormOptions> open() {
-        return std::make_unique<FormOptions>(OptionsContext{
-            settings, fixture.store.store(), &autostart, fixture.folder,
-            Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont(),
-            [this](bool on) { standby_calls.push_back(on); }});
+    std::unique_ptr<OptionsDialog> open() {
+        return std::make_unique<OptionsDialog>(
+            OptionsContext{settings, fixture.store.store(), &autostart, fixture.folder,
+                           Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont(),
+                           [this](bool on) { standby_calls.push_back(on); }});
     }
     std::map<std::string, std::string> stored_values() {
         std::map<std::string, std::string> values;
@@ -56,9 +56,9 @@ protected:
     std::vector<bool> standby_calls;
 };
 
-TEST_F(OptionsDialog, OpensWithTheSettingsOnItsFourPages) {
+TEST_F(OptionsDialogTest, OpensWithTheSettingsOnItsFourPages) {
     settings.location = "Bonn";
-    settings.intervall = 15;
+    settings.reread_interval = 15;
     settings.groups = false;
     settings.play_sound = true;
     autostart.state = {true, true};
@@ -68,40 +68,41 @@ TEST_F(OptionsDialog, OpensWithTheSettingsOnItsFourPages) {
     for (int i = 0; i < dialog->tab_strip()->count(); ++i) tabs << dialog->tab_strip()->tabText(i);
     EXPECT_EQ(tabs, (QStringList{"Dateien", "Sound", "Astronomisches", "Diverses"}));
     EXPECT_EQ(dialog->tab_strip()->currentIndex(), 0);
-    EXPECT_EQ((QStringList{dialog->files().text1->text(), dialog->astronomy().combo4->currentText(),
-                           dialog->misc().text5->text()}),
+    EXPECT_EQ((QStringList{dialog->files().data_file_edit->text(),
+                           dialog->astronomy().place_combo->currentText(),
+                           dialog->misc().interval_edit->text()}),
               (QStringList{fixture.folder + "/beispiel.rmd", "Bonn", "15"}));
-    EXPECT_EQ(dialog->astronomy().combo4->count(), 57);
+    EXPECT_EQ(dialog->astronomy().place_combo->count(), 57);
     // "Groups" off ticks the box that asks for no groups.
-    for (QCheckBox* box : {dialog->misc().check_groups, dialog->sound().check_sound,
-                           dialog->misc().autostart_check, dialog->misc().check_start_once})
+    for (QCheckBox* box : {dialog->misc().groups_off_box, dialog->sound().play_sound_box,
+                           dialog->misc().autostart_box, dialog->misc().start_once_box})
         EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
     EXPECT_TRUE(fixture.dialogs.messages.empty());
 }
 
-TEST_F(OptionsDialog, OkStoresEveryValueInItsOwnStyle) {
+TEST_F(OptionsDialogTest, OkStoresEveryValueInItsOwnStyle) {
     auto dialog = open();
-    dialog->files().text2->setText(QStringLiteral("kate"));
+    dialog->files().editor_edit->setText(QStringLiteral("kate"));
     fixture.dialogs.file_names = {"/daten/termine.rmd", "/daten/bausteine.dat", "/daten/gong.wav"};
-    dialog->files().command2->click();
-    dialog->files().command1->click();
-    dialog->sound().command4->click();
+    dialog->files().data_file_button->click();
+    dialog->files().text_file_button->click();
+    dialog->sound().sound_file_button->click();
     fixture.dialogs.colors = {QColor(255, 0, 0), QColor(0, 0, 128)};
-    dialog->misc().farbe_text_button->click();
-    dialog->misc().farbe_back_button->click();
+    dialog->misc().text_colour_button->click();
+    dialog->misc().background_colour_button->click();
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setPointSize(13);
     font.setBold(true);
     fixture.dialogs.fonts = {font};
-    dialog->misc().font_change_button->click();
-    const int munich = dialog->astronomy().combo4->findText(QStringLiteral("München"));
-    dialog->astronomy().combo4->setCurrentIndex(munich);
+    dialog->misc().font_button->click();
+    const int munich = dialog->astronomy().place_combo->findText(QStringLiteral("München"));
+    dialog->astronomy().place_combo->setCurrentIndex(munich);
     dialog->choose_place(munich + 1);
-    for (QCheckBox* box : {dialog->misc().check_space, dialog->misc().check_groups,
-                           dialog->misc().check_missed, dialog->misc().check_standby,
-                           dialog->sound().check_sound, dialog->astronomy().check_sommer})
+    for (QCheckBox* box : {dialog->misc().no_blank_lines_box, dialog->misc().groups_off_box,
+                           dialog->misc().missed_events_box, dialog->misc().standby_box,
+                           dialog->sound().play_sound_box, dialog->astronomy().summer_time_box})
         box->setChecked(true);
-    dialog->misc().text5->setText(QStringLiteral("30.9"));
+    dialog->misc().interval_edit->setText(QStringLiteral("30.9"));
     dialog->ok_button()->click();
 
     EXPECT_EQ(stored_values(), kEveryValue);
@@ -109,14 +110,14 @@ TEST_F(OptionsDialog, OkStoresEveryValueInItsOwnStyle) {
     EXPECT_EQ(standby_calls, std::vector<bool>{true});
 }
 
-TEST_F(OptionsDialog, CancelStoresNothingButTheBoxesActedAtOnce) {
+TEST_F(OptionsDialogTest, CancelStoresNothingButTheBoxesActedAtOnce) {
     auto dialog = open();
-    dialog->misc().check_standby->setChecked(true);
-    dialog->misc().check_groups->setChecked(true);
-    dialog->misc().autostart_check->setChecked(true);
+    dialog->misc().standby_box->setChecked(true);
+    dialog->misc().groups_off_box->setChecked(true);
+    dialog->misc().autostart_box->setChecked(true);
     fixture.dialogs.colors = {QColor(0, 128, 0)};
-    dialog->misc().farbe_text_button->click();
-    dialog->misc().text5->setText(QStringLiteral("5"));
+    dialog->misc().text_colour_button->click();
+    dialog->misc().interval_edit->setText(QStringLiteral("5"));
     dialog->cancel_button()->click();
     EXPECT_TRUE(stored_values().empty());
     EXPECT_EQ(autostart.applied, 0);
@@ -124,22 +125,22 @@ TEST_F(OptionsDialog, CancelStoresNothingButTheBoxesActedAtOnce) {
     EXPECT_TRUE(settings.standby);
     EXPECT_FALSE(settings.groups);
     EXPECT_EQ(settings.record_color, 128 * 256);
-    EXPECT_EQ(settings.intervall, 60) << "the fields count on OK only";
+    EXPECT_EQ(settings.reread_interval, 60) << "the fields count on OK only";
 }
 
-TEST_F(OptionsDialog, IntervalRule) {
+TEST_F(OptionsDialogTest, IntervalRule) {
     const std::vector<std::pair<QString, std::int32_t>> rows = {
         {"0", 60},  {"", 60},          {"abc", 60},  {"-5", 60},         {"0.9", 60},
         {"1", 1},   {"15 Minuten", 15}, {"90.7", 90}, {"99999999999", 60}};
     for (const auto& [text, minutes] : rows)
         EXPECT_EQ(interval_of_field(text), minutes) << text.toStdString();
     auto dialog = open();
-    dialog->misc().text5->setText(QStringLiteral("0"));
+    dialog->misc().interval_edit->setText(QStringLiteral("0"));
     dialog->ok_button()->click();
     EXPECT_EQ(fixture.stored("Intervall"), "60");
 }
 
-TEST_F(OptionsDialog, AutostartFollowsItsBoxesOnOk) {
+TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOk) {
     struct Row {
         bool on, once;
         AutostartChoice expected;
@@ -147,8 +148,8 @@ TEST_F(OptionsDialog, AutostartFollowsItsBoxesOnOk) {
     for (const Row& row : {Row{true, true, {true, true}}, Row{true, false, {true, false}},
                            Row{false, true, {}}}) {
         auto dialog = open();
-        dialog->misc().autostart_check->setChecked(row.on);
-        dialog->misc().check_start_once->setChecked(row.once);
+        dialog->misc().autostart_box->setChecked(row.on);
+        dialog->misc().start_once_box->setChecked(row.once);
         dialog->ok_button()->click();
         EXPECT_EQ(autostart.state, row.expected) << row.on << row.once;
     }

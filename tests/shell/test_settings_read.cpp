@@ -47,7 +47,7 @@ TEST_F(ReadRegistry, EmptyStoreGivesTheDefaults) {
               settings.data_filename);
     EXPECT_EQ(std::tuple(0, 0xFFFFFF, true, false, 60, 8430, 6180),
               std::tuple(settings.record_color, settings.background_color, settings.groups,
-                         settings.supress_space, settings.intervall, settings.window_width,
+                         settings.suppress_space, settings.reread_interval, settings.window_width,
                          settings.window_height));
     EXPECT_EQ(std::tuple("01.01.80"s, "standard.wav"s, "21"s, "1"s),
               std::tuple(settings.date, settings.sound_file, settings.days_before,
@@ -70,13 +70,13 @@ TEST_F(ReadRegistry, NumberAndTextHoldingTheSameDigitsReadAlike) {
     for (const auto& [value, minutes] : rows) {
         put("Intervall", value);
         read();
-        EXPECT_EQ(minutes, settings.intervall);
+        EXPECT_EQ(minutes, settings.reread_interval);
     }
 }
 
 TEST_F(ReadRegistry, FlagsAnswerOnlyToTheirExactWord) {
     const struct {
-        StoreValue supress_space, groups, play_sound;
+        StoreValue suppress_space, groups, play_sound;
         bool supress_on, groups_on, sound_on;
     } rows[] = {
         {"true"s, "false"s, std::int32_t(1), true, false, true},
@@ -86,11 +86,11 @@ TEST_F(ReadRegistry, FlagsAnswerOnlyToTheirExactWord) {
         {std::int32_t(1), std::int32_t(0), "1.0"s, false, true, true},
     };
     for (const auto& row : rows) {
-        put("SupressSpace", row.supress_space);
+        put("SupressSpace", row.suppress_space);
         put("Groups", row.groups);
         put("PlaySound", row.play_sound);
         read();
-        EXPECT_EQ(row.supress_on, settings.supress_space);
+        EXPECT_EQ(row.supress_on, settings.suppress_space);
         EXPECT_EQ(row.groups_on, settings.groups);
         EXPECT_EQ(row.sound_on, settings.play_sound);
     }
@@ -128,7 +128,7 @@ TEST_F(ReadRegistry, DefaultPlaceReplacesCoordinatesWhenLocationIsEmpty) {
         EXPECT_EQ(std::tuple(std::string(kDefaultPlaceName), 12, "O"s, 33, "1"s, true, 393.0),
                   std::tuple(settings.location, settings.longitude_degree,
                              settings.longitude_direction, settings.latitude_minute,
-                             settings.diff_to_gmt, settings.daylight_saving, settings.nn));
+                             settings.diff_to_gmt, settings.daylight_saving, settings.height));
     }
     put("location", "Bremen"s);
     read();
@@ -152,7 +152,7 @@ TEST_F(ReadRegistry, ValueThatFitsNoNumberIsReportedAndLeftAlone) {
     settings.record_color = 255;
     read();
     EXPECT_EQ(255, settings.record_color);
-    EXPECT_EQ(30, settings.intervall);
+    EXPECT_EQ(30, settings.reread_interval);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, kReadRegistryError);
     EXPECT_EQ(sink.shown[0].icon, MessageIcon::critical);

@@ -20,16 +20,16 @@ Settings unusual_settings() {
     s.data_filename = "/home/anna/Termine mit Ä.rmd", s.editor_filename = "kate";
     s.text_filename = "/home/anna/texte.dat";
     s.record_color = 255, s.background_color = 0xC0FFEE;
-    s.supress_space = true, s.groups = false;
+    s.suppress_space = true, s.groups = false;
     s.date = "24.12.25", s.location = "Rio de Janeiro";
     s.longitude_degree = 43, s.longitude_minute = 12, s.longitude_second = 27;
     s.latitude_degree = 22, s.latitude_minute = 54, s.latitude_second = 13;
     s.longitude_direction = "W", s.latitude_direction = "S";
-    s.diff_to_gmt = "-3", s.daylight_saving = true, s.nn = -1.25;
+    s.diff_to_gmt = "-3", s.daylight_saving = true, s.height = -1.25;
     s.font_name = "DejaVu Sans", s.font_size = 11, s.font_bold = true, s.font_italic = true;
     s.window_state = 2, s.window_left = -300, s.window_top = 150;
     s.window_width = 12000, s.window_height = 9000;
-    s.intervall = 15, s.standby = true, s.sound_file = "gong.wav";
+    s.reread_interval = 15, s.standby = true, s.sound_file = "gong.wav";
     s.play_sound = true, s.missed_events = true, s.version = 100, s.days_before = "14";
     s.birthday_color = 0xFF00FF, s.term_color = 0x00FF00;
     s.selected_text = -1, s.selected_term_text = 3, s.pref_group = 2;
@@ -91,10 +91,10 @@ TEST_F(WriteRegistry, HeightIsDecimalTextWithABlankBeforeAPositiveNumber) {
         {393, " 393"}, {0.25, " 0.25"}, {-12.5, "-12.5"}, {0, "0"}};
     Settings s = default_settings("/opt/merkwald");
     for (const auto& [height, text] : rows) {
-        s.nn = height;
+        s.height = height;
         write_registry(temp.store(), s, {}, nullptr);
         EXPECT_EQ(StoreValue(text), stored(temp.store(), "NN"));
-        EXPECT_EQ(height, read_back().nn);
+        EXPECT_EQ(height, read_back().height);
     }
 }
 
