@@ -2,7 +2,7 @@
 # Installs what building Merkwald needs on Debian 12 (only what is missing).
 set -euo pipefail
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libical-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
