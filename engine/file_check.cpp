@@ -134,6 +134,7 @@ void check_one_file(const EngineState& state, const std::string& file, bool main
         out.push_back({file, 0, "Datei nicht gefunden"});
         return;
     }
+    const std::size_t first = out.size();
     FileChecker checker(state, file, main_file, out);
     std::string prepared;
     std::string_view raw;
@@ -145,6 +146,9 @@ void check_one_file(const EngineState& state, const std::string& file, bool main
     }
     if (source.failed()) out.push_back({file, number + 1, "Lesefehler"});
     checker.finish();
+    // A record without end is only known later than the lines after its start.
+    std::stable_sort(out.begin() + std::ptrdiff_t(first), out.end(),
+                     [](const FileProblem& a, const FileProblem& b) { return a.line < b.line; });
 }
 
 }  // namespace

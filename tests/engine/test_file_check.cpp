@@ -28,9 +28,10 @@ TEST_F(FileCheck, OneFilePerProblem) {
         {"<record>\n<date=1.1.2020>\n<active_before=40000>\nText\n</record>\n",
          {"main.rmd:3: Zahl außerhalb des Bereichs (das Programm meldet \"Datei nicht gefunden\" "
           "und liest die Datei nicht weiter): <active_before=40000>"}},
-        {"<record>\r\nEins\r\n<record>\r\nZwei\r\n</record>\r\n<record>\r\nDrei\r\n",
+        {"<record>\r\nEins\r\n<record>\r\nZwei\r\n</record>\r\n<record>\r\n<date=x>\r\n",
          {"main.rmd:1: Datensatz ohne Ende: <record> ohne </record>",
-          "main.rmd:6: Datensatz ohne Ende: <record> ohne </record>"}},
+          "main.rmd:6: Datensatz ohne Ende: <record> ohne </record>",
+          "main.rmd:7: kein gültiges Datum: <date=x>"}},
         {"<record>\r\nEins\r\n</record>\r\n</record>\r\n", {"main.rmd:4: </record> ohne <record>"}},
         {"<record>\r\n<grop=termine>\r\n<active=sometimes>\r\n<sunrise> Uhr\r\n</record>\r\n",
          {"main.rmd:2: unbekannte Markierung, die Zeile wird als Text gezeigt: <grop=termine>",
