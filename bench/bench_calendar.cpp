@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "engine/icalendar.h"
 #include "reminder_generator.h"
@@ -14,17 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& feed_source() {
-    static const fs::path path = [] {
-        const fs::path p = fs::temp_directory_path() / "merkwald-bench-10000.rmd";
-        std::ofstream(p, std::ios::binary) << bench::generate_reminders(10000);
-        return p;
-    }();
-    return path;
-}
-
 void BM_CalendarFeed10kYear(benchmark::State& bench_state) {
-    const fs::path& file = feed_source();
+    const fs::path file = bench::generated_file(10000);
     const fs::path feed = fs::temp_directory_path() / "merkwald-bench-feed.ics";
     SilentSink sink;
     EngineState state(EngineSettings{}, *make_date(2026, 12, 6));

@@ -80,6 +80,25 @@ std::optional<std::string> time_suffix(const std::string& text) {
     return " um " + std::to_string(*hour) + ":" + minute_text + " Uhr";
 }
 
+// The dialog's fields as the command line fills them; the presets where it says nothing.
+// nullopt when the time of an appointment is no time.
+std::optional<EntryInput> entry_input(const AddRequest& request, const Context& ctx, int count) {
+    const EntryPresets presets = entry_presets(ctx.entry_settings, request.kind, count);
+    EntryInput input;
+    input.name = request.words[0];
+    input.date = request.words[1];
+    if (request.words.size() == 3) {
+        const auto suffix = time_suffix(request.words[2]);
+        if (!suffix) return std::nullopt;
+        input.name += *suffix;
+    }
+    input.template_position =
+        request.template_number ? *request.template_number - 1 : presets.template_position;
+    input.style = {presets.color, ctx.entry_settings.record_color,
+                   request.lead_days.value_or(presets.lead_time)};
+    return input;
+}
+
 int usage_error(Context& ctx, std::string_view message) {
     ctx.err << message;
     return kExitUsage;
@@ -133,22 +152,11 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
                 << count << ").\n";
         return kExitUsage;
     }
-    const EntryPresets presets = entry_presets(ctx.entry_settings, kind, count);
-    EntryInput input;
-    input.name = request->words[0];
-    input.date = request->words[1];
-    if (request->words.size() == 3) {
-        const auto suffix = time_suffix(request->words[2]);
-        if (!suffix) return usage_error(ctx, "Falsche Uhrzeit, erwartet wird HH:MM.\n");
-        input.name += *suffix;
-    }
-    input.template_position =
-        request->template_number ? *request->template_number - 1 : presets.template_position;
-    input.style = {presets.color, ctx.entry_settings.record_color,
-                   request->lead_days.value_or(presets.lead_time)};
+    const auto input = entry_input(*request, ctx, count);
+    if (!input) return usage_error(ctx, "Falsche Uhrzeit, erwartet wird HH:MM.\n");
 
     const auto target = target_file(ctx, request->file.value_or(ctx.data_filename));
-    const SaveOutcome outcome = save_entry(kind, target, input, table.templates);
+    const SaveOutcome outcome = save_entry(kind, target, *input, table.templates);
     switch (outcome.check) {
         case EntryCheck::no_name:
             return usage_error(ctx, std::string(no_name_message(kind)) + '\n');
@@ -161,7 +169,7 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
         ctx.err << outcome.write.message << '\n';
         return kExitFailure;
     }
-    print_record(ctx, kind, input, table.templates);
+    print_record(ctx, kind, *input, table.templates);
     return kExitOk;
 }
 
