@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "engine/list_view.h"
 #include "engine/refresh.h"
@@ -14,17 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& reminder_file() {
-    static const fs::path path = [] {
-        const fs::path p = fs::temp_directory_path() / "merkwald-bench-100000.rmd";
-        std::ofstream(p, std::ios::binary) << bench::generate_reminders(100000);
-        return p;
-    }();
-    return path;
-}
-
 void BM_Refresh100k(benchmark::State& bench_state) {
-    const fs::path& file = reminder_file();
+    const fs::path file = bench::generated_file(100000);
     SilentSink sink;
     EngineState state(EngineSettings{}, *make_date(2026, 12, 6));
     RefreshTables tables;

@@ -1,6 +1,8 @@
 #include "reminder_generator.h"
 
 #include <array>
+#include <fstream>
+#include <map>
 #include <random>
 
 namespace merkwald::bench {
@@ -83,6 +85,17 @@ std::string generate_reminders(int records, unsigned seed) {
         out += "</record>\r\n";
     }
     return out;
+}
+
+std::filesystem::path generated_file(int records) {
+    static std::map<int, std::filesystem::path> written;
+    auto [it, added] = written.try_emplace(records);
+    if (added) {
+        it->second = std::filesystem::temp_directory_path() /
+                     ("merkwald-bench-" + std::to_string(records) + ".rmd");
+        std::ofstream(it->second, std::ios::binary) << generate_reminders(records);
+    }
+    return it->second;
 }
 
 }  // namespace merkwald::bench

@@ -109,7 +109,7 @@ void sun_times_home(const HomePlace& place, DaySerial date, SunTable& table) {
     if (place.latitude_direction == "S" || place.latitude_direction == "s") latitude = -latitude;
 
     const SunTimes times = sun_times(longitude, latitude, date);
-    const double offset_hours = place.diff_to_gmt - 1 + (place.daylight_saving ? 1 : 0);
+    const double offset_hours = place.diff_to_gmt - 1 + place.summer_hours_on(date);
     const SunMinutes offset = offset_minutes(offset_hours);
     for (int i = 0; i < kSunEvents; ++i) {
         if (times.rising[i]) table.rising[i] = *times.rising[i] + offset;

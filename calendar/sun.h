@@ -3,6 +3,7 @@
 // solar model evaluated once at local noon of the reference zone (GMT+1).
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -36,6 +37,16 @@ struct HomePlace {
     std::string latitude_direction = "N";
     double diff_to_gmt = 1.0;  // hours, the numeric value of `Diff to GMT`
     bool daylight_saving = false;
+    // Summer time "automatisch": the hours the clock is ahead of the standard
+    // offset on a date, as the system's time zone says. When set, it replaces
+    // `daylight_saving`.
+    std::function<double(DaySerial)> summer_time_hours;
+
+    // The summer-time hours on `date`: from the zone when automatic, else 0 or 1.
+    [[nodiscard]] double summer_hours_on(DaySerial date) const {
+        if (summer_time_hours) return summer_time_hours(date);
+        return daylight_saving ? 1 : 0;
+    }
 };
 
 // The table that `sun_times_home` keeps up to date; entries start at midnight and
@@ -46,7 +57,7 @@ struct SunTable {
 };
 
 // Fills `table` for the home place and day, moved to the user's clock by
-// diff_to_gmt - 1 (+1 with summer time) hours, applied exactly (also for
+// diff_to_gmt - 1 + summer_hours_on(date) hours, applied exactly (also for
 // fractional offsets). A place out of range (longitude outside 0-180 or latitude
 // outside 0-90 before the direction sign) leaves the table unchanged.
 void sun_times_home(const HomePlace& place, DaySerial date, SunTable& table);

@@ -88,6 +88,14 @@ struct MissedEntry {
     DaySerial date = 0;
 };
 
+// A finished record as the reader hands it over, for callers that evaluate the
+// same record on many days.
+struct CapturedRecord {
+    WorkingRecord record;
+    std::string file;
+    long long line = 0;  // the line of its `</record>`
+};
+
 struct RefreshTables {
     std::vector<std::string> files;  // the file list; files[0] is entry 1
     std::vector<LineEntry> lines;    // the line counter is lines.size() + 1
@@ -98,6 +106,8 @@ struct RefreshTables {
     DaySerial pending_sort_date = 0;
     std::string current_file;
     long long current_line = 0;
+    // When set, finished records are collected here instead of being evaluated.
+    std::vector<CapturedRecord>* capture = nullptr;
 
     [[nodiscard]] int line_counter() const { return int(lines.size()) + 1; }
     void clear();

@@ -230,6 +230,17 @@ void report_syntax_error(std::string_view text, const TextOrigin& origin, Messag
 
 }  // namespace
 
+std::optional<std::size_t> placeholder_syntax_error(std::string_view text) {
+    for (std::size_t pos = 0;;) {
+        const std::size_t open = text.find('<', pos);
+        if (open == std::string_view::npos) return std::nullopt;
+        const std::size_t close = text.find('>', pos);
+        if (close == std::string_view::npos) return open;
+        if (close < open) return close;
+        pos = close + 1;
+    }
+}
+
 int days_to_anniversary(DaySerial date, DaySerial today) {
     const auto next = next_anniversary(date, today);
     return next ? *next - today : 0;

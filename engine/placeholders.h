@@ -1,6 +1,7 @@
 #pragma once
 // Replacing the placeholders of a record text (dates, distances, ages, sun times).
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ struct TextOrigin {
 [[nodiscard]] std::string expand_placeholders(EngineState& state, std::string_view text,
                                               DaySerial record_date, DaySerial& event_date,
                                               const TextOrigin& origin, MessageSink& sink);
+
+// Where expand_placeholders would stop with a syntax error: the offset of the
+// ">" that comes before its "<", or of the "<" that has no ">"; nullopt when none.
+[[nodiscard]] std::optional<std::size_t> placeholder_syntax_error(std::string_view text);
 
 // Days from today to the next anniversary of `date` (0 on the day itself).
 [[nodiscard]] int days_to_anniversary(DaySerial date, DaySerial today);

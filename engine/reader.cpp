@@ -216,6 +216,8 @@ bool FileReader::add_file(std::string_view value) {
 
 }  // namespace
 
+bool is_reader_tag(std::string_view name) { return find_tag(trim_blanks(name)) != Tag::none; }
+
 bool file_exists(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
@@ -245,6 +247,11 @@ void start_record(EngineState& state, RefreshTables& tables) {
 
 void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
     WorkingRecord& r = state.record;
+    if (tables.capture) {
+        tables.capture->push_back({r, tables.current_file, tables.current_line});
+        r.event_today = r.due = r.always = r.once = false;
+        return;
+    }
     evaluate_record(state, tables);
     if (r.missed && int(tables.missed.size()) < kMaxMissed) tables.missed.push_back({r.text, r.date});
     const bool full = r.due && tables.line_counter() > kMaxShownLines;

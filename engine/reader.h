@@ -23,6 +23,9 @@ void start_record(EngineState& state, RefreshTables& tables);
 // The reader's handling of a `</record>` line: evaluation, missed check, emit.
 void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink);
 
+// true when the reader takes `name` (any case, trimmed) as one of its tags.
+[[nodiscard]] bool is_reader_tag(std::string_view name);
+
 // true when the file can be opened for reading.
 [[nodiscard]] bool file_exists(const std::filesystem::path& path);
 

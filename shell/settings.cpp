@@ -1,6 +1,8 @@
 #include "shell/settings.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QTimeZone>
 #include <array>
 #include <charconv>
 #include <exception>
@@ -224,8 +226,16 @@ EngineSettings to_engine_settings(const Settings& settings, bool light) {
     engine.home.latitude_direction = settings.latitude_direction;
     engine.home.diff_to_gmt = leading_value(settings.diff_to_gmt);
     engine.home.daylight_saving = settings.daylight_saving;
+    if (settings.daylight_saving_auto) engine.home.summer_time_hours = system_summer_time_hours;
     engine.light = light;
     return engine;
+}
+
+double system_summer_time_hours(DaySerial date) {
+    const Ymd d = ymd_of(date);
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const QDateTime noon(QDate(d.year, d.month, d.day), QTime(12, 0), zone);
+    return zone.daylightTimeOffset(noon) / 3600.0;
 }
 
 }  // namespace merkwald

@@ -40,6 +40,9 @@ struct Settings {
     std::string latitude_direction;  // "N" or "S"
     std::string diff_to_gmt;         // hours, kept as the text it was stored as
     bool daylight_saving = false;
+    // Summer time "automatisch": the system time zone decides on each date;
+    // `daylight_saving` keeps the manual choice for when it is off again.
+    bool daylight_saving_auto = false;
     double height = 0;  // height above sea level
 
     std::string font_name;  // empty: the list keeps its built-in font
@@ -119,5 +122,9 @@ bool write_values(SettingsStore& store, const Settings& settings,
                   std::initializer_list<std::string_view> names, bool light = false);
 
 [[nodiscard]] EngineSettings to_engine_settings(const Settings& settings, bool light = false);
+
+// The hours the system time zone's clock is ahead of its standard time at noon
+// of `date` (1 in a German summer, 0 in winter).
+[[nodiscard]] double system_summer_time_hours(DaySerial date);
 
 }  // namespace merkwald

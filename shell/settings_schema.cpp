@@ -39,6 +39,9 @@ const Entry kEntries[] = {
     {"Diff to GMT", number_text, &S::diff_to_gmt, stated, "1", options_dialog, true},
     {"NN", number_text, &S::height, stated, "0", options_dialog},
     {"Daylight Saving Time", number_flag, &S::daylight_saving, stated, "0", options_dialog},
+    // Missing: the manual choice above, as before summer time could follow the zone.
+    {"Daylight Saving Time Auto", number_flag, &S::daylight_saving_auto, stated, "0",
+     options_dialog},
     // Empty selects the default place.
     {"location", text, &S::location, stated, "", options_dialog},
     {"FontName", text, &S::font_name, none, "", options_dialog},

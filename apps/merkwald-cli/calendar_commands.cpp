@@ -8,6 +8,7 @@
 #include "calendar/astro.h"
 #include "calendar/feasts.h"
 #include "calendar/places.h"
+#include "calendar/state_holidays.h"
 #include "cli.h"
 #include "engine/date_text.h"
 #include "engine/number.h"
@@ -203,9 +204,44 @@ void apply_options(AstroInput& in, const AstroOptions& o) {
     }
 }
 
+constexpr std::string_view kStateUsage =
+    "Aufruf: merkwald-cli holidays JAHR --state LAND   (LAND: BW, BY, BE, BB, HB, HH, HE, MV,\n"
+    "                                                  NI, NW, RP, SL, SN, ST, SH, TH)\n";
+
+// `holidays YEAR --state XX`: the state's legal days off instead of the feast list.
+int run_state_holidays(const std::vector<std::string>& args, Context& ctx) {
+    std::optional<std::string> year_text, code;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name, value;
+        if (args[i].starts_with("--")) {
+            if (!take_name_value(args, i, name, value) || name != "--state" || code)
+                return usage(ctx, kStateUsage);
+            code = value;
+        } else if (!year_text) {
+            year_text = args[i];
+        } else {
+            return usage(ctx, kStateUsage);
+        }
+    }
+    if (!year_text || !code) return usage(ctx, kStateUsage);
+    const auto state = state_from_code(*code);
+    if (!state) {
+        ctx.err << "Unbekanntes Bundesland: " << *code << '\n';
+        return usage(ctx, kStateUsage);
+    }
+    const auto year = list_year(*year_text);
+    if (!year) {
+        ctx.err << "Das Jahr muss zwischen " << kFirstListYear << " und " << kLastListYear
+                << " liegen.\n";
+        return kExitUsage;
+    }
+    return print_lines(legal_holiday_lines(*year, *state), ctx);
+}
+
 }  // namespace
 
 int run_holidays(const std::vector<std::string>& args, Context& ctx) {
+    if (args.size() > 1) return run_state_holidays(args, ctx);
     if (args.size() != 1) return usage(ctx, "Aufruf: merkwald-cli holidays JAHR\n");
     const auto year = list_year(args[0]);
     return year ? print_lines(holiday_list_lines(*year), ctx) : usage(ctx, kYearMessage);
@@ -236,6 +272,9 @@ int run_astro(const std::vector<std::string>& args, Context& ctx) {
         if (const auto stop = apply_place(in, *options->place, ctx)) return *stop;
     }
     apply_options(in, *options);
+    // Summer time "automatisch" follows the zone on the asked-for date.
+    if (!options->summer_time && ctx.home.summer_time_hours && in.date)
+        in.summer_time = ctx.home.summer_time_hours(*in.date) > 0;
 
     const AstroResult result = compute_astro(in);
     if (result.status != AstroStatus::ok) {

@@ -15,14 +15,24 @@ constexpr std::string_view kHelp =
     "                      die heutige Liste, wie sie das Fenster zeigt\n"
     "  list --from DATUM --to DATUM [--file DATEI]\n"
     "                      die Ereignisse von DATUM bis DATUM (beide eingeschlossen)\n"
+    "  ics --from DATUM --to DATUM [--file DATEI]\n"
+    "                      die Ereignisse als iCalendar (RFC 5545), hoechstens 366 Tage\n"
     "  missed [--today DATUM] [--file DATEI]\n"
     "                      die seit dem letzten Start abgelaufenen Ereignisse\n"
     "  holidays JAHR       die Feiertage eines Jahres (1901-2098)\n"
+    "  holidays JAHR --state LAND\n"
+    "                      die gesetzlichen Feiertage eines Bundeslandes (BY, NW, BE ...)\n"
     "  church-year JAHR    die Sonn- und Feiertage des Kirchenjahres\n"
     "  holiday DATUM       der Feiertag eines Tages, oder eine leere Zeile\n"
     "  astro [--date DATUM] [--time HH:MM] [--place NAME] [--lon G,M,S,R] [--lat G,M,S,R]\n"
     "        [--zone H] [--dst | --no-dst]\n"
     "                      Sonne und Mond fuer einen Ort und Zeitpunkt\n"
+    "  check [--file DATEI]\n"
+    "                      meldet jede fehlerhafte Zeile als DATEI:ZEILE: Text\n"
+    "  add birthday NAME DATUM [--template N] [--lead-days N] [--file DATEI]\n"
+    "  add appointment TEXT DATUM [HH:MM] [--template N] [--lead-days N] [--file DATEI]\n"
+    "                      haengt einen Geburtstag oder Termin an die Datei an\n"
+    "                      (der einzige Befehl, der eine Datei schreibt)\n"
     "  --help, --version\n"
     "\n"
     "Datumsangaben: T.M.JJJJ, TT.MM.JJ oder JJJJ-MM-TT.\n";
@@ -32,6 +42,8 @@ using Command = int (*)(const std::vector<std::string>&, Context&);
 constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"list", run_list},       {"missed", run_missed},           {"holidays", run_holidays},
     {"church-year", run_church_year}, {"holiday", run_holiday}, {"astro", run_astro},
+    {"ics", run_ics},     {"check", run_check},
+    {"add", run_add},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
 #include "engine/messages.h"
+#include "shell/settings.h"
 
 namespace merkwald::cli {
 
@@ -23,6 +24,7 @@ struct Context {
     std::ostream& err;
     DaySerial today = 0;
     int now_seconds = 0;  // local time of day, [0, 86400)
+    long long unix_seconds = 0;  // the same moment as seconds since 1970 (UTC)
     HomePlace home;       // with `Diff to GMT` and `Daylight Saving Time`
     std::filesystem::path program_folder;
     // Where the installation's places file is read; empty: the program folder.
@@ -31,6 +33,8 @@ struct Context {
     EngineSettings engine;
     ListStyle style;
     std::string data_filename;
+    // The entry dialogs' presets (lead time, colours, templates), for `add`.
+    Settings entry_settings;
 };
 
 // Exit status: 0 fine, 1 a failure the command reports, 2 bad arguments.
@@ -68,5 +72,14 @@ int run_holidays(const std::vector<std::string>& args, Context& ctx);
 int run_church_year(const std::vector<std::string>& args, Context& ctx);
 int run_holiday(const std::vector<std::string>& args, Context& ctx);
 int run_astro(const std::vector<std::string>& args, Context& ctx);
+
+// check: every problem of the reminder files as "FILE:LINE: text"; 1 when there is one.
+int run_check(const std::vector<std::string>& args, Context& ctx);
+
+// add: appends one birthday or appointment record as the entry dialogs do.
+int run_add(const std::vector<std::string>& args, Context& ctx);
+
+// ics: the events of a range as an iCalendar text.
+int run_ics(const std::vector<std::string>& args, Context& ctx);
 
 }  // namespace merkwald::cli

@@ -48,6 +48,7 @@ void fill_from_settings(cli::Context& ctx, MessageSink& sink) {
     ctx.engine = to_engine_settings(settings);
     ctx.home = ctx.engine.home;
     ctx.data_filename = settings.data_filename;
+    ctx.entry_settings = settings;
     ctx.style.record_color = std::uint32_t(settings.record_color);
     ctx.style.suppress_space = settings.suppress_space;
     ctx.style.font_bold = settings.font_bold;
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     cli::Context ctx(std::cout, std::cerr);
     ctx.today = make_date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(0);
+    ctx.unix_seconds = now;
     ctx.now_seconds = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
     cli::StderrSink sink(std::cerr);
     fill_from_settings(ctx, sink);

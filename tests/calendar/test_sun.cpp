@@ -12,7 +12,7 @@ using test::date;
 
 constexpr double kMunichLon = -(11 + 35 / 60.0);
 constexpr double kMunichLat = 48 + 8 / 60.0;
-const HomePlace kMunich{11, 35, 0, "O", 48, 8, 0, "N", 1.0, false};
+const HomePlace kMunich{11, 35, 0, "O", 48, 8, 0, "N", 1.0, false, {}};
 
 std::string shown(const std::optional<SunMinutes>& m) {
     return m ? format_sun_time(*m) : std::string("none");
@@ -75,7 +75,7 @@ TEST(SunTimesHome, ShiftsToTheUsersClock) {
         }
     }
     // West and south: the direction letters set the signs.
-    const HomePlace west{11, 35, 0, "W", 48, 8, 0, "s", 1.0, false};
+    const HomePlace west{11, 35, 0, "W", 48, 8, 0, "s", 1.0, false, {}};
     SunTable table;
     sun_times_home(west, date(2000, 3, 1), table);
     const SunTimes raw_west = sun_times(-kMunichLon, -kMunichLat, date(2000, 3, 1));
@@ -86,10 +86,10 @@ TEST(SunTimesHome, ShiftsToTheUsersClock) {
 // A place out of range keeps the whole table; polar night keeps the sunrise
 // entries but fills the twilight that does happen.
 TEST(SunTimesHome, KeepsEntriesItCannotCompute) {
-    const HomePlace rows[] = {{11, 35, 0, "O", 91, 8, 0, "N", 1.0, false},
-                              {181, 35, 0, "O", 48, 8, 0, "N", 1.0, false},
-                              {11, 35, 0, "O", -1, 8, 0, "N", 1.0, false},
-                              {19, 0, 0, "O", 70, 0, 0, "N", 1.0, false}};
+    const HomePlace rows[] = {{11, 35, 0, "O", 91, 8, 0, "N", 1.0, false, {}},
+                              {181, 35, 0, "O", 48, 8, 0, "N", 1.0, false, {}},
+                              {11, 35, 0, "O", -1, 8, 0, "N", 1.0, false, {}},
+                              {19, 0, 0, "O", 70, 0, 0, "N", 1.0, false, {}}};
     const SunTimes tromso = sun_times(-19, 70, date(2000, 12, 21));
     for (const HomePlace& p : rows) {
         SunTable table;

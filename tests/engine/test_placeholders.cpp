@@ -107,7 +107,7 @@ TEST(Placeholders, SyntaxErrorsYieldNothingAndAreReportedOnce) {
 TEST(Placeholders, SunTimesOfTheHomePlace) {
     Expand x("21.06.2000");
     // Munich, with the clock one hour ahead of the reference zone (summer time).
-    x.state.settings.home = HomePlace{11, 35, 0, "O", 48, 8, 0, "N", 1.0, true};
+    x.state.settings.home = HomePlace{11, 35, 0, "O", 48, 8, 0, "N", 1.0, true, {}};
     EXPECT_EQ(x("<sunrise>|<sunset>|<dawn1>|<dusk1>", "21.06.2000", "21.06.2000"),
               "05.14 Uhr|21.18 Uhr|04.32 Uhr|21.59 Uhr");
     EXPECT_EQ(x("<length_of_day>|<length_of_day_long>|<length_of_day_short>", "21.06.2000",

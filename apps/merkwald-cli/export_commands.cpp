@@ -1,0 +1,66 @@
+// The events of a range for calendar programs: `ics`.
+
+#include <optional>
+#include <ostream>
+
+#include "cli.h"
+#include "engine/date_text.h"
+#include "engine/icalendar.h"
+#include "engine/occurrences.h"
+
+namespace merkwald::cli {
+
+namespace {
+
+constexpr std::string_view kIcsUsage =
+    "Aufruf: merkwald-cli ics --from DATUM --to DATUM [--file DATEI]\n";
+
+struct IcsOptions {
+    std::optional<DaySerial> from, to;
+    std::optional<std::string> file;
+};
+
+std::optional<IcsOptions> parse_ics_options(const std::vector<std::string>& args) {
+    IcsOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name, value;
+        if (!take_name_value(args, i, name, value)) return std::nullopt;
+        if (name == "--from" || name == "--to") {
+            const auto day = parse_date(value);
+            if (!day) return std::nullopt;
+            (name == "--from" ? o.from : o.to) = *day;
+        } else if (name == "--file" && !value.empty()) {
+            o.file = value;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!o.from || !o.to) return std::nullopt;
+    return o;
+}
+
+}  // namespace
+
+int run_ics(const std::vector<std::string>& args, Context& ctx) {
+    const auto options = parse_ics_options(args);
+    if (!options) {
+        ctx.err << kIcsUsage;
+        return kExitUsage;
+    }
+    if (*options->to < *options->from || *options->to - *options->from >= kMaxCalendarDays) {
+        ctx.err << "Das Ende des Zeitraums liegt vor seinem Anfang, oder der Zeitraum umfasst "
+                   "mehr als "
+                << kMaxCalendarDays << " Tage.\n";
+        return kExitUsage;
+    }
+    StderrSink sink(ctx.err);
+    EngineState state(ctx.engine, ctx.today, ctx.program_folder);
+    const OccurrenceList list =
+        collect_occurrences(state, options->file.value_or(ctx.data_filename),
+                            DateRange{*options->from, *options->to}, sink);
+    if (list.failed_files > 0) return kExitFailure;
+    ctx.out << icalendar_text(list.events, utc_from_unix(ctx.unix_seconds));
+    return kExitOk;
+}
+
+}  // namespace merkwald::cli

@@ -1,0 +1,140 @@
+#include "icalendar.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+#include "date_text.h"
+#include "file_replace.h"
+
+namespace merkwald {
+
+namespace {
+
+constexpr std::size_t kFoldOctets = 75;
+constexpr long long kSecondsPerDay = 86400;
+constexpr DaySerial kUnixEpochSerial = 25569;  // 1 January 1970
+
+std::string ical_date(DaySerial day) { return format_date(day, "yyyymmdd"); }
+
+std::string ical_stamp(UtcTime t) {
+    char clock[16];
+    std::snprintf(clock, sizeof clock, "T%02d%02d%02dZ", t.second_of_day / 3600,
+                  t.second_of_day / 60 % 60, t.second_of_day % 60);
+    return ical_date(t.day) + clock;
+}
+
+std::string hex64(std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// Two equal records give equal identities; the n-th of them on a day gets "-n".
+class UidMaker {
+public:
+    std::string uid(const Occurrence& o) {
+        if (o.day != day_) {
+            seen_.clear();
+            day_ = o.day;
+        }
+        const int n = ++seen_[o.identity];
+        std::string uid = hex64(o.identity) + '-' + ical_date(o.day);
+        if (n > 1) uid += '-' + std::to_string(n);
+        return uid + "@merkwald";
+    }
+
+private:
+    DaySerial day_ = 0;
+    std::unordered_map<std::uint64_t, int> seen_;
+};
+
+void add_line(std::string& out, std::string_view line) { out += fold_ical_line(line); }
+
+void add_event(std::string& out, const Occurrence& o, const std::string& uid,
+               const std::string& stamp) {
+    add_line(out, "BEGIN:VEVENT");
+    add_line(out, "UID:" + uid);
+    add_line(out, "DTSTAMP:" + stamp);
+    add_line(out, "DTSTART;VALUE=DATE:" + ical_date(o.day));
+    add_line(out, "DTEND;VALUE=DATE:" + ical_date(o.day + 1));
+    add_line(out, "SUMMARY:" + escape_ical_text(o.text));
+    if (!o.group.empty()) add_line(out, "CATEGORIES:" + escape_ical_text(o.group));
+    add_line(out, "TRANSP:TRANSPARENT");
+    add_line(out, "END:VEVENT");
+}
+
+}  // namespace
+
+UtcTime utc_from_unix(long long seconds) {
+    long long days = seconds / kSecondsPerDay;
+    long long rest = seconds % kSecondsPerDay;
+    if (rest < 0) {
+        rest += kSecondsPerDay;
+        --days;
+    }
+    return {DaySerial(days + kUnixEpochSerial), int(rest)};
+}
+
+std::string escape_ical_text(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case ';': out += "\\;"; break;
+            case ',': out += "\\,"; break;
+            case '\r':
+                if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+                out += "\\n";
+                break;
+            case '\n': out += "\\n"; break;
+            default:
+                // Control characters are not allowed in a TEXT value; tabs are.
+                if ((std::uint8_t(c) >= 0x20 && c != '\x7f') || c == '\t') out += c;
+        }
+    }
+    return out;
+}
+
+std::string fold_ical_line(std::string_view line) {
+    std::string out;
+    std::size_t limit = kFoldOctets;  // a continuation's leading blank counts
+    while (line.size() > limit) {
+        std::size_t cut = limit;
+        while (cut > 0 && (std::uint8_t(line[cut]) & 0xC0) == 0x80) --cut;
+        out.append(line.substr(0, cut));
+        out += "\r\n ";
+        line.remove_prefix(cut);
+        limit = kFoldOctets - 1;
+    }
+    out.append(line);
+    out += "\r\n";
+    return out;
+}
+
+std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp) {
+    std::string out;
+    out.reserve(events.size() * 240 + 200);
+    add_line(out, "BEGIN:VCALENDAR");
+    add_line(out, "VERSION:2.0");
+    add_line(out, "PRODID:-//Merkwald//Merkwald//DE");
+    add_line(out, "CALSCALE:GREGORIAN");
+    add_line(out, "X-WR-CALNAME:Merkwald");
+    const std::string stamp_text = ical_stamp(stamp);
+    UidMaker uids;
+    for (const Occurrence& o : events) add_event(out, o, uids.uid(o), stamp_text);
+    add_line(out, "END:VCALENDAR");
+    return out;
+}
+
+FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
+                               const std::string& main_file, UtcTime stamp, MessageSink& sink) {
+    const DateRange range{state.today, state.today + kFeedDays - 1};
+    const OccurrenceList list = collect_occurrences(state, main_file, range, sink);
+    if (list.failed_files > 0) return {};
+    const bool written = replace_file_contents(feed_file, icalendar_text(list.events, stamp));
+    return {written, written ? int(list.events.size()) : 0};
+}
+
+}  // namespace merkwald

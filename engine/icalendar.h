@@ -1,0 +1,49 @@
+#pragma once
+// The events of a date range as an iCalendar (RFC 5545) text: every occurrence an
+// all-day event, for calendar programs on the desktop and the phone.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/date_serial.h"
+#include "occurrences.h"
+
+namespace merkwald {
+
+// At most this many days per export: a year, leap day included.
+inline constexpr int kMaxCalendarDays = 366;
+// A calendar feed covers today and the days after it.
+inline constexpr int kFeedDays = 365;
+
+// A moment in UTC, for DTSTAMP.
+struct UtcTime {
+    DaySerial day = 0;
+    int second_of_day = 0;  // [0, 86400)
+};
+
+// The UTC moment `seconds` after 1 January 1970.
+[[nodiscard]] UtcTime utc_from_unix(long long seconds);
+
+// The whole calendar, lines ended by CRLF and folded at 75 octets.
+[[nodiscard]] std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp);
+
+// Text as an iCalendar TEXT value: backslash, semicolon, comma and line breaks escaped.
+[[nodiscard]] std::string escape_ical_text(std::string_view text);
+
+// One content line folded at 75 octets (never inside a UTF-8 character), CRLF after each part.
+[[nodiscard]] std::string fold_ical_line(std::string_view line);
+
+struct FeedResult {
+    bool written = false;
+    int events = 0;
+};
+
+// Rewrites `feed_file` crash-safely with the events of today and the following
+// kFeedDays - 1 days. Nothing is written when the main file could not be read,
+// so a subscriber keeps the last good calendar.
+FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
+                               const std::string& main_file, UtcTime stamp, MessageSink& sink);
+
+}  // namespace merkwald

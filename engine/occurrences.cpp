@@ -1,0 +1,116 @@
+#include "occurrences.h"
+
+#include <set>
+
+#include "evaluate.h"
+#include "placeholders.h"
+#include "refresh.h"
+
+namespace merkwald {
+
+namespace {
+
+// FNV-1a: stable across runs and builds, unlike std::hash.
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 14695981039346656037ull) {
+    for (const char c : bytes) {
+        hash ^= std::uint8_t(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+std::uint64_t record_identity(const CapturedRecord& c) {
+    const WorkingRecord& r = c.record;
+    std::uint64_t h = fnv1a(c.file);
+    h = fnv1a(r.text, fnv1a("\n", h));
+    const std::string rule = std::to_string(r.date) + '/' + std::to_string(r.periodic_repeat) +
+                             '/' + std::to_string(r.day_of_month) + '/' +
+                             std::to_string(r.weekday) + '/' + std::to_string(r.active_week) +
+                             (r.monthly ? "m" : "") + (r.periodic ? "p" : "") + (r.once ? "o" : "");
+    return fnv1a(rule, h);
+}
+
+// The same placeholder error would otherwise be reported on every day of the range.
+class OnceSink final : public MessageSink {
+public:
+    explicit OnceSink(MessageSink& inner) : inner_(inner) {}
+    void show_message(std::string_view text, MessageIcon icon) override {
+        if (shown_.emplace(text).second) inner_.show_message(text, icon);
+    }
+
+private:
+    MessageSink& inner_;
+    std::set<std::string, std::less<>> shown_;
+};
+
+std::string without_final_break(std::string text) {
+    while (text.ends_with("\r\n")) text.resize(text.size() - 2);
+    return text;
+}
+
+// Evaluates the record in the state's working slot for the state's today, as the
+// reader would have on that day.
+void evaluate_on(EngineState& state, RefreshTables& scratch, const CapturedRecord& c,
+                 OccurrenceList& out, MessageSink& sink, std::uint64_t identity) {
+    WorkingRecord& r = state.record;
+    r.event_date = state.today;
+    r.due = r.event_today = r.missed = false;
+    evaluate_record(state, scratch);
+    if (!r.due) return;
+    DaySerial event = r.event_date;
+    std::string text = expand_placeholders(state, r.text, r.date, event,
+                                           TextOrigin{c.file, c.line}, sink);
+    if (text.empty()) return;
+    Occurrence o;
+    o.day = state.today;
+    o.text = without_final_break(std::move(text));
+    if (state.settings.groups) o.group = r.group;
+    o.color = r.color;
+    o.file = c.file;
+    o.line = c.line;
+    o.identity = identity;
+    out.events.push_back(std::move(o));
+}
+
+}  // namespace
+
+OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
+                                   const DateRange& range, MessageSink& sink) {
+    OccurrenceList out;
+    std::vector<CapturedRecord> records;
+    RefreshTables tables;
+    tables.capture = &records;
+    refresh_range(state, tables, main_file, range, sink);
+    out.read_ok = tables.read_ok;
+    out.failed_files = tables.failed_files;
+
+    // A record without a date that is not monthly falls due every day.
+    std::erase_if(records, [](const CapturedRecord& c) {
+        return c.record.always || (c.record.undated && !c.record.monthly);
+    });
+    std::vector<std::uint64_t> identities;
+    identities.reserve(records.size());
+    for (const CapturedRecord& c : records) identities.push_back(record_identity(c));
+
+    const DaySerial today = state.today;
+    const std::optional<int> lead_days = state.lead_days;
+    WorkingRecord working = std::move(state.record);
+    OnceSink once(sink);
+    RefreshTables scratch;
+    state.lead_days = 0;
+    for (DaySerial day = range.from; day <= range.to; ++day) {
+        state.today = day;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            // Moving the record in and out spares copying its text every day.
+            state.record = std::move(records[i].record);
+            evaluate_on(state, scratch, records[i], out, once, identities[i]);
+            records[i].record = std::move(state.record);
+        }
+    }
+    state.record = std::move(working);
+    state.today = today;
+    state.lead_days = lead_days;
+    return out;
+}
+
+}  // namespace merkwald

@@ -1,0 +1,201 @@
+// The calendar export: read back by libical and compared, day by day, with the
+// range listing of each single day.
+
+#include <map>
+#include <set>
+
+#include "engine/file_replace.h"
+#include "engine/icalendar.h"
+#include "engine/range.h"
+#include "engine/text_file.h"
+#include "engine_test_support.h"
+
+#ifdef MERKWALD_HAVE_LIBICAL
+#include <libical/ical.h>
+#endif
+
+namespace merkwald {
+namespace {
+
+using test::d;
+
+constexpr std::string_view kReminders =
+    "<record>\r\n<date=29.02.1996>\r\n<group=geburtstage>\r\n"
+    "Lea wird <years_after_date>, Geburtstag <days_before_event_text>\r\n</record>\r\n"
+    "<record>\r\n<date=07.03.1970>\r\n<group=geburtstage>\r\n"
+    "Jörg Müller; Café, Übersee\\Nord hat <days_before_event_text> Geburtstag und wird "
+    "<years_after_date> Jahre alt, ein sehr langer Text über dem Falzrand\r\nZweite Zeile\r\n"
+    "</record>\r\n"
+    "<record>\r\n<active=monthly>\r\n<active_day=31>\r\n<group=termine>\r\nMonatsende\r\n"
+    "</record>\r\n"
+    "<record>\r\n<active=monthly>\r\n<active_day=monday>\r\n<active_week=5>\r\n"
+    "Fünfter Montag\r\n</record>\r\n"
+    "<record>\r\n<active=periodic>\r\n<periodic_repeat=10>\r\n<date=01.01.2026>\r\n"
+    "<group=sonstiges>\r\nAlle zehn Tage\r\n</record>\r\n"
+    "<record>\r\n<active=once>\r\n<date=15.06.2026>\r\n<group=termine>\r\nEinmal\r\n"
+    "</record>\r\n"
+    "<record>\r\n<active=always>\r\nImmer\r\n</record>\r\n"
+    "<record>\r\n<date=24.12.2000>\r\n<group=termine>\r\nBescherung\r\n</record>\r\n"
+    "<record>\r\n<date=24.12.2000>\r\n<group=termine>\r\nBescherung\r\n</record>\r\n";
+
+using DayEvents = std::multiset<std::pair<std::string, std::string>>;  // text, group
+
+// What the range listing of each single day shows, records shown always excepted.
+std::map<DaySerial, DayEvents> listing_by_day(EngineState& state, const std::string& file,
+                                              DaySerial from, DaySerial to) {
+    std::map<DaySerial, DayEvents> days;
+    SilentSink sink;
+    for (DaySerial day = from; day <= to; ++day) {
+        RefreshTables tables;
+        refresh_range(state, tables, file, DateRange{day, day}, sink);
+        for (const LineEntry& line : tables.lines) {
+            std::string text = line.text;
+            while (text.ends_with("\r\n")) text.resize(text.size() - 2);
+            if (text != "Immer") days[day].emplace(text, line.group);
+        }
+    }
+    return days;
+}
+
+class Icalendar : public test::TempFolderTest {};
+
+TEST(IcalendarText, EscapesAndFoldsByOctets) {
+    EXPECT_EQ(escape_ical_text("a;b,c\\d\r\ne\nf\x01g"), "a\\;b\\,c\\\\d\\ne\\nfg");
+    const std::string line = "SUMMARY:" + std::string(66, 'x') + "ääää";
+    // 74 octets fit; the next "ä" would be split at octet 75, so it moves on.
+    EXPECT_EQ(fold_ical_line(line),
+              "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
+    EXPECT_EQ(fold_ical_line("SHORT"), "SHORT\r\n");
+    const std::string folded = fold_ical_line(std::string(200, 'y'));
+    EXPECT_EQ(folded, std::string(75, 'y') + "\r\n " + std::string(74, 'y') + "\r\n " +
+                          std::string(51, 'y') + "\r\n");
+}
+
+TEST(IcalendarText, UtcFromUnix) {
+    const UtcTime t = utc_from_unix(1796602500);  // 7.12.2026 00:15 UTC
+    EXPECT_EQ(t.day, d("7.12.2026"));
+    EXPECT_EQ(t.second_of_day, 15 * 60);
+    EXPECT_EQ(utc_from_unix(-1).day, d("31.12.1969"));
+}
+
+#ifdef MERKWALD_HAVE_LIBICAL
+
+struct ParsedEvent {
+    DaySerial day, end;
+    std::string uid, summary, category, stamp;
+};
+
+std::vector<ParsedEvent> parse_with_libical(const std::string& text) {
+    std::vector<ParsedEvent> events;
+    icalcomponent* calendar = icalparser_parse_string(text.c_str());
+    EXPECT_NE(calendar, nullptr);
+    if (!calendar) return events;
+    EXPECT_EQ(icalcomponent_isa(calendar), ICAL_VCALENDAR_COMPONENT);
+    for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        const icaltimetype start = icalcomponent_get_dtstart(e);
+        const icaltimetype end = icalcomponent_get_dtend(e);
+        EXPECT_TRUE(start.is_date);
+        ParsedEvent p{*make_date(start.year, start.month, start.day),
+                      *make_date(end.year, end.month, end.day), icalcomponent_get_uid(e),
+                      icalcomponent_get_summary(e), "",
+                      icaltime_as_ical_string(icalcomponent_get_dtstamp(e))};
+        if (icalproperty* c = icalcomponent_get_first_property(e, ICAL_CATEGORIES_PROPERTY))
+            p.category = icalproperty_get_categories(c);
+        events.push_back(std::move(p));
+    }
+    icalcomponent_free(calendar);
+    return events;
+}
+
+TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShows) {
+    write("main.rmd", kReminders);
+    EngineState state(EngineSettings{}, d("5.3.2026"), folder_);
+    const DateRange year{d("1.1.2026"), d("1.1.2027")};  // 366 days
+    SilentSink sink;
+    const OccurrenceList list = collect_occurrences(state, "main.rmd", year, sink);
+    ASSERT_TRUE(list.read_ok);
+    EXPECT_EQ(state.today, d("5.3.2026"));
+    const std::string text = icalendar_text(list.events, utc_from_unix(1796602500));
+    for_each_line(text, [](std::string_view line) {
+        EXPECT_LE(line.size(), 75u) << line;
+        return true;
+    });
+
+    const std::vector<ParsedEvent> parsed = parse_with_libical(text);
+    std::map<DaySerial, DayEvents> from_calendar;
+    std::set<std::string> uids;
+    for (const ParsedEvent& e : parsed) {
+        EXPECT_EQ(e.end, e.day + 1);
+        EXPECT_EQ(e.stamp, "20261207T001500Z");
+        EXPECT_TRUE(uids.insert(e.uid).second) << e.uid;
+        std::string summary = e.summary;
+        for (std::size_t p = 0; (p = summary.find('\n', p)) != std::string::npos; p += 2)
+            summary.replace(p, 1, "\r\n");
+        from_calendar[e.day].emplace(summary, e.category);
+    }
+    EXPECT_EQ(from_calendar, listing_by_day(state, "main.rmd", year.from, year.to));
+    // Spot checks that the comparison is about something.
+    EXPECT_NE(from_calendar[d("7.3.2026")].begin()->first.find("heute Geburtstag und wird 56"),
+              std::string::npos);
+    EXPECT_EQ(from_calendar[d("24.12.2026")].size(), 2u);
+    EXPECT_TRUE(from_calendar[d("30.3.2026")].contains({"Fünfter Montag", ""}));
+    EXPECT_TRUE(from_calendar[d("31.3.2026")].contains({"Monatsende", "Termine"}));
+}
+
+TEST_F(Icalendar, UidsAreStableAcrossRuns) {
+    write("main.rmd", kReminders);
+    const auto uids = [&](UtcTime stamp) {
+        EngineState state(EngineSettings{}, d("1.1.2026"), folder_);
+        SilentSink sink;
+        const auto list = collect_occurrences(state, "main.rmd",
+                                              DateRange{d("1.12.2026"), d("31.12.2026")}, sink);
+        std::vector<std::string> out;
+        for (const ParsedEvent& e : parse_with_libical(icalendar_text(list.events, stamp)))
+            out.push_back(e.uid);
+        return out;
+    };
+    const auto first = uids(utc_from_unix(0));
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(first, uids(utc_from_unix(1796602500)));
+}
+
+TEST_F(Icalendar, FeedIsReplacedWholeAndKeptWhenTheFileIsMissing) {
+    write("main.rmd", kReminders);
+    const auto feed = folder_ / "merkwald.ics";
+    EngineState state(EngineSettings{}, d("1.3.2026"), folder_);
+    SilentSink sink;
+    test::RecordingSink messages;
+    const FeedResult result =
+        write_calendar_feed(feed, state, "main.rmd", utc_from_unix(0), messages);
+    ASSERT_TRUE(result.written) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    const std::string text = read_text_file(feed)->text;
+    const auto parsed = parse_with_libical(text);
+    EXPECT_EQ(int(parsed.size()), result.events);
+    EXPECT_EQ(parsed.front().day, d("1.3.2026"));
+    EXPECT_LE(parsed.back().day, d("28.2.2027"));
+
+    EXPECT_FALSE(write_calendar_feed(feed, state, "fehlt.rmd", utc_from_unix(0), sink).written);
+    EXPECT_EQ(read_text_file(feed)->text, text);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+                            std::filesystem::directory_iterator{}),
+              2);  // no temporary file left behind
+}
+
+#endif
+
+TEST_F(Icalendar, ReplaceKeepsPermissionsAndFollowsLinks) {
+    namespace fs = std::filesystem;
+    const auto target = write("ziel.ics", "alt");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(target, folder_ / "link.ics");
+    ASSERT_TRUE(replace_file_contents(folder_ / "link.ics", "neu"));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link.ics"));
+    EXPECT_EQ(read_text_file(target)->text, "neu");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(replace_file_contents(folder_ / "fehlt" / "x.ics", "neu"));
+}
+
+}  // namespace
+}  // namespace merkwald

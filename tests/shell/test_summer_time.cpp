@@ -1,0 +1,71 @@
+// Summer time "automatisch": the system zone, forced to Europe/Berlin, decides per date.
+
+#include <gtest/gtest.h>
+
+#include <QtGlobal>
+#include <ctime>
+
+#include "settings_test_support.h"
+#include "shell/settings.h"
+
+namespace merkwald {
+namespace {
+
+DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }
+
+class SummerTime : public ::testing::Test {
+protected:
+    SummerTime() : had_zone_(qEnvironmentVariableIsSet("TZ")), saved_(qgetenv("TZ")) {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+    }
+    ~SummerTime() override {
+        if (had_zone_) qputenv("TZ", saved_);
+        else qunsetenv("TZ");
+        tzset();
+    }
+    bool had_zone_;
+    QByteArray saved_;
+};
+
+TEST_F(SummerTime, BerlinInJulyAndJanuary) {
+    EXPECT_EQ(system_summer_time_hours(day(2026, 7, 1)), 1.0);
+    EXPECT_EQ(system_summer_time_hours(day(2026, 1, 1)), 0.0);
+    // The change happens at night; noon of the day counts.
+    EXPECT_EQ(system_summer_time_hours(day(2026, 3, 29)), 1.0);
+    EXPECT_EQ(system_summer_time_hours(day(2026, 10, 25)), 0.0);
+}
+
+TEST_F(SummerTime, SunTimesMoveWithTheZoneOnlyWhenAutomatic) {
+    Settings settings = default_settings("/opt/merkwald");
+    settings.daylight_saving = false;
+    const EngineSettings manual = to_engine_settings(settings);
+    settings.daylight_saving_auto = true;
+    const EngineSettings automatic = to_engine_settings(settings);
+    for (const auto& [date, shift] : {std::pair{day(2026, 7, 1), 60}, {day(2026, 1, 1), 0}}) {
+        SunTable with_manual, with_zone;
+        sun_times_home(manual.home, date, with_manual);
+        sun_times_home(automatic.home, date, with_zone);
+        EXPECT_EQ(with_zone.rising[0] - with_manual.rising[0], shift);
+        EXPECT_EQ(with_zone.setting[3] - with_manual.setting[3], shift);
+    }
+}
+
+TEST_F(SummerTime, StoredValueAndItsAbsence) {
+    test::TempStore temp;
+    temp.store().create_key(kMainKey, kKeyClass);
+    ReadOptions options;
+    options.program_folder = "/opt/merkwald";
+    options.today = "06.12.26";
+    test::RecordingSink sink;
+    Settings settings;
+    ASSERT_EQ(read_registry(temp.store(), settings, options, sink), ReadOutcome::go_on);
+    EXPECT_FALSE(settings.daylight_saving_auto);  // a store from before keeps the manual choice
+    ASSERT_TRUE(temp.store().set_value(kMainKey, "Daylight Saving Time Auto", std::int32_t(1)));
+    ASSERT_EQ(read_registry(temp.store(), settings, options, sink), ReadOutcome::go_on);
+    EXPECT_TRUE(settings.daylight_saving_auto);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+}  // namespace
+}  // namespace merkwald
