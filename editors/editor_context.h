@@ -1,5 +1,6 @@
 #pragma once
-// What the editing windows are given by the window that opens them.
+// What the editing windows are given by the command that opens them. The store
+// is not among it: the commands store what the windows hand back.
 
 #include <QString>
 #include <filesystem>
@@ -7,7 +8,6 @@
 #include "engine/engine_state.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
-#include "shell/settings_store.h"
 
 namespace merkwald {
 
@@ -17,7 +17,6 @@ namespace merkwald {
 
 struct EditorContext {
     Settings& settings;
-    SettingsStore& store;
     EngineState& engine;  // today, the group table and the placeholder expansion
     std::filesystem::path program_folder;
     Services& services;

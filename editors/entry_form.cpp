@@ -160,14 +160,8 @@ void EntryForm::browse() {
     if (!chosen.isEmpty()) file_->setText(chosen);
 }
 
-void EntryForm::done(int result) {
-    if (!closed_) {
-        closed_ = true;
-        store_entry_presets(
-            context_.settings, context_.store, kind_,
-            {to_utf8(lead_time_->currentText().trimmed()), color_, format_->currentIndex()});
-    }
-    QDialog::done(result);
+EntryPresets EntryForm::chosen_presets() const {
+    return {to_utf8(lead_time_->currentText().trimmed()), color_, format_->currentIndex()};
 }
 
 }  // namespace merkwald

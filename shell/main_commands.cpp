@@ -124,15 +124,25 @@ void MainMenus::astronomy() {
 void MainMenus::options() {
     Settings& settings = window_.settings();
     const std::int32_t interval = settings.reread_interval;
+    AutostartEntry* autostart = hooks_.autostart.get();
     bool accepted = false;
     window_.run_modal_command(
         [&] {
-            OptionsDialog dialog({settings, window_.settings_store(), hooks_.autostart.get(),
-                                  window_.program_folder(), window_.services(),
-                                  window_.event_list().font(), hooks_.set_standby},
-                                 &window_);
+            OptionsDialog dialog(
+                {settings, autostart ? std::optional(autostart->current()) : std::nullopt,
+                 window_.program_folder(), window_.services(), window_.event_list().font()},
+                &window_);
+            // Boxes, colours and the font take effect while the dialog is open.
+            dialog.set_change_handler([this, &settings](const Settings& changed) {
+                const bool standby_changed = changed.standby != settings.standby;
+                settings = changed;
+                if (standby_changed) hooks_.set_standby(changed.standby);
+            });
             run_modal(dialog);
             accepted = dialog.result() == QDialog::Accepted;
+            if (!accepted) return;
+            settings = dialog.chosen_settings();
+            store_options(window_.settings_store(), settings, dialog.chosen_autostart(), autostart);
         },
         false);
     if (accepted && settings.reread_interval != interval)
