@@ -7,6 +7,7 @@
 
 #include "engine/engine_state.h"
 #include "shell/platform.h"
+#include "shell/qt_bridges.h"
 #include "shell/settings.h"
 
 namespace merkwald {
@@ -27,14 +28,6 @@ struct EditorContext {
         return path.is_absolute() ? path : program_folder / path;
     }
 };
-
-[[nodiscard]] inline QString to_qstring(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-[[nodiscard]] inline std::string to_utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 [[nodiscard]] inline QString path_text(const std::filesystem::path& path) {
     const std::u8string name = path.u8string();

@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 
 #include "editors/record_rows.h"
-#include "editors/small_dialogs.h"
 #include "engine/date_text.h"
 #include "engine/evaluate.h"
 #include "engine/placeholders.h"
+#include "shell/date_picker.h"
 
 namespace merkwald {
 
@@ -329,7 +329,7 @@ void RecordEdit::set_standard() {
 void RecordEdit::pick_date() {
     const DaySerial today = context_.engine.today;
     const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(today);
-    if (const std::optional<DaySerial> picked = Datumseingabe::pick(this, preset)) {
+    if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
         date_->setText(to_qstring(format_date(*picked, "dd.mm.yyyy")));
         update_preview();
     }

@@ -44,7 +44,7 @@ void MainMenus::file_open() {
             qt_filter(kOpenFilter, 2));
         if (chosen.isEmpty()) return;
         // For this run only: the settings keep naming the file of the next start.
-        window_.set_main_file(utf8(QDir::toNativeSeparators(chosen)));
+        window_.set_main_file(to_utf8(QDir::toNativeSeparators(chosen)));
         window_.show_data();
         window_.show_missed_events();
     });
@@ -80,13 +80,13 @@ void MainMenus::print_list() {
 }
 
 void MainMenus::start_editor() {
-    const QString editor = qstr(window_.settings().editor_filename).trimmed();
+    const QString editor = to_qstring(window_.settings().editor_filename).trimmed();
     if (!editor.isEmpty() && hooks_.start_program(editor, {main_file_path()})) return;
     paused([this] {
         const QString chosen = window_.services().dialogs.open_file_name(
             &window_, QStringLiteral("Editor auswählen"), QString(), qt_filter(kEditorFilter));
         // For this run; the user gives the command again.
-        if (!chosen.isEmpty()) window_.settings().editor_filename = utf8(chosen);
+        if (!chosen.isEmpty()) window_.settings().editor_filename = to_utf8(chosen);
     });
 }
 

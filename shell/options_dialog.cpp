@@ -33,10 +33,6 @@ void set_sample(QLabel& sample, const QColor& colour) {
 
 QColor sample_colour(const QLabel& sample) { return sample.palette().color(QPalette::Window); }
 
-std::int32_t whole_field(const QLineEdit* field) {
-    return to_int32(leading_value(utf8(field->text()))).value_or(0);
-}
-
 QString folder_of(const QString& file, const QString& fallback) {
     if (file.trimmed().isEmpty()) return fallback;
     const QFileInfo info(QDir(fallback), file.trimmed());
@@ -46,7 +42,7 @@ QString folder_of(const QString& file, const QString& fallback) {
 }  // namespace
 
 std::int32_t interval_of_field(const QString& text) {
-    const double whole = std::trunc(leading_value(utf8(text)));
+    const double whole = std::trunc(leading_value(to_utf8(text)));
     if (!(whole >= 1 && whole <= 2147483647.0)) return 60;
     return std::int32_t(whole);
 }
@@ -94,10 +90,10 @@ OptionsDialog::OptionsDialog(OptionsInput input, QWidget* parent)
 
 void OptionsDialog::fill() {
     const Settings& s = settings_;
-    files_.data_file_edit->setText(qstr(s.data_filename));
-    files_.editor_edit->setText(qstr(s.editor_filename));
-    files_.text_file_edit->setText(qstr(s.text_filename));
-    sound_.sound_file_edit->setText(qstr(s.sound_file));
+    files_.data_file_edit->setText(to_qstring(s.data_filename));
+    files_.editor_edit->setText(to_qstring(s.editor_filename));
+    files_.text_file_edit->setText(to_qstring(s.text_filename));
+    sound_.sound_file_edit->setText(to_qstring(s.sound_file));
     set_sample(*misc_.text_colour_sample, to_qcolor(std::uint32_t(s.record_color)));
     set_sample(*misc_.background_colour_sample, to_qcolor(std::uint32_t(s.background_color)));
     fill_places();
@@ -124,7 +120,7 @@ void OptionsDialog::fill_places() {
     const PlacesFile file = read_places(program_folder_.toStdString());
     places_ = places_table(home, file);
     if (!file.ok) {
-        services_.dialogs.message(this, qstr(kPlacesFileMessage), MessageIcon::critical);
+        services_.dialogs.message(this, to_qstring(kPlacesFileMessage), MessageIcon::critical);
     }
     // The list holds the file's places; the home place stands in the edit field.
     for (std::size_t i = 1; i < places_.size(); ++i)
@@ -172,7 +168,7 @@ void OptionsDialog::connect_controls() {
             [this, programs] { browse(files_.editor_edit, kEditorFilter, 1, programs); });
     connect(files_.text_file_button, &QPushButton::clicked, this, [this, folder] {
         browse(files_.text_file_edit, kTextFilter, 2, folder);
-        settings_.text_filename = utf8(files_.text_file_edit->text());
+        settings_.text_filename = to_utf8(files_.text_file_edit->text());
         report_change();
     });
     connect(sound_.sound_file_button, &QPushButton::clicked, this,
@@ -199,14 +195,14 @@ void OptionsDialog::pick_font() {
     Settings& s = settings_;
     QFont preset = list_font_;
     if (!s.font_name.empty()) {
-        preset.setFamily(qstr(s.font_name));
+        preset.setFamily(to_qstring(s.font_name));
         if (s.font_size && *s.font_size > 0) preset.setPointSizeF(*s.font_size);
         preset.setBold(s.font_bold);
         preset.setItalic(s.font_italic);
     }
     const auto chosen = services_.dialogs.font(this, preset);
     if (!chosen) return;
-    s.font_name = utf8(chosen->family());
+    s.font_name = to_utf8(chosen->family());
     s.font_size = chosen->pointSizeF() > 0 ? std::optional<double>(chosen->pointSizeF())
                                            : std::nullopt;
     s.font_bold = chosen->bold();
@@ -229,26 +225,28 @@ void OptionsDialog::choose_place(int index) {
 
 void OptionsDialog::take_place_fields() {
     Settings& s = settings_;
-    const CoordinateEdits& c = astronomy_.coordinates;
-    s.location = utf8(astronomy_.place_combo->currentText().trimmed());
-    s.longitude_degree = whole_field(c.longitude[0]);
-    s.longitude_minute = whole_field(c.longitude[1]);
-    s.longitude_second = whole_field(c.longitude[2]);
-    s.longitude_direction = utf8(c.longitude[3]->text().trimmed());
-    s.latitude_degree = whole_field(c.latitude[0]);
-    s.latitude_minute = whole_field(c.latitude[1]);
-    s.latitude_second = whole_field(c.latitude[2]);
-    s.latitude_direction = utf8(c.latitude[3]->text().trimmed());
-    s.diff_to_gmt = utf8(astronomy_.gmt_offset_edit->text().trimmed());
-    s.height = leading_value(utf8(astronomy_.height_edit->text()));
+    Coordinates c = astronomy_.coordinates.values();
+    // The settings keep whole numbers; a field beyond their range counts as 0.
+    const auto whole = [](double value) { return to_int32(value).value_or(0); };
+    s.location = to_utf8(astronomy_.place_combo->currentText().trimmed());
+    s.longitude_degree = whole(c.longitude[0]);
+    s.longitude_minute = whole(c.longitude[1]);
+    s.longitude_second = whole(c.longitude[2]);
+    s.longitude_direction = std::move(c.longitude_direction);
+    s.latitude_degree = whole(c.latitude[0]);
+    s.latitude_minute = whole(c.latitude[1]);
+    s.latitude_second = whole(c.latitude[2]);
+    s.latitude_direction = std::move(c.latitude_direction);
+    s.diff_to_gmt = to_utf8(astronomy_.gmt_offset_edit->text().trimmed());
+    s.height = leading_value(to_utf8(astronomy_.height_edit->text()));
 }
 
 void OptionsDialog::ok_clicked() {
     Settings& s = settings_;
-    s.data_filename = utf8(files_.data_file_edit->text().trimmed());
-    s.editor_filename = utf8(files_.editor_edit->text().trimmed());
-    s.text_filename = utf8(files_.text_file_edit->text().trimmed());
-    s.sound_file = utf8(sound_.sound_file_edit->text().trimmed());
+    s.data_filename = to_utf8(files_.data_file_edit->text().trimmed());
+    s.editor_filename = to_utf8(files_.editor_edit->text().trimmed());
+    s.text_filename = to_utf8(files_.text_file_edit->text().trimmed());
+    s.sound_file = to_utf8(sound_.sound_file_edit->text().trimmed());
     s.record_color = std::int32_t(to_color_number(sample_colour(*misc_.text_colour_sample)));
     s.background_color =
         std::int32_t(to_color_number(sample_colour(*misc_.background_colour_sample)));

@@ -15,6 +15,7 @@
 #include "editors/record_list.h"
 #include "editors/small_dialogs.h"
 #include "editors_test_support.h"
+#include "shell/date_picker.h"
 
 namespace merkwald {
 namespace {
@@ -141,7 +142,7 @@ TEST_F(Dialogs, DatePickerShowsTheLeapDayAndCancelLeavesTheField) {
     RecordEdit editor(nullptr, world.context, state);
     editor.date_field()->setText("29.2.2000");
     test::when_modal([](QWidget* modal) {
-        auto* picker = qobject_cast<Datumseingabe*>(modal);
+        auto* picker = qobject_cast<DatePicker*>(modal);
         ASSERT_NE(nullptr, picker);
         EXPECT_EQ(QDate(2000, 2, 29), picker->calendar()->selectedDate());
         test::click_button(modal, "Abbrechen");
@@ -149,7 +150,7 @@ TEST_F(Dialogs, DatePickerShowsTheLeapDayAndCancelLeavesTheField) {
     editor.pick_date();
     EXPECT_EQ("29.2.2000", editor.date_field()->text());
     test::when_modal([](QWidget* modal) {
-        qobject_cast<Datumseingabe*>(modal)->calendar()->setSelectedDate(QDate(2001, 1, 5));
+        qobject_cast<DatePicker*>(modal)->calendar()->setSelectedDate(QDate(2001, 1, 5));
         test::click_button(modal, "OK");
     });
     editor.pick_date();
