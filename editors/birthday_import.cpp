@@ -3,21 +3,12 @@
 #include <optional>
 
 #include "engine/date_text.h"
+#include "engine/text.h"
 #include "engine/text_file.h"
 
 namespace merkwald {
 
 namespace {
-
-bool is_space(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim_space(std::string_view s) {
-    while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
-    while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 // Reads a quoted field's content from just behind its opening quote; `pos`
 // ends behind the closing quote (or at the end of the line when it has none).
@@ -40,13 +31,13 @@ std::string quoted_field(std::string_view line, std::size_t& pos) {
 void line_fields(std::string_view line, std::vector<std::string>& fields) {
     std::size_t pos = 0;
     while (true) {
-        while (pos < line.size() && is_space(line[pos])) ++pos;
+        while (pos < line.size() && kBlanksAndTabs.find(line[pos]) != std::string_view::npos) ++pos;
         std::string field;
         if (pos < line.size() && line[pos] == '"') field = quoted_field(line, ++pos);
         // Anything between a closing quote and the comma stays with the field.
         const std::size_t comma = line.find(',', pos);
         const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
-        field += trim_space(line.substr(pos, end - pos));
+        field += trim_blanks(line.substr(pos, end - pos), kBlanksAndTabs);
         fields.push_back(std::move(field));
         if (comma == std::string_view::npos) return;
         pos = comma + 1;
@@ -58,7 +49,7 @@ void line_fields(std::string_view line, std::vector<std::string>& fields) {
 std::vector<std::string> csv_fields(std::string_view text) {
     std::vector<std::string> fields;
     for_each_line(text, [&fields](std::string_view line) {
-        if (!trim_space(line).empty()) line_fields(line, fields);
+        if (!trim_blanks(line, kBlanksAndTabs).empty()) line_fields(line, fields);
         return true;
     });
     return fields;

@@ -1,13 +1,14 @@
 #pragma once
-// What the editing windows are given by the window that opens them.
+// What the editing windows are given by the command that opens them. The store
+// is not among it: the commands store what the windows hand back.
 
 #include <QString>
 #include <filesystem>
 
 #include "engine/engine_state.h"
 #include "shell/platform.h"
+#include "shell/qt_bridges.h"
 #include "shell/settings.h"
-#include "shell/settings_store.h"
 
 namespace merkwald {
 
@@ -17,7 +18,6 @@ namespace merkwald {
 
 struct EditorContext {
     Settings& settings;
-    SettingsStore& store;
     EngineState& engine;  // today, the group table and the placeholder expansion
     std::filesystem::path program_folder;
     Services& services;
@@ -28,14 +28,6 @@ struct EditorContext {
         return path.is_absolute() ? path : program_folder / path;
     }
 };
-
-[[nodiscard]] inline QString to_qstring(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-[[nodiscard]] inline std::string to_utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 [[nodiscard]] inline QString path_text(const std::filesystem::path& path) {
     const std::u8string name = path.u8string();

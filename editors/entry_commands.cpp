@@ -4,10 +4,10 @@
 #include <QMenu>
 
 #include "editors/convert_form.h"
+#include "editors/editor_host.h"
 #include "editors/entry_form.h"
 #include "editors/import_form.h"
 #include "editors/new_file_form.h"
-#include "editors/record_commands.h"
 
 namespace merkwald {
 
@@ -53,8 +53,8 @@ void EntryCommands::set_templates(TemplateTables templates) {
 }
 
 EditorContext EntryCommands::context() const {
-    return {host_.settings(), host_.settings_store(), host_.engine_state(),
-            utf8_path(to_utf8(host_.program_folder())), host_.services()};
+    return {host_.settings(), host_.engine_state(), utf8_path(to_utf8(host_.program_folder())),
+            host_.services()};
 }
 
 std::string EntryCommands::main_file() const {
@@ -69,6 +69,8 @@ void EntryCommands::run_entry_dialog(const std::vector<TextTemplate>& templates)
         EditorContext editor_context = context();
         Form form(host_.dialog_parent(), editor_context, templates, main_file());
         form.exec();
+        store_entry_presets(editor_context.settings, host_.settings_store(), form.kind(),
+                            form.chosen_presets());
     });
 }
 

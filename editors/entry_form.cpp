@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "editors/entry_widgets.h"
-#include "editors/small_dialogs.h"
 #include "engine/date_text.h"
+#include "shell/date_picker.h"
 
 namespace merkwald {
 
@@ -140,7 +140,7 @@ void EntryForm::save() {
 
 void EntryForm::pick_date() {
     const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(context_.engine.today);
-    if (const std::optional<DaySerial> picked = Datumseingabe::pick(this, preset)) {
+    if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
         date_->setText(to_qstring(format_date(*picked, "dd.mm.yyyy")));
     }
 }
@@ -160,14 +160,8 @@ void EntryForm::browse() {
     if (!chosen.isEmpty()) file_->setText(chosen);
 }
 
-void EntryForm::done(int result) {
-    if (!closed_) {
-        closed_ = true;
-        store_entry_presets(
-            context_.settings, context_.store, kind_,
-            {to_utf8(lead_time_->currentText().trimmed()), color_, format_->currentIndex()});
-    }
-    QDialog::done(result);
+EntryPresets EntryForm::chosen_presets() const {
+    return {to_utf8(lead_time_->currentText().trimmed()), color_, format_->currentIndex()};
 }
 
 }  // namespace merkwald

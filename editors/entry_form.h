@@ -41,10 +41,12 @@ class EntryForm : public QDialog {
     // `GebBrowse`.
     void browse();
 
-    // Every way of closing stores the presets, as "Zurück" does.
-    void done(int result) override;
+    // The presets for the next entry as the fields hold them; the caller keeps
+    // them after every way of closing.
+    [[nodiscard]] EntryKind kind() const { return kind_; }
+    [[nodiscard]] EntryPresets chosen_presets() const;
 
-  private:
+private:
     QLayout* build_fields(const EntryPresets& presets, const std::string& target_file);
     QLayout* build_buttons();
     void message(std::string_view text, MessageIcon icon = MessageIcon::critical);
@@ -53,7 +55,6 @@ class EntryForm : public QDialog {
     EntryKind kind_;
     std::vector<TextTemplate> templates_;
     std::int32_t color_ = 0;
-    bool closed_ = false;
 
     QLineEdit* name_ = nullptr;
     QLineEdit* date_ = nullptr;

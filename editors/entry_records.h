@@ -61,7 +61,7 @@ struct SaveOutcome {
                                      const EntryInput& input,
                                      const std::vector<TextTemplate>& templates);
 
-// What an entry dialog (or the import) opens with and stores on closing.
+// What an entry dialog (or the import) opens with and hands back on closing.
 struct EntryPresets {
     std::string lead_time;
     std::int32_t color = 0;

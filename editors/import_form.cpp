@@ -153,14 +153,8 @@ void Importform::pick_color() {
     }
 }
 
-void Importform::done(int result) {
-    if (!closed_) {
-        closed_ = true;
-        store_entry_presets(
-            context_.settings, context_.store, EntryKind::birthday,
-            {to_utf8(lead_time_->currentText().trimmed()), color_, format_->currentIndex()});
-    }
-    QDialog::done(result);
+EntryPresets Importform::chosen_presets() const {
+    return {to_utf8(lead_time_->currentText().trimmed()), color_, format_->currentIndex()};
 }
 
 }  // namespace merkwald

@@ -38,10 +38,12 @@ class Importform final : public QDialog {
     void browse_target_file();
     void pick_color();
 
-    // Every way of closing stores the presets, as "Zurück" does.
-    void done(int result) override;
+    // The presets for the next entry as the fields hold them; the caller keeps
+    // them after every way of closing.
+    [[nodiscard]] static constexpr EntryKind kind() { return EntryKind::birthday; }
+    [[nodiscard]] EntryPresets chosen_presets() const;
 
-  private:
+private:
     void build_files(QGridLayout* grid, const std::string& target_file);
     void build_options(QGridLayout* grid, const EntryPresets& presets);
     QLayout* build_buttons();
@@ -50,7 +52,6 @@ class Importform final : public QDialog {
     EditorContext& context_;
     std::vector<TextTemplate> templates_;
     std::int32_t color_ = 0;
-    bool closed_ = false;
 
     QLineEdit* source_ = nullptr;
     QLineEdit* target_ = nullptr;

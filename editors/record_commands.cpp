@@ -10,6 +10,14 @@
 
 namespace merkwald {
 
+namespace {
+
+void store_record_presets(EditorHost& host) {
+    write_values(host.settings_store(), host.settings(), {"DaysBefore", "PrefGroup"});
+}
+
+}  // namespace
+
 RecordCommands::RecordCommands(EditorHost& host, QObject* parent)
     : QObject(parent),
       host_(host),
@@ -26,8 +34,8 @@ RecordCommands::RecordCommands(EditorHost& host, QObject* parent)
 }
 
 EditorContext RecordCommands::context() const {
-    return {host_.settings(), host_.settings_store(), host_.engine_state(),
-            utf8_path(to_utf8(host_.program_folder())), host_.services()};
+    return {host_.settings(), host_.engine_state(), utf8_path(to_utf8(host_.program_folder())),
+            host_.services()};
 }
 
 void RecordCommands::enter_record() {
@@ -42,6 +50,10 @@ void RecordCommands::enter_record() {
         state.current_record = state.record_count() + 1;
         RecordEdit editor(host_.dialog_parent(), editor_context, state);
         editor.exec();
+        if (const auto& presets = editor.chosen_presets()) {
+            apply_record_presets(editor_context.settings, *presets);
+            store_record_presets(host_);
+        }
     });
 }
 
@@ -50,6 +62,11 @@ void RecordCommands::show_record_list() {
         EditorContext editor_context = context();
         RecordList list(host_.dialog_parent(), editor_context, host_.file_list());
         list.exec();
+        editor_context.settings.columns = list.chosen_columns();
+        write_values(host_.settings_store(), editor_context.settings,
+                     {"column0", "column1", "column2", "column3", "column4", "column5", "column6"});
+        // The list already took them into the settings for its next editor.
+        if (list.chosen_presets()) store_record_presets(host_);
     });
 }
 

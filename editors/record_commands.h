@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editors/editor_context.h"
+#include "editors/editor_host.h"
 
 class QAction;
 class QMenu;
@@ -17,28 +18,6 @@ class QMenuBar;
 class QWidget;
 
 namespace merkwald {
-
-class EditorHost {
-public:
-    virtual ~EditorHost() = default;
-    // The parent of the dialogs.
-    [[nodiscard]] virtual QWidget* dialog_parent() = 0;
-    // Runs a modal window with the periodic refresh paused, then refreshes the
-    // list when asked to.
-    virtual void run_modal_command(std::function<void()> command, bool refresh_after = true) = 0;
-    // One refresh with every record's lead time replaced by `days`.
-    virtual void show_data_with_lead_days(int days) = 0;
-    [[nodiscard]] virtual Settings& settings() = 0;
-    [[nodiscard]] virtual SettingsStore& settings_store() = 0;
-    [[nodiscard]] virtual EngineState& engine_state() = 0;
-    [[nodiscard]] virtual QString program_folder() const = 0;
-    [[nodiscard]] virtual Services& services() = 0;
-    // Makes `file` the main reminder file for the rest of the run (the stored
-    // setting stays); the caller refreshes.
-    virtual void set_main_file(const std::string& file) = 0;
-    // Entry 1 the main reminder file, then the linked files (of the last refresh).
-    [[nodiscard]] virtual std::vector<std::string> file_list() const = 0;
-};
 
 class RecordCommands final : public QObject {
     Q_OBJECT

@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 
 #include "editors/record_rows.h"
-#include "editors/small_dialogs.h"
 #include "engine/date_text.h"
 #include "engine/evaluate.h"
 #include "engine/placeholders.h"
+#include "shell/date_picker.h"
 
 namespace merkwald {
 
@@ -271,13 +271,19 @@ void RecordEdit::show_color() {
     color_label_->setPalette(palette);
 }
 
-void RecordEdit::store_presets() {
+void apply_record_presets(Settings& settings, const RecordPresets& presets) {
+    if (presets.days_before) settings.days_before = *presets.days_before;
+    settings.pref_group = presets.pref_group;
+}
+
+void RecordEdit::take_presets() {
+    RecordPresets presets;
     // An "immer" record has no lead time: keep the preset the user had.
     if (!lead_time_->currentText().isEmpty()) {
-        context_.settings.days_before = to_utf8(lead_time_->currentText());
+        presets.days_before = to_utf8(lead_time_->currentText());
     }
-    context_.settings.pref_group = group_->findText(group_->currentText());
-    write_values(context_.store, context_.settings, {"DaysBefore", "PrefGroup"});
+    presets.pref_group = group_->findText(group_->currentText());
+    presets_ = presets;
 }
 
 bool RecordEdit::report(const WriteOutcome& outcome) {
@@ -296,7 +302,7 @@ void RecordEdit::save() {
         date_->setFocus();
         return;
     }
-    store_presets();
+    take_presets();
     const std::int32_t record_color = context_.settings.record_color;
     const WriteOutcome outcome = state_.new_record
                                      ? append_record(state_, fields(), record_color, sink_)
@@ -308,7 +314,7 @@ void RecordEdit::append() {
     const WriteOutcome outcome =
         append_record(state_, fields(), context_.settings.record_color, sink_);
     if (report(outcome)) state_.current_record = state_.record_count();
-    store_presets();
+    take_presets();
 }
 
 void RecordEdit::set_standard() {
@@ -323,7 +329,7 @@ void RecordEdit::set_standard() {
 void RecordEdit::pick_date() {
     const DaySerial today = context_.engine.today;
     const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(today);
-    if (const std::optional<DaySerial> picked = Datumseingabe::pick(this, preset)) {
+    if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
         date_->setText(to_qstring(format_date(*picked, "dd.mm.yyyy")));
         update_preview();
     }
@@ -351,12 +357,11 @@ void RecordEdit::update_preview() {
     }
     const DaySerial record_date = date.value_or(engine.today);
     DaySerial event_date = next_anniversary(record_date, engine.today).value_or(record_date);
-    const bool switch_before = engine.syntax_error_switch;
-    engine.syntax_error_switch = true;
+    // A text still being typed is full of unfinished placeholders: say nothing.
+    SilentSink quiet;
     const std::string file = state_.current_file.string();
-    const std::string text = expand_placeholders(engine, to_utf8(text_->toPlainText()),
-                                                 record_date, event_date, {file, 0}, sink_);
-    engine.syntax_error_switch = switch_before;
+    const std::string text = expand_placeholders(engine, to_utf8(text_->toPlainText()), record_date,
+                                                 event_date, {file, 0}, quiet);
     preview_->setPlainText(to_qstring(text));
     previewing_ = false;
 }

@@ -20,6 +20,10 @@ class QRadioButton;
 
 namespace merkwald {
 
+// The caller's part: the presets into the settings, before it stores
+// "DaysBefore" and "PrefGroup".
+void apply_record_presets(Settings& settings, const RecordPresets& presets);
+
 class RecordEdit final : public QDialog {
     Q_OBJECT
 public:
@@ -41,6 +45,9 @@ public:
     // The pop-up menu "&Einfügen" of the record text.
     [[nodiscard]] QMenu* insert_menu();
 
+    // Set by "Speichern" and "Anfügen": the caller keeps them after the dialog.
+    [[nodiscard]] const std::optional<RecordPresets>& chosen_presets() const { return presets_; }
+
     void save();
     void append();
     void set_standard();
@@ -60,7 +67,7 @@ private:
     void show_fields(const RecordFields& fields);
     void select_mode(RecordMode mode);
     void show_color();
-    void store_presets();
+    void take_presets();
     bool report(const WriteOutcome& outcome);
 
     EditorContext& context_;
@@ -68,6 +75,7 @@ private:
     DialogSink sink_;
     RememberedTexts memory_;
     std::optional<RecordMode> mode_;
+    std::optional<RecordPresets> presets_;
     std::int32_t color_ = 0;
     InsertTexts insert_texts_;
     bool showing_ = false;

@@ -266,6 +266,11 @@ void RecordList::open_editor(int record) {
     state_.current_record = record;
     RecordEdit editor(this, context_, state_);
     editor.exec();
+    // The next editor opens with them; the store gets them when the list closes.
+    if (const auto& presets = editor.chosen_presets()) {
+        apply_record_presets(context_.settings, *presets);
+        presets_ = presets;
+    }
 }
 
 void RecordList::edit_row(int row) {
@@ -428,12 +433,8 @@ void RecordList::done(int result) {
         const int dpi = logicalDpiX();
         for (std::size_t c = 0; c < kListColumns; ++c) {
             const int pixels = table_->columnWidth(static_cast<int>(c));
-            context_.settings.columns[c] =
-                pixels == loaded_pixels_[c] ? loaded_twips_[c] : pixels * 1440 / dpi;
+            columns_[c] = pixels == loaded_pixels_[c] ? loaded_twips_[c] : pixels * 1440 / dpi;
         }
-        write_values(context_.store, context_.settings,
-                     {"column0", "column1", "column2", "column3", "column4", "column5",
-                      "column6"});
         date_sort_->hide();
         const std::vector<std::string> linked(files_.begin() + 1, files_.end());
         const WriteOutcome outcome = rewrite_links(file_path(files_[0]), linked);

@@ -58,7 +58,13 @@ public:
     void add_link();
     void remove_link();
 
-    // Stores the column widths and writes the links into the main file; every
+    // What the caller keeps after the window: the column widths in twips, and
+    // the presets of the last record editor that saved (none when none did).
+    using ColumnWidths = std::array<std::optional<std::int32_t>, kListColumns>;
+    [[nodiscard]] const ColumnWidths& chosen_columns() const { return columns_; }
+    [[nodiscard]] const std::optional<RecordPresets>& chosen_presets() const { return presets_; }
+
+    // Takes the column widths and writes the links into the main file; every
     // way of closing the window passes here once.
     void done(int result) override;
 
@@ -86,6 +92,8 @@ private:
     bool resort_ = true;
     int current_row_ = -1;
     bool closed_ = false;
+    ColumnWidths columns_{};
+    std::optional<RecordPresets> presets_;
     // The widths as read, so that a column the user left alone keeps its exact value.
     std::array<int, kGridColumns> loaded_twips_{};
     std::array<int, kGridColumns> loaded_pixels_{};

@@ -1,6 +1,5 @@
 #include "editors/small_dialogs.h"
 
-#include <QCalendarWidget>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,69 +13,6 @@
 #include "engine/number.h"
 
 namespace merkwald {
-
-namespace {
-
-const QDate kSerialZero(1899, 12, 30);
-
-QPushButton* add_button(QDialogButtonBox* box, const QString& text, QDialogButtonBox::ButtonRole role) {
-    return box->addButton(text, role);
-}
-
-}  // namespace
-
-QDate to_qdate(DaySerial serial) {
-    return kSerialZero.addDays(serial);
-}
-
-DaySerial to_day_serial(const QDate& date) {
-    return static_cast<DaySerial>(kSerialZero.daysTo(date));
-}
-
-Datumseingabe::Datumseingabe(QWidget* parent, DaySerial picker_date)
-    : QDialog(parent), calendar_(new QCalendarWidget(this)) {
-    setWindowTitle(QStringLiteral("Datumseingabe"));
-    calendar_->setObjectName(QStringLiteral("Calendar1"));
-    calendar_->setLocale(QLocale(QLocale::German, QLocale::Germany));
-    calendar_->setFirstDayOfWeek(Qt::Monday);
-    calendar_->setGridVisible(true);
-    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    calendar_->setSelectedDate(to_qdate(picker_date));
-    calendar_->setMinimumWidth(calendar_->fontMetrics().horizontalAdvance(QStringLiteral("Mo.")) * 12);
-
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = add_button(buttons, QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    add_button(buttons, QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        confirmed_ = true;
-        accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, [this] {
-        confirmed_ = false;
-        reject();
-    });
-    // A double click on a day is the quick way to confirm it.
-    connect(calendar_, &QCalendarWidget::activated, this, [this] {
-        confirmed_ = true;
-        accept();
-    });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(calendar_);
-    layout->addWidget(buttons);
-}
-
-DaySerial Datumseingabe::date() const {
-    return to_day_serial(calendar_->selectedDate());
-}
-
-std::optional<DaySerial> Datumseingabe::pick(QWidget* parent, DaySerial preset) {
-    Datumseingabe dialog(parent, preset);
-    dialog.exec();
-    if (!dialog.confirmed()) return std::nullopt;
-    return dialog.date();
-}
 
 SelectDateSort::SelectDateSort(QWidget* parent)
     : QDialog(parent),

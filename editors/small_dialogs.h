@@ -1,38 +1,17 @@
 #pragma once
-// The date picker, the date sort choice of the record list and the look-ahead
-// days of the main window's toolbar.
+// The date sort choice of the record list and the look-ahead days of the main
+// window's toolbar (the date picker is the shell's, shell/date_picker.h).
 
-#include <QDate>
 #include <QDialog>
 #include <optional>
 
 #include "calendar/date_serial.h"
 #include "editors/record_rows.h"
 
-class QCalendarWidget;
 class QLineEdit;
 class QRadioButton;
 
 namespace merkwald {
-
-[[nodiscard]] QDate to_qdate(DaySerial serial);
-[[nodiscard]] DaySerial to_day_serial(const QDate& date);
-
-class Datumseingabe final : public QDialog {
-    Q_OBJECT
-public:
-    Datumseingabe(QWidget* parent, DaySerial picker_date);
-    [[nodiscard]] bool confirmed() const { return confirmed_; }
-    [[nodiscard]] DaySerial date() const;
-    [[nodiscard]] QCalendarWidget* calendar() const { return calendar_; }
-
-    // Shows the picker modally; the picked date, or nothing when cancelled.
-    [[nodiscard]] static std::optional<DaySerial> pick(QWidget* parent, DaySerial preset);
-
-private:
-    QCalendarWidget* calendar_;
-    bool confirmed_ = false;
-};
 
 // Lives as long as the record list, so that it offers the choice made before.
 class SelectDateSort final : public QDialog {

@@ -7,12 +7,16 @@
 
 namespace merkwald {
 
-// Removes leading and trailing blanks (code 32 only, like the rest of the program).
-// Inline: the reader trims every line of every file.
-[[nodiscard]] inline std::string_view trim_blanks(std::string_view s) {
+// The comma-separated files (places, birthday import) also allow tabs around values.
+inline constexpr std::string_view kBlanksAndTabs = " \t";
+
+// Removes leading and trailing `blanks` (by default code 32 only, like the rest
+// of the program). Inline: the reader trims every line of every file.
+[[nodiscard]] inline std::string_view trim_blanks(std::string_view s,
+                                                  std::string_view blanks = " ") {
     std::size_t first = 0, last = s.size();
-    while (first < last && s[first] == ' ') ++first;
-    while (last > first && s[last - 1] == ' ') --last;
+    while (first < last && blanks.find(s[first]) != std::string_view::npos) ++first;
+    while (last > first && blanks.find(s[last - 1]) != std::string_view::npos) --last;
     return s.substr(first, last - first);
 }
 void trim_blanks_in_place(std::string& s);

@@ -30,11 +30,6 @@ QLineEdit* named_edit(QWidget* parent, const char* name) {
     return edit;
 }
 
-QDate to_qdate(DaySerial serial) {
-    const Ymd d = ymd_of(serial);
-    return QDate(d.year, d.month, d.day);
-}
-
 }  // namespace
 
 AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& program_folder,
@@ -42,7 +37,11 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
     : QDialog(parent), services_(services), picker_(std::move(picker)) {
     setObjectName(QStringLiteral("AstroForm"));
     setWindowTitle(QStringLiteral("Astronomische Berechnungen"));
-    if (!picker_) picker_ = &merkwald::pick_date;
+    if (!picker_) {
+        picker_ = [](QWidget* owner, const QDate& preset) {
+            return merkwald::pick_date(owner, preset);
+        };
+    }
     compute_button_ = new QPushButton(QStringLiteral("&Berechnen"), this);
     compute_button_->setObjectName(QStringLiteral("Command1"));
     back_button_ = new QPushButton(QStringLiteral("&Zurück"), this);
@@ -130,7 +129,7 @@ QWidget* AstronomyWindow::build_outputs() {
         outputs_[i]->setReadOnly(true);
         outputs_[i]->setMinimumWidth(
             outputs_[i]->fontMetrics().horizontalAdvance(QStringLiteral("abn. Halbmond__")));
-        grid->addWidget(new QLabel(qstr(kAstroLabels[i]), box), int(i), 0);
+        grid->addWidget(new QLabel(to_qstring(kAstroLabels[i]), box), int(i), 0);
         grid->addWidget(outputs_[i], int(i), 1);
     }
     grid->setRowStretch(kAstroFields, 1);
@@ -139,14 +138,14 @@ QWidget* AstronomyWindow::build_outputs() {
 
 void AstronomyWindow::load_places(const Settings& settings, const QString& program_folder) {
     const PlacesFile file =
-        read_places(program_file_folder(program_folder, qstr(kPlacesFileName)).toStdString());
+        read_places(program_file_folder(program_folder, to_qstring(kPlacesFileName)).toStdString());
     places_ = places_table(home_place_fields(settings), file);
     for (const PlaceFields& place : places_) place_combo_->addItem(place.name);
     place_combo_->setCurrentIndex(0);
     coordinates_.show(places_.front());
     gmt_offset_edit_->setText(places_.front().diff_to_gmt);
     if (!file.ok) {
-        services_.dialogs.message(this, qstr(kPlacesFileMessage), MessageIcon::critical);
+        services_.dialogs.message(this, to_qstring(kPlacesFileMessage), MessageIcon::critical);
     }
 }
 
@@ -158,11 +157,11 @@ void AstronomyWindow::choose_place(int index) {
 }
 
 void AstronomyWindow::date_edited(const QString& text) {
-    if (parse_date(utf8(text))) compute();
+    if (parse_date(to_utf8(text))) compute();
 }
 
 void AstronomyWindow::pick_date() {
-    const auto typed = parse_date(utf8(date_edit_->text()));
+    const auto typed = parse_date(to_utf8(date_edit_->text()));
     const QDate preset =
         typed ? to_qdate(*typed) : services_.clock.now().date();
     if (const auto chosen = picker_(this, preset)) {
@@ -172,18 +171,19 @@ void AstronomyWindow::pick_date() {
 
 AstroInput AstronomyWindow::input() const {
     AstroInput in;
-    const auto value = [](const QLineEdit* edit) { return leading_value(utf8(edit->text())); };
-    in.longitude_degree = value(coordinates_.longitude[0]);
-    in.longitude_minute = value(coordinates_.longitude[1]);
-    in.longitude_second = value(coordinates_.longitude[2]);
-    in.longitude_direction = utf8(coordinates_.longitude[3]->text().trimmed());
-    in.latitude_degree = value(coordinates_.latitude[0]);
-    in.latitude_minute = value(coordinates_.latitude[1]);
-    in.latitude_second = value(coordinates_.latitude[2]);
-    in.latitude_direction = utf8(coordinates_.latitude[3]->text().trimmed());
+    const auto value = [](const QLineEdit* edit) { return leading_value(to_utf8(edit->text())); };
+    Coordinates c = coordinates_.values();
+    in.longitude_degree = c.longitude[0];
+    in.longitude_minute = c.longitude[1];
+    in.longitude_second = c.longitude[2];
+    in.longitude_direction = std::move(c.longitude_direction);
+    in.latitude_degree = c.latitude[0];
+    in.latitude_minute = c.latitude[1];
+    in.latitude_second = c.latitude[2];
+    in.latitude_direction = std::move(c.latitude_direction);
     in.zone_hours = value(gmt_offset_edit_);
     in.summer_time = summer_time_box_->isChecked();
-    in.date = parse_date(utf8(date_edit_->text()));
+    in.date = parse_date(to_utf8(date_edit_->text()));
     in.hour = field_number(hour_edit_->text());
     in.minute = field_number(minute_edit_->text());
     return in;
@@ -193,7 +193,8 @@ void AstronomyWindow::compute() {
     const AstroResult result = compute_astro(input());
     switch (result.status) {
         case AstroStatus::ok:
-            for (std::size_t i = 0; i < kAstroFields; ++i) outputs_[i]->setText(qstr(result.texts[i]));
+            for (std::size_t i = 0; i < kAstroFields; ++i)
+                outputs_[i]->setText(to_qstring(result.texts[i]));
             return;
         case AstroStatus::bad_date:
         case AstroStatus::bad_hour:
@@ -201,7 +202,7 @@ void AstronomyWindow::compute() {
             QLineEdit* faulty = result.status == AstroStatus::bad_date   ? date_edit_
                                 : result.status == AstroStatus::bad_hour ? hour_edit_
                                                                          : minute_edit_;
-            services_.dialogs.message(this, qstr(astro_message(result.status)),
+            services_.dialogs.message(this, to_qstring(astro_message(result.status)),
                                       MessageIcon::critical);
             faulty->setFocus();
             faulty->selectAll();

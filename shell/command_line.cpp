@@ -3,11 +3,12 @@
 #include <limits>
 
 #include "engine/number.h"
+#include "shell/qt_bridges.h"
 
 namespace merkwald {
 
 CommandLine CommandLine::from_arguments(const QStringList& arguments) {
-    return CommandLine(arguments.mid(1).join(u' ').toStdString());
+    return CommandLine(to_utf8(arguments.mid(1).join(u' ')));
 }
 
 std::optional<std::string> CommandLine::file() const {

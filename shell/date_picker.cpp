@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/qt_bridges.h"
+
 namespace merkwald {
 
 DatePicker::DatePicker(const QDate& preset, QWidget* parent)
@@ -16,12 +18,17 @@ DatePicker::DatePicker(const QDate& preset, QWidget* parent)
     calendar_->setLocale(QLocale(QLocale::German, QLocale::Germany));
     calendar_->setFirstDayOfWeek(Qt::Monday);
     calendar_->setGridVisible(true);
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calendar_->setSelectedDate(preset);
+    calendar_->setMinimumWidth(calendar_->fontMetrics().horizontalAdvance(QStringLiteral("Mo.")) *
+                               12);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // A double click on a day is the quick way to confirm it.
     connect(calendar_, &QCalendarWidget::activated, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(calendar_);
@@ -34,6 +41,12 @@ std::optional<QDate> pick_date(QWidget* parent, const QDate& preset) {
     DatePicker picker(preset, parent);
     if (picker.exec() != QDialog::Accepted) return std::nullopt;
     return picker.date();
+}
+
+std::optional<DaySerial> pick_date(QWidget* parent, DaySerial preset) {
+    const std::optional<QDate> chosen = pick_date(parent, to_qdate(preset));
+    if (!chosen) return std::nullopt;
+    return to_day_serial(*chosen);
 }
 
 }  // namespace merkwald

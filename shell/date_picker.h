@@ -1,10 +1,12 @@
 #pragma once
-// A month calendar with "OK" and "Abbrechen", for the windows of this library
-// (the editing tools bring their own).
+// The date picker `Datumseingabe` (its month calendar `Calendar1`) with "OK"
+// and "Abbrechen", for every window that offers a calendar button.
 
 #include <QDate>
 #include <QDialog>
 #include <optional>
+
+#include "calendar/date_serial.h"
 
 class QCalendarWidget;
 
@@ -23,5 +25,6 @@ private:
 
 // Shows the picker modally; the chosen date, or nothing when cancelled.
 [[nodiscard]] std::optional<QDate> pick_date(QWidget* parent, const QDate& preset);
+[[nodiscard]] std::optional<DaySerial> pick_date(QWidget* parent, DaySerial preset);
 
 }  // namespace merkwald

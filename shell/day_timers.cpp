@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <climits>
 
-namespace merkwald {
+#include "shell/qt_bridges.h"
 
-DaySerial day_serial(const QDate& date) {
-    return make_date(date.year(), date.month(), date.day()).value_or(0);
-}
+namespace merkwald {
 
 int second_of_day(const QTime& time) { return time.msecsSinceStartOfDay() / 1000; }
 
@@ -22,7 +20,7 @@ RefreshSchedule::Due RefreshSchedule::tick(const QDateTime& now) {
         next_reread_ = now.addSecs(qint64(interval_minutes_) * 60);
         return Due::reread;
     }
-    if (day_serial(now.date()) >= next_day_mark_) {
+    if (to_day_serial(now.date()) >= next_day_mark_) {
         ++next_day_mark_;
         return Due::new_day;
     }

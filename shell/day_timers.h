@@ -13,8 +13,6 @@
 
 namespace merkwald {
 
-// The date serial of a local date (0 for a date outside the calendar's range).
-[[nodiscard]] DaySerial day_serial(const QDate& date);
 [[nodiscard]] int second_of_day(const QTime& time);
 
 // When the day timer refreshes: every `Intervall` minutes, and once per day change. After

@@ -16,7 +16,7 @@
 namespace merkwald {
 
 int year_of_field(const QString& text) {
-    const double year = std::floor(leading_value(utf8(text)));
+    const double year = std::floor(leading_value(to_utf8(text)));
     // Far outside the lists' years either way; keeps the conversion defined.
     if (!(std::abs(year) < 1e6)) return 0;
     return int(year);
@@ -56,7 +56,8 @@ FeastListWindow::FeastListWindow(const QString& caption, Lines lines, int curren
 
 void FeastListWindow::fill_list(const QString& text) {
     feast_list_->clear();
-    for (const std::string& line : lines_(year_of_field(text))) feast_list_->addItem(qstr(line));
+    for (const std::string& line : lines_(year_of_field(text)))
+        feast_list_->addItem(to_qstring(line));
 }
 
 QStringList FeastListWindow::lines() const {

@@ -5,11 +5,20 @@
 #include <QTextEdit>
 
 #include "shell/platform.h"
+#include "shell/qt_bridges.h"
 
 namespace merkwald {
 
+ListLook list_look(const Settings& settings) {
+    ListLook look;
+    look.font_name = to_qstring(settings.font_name);
+    look.font_size = settings.font_size;
+    look.background = to_qcolor(std::uint32_t(settings.background_color));
+    return look;
+}
+
 QString to_qt_text(std::string_view text) {
-    QString s = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    QString s = to_qstring(text);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(u'\r', u'\n');
     return s;

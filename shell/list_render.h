@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/list_view.h"
+#include "shell/settings.h"
 
 class QTextEdit;
 class QWidget;
@@ -19,6 +20,9 @@ struct ListLook {
     std::optional<double> font_size;  // points; ignored unless positive
     QColor background = Qt::white;
 };
+
+// The settings' font and background.
+[[nodiscard]] ListLook list_look(const Settings& settings);
 
 // The box's text becomes exactly the runs' text (line breaks as paragraphs), each
 // run with its colour, weight, slant and underline; the caret goes to the top.

@@ -45,7 +45,7 @@ void MainMenus::file_open() {
             qt_filter(kOpenFilter, 2));
         if (chosen.isEmpty()) return;
         // For this run only: the settings keep naming the file of the next start.
-        window_.set_main_file(utf8(QDir::toNativeSeparators(chosen)));
+        window_.set_main_file(to_utf8(QDir::toNativeSeparators(chosen)));
         window_.show_data();
         window_.show_missed_events();
     });
@@ -81,13 +81,13 @@ void MainMenus::print_list() {
 }
 
 void MainMenus::start_editor() {
-    const QString editor = qstr(window_.settings().editor_filename).trimmed();
+    const QString editor = to_qstring(window_.settings().editor_filename).trimmed();
     if (!editor.isEmpty() && hooks_.start_program(editor, {main_file_path()})) return;
     paused([this] {
         const QString chosen = window_.services().dialogs.open_file_name(
             &window_, QStringLiteral("Editor auswählen"), QString(), qt_filter(kEditorFilter));
         // For this run; the user gives the command again.
-        if (!chosen.isEmpty()) window_.settings().editor_filename = utf8(chosen);
+        if (!chosen.isEmpty()) window_.settings().editor_filename = to_utf8(chosen);
     });
 }
 
@@ -125,15 +125,25 @@ void MainMenus::astronomy() {
 void MainMenus::options() {
     Settings& settings = window_.settings();
     const std::int32_t interval = settings.reread_interval;
+    AutostartEntry* autostart = hooks_.autostart.get();
     bool accepted = false;
     window_.run_modal_command(
         [&] {
-            OptionsDialog dialog({settings, window_.settings_store(), hooks_.autostart.get(),
-                                  window_.program_folder(), window_.services(),
-                                  window_.event_list().font(), hooks_.set_standby},
-                                 &window_);
+            OptionsDialog dialog(
+                {settings, autostart ? std::optional(autostart->current()) : std::nullopt,
+                 window_.program_folder(), window_.services(), window_.event_list().font()},
+                &window_);
+            // Boxes, colours and the font take effect while the dialog is open.
+            dialog.set_change_handler([this, &settings](const Settings& changed) {
+                const bool standby_changed = changed.standby != settings.standby;
+                settings = changed;
+                if (standby_changed) hooks_.set_standby(changed.standby);
+            });
             run_modal(dialog);
             accepted = dialog.result() == QDialog::Accepted;
+            if (!accepted) return;
+            settings = dialog.chosen_settings();
+            store_options(window_.settings_store(), settings, dialog.chosen_autostart(), autostart);
         },
         false);
     if (accepted && settings.reread_interval != interval)

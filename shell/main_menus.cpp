@@ -196,7 +196,7 @@ void MainMenus::paused(const std::function<void()>& command) {
 void MainMenus::run_modal(QDialog& dialog) { hooks_.run_modal(dialog); }
 
 QString MainMenus::main_file_path() const {
-    return QDir(window_.program_folder()).absoluteFilePath(qstr(window_.main_file()));
+    return QDir(window_.program_folder()).absoluteFilePath(to_qstring(window_.main_file()));
 }
 
 }  // namespace merkwald

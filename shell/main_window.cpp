@@ -18,6 +18,7 @@
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
 #include "shell/program_folder.h"
+#include "shell/qt_bridges.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
 
@@ -29,8 +30,6 @@ constexpr int kLightMinSize = 3000;
 // The light list's margins inside the window: 240 twips across, 550 down (with
 // the button row).
 constexpr int kLightMarginTwips = 120;
-
-QString qt(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 // A count as its decimal text with the sign's place: " 3", "-1".
 QString count_text(int n) { return n >= 0 ? u' ' + QString::number(n) : QString::number(n); }
@@ -193,17 +192,9 @@ void MainWindow::display() {
         report("sort_by_group");
     }
     try {
-        ListStyle style;
-        style.record_color = std::uint32_t(settings_.record_color);
-        style.suppress_space = settings_.suppress_space;
-        style.font_bold = settings_.font_bold;
-        style.font_italic = settings_.font_italic;
-        style.light = light();
-        ListLook look;
-        look.font_name = qt(settings_.font_name);
-        look.font_size = settings_.font_size;
-        look.background = to_qcolor(std::uint32_t(settings_.background_color));
-        render_list(*event_list_, compose_list(engine_state_, sorted, style), look);
+        const ListLook look = list_look(settings_);
+        render_list(*event_list_,
+                    compose_list(engine_state_, sorted, list_style(settings_, light())), look);
         if (side_panel_) set_background(*side_panel_, look.background);
         tray_->set_tooltip(tray_tooltip(tables_.lines));
     } catch (const std::exception&) {
@@ -214,7 +205,7 @@ void MainWindow::display() {
 void MainWindow::play_sound() {
     if (!engine_state_.sound_mark || !settings_.play_sound) return;
     engine_state_.sound_mark = false;
-    const QString file = qt(settings_.sound_file);
+    const QString file = to_qstring(settings_.sound_file);
     services_.sound.play(QDir::isAbsolutePath(file) ? file
                                                     : program_file(options_.program_folder, file));
 }
@@ -239,24 +230,26 @@ void MainWindow::show_missed_events() {
     modal_(window);
 }
 
-void MainWindow::update_file_label() { file_label_->setText(qt(main_file()).toLower()); }
+void MainWindow::update_file_label() { file_label_->setText(to_qstring(main_file()).toLower()); }
 
 void MainWindow::update_clock(const QDateTime& now) {
     update_file_label();
     if (light()) return;
-    const DaySerial day = day_serial(now.date());
+    const DaySerial day = to_day_serial(now.date());
     const int second = second_of_day(now.time());
     const MoonPhase moon = moon_phase(day, second, leading_value(settings_.diff_to_gmt),
                                       settings_.daylight_saving);
     moon_picture_->set_index(moon_picture_index(moon.age));
-    clock_label_->setText(qt(format_datetime({day, second}, "h:mm:ss")));
+    clock_label_->setText(to_qstring(format_datetime({day, second}, "h:mm:ss")));
     const DaySerial today = engine_state_.today;
-    day_of_year_label_->setText(qt(format_date(today, "y")) + QStringLiteral(". Tag"));
+    day_of_year_label_->setText(to_qstring(format_date(today, "y")) + QStringLiteral(". Tag"));
     week_label_->setText(QString::number(iso_week(today)) + QStringLiteral(". Woche"));
-    quarter_label_->setText(qt(format_date(today, "q")) + QStringLiteral(". Quartal"));
+    quarter_label_->setText(to_qstring(format_date(today, "q")) + QStringLiteral(". Quartal"));
 }
 
-void MainWindow::set_today(const QDateTime& now) { engine_state_.today = day_serial(now.date()); }
+void MainWindow::set_today(const QDateTime& now) {
+    engine_state_.today = to_day_serial(now.date());
+}
 
 void MainWindow::count_down(int remaining) {
     setWindowTitle(light() ? QStringLiteral("Merkwald light - ") + count_text(remaining) +

@@ -8,6 +8,7 @@
 #include "engine/date_text.h"
 #include "shell/day_timers.h"
 #include "shell/main_window.h"
+#include "shell/qt_bridges.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
 
@@ -35,7 +36,7 @@ bool MainWindow::set_parameter() {
         setWindowTitle(caption());
         QDir::setCurrent(options_.program_folder);
         const QDateTime now = services_.clock.now();
-        const DaySerial today = day_serial(now.date());
+        const DaySerial today = to_day_serial(now.date());
         ReadOptions read;
         read.program_folder = options_.program_folder;
         read.today = format_date(today, "dd.mm.yy");

@@ -34,10 +34,6 @@ void set_sample(QLabel& sample, const QColor& colour) {
 
 QColor sample_colour(const QLabel& sample) { return sample.palette().color(QPalette::Window); }
 
-std::int32_t whole_field(const QLineEdit* field) {
-    return to_int32(leading_value(utf8(field->text()))).value_or(0);
-}
-
 QString folder_of(const QString& file, const QString& fallback) {
     if (file.trimmed().isEmpty()) return fallback;
     const QFileInfo info(QDir(fallback), file.trimmed());
@@ -47,13 +43,25 @@ QString folder_of(const QString& file, const QString& fallback) {
 }  // namespace
 
 std::int32_t interval_of_field(const QString& text) {
-    const double whole = std::trunc(leading_value(utf8(text)));
+    const double whole = std::trunc(leading_value(to_utf8(text)));
     if (!(whole >= 1 && whole <= 2147483647.0)) return 60;
     return std::int32_t(whole);
 }
 
-OptionsDialog::OptionsDialog(OptionsContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)) {
+bool store_options(SettingsStore& store, const Settings& settings, const AutostartChoice& autostart,
+                   AutostartEntry* entry) {
+    store.create_key(kMainKey, kKeyClass);
+    return write_registry(store, settings, autostart, entry);
+}
+
+OptionsDialog::OptionsDialog(OptionsInput input, QWidget* parent)
+    : QDialog(parent),
+      settings_(std::move(input.settings)),
+      program_folder_(std::move(input.program_folder)),
+      services_(input.services),
+      list_font_(std::move(input.list_font)),
+      has_autostart_(input.autostart.has_value()),
+      autostart_(input.autostart.value_or(AutostartChoice{})) {
     setObjectName(QStringLiteral("FormOptions"));
     setWindowTitle(QStringLiteral("Optionen"));
     tabs_ = new QTabWidget(this);
@@ -82,11 +90,11 @@ OptionsDialog::OptionsDialog(OptionsContext context, QWidget* parent)
 }
 
 void OptionsDialog::fill() {
-    const Settings& s = context_.settings;
-    files_.data_file_edit->setText(qstr(s.data_filename));
-    files_.editor_edit->setText(qstr(s.editor_filename));
-    files_.text_file_edit->setText(qstr(s.text_filename));
-    sound_.sound_file_edit->setText(qstr(s.sound_file));
+    const Settings& s = settings_;
+    files_.data_file_edit->setText(to_qstring(s.data_filename));
+    files_.editor_edit->setText(to_qstring(s.editor_filename));
+    files_.text_file_edit->setText(to_qstring(s.text_filename));
+    sound_.sound_file_edit->setText(to_qstring(s.sound_file));
     set_sample(*misc_.text_colour_sample, to_qcolor(std::uint32_t(s.record_color)));
     set_sample(*misc_.background_colour_sample, to_qcolor(std::uint32_t(s.background_color)));
     fill_places();
@@ -96,26 +104,25 @@ void OptionsDialog::fill() {
     astronomy_.summer_time_box->setChecked(s.daylight_saving);
     misc_.standby_box->setChecked(s.standby);
     misc_.groups_off_box->setChecked(!s.groups);
-    if (context_.autostart) autostart_ = context_.autostart->current();
     misc_.autostart_box->setChecked(autostart_.enabled);
     misc_.start_once_box->setChecked(autostart_.enabled && autostart_.once);
-    misc_.autostart_box->setEnabled(context_.autostart != nullptr);
-    misc_.start_once_box->setEnabled(context_.autostart != nullptr);
+    misc_.autostart_box->setEnabled(has_autostart_);
+    misc_.start_once_box->setEnabled(has_autostart_);
     tabs_->setCurrentIndex(0);
     misc_.interval_edit->setText(QString::number(s.reread_interval));
 }
 
 void OptionsDialog::fill_places() {
-    const PlaceFields home = home_place_fields(context_.settings);
+    const PlaceFields home = home_place_fields(settings_);
     astronomy_.place_combo->setEditText(home.name);
     astronomy_.coordinates.show(home);
     astronomy_.gmt_offset_edit->setText(home.diff_to_gmt);
     astronomy_.height_edit->setText(home.height);
     const PlacesFile file = read_places(
-        program_file_folder(context_.program_folder, qstr(kPlacesFileName)).toStdString());
+        program_file_folder(program_folder_, to_qstring(kPlacesFileName)).toStdString());
     places_ = places_table(home, file);
     if (!file.ok) {
-        context_.services.dialogs.message(this, qstr(kPlacesFileMessage), MessageIcon::critical);
+        services_.dialogs.message(this, to_qstring(kPlacesFileMessage), MessageIcon::critical);
     }
     // The list holds the file's places; the home place stands in the edit field.
     for (std::size_t i = 1; i < places_.size(); ++i)
@@ -129,31 +136,29 @@ void OptionsDialog::connect_controls() {
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(astronomy_.place_combo, &QComboBox::activated, this,
             [this](int index) { choose_place(index + 1); });
-    Settings& s = context_.settings;
+    Settings& s = settings_;
     const auto flag = [this](QCheckBox* box, bool& setting, bool inverted = false) {
-        connect(box, &QCheckBox::toggled, this,
-                [&setting, inverted](bool on) { setting = inverted ? !on : on; });
+        connect(box, &QCheckBox::toggled, this, [this, &setting, inverted](bool on) {
+            setting = inverted ? !on : on;
+            report_change();
+        });
     };
     flag(misc_.no_blank_lines_box, s.suppress_space);
     flag(sound_.play_sound_box, s.play_sound);
     flag(misc_.missed_events_box, s.missed_events);
     flag(astronomy_.summer_time_box, s.daylight_saving);
     flag(misc_.groups_off_box, s.groups, true);
-    connect(misc_.standby_box, &QCheckBox::toggled, this, [this](bool on) {
-        context_.settings.standby = on;
-        if (context_.set_standby) context_.set_standby(on);
-    });
+    flag(misc_.standby_box, s.standby);
     connect(misc_.autostart_box, &QCheckBox::toggled, this,
             [this](bool on) { autostart_.enabled = on; });
     connect(misc_.start_once_box, &QCheckBox::toggled, this,
             [this](bool on) { autostart_.once = on; });
     connect(misc_.text_colour_button, &QPushButton::clicked, this,
-            [this] { pick_colour(misc_.text_colour_sample, context_.settings.record_color); });
-    connect(misc_.background_colour_button, &QPushButton::clicked, this, [this] {
-        pick_colour(misc_.background_colour_sample, context_.settings.background_color);
-    });
+            [this] { pick_colour(misc_.text_colour_sample, settings_.record_color); });
+    connect(misc_.background_colour_button, &QPushButton::clicked, this,
+            [this] { pick_colour(misc_.background_colour_sample, settings_.background_color); });
     connect(misc_.font_button, &QPushButton::clicked, this, &OptionsDialog::pick_font);
-    const QString folder = context_.program_folder;
+    const QString folder = program_folder_;
     connect(files_.data_file_button, &QPushButton::clicked, this,
             [this, folder] { browse(files_.data_file_edit, kDataFilter, 2, folder); });
 #ifdef Q_OS_WIN
@@ -165,7 +170,8 @@ void OptionsDialog::connect_controls() {
             [this, programs] { browse(files_.editor_edit, kEditorFilter, 1, programs); });
     connect(files_.text_file_button, &QPushButton::clicked, this, [this, folder] {
         browse(files_.text_file_edit, kTextFilter, 2, folder);
-        context_.settings.text_filename = utf8(files_.text_file_edit->text());
+        settings_.text_filename = to_utf8(files_.text_file_edit->text());
+        report_change();
     });
     connect(sound_.sound_file_button, &QPushButton::clicked, this,
             [this, folder] { browse(sound_.sound_file_edit, kSoundFilter, 1, folder); });
@@ -174,34 +180,40 @@ void OptionsDialog::connect_controls() {
 void OptionsDialog::browse(QLineEdit* field, const char* filter, int preset,
                            const QString& folder) {
     const QString start = folder_of(field->text(), folder);
-    const QString chosen = context_.services.dialogs.open_file_name(
-        this, QStringLiteral("Datei auswählen"), start, qt_filter(filter, preset));
+    const QString chosen = services_.dialogs.open_file_name(this, QStringLiteral("Datei auswählen"),
+                                                            start, qt_filter(filter, preset));
     if (!chosen.isEmpty()) field->setText(QDir::toNativeSeparators(chosen));
 }
 
 void OptionsDialog::pick_colour(QLabel* sample, std::int32_t& setting) {
-    const auto chosen = context_.services.dialogs.color(this, sample_colour(*sample));
+    const auto chosen = services_.dialogs.color(this, sample_colour(*sample));
     if (!chosen) return;
     set_sample(*sample, *chosen);
     setting = std::int32_t(to_color_number(*chosen));
+    report_change();
 }
 
 void OptionsDialog::pick_font() {
-    Settings& s = context_.settings;
-    QFont preset = context_.list_font;
+    Settings& s = settings_;
+    QFont preset = list_font_;
     if (!s.font_name.empty()) {
-        preset.setFamily(qstr(s.font_name));
+        preset.setFamily(to_qstring(s.font_name));
         if (s.font_size && *s.font_size > 0) preset.setPointSizeF(*s.font_size);
         preset.setBold(s.font_bold);
         preset.setItalic(s.font_italic);
     }
-    const auto chosen = context_.services.dialogs.font(this, preset);
+    const auto chosen = services_.dialogs.font(this, preset);
     if (!chosen) return;
-    s.font_name = utf8(chosen->family());
+    s.font_name = to_utf8(chosen->family());
     s.font_size = chosen->pointSizeF() > 0 ? std::optional<double>(chosen->pointSizeF())
                                            : std::nullopt;
     s.font_bold = chosen->bold();
     s.font_italic = chosen->italic();
+    report_change();
+}
+
+void OptionsDialog::report_change() {
+    if (changed_) changed_(settings_);
 }
 
 void OptionsDialog::choose_place(int index) {
@@ -214,36 +226,35 @@ void OptionsDialog::choose_place(int index) {
 }
 
 void OptionsDialog::take_place_fields() {
-    Settings& s = context_.settings;
-    const CoordinateEdits& c = astronomy_.coordinates;
-    s.location = utf8(astronomy_.place_combo->currentText().trimmed());
-    s.longitude_degree = whole_field(c.longitude[0]);
-    s.longitude_minute = whole_field(c.longitude[1]);
-    s.longitude_second = whole_field(c.longitude[2]);
-    s.longitude_direction = utf8(c.longitude[3]->text().trimmed());
-    s.latitude_degree = whole_field(c.latitude[0]);
-    s.latitude_minute = whole_field(c.latitude[1]);
-    s.latitude_second = whole_field(c.latitude[2]);
-    s.latitude_direction = utf8(c.latitude[3]->text().trimmed());
-    s.diff_to_gmt = utf8(astronomy_.gmt_offset_edit->text().trimmed());
-    s.height = leading_value(utf8(astronomy_.height_edit->text()));
+    Settings& s = settings_;
+    Coordinates c = astronomy_.coordinates.values();
+    // The settings keep whole numbers; a field beyond their range counts as 0.
+    const auto whole = [](double value) { return to_int32(value).value_or(0); };
+    s.location = to_utf8(astronomy_.place_combo->currentText().trimmed());
+    s.longitude_degree = whole(c.longitude[0]);
+    s.longitude_minute = whole(c.longitude[1]);
+    s.longitude_second = whole(c.longitude[2]);
+    s.longitude_direction = std::move(c.longitude_direction);
+    s.latitude_degree = whole(c.latitude[0]);
+    s.latitude_minute = whole(c.latitude[1]);
+    s.latitude_second = whole(c.latitude[2]);
+    s.latitude_direction = std::move(c.latitude_direction);
+    s.diff_to_gmt = to_utf8(astronomy_.gmt_offset_edit->text().trimmed());
+    s.height = leading_value(to_utf8(astronomy_.height_edit->text()));
 }
 
 void OptionsDialog::ok_clicked() {
-    Settings& s = context_.settings;
-    s.data_filename = utf8(files_.data_file_edit->text().trimmed());
-    s.editor_filename = utf8(files_.editor_edit->text().trimmed());
-    s.text_filename = utf8(files_.text_file_edit->text().trimmed());
-    s.sound_file = utf8(sound_.sound_file_edit->text().trimmed());
+    Settings& s = settings_;
+    s.data_filename = to_utf8(files_.data_file_edit->text().trimmed());
+    s.editor_filename = to_utf8(files_.editor_edit->text().trimmed());
+    s.text_filename = to_utf8(files_.text_file_edit->text().trimmed());
+    s.sound_file = to_utf8(sound_.sound_file_edit->text().trimmed());
     s.record_color = std::int32_t(to_color_number(sample_colour(*misc_.text_colour_sample)));
     s.background_color =
         std::int32_t(to_color_number(sample_colour(*misc_.background_colour_sample)));
     take_place_fields();
     s.reread_interval = interval_of_field(misc_.interval_edit->text());
     misc_.interval_edit->setText(QString::number(s.reread_interval));
-    // The start creates the key; a store that lost it since must not drop the values.
-    context_.store.create_key(kMainKey, kKeyClass);
-    write_registry(context_.store, s, autostart_, context_.autostart);
     accept();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The options dialog "Optionen": every setting on four pages. Check boxes, colour and
-// font buttons act on the running program at once; "OK" takes the fields and
-// stores everything with `write_registry`; "Abbrechen" stores nothing.
+// The options dialog "Optionen": every setting on four pages. It edits a copy of
+// the settings: check boxes, colour and font buttons hand the copy to the change
+// handler at once (the running program takes them); "OK" takes the fields too
+// and accepts, and the caller stores `chosen_settings()` with `store_options`;
+// "Abbrechen" leaves the store alone.
 //
 // objectName -> member: `FormOptions` OptionsDialog, `TabStrip1` tab_strip;
 // files: `Text1` data_file_edit, `Command2` data_file_button, `Text2`
@@ -19,6 +21,7 @@
 #include <QDialog>
 #include <QFont>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "shell/place_fields.h"
@@ -38,23 +41,32 @@ namespace merkwald {
 // (also no number at all) or beyond a number's range it is 60.
 [[nodiscard]] std::int32_t interval_of_field(const QString& text);
 
-struct OptionsContext {
-    Settings& settings;  // the running program's record
-    SettingsStore& store;
-    AutostartEntry* autostart = nullptr;  // none: the autostart boxes change nothing
+// What the dialog shows.
+struct OptionsInput {
+    Settings settings;
+    // The autostart entry's state; none: there is no entry and its boxes are off.
+    std::optional<AutostartChoice> autostart;
     QString program_folder;
     Services services;
     QFont list_font;  // the font dialog's preset when no font is set
-    // The main window's standby flag and the caption of its close button.
-    std::function<void(bool)> set_standby;
 };
+
+// The caller's part of "OK": the settings, then the autostart entry when one is
+// given. The start creates the key; a store that lost it since must not drop the
+// values.
+bool store_options(SettingsStore& store, const Settings& settings, const AutostartChoice& autostart,
+                   AutostartEntry* entry);
 
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit OptionsDialog(OptionsContext context, QWidget* parent = nullptr);
+    explicit OptionsDialog(OptionsInput input, QWidget* parent = nullptr);
 
-    // "OK": the fields into the settings, then `write_registry`; closes the dialog.
+    // Called with the edited settings whenever a box, colour or font changes.
+    void set_change_handler(std::function<void(const Settings&)> handler) {
+        changed_ = std::move(handler);
+    }
+    // "OK": the fields into the edited settings; closes the dialog.
     void ok_clicked();
     void choose_place(int index);
 
@@ -87,7 +99,9 @@ public:
     [[nodiscard]] const Misc& misc() const { return misc_; }
     [[nodiscard]] QPushButton* ok_button() const { return ok_; }
     [[nodiscard]] QPushButton* cancel_button() const { return cancel_; }
-    [[nodiscard]] const AutostartChoice& autostart_choice() const { return autostart_; }
+    // What "OK" hands back.
+    [[nodiscard]] const Settings& chosen_settings() const { return settings_; }
+    [[nodiscard]] const AutostartChoice& chosen_autostart() const { return autostart_; }
 
 private:
     QWidget* build_files_page();
@@ -102,8 +116,14 @@ private:
     void pick_colour(QLabel* sample, std::int32_t& setting);
     void pick_font();
     void take_place_fields();
+    void report_change();
 
-    OptionsContext context_;
+    Settings settings_;
+    QString program_folder_;
+    Services services_;
+    QFont list_font_;
+    bool has_autostart_ = false;
+    std::function<void(const Settings&)> changed_;
     AutostartChoice autostart_;
     std::vector<PlaceFields> places_;  // row 0 the home place
     QTabWidget* tabs_ = nullptr;

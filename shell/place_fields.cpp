@@ -26,11 +26,11 @@ QLineEdit* coordinate_edit(QWidget* parent, const char* name, int characters) {
 
 PlaceFields place_fields(const Place& place) {
     PlaceFields f;
-    f.name = qstr(place.name);
+    f.name = to_qstring(place.name);
     f.longitude = {number_text(place.longitude_degree), number_text(place.longitude_minute),
-                   number_text(place.longitude_second), qstr(place.longitude_direction)};
+                   number_text(place.longitude_second), to_qstring(place.longitude_direction)};
     f.latitude = {number_text(place.latitude_degree), number_text(place.latitude_minute),
-                  number_text(place.latitude_second), qstr(place.latitude_direction)};
+                  number_text(place.latitude_second), to_qstring(place.latitude_direction)};
     f.diff_to_gmt = number_text(place.diff_to_gmt);
     f.height = number_text(place.height);
     return f;
@@ -38,12 +38,12 @@ PlaceFields place_fields(const Place& place) {
 
 PlaceFields home_place_fields(const Settings& s) {
     PlaceFields f;
-    f.name = qstr(s.location);
+    f.name = to_qstring(s.location);
     f.longitude = {QString::number(s.longitude_degree), QString::number(s.longitude_minute),
-                   QString::number(s.longitude_second), qstr(s.longitude_direction)};
+                   QString::number(s.longitude_second), to_qstring(s.longitude_direction)};
     f.latitude = {QString::number(s.latitude_degree), QString::number(s.latitude_minute),
-                  QString::number(s.latitude_second), qstr(s.latitude_direction)};
-    f.diff_to_gmt = qstr(s.diff_to_gmt);
+                  QString::number(s.latitude_second), to_qstring(s.latitude_direction)};
+    f.diff_to_gmt = to_qstring(s.diff_to_gmt);
     f.height = number_text(s.height);
     return f;
 }
@@ -63,7 +63,7 @@ std::optional<double> field_number(const QString& text) {
         }
     }
     if (digits == 0) return std::nullopt;
-    return leading_value(utf8(t));
+    return leading_value(to_utf8(t));
 }
 
 void CoordinateEdits::show(const PlaceFields& place) const {
@@ -71,6 +71,17 @@ void CoordinateEdits::show(const PlaceFields& place) const {
         longitude[i]->setText(place.longitude[i]);
         latitude[i]->setText(place.latitude[i]);
     }
+}
+
+Coordinates CoordinateEdits::values() const {
+    Coordinates c;
+    for (std::size_t i = 0; i < 3; ++i) {
+        c.longitude[i] = leading_value(to_utf8(longitude[i]->text()));
+        c.latitude[i] = leading_value(to_utf8(latitude[i]->text()));
+    }
+    c.longitude_direction = to_utf8(longitude[3]->text().trimmed());
+    c.latitude_direction = to_utf8(latitude[3]->text().trimmed());
+    return c;
 }
 
 CoordinateEdits add_coordinate_rows(QGridLayout& grid, int row, QWidget* parent) {

@@ -6,9 +6,10 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
-#include "calendar/places.h"
+#include "engine/places.h"
 #include "shell/settings.h"
 
 class QGridLayout;
@@ -35,10 +36,18 @@ struct PlaceFields {
 
 // The eight coordinate fields `LGrad`, `LMin`, `LSecunde`, `LRicht`, `BGrad`,
 // `BMin`, `BSecunde`, `BRicht`.
+// What they hold: each number field's leading value, each direction trimmed.
+struct Coordinates {
+    std::array<double, 3> longitude{};  // degree, minute, second
+    std::array<double, 3> latitude{};
+    std::string longitude_direction, latitude_direction;
+};
+
 struct CoordinateEdits {
     std::array<QLineEdit*, 4> longitude{};
     std::array<QLineEdit*, 4> latitude{};
     void show(const PlaceFields& place) const;
+    [[nodiscard]] Coordinates values() const;
 };
 
 // Adds the rows "Längengrad:" and "Breitengrad:" with unit marks at `row` and `row` + 1.

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "shell/qt_bridges.h"
+
 namespace merkwald {
 
 MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
@@ -77,7 +79,7 @@ std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial) {
 }
 
 void DialogSink::show_message(std::string_view text, MessageIcon icon) {
-    QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    QString shown = to_qstring(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     dialogs_.message(parent_, shown, icon);
 }

@@ -70,7 +70,7 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
 }
 
 void RangeWindow::show_range() {
-    const auto range = make_range(day_serial(from_->date()), day_serial(to_->date()));
+    const auto range = make_range(to_day_serial(from_->date()), to_day_serial(to_->date()));
     if (!range) {
         context_.services.dialogs.message(
             this, QStringLiteral("Der letzte Tag liegt vor dem ersten Tag."),
@@ -86,17 +86,9 @@ void RangeWindow::show_range() {
         DialogSink sink(context_.services.dialogs, this);
         refresh_range(state, tables, context_.main_file, *range, sink);
         if (!tables.read_ok) return;
-        ListStyle style;
-        style.record_color = std::uint32_t(s.record_color);
-        style.suppress_space = s.suppress_space;
-        style.font_bold = s.font_bold;
-        style.font_italic = s.font_italic;
-        ListLook look;
-        look.font_name = qstr(s.font_name);
-        look.font_size = s.font_size;
-        look.background = to_qcolor(std::uint32_t(s.background_color));
-        render_list(*list_, compose_range_list(state, sort_by_group(state, tables), style, *range),
-                    look);
+        render_list(*list_,
+                    compose_range_list(state, sort_by_group(state, tables), list_style(s), *range),
+                    list_look(s));
     } catch (const std::exception&) {
         context_.services.dialogs.message(
             this, QStringLiteral("Fehler in show_range bitte Autor benachrichtigen"),

@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "engine/number.h"
+#include "shell/qt_bridges.h"
 #include "shell/settings_schema.h"
 
 namespace merkwald {
@@ -68,10 +69,8 @@ std::optional<std::string> fallback_text(const Entry& entry, const Settings& set
         case Fallback::stated:
             return std::string(entry.default_text);
         case Fallback::program_file: {
-            const QString file =
-                program_folder + u'/' +
-                QString::fromUtf8(entry.default_text.data(), qsizetype(entry.default_text.size()));
-            return QDir::toNativeSeparators(file).toStdString();
+            const QString file = program_folder + u'/' + to_qstring(entry.default_text);
+            return to_utf8(QDir::toNativeSeparators(file));
         }
         case Fallback::record_color:
             return std::to_string(settings.record_color);
@@ -209,6 +208,16 @@ bool write_values(SettingsStore& store, const Settings& settings,
         ok = entry != nullptr && write_entry(store, *entry, settings, light) && ok;
     }
     return ok;
+}
+
+ListStyle list_style(const Settings& settings, bool light) {
+    ListStyle style;
+    style.record_color = std::uint32_t(settings.record_color);
+    style.suppress_space = settings.suppress_space;
+    style.font_bold = settings.font_bold;
+    style.font_italic = settings.font_italic;
+    style.light = light;
+    return style;
 }
 
 EngineSettings to_engine_settings(const Settings& settings, bool light) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "engine/engine_state.h"
+#include "engine/list_view.h"
 #include "engine/messages.h"
 #include "shell/settings_store.h"
 
@@ -122,6 +123,9 @@ bool write_values(SettingsStore& store, const Settings& settings,
                   std::initializer_list<std::string_view> names, bool light = false);
 
 [[nodiscard]] EngineSettings to_engine_settings(const Settings& settings, bool light = false);
+// How the list draws its entries: the main window's, the range window's and the
+// command-line tool's lists alike.
+[[nodiscard]] ListStyle list_style(const Settings& settings, bool light = false);
 
 // The hours the system time zone's clock is ahead of its standard time at noon
 // of `date` (1 in a German summer, 0 in winter).

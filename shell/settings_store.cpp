@@ -7,21 +7,20 @@
 #include <limits>
 #include <memory>
 
+#include "engine/text.h"
+#include "shell/qt_bridges.h"
+
 namespace merkwald {
 namespace {
 
-QString qt_text(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 QString registry_path(std::string_view subkey) {
-    return QStringLiteral("HKEY_CURRENT_USER\\") + qt_text(subkey);
+    return QStringLiteral("HKEY_CURRENT_USER\\") + to_qstring(subkey);
 }
 
 StoreValue from_variant(const QVariant& value) {
     switch (value.typeId()) {
         case QMetaType::QString:
-            return value.toString().toStdString();
+            return to_utf8(value.toString());
         case QMetaType::UInt:
             // A registry DWORD may come back unsigned; it is the same 32 bits.
             return std::int32_t(value.toUInt());
@@ -42,7 +41,7 @@ StoreValue from_variant(const QVariant& value) {
 }
 
 QVariant to_variant(const StoreValue& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) return qt_text(*text);
+    if (const auto* text = std::get_if<std::string>(&value)) return to_qstring(*text);
     return QVariant(std::get<std::int32_t>(value));
 }
 
@@ -54,7 +53,7 @@ std::unique_ptr<QSettings> open_key(const QString& file, std::string_view subkey
     }
     auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
     if (subkey != kMainKey) {
-        QString group = qt_text(subkey);
+        QString group = to_qstring(subkey);
         group.replace(u'\\', u'/');
         settings->beginGroup(group);
     }
@@ -81,7 +80,7 @@ bool SettingsStore::key_exists(std::string_view subkey) const {
     if (!file_.isEmpty()) return QFileInfo::exists(file_);
     const auto split = subkey.rfind('\\');
     const std::string_view parent = split == std::string_view::npos ? "" : subkey.substr(0, split);
-    const QString leaf = qt_text(subkey.substr(split == std::string_view::npos ? 0 : split + 1));
+    const QString leaf = to_qstring(subkey.substr(split == std::string_view::npos ? 0 : split + 1));
     const QSettings parent_key(registry_path(parent), QSettings::NativeFormat);
     return parent_key.childGroups().contains(leaf, Qt::CaseInsensitive);
 }
@@ -91,7 +90,7 @@ bool SettingsStore::query_value(std::string_view subkey, std::string_view name,
     try {
         if (!key_exists(subkey)) return false;
         const auto settings = open_key(file_, subkey);
-        const QString key = qt_text(name);
+        const QString key = to_qstring(name);
         if (settings->status() != QSettings::NoError || !settings->contains(key)) return false;
         value = from_variant(settings->value(key));
         return true;
@@ -107,7 +106,7 @@ bool SettingsStore::set_value(std::string_view subkey, std::string_view name,
         const auto settings = open_key(file_, subkey);
         // A file that could not be read must not be replaced by this one value.
         if (settings->status() != QSettings::NoError) return false;
-        const QString key = qt_text(name);
+        const QString key = to_qstring(name);
         const QVariant variant = to_variant(value);
         // Every write is a rewrite of the whole file: skip the ones that change nothing.
         if (settings->contains(key) && settings->value(key).toString() == variant.toString())
@@ -145,7 +144,7 @@ bool SettingsStore::delete_value(std::string_view subkey, std::string_view name)
     try {
         if (!key_exists(subkey)) return false;
         const auto settings = open_key(file_, subkey);
-        const QString key = qt_text(name);
+        const QString key = to_qstring(name);
         if (settings->status() != QSettings::NoError || !settings->contains(key)) return false;
         settings->remove(key);
         settings->sync();
@@ -156,11 +155,7 @@ bool SettingsStore::delete_value(std::string_view subkey, std::string_view name)
 }
 
 std::string clean_value(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return std::string(trim_blanks(text.substr(0, text.find('\0'))));
 }
 
 }  // namespace merkwald

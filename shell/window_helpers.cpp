@@ -16,7 +16,7 @@ void centre_on_screen(QWidget& window) {
 }
 
 QString qt_filter(std::string_view pairs, int preset) {
-    const QStringList parts = qstr(pairs).split(u'|');
+    const QStringList parts = to_qstring(pairs).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i].trimmed();

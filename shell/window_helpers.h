@@ -5,14 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "shell/qt_bridges.h"
+
 class QWidget;
 
 namespace merkwald {
-
-[[nodiscard]] inline QString qstr(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-[[nodiscard]] inline std::string utf8(const QString& text) { return text.toStdString(); }
 
 // Puts the window in the middle of the screen it is on (or the primary one).
 void centre_on_screen(QWidget& window);

@@ -7,11 +7,12 @@
 
 #include "calendar/astro.h"
 #include "calendar/feasts.h"
-#include "calendar/places.h"
 #include "calendar/state_holidays.h"
+#include "engine/places.h"
 #include "cli.h"
 #include "engine/date_text.h"
 #include "engine/number.h"
+#include "engine/places.h"
 #include "engine/text.h"
 
 namespace merkwald::cli {

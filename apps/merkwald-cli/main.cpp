@@ -49,10 +49,7 @@ void fill_from_settings(cli::Context& ctx, MessageSink& sink) {
     ctx.home = ctx.engine.home;
     ctx.data_filename = settings.data_filename;
     ctx.entry_settings = settings;
-    ctx.style.record_color = std::uint32_t(settings.record_color);
-    ctx.style.suppress_space = settings.suppress_space;
-    ctx.style.font_bold = settings.font_bold;
-    ctx.style.font_italic = settings.font_italic;
+    ctx.style = list_style(settings);
 }
 
 }  // namespace

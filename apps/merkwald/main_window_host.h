@@ -1,7 +1,7 @@
 #pragma once
 // The main window as the editing tools see it.
 
-#include "editors/record_commands.h"
+#include "editors/editor_host.h"
 #include "shell/main_window.h"
 
 namespace merkwald {

@@ -120,7 +120,7 @@ struct EditorWorld {
           engine(EngineSettings{}, today, folder.path()),
           clock(QDateTime(to_qdate_of(today), QTime(12, 0))),
           services{clock, dialogs, sound},
-          context{settings, store, engine, folder.path(), services} {
+          context{settings, engine, folder.path(), services} {
         application();
         settings.text_filename = MERKWALD_TEST_DATA "/texte.dat";
         settings.data_filename = (folder / "main.rmd").string();

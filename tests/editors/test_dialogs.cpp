@@ -15,6 +15,7 @@
 #include "editors/record_list.h"
 #include "editors/small_dialogs.h"
 #include "editors_test_support.h"
+#include "shell/date_picker.h"
 
 namespace merkwald {
 namespace {
@@ -58,6 +59,12 @@ TEST_F(Dialogs, EditorOpensARecordAndPreviewsItThenColourAndStandard) {
     editor.mode_button(RecordMode::monthly)->click();
     EXPECT_FALSE(editor.date_field()->isEnabled());
     EXPECT_EQ("1", editor.ordinal_field()->text());
+    // A placeholder still being typed: an empty preview, no message, and the
+    // refresh's syntax-error reporting left as it was.
+    editor.text_box()->setPlainText("N hat <days_before");
+    editor.update_preview();
+    EXPECT_EQ("", editor.preview_box()->toPlainText());
+    EXPECT_FALSE(world.engine.syntax_error_switch);
     EXPECT_TRUE(world.dialogs.messages.empty());
 
     world.dialogs.colors.push_back(QColor(255, 0, 0));
@@ -123,8 +130,9 @@ TEST_F(Dialogs, SaveRefusesAOnceRecordWithoutDateThenAppendsAndStoresThePresets)
     EXPECT_EQ(kRecordA + "\r\n<record>\r\n<date=01.04.1999>\r\n<active_before=14>\r\n"
                          "<group=Termine>\r\nTermin\r\n</record>\r\n",
               read_bytes(state.current_file));
-    EXPECT_EQ("14", world.settings.days_before);
-    EXPECT_EQ(3, world.settings.pref_group);
+    ASSERT_TRUE(editor.chosen_presets());
+    EXPECT_EQ("14", editor.chosen_presets()->days_before);
+    EXPECT_EQ(3, editor.chosen_presets()->pref_group);
     EXPECT_EQ(QDialog::Accepted, editor.result());
 }
 
@@ -134,7 +142,7 @@ TEST_F(Dialogs, DatePickerShowsTheLeapDayAndCancelLeavesTheField) {
     RecordEdit editor(nullptr, world.context, state);
     editor.date_field()->setText("29.2.2000");
     test::when_modal([](QWidget* modal) {
-        auto* picker = qobject_cast<Datumseingabe*>(modal);
+        auto* picker = qobject_cast<DatePicker*>(modal);
         ASSERT_NE(nullptr, picker);
         EXPECT_EQ(QDate(2000, 2, 29), picker->calendar()->selectedDate());
         test::click_button(modal, "Abbrechen");
@@ -142,7 +150,7 @@ TEST_F(Dialogs, DatePickerShowsTheLeapDayAndCancelLeavesTheField) {
     editor.pick_date();
     EXPECT_EQ("29.2.2000", editor.date_field()->text());
     test::when_modal([](QWidget* modal) {
-        qobject_cast<Datumseingabe*>(modal)->calendar()->setSelectedDate(QDate(2001, 1, 5));
+        qobject_cast<DatePicker*>(modal)->calendar()->setSelectedDate(QDate(2001, 1, 5));
         test::click_button(modal, "OK");
     });
     editor.pick_date();
@@ -236,8 +244,8 @@ TEST_F(Dialogs, ListLinksAreCheckedAndClosingGathersThemAndStoresTheColumnWidths
     EXPECT_EQ(c_file, list.current_file());
     list.accept();
     EXPECT_EQ("<add_file=" + c_file + ">\r\n" + kRecordA, read_bytes(state.current_file));
-    ASSERT_TRUE(world.settings.columns[1].has_value());
-    EXPECT_EQ(5680, *world.settings.columns[1]);
+    ASSERT_TRUE(list.chosen_columns()[1].has_value());
+    EXPECT_EQ(5680, *list.chosen_columns()[1]);
 }
 
 void answer_look_ahead(const QString& text, const QString& button, QString* shown = nullptr) {

@@ -75,7 +75,7 @@ TEST_F(EntryDialogs, MessagesKeepTheFieldsAndWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(main));
 }
 
-TEST_F(EntryDialogs, ZurueckStoresThePresetsAndReopeningShowsThem) {
+TEST_F(EntryDialogs, ZurueckHandsBackThePresetsAndReopeningShowsThem) {
     world.settings.selected_text = -1;
     {
         GebForm form(nullptr, world.context, kTemplates, "main.rmd");
@@ -86,6 +86,8 @@ TEST_F(EntryDialogs, ZurueckStoresThePresetsAndReopeningShowsThem) {
         form.lead_time_field()->setEditText(QStringLiteral("3"));
         form.template_field()->setCurrentIndex(2);
         test::find_button(&form, "Zurück")->click();
+        // What the caller does after the dialog, however it was closed.
+        store_entry_presets(world.settings, world.store, form.kind(), form.chosen_presets());
     }
     EXPECT_EQ(std::optional<std::int32_t>(2), world.settings.selected_text);
     EXPECT_EQ(255 * 65536, world.settings.birthday_color);

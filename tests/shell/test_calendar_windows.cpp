@@ -24,7 +24,7 @@ namespace {
 
 QStringList as_qt(const std::vector<std::string>& lines) {
     QStringList result;
-    for (const std::string& line : lines) result << qstr(line);
+    for (const std::string& line : lines) result << to_qstring(line);
     return result;
 }
 

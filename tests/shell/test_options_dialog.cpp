@@ -1,5 +1,5 @@
-// OptionsDialog: what it shows, what its boxes change at once, what OK stores and
-// "Abbrechen" leaves alone, and the log-on entry it keeps.
+// OptionsDialog: what it shows, what its boxes hand over at once, what OK hands
+// back for the store and "Abbrechen" leaves alone, and the log-on entry.
 
 #include <gtest/gtest.h>
 
@@ -39,10 +39,22 @@ protected:
         settings = default_settings(fixture.folder);
     }
     std::unique_ptr<OptionsDialog> open() {
-        return std::make_unique<OptionsDialog>(
-            OptionsContext{settings, fixture.store.store(), &autostart, fixture.folder,
-                           Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont(),
-                           [this](bool on) { standby_calls.push_back(on); }});
+        auto dialog = std::make_unique<OptionsDialog>(
+            OptionsInput{settings, autostart.current(), fixture.folder,
+                         Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont()});
+        // As the main window takes them: the settings, and standby with its caption.
+        dialog->set_change_handler([this](const Settings& changed) {
+            if (changed.standby != settings.standby) standby_calls.push_back(changed.standby);
+            settings = changed;
+        });
+        return dialog;
+    }
+    // "OK", then what the caller does with the result.
+    void ok(OptionsDialog& dialog) {
+        dialog.ok_button()->click();
+        if (dialog.result() == QDialog::Accepted)
+            store_options(fixture.store.store(), dialog.chosen_settings(),
+                          dialog.chosen_autostart(), &autostart);
     }
     std::map<std::string, std::string> stored_values() {
         std::map<std::string, std::string> values;
@@ -103,7 +115,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueInItsOwnStyle) {
                            dialog->sound().play_sound_box, dialog->astronomy().summer_time_box})
         box->setChecked(true);
     dialog->misc().interval_edit->setText(QStringLiteral("30.9"));
-    dialog->ok_button()->click();
+    ok(*dialog);
 
     EXPECT_EQ(stored_values(), kEveryValue);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -136,7 +148,7 @@ TEST_F(OptionsDialogTest, IntervalRule) {
         EXPECT_EQ(interval_of_field(text), minutes) << text.toStdString();
     auto dialog = open();
     dialog->misc().interval_edit->setText(QStringLiteral("0"));
-    dialog->ok_button()->click();
+    ok(*dialog);
     EXPECT_EQ(fixture.stored("Intervall"), "60");
 }
 
@@ -150,7 +162,7 @@ TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOk) {
         auto dialog = open();
         dialog->misc().autostart_box->setChecked(row.on);
         dialog->misc().start_once_box->setChecked(row.once);
-        dialog->ok_button()->click();
+        ok(*dialog);
         EXPECT_EQ(autostart.state, row.expected) << row.on << row.once;
     }
 }

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <tuple>
 
-#include "calendar/places.h"
-#include "calendar_test_support.h"
+#include "../calendar/calendar_test_support.h"
+#include "engine/places.h"
 
 namespace merkwald {
 namespace {
@@ -35,7 +35,8 @@ TEST(Places, ValuesCountNotLines) {
          {"Frankfurt, Main|8,41,0,O|50,7,0,N|1|112", "Genf|6,9,0.5,O|46,12,0,N|1.5|-3.25"}},
         {"1\r\n\"Z\xFCrich\",8,33,0,\"O\",47,22,0,\"N\",1,408\r\n",
          {"Zürich|8,33,0,O|47,22,0,N|1|408"}},
-        {"\xEF\xBB\xBF" "1\n\"Bern\",7,27,0,\"O\",46,57,0,\"N\",1,540\n",
+        {"\xEF\xBB\xBF"
+         "1\n\"Bern\",7,27,0,\"O\",46,57,0,\"N\",1,540\n",
          {"Bern|7,27,0,O|46,57,0,N|1|540"}},
     };
     for (const auto& [text, expected] : rows) {
@@ -90,12 +91,13 @@ TEST(Places, ShippedFile) {
         EXPECT_TRUE(test::between(lon, 5.8, 17.2) && test::between(lat, 45.8, 55.1)) << p.name;
         EXPECT_TRUE(test::between(p.height, 1.0, 999.0)) << p.name;
     }
-    for (const char* name : {"Berlin", "Bremen", "Dresden", "Düsseldorf", "Erfurt", "Hamburg",
-                             "Hannover", "Kiel", "Magdeburg", "Mainz", "München", "Potsdam",
-                             "Saarbrücken", "Schwerin", "Stuttgart", "Wiesbaden", "Wien", "Bern",
-                             "Zürich"}) {
-        EXPECT_TRUE(std::any_of(f.places.begin(), f.places.end(),
-                                [&](const Place& p) { return p.name == name; })) << name;
+    for (const char* name :
+         {"Berlin", "Bremen", "Dresden", "Düsseldorf", "Erfurt", "Hamburg", "Hannover", "Kiel",
+          "Magdeburg", "Mainz", "München", "Potsdam", "Saarbrücken", "Schwerin", "Stuttgart",
+          "Wiesbaden", "Wien", "Bern", "Zürich"}) {
+        EXPECT_TRUE(std::any_of(f.places.begin(), f.places.end(), [&](const Place& p) {
+            return p.name == name;
+        })) << name;
     }
 }
 

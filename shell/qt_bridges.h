@@ -1,0 +1,33 @@
+#pragma once
+// Where Qt's types meet the engine's: text (the engine's strings are UTF-8) and
+// days (the engine counts date serials). The settings store, the windows and the
+// editing tools all convert here.
+
+#include <QDate>
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "calendar/date_serial.h"
+
+namespace merkwald {
+
+[[nodiscard]] inline QString to_qstring(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+[[nodiscard]] inline std::string to_utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+[[nodiscard]] inline QDate to_qdate(DaySerial serial) {
+    const Ymd d = ymd_of(serial);
+    return QDate(d.year, d.month, d.day);
+}
+
+// 0 for a date outside the calendar's years.
+[[nodiscard]] inline DaySerial to_day_serial(const QDate& date) {
+    return make_date(date.year(), date.month(), date.day()).value_or(0);
+}
+
+}  // namespace merkwald
