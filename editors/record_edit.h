@@ -62,6 +62,10 @@ private:
     void show_color();
     void store_presets();
     bool report(const WriteOutcome& outcome);
+    // The fields as written: a monthly record keeps its date for its placeholders.
+    [[nodiscard]] RecordFields fields_to_write() const;
+    void reload();
+    [[nodiscard]] bool fields_valid();
 
     EditorContext& context_;
     EditingState& state_;
@@ -72,6 +76,8 @@ private:
     InsertTexts insert_texts_;
     bool showing_ = false;
     bool previewing_ = false;
+    RecordFields loaded_fields_;  // what the record held when loaded
+    QString reported_date_;       // the invalid date last reported, shown once
 
     std::array<QRadioButton*, 5> modes_{};
     QLineEdit* date_ = nullptr;

@@ -1,7 +1,6 @@
 #include "editors/record_list.h"
 
 #include <QApplication>
-#include <QSizePolicy>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSizePolicy>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <system_error>
 
 #include "editors/record_edit.h"
@@ -72,7 +73,6 @@ RecordList::RecordList(QWidget* parent, EditorContext& context, std::vector<std:
     linked_->setEditText(files_.size() > 1 ? to_qstring(files_[1]) : QStringLiteral("keine"));
     file_name_->setText(to_qstring(files_[0]));
     shown_->setText(to_qstring(files_[0]));
-    undo_->setEnabled(false);
     fill();
     resize(900, 520);
 }
@@ -97,16 +97,17 @@ QWidget* RecordList::build_grid() {
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table_->horizontalHeader()->setSectionsClickable(true);
     const int dpi = logicalDpiX();
-    // The default widths were made for a small 8-point font: wider fonts widen them.
-    const double scale = std::max(1.0, fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
+    // The widths were made for a small 8-point font: wider fonts widen them. The
+    // stored widths are in the same units, so they are scaled alike and stored
+    // unscaled, and a column keeps its width from one opening to the next.
+    width_scale_ = std::max(1.0, fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
     for (int c = 0; c < kGridColumns; ++c) {
         const auto stored = c < kListColumns ? context_.settings.columns[std::size_t(c)]
                                              : std::optional<std::int32_t>();
         const bool own = stored && *stored > 0;
         const int twips = own ? *stored : kDefaultColumnTwips[std::size_t(c)];
         loaded_twips_[std::size_t(c)] = twips;
-        loaded_pixels_[std::size_t(c)] =
-            static_cast<int>(twips * dpi / 1440 * (own ? 1.0 : scale));
+        loaded_pixels_[std::size_t(c)] = static_cast<int>(twips * dpi / 1440 * width_scale_);
         table_->setColumnWidth(c, loaded_pixels_[std::size_t(c)]);
     }
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -120,6 +121,11 @@ QWidget* RecordList::build_grid() {
     });
     connect(table_, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { set_current_row(row); });
+    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QList<QTableWidgetItem*> chosen = table_->selectedItems();
+        if (!chosen.isEmpty()) current_row_ = chosen.front()->row();
+        update_buttons();
+    });
     return table_;
 }
 
@@ -183,10 +189,8 @@ QLayout* RecordList::build_buttons() {
     auto* records = new QHBoxLayout;
     add_button(records, QStringLiteral("Neu"), QStringLiteral("erstellt einen neuen Datensatz"),
                &RecordList::new_record);
-    add_button(records, QStringLiteral("Löschen"),
-               QStringLiteral("Löscht markierten Datensatz, bzw. letzten Datensatz falls keiner "
-                              "markiert"),
-               &RecordList::delete_record);
+    delete_ = add_button(records, QStringLiteral("Löschen"),
+                         QStringLiteral("Löscht markierten Datensatz"), &RecordList::delete_record);
     undo_ = add_button(records, QStringLiteral("Rückgängig"),
                        QStringLiteral("macht letzte Aktion rückgängig"), &RecordList::undo);
     add_button(records, QStringLiteral("Auto Löschen"),
@@ -209,8 +213,11 @@ void RecordList::fill() {
     table_->setUpdatesEnabled(false);
     FilledRows filled = fill_rows(state_.current_file, context_.engine, sink_);
     rows_ = std::move(filled.rows);
+    state_.records = std::move(filled.records);
+    state_.loaded = filled.stamp;
     draw_rows();
     table_->setUpdatesEnabled(true);
+    update_buttons();
 }
 
 void RecordList::draw_rows() {
@@ -228,9 +235,32 @@ void RecordList::draw_rows() {
         table_->setItem(r, 6, cell(to_qstring(row.group)));
         table_->setRowHeight(r, line * row.text_lines + 4);
     }
-    // Like the grid it imitates, filling leaves the last row current.
+    // The swatch shows the last row, but no row is chosen for Delete until the
+    // user picks one.
     set_current_row(table_->rowCount() - 1);
-    if (current_row_ >= 0) table_->setCurrentCell(current_row_, 0);
+    table_->clearSelection();
+    current_row_ = -1;
+    update_buttons();
+}
+
+void RecordList::update_buttons() {
+    if (delete_ == nullptr || undo_ == nullptr) return;
+    const bool selected = !table_->selectedItems().isEmpty();
+    delete_->setEnabled(selected && current_row_ >= 0 &&
+                        current_row_ < static_cast<int>(rows_.size()));
+    undo_->setEnabled(state_.undo && state_.undo->file == state_.current_file);
+}
+
+void RecordList::show_file(const fs::path& file) {
+    if (file != state_.current_file) state_.undo.reset();
+    state_.current_file = file;
+    fill();
+}
+
+void RecordList::report(const WriteOutcome& outcome) {
+    if (outcome.ok) return;
+    message(outcome.message, MessageIcon::critical);
+    if (outcome.changed_outside) refill_and_resort();
 }
 
 void RecordList::set_current_row(int row) {
@@ -266,6 +296,7 @@ void RecordList::open_editor(int record) {
     state_.current_record = record;
     RecordEdit editor(this, context_, state_);
     editor.exec();
+    update_buttons();
 }
 
 void RecordList::edit_row(int row) {
@@ -276,7 +307,8 @@ void RecordList::edit_row(int row) {
 }
 
 void RecordList::new_record() {
-    undo_->setEnabled(true);
+    // Undo belongs to this New from here on: a cancelled New leaves nothing to undo.
+    state_.undo.reset();
     rescan(state_, sink_);
     open_editor(state_.record_count() + 1);
     fill();
@@ -288,40 +320,46 @@ void RecordList::message(const std::string& text, MessageIcon icon) {
 }
 
 void RecordList::delete_record() {
-    undo_->setEnabled(true);
-    if (current_row_ < 0 || current_row_ >= static_cast<int>(rows_.size())) return;
+    if (current_row_ < 0 || current_row_ >= static_cast<int>(rows_.size()) ||
+        table_->selectedItems().isEmpty()) {
+        return;
+    }
     BusyCursor busy;
-    const WriteOutcome outcome = merkwald::delete_record(
-        state_.current_file, rows_[std::size_t(current_row_)].record, sink_);
-    if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+    const WriteOutcome outcome =
+        merkwald::delete_record(state_, rows_[std::size_t(current_row_)].record);
+    report(outcome);
+    if (outcome.changed_outside) return;
     fill();
     resort();
 }
 
 void RecordList::undo() {
-    undo_->setEnabled(false);
     std::string text;
-    const UndoResult result = undo_from_backup(state_.current_file, text);
+    bool changed_outside = false;
+    const UndoResult result = undo_from_backup(state_, text, changed_outside);
     if (result == UndoResult::no_backup) message(text, MessageIcon::information);
     if (result == UndoResult::failed) message(text, MessageIcon::critical);
+    state_.undo.reset();
     refill_and_resort();
 }
 
 void RecordList::auto_delete() {
-    undo_->setEnabled(false);
+    state_.undo.reset();
     const fs::path file = file_path(to_utf8(file_name_->text()));
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) {
         message("Falscher Dateiname!", MessageIcon::critical);
         file_name_->setFocus();
+        update_buttons();
         return;
     }
-    state_.current_file = file;
+    if (file != state_.current_file) show_file(file);
     MoveOutcome outcome;
     {
         BusyCursor busy;
-        outcome = move_expired_records(file, context_.program_folder / kDeletedFileName,
-                                       context_.engine, sink_);
+        outcome = move_expired_records(state_, context_.program_folder / kDeletedFileName,
+                                       context_.engine);
+        state_.undo.reset();
         fill();
     }
     if (!outcome.write.ok) message(outcome.write.message, MessageIcon::critical);
@@ -337,15 +375,15 @@ QString RecordList::dialog_folder() const {
 }
 
 void RecordList::open_file() {
-    const QString chosen = context_.services.dialogs.open_file_name(
-        this, QStringLiteral("Öffnen"), dialog_folder(), kFilter);
+    // A new name makes a new file, so the dialog must take one.
+    const QString chosen = context_.services.dialogs.save_file_name(this, QStringLiteral("Öffnen"),
+                                                                    dialog_folder(), kFilter);
     if (chosen.isEmpty()) return;
     const fs::path file = file_path(to_utf8(chosen));
     std::error_code ec;
     if (!fs::exists(file, ec) && !write_file_safely(file, {}).ok) return;
     file_name_->setText(chosen);
-    state_.current_file = file;
-    fill();
+    show_file(file);
 }
 
 void RecordList::save_as() {
@@ -353,14 +391,17 @@ void RecordList::save_as() {
         this, QStringLiteral("Speichern unter"), dialog_folder(), kFilter);
     if (chosen.isEmpty()) return;
     const fs::path file = file_path(to_utf8(chosen));
-    if (!copy_file_safely(state_.current_file, file).ok) return;
-    state_.current_file = file;
+    const WriteOutcome copied = copy_file_safely(state_.current_file, file);
+    if (!copied.ok) {
+        message(copied.message, MessageIcon::critical);
+        return;
+    }
+    show_file(file);
     file_name_->setText(chosen);
 }
 
 void RecordList::show_main_file() {
-    state_.current_file = file_path(files_[0]);
-    fill();
+    show_file(file_path(files_[0]));
     shown_->setText(to_qstring(files_[0]));
 }
 
@@ -373,9 +414,8 @@ void RecordList::show_linked_file() {
         name = files_[std::size_t(p) + 1];
     }
     if (name) {
-        state_.current_file = file_path(*name);
         BusyCursor busy;
-        fill();
+        show_file(file_path(*name));
     }
     shown_->setText(path_text(state_.current_file));
 }
@@ -393,6 +433,7 @@ void RecordList::add_link() {
     }
     if (!path_exists(file_path(name)) || files_.size() >= std::size_t(kMaxFiles)) return;
     files_.push_back(name);
+    added_links_.push_back(name);
     linked_->addItem(chosen);
     linked_->setCurrentIndex(linked_->count() - 1);
     show_linked_file();
@@ -409,6 +450,12 @@ void RecordList::remove_link() {
     if (context_.services.dialogs.message(this, question, MessageIcon::question,
                                           MessageButtons::ok_cancel) != MessageAnswer::ok) {
         return;
+    }
+    const auto added = std::find(added_links_.begin(), added_links_.end(), files_[found]);
+    if (added != added_links_.end()) {
+        added_links_.erase(added);
+    } else {
+        removed_links_.push_back(files_[found]);
     }
     files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(found));
     linked_->removeItem(static_cast<int>(found) - 1);
@@ -429,14 +476,16 @@ void RecordList::done(int result) {
         for (std::size_t c = 0; c < kListColumns; ++c) {
             const int pixels = table_->columnWidth(static_cast<int>(c));
             context_.settings.columns[c] =
-                pixels == loaded_pixels_[c] ? loaded_twips_[c] : pixels * 1440 / dpi;
+                pixels == loaded_pixels_[c]
+                    ? loaded_twips_[c]
+                    : static_cast<int>(pixels * 1440 / dpi / width_scale_ + 0.5);
         }
         write_values(context_.store, context_.settings,
                      {"column0", "column1", "column2", "column3", "column4", "column5",
                       "column6"});
         date_sort_->hide();
-        const std::vector<std::string> linked(files_.begin() + 1, files_.end());
-        const WriteOutcome outcome = rewrite_links(file_path(files_[0]), linked);
+        const WriteOutcome outcome =
+            rewrite_links(file_path(files_[0]), added_links_, removed_links_);
         if (!outcome.ok) message(outcome.message, MessageIcon::critical);
     }
     QDialog::done(result);

@@ -39,6 +39,8 @@ public:
     [[nodiscard]] const std::filesystem::path& current_file() const { return state_.current_file; }
     [[nodiscard]] int sort_column() const { return sort_column_; }
     [[nodiscard]] QPushButton* undo_button() const { return undo_; }
+    [[nodiscard]] QPushButton* delete_button() const { return delete_; }
+    [[nodiscard]] const EditingState& editing_state() const { return state_; }
     [[nodiscard]] QLineEdit* file_name_field() const { return file_name_; }
     [[nodiscard]] QLineEdit* shown_file_field() const { return shown_; }
     [[nodiscard]] QComboBox* linked_files() const { return linked_; }
@@ -72,6 +74,10 @@ private:
     void resort();
     void refill_and_resort();
     void set_current_row(int row);
+    void update_buttons();
+    void show_file(const std::filesystem::path& file);
+    // Shows a failed write; a file changed by another program is loaded again.
+    void report(const WriteOutcome& outcome);
     void open_editor(int record);
     void message(const std::string& text, MessageIcon icon);
     [[nodiscard]] std::filesystem::path file_path(const std::string& name) const;
@@ -86,9 +92,13 @@ private:
     bool resort_ = true;
     int current_row_ = -1;
     bool closed_ = false;
+    // The link changes of this opening, written into the main file on close.
+    std::vector<std::string> added_links_;
+    std::vector<std::string> removed_links_;
     // The widths as read, so that a column the user left alone keeps its exact value.
     std::array<int, kGridColumns> loaded_twips_{};
     std::array<int, kGridColumns> loaded_pixels_{};
+    double width_scale_ = 1.0;
 
     QTableWidget* table_ = nullptr;
     QLineEdit* file_name_ = nullptr;
@@ -96,6 +106,7 @@ private:
     QComboBox* linked_ = nullptr;
     QLabel* color_ = nullptr;
     QPushButton* undo_ = nullptr;
+    QPushButton* delete_ = nullptr;
     SelectDateSort* date_sort_ = nullptr;
 };
 

@@ -109,17 +109,18 @@ std::vector<std::string> group_names(const EngineState& state) {
 
 FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, MessageSink& sink) {
     FilledRows filled;
-    const RecordScan scan = scan_records(file, sink);
-    if (!scan.ok) return filled;
-    const std::optional<ReminderDocument> doc = load_document(file);
+    std::string reason;
+    const std::optional<ReminderDocument> doc = load_document(file, &reason);
     if (!doc) {
-        sink.show_message("Datei nicht gefunden", MessageIcon::critical);
+        sink.show_message(read_failure_text(file, reason), MessageIcon::critical);
         return filled;
     }
+    filled.records = record_bounds(*doc);
+    filled.stamp = doc->stamp;
     const std::vector<std::string> groups = group_names(state);
     const std::string file_name = file.string();
     int number = 0;
-    for (const RecordBounds& bounds : scan.records) {
+    for (const RecordBounds& bounds : filled.records) {
         ListRow row = read_row(*doc, bounds, ++number, groups, state.settings.record_color);
         const DaySerial record_date = parse_date(row.date).value_or(state.today);
         DaySerial event_date = next_anniversary(record_date, state.today).value_or(record_date);

@@ -85,9 +85,40 @@ TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
         EXPECT_EQ(c.file_after, read_bytes(target));
         EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
         if (&c.file_after == &kNew) {
-            EXPECT_FALSE(std::filesystem::exists(folder / "termine.rmd.tmp"));
-            EXPECT_FALSE(std::filesystem::exists(folder / "termine.bak.tmp"));
+            for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+                EXPECT_FALSE(is_temporary_name(entry.path())) << entry.path();
+            }
         }
+    }
+}
+
+// A file with a second hard link is written in place once its backup is on
+// disk: until then it is old, afterwards new, and while it is being written
+// its backup holds it complete.
+TEST(SafeRewrite, KilledAtEveryStepOfTheInPlaceRouteLeavesACompleteBackup) {
+    struct Case {
+        const char* step;
+        const std::string* file_after;  // nullptr: being written, the backup counts
+        const std::string& backup_after;
+    };
+    const Case cases[] = {
+        {"writing backup", &kOld, kEarlierBackup}, {"before backup rename", &kOld, kEarlierBackup},
+        {"backup written", &kOld, kOld},           {"writing in place", nullptr, kOld},
+        {"syncing in place", &kNew, kOld},         {"closing in place", &kNew, kOld},
+        {"written in place", &kNew, kOld}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        TempFolder folder;
+        const auto target = folder / "termine.rmd";
+        write_bytes(target, kOld);
+        std::filesystem::create_hard_link(target, folder / "zweiter_name.rmd");
+        write_bytes(folder / "termine.bak", kEarlierBackup);
+        EXPECT_EQ(SIGKILL, spawn_and_wait(c.step, target));
+        if (c.file_after != nullptr) {
+            EXPECT_EQ(*c.file_after, read_bytes(target));
+        }
+        EXPECT_EQ(read_bytes(target), read_bytes(folder / "zweiter_name.rmd"));
+        EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
     }
 }
 
@@ -115,7 +146,9 @@ TEST(SafeRewrite, AFailingStepLeavesFileAndBackupAndSaysWhatFailed) {
         EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert")) << outcome.message;
         EXPECT_EQ(kOld, read_bytes(target));
         EXPECT_EQ(c.backup_after, read_bytes(folder / "a.bak"));
-        EXPECT_FALSE(std::filesystem::exists(folder / "a.rmd.tmp"));
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            EXPECT_FALSE(is_temporary_name(entry.path())) << entry.path();
+        }
     }
 }
 
