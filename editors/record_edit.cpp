@@ -103,6 +103,10 @@ void RecordEdit::build_fields() {
     color_label_->setFixedSize(48, 20);
     color_label_->setFrameShape(QFrame::Box);
     color_label_->setAutoFillBackground(true);
+    build_text_boxes();
+}
+
+void RecordEdit::build_text_boxes() {
     text_ = new QPlainTextEdit;
     text_->setObjectName(QStringLiteral("RTBox1"));
     text_->setToolTip(QStringLiteral("Rechtsklick für Einfügemenü"));

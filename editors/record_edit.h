@@ -53,6 +53,7 @@ protected:
 
 private:
     void build_fields();
+    void build_text_boxes();
     QLayout* build_form();
     QLayout* build_buttons();
     void build_insert_menu();

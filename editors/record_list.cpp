@@ -110,6 +110,11 @@ QWidget* RecordList::build_grid() {
         loaded_pixels_[std::size_t(c)] = static_cast<int>(twips * dpi / 1440 * width_scale_);
         table_->setColumnWidth(c, loaded_pixels_[std::size_t(c)]);
     }
+    connect_grid();
+    return table_;
+}
+
+void RecordList::connect_grid() {
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &RecordList::sort_by_column);
     connect(table_, &QTableWidget::cellClicked, this, [this](int row, int column) {
@@ -126,7 +131,6 @@ QWidget* RecordList::build_grid() {
         if (!chosen.isEmpty()) current_row_ = chosen.front()->row();
         update_buttons();
     });
-    return table_;
 }
 
 QLayout* RecordList::build_files() {
@@ -469,24 +473,37 @@ void RecordList::remove_link() {
     show_linked_file();
 }
 
+void RecordList::store_column_widths() {
+    const int dpi = logicalDpiX();
+    for (std::size_t c = 0; c < kListColumns; ++c) {
+        const int pixels = table_->columnWidth(static_cast<int>(c));
+        context_.settings.columns[c] =
+            pixels == loaded_pixels_[c]
+                ? loaded_twips_[c]
+                : static_cast<int>(pixels * 1440.0 / dpi / width_scale_ + 0.5);
+    }
+    write_values(context_.store, context_.settings,
+                 {"column0", "column1", "column2", "column3", "column4", "column5", "column6"});
+}
+
+void RecordList::write_link_changes() {
+    // A file linked twice and unlinked once stays linked.
+    std::vector<std::string> removed;
+    for (const std::string& name : removed_links_) {
+        if (std::find(files_.begin() + 1, files_.end(), name) == files_.end()) {
+            removed.push_back(name);
+        }
+    }
+    const WriteOutcome outcome = rewrite_links(file_path(files_[0]), added_links_, removed);
+    if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+}
+
 void RecordList::done(int result) {
     if (!closed_) {
         closed_ = true;
-        const int dpi = logicalDpiX();
-        for (std::size_t c = 0; c < kListColumns; ++c) {
-            const int pixels = table_->columnWidth(static_cast<int>(c));
-            context_.settings.columns[c] =
-                pixels == loaded_pixels_[c]
-                    ? loaded_twips_[c]
-                    : static_cast<int>(pixels * 1440 / dpi / width_scale_ + 0.5);
-        }
-        write_values(context_.store, context_.settings,
-                     {"column0", "column1", "column2", "column3", "column4", "column5",
-                      "column6"});
+        store_column_widths();
         date_sort_->hide();
-        const WriteOutcome outcome =
-            rewrite_links(file_path(files_[0]), added_links_, removed_links_);
-        if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+        write_link_changes();
     }
     QDialog::done(result);
 }

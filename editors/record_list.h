@@ -66,6 +66,7 @@ public:
 
 private:
     QWidget* build_grid();
+    void connect_grid();
     QLayout* build_files();
     QLayout* build_buttons();
     QPushButton* add_button(QLayout* layout, const QString& text, const QString& tip,
@@ -75,6 +76,8 @@ private:
     void refill_and_resort();
     void set_current_row(int row);
     void update_buttons();
+    void store_column_widths();
+    void write_link_changes();
     void show_file(const std::filesystem::path& file);
     // Shows a failed write; a file changed by another program is loaded again.
     void report(const WriteOutcome& outcome);

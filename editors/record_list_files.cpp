@@ -153,16 +153,10 @@ WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::str
     std::vector<std::string> links;
     for (const std::string& file : added) links.push_back("<add_file=" + file + ">");
     std::vector<DocumentLine> lines = new_lines(links);
-    std::vector<std::string> to_remove = removed;
     for (const DocumentLine& line : doc->lines) {
         const std::optional<std::string> link = link_of_line(line.text);
-        const auto gone =
-            link ? std::find(to_remove.begin(), to_remove.end(), *link) : to_remove.end();
-        if (gone == to_remove.end()) {
-            lines.push_back(line);
-        } else {
-            to_remove.erase(gone);
-        }
+        const bool gone = link && std::find(removed.begin(), removed.end(), *link) != removed.end();
+        if (!gone) lines.push_back(line);
     }
     const std::string old_bytes = doc->bytes;
     doc->lines = std::move(lines);

@@ -48,7 +48,7 @@ struct MoveOutcome {
 [[nodiscard]] std::string moved_message(int moved);
 
 // The main file without the `<add_file=...>` lines of the links in `removed`
-// (one line per removal) and with one line per link in `added` at the top.
+// and with one line per link in `added` at the top.
 // Every other line, links to missing files included, stays as written; no
 // change writes nothing.
 [[nodiscard]] WriteOutcome rewrite_links(const std::filesystem::path& main_file,

@@ -175,7 +175,8 @@ Route replace_by_rename(const fs::path& target, std::string_view bytes,
     const int fd = create_temporary(target, temp);
     if (fd < 0) {
         const int error = last_error();
-        outcome = {false, temporary_failed(target.parent_path() / "", error)};
+        outcome = {false, "Im Ordner " + display_name(target.parent_path()) +
+                              " kann keine temporäre Datei angelegt werden" + reason(error) + "."};
         return Route::renamed;
     }
     const TempResult written = write_temporary(fd, bytes, old, steps);
@@ -316,9 +317,8 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
     const fs::path target = resolve_links(file);
     if (auto refused = refuse_unwritable(target)) return *refused;
     std::string old_bytes;
-    const std::optional<struct stat> old = status_of(target);
-    // Only the in-place route needs the old content, to put it back on failure.
-    if (old && old->st_nlink > 1 && !read_file_bytes(target, old_bytes)) {
+    // Should the file have to be written in place, its old content is put back on failure.
+    if (status_of(target) && !read_file_bytes(target, old_bytes)) {
         return {false, "Die Datei " + display_name(target) + " konnte nicht gelesen werden."};
     }
     WriteOutcome outcome = replace_file(target, bytes, old_bytes, kTargetSteps);

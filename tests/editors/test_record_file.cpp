@@ -165,13 +165,13 @@ TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {
 
 TEST_F(RecordFile, ClosingTheListChangesOnlyTheLinksTheUserChanged) {
     const auto file = folder / "main.rmd";
-    // "fehlt.rmd" is missing just now and "b.rmd" stands twice: both stay.
+    // "fehlt.rmd" is missing just now: it stays; the removed "b.rmd" goes
+    // wherever it stands.
     const std::string before = "<add_file=alt.rmd>\r\n" + record("A") + "<add_file=b.rmd>\r\n" +
                                "<ADD_FILE=fehlt.rmd>\r\n<add_file=b.rmd>\r\n" + record("B");
     write_bytes(file, before);
     ASSERT_TRUE(rewrite_links(file, {"c.rmd"}, {"alt.rmd", "b.rmd"}).ok);
-    EXPECT_EQ("<add_file=c.rmd>\r\n" + record("A") +
-                  "<ADD_FILE=fehlt.rmd>\r\n<add_file=b.rmd>\r\n" + record("B"),
+    EXPECT_EQ("<add_file=c.rmd>\r\n" + record("A") + "<ADD_FILE=fehlt.rmd>\r\n" + record("B"),
               read_bytes(file));
     EXPECT_EQ(before, read_bytes(folder / "main.bak"));
     // Nothing changed: nothing is written, not even the backup.
