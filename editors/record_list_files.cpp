@@ -73,14 +73,15 @@ Split split_expired(const ReminderDocument& doc, const std::vector<RecordBounds>
     for (const RecordBounds& bounds : records) {
         ++number;
         const ListRow row = read_row(doc, bounds, number, groups, state.settings.record_color);
-        if (bounds.start < next || bounds.end > static_cast<long long>(doc.lines.size()) ||
+        const long long first = first_line_of(doc, bounds);
+        if (first < next || bounds.end > static_cast<long long>(doc.lines.size()) ||
             !is_expired_once(row, state.today)) {
             continue;
         }
         split.kept.insert(split.kept.end(), doc.lines.begin() + (next - 1),
-                          doc.lines.begin() + (bounds.start - 1));
+                          doc.lines.begin() + (first - 1));
         split.moved.push_back({stamp, std::string(kLineEnd)});
-        split.moved.insert(split.moved.end(), doc.lines.begin() + (bounds.start - 1),
+        split.moved.insert(split.moved.end(), doc.lines.begin() + (first - 1),
                            doc.lines.begin() + bounds.end);
         end_last_line(split.moved);
         split.moved.push_back({"", std::string(kLineEnd)});

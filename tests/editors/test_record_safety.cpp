@@ -104,6 +104,19 @@ TEST_F(RecordSafety, StrayTagsNeverLetARecordReachBackOverAnEarlierOne) {
     }
 }
 
+TEST_F(RecordSafety, AutoDeleteMovesOnlyTheLinesOfARecordWithoutItsOwnStart) {
+    const EngineState engine(EngineSettings{}, test::day(2026, 12, 7));
+    const std::string headless =
+        "<recrod>\r\n<date=01.01.2000>\r\n<active=once>\r\nX\r\n</record>\r\n";
+    load(kA + headless + kB);
+    const MoveOutcome outcome = move_expired_records(state, folder / "deleted.rmd", engine);
+    ASSERT_TRUE(outcome.write.ok) << outcome.write.message;
+    EXPECT_EQ(1, outcome.moved);
+    EXPECT_EQ(kA + kB, read_bytes(state.current_file));
+    EXPECT_EQ("gelöscht am: 07.12.2026\r\n" + headless + "\r\n",
+              read_bytes(folder / "deleted.rmd"));
+}
+
 TEST_F(RecordSafety, UndoRestoresOnlyFromTheBackupOfItsOwnFile) {
     // "a.rmd" and "a.txt" share the backup "a.bak".
     EditingState rmd;
