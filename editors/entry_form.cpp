@@ -151,7 +151,7 @@ void EntryForm::save() {
 void EntryForm::pick_date() {
     const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(context_.engine.today);
     if (const std::optional<DaySerial> picked = Datumseingabe::pick(this, preset)) {
-        date_->setText(to_qstring(format_date(*picked, "dd.mm.yyyy")));
+        date_->setText(to_qstring(written_date(*picked)));
     }
 }
 

@@ -379,7 +379,7 @@ void RecordEdit::pick_date() {
     const DaySerial today = context_.engine.today;
     const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(today);
     if (const std::optional<DaySerial> picked = Datumseingabe::pick(this, preset)) {
-        date_->setText(to_qstring(format_date(*picked, "dd.mm.yyyy")));
+        date_->setText(to_qstring(written_date(*picked)));
         update_preview();
     }
 }

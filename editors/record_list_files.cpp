@@ -67,7 +67,7 @@ Split split_expired(const ReminderDocument& doc, const std::vector<RecordBounds>
                     const EngineState& state) {
     Split split;
     const std::vector<std::string> groups = group_names(state);
-    const std::string stamp = "gelöscht am: " + format_date(state.today, "dd.mm.yyyy");
+    const std::string stamp = "gelöscht am: " + written_date(state.today);
     long long next = 1;  // the first line not yet handed on
     int number = 0;
     for (const RecordBounds& bounds : records) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "editors/record_fields.h"
 #include "engine/date_text.h"
 #include "engine/evaluate.h"
 #include "engine/number.h"
@@ -30,7 +31,7 @@ struct RowBuilder {
         } else if (name == "date") {
             row.date = value;
             const std::optional<DaySerial> d = parse_date(value);
-            row.date_shown = d ? format_date(*d, "dd.mm.yyyy") : value;
+            row.date_shown = d ? written_date(*d) : value;
         } else if (name == "active_before") {
             row.lead_time = value;
         } else if (name == "active" && value == "always") {
