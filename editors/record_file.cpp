@@ -30,9 +30,10 @@ bool rescan(EditingState& state, MessageSink& sink) {
 }
 
 std::optional<ReminderDocument> load_unchanged(const EditingState& state, WriteOutcome& outcome) {
-    std::optional<ReminderDocument> doc = load_document(state.current_file);
+    std::string reason;
+    std::optional<ReminderDocument> doc = load_document(state.current_file, &reason);
     if (!doc) {
-        outcome = {false, unreadable_message(state.current_file)};
+        outcome = {false, reason};
         outcome.changed_outside = current_stamp(state.current_file) != state.loaded;
         return std::nullopt;
     }
@@ -124,10 +125,10 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
 
 WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines,
                           Utf8Change utf8) {
-    std::error_code ec;
-    const bool exists = fs::exists(fs::symlink_status(file, ec));
-    std::optional<ReminderDocument> doc = exists ? load_document(file) : parse_document({});
-    if (!doc) return {false, unreadable_message(file)};
+    std::string reason;
+    bool exists = false;
+    std::optional<ReminderDocument> doc = load_or_new_document(file, reason, exists);
+    if (!doc) return {false, reason};
     end_last_line(doc->lines);
     const std::vector<DocumentLine> appended = new_lines(lines);
     doc->lines.insert(doc->lines.end(), appended.begin(), appended.end());

@@ -100,11 +100,10 @@ namespace {
 // encoding of the file they come from).
 WriteOutcome append_moved(const fs::path& deleted_file, const std::vector<DocumentLine>& moved,
                           TextEncoding encoding) {
-    std::error_code ec;
-    const bool exists = fs::exists(fs::symlink_status(deleted_file, ec));
-    std::optional<ReminderDocument> deleted =
-        exists ? load_document(deleted_file) : std::optional(parse_document({}));
-    if (!deleted) return {false, unreadable_message(deleted_file)};
+    std::string reason;
+    bool exists = false;
+    std::optional<ReminderDocument> deleted = load_or_new_document(deleted_file, reason, exists);
+    if (!deleted) return {false, reason};
     if (!exists) deleted->encoding = encoding;
     end_last_line(deleted->lines);
     deleted->lines.insert(deleted->lines.end(), moved.begin(), moved.end());
@@ -149,8 +148,9 @@ std::optional<std::string> link_of_line(const std::string& line) {
 WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::string>& added,
                            const std::vector<std::string>& removed) {
     if (added.empty() && removed.empty()) return {};
-    std::optional<ReminderDocument> doc = load_document(main_file);
-    if (!doc) return {false, unreadable_message(main_file)};
+    std::string reason;
+    std::optional<ReminderDocument> doc = load_document(main_file, &reason);
+    if (!doc) return {false, reason};
     std::vector<std::string> links;
     for (const std::string& file : added) links.push_back("<add_file=" + file + ">");
     std::vector<DocumentLine> lines = new_lines(links);

@@ -1,5 +1,6 @@
 #include "editors/reminder_document.h"
 
+#include <system_error>
 #include <utility>
 
 #include "editors/safe_rewrite.h"
@@ -62,6 +63,14 @@ std::optional<ReminderDocument> load_document(const std::filesystem::path& path,
     ReminderDocument doc = parse_document(std::move(bytes));
     doc.stamp = read.stamp;
     return doc;
+}
+
+std::optional<ReminderDocument> load_or_new_document(const std::filesystem::path& path,
+                                                     std::string& message, bool& existed) {
+    std::error_code ec;
+    existed = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    if (!existed) return parse_document({});
+    return load_document(path, &message);
 }
 
 namespace {

@@ -37,6 +37,12 @@ struct ReminderDocument {
 [[nodiscard]] std::optional<ReminderDocument> load_document(const std::filesystem::path& path,
                                                             std::string* message = nullptr);
 
+// The document of `path`, or an empty one when nothing stands there (then
+// `existed` is false); nullopt, with the reason in `message`, when something
+// stands there that cannot be read.
+[[nodiscard]] std::optional<ReminderDocument> load_or_new_document(
+    const std::filesystem::path& path, std::string& message, bool& existed);
+
 // Where the records stand, counted as the reader counts them, except that a
 // record's lines are its own: a record without its own `<record>` line starts
 // after the previous record's end (`start` is then the line before its first

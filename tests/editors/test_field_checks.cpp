@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editors/birthday_import.h"
+#include "editors/converter.h"
 #include "editors/entry_records.h"
 #include "editors/field_checks.h"
 #include "editors/record_file.h"
@@ -136,6 +137,25 @@ TEST_F(EntryChecks, ImportFromAPipeOrADeviceFailsWithAMessage) {
         EXPECT_NE(std::string::npos, import_problem_text(outcome).find(source.filename().string()));
     }
     EXPECT_FALSE(std::filesystem::exists(file));
+    // A pipe as the target: refused with its reason, nothing hangs.
+    ASSERT_EQ(0, ::mkfifo(file.c_str(), 0600));
+    const SaveOutcome saved = save_entry(EntryKind::birthday, file,
+                                         {"Anna", "1.1.1990", 0, {0, 0, "7"}}, templates, kToday);
+    EXPECT_FALSE(saved.write.ok);
+    EXPECT_NE(std::string::npos, saved.write.message.find("Pipe")) << saved.write.message;
+}
+
+TEST_F(EntryChecks, TheConverterNeverWritesOverItsInput) {
+    const auto input = folder / "alt.rmd";
+    write_bytes(input, "<color=blue>\r\n");
+    std::filesystem::create_symlink(input, folder / "verweis.rmd");
+    for (const char* output : {"verweis.rmd", ".alt.rmd~mw.XyZ123", "./alt.rmd"}) {
+        EXPECT_EQ(ConvertCheck::same_file,
+                  check_conversion("alt.rmd", output, input, folder / output))
+            << output;
+        EXPECT_FALSE(convert_file(input, folder / output).ok) << output;
+    }
+    EXPECT_EQ("<color=blue>\r\n", read_bytes(input));
 }
 
 }  // namespace
