@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "editors/field_checks.h"
 #include "engine/date_text.h"
 #include "engine/text.h"
+#include "engine/number.h"
 #include "engine/text_file.h"
 
 namespace merkwald {
@@ -28,30 +30,64 @@ std::string quoted_field(std::string_view line, std::size_t& pos) {
     return field;
 }
 
-void line_fields(std::string_view line, std::vector<std::string>& fields) {
+// A semicolon outside quotes makes it the line's separator.
+char separator_of(std::string_view line) {
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') quoted = !quoted;
+        if (c == ';' && !quoted) return ';';
+    }
+    return ',';
+}
+
+void line_fields(std::string_view line, int number, std::vector<CsvField>& fields) {
+    const char separator = separator_of(line);
     std::size_t pos = 0;
     while (true) {
         while (pos < line.size() && kBlanksAndTabs.find(line[pos]) != std::string_view::npos) ++pos;
         std::string field;
         if (pos < line.size() && line[pos] == '"') field = quoted_field(line, ++pos);
-        // Anything between a closing quote and the comma stays with the field.
-        const std::size_t comma = line.find(',', pos);
-        const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
+        // Anything between a closing quote and the separator stays with the field.
+        const std::size_t next = line.find(separator, pos);
+        const std::size_t end = next == std::string_view::npos ? line.size() : next;
         field += trim_blanks(line.substr(pos, end - pos), kBlanksAndTabs);
-        fields.push_back(std::move(field));
-        if (comma == std::string_view::npos) return;
-        pos = comma + 1;
+        fields.push_back({std::move(field), number});
+        if (next == std::string_view::npos) return;
+        pos = next + 1;
     }
+}
+
+std::vector<CsvField> all_fields(std::string_view text) {
+    std::vector<CsvField> fields;
+    int number = 0;
+    for_each_line(text, [&](std::string_view line) {
+        ++number;
+        if (!trim_blanks(line, kBlanksAndTabs).empty()) line_fields(line, number, fields);
+        return true;
+    });
+    return fields;
 }
 
 }  // namespace
 
 std::vector<std::string> csv_fields(std::string_view text) {
-    std::vector<std::string> fields;
-    for_each_line(text, [&fields](std::string_view line) {
-        if (!trim_blanks(line, kBlanksAndTabs).empty()) line_fields(line, fields);
-        return true;
-    });
+    std::vector<std::string> texts;
+    for (CsvField& field : all_fields(text)) texts.push_back(std::move(field.text));
+    return texts;
+}
+
+std::vector<CsvField> csv_entry_fields(std::string_view text) {
+    std::vector<CsvField> fields = all_fields(text);
+    if (fields.empty()) return fields;
+    const int first = fields.front().line;
+    bool digits = false;
+    for (const CsvField& f : fields) {
+        if (f.line != first) break;
+        digits = digits || f.text.find_first_of("0123456789") != std::string::npos;
+    }
+    if (!digits) {
+        std::erase_if(fields, [first](const CsvField& f) { return f.line == first; });
+    }
     return fields;
 }
 
@@ -64,48 +100,90 @@ std::string import_text_line(const TextTemplate& text, const std::vector<std::st
     return template_line(text, joined);
 }
 
+namespace {
+
+// The record lines of one entry, or the reason why it cannot be written.
+bool entry_lines(const std::vector<CsvField>& fields, std::size_t at, std::size_t group,
+                 const TextTemplate& text, const RecordStyle& style, DaySerial today,
+                 std::vector<std::string>& lines, ImportOutcome& outcome) {
+    const CsvField& date_field = fields[at + group - 1];
+    outcome.line = date_field.line;
+    const std::optional<DaySerial> date = birthday_date(date_field.text, today);
+    if (!date) {
+        outcome.end = ImportEnd::bad_date;
+        return false;
+    }
+    std::vector<std::string> names;
+    for (std::size_t i = at; i + 1 < at + group; ++i) names.push_back(fields[i].text);
+    const std::string line = import_text_line(text, names);
+    if (auto problem = check_entry_fields(style, line)) {
+        outcome.end = ImportEnd::bad_field;
+        outcome.problem = *problem;
+        return false;
+    }
+    lines.emplace_back();
+    for (std::string& l :
+         entry_record_lines(EntryKind::birthday, written_date(*date), style, line)) {
+        lines.push_back(std::move(l));
+    }
+    return true;
+}
+
+}  // namespace
+
 ImportOutcome import_birthdays(const std::filesystem::path& source,
                                const std::filesystem::path& target, ImportFormat format,
-                               const TextTemplate& text, const RecordStyle& style,
-                               const std::function<void(int)>& progress) {
+                               const TextTemplate& text, const RecordStyle& style, DaySerial today,
+                               const std::function<void(int)>& progress, Utf8Change utf8) {
     ImportOutcome outcome;
-    const std::optional<FileText> file = read_text_file(source);
-    if (!file) {
+    std::string bytes;
+    const FileRead read = read_regular_file(source, bytes);
+    if (!read.ok) {
         outcome.end = ImportEnd::failed;
+        outcome.problem = read.message;
         return outcome;
     }
-    const std::vector<std::string> fields = csv_fields(file->text);
+    const std::vector<CsvField> fields = csv_entry_fields(decode_text(std::move(bytes)).text);
     const std::size_t group = format == ImportFormat::name_date ? 2 : 3;
     std::vector<std::string> lines;
     for (std::size_t at = 0; at < fields.size(); at += group) {
         ++outcome.entries;
         if (at + group > fields.size()) {
             outcome.end = ImportEnd::failed;
+            outcome.line = fields[at].line;
             break;
         }
-        const std::string& date = fields[at + group - 1];
-        if (!parse_date(date)) {
-            outcome.end = ImportEnd::bad_date;
-            break;
-        }
-        const std::vector<std::string> names(fields.begin() + std::ptrdiff_t(at),
-                                             fields.begin() + std::ptrdiff_t(at + group - 1));
-        lines.emplace_back();
-        for (std::string& l :
-             entry_record_lines(EntryKind::birthday, date, style, import_text_line(text, names))) {
-            lines.push_back(std::move(l));
-        }
+        if (!entry_lines(fields, at, group, text, style, today, lines, outcome)) break;
         ++outcome.imported;
         if (progress) progress(outcome.entries);
     }
     if (!lines.empty()) {
-        outcome.write = append_lines(target, lines);
+        outcome.write = append_lines(target, lines, utf8);
         if (!outcome.write.ok) {
             outcome.end = ImportEnd::write_failed;
             outcome.imported = 0;
         }
     }
     return outcome;
+}
+
+std::string import_problem_text(const ImportOutcome& outcome) {
+    const std::string where =
+        outcome.line > 0 ? "\nZeile " + int_text(outcome.line) + " der Importdatei." : "";
+    switch (outcome.end) {
+        case ImportEnd::done:
+            return {};
+        case ImportEnd::bad_date:
+            return std::string(kImportBadDate) + where;
+        case ImportEnd::bad_field:
+            return std::string(kImportFailed) + "\n" + outcome.problem + where;
+        case ImportEnd::failed:
+            return std::string(kImportFailed) +
+                   (outcome.problem.empty() ? "" : "\n" + outcome.problem) + where;
+        case ImportEnd::write_failed:
+            return std::string(kImportFailed) + "\n" + outcome.write.message;
+    }
+    return {};
 }
 
 std::string import_progress_text(int entries) {

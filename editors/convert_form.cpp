@@ -96,7 +96,10 @@ void ConvertForm::browse_input() {
 }
 
 void ConvertForm::browse_output() {
-    const QString chosen = browse(QStringLiteral("Konvertieren nach"));
+    // The output is usually a new file: the save dialog takes a new name.
+    const QString chosen = context_.services.dialogs.save_file_name(
+        this, QStringLiteral("Konvertieren nach"), path_text(context_.program_folder),
+        kReminderFilesFilter);
     if (!chosen.isEmpty()) outdatei_->setText(chosen);
 }
 

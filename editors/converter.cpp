@@ -46,7 +46,7 @@ std::string convert_line(std::string line) {
 ConvertCheck check_conversion(const std::string& input_name, const std::string& output_name,
                               const fs::path& input, const fs::path& output) {
     std::error_code ec;
-    if (equals_ignore_case(input_name, output_name) || fs::equivalent(input, output, ec)) {
+    if (equals_ignore_case(input_name, output_name) || same_file(input, output)) {
         return ConvertCheck::same_file;
     }
     if (input_name.empty() || !fs::is_regular_file(input, ec)) return ConvertCheck::missing_input;
@@ -69,8 +69,11 @@ std::string_view check_message(ConvertCheck check) {
 }
 
 WriteOutcome convert_file(const fs::path& input, const fs::path& output) {
-    const std::optional<ReminderDocument> source = load_document(input);
-    if (!source) return {false, std::string(kConvertFailed)};
+    if (same_file(input, output))
+        return {false, std::string(check_message(ConvertCheck::same_file))};
+    std::string reason;
+    const std::optional<ReminderDocument> source = load_document(input, &reason);
+    if (!source) return {false, reason};
     ReminderDocument converted;
     converted.encoding = source->encoding;
     converted.byte_order_mark = source->byte_order_mark;

@@ -35,8 +35,9 @@ enum class ConvertCheck {
 };
 
 // The checks before a conversion, in their order. The names are compared
-// ignoring case; two names of one existing file count as the same as well,
-// since writing the output would destroy the input.
+// ignoring case; two names of one file in any spelling (links included) and
+// the rewrites' temporary names count as the same as well, since writing the
+// output would destroy the input.
 [[nodiscard]] ConvertCheck check_conversion(const std::string& input_name,
                                             const std::string& output_name,
                                             const std::filesystem::path& input,

@@ -116,19 +116,29 @@ void EntryForm::save() {
     input.template_position = format_->currentIndex();
     input.style = {color_, context_.settings.record_color,
                    to_utf8(lead_time_->currentText().trimmed())};
-    const SaveOutcome outcome =
-        save_entry(kind_, context_.resolve(to_utf8(file_->text().trimmed())), input, templates_);
+    const std::filesystem::path target = context_.resolve(to_utf8(file_->text().trimmed()));
+    SaveOutcome outcome;
+    outcome.write =
+        write_asking_utf8(context_.services.dialogs, this, target, [&](Utf8Change utf8) {
+            outcome = save_entry(kind_, target, input, templates_, context_.engine.today, utf8);
+            return outcome.write;
+        });
     if (outcome.check == EntryCheck::no_name) {
         message(no_name_message(kind_));
         name_->setFocus();
         return;
     }
     if (outcome.check == EntryCheck::bad_date) {
-        message(kBadEntryDate);
+        message(outcome.problem);
         date_->setFocus();
         return;
     }
+    if (outcome.check == EntryCheck::bad_field) {
+        message(outcome.problem);
+        return;
+    }
     // The fields keep what was typed, so that nothing is lost.
+    if (outcome.write.needs_utf8) return;
     if (!outcome.write.ok) {
         message(outcome.write.message);
         return;
@@ -141,7 +151,7 @@ void EntryForm::save() {
 void EntryForm::pick_date() {
     const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(context_.engine.today);
     if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
-        date_->setText(to_qstring(format_date(*picked, "dd.mm.yyyy")));
+        date_->setText(to_qstring(written_date(*picked)));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "editors/field_checks.h"
 #include "editors/record_file.h"
 #include "editors/reminder_document.h"
 #include "engine/date_text.h"
@@ -42,20 +43,48 @@ std::string_view no_name_message(EntryKind kind) {
     return kind == EntryKind::birthday ? "Kein Name!" : "Kein Text!";
 }
 
+std::optional<DaySerial> birthday_date(std::string_view text, DaySerial today) {
+    std::optional<DaySerial> date = parse_date(text);
+    if (!date) return std::nullopt;
+    const std::string typed(trim_blanks(text));
+    const std::size_t dot = typed.find_last_of(".-/ ");
+    const std::string year = dot == std::string::npos ? std::string() : typed.substr(dot + 1);
+    if (*date > today && year.size() == 2) {
+        const Ymd ymd = ymd_of(*date);
+        date = make_date(ymd.year - 100, ymd.month, ymd.day);
+    }
+    if (!date || *date > today) return std::nullopt;
+    return date;
+}
+
+std::optional<std::string> check_entry_fields(const RecordStyle& style,
+                                              std::string_view text_line) {
+    if (auto m = check_number("Vorlaufzeit", style.lead_time, 0, kLargestNumber, true)) return m;
+    return check_text("Text", text_line);
+}
+
 SaveOutcome save_entry(EntryKind kind, const fs::path& target, const EntryInput& input,
-                       const std::vector<TextTemplate>& templates) {
-    if (trim_blanks(input.name).empty()) return {EntryCheck::no_name, {}};
-    const std::optional<DaySerial> date = parse_date(input.date);
-    if (!date) return {EntryCheck::bad_date, {}};
+                       const std::vector<TextTemplate>& templates, DaySerial today,
+                       Utf8Change utf8) {
+    if (trim_blanks(input.name).empty()) return {EntryCheck::no_name, {}, {}};
+    const bool birthday = kind == EntryKind::birthday;
+    const std::optional<DaySerial> date =
+        birthday ? birthday_date(input.date, today) : parse_date(input.date);
+    if (!date) {
+        const bool future = birthday && parse_date(input.date).has_value();
+        return {EntryCheck::bad_date, {}, std::string(future ? kFutureBirthday : kBadEntryDate)};
+    }
     const std::string line =
         template_line(template_at(templates, input.template_position), input.name);
+    if (auto problem = check_entry_fields(input.style, line)) {
+        return {EntryCheck::bad_field, {}, *problem};
+    }
     std::vector<std::string> lines{""};
-    for (std::string& l :
-         entry_record_lines(kind, format_date(*date, "dd.mm.yyyy"), input.style, line)) {
+    for (std::string& l : entry_record_lines(kind, written_date(*date), input.style, line)) {
         lines.push_back(std::move(l));
     }
     lines.emplace_back();
-    return {EntryCheck::ok, append_lines(target, lines)};
+    return {EntryCheck::ok, append_lines(target, lines, utf8), {}};
 }
 
 EntryPresets entry_presets(const Settings& settings, EntryKind kind, int template_count) {

@@ -46,20 +46,34 @@ struct EntryInput {
     RecordStyle style;
 };
 
-enum class EntryCheck { ok, no_name, bad_date };
+enum class EntryCheck { ok, no_name, bad_date, bad_field };
 
 struct SaveOutcome {
     EntryCheck check = EntryCheck::ok;
-    WriteOutcome write;  // only when the check passed
+    WriteOutcome write;   // only when the check passed
+    std::string problem;  // bad_date, bad_field: what to show
 };
+
+inline constexpr std::string_view kFutureBirthday = "Falsches Datum";
+
+// A birthday lies in the past: a two-digit year that would put it after today
+// means the century before. nullopt for no date, or a date after today.
+[[nodiscard]] std::optional<DaySerial> birthday_date(std::string_view text, DaySerial today);
+
+// The lead time and the record's text line as the reader will read them back;
+// a message naming the field when not.
+[[nodiscard]] std::optional<std::string> check_entry_fields(const RecordStyle& style,
+                                                            std::string_view text_line);
 
 [[nodiscard]] std::string_view no_name_message(EntryKind kind);
 
 // One Save of the entry dialogs: checks the name and the date, then appends an
 // empty line, the record with the date written "dd.mm.yyyy", and an empty line.
+// A birthday is checked against `today`.
 [[nodiscard]] SaveOutcome save_entry(EntryKind kind, const std::filesystem::path& target,
                                      const EntryInput& input,
-                                     const std::vector<TextTemplate>& templates);
+                                     const std::vector<TextTemplate>& templates, DaySerial today,
+                                     Utf8Change utf8 = Utf8Change::allowed);
 
 // What an entry dialog (or the import) opens with and hands back on closing.
 struct EntryPresets {

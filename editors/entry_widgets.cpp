@@ -54,4 +54,16 @@ void show_color(QLabel* swatch, std::int32_t color) {
     swatch->setPalette(palette);
 }
 
+WriteOutcome write_asking_utf8(Dialogs& dialogs, QWidget* parent, const std::filesystem::path& file,
+                               const std::function<WriteOutcome(Utf8Change)>& write) {
+    WriteOutcome outcome = write(Utf8Change::ask);
+    if (!outcome.needs_utf8) return outcome;
+    const QString question = QString::fromStdString(utf8_question(file));
+    if (dialogs.message(parent, question, MessageIcon::question, MessageButtons::yes_no) ==
+        MessageAnswer::yes) {
+        return write(Utf8Change::allowed);
+    }
+    return outcome;
+}
+
 }  // namespace merkwald

@@ -9,9 +9,13 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <vector>
 
+#include "editors/record_file.h"
 #include "editors/templates.h"
+#include "shell/platform.h"
 
 namespace merkwald {
 
@@ -33,6 +37,12 @@ QComboBox* lead_time_combo(const QStringList& items, const std::string& preset);
 
 // The template captions in file order, `position` selected.
 QComboBox* template_combo(const std::vector<TextTemplate>& templates, int position);
+
+// Runs a write that may turn a Windows-1252 file into UTF-8: first without,
+// and when it would, again after the user said "Ja". "Nein" writes nothing
+// (the outcome then has `needs_utf8` set and no message).
+WriteOutcome write_asking_utf8(Dialogs& dialogs, QWidget* parent, const std::filesystem::path& file,
+                               const std::function<WriteOutcome(Utf8Change)>& write);
 
 // A framed swatch showing a colour number.
 QLabel* color_swatch();

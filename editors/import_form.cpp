@@ -111,23 +111,18 @@ void Importform::run_import() {
                             to_utf8(lead_time_->currentText().trimmed())};
     const ImportFormat format =
         two_names_->isChecked() ? ImportFormat::two_names_date : ImportFormat::name_date;
-    const ImportOutcome outcome = import_birthdays(
-        context_.resolve(to_utf8(source_->text().trimmed())),
-        context_.resolve(to_utf8(target_->text().trimmed())), format,
-        template_at(templates_, format_->currentIndex()), style,
-        [this](int entries) { status_->setText(to_qstring(import_progress_text(entries))); });
-    switch (outcome.end) {
-        case ImportEnd::done:
-            break;
-        case ImportEnd::bad_date:
-            message(std::string(kImportBadDate));
-            break;
-        case ImportEnd::failed:
-            message(std::string(kImportFailed));
-            break;
-        case ImportEnd::write_failed:
-            message(std::string(kImportFailed) + "\n" + outcome.write.message);
-            break;
+    const std::filesystem::path target = context_.resolve(to_utf8(target_->text().trimmed()));
+    ImportOutcome outcome;
+    (void)write_asking_utf8(context_.services.dialogs, this, target, [&](Utf8Change utf8) {
+        outcome = import_birthdays(
+            context_.resolve(to_utf8(source_->text().trimmed())), target, format,
+            template_at(templates_, format_->currentIndex()), style, context_.engine.today,
+            [this](int entries) { status_->setText(to_qstring(import_progress_text(entries))); },
+            utf8);
+        return outcome.write;
+    });
+    if (outcome.end != ImportEnd::done && !outcome.write.needs_utf8) {
+        message(import_problem_text(outcome));
     }
     status_->setText(to_qstring(import_status_text(outcome)));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editors/file_access.h"
 #include "engine/number.h"
 #include "engine/text_file.h"
 
@@ -104,9 +105,12 @@ const std::vector<InsertSubmenu>& insert_menu_table() {
 
 InsertTexts load_insert_texts(const std::filesystem::path& file) {
     InsertTexts result;
-    const std::optional<FileText> content = read_text_file(file);
+    std::string bytes;
+    const FileRead read = read_regular_file(file, bytes);
+    if (!read.ok) result.problem = read_failure_text(file, read.message);
+    if (result.problem == "Datei nicht gefunden") result.problem.clear();
     const std::vector<std::string> lines =
-        content ? split_lines(content->text) : std::vector<std::string>{};
+        read.ok ? split_lines(decode_text(std::move(bytes)).text) : std::vector<std::string>{};
     if (lines.empty()) {
         result.failed = true;
     } else {

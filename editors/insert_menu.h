@@ -45,6 +45,7 @@ struct InsertText {
 struct InsertTexts {
     std::vector<InsertText> entries;  // at most 10
     bool failed = false;              // missing, unreadable or shorter than announced
+    std::string problem;              // set when the file is there but no file to read
 };
 
 // The count line, then pairs of text and caption lines; a count above 10 counts

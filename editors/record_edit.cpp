@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +14,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "editors/entry_widgets.h"
+#include "editors/field_checks.h"
 #include "editors/record_rows.h"
 #include "engine/date_text.h"
 #include "engine/evaluate.h"
@@ -62,6 +65,7 @@ RecordEdit::RecordEdit(QWidget* parent, EditorContext& context, EditingState& st
     build_insert_menu();
     load_record(state_, presets, fields, memory_, sink_);
     show_fields(fields);
+    loaded_fields_ = this->fields();
     update_preview();
     text_->setMinimumHeight(fontMetrics().lineSpacing() * 5);
     preview_->setMinimumHeight(fontMetrics().lineSpacing() * 4);
@@ -99,10 +103,17 @@ void RecordEdit::build_fields() {
     color_label_->setFixedSize(48, 20);
     color_label_->setFrameShape(QFrame::Box);
     color_label_->setAutoFillBackground(true);
+    build_text_boxes();
+}
+
+void RecordEdit::build_text_boxes() {
     text_ = new QPlainTextEdit;
     text_->setObjectName(QStringLiteral("RTBox1"));
     text_->setToolTip(QStringLiteral("Rechtsklick für Einfügemenü"));
     text_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Tab moves on like in every other field; Ctrl+Tab types a tab.
+    text_->setTabChangesFocus(true);
+    text_->installEventFilter(this);
     connect(text_, &QPlainTextEdit::customContextMenuRequested, this, [this](const QPoint& at) {
         insert_menu()->exec(text_->viewport()->mapToGlobal(at));
     });
@@ -183,8 +194,9 @@ void RecordEdit::build_insert_menu() {
     const std::filesystem::path file = context_.resolve(context_.settings.text_filename);
     insert_texts_ = load_insert_texts(file);
     if (insert_texts_.failed) {
-        context_.services.dialogs.message(this, to_qstring(kInsertTextsError),
-                                          MessageIcon::critical);
+        const std::string_view text =
+            insert_texts_.problem.empty() ? kInsertTextsError : insert_texts_.problem;
+        context_.services.dialogs.message(this, to_qstring(text), MessageIcon::critical);
     }
     for (const InsertText& entry : insert_texts_.entries) {
         const QString text = to_qstring(entry.text);
@@ -287,11 +299,37 @@ void RecordEdit::take_presets() {
 }
 
 bool RecordEdit::report(const WriteOutcome& outcome) {
-    if (!outcome.ok) {
+    if (!outcome.ok && !outcome.needs_utf8) {
         context_.services.dialogs.message(this, to_qstring(outcome.message),
                                           MessageIcon::critical);
+        if (outcome.changed_outside) reload();
     }
     return outcome.ok;
+}
+
+RecordFields RecordEdit::fields_to_write() const {
+    RecordFields f = fields();
+    if (f.mode == RecordMode::monthly && f.date.empty()) f.date = memory_.date;
+    return f;
+}
+
+void RecordEdit::reload() {
+    const EditorPresets presets{group_names(context_.engine), context_.settings.record_color};
+    RecordFields f = fields();
+    if (state_.current_record > state_.record_count())
+        state_.current_record = state_.record_count() + 1;
+    load_record(state_, presets, f, memory_, sink_);
+    show_fields(f);
+    loaded_fields_ = fields();
+    update_preview();
+}
+
+bool RecordEdit::fields_valid() {
+    const std::optional<FieldProblem> problem = check_record_fields(fields_to_write());
+    if (!problem) return true;
+    context_.services.dialogs.message(this, to_qstring(problem->message), MessageIcon::critical);
+    if (QWidget* w = findChild<QWidget*>(to_qstring(problem->field_name))) w->setFocus();
+    return false;
 }
 
 void RecordEdit::save() {
@@ -302,18 +340,35 @@ void RecordEdit::save() {
         date_->setFocus();
         return;
     }
+    if (!fields_valid()) return;
     take_presets();
+    // An untouched record is not written: its lines keep their form and the
+    // backup its older state.
+    if (!state_.new_record && fields() == loaded_fields_) {
+        accept();
+        return;
+    }
     const std::int32_t record_color = context_.settings.record_color;
-    const WriteOutcome outcome = state_.new_record
-                                     ? append_record(state_, fields(), record_color, sink_)
-                                     : replace_record(state_, fields(), record_color, sink_);
+    const RecordFields written = fields_to_write();
+    const WriteOutcome outcome = write_asking_utf8(
+        context_.services.dialogs, this, state_.current_file, [&](Utf8Change utf8) {
+            return state_.new_record ? append_record(state_, written, record_color, sink_, utf8)
+                                     : replace_record(state_, written, record_color, sink_, utf8);
+        });
     if (report(outcome)) accept();
 }
 
 void RecordEdit::append() {
-    const WriteOutcome outcome =
-        append_record(state_, fields(), context_.settings.record_color, sink_);
-    if (report(outcome)) state_.current_record = state_.record_count();
+    if (!fields_valid()) return;
+    const RecordFields written = fields_to_write();
+    const WriteOutcome outcome = write_asking_utf8(
+        context_.services.dialogs, this, state_.current_file, [&](Utf8Change utf8) {
+            return append_record(state_, written, context_.settings.record_color, sink_, utf8);
+        });
+    if (report(outcome)) {
+        state_.current_record = state_.record_count();
+        loaded_fields_ = fields();
+    }
     take_presets();
 }
 
@@ -330,7 +385,7 @@ void RecordEdit::pick_date() {
     const DaySerial today = context_.engine.today;
     const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(today);
     if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
-        date_->setText(to_qstring(format_date(*picked, "dd.mm.yyyy")));
+        date_->setText(to_qstring(written_date(*picked)));
         update_preview();
     }
 }
@@ -350,11 +405,17 @@ void RecordEdit::update_preview() {
     const std::string date_text = to_utf8(date_->text());
     const std::optional<DaySerial> date = parse_date(date_text);
     if (!date_text.empty() && !date) {
-        context_.services.dialogs.message(this, to_qstring(engine.messages[0]),
-                                          MessageIcon::critical);
+        // Once per wrong value: typing elsewhere must stay possible meanwhile.
+        if (date_->text() != reported_date_) {
+            reported_date_ = date_->text();
+            context_.services.dialogs.message(this, to_qstring(engine.messages[0]),
+                                              MessageIcon::critical);
+        }
+        preview_->setPlainText(to_qstring(engine.messages[0]));
         previewing_ = false;
         return;
     }
+    reported_date_.clear();
     const DaySerial record_date = date.value_or(engine.today);
     DaySerial event_date = next_anniversary(record_date, engine.today).value_or(record_date);
     // A text still being typed is full of unfinished placeholders: say nothing.
@@ -368,6 +429,13 @@ void RecordEdit::update_preview() {
 
 bool RecordEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == date_ && event->type() == QEvent::FocusOut && !showing_) update_preview();
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            text_->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

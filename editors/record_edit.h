@@ -60,6 +60,7 @@ protected:
 
 private:
     void build_fields();
+    void build_text_boxes();
     QLayout* build_form();
     QLayout* build_buttons();
     void build_insert_menu();
@@ -69,6 +70,10 @@ private:
     void show_color();
     void take_presets();
     bool report(const WriteOutcome& outcome);
+    // The fields as written: a monthly record keeps its date for its placeholders.
+    [[nodiscard]] RecordFields fields_to_write() const;
+    void reload();
+    [[nodiscard]] bool fields_valid();
 
     EditorContext& context_;
     EditingState& state_;
@@ -80,6 +85,8 @@ private:
     InsertTexts insert_texts_;
     bool showing_ = false;
     bool previewing_ = false;
+    RecordFields loaded_fields_;  // what the record held when loaded
+    QString reported_date_;       // the invalid date last reported, shown once
 
     std::array<QRadioButton*, 5> modes_{};
     QLineEdit* date_ = nullptr;

@@ -190,7 +190,14 @@ void load_record_lines(const ReminderDocument& doc, const RecordBounds& bounds,
 
 std::string prepare_date(std::string_view date_field) {
     const std::optional<DaySerial> date = parse_date(date_field);
-    return date ? format_date(*date, "dd.mm.yyyy") : std::string();
+    return date ? written_date(*date) : std::string();
+}
+
+std::string written_date(DaySerial date) {
+    const Ymd ymd = ymd_of(date);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d.%02d.%04d", ymd.day, ymd.month, ymd.year);
+    return text;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calendar/date_serial.h"
 #include "editors/reminder_document.h"
 #include "engine/record_scan.h"
 
@@ -69,6 +70,9 @@ void start_new_record(RecordFields& fields, RememberedTexts& memory, std::int32_
 void load_record_lines(const ReminderDocument& doc, const RecordBounds& bounds,
                        const std::vector<std::string>& groups, std::int32_t record_color,
                        RecordFields& fields, RememberedTexts& memory);
+
+// A date as the tools write it: "dd.mm.yyyy", the year always with four digits.
+[[nodiscard]] std::string written_date(DaySerial date);
 
 // A valid date as "dd.mm.yyyy", anything else as "".
 [[nodiscard]] std::string prepare_date(std::string_view date_field);

@@ -7,26 +7,62 @@ namespace merkwald {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::optional<ReminderDocument> load_into(EditingState& state, MessageSink& sink) {
+    std::string reason;
+    std::optional<ReminderDocument> doc = load_document(state.current_file, &reason);
+    if (!doc) {
+        state.records.clear();
+        state.loaded = {};
+        sink.show_message(read_failure_text(state.current_file, reason), MessageIcon::critical);
+        return std::nullopt;
+    }
+    state.records = record_bounds(*doc);
+    state.loaded = doc->stamp;
+    return doc;
+}
+
+}  // namespace
+
 bool rescan(EditingState& state, MessageSink& sink) {
-    RecordScan scan = scan_records(state.current_file, sink);
-    state.records = std::move(scan.records);
-    return scan.ok;
+    return load_into(state, sink).has_value();
+}
+
+std::optional<ReminderDocument> load_unchanged(const EditingState& state, WriteOutcome& outcome) {
+    std::string reason;
+    std::optional<ReminderDocument> doc = load_document(state.current_file, &reason);
+    if (!doc) {
+        outcome = {false, reason};
+        outcome.changed_outside = current_stamp(state.current_file) != state.loaded;
+        return std::nullopt;
+    }
+    if (doc->stamp != state.loaded) {
+        outcome = {false, changed_outside_message(state.current_file)};
+        outcome.changed_outside = true;
+        return std::nullopt;
+    }
+    return doc;
+}
+
+void note_write(EditingState& state, const WriteOutcome& outcome) {
+    if (!outcome.ok) return;
+    state.loaded = outcome.written_stamp;
+    if (!outcome.backup.empty()) {
+        state.undo = UndoPoint{state.current_file, outcome.backup, outcome.backup_stamp,
+                               outcome.written_stamp};
+    }
 }
 
 bool load_record(EditingState& state, const EditorPresets& presets, RecordFields& fields,
                  RememberedTexts& memory, MessageSink& sink) {
-    const bool scanned = rescan(state, sink);
+    const std::optional<ReminderDocument> doc = load_into(state, sink);
     state.new_record = false;
-    if (!scanned) return false;
+    if (!doc) return false;
     if (state.current_record > state.record_count() || state.current_record < 1) {
         state.new_record = true;
         start_new_record(fields, memory, presets.record_color);
         return true;
-    }
-    const std::optional<ReminderDocument> doc = load_document(state.current_file);
-    if (!doc) {
-        sink.show_message("Datei nicht gefunden", MessageIcon::critical);
-        return false;
     }
     load_record_lines(*doc, state.records[std::size_t(state.current_record - 1)],
                       presets.groups, presets.record_color, fields, memory);
@@ -46,15 +82,30 @@ std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines, l
 }
 
 std::string unreadable_message(const fs::path& file) {
-    const std::u8string name = file.u8string();
-    return "Die Datei " + std::string(reinterpret_cast<const char*>(name.data()), name.size()) +
-           " konnte nicht gelesen werden.";
+    return "Die Datei " + display_name(file) + " konnte nicht gelesen werden.";
 }
 
+std::string utf8_question(const fs::path& file) {
+    return "Die Datei " + display_name(file) +
+           " ist in Windows-1252 geschrieben und kann den neuen Text nur als UTF-8 aufnehmen. "
+           "Als UTF-8 speichern?";
+}
+
+namespace {
+
+WriteOutcome needs_utf8() {
+    WriteOutcome outcome{false, {}};
+    outcome.needs_utf8 = true;
+    return outcome;
+}
+
+}  // namespace
+
 WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
-                            std::int32_t record_color, MessageSink& sink) {
-    std::optional<ReminderDocument> doc = load_document(state.current_file);
-    if (!doc || !rescan(state, sink)) return {false, unreadable_message(state.current_file)};
+                            std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
+    WriteOutcome outcome;
+    std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
+    if (!doc) return outcome;
     if (state.current_record < 1 || state.current_record > state.record_count()) {
         return {false, "Der Datensatz steht nicht mehr in der Datei."};
     }
@@ -62,31 +113,40 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     const std::vector<DocumentLine> record =
         new_lines(write_record(fields, prepare_date(fields.date), record_color));
     const std::string old_bytes = doc->bytes;
-    doc->lines = splice_lines(doc->lines, bounds.start, bounds.end, record);
-    WriteOutcome outcome = rewrite_with_backup(state.current_file, old_bytes, document_bytes(*doc));
+    doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, record);
+    if (utf8 == Utf8Change::ask && must_become_utf8(*doc)) return needs_utf8();
+    const std::string new_bytes = document_bytes(*doc);
+    if (new_bytes == old_bytes) return {};
+    outcome = rewrite_with_backup(state.current_file, old_bytes, new_bytes, &state.loaded);
+    note_write(state, outcome);
     rescan(state, sink);
     return outcome;
 }
 
-WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines) {
-    std::error_code ec;
-    const bool exists = fs::exists(file, ec);
-    std::optional<ReminderDocument> doc = exists ? load_document(file) : parse_document({});
-    if (!doc) return {false, unreadable_message(file)};
+WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines,
+                          Utf8Change utf8) {
+    std::string reason;
+    bool exists = false;
+    std::optional<ReminderDocument> doc = load_or_new_document(file, reason, exists);
+    if (!doc) return {false, reason};
     end_last_line(doc->lines);
     const std::vector<DocumentLine> appended = new_lines(lines);
     doc->lines.insert(doc->lines.end(), appended.begin(), appended.end());
+    if (utf8 == Utf8Change::ask && must_become_utf8(*doc)) return needs_utf8();
     if (!exists) return write_file_safely(file, document_bytes(*doc));
-    return rewrite_with_backup(file, doc->bytes, document_bytes(*doc));
+    return rewrite_with_backup(file, doc->bytes, document_bytes(*doc), &doc->stamp);
 }
 
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
-                           std::int32_t record_color, MessageSink& sink) {
+                           std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
+    WriteOutcome outcome;
+    if (state.loaded.exists && !load_unchanged(state, outcome)) return outcome;
     std::vector<std::string> texts{""};
     const std::vector<std::string> record =
         write_record(fields, prepare_date(fields.date), record_color);
     texts.insert(texts.end(), record.begin(), record.end());
-    WriteOutcome outcome = append_lines(state.current_file, texts);
+    outcome = append_lines(state.current_file, texts, utf8);
+    note_write(state, outcome);
     // A failed write leaves the file as it was, and so its record table.
     if (outcome.ok) rescan(state, sink);
     return outcome;

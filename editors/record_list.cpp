@@ -1,7 +1,6 @@
 #include "editors/record_list.h"
 
 #include <QApplication>
-#include <QSizePolicy>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSizePolicy>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <system_error>
 
 #include "editors/record_edit.h"
@@ -72,7 +73,6 @@ RecordList::RecordList(QWidget* parent, EditorContext& context, std::vector<std:
     linked_->setEditText(files_.size() > 1 ? to_qstring(files_[1]) : QStringLiteral("keine"));
     file_name_->setText(to_qstring(files_[0]));
     shown_->setText(to_qstring(files_[0]));
-    undo_->setEnabled(false);
     fill();
     resize(900, 520);
 }
@@ -97,18 +97,24 @@ QWidget* RecordList::build_grid() {
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table_->horizontalHeader()->setSectionsClickable(true);
     const int dpi = logicalDpiX();
-    // The default widths were made for a small 8-point font: wider fonts widen them.
-    const double scale = std::max(1.0, fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
+    // The widths were made for a small 8-point font: wider fonts widen them. The
+    // stored widths are in the same units, so they are scaled alike and stored
+    // unscaled, and a column keeps its width from one opening to the next.
+    width_scale_ = std::max(1.0, fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
     for (int c = 0; c < kGridColumns; ++c) {
         const auto stored = c < kListColumns ? context_.settings.columns[std::size_t(c)]
                                              : std::optional<std::int32_t>();
         const bool own = stored && *stored > 0;
         const int twips = own ? *stored : kDefaultColumnTwips[std::size_t(c)];
         loaded_twips_[std::size_t(c)] = twips;
-        loaded_pixels_[std::size_t(c)] =
-            static_cast<int>(twips * dpi / 1440 * (own ? 1.0 : scale));
+        loaded_pixels_[std::size_t(c)] = static_cast<int>(twips * dpi / 1440 * width_scale_);
         table_->setColumnWidth(c, loaded_pixels_[std::size_t(c)]);
     }
+    connect_grid();
+    return table_;
+}
+
+void RecordList::connect_grid() {
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &RecordList::sort_by_column);
     connect(table_, &QTableWidget::cellClicked, this, [this](int row, int column) {
@@ -120,7 +126,11 @@ QWidget* RecordList::build_grid() {
     });
     connect(table_, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { set_current_row(row); });
-    return table_;
+    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QList<QTableWidgetItem*> chosen = table_->selectedItems();
+        if (!chosen.isEmpty()) current_row_ = chosen.front()->row();
+        update_buttons();
+    });
 }
 
 QLayout* RecordList::build_files() {
@@ -183,10 +193,8 @@ QLayout* RecordList::build_buttons() {
     auto* records = new QHBoxLayout;
     add_button(records, QStringLiteral("Neu"), QStringLiteral("erstellt einen neuen Datensatz"),
                &RecordList::new_record);
-    add_button(records, QStringLiteral("Löschen"),
-               QStringLiteral("Löscht markierten Datensatz, bzw. letzten Datensatz falls keiner "
-                              "markiert"),
-               &RecordList::delete_record);
+    delete_ = add_button(records, QStringLiteral("Löschen"),
+                         QStringLiteral("Löscht markierten Datensatz"), &RecordList::delete_record);
     undo_ = add_button(records, QStringLiteral("Rückgängig"),
                        QStringLiteral("macht letzte Aktion rückgängig"), &RecordList::undo);
     add_button(records, QStringLiteral("Auto Löschen"),
@@ -209,8 +217,11 @@ void RecordList::fill() {
     table_->setUpdatesEnabled(false);
     FilledRows filled = fill_rows(state_.current_file, context_.engine, sink_);
     rows_ = std::move(filled.rows);
+    state_.records = std::move(filled.records);
+    state_.loaded = filled.stamp;
     draw_rows();
     table_->setUpdatesEnabled(true);
+    update_buttons();
 }
 
 void RecordList::draw_rows() {
@@ -228,9 +239,32 @@ void RecordList::draw_rows() {
         table_->setItem(r, 6, cell(to_qstring(row.group)));
         table_->setRowHeight(r, line * row.text_lines + 4);
     }
-    // Like the grid it imitates, filling leaves the last row current.
+    // The swatch shows the last row, but no row is chosen for Delete until the
+    // user picks one.
     set_current_row(table_->rowCount() - 1);
-    if (current_row_ >= 0) table_->setCurrentCell(current_row_, 0);
+    table_->clearSelection();
+    current_row_ = -1;
+    update_buttons();
+}
+
+void RecordList::update_buttons() {
+    if (delete_ == nullptr || undo_ == nullptr) return;
+    const bool selected = !table_->selectedItems().isEmpty();
+    delete_->setEnabled(selected && current_row_ >= 0 &&
+                        current_row_ < static_cast<int>(rows_.size()));
+    undo_->setEnabled(state_.undo && state_.undo->file == state_.current_file);
+}
+
+void RecordList::show_file(const fs::path& file) {
+    if (file != state_.current_file) state_.undo.reset();
+    state_.current_file = file;
+    fill();
+}
+
+void RecordList::report(const WriteOutcome& outcome) {
+    if (outcome.ok) return;
+    message(outcome.message, MessageIcon::critical);
+    if (outcome.changed_outside) refill_and_resort();
 }
 
 void RecordList::set_current_row(int row) {
@@ -271,6 +305,7 @@ void RecordList::open_editor(int record) {
         apply_record_presets(context_.settings, *presets);
         presets_ = presets;
     }
+    update_buttons();
 }
 
 void RecordList::edit_row(int row) {
@@ -281,7 +316,8 @@ void RecordList::edit_row(int row) {
 }
 
 void RecordList::new_record() {
-    undo_->setEnabled(true);
+    // Undo belongs to this New from here on: a cancelled New leaves nothing to undo.
+    state_.undo.reset();
     rescan(state_, sink_);
     open_editor(state_.record_count() + 1);
     fill();
@@ -293,40 +329,46 @@ void RecordList::message(const std::string& text, MessageIcon icon) {
 }
 
 void RecordList::delete_record() {
-    undo_->setEnabled(true);
-    if (current_row_ < 0 || current_row_ >= static_cast<int>(rows_.size())) return;
+    if (current_row_ < 0 || current_row_ >= static_cast<int>(rows_.size()) ||
+        table_->selectedItems().isEmpty()) {
+        return;
+    }
     BusyCursor busy;
-    const WriteOutcome outcome = merkwald::delete_record(
-        state_.current_file, rows_[std::size_t(current_row_)].record, sink_);
-    if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+    const WriteOutcome outcome =
+        merkwald::delete_record(state_, rows_[std::size_t(current_row_)].record);
+    report(outcome);
+    if (outcome.changed_outside) return;
     fill();
     resort();
 }
 
 void RecordList::undo() {
-    undo_->setEnabled(false);
     std::string text;
-    const UndoResult result = undo_from_backup(state_.current_file, text);
+    bool changed_outside = false;
+    const UndoResult result = undo_from_backup(state_, text, changed_outside);
     if (result == UndoResult::no_backup) message(text, MessageIcon::information);
     if (result == UndoResult::failed) message(text, MessageIcon::critical);
+    state_.undo.reset();
     refill_and_resort();
 }
 
 void RecordList::auto_delete() {
-    undo_->setEnabled(false);
+    state_.undo.reset();
     const fs::path file = file_path(to_utf8(file_name_->text()));
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) {
         message("Falscher Dateiname!", MessageIcon::critical);
         file_name_->setFocus();
+        update_buttons();
         return;
     }
-    state_.current_file = file;
+    if (file != state_.current_file) show_file(file);
     MoveOutcome outcome;
     {
         BusyCursor busy;
-        outcome = move_expired_records(file, context_.program_folder / kDeletedFileName,
-                                       context_.engine, sink_);
+        outcome = move_expired_records(state_, context_.program_folder / kDeletedFileName,
+                                       context_.engine);
+        state_.undo.reset();
         fill();
     }
     if (!outcome.write.ok) message(outcome.write.message, MessageIcon::critical);
@@ -342,15 +384,15 @@ QString RecordList::dialog_folder() const {
 }
 
 void RecordList::open_file() {
-    const QString chosen = context_.services.dialogs.open_file_name(
-        this, QStringLiteral("Öffnen"), dialog_folder(), kFilter);
+    // A new name makes a new file, so the dialog must take one.
+    const QString chosen = context_.services.dialogs.save_file_name(this, QStringLiteral("Öffnen"),
+                                                                    dialog_folder(), kFilter);
     if (chosen.isEmpty()) return;
     const fs::path file = file_path(to_utf8(chosen));
     std::error_code ec;
     if (!fs::exists(file, ec) && !write_file_safely(file, {}).ok) return;
     file_name_->setText(chosen);
-    state_.current_file = file;
-    fill();
+    show_file(file);
 }
 
 void RecordList::save_as() {
@@ -358,14 +400,17 @@ void RecordList::save_as() {
         this, QStringLiteral("Speichern unter"), dialog_folder(), kFilter);
     if (chosen.isEmpty()) return;
     const fs::path file = file_path(to_utf8(chosen));
-    if (!copy_file_safely(state_.current_file, file).ok) return;
-    state_.current_file = file;
+    const WriteOutcome copied = copy_file_safely(state_.current_file, file);
+    if (!copied.ok) {
+        message(copied.message, MessageIcon::critical);
+        return;
+    }
+    show_file(file);
     file_name_->setText(chosen);
 }
 
 void RecordList::show_main_file() {
-    state_.current_file = file_path(files_[0]);
-    fill();
+    show_file(file_path(files_[0]));
     shown_->setText(to_qstring(files_[0]));
 }
 
@@ -378,9 +423,8 @@ void RecordList::show_linked_file() {
         name = files_[std::size_t(p) + 1];
     }
     if (name) {
-        state_.current_file = file_path(*name);
         BusyCursor busy;
-        fill();
+        show_file(file_path(*name));
     }
     shown_->setText(path_text(state_.current_file));
 }
@@ -398,6 +442,7 @@ void RecordList::add_link() {
     }
     if (!path_exists(file_path(name)) || files_.size() >= std::size_t(kMaxFiles)) return;
     files_.push_back(name);
+    added_links_.push_back(name);
     linked_->addItem(chosen);
     linked_->setCurrentIndex(linked_->count() - 1);
     show_linked_file();
@@ -415,6 +460,12 @@ void RecordList::remove_link() {
                                           MessageButtons::ok_cancel) != MessageAnswer::ok) {
         return;
     }
+    const auto added = std::find(added_links_.begin(), added_links_.end(), files_[found]);
+    if (added != added_links_.end()) {
+        added_links_.erase(added);
+    } else {
+        removed_links_.push_back(files_[found]);
+    }
     files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(found));
     linked_->removeItem(static_cast<int>(found) - 1);
     if (files_.size() > 1) {
@@ -427,18 +478,34 @@ void RecordList::remove_link() {
     show_linked_file();
 }
 
+void RecordList::take_column_widths() {
+    const int dpi = logicalDpiX();
+    for (std::size_t c = 0; c < kListColumns; ++c) {
+        const int pixels = table_->columnWidth(static_cast<int>(c));
+        columns_[c] = pixels == loaded_pixels_[c]
+                          ? loaded_twips_[c]
+                          : static_cast<int>(pixels * 1440.0 / dpi / width_scale_ + 0.5);
+    }
+}
+
+void RecordList::write_link_changes() {
+    // A file linked twice and unlinked once stays linked.
+    std::vector<std::string> removed;
+    for (const std::string& name : removed_links_) {
+        if (std::find(files_.begin() + 1, files_.end(), name) == files_.end()) {
+            removed.push_back(name);
+        }
+    }
+    const WriteOutcome outcome = rewrite_links(file_path(files_[0]), added_links_, removed);
+    if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+}
+
 void RecordList::done(int result) {
     if (!closed_) {
         closed_ = true;
-        const int dpi = logicalDpiX();
-        for (std::size_t c = 0; c < kListColumns; ++c) {
-            const int pixels = table_->columnWidth(static_cast<int>(c));
-            columns_[c] = pixels == loaded_pixels_[c] ? loaded_twips_[c] : pixels * 1440 / dpi;
-        }
+        take_column_widths();
         date_sort_->hide();
-        const std::vector<std::string> linked(files_.begin() + 1, files_.end());
-        const WriteOutcome outcome = rewrite_links(file_path(files_[0]), linked);
-        if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+        write_link_changes();
     }
     QDialog::done(result);
 }

@@ -39,6 +39,8 @@ public:
     [[nodiscard]] const std::filesystem::path& current_file() const { return state_.current_file; }
     [[nodiscard]] int sort_column() const { return sort_column_; }
     [[nodiscard]] QPushButton* undo_button() const { return undo_; }
+    [[nodiscard]] QPushButton* delete_button() const { return delete_; }
+    [[nodiscard]] const EditingState& editing_state() const { return state_; }
     [[nodiscard]] QLineEdit* file_name_field() const { return file_name_; }
     [[nodiscard]] QLineEdit* shown_file_field() const { return shown_; }
     [[nodiscard]] QComboBox* linked_files() const { return linked_; }
@@ -70,6 +72,7 @@ public:
 
 private:
     QWidget* build_grid();
+    void connect_grid();
     QLayout* build_files();
     QLayout* build_buttons();
     QPushButton* add_button(QLayout* layout, const QString& text, const QString& tip,
@@ -78,6 +81,12 @@ private:
     void resort();
     void refill_and_resort();
     void set_current_row(int row);
+    void update_buttons();
+    void take_column_widths();
+    void write_link_changes();
+    void show_file(const std::filesystem::path& file);
+    // Shows a failed write; a file changed by another program is loaded again.
+    void report(const WriteOutcome& outcome);
     void open_editor(int record);
     void message(const std::string& text, MessageIcon icon);
     [[nodiscard]] std::filesystem::path file_path(const std::string& name) const;
@@ -94,9 +103,13 @@ private:
     bool closed_ = false;
     ColumnWidths columns_{};
     std::optional<RecordPresets> presets_;
+    // The link changes of this opening, written into the main file on close.
+    std::vector<std::string> added_links_;
+    std::vector<std::string> removed_links_;
     // The widths as read, so that a column the user left alone keeps its exact value.
     std::array<int, kGridColumns> loaded_twips_{};
     std::array<int, kGridColumns> loaded_pixels_{};
+    double width_scale_ = 1.0;
 
     QTableWidget* table_ = nullptr;
     QLineEdit* file_name_ = nullptr;
@@ -104,6 +117,7 @@ private:
     QComboBox* linked_ = nullptr;
     QLabel* color_ = nullptr;
     QPushButton* undo_ = nullptr;
+    QPushButton* delete_ = nullptr;
     SelectDateSort* date_sort_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "editors/record_list_files.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "editors/record_file.h"
@@ -8,39 +9,49 @@
 #include "engine/date_text.h"
 #include "engine/number.h"
 #include "engine/record_scan.h"
+#include "engine/text.h"
 
 namespace merkwald {
 
 namespace fs = std::filesystem;
 
-WriteOutcome delete_record(const fs::path& file, int record, MessageSink& sink) {
-    std::optional<ReminderDocument> doc = load_document(file);
-    const RecordScan scan = scan_records(file, sink);
-    if (!doc || !scan.ok) return {false, unreadable_message(file)};
-    if (record < 1 || record > static_cast<int>(scan.records.size())) {
+WriteOutcome delete_record(EditingState& state, int record) {
+    WriteOutcome outcome;
+    std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
+    if (!doc) return outcome;
+    if (record < 1 || record > state.record_count()) {
         return {false, "Der Datensatz steht nicht mehr in der Datei."};
     }
-    const RecordBounds& bounds = scan.records[std::size_t(record - 1)];
+    const RecordBounds& bounds = state.records[std::size_t(record - 1)];
     const std::string old_bytes = doc->bytes;
-    doc->lines = splice_lines(doc->lines, bounds.start, bounds.end, {});
-    return rewrite_with_backup(file, old_bytes, document_bytes(*doc));
+    doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
+    outcome =
+        rewrite_with_backup(state.current_file, old_bytes, document_bytes(*doc), &state.loaded);
+    note_write(state, outcome);
+    return outcome;
 }
 
-UndoResult undo_from_backup(const fs::path& file, std::string& message) {
-    const fs::path backup = backup_name(file);
-    std::error_code ec;
-    if (!fs::exists(backup, ec)) {
+UndoResult undo_from_backup(EditingState& state, std::string& message, bool& changed_outside) {
+    changed_outside = false;
+    const std::optional<UndoPoint> point = state.undo;
+    std::string bytes;
+    if (!point || point->file != state.current_file || !read_file_bytes(point->backup, bytes) ||
+        content_hash(bytes) != point->backup_stamp.hash ||
+        current_stamp(point->backup) != point->backup_stamp) {
         message = kNoBackupMessage;
         return UndoResult::no_backup;
     }
-    std::string bytes;
-    if (!read_file_bytes(backup, bytes)) {
-        message = unreadable_message(backup);
+    if (current_stamp(state.current_file) != point->file_stamp) {
+        changed_outside = true;
+        message = changed_outside_message(state.current_file);
         return UndoResult::failed;
     }
-    const WriteOutcome written = write_file_safely(file, bytes);
+    const WriteOutcome written = write_file_safely(state.current_file, bytes);
     message = written.message;
-    return written.ok ? UndoResult::restored : UndoResult::failed;
+    if (!written.ok) return UndoResult::failed;
+    state.undo.reset();
+    state.loaded = written.written_stamp;
+    return UndoResult::restored;
 }
 
 namespace {
@@ -56,20 +67,21 @@ Split split_expired(const ReminderDocument& doc, const std::vector<RecordBounds>
                     const EngineState& state) {
     Split split;
     const std::vector<std::string> groups = group_names(state);
-    const std::string stamp = "gelöscht am: " + format_date(state.today, "dd.mm.yyyy");
+    const std::string stamp = "gelöscht am: " + written_date(state.today);
     long long next = 1;  // the first line not yet handed on
     int number = 0;
     for (const RecordBounds& bounds : records) {
         ++number;
         const ListRow row = read_row(doc, bounds, number, groups, state.settings.record_color);
-        if (bounds.start < next || bounds.end > static_cast<long long>(doc.lines.size()) ||
+        const long long first = first_line_of(doc, bounds);
+        if (first < next || bounds.end > static_cast<long long>(doc.lines.size()) ||
             !is_expired_once(row, state.today)) {
             continue;
         }
         split.kept.insert(split.kept.end(), doc.lines.begin() + (next - 1),
-                          doc.lines.begin() + (bounds.start - 1));
+                          doc.lines.begin() + (first - 1));
         split.moved.push_back({stamp, std::string(kLineEnd)});
-        split.moved.insert(split.moved.end(), doc.lines.begin() + (bounds.start - 1),
+        split.moved.insert(split.moved.end(), doc.lines.begin() + (first - 1),
                            doc.lines.begin() + bounds.end);
         end_last_line(split.moved);
         split.moved.push_back({"", std::string(kLineEnd)});
@@ -82,37 +94,39 @@ Split split_expired(const ReminderDocument& doc, const std::vector<RecordBounds>
 
 }  // namespace
 
-MoveOutcome move_expired_records(const fs::path& file, const fs::path& deleted_file,
-                                 const EngineState& state, MessageSink& sink) {
-    MoveOutcome outcome;
-    std::optional<ReminderDocument> doc = load_document(file);
-    const RecordScan scan = scan_records(file, sink);
-    if (!doc || !scan.ok) {
-        outcome.write = {false, unreadable_message(file)};
-        return outcome;
-    }
-    Split split = split_expired(*doc, scan.records, state);
-    if (split.count == 0) return outcome;
+namespace {
 
-    std::error_code ec;
-    std::optional<ReminderDocument> deleted =
-        fs::exists(deleted_file, ec) ? load_document(deleted_file) : std::nullopt;
-    if (!deleted) {
-        if (fs::exists(deleted_file, ec)) {
-            outcome.write = {false, unreadable_message(deleted_file)};
-            return outcome;
-        }
-        deleted = parse_document({});
-        deleted->encoding = doc->encoding;  // a new file follows the file it comes from
-    }
+// Appends the moved blocks to the deleted file (created when missing, in the
+// encoding of the file they come from).
+WriteOutcome append_moved(const fs::path& deleted_file, const std::vector<DocumentLine>& moved,
+                          TextEncoding encoding) {
+    std::string reason;
+    bool exists = false;
+    std::optional<ReminderDocument> deleted = load_or_new_document(deleted_file, reason, exists);
+    if (!deleted) return {false, reason};
+    if (!exists) deleted->encoding = encoding;
     end_last_line(deleted->lines);
-    deleted->lines.insert(deleted->lines.end(), split.moved.begin(), split.moved.end());
-    outcome.write = write_file_safely(deleted_file, document_bytes(*deleted));
+    deleted->lines.insert(deleted->lines.end(), moved.begin(), moved.end());
+    return write_file_safely(deleted_file, document_bytes(*deleted));
+}
+
+}  // namespace
+
+MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_file,
+                                 const EngineState& state) {
+    MoveOutcome outcome;
+    std::optional<ReminderDocument> doc = load_unchanged(editing, outcome.write);
+    if (!doc) return outcome;
+    Split split = split_expired(*doc, editing.records, state);
+    if (split.count == 0) return outcome;
+    outcome.write = append_moved(deleted_file, split.moved, doc->encoding);
     if (!outcome.write.ok) return outcome;
 
     const std::string old_bytes = doc->bytes;
     doc->lines = std::move(split.kept);
-    outcome.write = rewrite_with_backup(file, old_bytes, document_bytes(*doc));
+    outcome.write =
+        rewrite_with_backup(editing.current_file, old_bytes, document_bytes(*doc), &editing.loaded);
+    note_write(editing, outcome.write);
     if (outcome.write.ok) outcome.moved = split.count;
     return outcome;
 }
@@ -123,23 +137,40 @@ std::string moved_message(int moved) {
                        : " gelöschte Datensätze in Datei deleted.rmd bewegt");
 }
 
-WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::string>& linked) {
-    std::optional<ReminderDocument> doc = load_document(main_file);
-    if (!doc) return {false, unreadable_message(main_file)};
+std::optional<std::string> link_of_line(const std::string& line) {
+    std::string prepared = line;
+    tabs_to_spaces(prepared);
+    const SplitLine split = split_tag_line(prepared);
+    if (split.kind != LineKind::tag || split.name != "add_file") return std::nullopt;
+    return split.value;
+}
+
+WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::string>& added,
+                           const std::vector<std::string>& removed) {
+    if (added.empty() && removed.empty()) return {};
+    std::string reason;
+    std::optional<ReminderDocument> doc = load_document(main_file, &reason);
+    if (!doc) return {false, reason};
     std::vector<std::string> links;
-    for (const std::string& file : linked) links.push_back("<add_file=" + file + ">");
+    for (const std::string& file : added) links.push_back("<add_file=" + file + ">");
     std::vector<DocumentLine> lines = new_lines(links);
     for (const DocumentLine& line : doc->lines) {
-        if (line.text.find("<add_file=") == std::string::npos) lines.push_back(line);
+        const std::optional<std::string> link = link_of_line(line.text);
+        const bool gone = link && std::find(removed.begin(), removed.end(), *link) != removed.end();
+        if (!gone) lines.push_back(line);
     }
     const std::string old_bytes = doc->bytes;
     doc->lines = std::move(lines);
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};
-    return rewrite_with_backup(main_file, old_bytes, new_bytes);
+    return rewrite_with_backup(main_file, old_bytes, new_bytes, &doc->stamp);
 }
 
 WriteOutcome copy_file_safely(const fs::path& from, const fs::path& to) {
+    if (same_file(from, to)) {
+        return {false,
+                "Die Datei " + display_name(to) + " kann nicht zugleich Quelle und Ziel sein."};
+    }
     std::string bytes;
     if (!read_file_bytes(from, bytes)) return {false, unreadable_message(from)};
     return write_file_safely(to, bytes);

@@ -3,9 +3,11 @@
 // records to "deleted.rmd" and writing the main file's links.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "editors/record_file.h"
 #include "editors/safe_rewrite.h"
 #include "engine/engine_state.h"
 #include "engine/messages.h"
@@ -15,14 +17,17 @@ namespace merkwald {
 inline constexpr char kDeletedFileName[] = "deleted.rmd";
 inline constexpr char kNoBackupMessage[] = "Keine Sicherung vorhanden";
 
-// Removes the lines of record `record` (from 1); the previous content goes to the backup.
-[[nodiscard]] WriteOutcome delete_record(const std::filesystem::path& file, int record,
-                                         MessageSink& sink);
+// Removes the lines of record `record` (from 1) of the state's file, as the
+// state counted them; the previous content goes to the backup. Nothing is
+// written when the file changed since.
+[[nodiscard]] WriteOutcome delete_record(EditingState& state, int record);
 
 enum class UndoResult { restored, no_backup, failed };
-// Copies the backup over the file; the backup stays. Without a backup nothing changes.
-[[nodiscard]] UndoResult undo_from_backup(const std::filesystem::path& file,
-                                          std::string& message);
+// Copies the backup of the state's last action over its file; the backup
+// stays. Without such a backup (none made, another file's, or changed since)
+// nothing changes.
+[[nodiscard]] UndoResult undo_from_backup(EditingState& state, std::string& message,
+                                          bool& changed_outside);
 
 struct MoveOutcome {
     int moved = 0;
@@ -34,20 +39,26 @@ struct MoveOutcome {
 // removes them from `file` in one rewrite (the backup holds the file as it was
 // before). The deleted file is written first: a failure between the two steps
 // leaves a record twice, never lost.
-[[nodiscard]] MoveOutcome move_expired_records(const std::filesystem::path& file,
+// Nothing is written when the file is not what `editing` counted.
+[[nodiscard]] MoveOutcome move_expired_records(EditingState& editing,
                                                const std::filesystem::path& deleted_file,
-                                               const EngineState& state, MessageSink& sink);
+                                               const EngineState& state);
 
 // The message shown after moving n >= 1 records.
 [[nodiscard]] std::string moved_message(int moved);
 
-// Rewrites the main file with one `<add_file=...>` line per linked file at the
-// top and without its other lines containing "<add_file=". An unchanged file is
-// left alone, so that its backup keeps the state before the last real change.
+// The main file without the `<add_file=...>` lines of the links in `removed`
+// and with one line per link in `added` at the top.
+// Every other line, links to missing files included, stays as written; no
+// change writes nothing.
 [[nodiscard]] WriteOutcome rewrite_links(const std::filesystem::path& main_file,
-                                         const std::vector<std::string>& linked_files);
+                                         const std::vector<std::string>& added,
+                                         const std::vector<std::string>& removed);
 
-// "Speichern unter": the file's bytes under a new name.
+// The value of an `<add_file=...>` line, nullopt for any other line.
+[[nodiscard]] std::optional<std::string> link_of_line(const std::string& line);
+
+// "Speichern unter": the file's bytes under a new name, never over itself.
 [[nodiscard]] WriteOutcome copy_file_safely(const std::filesystem::path& from,
                                             const std::filesystem::path& to);
 

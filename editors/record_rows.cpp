@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "editors/record_fields.h"
 #include "engine/date_text.h"
 #include "engine/evaluate.h"
 #include "engine/number.h"
@@ -30,7 +31,7 @@ struct RowBuilder {
         } else if (name == "date") {
             row.date = value;
             const std::optional<DaySerial> d = parse_date(value);
-            row.date_shown = d ? format_date(*d, "dd.mm.yyyy") : value;
+            row.date_shown = d ? written_date(*d) : value;
         } else if (name == "active_before") {
             row.lead_time = value;
         } else if (name == "active" && value == "always") {
@@ -109,17 +110,18 @@ std::vector<std::string> group_names(const EngineState& state) {
 
 FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, MessageSink& sink) {
     FilledRows filled;
-    const RecordScan scan = scan_records(file, sink);
-    if (!scan.ok) return filled;
-    const std::optional<ReminderDocument> doc = load_document(file);
+    std::string reason;
+    const std::optional<ReminderDocument> doc = load_document(file, &reason);
     if (!doc) {
-        sink.show_message("Datei nicht gefunden", MessageIcon::critical);
+        sink.show_message(read_failure_text(file, reason), MessageIcon::critical);
         return filled;
     }
+    filled.records = record_bounds(*doc);
+    filled.stamp = doc->stamp;
     const std::vector<std::string> groups = group_names(state);
     const std::string file_name = file.string();
     int number = 0;
-    for (const RecordBounds& bounds : scan.records) {
+    for (const RecordBounds& bounds : filled.records) {
         ListRow row = read_row(*doc, bounds, ++number, groups, state.settings.record_color);
         const DaySerial record_date = parse_date(row.date).value_or(state.today);
         DaySerial event_date = next_anniversary(record_date, state.today).value_or(record_date);

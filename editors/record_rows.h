@@ -38,8 +38,10 @@ struct ListRow {
                                std::uint32_t record_color);
 
 struct FilledRows {
-    std::vector<ListRow> rows;  // file order
-    bool ok = false;            // false: "Datei nicht gefunden" was shown
+    std::vector<ListRow> rows;          // file order
+    std::vector<RecordBounds> records;  // where they stand
+    FileStamp stamp;                    // the file they were read from
+    bool ok = false;                    // false: the reason was shown
 };
 
 // Every record of the file with its preview, expanded against the state's

@@ -1,8 +1,10 @@
 #include "editors/reminder_document.h"
 
+#include <system_error>
 #include <utility>
 
 #include "editors/safe_rewrite.h"
+#include "engine/text.h"
 
 namespace merkwald {
 
@@ -50,24 +52,93 @@ ReminderDocument parse_document(std::string bytes) {
     return doc;
 }
 
-std::optional<ReminderDocument> load_document(const std::filesystem::path& path) {
+std::optional<ReminderDocument> load_document(const std::filesystem::path& path,
+                                              std::string* message) {
     std::string bytes;
-    if (!read_file_bytes(path, bytes)) return std::nullopt;
-    return parse_document(std::move(bytes));
+    const FileRead read = read_regular_file(path, bytes);
+    if (!read.ok) {
+        if (message != nullptr) *message = read.message;
+        return std::nullopt;
+    }
+    ReminderDocument doc = parse_document(std::move(bytes));
+    doc.stamp = read.stamp;
+    return doc;
 }
+
+std::optional<ReminderDocument> load_or_new_document(const std::filesystem::path& path,
+                                                     std::string& message, bool& existed) {
+    std::error_code ec;
+    existed = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    if (!existed) return parse_document({});
+    return load_document(path, &message);
+}
+
+namespace {
+
+// The name of a tag line as the reader sees it, "" for a text line.
+std::string tag_name(std::string line) {
+    if (line.empty()) return {};
+    tabs_to_spaces(line);
+    const SplitLine split = split_tag_line(line);
+    return split.kind == LineKind::tag ? split.name : std::string();
+}
+
+}  // namespace
+
+std::vector<RecordBounds> record_bounds(const ReminderDocument& doc) {
+    std::vector<RecordBounds> records;
+    RecordBounds current;
+    long long previous_end = 0;
+    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
+        const std::string name = tag_name(doc.lines[i].text);
+        const auto number = static_cast<long long>(i) + 1;
+        if (name == "record") {
+            current.start = number;
+        } else if (name == "/record") {
+            if (current.start == 0) current.start = previous_end;
+            current.end = number;
+            records.push_back(current);
+            previous_end = number;
+            current = {};
+        }
+    }
+    return records;
+}
+
+long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds) {
+    const bool own_start = bounds.start >= 1 &&
+                           bounds.start <= static_cast<long long>(doc.lines.size()) &&
+                           tag_name(doc.lines[std::size_t(bounds.start - 1)].text) == "record";
+    return own_start ? bounds.start : bounds.start + 1;
+}
+
+namespace {
+
+// The Windows-1252 bytes of the document, nullopt when they cannot hold it.
+std::optional<std::string> windows1252_bytes(const ReminderDocument& doc, const std::string& text) {
+    const std::string_view mark = doc.byte_order_mark ? kBom : std::string_view();
+    std::optional<std::string> bytes = utf8_to_windows1252(text);
+    if (!bytes) return std::nullopt;
+    std::string out = std::string(mark) + *bytes;
+    // Bytes that happen to form valid UTF-8 would be read back as other
+    // characters: such a file must become UTF-8 as well.
+    if (decode_text(out).text != text) return std::nullopt;
+    return out;
+}
+
+}  // namespace
 
 std::string document_bytes(const ReminderDocument& doc) {
     const std::string text = joined(doc.lines);
-    const std::string_view mark = doc.byte_order_mark ? kBom : std::string_view();
     if (doc.encoding == TextEncoding::windows1252) {
-        if (std::optional<std::string> bytes = utf8_to_windows1252(text)) {
-            std::string out = std::string(mark) + *bytes;
-            // Bytes that happen to form valid UTF-8 would be read back as other
-            // characters: such a file must become UTF-8 as well.
-            if (decode_text(out).text == text) return out;
-        }
+        if (std::optional<std::string> out = windows1252_bytes(doc, text)) return *out;
     }
-    return std::string(mark) + text;
+    return std::string(doc.byte_order_mark ? kBom : std::string_view()) + text;
+}
+
+bool must_become_utf8(const ReminderDocument& doc) {
+    return doc.encoding == TextEncoding::windows1252 &&
+           !windows1252_bytes(doc, joined(doc.lines)).has_value();
 }
 
 std::vector<DocumentLine> new_lines(const std::vector<std::string>& texts) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "editors/file_access.h"
+#include "engine/record_scan.h"
 #include "engine/text_file.h"
 
 namespace merkwald {
@@ -26,16 +28,38 @@ struct ReminderDocument {
     TextEncoding encoding = TextEncoding::utf8;
     bool byte_order_mark = false;
     std::string bytes;  // the file as read: the backup of a rewrite
+    FileStamp stamp;    // the file when it was read
 };
 
 // Lines as the reader counts them: a last line counts only when it is not empty.
 [[nodiscard]] ReminderDocument parse_document(std::string bytes);
-// nullopt when the file cannot be read.
-[[nodiscard]] std::optional<ReminderDocument> load_document(const std::filesystem::path& path);
+// nullopt when the file cannot be read; `message` then says why.
+[[nodiscard]] std::optional<ReminderDocument> load_document(const std::filesystem::path& path,
+                                                            std::string* message = nullptr);
+
+// The document of `path`, or an empty one when nothing stands there (then
+// `existed` is false); nullopt, with the reason in `message`, when something
+// stands there that cannot be read.
+[[nodiscard]] std::optional<ReminderDocument> load_or_new_document(
+    const std::filesystem::path& path, std::string& message, bool& existed);
+
+// Where the records stand, counted as the reader counts them, except that a
+// record's lines are its own: a record without its own `<record>` line starts
+// after the previous record's end (`start` is then the line before its first
+// line), so no record ever reaches back over an earlier one.
+[[nodiscard]] std::vector<RecordBounds> record_bounds(const ReminderDocument& doc);
+
+// The first line a rewrite of the record replaces: its `<record>` line, or the
+// line after the previous record's end.
+[[nodiscard]] long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds);
 
 // The lines in the document's encoding. When a line cannot be held by
 // Windows-1252 the whole file becomes UTF-8, so that no character is lost.
 [[nodiscard]] std::string document_bytes(const ReminderDocument& doc);
+
+// True when the document was Windows-1252 and its lines now hold a character
+// that only UTF-8 can: writing it changes the file's encoding.
+[[nodiscard]] bool must_become_utf8(const ReminderDocument& doc);
 
 // New lines written by the tools, each ending with CRLF.
 [[nodiscard]] std::vector<DocumentLine> new_lines(const std::vector<std::string>& texts);

@@ -1,26 +1,54 @@
 #pragma once
 // Every file the editing tools change is rewritten through here, so that a
 // crash or a full disk at any moment leaves the file either as it was or as
-// intended, and its backup complete: each new content goes to a temporary file
-// beside its target (same folder, so the final rename never crosses a file
-// system), is flushed to disk and then renamed over the target.
+// intended, and its backup complete. Each new content goes to a fresh temporary
+// file beside its target (created exclusively, owner-only, never through a
+// link), is synced to disk and then renamed over the target; the file keeps
+// its permission bits, owner and group. A target whose owner or further hard
+// links a rename would lose is written in place instead, once its backup is
+// safely on disk. A symbolic link stays a link: its target gets the content.
 
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "editors/file_access.h"
 
 namespace merkwald {
 
 // What a write did; `message` says in German what failed, for the user.
 struct WriteOutcome {
+    WriteOutcome() = default;
+    WriteOutcome(bool success, std::string text) : ok(success), message(std::move(text)) {}
+
     bool ok = true;
     std::string message;
+    bool changed_outside = false;  // nothing written: the file was not as expected
+    bool needs_utf8 = false;       // nothing written: the file would become UTF-8
+    std::filesystem::path backup;  // the backup this write made, empty when none
+    FileStamp backup_stamp;        // ... and what it holds
+    FileStamp written_stamp;       // the target after the write
 };
 
 // The file name with its last three characters replaced by "bak" ("a.rmd" ->
 // "a.bak"). A name that would be its own backup ("a.bak") gets ".bak" appended.
 [[nodiscard]] std::filesystem::path backup_name(const std::filesystem::path& file);
+
+// The file a name stands for: symbolic links followed to their end.
+[[nodiscard]] std::filesystem::path resolve_links(const std::filesystem::path& file);
+
+// The backup of the file a name stands for (beside the link's target).
+[[nodiscard]] std::filesystem::path backup_of(const std::filesystem::path& file);
+
+// True for the names of this module's temporary files.
+[[nodiscard]] bool is_temporary_name(const std::filesystem::path& file);
+
+// True when the two names stand for one file (any spelling, links included), or
+// one of them is a temporary name of the rewrites: writing one would destroy
+// the other.
+[[nodiscard]] bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Writes `bytes` as the new content of `target` (created when missing).
 [[nodiscard]] WriteOutcome write_file_safely(const std::filesystem::path& target,
@@ -28,16 +56,20 @@ struct WriteOutcome {
 
 // Keeps `old_bytes` (what the caller read from `target`) as the backup, then
 // writes `new_bytes` as above. A failure leaves target and backup complete.
+// With `expected`, nothing is written unless the file still has that stamp.
 [[nodiscard]] WriteOutcome rewrite_with_backup(const std::filesystem::path& target,
                                                std::string_view old_bytes,
-                                               std::string_view new_bytes);
+                                               std::string_view new_bytes,
+                                               const FileStamp* expected = nullptr);
 
-// The whole file as bytes; false when it cannot be read.
+// The whole file as bytes; false when it cannot be read (see read_regular_file).
 [[nodiscard]] bool read_file_bytes(const std::filesystem::path& path, std::string& bytes);
 
 // For tests: called at each step of a write with the step's name
-// ("writing backup", "before backup rename", "backup written", "writing temporary",
-// "before rename", "renamed");
+// ("writing backup", "syncing backup", "closing backup", "before backup rename",
+// "backup written", "writing temporary", "syncing temporary", "closing temporary",
+// "before rename", "renamed", "writing in place", "syncing in place",
+// "closing in place", "written in place");
 // returning false makes that step fail as an I/O error would.
 using RewriteHook = std::function<bool(std::string_view step)>;
 void set_rewrite_hook(RewriteHook hook);

@@ -45,6 +45,9 @@ SelectDateSort::SelectDateSort(QWidget* parent)
     row->addStretch();
     row->addWidget(ok);
     layout->addLayout(row);
+    // The frames alone are narrower than the caption: leave room for it and the
+    // title bar's buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 140);
 }
 
 DateOrder SelectDateSort::order() const {

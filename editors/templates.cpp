@@ -1,7 +1,9 @@
 #include "editors/templates.h"
 
 #include <optional>
+#include <system_error>
 
+#include "editors/file_access.h"
 #include "engine/text.h"
 #include "engine/text_file.h"
 
@@ -26,12 +28,16 @@ namespace {
 
 TemplateTable load_template_file(const fs::path& file, std::string_view missing_message,
                                  MessageSink& sink) {
-    const std::optional<FileText> text = read_text_file(file);
-    if (!text) {
-        sink.show_message(missing_message, MessageIcon::critical);
+    std::string bytes;
+    const FileRead read = read_regular_file(file, bytes);
+    if (!read.ok) {
+        std::error_code ec;
+        const bool missing = !fs::exists(file, ec);
+        sink.show_message(missing ? missing_message : std::string_view(read.message),
+                          MessageIcon::critical);
         return {};
     }
-    return {parse_templates(text->text), true};
+    return {parse_templates(decode_text(std::move(bytes)).text), true};
 }
 
 }  // namespace

@@ -117,8 +117,9 @@ bool LineSource::next(std::string_view& line) {
             pos_ += skip;
             if (first_line_) {
                 first_line_ = false;
-                if (line.substr(0, 3) == "\xEF\xBB\xBF" && encoding_ == TextEncoding::utf8)
-                    line.remove_prefix(3);
+                // The mark goes whatever follows it: before Windows-1252 text it
+                // would otherwise hide the first tag.
+                if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
             }
             if (encoding_ == TextEncoding::windows1252) {
                 converted_ = windows1252_to_utf8(line);

@@ -32,11 +32,16 @@ constexpr Reason kReasons[] = {
 
 }  // namespace
 
-std::string german_error_reason(int error) {
+std::string german_error_text(int error) {
     for (const Reason& reason : kReasons) {
-        if (reason.error == error) return " (" + std::string(reason.text) + ")";
+        if (reason.error == error) return std::string(reason.text);
     }
     return {};
+}
+
+std::string german_error_reason(int error) {
+    const std::string text = german_error_text(error);
+    return text.empty() ? text : " (" + text + ")";
 }
 
 }  // namespace merkwald

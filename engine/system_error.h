@@ -11,4 +11,7 @@ namespace merkwald {
 // otherwise empty: the message then ends without a reason.
 [[nodiscard]] std::string german_error_reason(int error);
 
+// The same reason without the brackets: "Zugriff verweigert", or empty.
+[[nodiscard]] std::string german_error_text(int error);
+
 }  // namespace merkwald

@@ -137,9 +137,13 @@ FileText decode_text(std::string bytes) {
 }
 
 std::optional<FileText> read_text_file(const std::filesystem::path& path) {
-    // A folder opens as a stream on some systems and reports a nonsense size.
+    // Only regular files of a sane size: a folder reports a nonsense size, a
+    // pipe blocks the open, a device never ends.
+    constexpr std::uintmax_t kMaxBytes = std::uintmax_t{256} << 20;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    const std::uintmax_t bytes_on_disk = std::filesystem::file_size(path, ec);
+    if (ec || bytes_on_disk > kMaxBytes) return std::nullopt;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
     const std::streamoff size = in.tellg();

@@ -156,12 +156,14 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
     if (!input) return usage_error(ctx, "Falsche Uhrzeit, erwartet wird HH:MM.\n");
 
     const auto target = target_file(ctx, request->file.value_or(ctx.data_filename));
-    const SaveOutcome outcome = save_entry(kind, target, *input, table.templates);
+    const SaveOutcome outcome = save_entry(kind, target, *input, table.templates, ctx.today);
     switch (outcome.check) {
         case EntryCheck::no_name:
             return usage_error(ctx, std::string(no_name_message(kind)) + '\n');
         case EntryCheck::bad_date:
-            return usage_error(ctx, std::string(kBadEntryDate) + '\n');
+        case EntryCheck::bad_field:
+            return usage_error(ctx, (outcome.problem.empty() ? std::string(kBadEntryDate)
+                                                             : outcome.problem) + '\n');
         case EntryCheck::ok:
             break;
     }

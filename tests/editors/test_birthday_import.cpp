@@ -37,7 +37,7 @@ class Import : public ::testing::Test {
 
     ImportOutcome run(const std::string& csv, ImportFormat format = ImportFormat::name_date) {
         write_bytes(source, csv);
-        return import_birthdays(source, target, format, text, style,
+        return import_birthdays(source, target, format, text, style, test::day(2026, 12, 7),
                                 [this](int n) { progress.push_back(n); });
     }
 };
@@ -53,10 +53,10 @@ TEST_F(Import, ThreeLinesAppendThreeRecordsWithoutTrailingEmptyLine) {
     EXPECT_EQ("Importiere Datensatz  4", import_progress_text(4));
     const std::string bytes = read_bytes(target);
     const std::string first =
-        "\r\n<record>\r\n<date=5.3.1998>\r\n<color=255>\r\n<active_before=7>\r\n"
+        "\r\n<record>\r\n<date=05.03.1998>\r\n<color=255>\r\n<active_before=7>\r\n"
         "<group=geburtstage>\r\nGeburtstag von Anna hat <days_before_event_text>\r\n</record>\r\n";
     EXPECT_EQ(first, bytes.substr(0, first.size()));
-    EXPECT_NE(std::string::npos, bytes.find("<date=24.12.60>\r\n"));
+    EXPECT_NE(std::string::npos, bytes.find("<date=24.12.1960>\r\n"));
     EXPECT_NE(std::string::npos, bytes.find("Geburtstag von Berg, Bernd hat"));
     EXPECT_TRUE(bytes.ends_with("Carl hat <days_before_event_text>\r\n</record>\r\n"));
 }
@@ -97,8 +97,8 @@ TEST_F(Import, TwoNamesJoinedByBlanks) {
 
 TEST_F(Import, MissingImportFileLeavesTheTargetAlone) {
     write_bytes(target, "alt\r\n");
-    const ImportOutcome outcome =
-        import_birthdays(folder / "fehlt.csv", target, ImportFormat::name_date, text, style);
+    const ImportOutcome outcome = import_birthdays(
+        folder / "fehlt.csv", target, ImportFormat::name_date, text, style, test::day(2026, 12, 7));
     EXPECT_EQ(ImportEnd::failed, outcome.end);
     EXPECT_EQ("Fehler beim Import!  0 Datensätze importiert", import_status_text(outcome));
     EXPECT_EQ("alt\r\n", read_bytes(target));

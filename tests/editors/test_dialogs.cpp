@@ -165,7 +165,7 @@ TEST(SmallDialogs, LeadOverrideIsReadFromTheStartOfTheField) {
     EXPECT_EQ(14, parse_lead_override(" 14 Tage"));
 }
 
-TEST_F(Dialogs, ListDeletesTheLastRecordWhenNoRowWasClickedAndUndoRestores) {
+TEST_F(Dialogs, ListDeletesOnlyAChosenRowAndUndoRestores) {
     write_main(kRecordA + kRecordB + kRecordC);
     RecordList list(nullptr, world.context, {state.current_file.string()});
     EXPECT_EQ(3, list.table()->rowCount());
@@ -175,6 +175,12 @@ TEST_F(Dialogs, ListDeletesTheLastRecordWhenNoRowWasClickedAndUndoRestores) {
     EXPECT_EQ("Keine Sicherung vorhanden", world.dialogs.messages[0].text);
     EXPECT_EQ(MessageIcon::information, world.dialogs.messages[0].icon);
     EXPECT_EQ(kRecordA + kRecordB + kRecordC, read_bytes(state.current_file));
+    // No row chosen: Delete is off and deletes nothing.
+    EXPECT_FALSE(list.delete_button()->isEnabled());
+    list.delete_record();
+    EXPECT_EQ(kRecordA + kRecordB + kRecordC, read_bytes(state.current_file));
+    list.table()->selectRow(2);
+    EXPECT_TRUE(list.delete_button()->isEnabled());
     list.delete_record();
     EXPECT_EQ(kRecordA + kRecordB, read_bytes(state.current_file));
     EXPECT_EQ(2, list.table()->rowCount());

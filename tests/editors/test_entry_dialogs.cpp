@@ -105,13 +105,14 @@ TEST_F(EntryDialogs, ImportShowsMessageAndStatus) {
     Importform form(nullptr, world.context, kTemplates, "main.rmd");
     form.import_file_field()->setText(QStringLiteral("geb.csv"));
     test::find_button(&form, "Import")->click();
-    EXPECT_EQ((std::vector<QString>{"Falsches Datum in Importdatei!"}),
+    EXPECT_EQ((std::vector<QString>{"Falsches Datum in Importdatei!\nZeile 3 der Importdatei."}),
               world.message_texts());
     EXPECT_EQ("Fehler beim Import!  2 Datensätze importiert", form.status_line()->text());
 
     form.import_file_field()->setText(QStringLiteral("fehlt.csv"));
     form.run_import();
-    EXPECT_EQ("Fehler beim Import", world.dialogs.messages.back().text);
+    EXPECT_TRUE(world.dialogs.messages.back().text.startsWith("Fehler beim Import\nDie Datei "));
+    EXPECT_TRUE(world.dialogs.messages.back().text.contains("fehlt.csv"));
 }
 
 TEST_F(EntryDialogs, ConverterAsksBeforeOverwritingAndSuccessCloses) {

@@ -13,6 +13,8 @@
 namespace merkwald {
 namespace {
 
+const DaySerial kToday = test::day(2026, 12, 7);
+
 const std::vector<TextTemplate> kTemplates = {{"Erste", "", "hat Geburtstag"},
                                               {"Zweite", "Geburtstag von", "am <event_d.mmmm>"}};
 
@@ -32,7 +34,7 @@ TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
                                  input("Zahnarzt", "07.01.2025", -1, 32768)};
     for (int i = 0; i < 3; ++i) {
         const EntryKind kind = i < 2 ? EntryKind::birthday : EntryKind::appointment;
-        EXPECT_TRUE(save_entry(kind, file, inputs[i], kTemplates).write.ok) << i;
+        EXPECT_TRUE(save_entry(kind, file, inputs[i], kTemplates, kToday).write.ok) << i;
     }
     EXPECT_EQ(
         "\r\n<record>\r\n<date=05.03.1998>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
@@ -51,7 +53,9 @@ TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
         {"Anna", "", C::bad_date},        {"Anna", "31.2.2000", C::bad_date},
         {"Anna", "morgen", C::bad_date}};
     for (const auto& [name, date, check] : rows) {
-        EXPECT_EQ(check, save_entry(EntryKind::birthday, file, input(name, date), kTemplates).check)
+        EXPECT_EQ(
+            check,
+            save_entry(EntryKind::birthday, file, input(name, date), kTemplates, kToday).check)
             << name << "|" << date;
     }
     EXPECT_FALSE(std::filesystem::exists(file));
@@ -60,15 +64,16 @@ TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
 }
 
 TEST_F(EntrySave, NoTemplatesWriteTheNameAlone) {
-    ASSERT_TRUE(save_entry(EntryKind::birthday, file, input("Anna", "1.1.2000", -1), {}).write.ok);
+    ASSERT_TRUE(
+        save_entry(EntryKind::birthday, file, input("Anna", "1.1.2000", -1), {}, kToday).write.ok);
     EXPECT_NE(std::string::npos, read_bytes(file).find("\r\n Anna \r\n</record>"));
 }
 
 TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
     const std::string old = latin1("Jürgen\n<record>\r\nMüller\r</record>");
     write_bytes(file, old);
-    ASSERT_TRUE(
-        save_entry(EntryKind::birthday, file, input("Jörg", "1.1.2000"), kTemplates).write.ok);
+    ASSERT_TRUE(save_entry(EntryKind::birthday, file, input("Jörg", "1.1.2000"), kTemplates, kToday)
+                    .write.ok);
     const std::string bytes = read_bytes(file);
     EXPECT_EQ(old + "\r\n\r\n<record>", bytes.substr(0, old.size() + 12));
     EXPECT_NE(std::string::npos, bytes.find(latin1(" Jörg hat Geburtstag\r\n")));
@@ -78,7 +83,8 @@ TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
 TEST_F(EntrySave, NameWindows1252CannotHoldTurnsTheFileIntoUtf8) {
     write_bytes(file, latin1("Größe\r\n"));
     ASSERT_TRUE(
-        save_entry(EntryKind::birthday, file, input("Łukasz", "1.1.2000"), kTemplates).write.ok);
+        save_entry(EntryKind::birthday, file, input("Łukasz", "1.1.2000"), kTemplates, kToday)
+            .write.ok);
     const std::string bytes = read_bytes(file);
     ASSERT_TRUE(is_valid_utf8(bytes));
     EXPECT_TRUE(bytes.starts_with("Größe\r\n\r\n<record>\r\n")) << bytes;

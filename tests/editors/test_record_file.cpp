@@ -113,6 +113,7 @@ TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecordOrCreatesTheFile) {
     EXPECT_EQ(files.all(files.second), read_bytes(folder / "datei.bak"));
     // A missing file is created with the record alone.
     state.current_file = folder / "neu.rmd";
+    EXPECT_FALSE(rescan(state, sink));
     ASSERT_TRUE(append_record(state, fields, 0, sink).ok);
     EXPECT_EQ("\r\n<record>\r\n<date=07.03.1970>\r\n<active_before=21>\r\nNeu\r\n</record>\r\n",
               read_bytes(state.current_file));
@@ -124,10 +125,14 @@ TEST_F(RecordFile, DeleteThenUndoRestoresTheFileExactly) {
     const auto file = folder / "datei.rmd";
     const std::string before = files.all(files.second);
     write_bytes(file, before);
-    ASSERT_TRUE(delete_record(file, 2, sink).ok);
+    EditingState state;
+    state.current_file = file;
+    ASSERT_TRUE(rescan(state, sink));
+    ASSERT_TRUE(delete_record(state, 2).ok);
     EXPECT_EQ(files.first + files.third, read_bytes(file));
     std::string message;
-    EXPECT_EQ(UndoResult::restored, undo_from_backup(file, message));
+    bool changed_outside = false;
+    EXPECT_EQ(UndoResult::restored, undo_from_backup(state, message, changed_outside));
     EXPECT_EQ(before, read_bytes(file));
     EXPECT_EQ(before, read_bytes(folder / "datei.bak"));
 }
@@ -143,7 +148,10 @@ TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {
     write_bytes(file, "Kopf\r\n" + expired1 + yearly + future + expired2 + bad_date);
     write_bytes(folder / "deleted.rmd", latin1("gelöscht am: 01.01.1999\r\nalt\r\n\r\n"));
 
-    const MoveOutcome outcome = move_expired_records(file, folder / "deleted.rmd", engine, sink);
+    EditingState editing;
+    editing.current_file = file;
+    ASSERT_TRUE(rescan(editing, sink));
+    const MoveOutcome outcome = move_expired_records(editing, folder / "deleted.rmd", engine);
     ASSERT_TRUE(outcome.write.ok) << outcome.write.message;
     EXPECT_EQ(2, outcome.moved);
     EXPECT_EQ(" 2 gelöschte Datensätze in Datei deleted.rmd bewegt", moved_message(outcome.moved));
@@ -155,20 +163,21 @@ TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {
               read_bytes(folder / "deleted.rmd"));
 }
 
-TEST_F(RecordFile, ClosingTheListGathersTheLinksAtTheTop) {
+TEST_F(RecordFile, ClosingTheListChangesOnlyTheLinksTheUserChanged) {
     const auto file = folder / "main.rmd";
-    write_bytes(file, "<add_file=alt.rmd>\r\n" + record("A") + "<add_file=b.rmd>\r\n" +
-                          "<ADD_FILE=gross.rmd>\r\n" + record("B"));
-    ASSERT_TRUE(rewrite_links(file, {"b.rmd", "c.rmd"}).ok);
-    EXPECT_EQ("<add_file=b.rmd>\r\n<add_file=c.rmd>\r\n" + record("A") +
-                  "<ADD_FILE=gross.rmd>\r\n" + record("B"),
+    // "fehlt.rmd" is missing just now: it stays; the removed "b.rmd" goes
+    // wherever it stands.
+    const std::string before = "<add_file=alt.rmd>\r\n" + record("A") + "<add_file=b.rmd>\r\n" +
+                               "<ADD_FILE=fehlt.rmd>\r\n<add_file=b.rmd>\r\n" + record("B");
+    write_bytes(file, before);
+    ASSERT_TRUE(rewrite_links(file, {"c.rmd"}, {"alt.rmd", "b.rmd"}).ok);
+    EXPECT_EQ("<add_file=c.rmd>\r\n" + record("A") + "<ADD_FILE=fehlt.rmd>\r\n" + record("B"),
               read_bytes(file));
-    // Nothing to change: the file and its backup stay as they are.
-    const std::string backup = read_bytes(folder / "main.bak");
+    EXPECT_EQ(before, read_bytes(folder / "main.bak"));
+    // Nothing changed: nothing is written, not even the backup.
     write_bytes(folder / "main.bak", "Sicherung");
-    ASSERT_TRUE(rewrite_links(file, {"b.rmd", "c.rmd"}).ok);
+    ASSERT_TRUE(rewrite_links(file, {}, {}).ok);
     EXPECT_EQ("Sicherung", read_bytes(folder / "main.bak"));
-    EXPECT_NE("Sicherung", backup);
 }
 
 }  // namespace

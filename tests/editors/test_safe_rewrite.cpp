@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -17,6 +19,7 @@ namespace {
 
 constexpr char kStepVariable[] = "MERKWALD_CRASH_STEP";
 constexpr char kTargetVariable[] = "MERKWALD_CRASH_TARGET";
+constexpr char kUserVariable[] = "MERKWALD_CRASH_USER";
 
 std::string numbered_records(const std::string& word, int count) {
     std::string text;
@@ -33,10 +36,16 @@ const std::string kEarlierBackup = "frühere Sicherung\r\n";
 
 // Started as the crash child (the test binary itself with the two variables
 // set): rewrite the file and be killed at the named step, before main runs.
+// With a user id, the child first becomes that user and reports the outcome.
 int run_crash_child() {
     const char* step = std::getenv(kStepVariable);
     const char* target = std::getenv(kTargetVariable);
     if (step == nullptr || target == nullptr) return 0;
+    if (const char* user = std::getenv(kUserVariable)) {
+        const auto id = static_cast<uid_t>(std::atoi(user));
+        if (::setgid(id) != 0 || ::setuid(id) != 0) std::_Exit(5);
+        std::_Exit(rewrite_with_backup(target, kOld, kNew).ok ? 0 : 4);
+    }
     set_rewrite_hook([at = std::string(step)](std::string_view now) {
         if (now == at) std::raise(SIGKILL);
         return true;
@@ -46,9 +55,11 @@ int run_crash_child() {
 }
 [[maybe_unused]] const int crash_child = run_crash_child();
 
-int spawn_and_wait(const std::string& step, const std::filesystem::path& target) {
+int spawn_and_wait(const std::string& step, const std::filesystem::path& target,
+                   const std::string& user = {}) {
     std::vector<std::string> variables;
     for (char** e = environ; *e != nullptr; ++e) variables.emplace_back(*e);
+    if (!user.empty()) variables.push_back(std::string(kUserVariable) + "=" + user);
     variables.push_back(std::string(kStepVariable) + "=" + step);
     variables.push_back(std::string(kTargetVariable) + "=" + target.string());
     std::vector<char*> env;
@@ -85,10 +96,60 @@ TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
         EXPECT_EQ(c.file_after, read_bytes(target));
         EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
         if (&c.file_after == &kNew) {
-            EXPECT_FALSE(std::filesystem::exists(folder / "termine.rmd.tmp"));
-            EXPECT_FALSE(std::filesystem::exists(folder / "termine.bak.tmp"));
+            for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+                EXPECT_FALSE(is_temporary_name(entry.path())) << entry.path();
+            }
         }
     }
+}
+
+// A file with a second hard link is written in place once its backup is on
+// disk: until then it is old, afterwards new, and while it is being written
+// its backup holds it complete.
+TEST(SafeRewrite, KilledAtEveryStepOfTheInPlaceRouteLeavesACompleteBackup) {
+    struct Case {
+        const char* step;
+        const std::string* file_after;  // nullptr: being written, the backup counts
+        const std::string& backup_after;
+    };
+    const Case cases[] = {
+        {"writing backup", &kOld, kEarlierBackup}, {"before backup rename", &kOld, kEarlierBackup},
+        {"backup written", &kOld, kOld},           {"writing in place", nullptr, kOld},
+        {"syncing in place", &kNew, kOld},         {"closing in place", &kNew, kOld},
+        {"written in place", &kNew, kOld}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        TempFolder folder;
+        const auto target = folder / "termine.rmd";
+        write_bytes(target, kOld);
+        std::filesystem::create_hard_link(target, folder / "zweiter_name.rmd");
+        write_bytes(folder / "termine.bak", kEarlierBackup);
+        EXPECT_EQ(SIGKILL, spawn_and_wait(c.step, target));
+        if (c.file_after != nullptr) {
+            EXPECT_EQ(*c.file_after, read_bytes(target));
+        }
+        EXPECT_EQ(read_bytes(target), read_bytes(folder / "zweiter_name.rmd"));
+        EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
+    }
+}
+
+// Written by a user who may write the file but cannot give a new file its
+// owner: the content goes into the file itself, and owner and bits stay.
+TEST(SafeRewrite, AnotherUsersFileIsWrittenInPlace) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+    TempFolder folder;
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
+    const auto target = folder / "termine.rmd";
+    write_bytes(target, kOld);
+    ::chmod(target.c_str(), 0666);
+    constexpr uid_t kNobody = 65534;
+    EXPECT_EQ(-100, spawn_and_wait("none", target, std::to_string(kNobody)));
+    struct stat st {};
+    ::stat(target.c_str(), &st);
+    EXPECT_EQ(0u, st.st_uid);
+    EXPECT_EQ(0666u, st.st_mode & 07777);
+    EXPECT_EQ(kNew, read_bytes(target));
+    EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
 }
 
 TEST(SafeRewrite, AFailingStepLeavesFileAndBackupAndSaysWhatFailed) {
@@ -115,7 +176,9 @@ TEST(SafeRewrite, AFailingStepLeavesFileAndBackupAndSaysWhatFailed) {
         EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert")) << outcome.message;
         EXPECT_EQ(kOld, read_bytes(target));
         EXPECT_EQ(c.backup_after, read_bytes(folder / "a.bak"));
-        EXPECT_FALSE(std::filesystem::exists(folder / "a.rmd.tmp"));
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            EXPECT_FALSE(is_temporary_name(entry.path())) << entry.path();
+        }
     }
 }
 

@@ -1,6 +1,9 @@
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
+#include "engine/line_source.h"
 #include "engine/text_file.h"
 #include "engine_test_support.h"
 
@@ -29,6 +32,23 @@ TEST_F(TextFileTest, EncodingsAndByteOrderMark) {
     }
     EXPECT_EQ(read_text_file(folder_ / "missing.rmd"), std::nullopt);
     EXPECT_EQ(read_text_file(folder_), std::nullopt);
+}
+
+// The reader and the editors see the same lines, a byte-order mark dropped
+// whatever follows it; pipes and devices are no text files.
+TEST_F(TextFileTest, ByteOrderMarkBeforeWindows1252AndNoRegularFile) {
+    const auto path = write("bom.rmd", "\xEF\xBB\xBF<record>\r\nGr\xFC\xDF\r\n</record>\r\n");
+    const auto file = read_text_file(path);
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ("<record>\r\nGr\u00fc\u00df\r\n</record>\r\n", file->text);
+    std::vector<std::string> streamed;
+    LineSource source(path);
+    for (std::string_view line; source.next(line);) streamed.emplace_back(line);
+    EXPECT_EQ(split_lines(file->text), streamed);
+    EXPECT_EQ(read_text_file("/dev/zero"), std::nullopt);
+    const auto fifo = folder_ / "pipe";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    EXPECT_EQ(read_text_file(fifo), std::nullopt);
 }
 
 TEST(TextFile, Utf8Validation) {
