@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <map>
 
+#include "shell/list_render.h"
 #include "shell/qt_bridges.h"
 
 namespace merkwald {

@@ -22,6 +22,7 @@ class QPushButton;
 namespace merkwald {
 
 class GeneralOptionsPage final : public QWidget {
+    Q_OBJECT
 public:
     GeneralOptionsPage(Settings& settings, Services services, QWidget* parent = nullptr);
 

@@ -10,6 +10,7 @@
 #include "engine/file_replace.h"
 #include "engine/icalendar.h"
 #include "engine/occurrences.h"
+#include "engine/range.h"
 #include "shell/export.h"
 #include "shell/qt_bridges.h"
 #include "shell/range_window.h"

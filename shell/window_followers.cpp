@@ -26,6 +26,8 @@ WindowFollowers::WindowFollowers(MainWindow& window, QDBusConnection bus)
     window.set_refresh_handler([this] { refreshed(); });
 }
 
+WindowFollowers::~WindowFollowers() { window_.set_refresh_handler({}); }
+
 void WindowFollowers::started() {
     started_ = true;
     if (window_.settings().digest_notification)

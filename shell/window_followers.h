@@ -18,6 +18,7 @@ class WindowFollowers final : public QObject {
 public:
     // Follows every refresh of `window` from now on.
     WindowFollowers(MainWindow& window, QDBusConnection bus);
+    ~WindowFollowers() override;
 
     // After the start: the first digest.
     void started();
