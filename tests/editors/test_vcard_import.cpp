@@ -27,7 +27,7 @@ constexpr char kBook[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ohne Tag\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kaputt\r\nBDAY:1980-13-45\r\n";
 
-const TextTemplate kAgeTemplate{"a", "", "hat <days_before_event_text> am <event_d.mmmm> "
+const TextTemplate kAgeTemplate{"a", "Bald:", "hat <days_before_event_text> am <event_d.mmmm> "
                                          "<years_after_date>. Geburtstag"};
 
 TEST(VcardImport, PeopleAlreadyInTheFileAreMarked) {
@@ -68,10 +68,10 @@ TEST(VcardImport, RecordsWrittenThroughTheEntryFileFunction) {
     EXPECT_EQ(test::read_bytes(target),
               "<record>\r\nAlt\r\n</record>\r\n\r\n"
               "<record>\r\n<date=17.05.1980>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
-              "Anna Berg hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. "
+              "Bald: Anna Berg hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. "
               "Geburtstag\r\n</record>\r\n\r\n"
               "<record>\r\n<date=01.03.>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
-              "Jörg Müller hat <days_before_event_text> am <event_d.mmmm> Geburtstag\r\n"
+              "Bald: Jörg Müller hat <days_before_event_text> am <event_d.mmmm> Geburtstag\r\n"
               "</record>\r\n\r\n");
 }
 
