@@ -3,16 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 
+#include "event_loop_support.h"
 #include "gui_test_support.h"
 #include "shell/digest_notification.h"
 #include "shell/window_followers.h"
@@ -21,16 +19,8 @@ namespace merkwald {
 namespace {
 
 using test::GuiFixture;
-
-template <class F>
-bool wait_until(F done, int bound_ms = 5000) {
-    QDeadlineTimer deadline(bound_ms);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return done();
-}
+using test::settle_for;
+using test::wait_until;
 
 LineEntry entry(std::string text, std::string group, DaySerial day) {
     return {std::move(text) + "\r\n", 0, std::move(group), day};
@@ -155,7 +145,7 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChange) {
     ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 2; }));
     EXPECT_EQ(fake.calls.back()[4].toString(), QStringLiteral("1 Geburtstag\nBernd"));
     form->show_data();
-    QCoreApplication::processEvents();
+    settle_for(200);
     EXPECT_EQ(fake.calls.size(), 2u);
 }
 
@@ -165,7 +155,7 @@ TEST_F(PrivateBus, TheActionOpensTheWindow) {
     notifier.send_for(kDay, {entry("Anna hat heute Geburtstag", "Geburtstage", kDay)});
     ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 1; }));
     // Let the reply with the notification's number arrive.
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    settle_for(200);
     QDBusMessage signal = QDBusMessage::createSignal(DigestNotifier::kPath, DigestNotifier::kService,
                                                      QStringLiteral("ActionInvoked"));
     signal << uint(1) << QStringLiteral("open");

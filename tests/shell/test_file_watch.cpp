@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
+#include "event_loop_support.h"
 #include "gui_test_support.h"
 #include "shell/file_watch.h"
 #include "shell/window_followers.h"
@@ -18,26 +16,10 @@ namespace merkwald {
 namespace {
 
 using test::GuiFixture;
+using test::settle_for;
+using test::wait_until;
 
-// Runs the event loop until `done` or the bound passes; nothing waits longer.
-template <class F>
-bool wait_until(F done, int bound_ms = 3000) {
-    QDeadlineTimer deadline(bound_ms);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return done();
-}
 
-// Runs the event loop for a while to see that nothing more happens.
-void settle_for(int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-}
 
 void write_bytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
