@@ -67,6 +67,13 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
     load_places(settings, program_folder);
 
     connect(place_combo_, &QComboBox::activated, this, &AstronomyWindow::choose_place);
+    if (settings.daylight_saving_auto) {
+        // Before the computation the date starts: the zone decides for each date.
+        connect(date_edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (const auto day = parse_date(to_utf8(text)))
+                summer_time_box_->setChecked(system_summer_time_hours(*day) > 0);
+        });
+    }
     connect(date_edit_, &QLineEdit::textChanged, this, &AstronomyWindow::date_edited);
     connect(compute_button_, &QPushButton::clicked, this, &AstronomyWindow::compute);
     connect(calendar_button_, &QPushButton::clicked, this, &AstronomyWindow::pick_date);

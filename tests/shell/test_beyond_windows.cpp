@@ -15,6 +15,7 @@
 
 #include "engine/range.h"
 #include "gui_test_support.h"
+#include "shell/astro_window.h"
 #include "shell/feast_windows.h"
 #include "shell/file_check_window.h"
 #include "shell/main_menus.h"
@@ -189,6 +190,26 @@ TEST(SummerTimeStart, FirstStartStoresAutomaticAnOlderStoreKeepsItsChoice) {
     auto form = f.started();
     EXPECT_EQ(f.stored("Daylight Saving Time Auto"), std::nullopt);
     EXPECT_FALSE(form->settings().daylight_saving_auto);
+}
+
+// The tests run with the zone Europe/Berlin.
+TEST(SummerTimeStart, AstronomyWindowFollowsTheZoneForEachDateWhenAutomatic) {
+    GuiFixture f;
+    f.clock.set(at(2026, 7, 1));
+    Settings settings = default_settings(f.folder);
+    settings.daylight_saving_auto = true;
+    AstronomyWindow window(settings, f.folder, Services{f.clock, f.dialogs, f.sound});
+    EXPECT_TRUE(window.summer_time_box()->isChecked());
+    window.date_edit()->setText(QStringLiteral("01.01.2026"));
+    EXPECT_FALSE(window.summer_time_box()->isChecked());
+    window.date_edit()->setText(QStringLiteral("01.07.2026"));
+    EXPECT_TRUE(window.summer_time_box()->isChecked());
+
+    settings.daylight_saving_auto = false;  // the manual choice stays as it is
+    AstronomyWindow manual(settings, f.folder, Services{f.clock, f.dialogs, f.sound});
+    EXPECT_FALSE(manual.summer_time_box()->isChecked());
+    manual.date_edit()->setText(QStringLiteral("01.07.2025"));
+    EXPECT_FALSE(manual.summer_time_box()->isChecked());
 }
 
 TEST(FileCheck, ToolsMenuShowsTheReport) {
