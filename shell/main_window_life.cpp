@@ -46,6 +46,12 @@ bool MainWindow::set_parameter() {
             end_program(false);
             return false;
         }
+        if (!light() && !settings_.version) {
+            // A new installation follows the system's summer time from its first
+            // list on; an older store without the value keeps its manual choice.
+            settings_.daylight_saving_auto = true;
+            write_values(store_, settings_, {"Daylight Saving Time Auto"});
+        }
         const Placement placement = placement_of(settings_);
         apply_geometry(*this, placement);
         was_maximised_ = placement.state == StoredWindowState::maximised;
@@ -69,13 +75,6 @@ void MainWindow::set_standby(bool on) {
 
 void MainWindow::version_check() {
     const int current = options_.version.number();
-    if (!settings_.version) {
-        // A new installation follows the system's summer time; an older store
-        // without the value keeps its manual choice.
-        settings_.daylight_saving_auto = true;
-        write_values(store_, settings_, {"Daylight Saving Time Auto"});
-        engine_state_.settings = to_engine_settings(settings_, light());
-    }
     if (!settings_.version || current > *settings_.version) {
         WhatsNewWindow news(options_.version, options_.program_folder, this);
         modal_(news);
