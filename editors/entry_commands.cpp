@@ -8,6 +8,7 @@
 #include "editors/entry_form.h"
 #include "editors/import_form.h"
 #include "editors/new_file_form.h"
+#include "editors/vcard_import_form.h"
 
 namespace merkwald {
 
@@ -78,6 +79,20 @@ void EntryCommands::enter_birthdays() { run_entry_dialog<GebForm>(templates_.bir
 
 void EntryCommands::import_birthdays() {
     run_entry_dialog<Importform>(templates_.birthday.templates);
+}
+
+void EntryCommands::import_address_book() {
+    host_.run_modal_command([this] {
+        EditorContext editor_context = context();
+        EntryPresets presets =
+            entry_presets(editor_context.settings, EntryKind::birthday,
+                          int(templates_.birthday.templates.size()));
+        (void)merkwald::import_address_book(host_.dialog_parent(), editor_context,
+                                            templates_.birthday.templates,
+                                            editor_context.resolve(main_file()), presets);
+        store_entry_presets(editor_context.settings, host_.settings_store(), EntryKind::birthday,
+                            presets);
+    });
 }
 
 void EntryCommands::enter_appointments() {

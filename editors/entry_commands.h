@@ -37,6 +37,8 @@ class EntryCommands final : public QObject {
     void enter_appointments();  // "&Termine eingeben" (`TermEingabe`)
     void new_file();            // "&Neu" (`file_new`)
     void convert();             // "&Konvertierung" (`convert`)
+    // "Geburtstage aus Adressbuch importieren" (`vcard_import`)
+    void import_address_book();
 
     [[nodiscard]] QAction* birthday_action() const { return birthday_; }
     [[nodiscard]] QAction* import_action() const { return import_; }

@@ -14,11 +14,15 @@ constexpr std::string_view kBreak = "\r\n";
 constexpr std::string_view kIndent = "  ";
 }  // namespace
 
-std::string list_heading(DaySerial today) {
+std::string list_heading(DaySerial today, std::optional<State> state) {
     std::string heading = format_date(today, "dddd") + ", " + format_date(today, "d.m.yyyy");
     const std::string feast = holiday_name(today);
     if (!feast.empty()) heading += ", " + feast;
-    return heading;
+    const std::string legal = state ? legal_holiday_name(today, *state) : std::string();
+    if (legal.empty()) return heading;
+    // Days the feast list lacks (Frauentag, Weltkindertag) are named here.
+    if (legal != feast) heading += ", " + legal;
+    return heading + " (gesetzlicher Feiertag)";
 }
 
 std::vector<TextRun> compose_list(const EngineState& state, const SortedList& list,
@@ -30,7 +34,7 @@ std::vector<TextRun> compose_list(const EngineState& state, const SortedList& li
     };
     // A line break the display writes itself; the light layout indents what follows.
     const std::string line_break = std::string(kBreak) + std::string(style.light ? kIndent : "");
-    add((style.light ? std::string(kIndent) : std::string()) + list_heading(state.today),
+    add((style.light ? std::string(kIndent) : std::string()) + list_heading(state.today, style.state),
         style.record_color, true, false, true);
     add(line_break + line_break, style.record_color, false, false, false);
 

@@ -3,9 +3,11 @@
 // text. The plain text of the runs is exactly what the window shows.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "calendar/state_holidays.h"
 #include "engine_state.h"
 #include "messages.h"
 #include "refresh.h"
@@ -28,6 +30,8 @@ struct ListStyle {
     bool font_italic = false;
     // The light program's layout: every line the display writes starts with two blanks.
     bool light = false;
+    // The chosen state: the heading marks its legal days off.
+    std::optional<State> state;
 };
 
 // The date heading ("Freitag, 5.3.1999" and the feast, if any), the group headings
@@ -37,8 +41,9 @@ struct ListStyle {
 
 [[nodiscard]] std::string plain_text(const std::vector<TextRun>& runs);
 
-// The heading line of the list for `today`.
-[[nodiscard]] std::string list_heading(DaySerial today);
+// The heading line of the list for `today`; with a state, a legal day off there
+// is marked "(gesetzlicher Feiertag)".
+[[nodiscard]] std::string list_heading(DaySerial today, std::optional<State> state = {});
 
 // The missed-events window: its caption and its text.
 struct MissedView {

@@ -2,10 +2,11 @@
 # Installs what building Merkwald needs on Debian 12 (only what is missing).
 set -euo pipefail
 # desktop-file-utils and appstream validate the packaging files in the install
-# check; qt6-translations-l10n brings Qt's German dialog texts.
+# check; qt6-translations-l10n brings Qt's German dialog texts; dbus-daemon gives
+# the digest notification's test a private bus.
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libical-dev
-          desktop-file-utils appstream qt6-translations-l10n)
+          desktop-file-utils appstream qt6-translations-l10n dbus-daemon)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -61,10 +61,19 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
     date_edit_->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
     hour_edit_->setText(now.time().toString(QStringLiteral("hh")));
     minute_edit_->setText(now.time().toString(QStringLiteral("mm")));
-    summer_time_box_->setChecked(settings.daylight_saving);
+    summer_time_box_->setChecked(settings.daylight_saving_auto
+                                     ? system_summer_time_hours(to_day_serial(now.date())) > 0
+                                     : settings.daylight_saving);
     load_places(settings, program_folder);
 
     connect(place_combo_, &QComboBox::activated, this, &AstronomyWindow::choose_place);
+    if (settings.daylight_saving_auto) {
+        // Before the computation the date starts: the zone decides for each date.
+        connect(date_edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (const auto day = parse_date(to_utf8(text)))
+                summer_time_box_->setChecked(system_summer_time_hours(*day) > 0);
+        });
+    }
     connect(date_edit_, &QLineEdit::textChanged, this, &AstronomyWindow::date_edited);
     connect(compute_button_, &QPushButton::clicked, this, &AstronomyWindow::compute);
     connect(calendar_button_, &QPushButton::clicked, this, &AstronomyWindow::pick_date);

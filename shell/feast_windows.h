@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "calendar/state_holidays.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -47,6 +49,14 @@ class HolidayListWindow final : public FeastListWindow {
     Q_OBJECT
 public:
     HolidayListWindow(int current_year, QWidget* parent = nullptr);
+
+    // Adds the list `List2` of the state's legal days off in the field's year.
+    void show_state_days(State state);
+    // Null until a state is shown.
+    [[nodiscard]] QListWidget* state_list() const { return state_list_; }
+
+private:
+    QListWidget* state_list_ = nullptr;
 };
 
 class ChurchYearWindow final : public FeastListWindow {

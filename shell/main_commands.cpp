@@ -103,6 +103,8 @@ void MainMenus::from_till() {
 void MainMenus::holidays() {
     paused([this] {
         HolidayListWindow window(ymd_of(window_.engine_state().today).year, &window_);
+        if (const auto state = state_from_code(window_.settings().state))
+            window.show_state_days(*state);
         run_modal(window);
     });
 }

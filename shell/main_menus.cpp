@@ -11,6 +11,7 @@
 
 #include "shell/autostart_xdg.h"
 #include "shell/day_timers.h"
+#include "shell/file_check_window.h"
 #include "shell/main_window.h"
 #include "shell/print.h"
 #include "shell/toolbar_icons.h"
@@ -140,6 +141,15 @@ void MainMenus::build_menus() {
     QMenu* tools = add_menu("&Tools", "tools");
     tools->menuAction()->setData(2);
     add_item(tools, "convert", "&Konvertierung", 0, "", editors_.converter);
+    add_item(tools, "vcard_import", "Geburtstage aus &Adressbuch importieren", 0, "",
+             editors_.address_book);
+    add_item(tools, "check_files", "Dateien &prüfen", 0, "", [this] {
+        paused([this] {
+            FileCheckWindow window(
+                file_check_report(window_.engine_state(), window_.main_file()), &window_);
+            run_modal(window);
+        });
+    });
     add_item(tools, "options", "&Optionen...", 17, "&Options", own(&MainMenus::options));
 
     QMenu* help = add_menu("&Hilfe", "help");

@@ -37,6 +37,7 @@ struct EditorCommands {
     std::function<void()> record_list;       // "Datensatz &Liste"
     std::function<void()> look_ahead;        // toolbar "next"
     std::function<void()> converter;         // "&Konvertierung"
+    std::function<void()> address_book;      // "Geburtstage aus &Adressbuch importieren"
 };
 
 // What the tests replace; each empty member takes the platform's own.

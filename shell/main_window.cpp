@@ -174,6 +174,7 @@ void MainWindow::show_data() {
     }
     display();
     play_sound();
+    if (refresh_handler_) refresh_handler_();
 }
 
 void MainWindow::show_data_with_lead_days(int days) {
@@ -237,8 +238,10 @@ void MainWindow::update_clock(const QDateTime& now) {
     if (light()) return;
     const DaySerial day = to_day_serial(now.date());
     const int second = second_of_day(now.time());
-    const MoonPhase moon = moon_phase(day, second, leading_value(settings_.diff_to_gmt),
-                                      settings_.daylight_saving);
+    const bool summer = settings_.daylight_saving_auto ? system_summer_time_hours(day) > 0
+                                                       : settings_.daylight_saving;
+    const MoonPhase moon =
+        moon_phase(day, second, leading_value(settings_.diff_to_gmt), summer);
     moon_picture_->set_index(moon_picture_index(moon.age));
     clock_label_->setText(to_qstring(format_datetime({day, second}, "h:mm:ss")));
     const DaySerial today = engine_state_.today;

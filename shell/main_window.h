@@ -65,6 +65,10 @@ public:
     void set_initialise_handler(std::function<void()> handler) {
         initialise_handler_ = std::move(handler);
     }
+    // Runs after every refresh (the calendar feed, the file watch, the digest).
+    void set_refresh_handler(std::function<void()> handler) {
+        refresh_handler_ = std::move(handler);
+    }
     // The standby flag and the close button's caption (the menu's "Stand By" box).
     void set_standby(bool on);
     // One refresh with every record's lead time replaced by `days`.
@@ -150,6 +154,7 @@ private:
     DialogSink sink_;
     std::optional<std::string> chosen_main_file_;
     std::function<void()> initialise_handler_;
+    std::function<void()> refresh_handler_;
     bool standby_ = false;
     bool was_maximised_ = false;
     bool minimised_for_standby_ = false;

@@ -46,6 +46,12 @@ bool MainWindow::set_parameter() {
             end_program(false);
             return false;
         }
+        if (!light() && !settings_.version) {
+            // A new installation follows the system's summer time from its first
+            // list on; an older store without the value keeps its manual choice.
+            settings_.daylight_saving_auto = true;
+            write_values(store_, settings_, {"Daylight Saving Time Auto"});
+        }
         const Placement placement = placement_of(settings_);
         apply_geometry(*this, placement);
         was_maximised_ = placement.state == StoredWindowState::maximised;

@@ -1,4 +1,5 @@
 #include "shell/options_dialog.h"
+#include "shell/options_general.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,6 +75,7 @@ OptionsDialog::OptionsDialog(OptionsInput input, QWidget* parent)
     add_page(build_sound_page(), "Sound", "sound");
     add_page(build_astronomy_page(), "Astronomisches", "astronomisches");
     add_page(build_misc_page(), "Diverses", "diverses");
+    add_page(new GeneralOptionsPage(settings_, services_), "Allgemein", "allgemein");
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     cancel_ = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);

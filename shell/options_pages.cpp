@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "shell/options_dialog.h"
+#include "shell/options_general.h"
 
 namespace merkwald {
 
@@ -117,6 +118,7 @@ QWidget* OptionsDialog::build_astronomy_page() {
     astronomy_.summer_time_box =
         named(new QCheckBox(QStringLiteral("Sommerzeit"), page), "CheckSommer");
     grid->addWidget(astronomy_.summer_time_box, 4, 1);
+    add_summer_time_auto(*grid, 4, *astronomy_.summer_time_box, settings_);
     grid->addWidget(new QLabel(QStringLiteral("Höhe über NN:"), page), 5, 0);
     grid->addWidget(astronomy_.height_edit, 5, 1);
     grid->setRowStretch(6, 1);

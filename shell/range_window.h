@@ -17,6 +17,8 @@ class QTextEdit;
 
 namespace merkwald {
 
+struct DateRange;
+
 struct RangeContext {
     const Settings& settings;
     // The main window's engine state (group table, place, run-long fields); the
@@ -25,6 +27,11 @@ struct RangeContext {
     std::string main_file;
     Services services;
 };
+
+// The events of `range` as an iCalendar file written crash-safely to `file`;
+// false when the files could not be read or the file not be written.
+bool write_range_calendar(const RangeContext& context, const DateRange& range,
+                          const QString& file, MessageSink& sink);
 
 class RangeWindow final : public QDialog {
     Q_OBJECT
@@ -38,12 +45,17 @@ public:
     [[nodiscard]] QDateEdit* to_field() const { return to_; }
     [[nodiscard]] QTextEdit* list() const { return list_; }
     [[nodiscard]] QPushButton* show_button() const { return show_; }
+    [[nodiscard]] QPushButton* export_button() const { return export_; }
+    // "Exportieren...": the shown list as text or rich text, or the range's
+    // events as an iCalendar file.
+    void export_range();
 
 private:
     RangeContext context_;
     QDateEdit* from_;
     QDateEdit* to_;
     QPushButton* show_;
+    QPushButton* export_ = nullptr;
     QTextEdit* list_;
 };
 

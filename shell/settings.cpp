@@ -217,6 +217,7 @@ ListStyle list_style(const Settings& settings, bool light) {
     style.font_bold = settings.font_bold;
     style.font_italic = settings.font_italic;
     style.light = light;
+    style.state = state_from_code(settings.state);
     return style;
 }
 

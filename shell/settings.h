@@ -45,6 +45,12 @@ struct Settings {
     // `daylight_saving` keeps the manual choice for when it is off again.
     bool daylight_saving_auto = false;
     double height = 0;  // height above sea level
+    std::string state;  // "BY" and the like; empty: no state's days off
+
+    // Today's digest as a desktop notification at start and at each day change.
+    bool digest_notification = false;
+    // A calendar file rewritten after every refresh; empty: none.
+    std::string calendar_feed;
 
     std::string font_name;  // empty: the list keeps its built-in font
     std::optional<double> font_size;

@@ -42,6 +42,10 @@ const Entry kEntries[] = {
     // Missing: the manual choice above, as before summer time could follow the zone.
     {"Daylight Saving Time Auto", number_flag, &S::daylight_saving_auto, stated, "0",
      options_dialog},
+    // Empty: no state, the holiday window and the heading show no legal days off.
+    {"Bundesland", text, &S::state, stated, "", options_dialog},
+    {"DigestNotification", number_flag, &S::digest_notification, stated, "1", options_dialog},
+    {"CalendarFeed", text, &S::calendar_feed, stated, "", options_dialog},
     // Empty selects the default place.
     {"location", text, &S::location, stated, "", options_dialog},
     {"FontName", text, &S::font_name, none, "", options_dialog},

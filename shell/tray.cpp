@@ -95,6 +95,18 @@ void TrayIcon::set_tooltip(const QString& text) {
     if (icon_) icon_->setToolTip(tooltip_);
 }
 
+bool TrayIcon::show_message(const QString& title, const QString& body) {
+    if (!loaded()) return false;
+    connect(
+        icon_.get(), &QSystemTrayIcon::messageClicked, this,
+        [this] {
+            if (handlers_.show_main) handlers_.show_main();
+        },
+        Qt::SingleShotConnection);
+    icon_->showMessage(title, body, icon_image_);
+    return true;
+}
+
 QString tray_tooltip(const std::vector<LineEntry>& lines) {
     constexpr qsizetype kShownEntries = 5;
     constexpr qsizetype kLineLength = 60;

@@ -48,6 +48,9 @@ public:
     [[nodiscard]] QAction* end_action() const { return end_; }
     void activate(QSystemTrayIcon::ActivationReason reason);
     void set_tooltip(const QString& text);
+    // A balloon message from the icon; a click on it shows the window. False
+    // without a notification area.
+    bool show_message(const QString& title, const QString& body);
     [[nodiscard]] const QString& tooltip() const { return tooltip_; }
 
 private:

@@ -13,6 +13,7 @@ MainMenus* install_menus(MainWindow& window, EditorHost& host, const ProgramVers
     commands.import_birthdays = [&entries] { entries.import_birthdays(); };
     commands.appointments = [&entries] { entries.enter_appointments(); };
     commands.converter = [&entries] { entries.convert(); };
+    commands.address_book = [&entries] { entries.import_address_book(); };
     commands.record_editor = [records] { records->enter_record(); };
     commands.record_list = [records] { records->show_record_list(); };
     commands.look_ahead = [records] { records->look_ahead(); };
@@ -28,6 +29,7 @@ void follow_templates(MainMenus& menus, const EntryCommands& entries) {
     } entries_needing_templates[] = {
         {"GebEingabe", "geb-ein", entries.birthday_action()},
         {"import", "geb-imp", entries.import_action()},
+        {"vcard_import", "", entries.import_action()},
         {"TermEingabe", "Termin", entries.appointment_action()},
     };
     for (const auto& e : entries_needing_templates) {

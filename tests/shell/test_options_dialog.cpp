@@ -78,7 +78,7 @@ TEST_F(OptionsDialogTest, OpensWithTheSettingsOnItsFourPages) {
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Optionen"));
     QStringList tabs;
     for (int i = 0; i < dialog->tab_strip()->count(); ++i) tabs << dialog->tab_strip()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"Dateien", "Sound", "Astronomisches", "Diverses"}));
+    EXPECT_EQ(tabs, (QStringList{"Dateien", "Sound", "Astronomisches", "Diverses", "Allgemein"}));
     EXPECT_EQ(dialog->tab_strip()->currentIndex(), 0);
     EXPECT_EQ((QStringList{dialog->files().data_file_edit->text(),
                            dialog->astronomy().place_combo->currentText(),

@@ -1,0 +1,178 @@
+#include "editors/vcard_import_form.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "editors/entry_widgets.h"
+#include "engine/text_file.h"
+#include "shell/window_helpers.h"
+
+namespace merkwald {
+
+namespace {
+
+QString birthday_text(const VcardBirthday& b) {
+    return b.year == 0 ? QStringLiteral("%1.%2.").arg(b.day, 2, 10, QChar(u'0')).arg(b.month, 2, 10, QChar(u'0'))
+                       : to_qstring(vcard_record_date(b));
+}
+
+// The age the person reaches on this year's birthday; empty without a year.
+QString age_text(const VcardBirthday& b, DaySerial today) {
+    if (b.year == 0) return {};
+    const Ymd now = ymd_of(today);
+    return QString::number(now.year - b.year);
+}
+
+QTableWidgetItem* read_only(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+}  // namespace
+
+VcardImportForm::VcardImportForm(QWidget* parent, EditorContext& context,
+                                 std::vector<TextTemplate> templates,
+                                 std::filesystem::path target, const VcardBook& book)
+    : QDialog(parent),
+      context_(context),
+      templates_(std::move(templates)),
+      target_(std::move(target)),
+      presets_(entry_presets(context.settings, EntryKind::birthday, int(templates_.size()))),
+      table_(new QTableWidget(this)),
+      template_(template_combo(templates_, presets_.template_position)),
+      status_(new QLabel(this)),
+      import_(new QPushButton(QStringLiteral("&Importieren"), this)) {
+    setObjectName(QStringLiteral("VcardImport"));
+    setWindowTitle(QStringLiteral("Geburtstage aus Adressbuch importieren"));
+    table_->setObjectName(QStringLiteral("VcardTable"));
+    template_->setObjectName(QStringLiteral("VcardTemplate"));
+    template_->setParent(this);
+    status_->setObjectName(QStringLiteral("VcardStatus"));
+    status_->setWordWrap(true);
+    import_->setObjectName(QStringLiteral("VcardImportButton"));
+    import_->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    connect(import_, &QPushButton::clicked, this, &VcardImportForm::run_import);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    const auto text = read_text_file(target_);
+    fill(book, text ? std::string_view(text->text) : std::string_view());
+
+    auto* template_row = new QHBoxLayout;
+    template_row->addWidget(new QLabel(QStringLiteral("Vorlage:"), this));
+    template_row->addWidget(template_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(import_);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Ziel: ") + path_text(target_), this));
+    layout->addWidget(table_, 1);
+    layout->addLayout(template_row);
+    layout->addWidget(status_);
+    layout->addLayout(buttons);
+    resize(560, 420);
+    centre_on_screen(*this);
+}
+
+void VcardImportForm::fill(const VcardBook& book, std::string_view target_text) {
+    const std::vector<VcardCandidate> candidates = vcard_candidates(book, target_text);
+    table_->setColumnCount(4);
+    table_->setHorizontalHeaderLabels({QStringLiteral("Übernehmen"), QStringLiteral("Name"),
+                                       QStringLiteral("Geburtstag"), QStringLiteral("Alter")});
+    table_->setRowCount(int(candidates.size()));
+    table_->verticalHeader()->hide();
+    int known = 0;
+    for (int row = 0; row < int(candidates.size()); ++row) {
+        const VcardCandidate& c = candidates[std::size_t(row)];
+        people_.push_back(c.person);
+        auto* take = read_only(QString());
+        take->setFlags(take->flags() | Qt::ItemIsUserCheckable);
+        take->setCheckState(c.already_there ? Qt::Unchecked : Qt::Checked);
+        table_->setItem(row, kVcardTake, take);
+        table_->setItem(row, kVcardName, read_only(to_qstring(c.person.name)));
+        table_->setItem(row, kVcardBirthday, read_only(birthday_text(c.person.birthday)));
+        table_->setItem(row, kVcardAge,
+                        read_only(age_text(c.person.birthday, context_.engine.today)));
+        known += c.already_there ? 1 : 0;
+    }
+    table_->horizontalHeader()->setSectionResizeMode(kVcardName, QHeaderView::Stretch);
+    QString status = QStringLiteral("%1 Personen mit Geburtstag, davon %2 schon in der Datei.")
+                         .arg(candidates.size())
+                         .arg(known);
+    if (book.without_birthday > 0)
+        status += QStringLiteral(" %1 ohne Geburtstag.").arg(book.without_birthday);
+    if (!book.problems.empty())
+        status += QStringLiteral(" %1 fehlerhafte Karten übersprungen.").arg(book.problems.size());
+    status_->setText(status);
+}
+
+void VcardImportForm::run_import() {
+    std::vector<VcardPerson> chosen;
+    for (int row = 0; row < table_->rowCount(); ++row)
+        if (table_->item(row, kVcardTake)->checkState() == Qt::Checked)
+            chosen.push_back(people_[std::size_t(row)]);
+    if (chosen.empty()) {
+        status_->setText(QStringLiteral("Niemand ausgewählt."));
+        return;
+    }
+    const RecordStyle style{presets_.color, context_.settings.record_color, presets_.lead_time};
+    VcardImportOutcome outcome;
+    const WriteOutcome write =
+        write_asking_utf8(context_.services.dialogs, this, target_, [&](Utf8Change utf8) {
+            outcome = append_vcard_birthdays(target_, chosen,
+                                             template_at(templates_, template_->currentIndex()),
+                                             style, context_.engine.today, utf8);
+            return outcome.write;
+        });
+    const std::string problem = !outcome.problem.empty() ? outcome.problem : write.message;
+    if (!problem.empty()) {
+        context_.services.dialogs.message(this, to_qstring(problem), MessageIcon::critical);
+        return;
+    }
+    if (!write.ok) return;  // "Nein" to UTF-8
+    written_ = outcome.written;
+    accept();
+}
+
+EntryPresets VcardImportForm::chosen_presets() const {
+    EntryPresets presets = presets_;
+    presets.template_position = template_->currentIndex();
+    return presets;
+}
+
+bool import_address_book(QWidget* parent, EditorContext& context,
+                         const std::vector<TextTemplate>& templates,
+                         const std::filesystem::path& target, EntryPresets& presets) {
+    Dialogs& dialogs = context.services.dialogs;
+    const QString file = dialogs.open_file_name(
+        parent, QStringLiteral("Adressbuch öffnen"), QString(),
+        QStringLiteral("vCard-Dateien (*.vcf *.vcard);;Alle Dateien (*)"));
+    if (file.isEmpty()) return false;
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly)) {
+        dialogs.message(parent,
+                        QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(file),
+                        MessageIcon::critical);
+        return false;
+    }
+    const QByteArray bytes = source.readAll();
+    const VcardBook book = parse_vcards(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    VcardImportForm form(parent, context, templates, target, book);
+    form.exec();
+    presets = form.chosen_presets();
+    if (form.written() > 0) {
+        dialogs.message(parent, QStringLiteral("%1 Geburtstage importiert.").arg(form.written()),
+                        MessageIcon::information);
+    }
+    return form.written() > 0;
+}
+
+}  // namespace merkwald

@@ -1,0 +1,117 @@
+#include "shell/digest_notification.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusReply>
+#include <QVariantMap>
+#include <algorithm>
+#include <map>
+
+#include "shell/list_render.h"
+#include "shell/qt_bridges.h"
+
+namespace merkwald {
+
+namespace {
+
+constexpr int kShownEntries = 3;
+constexpr qsizetype kLineLength = 80;
+
+// "1 Geburtstag", "2 Termine": the built-in groups read as words, others as "Name: n".
+QString group_count(const std::string& group, int count) {
+    static const std::map<std::string, std::pair<const char*, const char*>> kWords{
+        {"Geburtstage", {"Geburtstag", "Geburtstage"}},
+        {"Namenstage", {"Namenstag", "Namenstage"}},
+        {"Termine", {"Termin", "Termine"}},
+        {"", {"Eintrag", "Einträge"}},
+    };
+    const auto word = kWords.find(group);
+    if (word == kWords.end()) return to_qstring(group) + QStringLiteral(": ") + QString::number(count);
+    return QString::number(count) + u' ' +
+           QString::fromUtf8(count == 1 ? word->second.first : word->second.second);
+}
+
+}  // namespace
+
+std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySerial today) {
+    std::vector<std::pair<std::string, int>> counts;  // in the order groups first appear
+    QStringList shown;
+    for (const LineEntry& line : lines) {
+        const QString text = to_qt_text(line.text).trimmed();
+        if (line.sort_date != today || text.isEmpty()) continue;
+        auto found = std::find_if(counts.begin(), counts.end(),
+                                  [&line](const auto& c) { return c.first == line.group; });
+        if (found == counts.end()) {
+            counts.emplace_back(line.group, 1);
+        } else {
+            ++found->second;
+        }
+        QString first = text.section(u'\n', 0, 0).trimmed();
+        if (first.size() > kLineLength) first = first.left(kLineLength - 1).trimmed() + u'…';
+        if (shown.size() < kShownEntries) shown << first;
+    }
+    if (counts.empty()) return std::nullopt;
+    QStringList parts;
+    int total = 0;
+    for (const auto& [group, count] : counts) {
+        parts << group_count(group, count);
+        total += count;
+    }
+    QString body = parts.join(QStringLiteral(", ")) + u'\n' + shown.join(u'\n');
+    if (total > kShownEntries) body += QStringLiteral("\n… und %1 weitere").arg(total - kShownEntries);
+    return Digest{QStringLiteral("Merkwald: heute"), body};
+}
+
+DigestNotifier::DigestNotifier(QDBusConnection bus, Handlers handlers, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)), handlers_(std::move(handlers)) {
+    if (bus_.isConnected()) {
+        bus_.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
+                     SLOT(action_invoked(uint, QString)));
+    }
+}
+
+void DigestNotifier::send_for(DaySerial today, const std::vector<LineEntry>& lines) {
+    if (today == sent_for_) return;
+    sent_for_ = today;
+    const auto digest = todays_digest(lines, today);
+    if (!digest) return;
+    if (service_available()) {
+        notify(*digest);
+    } else if (handlers_.tray_message) {
+        handlers_.tray_message(digest->title, digest->body);
+    }
+}
+
+bool DigestNotifier::service_available() const {
+    if (!bus_.isConnected() || !bus_.interface()) return false;
+    const QDBusConnectionInterface& bus = *bus_.interface();
+    if (bus.isServiceRegistered(kService)) return true;
+    const QDBusReply<QStringList> activatable = bus.activatableServiceNames();
+    return activatable.isValid() && activatable.value().contains(kService);
+}
+
+void DigestNotifier::notify(const Digest& digest) {
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
+    call << QStringLiteral("Merkwald") << last_id_ << QStringLiteral("merkwald") << digest.title
+         << digest.body << QStringList{QStringLiteral("open"), QStringLiteral("Öffnen")}
+         << QVariantMap{} << -1;
+    // Asynchronous: a hanging service must not stop the window.
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        const QDBusPendingReply<uint> reply = *w;
+        if (reply.isValid()) last_id_ = reply.value();
+        w->deleteLater();
+    });
+}
+
+void DigestNotifier::action_invoked(uint id, const QString& action) {
+    if (id != last_id_ || last_id_ == 0) return;
+    // A click on the notification itself is "default" on many desktops.
+    const bool open = action == QStringLiteral("open") || action == QStringLiteral("default");
+    if (open && handlers_.open) handlers_.open();
+}
+
+}  // namespace merkwald

@@ -1,0 +1,56 @@
+#pragma once
+// Today's digest: the entries due today as a desktop notification through the
+// freedesktop notification service, else as the tray's own message.
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "engine/engine_state.h"
+
+namespace merkwald {
+
+struct Digest {
+    QString title;  // "Merkwald: heute"
+    QString body;   // "2 Geburtstage, 1 Termin" and the first entries
+};
+
+// The entries whose date is `today`, counted per group, then the first line of
+// the first few of them. Nothing when none is due today.
+[[nodiscard]] std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines,
+                                                  DaySerial today);
+
+class DigestNotifier final : public QObject {
+    Q_OBJECT
+public:
+    struct Handlers {
+        // The tray's message; false when there is no notification area.
+        std::function<bool(const QString& title, const QString& body)> tray_message;
+        std::function<void()> open;  // the action "Öffnen"
+    };
+
+    static inline const QString kService = QStringLiteral("org.freedesktop.Notifications");
+    static inline const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+
+    DigestNotifier(QDBusConnection bus, Handlers handlers, QObject* parent = nullptr);
+
+    // Sends today's digest unless it was sent for `today` already.
+    void send_for(DaySerial today, const std::vector<LineEntry>& lines);
+
+private slots:
+    void action_invoked(uint id, const QString& action);
+
+private:
+    [[nodiscard]] bool service_available() const;
+    void notify(const Digest& digest);
+
+    QDBusConnection bus_;
+    Handlers handlers_;
+    DaySerial sent_for_ = 0;
+    uint last_id_ = 0;
+};
+
+}  // namespace merkwald

@@ -1,0 +1,85 @@
+// The range window's export: the shown list, or the range's events as iCalendar.
+
+#include <QDateTime>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextEdit>
+
+#include "engine/file_replace.h"
+#include "engine/icalendar.h"
+#include "engine/occurrences.h"
+#include "engine/range.h"
+#include "shell/export.h"
+#include "shell/qt_bridges.h"
+#include "shell/range_window.h"
+
+namespace merkwald {
+
+namespace {
+
+const QString kIcsFilter = QStringLiteral("iCalendar (*.ics)");
+const QString kTextFilter = QStringLiteral("Text Dateien (*.txt)");
+const QString kRtfFilter = QStringLiteral("RTF-Dateien (*.rtf)");
+
+bool is_ics(const QString& file) {
+    return QFileInfo(file).suffix().compare(QStringLiteral("ics"), Qt::CaseInsensitive) == 0;
+}
+
+// A calendar is what this export is mostly for.
+QString with_extension(const QString& file) {
+    return QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".ics") : file;
+}
+
+}  // namespace
+
+bool write_range_calendar(const RangeContext& context, const DateRange& range,
+                          const QString& file, MessageSink& sink) {
+    EngineState state = context.engine_state;
+    state.settings = to_engine_settings(context.settings);
+    const OccurrenceList list = collect_occurrences(state, context.main_file, range, sink);
+    if (!list.read_ok) return false;
+    const QDateTime now = context.services.clock.now();
+    const std::string text =
+        icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
+    return replace_file_contents(QFile::encodeName(file).toStdString(), text);
+}
+
+void RangeWindow::export_range() {
+    const auto range = make_range(to_day_serial(from_->date()), to_day_serial(to_->date()));
+    if (!range) {
+        show_range();  // says why
+        return;
+    }
+    Dialogs& dialogs = context_.services.dialogs;
+    QString file = dialogs.save_file_name(this, QStringLiteral("Ereignisse exportieren"),
+                                          QDir::homePath(),
+                                          kIcsFilter + QStringLiteral(";;") + kTextFilter +
+                                              QStringLiteral(";;") + kRtfFilter);
+    if (file.isEmpty()) return;
+    file = with_extension(file);
+    bool written = false;
+    if (is_ics(file)) {
+        if (range->to - range->from + 1 > kMaxCalendarDays) {
+            dialogs.message(this,
+                            QStringLiteral("Ein Kalender umfasst höchstens %1 Tage.")
+                                .arg(kMaxCalendarDays),
+                            MessageIcon::exclamation);
+            return;
+        }
+        DialogSink sink(dialogs, this);
+        written = write_range_calendar(context_, *range, file, sink);
+    } else {
+        const QColor background = to_qcolor(std::uint32_t(context_.settings.background_color));
+        written = export_list(*list_->document(), background, file, export_format(file));
+    }
+    if (!written) {
+        dialogs.message(this,
+                        QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
+                            .arg(QDir::toNativeSeparators(file)),
+                        MessageIcon::critical);
+    }
+}
+
+}  // namespace merkwald

@@ -1,0 +1,39 @@
+#pragma once
+// What follows each refresh of the main window: the calendar feed is rewritten,
+// the files of the file list are watched, and today's digest goes out once at
+// the start and once at each day change.
+
+#include <QDBusConnection>
+#include <QObject>
+#include <string>
+
+#include "shell/digest_notification.h"
+#include "shell/file_watch.h"
+
+namespace merkwald {
+
+class MainWindow;
+
+class WindowFollowers final : public QObject {
+public:
+    // Follows every refresh of `window` from now on.
+    WindowFollowers(MainWindow& window, QDBusConnection bus);
+    ~WindowFollowers() override;
+
+    // After the start: the first digest.
+    void started();
+    void refreshed();
+
+    [[nodiscard]] FileWatch& file_watch() { return watch_; }
+
+private:
+    void write_feed();
+
+    MainWindow& window_;
+    FileWatch watch_;
+    DigestNotifier digest_;
+    bool started_ = false;
+    std::string failed_feed_;  // reported once, not after every refresh
+};
+
+}  // namespace merkwald
