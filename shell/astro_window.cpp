@@ -150,7 +150,7 @@ QWidget* AstronomyWindow::build_outputs() {
         outputs_[i] = named_edit(box, kOutputNames[i]);
         outputs_[i]->setReadOnly(true);
         outputs_[i]->setMinimumWidth(
-            outputs_[i]->fontMetrics().horizontalAdvance(QStringLiteral("abn. Halbmond__")));
+            outputs_[i]->fontMetrics().horizontalAdvance(QStringLiteral("durchgehend dunkel__")));
         grid->addWidget(new QLabel(to_qstring(kAstroLabels[i]), box), int(i), 0);
         grid->addWidget(outputs_[i], int(i), 1);
     }

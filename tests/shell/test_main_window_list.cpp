@@ -108,6 +108,25 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
     EXPECT_EQ(form->event_list().textCursor().position(), 0);
 }
 
+// The light layout: the underline starts at the heading's text, and the lines
+// hang from their two blanks so that wrapped lines keep the entry's edge.
+TEST(WindowList, LightListIndentsLikeItsBlanks) {
+    GuiFixture f;
+    f.write("main.rmd", "<record>\n<date=05.03.1999>\n" + std::string(40, 'x') + "\n</record>\n");
+    auto form = f.started("", ProgramKind::light);
+    EXPECT_EQ(GuiFixture::plain(*form).substr(0, 20), "  Freitag, 5.3.1999\n");
+    const QTextBlock heading = form->event_list().document()->begin();
+    const QTextFragment indent = heading.begin().fragment();
+    EXPECT_EQ(indent.text(), QStringLiteral("  "));
+    EXPECT_FALSE(indent.charFormat().fontUnderline());
+    EXPECT_TRUE(format_of(form->event_list(), "Freitag, 5.3.1999")->fontUnderline());
+    for (QTextBlock b = heading; b.isValid(); b = b.next()) {
+        if (!b.text().startsWith(QStringLiteral("  "))) continue;
+        EXPECT_GT(b.blockFormat().leftMargin(), 0) << b.text().toStdString();
+        EXPECT_EQ(b.blockFormat().textIndent(), -b.blockFormat().leftMargin());
+    }
+}
+
 TEST(WindowList, WithoutAFontNameTheBoxKeepsItsOwnFont) {
     GuiFixture f;
     f.write("main.rmd", "<record>\n<date=05.03.1999>\nHeute\n</record>\n");
