@@ -37,8 +37,8 @@ void move_list_to(QTextEdit& list, QTextCursor::MoveOperation where) {
 void add_window_keys(MainWindow& window, std::function<void()> reread) {
     window_action(window, "reread_key", {QKeySequence::Refresh, QKeySequence(Qt::Key_F5)},
                   std::move(reread));
-    window_action(window, "standby_key", {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)},
-                  [&window] {
+    window_action(window, "standby_key",
+                  {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}, [&window] {
                       if (window.standby_on()) window.close_button_clicked();
                   });
     window_action(window, "list_start_key", {QKeySequence(Qt::CTRL | Qt::Key_Home)},
@@ -56,7 +56,8 @@ void add_menu_shortcuts(const MainMenus& menus) {
         {"exit_programm", QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     for (const auto& [name, key] : keys) {
-        if (QAction* action = menus.menu_action(QString::fromLatin1(name))) action->setShortcut(key);
+        if (QAction* action = menus.menu_action(QString::fromLatin1(name)))
+            action->setShortcut(key);
     }
 }
 

@@ -86,7 +86,8 @@ TEST_F(ListCommands, AWrongDateIsNamed) {
     for (const auto& [args, line] :
          {std::pair{std::vector<std::string>{"list", "--today", "31.02.2026"},
                     "Falsches Datum bei --today: 31.02.2026\n"},
-          {{"list", "--from=30.2.1999", "--to", "1.3.1999"}, "Falsches Datum bei --from: 30.2.1999\n"},
+          {{"list", "--from=30.2.1999", "--to", "1.3.1999"},
+           "Falsches Datum bei --from: 30.2.1999\n"},
           {{"missed", "--today=eins"}, "Falsches Datum bei --today: eins\n"}}) {
         const Outcome o = run_cli(args);
         EXPECT_EQ(o.status, kExitUsage);

@@ -148,8 +148,9 @@ TEST(Astro, PolarDayAndNightSayWhatTheSkyDoes) {
         {64, 6, nullptr, "durchgehend hell", nullptr},      // a white night
     };
     for (const auto& row : rows) {
-        const AstroResult r = compute_astro(
-            {15, 0, 0, "O", row.latitude, 0, 0, "N", 1, false, make_date(2000, row.month, 21), 12, 0});
+        const auto day = make_date(2000, row.month, 21);
+        const AstroResult r =
+            compute_astro({15, 0, 0, "O", row.latitude, 0, 0, "N", 1, false, day, 12, 0});
         ASSERT_EQ(int(AstroStatus::ok), int(r.status)) << row.latitude;
         const auto shows = [](const std::string& text, const char* expected) {
             return expected ? text == expected : text.ends_with(" Uhr");

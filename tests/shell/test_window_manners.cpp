@@ -59,9 +59,9 @@ TEST(RangeWindowMessage, NamesWhatIsWrongWithTheRange) {
     GuiFixture f;
     f.write("main.rmd", kToday);
     auto form = f.started();
-    RangeWindow window({form->settings(), form->engine_state(), "main.rmd",
-                        Services{f.clock, f.dialogs, f.sound}},
-                       QDate(1999, 3, 5));
+    RangeWindow window(
+        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
+        QDate(1999, 3, 5));
     EXPECT_EQ(window.focusWidget(), window.from_field());
     const std::pair<QDate, const char*> rows[] = {
         {QDate(1999, 3, 4), "Der letzte Tag liegt vor dem ersten Tag."},
@@ -88,15 +88,15 @@ TEST(Placement, AStoredPositionIsPulledOntoAScreen) {
         QList<QRect> areas;
         QPoint expected;
     } rows[] = {
-        {{100, 100, 600, 400}, one, {100, 100}},         // visible: stays
-        {{2500, 100, 600, 400}, two, {2500, 100}},       // on the second screen
-        {{2500, 100, 600, 400}, one, {1320, 100}},       // that screen is gone
-        {{-550, 100, 600, 400}, one, {-550, 100}},       // a grip of the title stays
-        {{-560, 100, 600, 400}, one, {0, 100}},          // too little to grab
-        {{100, -50, 600, 400}, one, {100, 0}},           // title bar above the screen
-        {{100, 2000, 600, 400}, one, {100, 680}},        // below it
-        {{5000, 5000, 3000, 3000}, one, {0, 0}},         // larger than the screen
-        {{100, 100, 600, 400}, {}, {100, 100}},          // no screen known
+        {{100, 100, 600, 400}, one, {100, 100}},    // visible: stays
+        {{2500, 100, 600, 400}, two, {2500, 100}},  // on the second screen
+        {{2500, 100, 600, 400}, one, {1320, 100}},  // that screen is gone
+        {{-550, 100, 600, 400}, one, {-550, 100}},  // a grip of the title stays
+        {{-560, 100, 600, 400}, one, {0, 100}},     // too little to grab
+        {{100, -50, 600, 400}, one, {100, 0}},      // title bar above the screen
+        {{100, 2000, 600, 400}, one, {100, 680}},   // below it
+        {{5000, 5000, 3000, 3000}, one, {0, 0}},    // larger than the screen
+        {{100, 100, 600, 400}, {}, {100, 100}},     // no screen known
     };
     for (const auto& row : rows)
         EXPECT_EQ(pulled_onto(row.frame, row.areas), row.expected)
