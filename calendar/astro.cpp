@@ -37,6 +37,46 @@ AstroStatus check_input(const AstroInput& in, double longitude, double latitude)
     return AstroStatus::ok;
 }
 
+// Which of sunrise/sunset and civil twilight happen on the day; the others
+// are polar day (always above) or polar night (always below).
+struct SunSky {
+    bool rises = true, twilight = true;
+    bool polar_night = false, twilight_dark = false;
+};
+
+// `sun_times` puts an event at midnight when the sun stays above it all day.
+bool happens(const SunTimes& sun, int event) {
+    const auto i = std::size_t(event);
+    return sun.rising[i] && sun.setting[i] && !(*sun.rising[i] == 0 && *sun.setting[i] == 0);
+}
+
+SunSky sky_of(const SunTimes& sun, double latitude, DaySerial date) {
+    SunSky sky;
+    sky.rises = happens(sun, 0);
+    sky.twilight = happens(sun, 1);
+    if (!sky.rises) sky.polar_night = sun_stays_below(latitude, date, 0);
+    if (!sky.twilight) sky.twilight_dark = sun_stays_below(latitude, date, 1);
+    return sky;
+}
+
+void fill_sun_texts(std::array<std::string, kAstroFields>& t, const SunTimes& sun,
+                    const SunSky& sky, SunMinutes offset) {
+    if (sky.rises) {
+        t[0] = format_sun_time(*sun.rising[0] + offset) + " Uhr";
+        t[1] = format_sun_time(*sun.setting[0] + offset) + " Uhr";
+        t[4] = format_sun_time(*sun.setting[0] - *sun.rising[0]) + " Stunden";
+    } else {
+        t[0] = t[1] = sky.polar_night ? "Polarnacht" : "Polartag";
+        t[4] = sky.polar_night ? "00:00 Stunden" : "24:00 Stunden";
+    }
+    if (sky.twilight) {
+        t[2] = format_sun_time(*sun.rising[1] + offset) + " Uhr";
+        t[3] = format_sun_time(*sun.setting[1] + offset) + " Uhr";
+    } else {
+        t[2] = t[3] = sky.twilight_dark ? "durchgehend dunkel" : "durchgehend hell";
+    }
+}
+
 }  // namespace
 
 std::string_view astro_message(AstroStatus status) {
@@ -62,19 +102,11 @@ AstroResult compute_astro(const AstroInput& in) {
     if (in.latitude_direction == "s" || in.latitude_direction == "S") latitude = -latitude;
 
     const SunTimes sun = sun_times(longitude, latitude, *in.date);
-    if (!sun.rising[0] || !sun.setting[0] || !sun.rising[1] || !sun.setting[1]) {
-        result.status = AstroStatus::failed;
-        return result;
-    }
     const double zone = in.zone_hours + (in.summer_time ? 1 : 0);
-    const SunMinutes offset = offset_minutes(zone - 1);
-    auto& t = result.texts;
-    t[0] = format_sun_time(*sun.rising[0] + offset) + " Uhr";
-    t[1] = format_sun_time(*sun.setting[0] + offset) + " Uhr";
-    t[2] = format_sun_time(*sun.rising[1] + offset) + " Uhr";
-    t[3] = format_sun_time(*sun.setting[1] + offset) + " Uhr";
-    t[4] = format_sun_time(*sun.setting[0] - *sun.rising[0]) + " Stunden";
+    fill_sun_texts(result.texts, sun, sky_of(sun, latitude, *in.date),
+                   offset_minutes(zone - 1));
 
+    auto& t = result.texts;
     // The window's own summer-time box is the one that counts; the configured
     // flag would take the hour off a second time.
     const int second_of_day = whole(*in.hour) * 3600 + whole(*in.minute) * 60;

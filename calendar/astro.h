@@ -31,7 +31,7 @@ enum class AstroStatus {
     bad_date,      // "Falsches Datum"
     bad_hour,      // "Falsche Stunden"
     bad_minute,    // "Falsche Minuten"
-    failed,        // no number in the hour or minute field, or no sunrise that day
+    failed,        // no number in the hour or minute field
 };
 
 inline constexpr int kAstroFields = 10;

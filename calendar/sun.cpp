@@ -98,6 +98,13 @@ SunTimes sun_times(double longitude, double latitude, DaySerial date) {
     return result;
 }
 
+bool sun_stays_below(double latitude, DaySerial date, int event) {
+    // At noon the sun stands nearest the zenith; if even then it is farther away
+    // than the event's distance, it never gets there.
+    const double noon_distance = std::fabs(latitude * kDegToRad - solar_noon(date).declination);
+    return noon_distance > kZenith[std::size_t(event)];
+}
+
 void sun_times_home(const HomePlace& place, DaySerial date, SunTable& table) {
     double longitude =
         place.longitude_degree + place.longitude_minute / 60.0 + place.longitude_second / 3600.0;

@@ -29,6 +29,10 @@ struct SunTimes {
 // Times are for GMT+1 without summer time.
 [[nodiscard]] SunTimes sun_times(double longitude, double latitude, DaySerial date);
 
+// For an event `sun_times` leaves out or puts at midnight: true when the sun stays
+// below that zenith distance all day (polar night), false when it stays above.
+[[nodiscard]] bool sun_stays_below(double latitude, DaySerial date, int event);
+
 // The configured home place, as stored in the settings.
 struct HomePlace {
     int longitude_degree = 12, longitude_minute = 9, longitude_second = 0;

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "engine/number.h"
+#include "shell/number_fields.h"
 
 namespace merkwald {
 
@@ -82,6 +83,7 @@ GlobalActiveSet::GlobalActiveSet(QWidget* parent, int current)
     setWindowTitle(QStringLiteral("Tage"));
     if (current > 0) days_->setText(QString::number(current));
     days_->setToolTip(QStringLiteral("Termine in den nächsten ... Tagen anzeigen"));
+    accept_whole_numbers(*days_, 0, std::numeric_limits<std::int16_t>::max());
 
     auto* ok = new QPushButton(QStringLiteral("OK"));
     auto* normal = new QPushButton(QStringLiteral("normal"));

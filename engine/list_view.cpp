@@ -34,8 +34,9 @@ std::vector<TextRun> compose_list(const EngineState& state, const SortedList& li
     };
     // A line break the display writes itself; the light layout indents what follows.
     const std::string line_break = std::string(kBreak) + std::string(style.light ? kIndent : "");
-    add((style.light ? std::string(kIndent) : std::string()) + list_heading(state.today, style.state),
-        style.record_color, true, false, true);
+    // The underline starts at the heading's text, not at its indent.
+    if (style.light) add(std::string(kIndent), style.record_color, true, false, false);
+    add(list_heading(state.today, style.state), style.record_color, true, false, true);
     add(line_break + line_break, style.record_color, false, false, false);
 
     for (int g = 0; g <= state.group_count && g < kGroupSlots; ++g) {

@@ -13,6 +13,7 @@
 #include "engine/date_text.h"
 #include "engine/number.h"
 #include "shell/date_picker.h"
+#include "shell/number_fields.h"
 #include "shell/program_folder.h"
 #include "shell/window_helpers.h"
 
@@ -74,13 +75,34 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
                 summer_time_box_->setChecked(system_summer_time_hours(*day) > 0);
         });
     }
-    connect(date_edit_, &QLineEdit::textChanged, this, &AstronomyWindow::date_edited);
+    connect_edits();
     connect(compute_button_, &QPushButton::clicked, this, &AstronomyWindow::compute);
     connect(calendar_button_, &QPushButton::clicked, this, &AstronomyWindow::pick_date);
     connect(back_button_, &QPushButton::clicked, this, &QDialog::accept);
     compute_button_->setDefault(true);
     centre_on_screen(*this);
-    compute();
+    // The buttons were made first; the keyboard reaches them after the fields.
+    setTabOrder(outputs_.back(), compute_button_);
+    setTabOrder(compute_button_, back_button_);
+    recompute_quietly();
+    place_combo_->setFocus();
+}
+
+void AstronomyWindow::connect_edits() {
+    connect(date_edit_, &QLineEdit::textChanged, this, &AstronomyWindow::date_edited);
+    std::vector<QLineEdit*> edits{gmt_offset_edit_, hour_edit_, minute_edit_};
+    for (std::size_t i = 0; i < 3; ++i) {
+        edits.push_back(coordinates_.longitude[i]);
+        edits.push_back(coordinates_.latitude[i]);
+    }
+    edits.push_back(coordinates_.longitude[3]);
+    edits.push_back(coordinates_.latitude[3]);
+    for (QLineEdit* edit : edits)
+        connect(edit, &QLineEdit::textEdited, this, &AstronomyWindow::recompute_quietly);
+    connect(summer_time_box_, &QCheckBox::toggled, this, &AstronomyWindow::recompute_quietly);
+    accept_whole_numbers(*hour_edit_, 0, 23);
+    accept_whole_numbers(*minute_edit_, 0, 59);
+    accept_decimal_numbers(*gmt_offset_edit_, true);
 }
 
 QWidget* AstronomyWindow::build_inputs() {
@@ -137,7 +159,7 @@ QWidget* AstronomyWindow::build_outputs() {
         outputs_[i] = named_edit(box, kOutputNames[i]);
         outputs_[i]->setReadOnly(true);
         outputs_[i]->setMinimumWidth(
-            outputs_[i]->fontMetrics().horizontalAdvance(QStringLiteral("abn. Halbmond__")));
+            outputs_[i]->fontMetrics().horizontalAdvance(QStringLiteral("durchgehend dunkel__")));
         grid->addWidget(new QLabel(to_qstring(kAstroLabels[i]), box), int(i), 0);
         grid->addWidget(outputs_[i], int(i), 1);
     }
@@ -162,12 +184,10 @@ void AstronomyWindow::choose_place(int index) {
     if (index < 0 || std::size_t(index) >= places_.size()) return;
     coordinates_.show(places_[std::size_t(index)]);
     gmt_offset_edit_->setText(places_[std::size_t(index)].diff_to_gmt);
-    compute();
+    recompute_quietly();
 }
 
-void AstronomyWindow::date_edited(const QString& text) {
-    if (parse_date(to_utf8(text))) compute();
-}
+void AstronomyWindow::date_edited(const QString&) { recompute_quietly(); }
 
 void AstronomyWindow::pick_date() {
     const auto typed = parse_date(to_utf8(date_edit_->text()));
@@ -198,29 +218,44 @@ AstroInput AstronomyWindow::input() const {
     return in;
 }
 
-void AstronomyWindow::compute() {
-    const AstroResult result = compute_astro(input());
+QLineEdit* AstronomyWindow::apply_result(const AstroResult& result) {
+    for (QLineEdit* edit : {date_edit_, hour_edit_, minute_edit_}) mark_invalid(*edit, false);
     switch (result.status) {
         case AstroStatus::ok:
             for (std::size_t i = 0; i < kAstroFields; ++i)
                 outputs_[i]->setText(to_qstring(result.texts[i]));
-            return;
+            return nullptr;
         case AstroStatus::bad_date:
+            return date_edit_;
         case AstroStatus::bad_hour:
-        case AstroStatus::bad_minute: {
-            QLineEdit* faulty = result.status == AstroStatus::bad_date   ? date_edit_
-                                : result.status == AstroStatus::bad_hour ? hour_edit_
-                                                                         : minute_edit_;
-            services_.dialogs.message(this, to_qstring(astro_message(result.status)),
-                                      MessageIcon::critical);
-            faulty->setFocus();
-            faulty->selectAll();
-            return;
-        }
+            return hour_edit_;
+        case AstroStatus::bad_minute:
+            return minute_edit_;
         case AstroStatus::out_of_range:
         case AstroStatus::failed:
-            return;
+            break;
     }
+    const auto hour = field_number(hour_edit_->text());
+    return hour ? minute_edit_ : hour_edit_;
+}
+
+void AstronomyWindow::recompute_quietly() {
+    const AstroResult result = compute_astro(input());
+    if (result.status == AstroStatus::out_of_range) return;
+    if (QLineEdit* faulty = apply_result(result)) mark_invalid(*faulty, true);
+}
+
+void AstronomyWindow::compute() {
+    const AstroResult result = compute_astro(input());
+    QLineEdit* faulty = apply_result(result);
+    const std::string_view message = astro_message(result.status);
+    if (faulty == nullptr || message.empty()) {
+        if (faulty) mark_invalid(*faulty, true);
+        return;
+    }
+    services_.dialogs.message(this, to_qstring(message), MessageIcon::critical);
+    faulty->setFocus();
+    faulty->selectAll();
 }
 
 }  // namespace merkwald

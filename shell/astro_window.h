@@ -35,8 +35,11 @@ public:
     AstronomyWindow(const Settings& settings, const QString& program_folder, Services services,
                     QWidget* parent = nullptr, DatePickerHook picker = {});
 
-    // "Berechnen".
+    // "Berechnen": a faulty date, hour or minute is named in a message box.
     void compute();
+    // After an edit: the outputs follow when every field is valid; otherwise the
+    // faulty field is marked and nothing interrupts the typing.
+    void recompute_quietly();
     void choose_place(int index);
     // `Command3` "...".
     void pick_date();
@@ -58,6 +61,9 @@ private:
     void load_places(const Settings& settings, const QString& program_folder);
     void date_edited(const QString& text);
     [[nodiscard]] AstroInput input() const;
+    // The outputs for an ok result; otherwise the field at fault, if any.
+    QLineEdit* apply_result(const AstroResult& result);
+    void connect_edits();
 
     Services services_;
     DatePickerHook picker_;

@@ -7,24 +7,55 @@
 
 namespace merkwald {
 
+CommandLine::CommandLine(const std::string& text) {
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const auto end = std::min(text.find(' ', begin), text.size());
+        if (end > begin) words_.push_back(text.substr(begin, end - begin));
+        begin = end + 1;
+    }
+}
+
 CommandLine CommandLine::from_arguments(const QStringList& arguments) {
-    return CommandLine(to_utf8(arguments.mid(1).join(u' ')));
+    CommandLine line;
+    for (const QString& argument : arguments.mid(1)) line.words_.push_back(to_utf8(argument));
+    return line;
+}
+
+std::string CommandLine::text() const {
+    std::string joined;
+    for (const std::string& word : words_) {
+        if (!joined.empty()) joined += ' ';
+        joined += word;
+    }
+    return joined;
+}
+
+bool CommandLine::contains(std::string_view word) const {
+    for (std::string_view argument : words_) {
+        if (argument.starts_with('/')) argument.remove_prefix(1);
+        if (argument == word) return true;
+    }
+    return false;
+}
+
+std::optional<std::string_view> CommandLine::value_of(std::string_view prefix) const {
+    for (const std::string& argument : words_) {
+        if (argument.starts_with(prefix)) return std::string_view(argument).substr(prefix.size());
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> CommandLine::file() const {
-    constexpr std::string_view kWord = "/file=";
-    const auto at = text_.find(kWord);
-    if (at == std::string::npos) return std::nullopt;
-    const auto begin = at + kWord.size();
-    const auto end = text_.find(' ', begin);
-    return text_.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    const auto value = value_of("/file=");
+    if (!value) return std::nullopt;
+    return std::string(*value);
 }
 
 std::optional<int> CommandLine::unload_seconds() const {
-    constexpr std::string_view kWord = "/unload=";
-    const auto at = text_.find(kWord);
-    if (at == std::string::npos) return std::nullopt;
-    const double seconds = leading_value(std::string_view(text_).substr(at + kWord.size()));
+    const auto value = value_of("/unload=");
+    if (!value) return std::nullopt;
+    const double seconds = leading_value(*value);
     // A count too large for the field never runs out.
     return to_int32(seconds).value_or(seconds < 0 ? std::numeric_limits<int>::min()
                                                   : std::numeric_limits<int>::max());

@@ -1,35 +1,41 @@
 #pragma once
-// The words of the programs' command line. The line is taken as one text, the
-// way the words are matched: anywhere in it, letters as written.
+// The words of the programs' command line. Each word is one whole argument, so
+// that a file name such as "concerts.rmd" never reads as "once" and a name with
+// blanks stays one name. The plain words may carry a leading slash ("/no_logo"),
+// as the autostart entry writes them.
 
 #include <QStringList>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace merkwald {
 
 class CommandLine {
 public:
     CommandLine() = default;
-    explicit CommandLine(std::string text) : text_(std::move(text)) {}
-    // The arguments behind the program name, joined by blanks.
+    // Words separated by blanks (a line typed by hand or stored).
+    explicit CommandLine(const std::string& text);
+    // The arguments behind the program name, each one word.
     [[nodiscard]] static CommandLine from_arguments(const QStringList& arguments);
 
-    [[nodiscard]] const std::string& text() const { return text_; }
-    [[nodiscard]] bool contains(std::string_view word) const {
-        return text_.find(word) != std::string::npos;
-    }
+    // The words joined by blanks.
+    [[nodiscard]] std::string text() const;
+    // True when one argument is `word`, with or without a leading slash.
+    [[nodiscard]] bool contains(std::string_view word) const;
     [[nodiscard]] bool no_logo() const { return contains("no_logo"); }
     [[nodiscard]] bool no_events() const { return contains("no_events"); }
-    // The text behind "/file=" up to the next blank; nullopt without "/file=".
+    [[nodiscard]] bool once() const { return contains("once"); }
+    // The rest of the first argument starting "/file=", blanks included.
     [[nodiscard]] std::optional<std::string> file() const;
     // The seconds behind "/unload=" (0 when no number follows); nullopt without
-    // "/unload=", so that a file name holding "unload" does not close the program.
+    // an argument starting "/unload=".
     [[nodiscard]] std::optional<int> unload_seconds() const;
 
 private:
-    std::string text_;
+    [[nodiscard]] std::optional<std::string_view> value_of(std::string_view prefix) const;
+    std::vector<std::string> words_;
 };
 
 }  // namespace merkwald

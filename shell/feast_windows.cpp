@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -49,8 +51,16 @@ FeastListWindow::FeastListWindow(const QString& caption, Lines lines, int curren
     layout->addLayout(bottom);
     connect(year_edit_, &QLineEdit::textChanged, this, &FeastListWindow::fill_list);
     connect(back_, &QPushButton::clicked, this, &QDialog::accept);
-    resize(feast_list_->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 62, 440);
     year_edit_->setText(QString::number(current_year));
+    // Tall enough for a year's lines without scrolling, as far as the screen allows.
+    const int rows = std::max(feast_list_->count(), 1);
+    int wanted = feast_list_->sizeHintForRow(0) * rows + 2 * feast_list_->frameWidth() + 2;
+    if (const QScreen* shown_on = screen())
+        wanted = std::min(wanted, shown_on->availableGeometry().height() * 3 / 4);
+    feast_list_->setMinimumHeight(wanted);
+    resize(feast_list_->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 62,
+           sizeHint().height());
+    feast_list_->setMinimumHeight(0);
     centre_on_screen(*this);
 }
 

@@ -1,5 +1,7 @@
 #include "shell/list_render.h"
 
+#include <QFontMetricsF>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -57,6 +59,18 @@ void render_list(QTextEdit& box, const std::vector<TextRun>& runs, const ListLoo
             if (look.font_size && *look.font_size > 0) format.setFontPointSize(*look.font_size);
         }
         cursor.insertText(to_qt_text(run.text), format);
+    }
+    if (look.hanging_blanks > 0) {
+        QFont font = box.font();
+        if (!look.font_name.isEmpty()) font.setFamily(look.font_name);
+        if (look.font_size && *look.font_size > 0) font.setPointSizeF(*look.font_size);
+        const qreal indent =
+            QFontMetricsF(font).horizontalAdvance(QString(look.hanging_blanks, u' '));
+        QTextBlockFormat hanging;
+        hanging.setLeftMargin(indent);
+        hanging.setTextIndent(-indent);
+        cursor.select(QTextCursor::Document);
+        cursor.mergeBlockFormat(hanging);
     }
     cursor.endEditBlock();
     box.moveCursor(QTextCursor::Start);

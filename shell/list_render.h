@@ -19,6 +19,9 @@ struct ListLook {
     QString font_name;                // empty: the box keeps its own font
     std::optional<double> font_size;  // points; ignored unless positive
     QColor background = Qt::white;
+    // Blanks that start the lines (the light layout): wrapped lines are indented
+    // by as much, so an entry's text keeps its edge.
+    int hanging_blanks = 0;
 };
 
 // The settings' font and background.

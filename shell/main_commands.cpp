@@ -12,6 +12,7 @@
 #include "shell/astro_window.h"
 #include "shell/day_timers.h"
 #include "shell/export.h"
+#include "shell/export_choice.h"
 #include "shell/feast_windows.h"
 #include "shell/help_window.h"
 #include "shell/main_menus.h"
@@ -53,14 +54,17 @@ void MainMenus::file_open() {
 
 void MainMenus::export_list() {
     paused([this] {
-        QString name = window_.services().dialogs.save_file_name(
-            &window_, QStringLiteral("Anzeige exportieren"), window_.program_folder(),
-            qt_filter(kExportFilter, 3));
-        if (name.isEmpty()) return;
-        name = with_default_extension(name);
+        const QString filter = qt_filter(kExportFilter, 3);
+        QString chosen_filter = filter.section(QStringLiteral(";;"), 0, 0);
+        const QString chosen = window_.services().dialogs.save_file_name_of_type(
+            &window_, QStringLiteral("Anzeige exportieren"), window_.program_folder(), filter,
+            chosen_filter);
+        if (chosen.isEmpty()) return;
+        const ExportTarget target = export_target(chosen, chosen_filter);
+        const QString& name = target.file_name;
         const QColor background = to_qcolor(std::uint32_t(window_.settings().background_color));
         if (!merkwald::export_list(*window_.event_list().document(), background, name,
-                                   export_format(name))) {
+                                   target.format)) {
             window_.services().dialogs.message(
                 &window_,
                 QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
@@ -126,6 +130,7 @@ void MainMenus::astronomy() {
 
 void MainMenus::options() {
     Settings& settings = window_.settings();
+    const Settings before = settings;
     const std::int32_t interval = settings.reread_interval;
     AutostartEntry* autostart = hooks_.autostart.get();
     bool accepted = false;
@@ -143,11 +148,18 @@ void MainMenus::options() {
             });
             run_modal(dialog);
             accepted = dialog.result() == QDialog::Accepted;
-            if (!accepted) return;
+            if (!accepted) {
+                // "Abbrechen" takes back what the boxes and buttons did meanwhile.
+                if (settings.standby != before.standby) hooks_.set_standby(before.standby);
+                settings = before;
+                return;
+            }
             settings = dialog.chosen_settings();
             store_options(window_.settings_store(), settings, dialog.chosen_autostart(), autostart);
         },
         false);
+    // Grouping, place, colours and fonts reach the list only through a re-read.
+    if (accepted) window_.show_data();
     if (accepted && settings.reread_interval != interval)
         window_.day_timer().start_schedule(settings.reread_interval, window_.engine_state().today);
 }

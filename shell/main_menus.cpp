@@ -15,6 +15,7 @@
 #include "shell/main_window.h"
 #include "shell/print.h"
 #include "shell/toolbar_icons.h"
+#include "shell/window_keys.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald {
@@ -73,6 +74,7 @@ MainMenus::MainMenus(MainWindow& window, EditorCommands editors, ProgramVersion 
     }
     build_menus();
     build_toolbar();
+    add_menu_shortcuts(*this);
 }
 
 MainMenus::~MainMenus() = default;

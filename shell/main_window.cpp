@@ -15,12 +15,15 @@
 #include "engine/number.h"
 #include "engine/refresh.h"
 #include "shell/day_timers.h"
+#include "shell/file_message_sink.h"
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
+#include "shell/path_label.h"
 #include "shell/program_folder.h"
 #include "shell/qt_bridges.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
+#include "shell/window_keys.h"
 
 namespace merkwald {
 namespace {
@@ -50,6 +53,10 @@ MainWindow::MainWindow(SettingsStore& store, Services services, WindowOptions op
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(caption());
     build_controls();
+    add_window_keys(*this, [this] {
+        set_today(services_.clock.now());
+        show_data();
+    });
     DayTimer::Handlers day;
     day.second = [this](const QDateTime& now) { update_clock(now); };
     day.reread = [this] {
@@ -77,7 +84,7 @@ MainWindow::MainWindow(SettingsStore& store, Services services, WindowOptions op
         }
     };
     tray.end = [this] { end_program(true); };
-    const QIcon icon = program_icon(options_.program_folder);
+    const QIcon icon = program_icon(options_.program_folder, light());
     setWindowIcon(icon);
     tray_ = std::make_unique<TrayIcon>(icon, std::move(tray));
 }
@@ -108,6 +115,7 @@ void MainWindow::build_controls() {
     connect(close_button_, &QPushButton::clicked, this, &MainWindow::close_button_clicked);
     file_label_ = new QLabel(central);
     file_label_->setObjectName(QStringLiteral("Label1"));
+    prepare_path_label(*file_label_);
     auto* layout = new QVBoxLayout(central);
     if (light()) {
         const QSize margin = twips_size(*this, kLightMarginTwips, kLightMarginTwips);
@@ -164,7 +172,8 @@ void MainWindow::show_data() {
         engine_state_.settings = to_engine_settings(settings_, light());
         engine_state_.program_folder = options_.program_folder.toStdString();
         engine_state_.sound_mark = false;
-        refresh(engine_state_, tables_, main_file(), sink_);
+        FileNamingSink sink(sink_, engine_state_, tables_);
+        refresh(engine_state_, tables_, main_file(), sink);
     } catch (const std::exception&) {
         report("show_data");
     }
@@ -184,16 +193,18 @@ void MainWindow::show_data_with_lead_days(int days) {
 }
 
 void MainWindow::display() {
-    // A failed read keeps what the list showed before.
-    if (!tables_.read_ok) return;
+    // A failed read shows the day's heading on the list's background and no
+    // entries: the message box named the file, and an old list would carry an
+    // old date.
     SortedList sorted;
     try {
-        sorted = sort_by_group(engine_state_, tables_);
+        if (tables_.read_ok) sorted = sort_by_group(engine_state_, tables_);
     } catch (const std::exception&) {
         report("sort_by_group");
     }
     try {
-        const ListLook look = list_look(settings_);
+        ListLook look = list_look(settings_);
+        if (light()) look.hanging_blanks = 2;
         render_list(*event_list_,
                     compose_list(engine_state_, sorted, list_style(settings_, light())), look);
         if (side_panel_) set_background(*side_panel_, look.background);
@@ -231,7 +242,11 @@ void MainWindow::show_missed_events() {
     modal_(window);
 }
 
-void MainWindow::update_file_label() { file_label_->setText(to_qstring(main_file()).toLower()); }
+void MainWindow::update_file_label() {
+    const QString file = QDir::toNativeSeparators(to_qstring(main_file()));
+    show_path(*file_label_, file,
+              QDir::toNativeSeparators(QDir(options_.program_folder).absoluteFilePath(file)));
+}
 
 void MainWindow::update_clock(const QDateTime& now) {
     update_file_label();

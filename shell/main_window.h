@@ -71,6 +71,7 @@ public:
     }
     // The standby flag and the close button's caption (the menu's "Stand By" box).
     void set_standby(bool on);
+    [[nodiscard]] bool standby_on() const { return standby_; }
     // One refresh with every record's lead time replaced by `days`.
     void show_data_with_lead_days(int days);
     // Runs a modal command with the day timer stopped, then refreshes (or only redraws

@@ -40,7 +40,7 @@ bool MainWindow::set_parameter() {
         ReadOptions read;
         read.program_folder = options_.program_folder;
         read.today = format_date(today, "dd.mm.yy");
-        read.command_line = options_.command_line.text();
+        read.command_line = options_.command_line.once() ? "/once" : "";
         read.light = light();
         if (read_registry(store_, settings_, read, sink_) == ReadOutcome::end_silently) {
             end_program(false);
@@ -156,7 +156,12 @@ void MainWindow::end_program(bool save_placement) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The title bar and the system end the program too, without storing the placement.
+    // The title bar's × (and the session's end) is "Ende": the placement is kept
+    // as the close button keeps it, whatever standby says.
+    if (!ending_ && !ended_) {
+        store_placement(settings_, current_geometry(*this, current_state()));
+        write_window_values(store_, settings_, light());
+    }
     ending_ = true;
     day_timer_->stop();
     unload_timer_->stop();

@@ -89,6 +89,7 @@ OptionsDialog::OptionsDialog(OptionsInput input, QWidget* parent)
     connect_controls();
     resize(sizeHint().expandedTo(QSize(520, 380)));
     centre_on_screen(*this);
+    files_.data_file_edit->setFocus();
 }
 
 void OptionsDialog::fill() {
@@ -109,7 +110,7 @@ void OptionsDialog::fill() {
     misc_.autostart_box->setChecked(autostart_.enabled);
     misc_.start_once_box->setChecked(autostart_.enabled && autostart_.once);
     misc_.autostart_box->setEnabled(has_autostart_);
-    misc_.start_once_box->setEnabled(has_autostart_);
+    misc_.start_once_box->setEnabled(has_autostart_ && autostart_.enabled);
     tabs_->setCurrentIndex(0);
     misc_.interval_edit->setText(QString::number(s.reread_interval));
 }
@@ -152,7 +153,11 @@ void OptionsDialog::connect_controls() {
     flag(misc_.groups_off_box, s.groups, true);
     flag(misc_.standby_box, s.standby);
     connect(misc_.autostart_box, &QCheckBox::toggled, this,
-            [this](bool on) { autostart_.enabled = on; });
+            [this](bool on) {
+                autostart_.enabled = on;
+                // Starting once a day means nothing while the program does not start.
+                misc_.start_once_box->setEnabled(has_autostart_ && on);
+            });
     connect(misc_.start_once_box, &QCheckBox::toggled, this,
             [this](bool on) { autostart_.once = on; });
     connect(misc_.text_colour_button, &QPushButton::clicked, this,

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/number_fields.h"
 #include "shell/options_dialog.h"
 #include "shell/options_general.h"
 
@@ -109,8 +110,10 @@ QWidget* OptionsDialog::build_astronomy_page() {
     astronomy_.coordinates = add_coordinate_rows(*grid, 1, page);
     astronomy_.gmt_offset_edit = named(new QLineEdit(page), "Text8");
     astronomy_.height_edit = named(new QLineEdit(page), "Text4");
-    for (QLineEdit* edit : {astronomy_.gmt_offset_edit, astronomy_.height_edit})
+    for (QLineEdit* edit : {astronomy_.gmt_offset_edit, astronomy_.height_edit}) {
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
+        accept_decimal_numbers(*edit, true);
+    }
     astronomy_.gmt_offset_edit->setToolTip(
         QStringLiteral("Stunden, die die Ortszeit der Greenwich-Zeit voraus ist"));
     grid->addWidget(new QLabel(QStringLiteral("Unterschied zur GMT: (Zeitzone)"), page), 3, 0);
@@ -155,6 +158,7 @@ QWidget* OptionsDialog::build_misc_page() {
     misc_.interval_edit = named(new QLineEdit(page), "Text5");
     misc_.interval_edit->setFixedWidth(
         misc_.interval_edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
+    accept_whole_numbers(*misc_.interval_edit, 0, 99999);
     misc_.interval_edit->setToolTip(QStringLiteral("0 oder kein Wert: alle 60 Minuten"));
     interval->addWidget(misc_.interval_edit);
     interval->addWidget(

@@ -1,5 +1,7 @@
 #include "shell/place_fields.h"
 
+#include "shell/number_fields.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -93,6 +95,7 @@ CoordinateEdits add_coordinate_rows(QGridLayout& grid, int row, QWidget* parent)
         const std::array<const char*, 3> units = {"°", "'", "''"};
         for (std::size_t i = 0; i < 4; ++i) {
             fields[i] = coordinate_edit(parent, names[i], i == 3 ? 2 : 4);
+            if (i < 3) accept_decimal_numbers(*fields[i], false);
             line->addWidget(fields[i]);
             if (i < 3) line->addWidget(new QLabel(QString::fromUtf8(units[i]), parent));
         }

@@ -65,6 +65,12 @@ QString QtDialogs::save_file_name(QWidget* parent, const QString& caption, const
     return QFileDialog::getSaveFileName(parent, caption, folder, filter);
 }
 
+QString QtDialogs::save_file_name_of_type(QWidget* parent, const QString& caption,
+                                          const QString& folder, const QString& filter,
+                                          QString& chosen_filter) {
+    return QFileDialog::getSaveFileName(parent, caption, folder, filter, &chosen_filter);
+}
+
 std::optional<QColor> QtDialogs::color(QWidget* parent, const QColor& initial) {
     const QColor chosen = QColorDialog::getColor(initial, parent);
     if (!chosen.isValid()) return std::nullopt;

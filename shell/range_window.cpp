@@ -71,14 +71,17 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     resize(640, 480);
     centre_on_screen(*this);
     show_range();
+    from_->setFocus();
 }
 
 void RangeWindow::show_range() {
-    const auto range = make_range(to_day_serial(from_->date()), to_day_serial(to_->date()));
+    const DaySerial from = to_day_serial(from_->date()), to = to_day_serial(to_->date());
+    const auto range = make_range(from, to);
     if (!range) {
-        context_.services.dialogs.message(
-            this, QStringLiteral("Der letzte Tag liegt vor dem ersten Tag."),
-            MessageIcon::exclamation);
+        const QString reason =
+            to < from ? QStringLiteral("Der letzte Tag liegt vor dem ersten Tag.")
+                      : QStringLiteral("Der Zeitraum ist länger als %1 Tage.").arg(kMaxRangeDays);
+        context_.services.dialogs.message(this, reason, MessageIcon::exclamation);
         to_->setFocus();
         return;
     }

@@ -5,6 +5,8 @@
 #include <QTimeZone>
 #include <array>
 #include <charconv>
+#include <string_view>
+#include <algorithm>
 #include <exception>
 #include <type_traits>
 
@@ -165,6 +167,23 @@ Settings default_settings(const QString& program_folder) {
     return settings;
 }
 
+namespace {
+
+// "once" or "/once" as a whole blank-separated word; a file name holding the
+// letters does not count.
+bool has_once_word(std::string_view line) {
+    std::size_t begin = 0;
+    while (begin <= line.size()) {
+        const auto end = std::min(line.find(' ', begin), line.size());
+        const auto word = line.substr(begin, end - begin);
+        if (word == "once" || word == "/once") return true;
+        begin = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
 ReadOutcome read_registry(SettingsStore& store, Settings& settings, const ReadOptions& options,
                           MessageSink& sink) {
     if (!options.read_only) store.create_key(kMainKey, kKeyClass);
@@ -180,7 +199,7 @@ ReadOutcome read_registry(SettingsStore& store, Settings& settings, const ReadOp
     }
     if (settings.location.empty()) apply_default_place(settings);
 
-    if (options.command_line.find("once") != std::string::npos && options.today == settings.date) {
+    if (has_once_word(options.command_line) && options.today == settings.date) {
         return ReadOutcome::end_silently;
     }
     if (options.write_date && !options.read_only) {

@@ -96,7 +96,7 @@ void SingleInstance::open() {
 }
 
 void apply_second_start(MainWindow& window, const CommandLine& words) {
-    if (words.contains("once") || window.ended()) return;
+    if (words.once() || window.ended()) return;
     window.show_main_window();
     if (const auto file = words.file()) {
         window.set_main_file(*file);

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -100,6 +101,12 @@ MissedEventsWindow::MissedEventsWindow(const QString& caption, const QString& te
     : TextWindow(caption, text, parent) {
     setObjectName(QStringLiteral("DisplayMissed"));
     ok_button()->setObjectName(QStringLiteral("OKButton"));
+    // The text indents only its first entry with two blanks; the margin indents
+    // every entry alike instead.
+    if (text.startsWith(QStringLiteral("  "))) field()->setPlainText(text.mid(2));
+    field()->document()->setDocumentMargin(
+        field()->document()->documentMargin() +
+        field()->fontMetrics().horizontalAdvance(QStringLiteral("  ")));
 }
 
 }  // namespace merkwald

@@ -41,6 +41,9 @@ public:
     [[nodiscard]] QString text() const;
     [[nodiscard]] QPushButton* ok_button() const { return ok_; }
 
+protected:
+    [[nodiscard]] QPlainTextEdit* field() const { return field_; }
+
 private:
     QPlainTextEdit* field_;
     QPushButton* ok_;

@@ -40,15 +40,23 @@ const IconLook* look_of(const QString& key) {
     return nullptr;
 }
 
-void paint_look(QPainter& painter, const IconLook& look, const QRect& rect) {
+// A disabled button's picture: the same in grey, faded.
+QColor face_colour(const IconLook& look, bool disabled) {
+    const QColor colour = QColor::fromRgba(look.colour);
+    if (!disabled) return colour;
+    const int grey = qGray(colour.rgb());
+    return QColor(grey, grey, grey, 110);
+}
+
+void paint_look(QPainter& painter, const IconLook& look, const QRect& rect, bool disabled) {
     const int size = std::min(rect.width(), rect.height());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF frame(rect.x() + 0.5, rect.y() + 0.5, size - 1.0, size - 1.0);
     QPainterPath path;
     path.addRoundedRect(frame, size / 5.0, size / 5.0);
-    painter.fillPath(path, QColor::fromRgba(look.colour));
-    painter.setPen(Qt::white);
+    painter.fillPath(path, face_colour(look, disabled));
+    painter.setPen(disabled ? QColor(255, 255, 255, 160) : QColor(Qt::white));
     QFont font = painter.font();
     const QString mark = QString::fromUtf8(look.mark);
     font.setBold(true);
@@ -63,8 +71,8 @@ void paint_look(QPainter& painter, const IconLook& look, const QRect& rect) {
 class DrawnIconEngine final : public QIconEngine {
 public:
     explicit DrawnIconEngine(const IconLook& look) : look_(look) {}
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        paint_look(*painter, look_, rect);
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        paint_look(*painter, look_, rect, mode == QIcon::Disabled);
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         QPixmap pixmap(size);

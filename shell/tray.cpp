@@ -30,15 +30,24 @@ QIcon drawn_program_icon() {
     return icon;
 }
 
-QIcon program_icon(const QString& program_folder) {
-    for (const QString& name :
-         {QStringLiteral("icons/merkwald.svg"), QStringLiteral("merkwald.svg")}) {
+QIcon program_icon(const QString& program_folder, bool light) {
+    const QString base = light ? QStringLiteral("merklight") : QStringLiteral("merkwald");
+    for (const QString& name : {QStringLiteral("icons/") + base + QStringLiteral(".svg"),
+                                base + QStringLiteral(".svg")}) {
         const QString file = program_file(program_folder, name);
         if (!QFileInfo::exists(file)) continue;
         QIcon icon(file);
         if (!icon.pixmap(32, 32).isNull()) return icon;
     }
-    return QIcon::fromTheme(QStringLiteral("merkwald"), drawn_program_icon());
+    // Without the SVG image plugin the pictures of the same icon still load.
+    QIcon pictures;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QString name = QStringLiteral("icons/%1-%2.png").arg(base).arg(size);
+        const QString file = program_file(program_folder, name);
+        if (QFileInfo::exists(file)) pictures.addFile(file, QSize(size, size));
+    }
+    if (!pictures.availableSizes().isEmpty()) return pictures;
+    return QIcon::fromTheme(base, drawn_program_icon());
 }
 
 TrayIcon::TrayIcon(QIcon icon, Handlers handlers, QObject* parent)

@@ -17,8 +17,10 @@ class QAction;
 
 namespace merkwald {
 
-// data/icons/merkwald.svg from the program folder or the icon theme, else one drawn here.
-[[nodiscard]] QIcon program_icon(const QString& program_folder);
+// The program's own icon, the one its menu entry names ("merkwald", the light
+// program "merklight"): icons/NAME.svg or the icons/NAME-SIZE.png set beside the
+// data files, else the icon theme's, else one drawn here.
+[[nodiscard]] QIcon program_icon(const QString& program_folder, bool light = false);
 [[nodiscard]] QIcon drawn_program_icon();
 
 // The icon's tooltip: the program's name, then the first line of the first few

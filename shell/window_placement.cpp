@@ -1,7 +1,9 @@
 #include "shell/window_placement.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "shell/settings.h"
@@ -50,8 +52,14 @@ QSize twips_size(const QWidget& window, std::int32_t width, std::int32_t height)
 void apply_geometry(QWidget& window, const Placement& placement) {
     window.resize(twips_size(window, placement.width, placement.height));
     if (placement.left && placement.top) {
-        window.move(twips_to_pixels(*placement.left, dpi_x(window)),
-                    twips_to_pixels(*placement.top, dpi_y(window)));
+        // A screen unplugged since, or a smaller one, must not keep the window away.
+        QList<QRect> areas;
+        for (const QScreen* screen : QGuiApplication::screens())
+            areas << screen->availableGeometry();
+        const QRect frame(twips_to_pixels(*placement.left, dpi_x(window)),
+                          twips_to_pixels(*placement.top, dpi_y(window)), window.width(),
+                          window.height());
+        window.move(pulled_onto(frame, areas));
         return;
     }
     if (const QScreen* screen = window.screen()) {
@@ -63,6 +71,30 @@ void apply_geometry(QWidget& window, const Placement& placement) {
         if (placement.top) top = twips_to_pixels(*placement.top, dpi_y(window));
         window.move(left, top);
     }
+}
+
+QPoint pulled_onto(const QRect& frame, const QList<QRect>& areas) {
+    if (areas.isEmpty()) return frame.topLeft();
+    constexpr int kStrip = 24, kGrip = 48;
+    const QRect strip(frame.left(), frame.top(), frame.width(), kStrip);
+    for (const QRect& area : areas) {
+        const QRect seen = area.intersected(strip);
+        if (seen.width() >= std::min(kGrip, frame.width()) && seen.height() >= kStrip / 2 &&
+            frame.top() >= area.top())
+            return frame.topLeft();
+    }
+    const auto distance = [&frame](const QRect& area) {
+        const QPoint d = area.center() - frame.center();
+        return std::hypot(double(d.x()), double(d.y()));
+    };
+    const QRect best = *std::min_element(
+        areas.begin(), areas.end(),
+        [&](const QRect& a, const QRect& b) { return distance(a) < distance(b); });
+    const int left = std::clamp(frame.left(), best.left(),
+                                std::max(best.left(), best.right() + 1 - frame.width()));
+    const int top = std::clamp(frame.top(), best.top(),
+                               std::max(best.top(), best.bottom() + 1 - frame.height()));
+    return {left, top};
 }
 
 Placement current_geometry(const QWidget& window, StoredWindowState state) {

@@ -2,6 +2,7 @@
 // Window lengths are stored in twips (1/1440 inch); the screen's logical DPI
 // turns them into pixels.
 
+#include <QList>
 #include <QRect>
 #include <cstdint>
 #include <optional>
@@ -36,6 +37,11 @@ void store_placement(Settings& settings, const Placement& placement);
 void apply_geometry(QWidget& window, const Placement& placement);
 // The window's current position and size in twips.
 [[nodiscard]] Placement current_geometry(const QWidget& window, StoredWindowState state);
+
+// Where a window of `frame` (pixels) goes so that its title strip can be
+// reached on one of the screens' `areas`: where it is when it can, else moved
+// just far enough into the area nearest to it.
+[[nodiscard]] QPoint pulled_onto(const QRect& frame, const QList<QRect>& areas);
 
 [[nodiscard]] QSize twips_size(const QWidget& window, std::int32_t width, std::int32_t height);
 

@@ -26,7 +26,7 @@ constexpr std::string_view kHelp =
     "  holiday DATUM       der Feiertag eines Tages, oder eine leere Zeile\n"
     "  astro [--date DATUM] [--time HH:MM] [--place NAME] [--lon G,M,S,R] [--lat G,M,S,R]\n"
     "        [--zone H] [--dst | --no-dst]\n"
-    "                      Sonne und Mond fuer einen Ort und Zeitpunkt\n"
+    "                      Sonne und Mond für einen Ort und Zeitpunkt\n"
     "  check [--file DATEI]\n"
     "                      meldet jede fehlerhafte Zeile als DATEI:ZEILE: Text\n"
     "  add birthday NAME DATUM [--template N] [--lead-days N] [--file DATEI]\n"

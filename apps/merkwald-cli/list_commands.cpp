@@ -32,21 +32,34 @@ struct ListOptions {
     }
 };
 
+// The message for a date option whose value is no date.
+std::string bad_date(const std::string& name, const std::string& value) {
+    return "Falsches Datum bei " + name + ": " + value + '\n';
+}
+
 // Accepts "--name value" and "--name=value"; nullopt on anything it does not know.
-std::optional<ListOptions> parse_options(const std::vector<std::string>& args, bool lead_days) {
+// `error` names a value that is wrong, beyond the usage text.
+std::optional<ListOptions> parse_options(const std::vector<std::string>& args, bool lead_days,
+                                         std::string& error) {
     ListOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i], value;
         if (!take_name_value(args, i, name, value)) return std::nullopt;
         if (name == "--today") {
             o.today = parse_date(value);
-            if (!o.today) return std::nullopt;
+            if (!o.today) {
+                error = bad_date(name, value);
+                return std::nullopt;
+            }
         } else if (name == "--file") {
             if (value.empty()) return std::nullopt;
             o.file = value;
         } else if ((name == "--from" || name == "--to") && lead_days) {
             const auto day = parse_date(value);
-            if (!day) return std::nullopt;
+            if (!day) {
+                error = bad_date(name, value);
+                return std::nullopt;
+            }
             (name == "--from" ? o.from : o.to) = *day;
         } else if (name == "--lead-days" && lead_days) {
             if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
@@ -74,8 +87,8 @@ Refreshed run_refresh(const ListOptions& o, Context& ctx, MessageSink& sink) {
     return r;
 }
 
-int usage(Context& ctx) {
-    ctx.err << kUsage;
+int usage(Context& ctx, const std::string& error = {}) {
+    ctx.err << error << kUsage;
     return kExitUsage;
 }
 
@@ -119,8 +132,9 @@ void StderrSink::show_message(std::string_view text, MessageIcon) {
 }
 
 int run_list(const std::vector<std::string>& args, Context& ctx) {
-    const auto options = parse_options(args, true);
-    if (!options) return usage(ctx);
+    std::string error;
+    const auto options = parse_options(args, true, error);
+    if (!options) return usage(ctx, error);
     if (options->from) return run_range(*options, ctx);
     StderrSink sink(ctx.err);
     Refreshed r = run_refresh(*options, ctx, sink);
@@ -132,8 +146,9 @@ int run_list(const std::vector<std::string>& args, Context& ctx) {
 }
 
 int run_missed(const std::vector<std::string>& args, Context& ctx) {
-    const auto options = parse_options(args, false);
-    if (!options) return usage(ctx);
+    std::string error;
+    const auto options = parse_options(args, false, error);
+    if (!options) return usage(ctx, error);
     StderrSink sink(ctx.err);
     Refreshed r = run_refresh(*options, ctx, sink);
     if (!r.tables.missed.empty()) {

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <tuple>
 #include <set>
 
 #include "engine/date_text.h"
 #include "engine/list_view.h"
 #include "engine/placeholders.h"
+#include "engine/places.h"
 #include "engine/refresh.h"
 #include "engine/text.h"
 #include "engine/text_file.h"
@@ -86,6 +89,21 @@ TEST(DataFiles, TextFilesKeepTheirFormats) {
             EXPECT_NE(expand_quietly(text).find("Anna"), std::string::npos) << name << ": " << text;
         }
     }
+}
+
+// The default place is one of the places offered, at the default coordinates.
+TEST(DataFiles, PlacesHoldTheDefaultPlace) {
+    const PlacesFile file = read_places(kData);
+    ASSERT_TRUE(file.ok);
+    EXPECT_EQ(file.count, int(file.places.size()));
+    const auto landshut = std::find_if(file.places.begin(), file.places.end(),
+                                       [](const Place& p) { return p.name == "Landshut"; });
+    ASSERT_NE(landshut, file.places.end());
+    EXPECT_EQ(std::tuple(landshut->longitude_degree, landshut->longitude_minute,
+                         landshut->longitude_direction, landshut->latitude_degree,
+                         landshut->latitude_minute, landshut->latitude_direction,
+                         landshut->diff_to_gmt),
+              std::tuple(12.0, 9.0, std::string("O"), 48.0, 33.0, std::string("N"), 1.0));
 }
 
 }  // namespace

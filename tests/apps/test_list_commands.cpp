@@ -82,10 +82,24 @@ TEST_F(ListCommands, BadArgumentsAreUsageErrors) {
     }
 }
 
+TEST_F(ListCommands, AWrongDateIsNamed) {
+    for (const auto& [args, line] :
+         {std::pair{std::vector<std::string>{"list", "--today", "31.02.2026"},
+                    "Falsches Datum bei --today: 31.02.2026\n"},
+          {{"list", "--from=30.2.1999", "--to", "1.3.1999"},
+           "Falsches Datum bei --from: 30.2.1999\n"},
+          {{"missed", "--today=eins"}, "Falsches Datum bei --today: eins\n"}}) {
+        const Outcome o = run_cli(args);
+        EXPECT_EQ(o.status, kExitUsage);
+        EXPECT_EQ(o.err.rfind(line, 0), 0u) << o.err;
+    }
+}
+
 TEST_F(ListCommands, HelpAndVersion) {
     const Outcome help = run_cli({"--help"});
     EXPECT_EQ(help.status, kExitOk);
     EXPECT_NE(help.out.find("merkwald-cli"), std::string::npos);
+    EXPECT_NE(help.out.find("Sonne und Mond für einen Ort"), std::string::npos);
     EXPECT_EQ(run_cli({"--version"}).out.rfind("merkwald-cli ", 0), 0u);
 }
 

@@ -135,6 +135,36 @@ TEST(Astro, MoonFieldsAtTheFirstQuarterOf1999) {
               std::vector<std::string>(r.texts.begin() + 5, r.texts.end()));
 }
 
+TEST(Astro, PolarDayAndNightSayWhatTheSkyDoes) {
+    // nullptr: the field shows a time
+    const struct {
+        double latitude;
+        int month;
+        const char *sun, *twilight, *length;
+    } rows[] = {
+        {78, 6, "Polartag", "durchgehend hell", "24:00 Stunden"},
+        {78, 12, "Polarnacht", "durchgehend dunkel", "00:00 Stunden"},
+        {69, 12, "Polarnacht", nullptr, "00:00 Stunden"},  // civil twilight at noon
+        {64, 6, nullptr, "durchgehend hell", nullptr},      // a white night
+    };
+    for (const auto& row : rows) {
+        const auto day = make_date(2000, row.month, 21);
+        const AstroResult r =
+            compute_astro({15, 0, 0, "O", row.latitude, 0, 0, "N", 1, false, day, 12, 0});
+        ASSERT_EQ(int(AstroStatus::ok), int(r.status)) << row.latitude;
+        const auto shows = [](const std::string& text, const char* expected) {
+            return expected ? text == expected : text.ends_with(" Uhr");
+        };
+        EXPECT_TRUE(shows(r.texts[0], row.sun) && shows(r.texts[1], row.sun)) << r.texts[0];
+        EXPECT_TRUE(shows(r.texts[2], row.twilight) && shows(r.texts[3], row.twilight))
+            << r.texts[2];
+        if (row.length) {
+            EXPECT_EQ(row.length, r.texts[4]);
+        }
+        EXPECT_FALSE(r.texts[9].empty()) << row.latitude;  // the moon is computed anyway
+    }
+}
+
 TEST(Astro, StatusAndMessage) {
     const auto day = make_date(2000, 6, 21);
     const auto none = std::nullopt;
@@ -150,7 +180,7 @@ TEST(Astro, StatusAndMessage) {
             {11, 48, day, 23.5, 0, S::bad_hour},         {11, 48, day, 12, 60, S::bad_minute},
             {11, 48, day, 12, 59.9, S::bad_minute},      {11, 48, day, none, 0, S::failed},
             {11, 48, day, 12, none, S::failed},          // no number in the field
-            {11, 70, make_date(2000, 12, 21), 12, 0, S::failed},  // polar night
+            {11, 70, make_date(2000, 12, 21), 12, 0, S::ok},  // polar night has texts
         };
     for (const auto& [lon, lat, date, hour, minute, status] : rows) {
         const AstroInput in{lon, 35, 0, "O", lat, 8, 0, "N", 1, true, date, hour, minute};

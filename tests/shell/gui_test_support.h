@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -57,6 +58,16 @@ public:
     AutostartChoice state;
     int applied = 0;
 };
+
+// Types `text` key by key into `widget`, as the keyboard would.
+inline void type_into(QWidget& widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&widget, &release);
+    }
+}
 
 inline QDateTime at(int year, int month, int day, int h = 12, int m = 0, int s = 0) {
     return QDateTime(QDate(year, month, day), QTime(h, m, s));

@@ -11,6 +11,7 @@
 #include "calendar/feasts.h"
 #include "gui_test_support.h"
 #include "shell/astro_window.h"
+#include "shell/number_fields.h"
 #include "shell/feast_windows.h"
 #include "shell/window_helpers.h"
 
@@ -101,7 +102,7 @@ TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTime) {
     EXPECT_EQ(form->hour_edit()->text(), QStringLiteral("09"));
     EXPECT_EQ(form->minute_edit()->text(), QStringLiteral("05"));
     EXPECT_EQ(form->place_combo()->itemText(0), QStringLiteral("Landshut"));
-    EXPECT_EQ(form->place_combo()->count(), 58);
+    EXPECT_EQ(form->place_combo()->count(), 59);
     form->summer_time_box()->setChecked(true);
     choose(*form, QStringLiteral("München"));
     EXPECT_EQ(form->coordinates().longitude[0]->text(), QStringLiteral("11"));
@@ -166,6 +167,54 @@ TEST_F(AstroWindow, AValidDateComputesAtOnceAndThePickerWritesItsDate) {
     form->pick_date();
     EXPECT_EQ(form->date_edit()->text(), QStringLiteral("kein Datum")) << "cancelled";
     EXPECT_EQ(picker_presets, (std::vector<QDate>{QDate(2000, 12, 21), QDate(2000, 6, 21)}));
+}
+
+TEST_F(AstroWindow, TypingRecomputesQuietlyAndMarksAFaultyField) {
+    auto form = open();
+    EXPECT_EQ(form->focusWidget(), form->place_combo()) << "the window starts on \"Ort\"";
+    choose(*form, QStringLiteral("München"));
+    form->hour_edit()->clear();
+    type_into(*form->hour_edit(), QStringLiteral("2"));
+    const QStringList before = outputs(*form);
+    type_into(*form->hour_edit(), QStringLiteral("4"));
+    EXPECT_EQ(form->hour_edit()->text(), QStringLiteral("24"));
+    EXPECT_TRUE(fixture.dialogs.messages.empty());
+    EXPECT_TRUE(marked_invalid(*form->hour_edit()));
+    EXPECT_EQ(outputs(*form), before);
+    form->hour_edit()->clear();
+    type_into(*form->hour_edit(), QStringLiteral("123"));
+    EXPECT_EQ(form->hour_edit()->text(), QStringLiteral("12")) << "the field holds 0 to 23";
+    EXPECT_FALSE(marked_invalid(*form->hour_edit()));
+
+    // Far north: the fields follow each key; midsummer is polar day.
+    QLineEdit* degree = form->coordinates().latitude[0];
+    degree->clear();
+    type_into(*degree, QStringLiteral("78"));
+    EXPECT_EQ(form->outputs()[0]->text(), QStringLiteral("Polartag"));
+    EXPECT_EQ(form->outputs()[4]->text(), QStringLiteral("24:00 Stunden"));
+    form->date_edit()->clear();
+    type_into(*form->date_edit(), QStringLiteral("21.12.2000"));
+    EXPECT_EQ(form->outputs()[1]->text(), QStringLiteral("Polarnacht"));
+    EXPECT_TRUE(fixture.dialogs.messages.empty()) << "no box while typing";
+    form->date_edit()->clear();
+    EXPECT_TRUE(marked_invalid(*form->date_edit()));
+    EXPECT_TRUE(fixture.dialogs.messages.empty());
+}
+
+TEST_F(AstroWindow, TheKeyboardReachesTheButtonsAfterTheFields) {
+    auto form = open();
+    QStringList order;
+    QWidget* widget = form->place_combo();
+    for (int i = 0; i < 400 && widget != nullptr; ++i) {
+        if (!widget->objectName().isEmpty()) order << widget->objectName();
+        widget = widget->nextInFocusChain();
+        if (widget == form->place_combo()) break;
+    }
+    const auto at = [&order](const char* name) { return order.indexOf(QLatin1String(name)); };
+    EXPECT_LT(at("Combo1"), at("LGrad"));
+    EXPECT_LT(at("Minuten_text"), at("Text4"));
+    EXPECT_LT(at("Text12"), at("Command1"));
+    EXPECT_LT(at("Command1"), at("Command2"));
 }
 
 TEST_F(AstroWindow, AShortPlacesFileIsReportedAndListsEmptyEntries) {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
@@ -41,6 +44,7 @@ protected:
         hooks.run_modal = [this](QDialog& dialog) {
             events << dialog.objectName();
             timer_while_open.push_back(form->day_timer().running());
+            if (on_modal) on_modal(dialog);
         };
         hooks.ask_printer = [this](QPrinter& printer, bool selection) {
             events << (selection ? QStringLiteral("print selection") : QStringLiteral("print"));
@@ -82,6 +86,7 @@ protected:
     MainMenus* menus = nullptr;
     QStringList events;
     std::vector<bool> timer_while_open;
+    std::function<void(QDialog&)> on_modal;  // what the "user" does in a window
     std::vector<QString> started;
     bool editor_starts = true;
 };
@@ -176,6 +181,92 @@ TEST_F(MainMenusTest, ExportAndPrintWriteTheirFiles) {
     menus->print_list();
     EXPECT_EQ(events, QStringList{"print selection"});
     EXPECT_TRUE(file_bytes(fixture.folder + "/druck.pdf").startsWith("%PDF"));
+}
+
+TEST_F(MainMenusTest, ExportWritesTheTypeOfTheChosenFilter) {
+    const struct {
+        const char *filter, *name, *written;
+        bool rich;
+    } rows[] = {
+        {"Text Dateien (*.txt)", "liste", "liste.txt", false},
+        {"Text Dateien (*.txt)", "liste.doc", "liste.doc", false},
+        {"RTF-Files (*.rtf)", "bunt", "bunt.rtf", true},
+        {"All Files (*)", "beides.rtf", "beides.rtf", true},
+        {"All Files (*)", "beides.text", "beides.text", false},
+    };
+    for (const auto& row : rows) {
+        fixture.dialogs.filters = {QString::fromUtf8(row.filter)};
+        fixture.dialogs.file_names = {fixture.folder + u'/' + QString::fromUtf8(row.name)};
+        menus->export_list();
+        const QByteArray bytes = file_bytes(fixture.folder + u'/' + QString::fromUtf8(row.written));
+        EXPECT_EQ(bytes.startsWith("{\\rtf1"), row.rich) << row.filter << " " << row.name;
+        EXPECT_EQ(bytes.contains("Heute"), true) << row.written;
+    }
+}
+
+TEST_F(MainMenusTest, OptionsOkReReadsAndAbbrechenTakesEverythingBack) {
+    // "Abbrechen" after boxes, colour and font: the running program is as before.
+    const Settings before = form->settings();
+    on_modal = [this](QDialog& dialog) {
+        auto& options = dynamic_cast<OptionsDialog&>(dialog);
+        options.misc().standby_box->setChecked(true);
+        options.misc().groups_off_box->setChecked(true);
+        fixture.dialogs.colors = {QColor(0, 128, 0)};
+        options.misc().text_colour_button->click();
+        fixture.dialogs.fonts = {QFont(QStringLiteral("DejaVu Serif"), 15)};
+        options.misc().font_button->click();
+        EXPECT_EQ(form->close_button().text(), QStringLiteral("Stand By"));
+        options.cancel_button()->click();
+    };
+    menus->options();
+    EXPECT_EQ(form->settings(), before);
+    EXPECT_EQ(form->close_button().text(), QStringLiteral("Ende"));
+
+    // OK with another data file: the list is read again at once.
+    on_modal = [this](QDialog& dialog) {
+        auto& options = dynamic_cast<OptionsDialog&>(dialog);
+        options.files().data_file_edit->setText(QStringLiteral("other.rmd"));
+        options.ok_button()->click();
+    };
+    menus->options();
+    EXPECT_NE(GuiFixture::plain(*form).find("Anderswo"), std::string::npos);
+    EXPECT_EQ(fixture.stored("DataFilename"), "other.rmd");
+}
+
+TEST_F(MainMenusTest, StandardKeysRunTheirCommands) {
+    const std::pair<const char*, QKeySequence> items[] = {
+        {"helpcontents", QKeySequence(Qt::Key_F1)},
+        {"file_open", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"printRTbox", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"export", QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {"exit_programm", QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+    for (const auto& [name, key] : items)
+        EXPECT_EQ(menus->menu_action(QString::fromLatin1(name))->shortcut(), key) << name;
+
+    const auto key_action = [this](const QKeySequence& key) -> QAction* {
+        for (QAction* action : form->actions())
+            if (action->shortcuts().contains(key)) return action;
+        return nullptr;
+    };
+    // F5 reads the file again.
+    fixture.write("main.rmd", "<record>\n<date=05.03.1960>\nNeu gelesen\n</record>\n");
+    ASSERT_NE(key_action(QKeySequence(Qt::Key_F5)), nullptr);
+    key_action(QKeySequence(Qt::Key_F5))->trigger();
+    EXPECT_NE(GuiFixture::plain(*form).find("Neu gelesen"), std::string::npos);
+    // Ctrl+End and Ctrl+Home move through the list.
+    key_action(QKeySequence(Qt::CTRL | Qt::Key_End))->trigger();
+    EXPECT_TRUE(form->event_list().textCursor().atEnd());
+    key_action(QKeySequence(Qt::CTRL | Qt::Key_Home))->trigger();
+    EXPECT_TRUE(form->event_list().textCursor().atStart());
+    // Enter is "Stand By" only while that is on.
+    QAction* enter = key_action(QKeySequence(Qt::Key_Return));
+    ASSERT_NE(enter, nullptr);
+    enter->trigger();
+    EXPECT_FALSE(form->isMinimized());
+    form->set_standby(true);
+    enter->trigger();
+    EXPECT_TRUE(form->isMinimized() || !form->isVisible());
+    EXPECT_EQ(fixture.ends, 0);
 }
 
 TEST_F(MainMenusTest, AFailingEditorAsksForAnotherForThisRun) {

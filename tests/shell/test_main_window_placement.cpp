@@ -45,8 +45,8 @@ TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
     }
 }
 
-// The tray's exit stores the placement; the title bar ends without storing, even in standby.
-TEST(Placement, TrayExitStoresThePlacementTitleBarCloseDoesNot) {
+// The tray's exit and the title bar's × store the placement, the × even in standby.
+TEST(Placement, TrayExitAndTitleBarCloseStoreThePlacement) {
     GuiFixture f;
     f.write("main.rmd", kToday);
     f.set("Standby", std::int32_t(1));
@@ -60,7 +60,7 @@ TEST(Placement, TrayExitStoresThePlacementTitleBarCloseDoesNot) {
     full->close();
     EXPECT_EQ(f.ends, 2);
     EXPECT_FALSE(full->day_timer().running());
-    EXPECT_EQ(f.stored("Width"), std::nullopt);
+    EXPECT_EQ(f.stored("Width"), "8430");
 }
 
 TEST(Placement, WithoutAStoredPositionTheWindowIsCentred) {

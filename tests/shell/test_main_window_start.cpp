@@ -59,7 +59,7 @@ TEST(Start, FileWordNamesTheMainFile) {
     auto form = f.started("no_logo /file=Other.rmd /once");
     EXPECT_NE(GuiFixture::plain(*form).find("Aus other"), std::string::npos);
     form->day_timer().tick();
-    EXPECT_EQ(form->file_label()->text(), "other.rmd");
+    EXPECT_EQ(form->file_label()->text(), "Other.rmd") << "as on disk";
 }
 
 // The splash, then what is new when the stored version is missing or older; both timers run.
@@ -121,7 +121,8 @@ TEST(Start, MissedWindowListsSeveralDaysOldestFirstWhileTheSettingIsOn) {
     ASSERT_EQ(kinds(f), (std::vector<QString>{"DisplayMissed"}));
     EXPECT_EQ(f.shown[0].caption, "Seit dem letzten Start (28.02.99) abgelaufen...");
     EXPECT_EQ(f.shown[0].text,
-              "  02.03.1999: Zweiter\n03.03.1999: Dritter\n03.03.1999: Dritter auch\n");
+              "02.03.1999: Zweiter\n03.03.1999: Dritter\n03.03.1999: Dritter auch\n")
+        << "every entry indented alike by the margin";
 
     f.set("MissedEvents", std::int32_t(0));  // with the setting off it stays away
     f.set("Date", std::string("28.02.99"));

@@ -180,9 +180,20 @@ TEST(CommandLine, WordsAndTheirValues) {
                          false),
               std::tuple(line.file(), line.unload_seconds(), line.no_logo(), line.no_events()));
     EXPECT_EQ(CommandLine("/file=").file(), "");
-    EXPECT_EQ(CommandLine("/unload= 5").unload_seconds(), 5);
+    EXPECT_EQ(CommandLine("/unload= 5").unload_seconds(), 0);  // the number is another word
     EXPECT_EQ(CommandLine("unload").unload_seconds(), std::nullopt);
     EXPECT_EQ(CommandLine::from_arguments({"prog", "/once", "no_logo"}).text(), "/once no_logo");
+}
+
+TEST(CommandLine, WordsAreWholeArguments) {
+    const auto line = CommandLine::from_arguments(
+        {"prog", "/file=/home/a/Meine Termine/concerts.rmd", "/no_logo", "x/unload=3"});
+    EXPECT_EQ(line.file(), "/home/a/Meine Termine/concerts.rmd");
+    EXPECT_FALSE(line.once());  // "concerts" holds the letters, not the word
+    EXPECT_TRUE(line.no_logo());
+    EXPECT_EQ(line.unload_seconds(), std::nullopt);
+    EXPECT_TRUE(CommandLine::from_arguments({"prog", "once"}).once());
+    EXPECT_FALSE(CommandLine::from_arguments({"prog", "/file=no_events"}).no_events());
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ TEST_F(OptionsDialogTest, OpensWithTheSettingsOnItsFourPages) {
                            dialog->astronomy().place_combo->currentText(),
                            dialog->misc().interval_edit->text()}),
               (QStringList{fixture.folder + "/beispiel.rmd", "Bonn", "15"}));
-    EXPECT_EQ(dialog->astronomy().place_combo->count(), 57);
+    EXPECT_EQ(dialog->astronomy().place_combo->count(), 58);
     // "Groups" off ticks the box that asks for no groups.
     for (QCheckBox* box : {dialog->misc().groups_off_box, dialog->sound().play_sound_box,
                            dialog->misc().autostart_box, dialog->misc().start_once_box})
@@ -165,6 +165,34 @@ TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOk) {
         ok(*dialog);
         EXPECT_EQ(autostart.state, row.expected) << row.on << row.once;
     }
+}
+
+TEST_F(OptionsDialogTest, StartOnceWaitsForAutostart) {
+    auto dialog = open();
+    EXPECT_FALSE(dialog->misc().start_once_box->isEnabled());
+    dialog->misc().autostart_box->setChecked(true);
+    EXPECT_TRUE(dialog->misc().start_once_box->isEnabled());
+    dialog->misc().autostart_box->setChecked(false);
+    EXPECT_FALSE(dialog->misc().start_once_box->isEnabled());
+}
+
+// Typed as a user types: what a number field cannot hold never gets in.
+TEST_F(OptionsDialogTest, NumberFieldsTakeOnlyNumbers) {
+    auto dialog = open();
+    const auto typed = [](QLineEdit* field, const char* keys) {
+        field->clear();
+        type_into(*field, QString::fromUtf8(keys));
+        return field->text();
+    };
+    const auto& a = dialog->astronomy();
+    EXPECT_EQ(typed(dialog->misc().interval_edit, "eins"), QString());
+    EXPECT_EQ(typed(dialog->misc().interval_edit, "15x"), QStringLiteral("15"));
+    EXPECT_EQ(typed(a.gmt_offset_edit, "-5.5h"), QStringLiteral("-5.5"));
+    EXPECT_EQ(typed(a.height_edit, "519 m"), QStringLiteral("519 "));
+    EXPECT_EQ(typed(a.coordinates.latitude[0], "48,5"), QStringLiteral("485"));
+    EXPECT_EQ(typed(a.coordinates.longitude[1], "elf"), QString());
+    EXPECT_TRUE(dialog->files().data_file_edit->hasFocus() ||
+                dialog->focusWidget() == dialog->files().data_file_edit);
 }
 
 TEST(XdgAutostartEntry, PresentExactlyWhileOnAndReadBack) {

@@ -108,6 +108,8 @@ TEST_F(ReadRegistry, StartOnceEndsTheSecondStartOfADaySilently) {
 
     options.command_line = "no_logo";  // without "once" the day does not matter
     EXPECT_EQ(ReadOutcome::go_on, read());
+    options.command_line = "/file=concerts.rmd";  // the letters inside a name are no word
+    EXPECT_EQ(ReadOutcome::go_on, read());
     options.command_line = "/once";
     options.today = "07.12.26";
     EXPECT_EQ(ReadOutcome::go_on, read());

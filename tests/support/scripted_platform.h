@@ -44,6 +44,11 @@ public:
     QString save_file_name(QWidget*, const QString&, const QString&, const QString&) override {
         return next(file_names);
     }
+    QString save_file_name_of_type(QWidget*, const QString&, const QString&, const QString&,
+                                   QString& chosen_filter) override {
+        if (!filters.empty()) chosen_filter = next(filters);
+        return next(file_names);
+    }
     std::optional<QColor> color(QWidget*, const QColor&) override {
         if (colors.empty()) return std::nullopt;
         const auto c = colors.front();
@@ -60,6 +65,7 @@ public:
     std::vector<Shown> messages;
     std::deque<MessageAnswer> answers;  // empty: OK (or Yes)
     std::deque<QString> file_names;     // empty: cancelled
+    std::deque<QString> filters;        // the filter left selected; empty: the first
     std::deque<std::optional<QColor>> colors;
     std::deque<std::optional<QFont>> fonts;
 
