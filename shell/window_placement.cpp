@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace merkwald {
 namespace {
