@@ -4,7 +4,7 @@ set -euo pipefail
 # desktop-file-utils and appstream validate the packaging files in the install
 # check; qt6-translations-l10n brings Qt's German dialog texts.
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libical-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libical-dev clang-format
           desktop-file-utils appstream qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
