@@ -13,12 +13,12 @@
 namespace merkwald {
 
 ConvertForm::ConvertForm(QWidget* parent, EditorContext& context)
-    : QDialog(parent), context_(context), indatei_(new QLineEdit), outdatei_(new QLineEdit) {
+    : QDialog(parent), context_(context), input_field_(new QLineEdit), output_field_(new QLineEdit) {
     setObjectName(QStringLiteral("ConvertForm"));
     setWindowTitle(QStringLiteral("Konvertierung"));
-    indatei_->setObjectName(QStringLiteral("indatei"));
-    outdatei_->setObjectName(QStringLiteral("outdatei"));
-    indatei_->setMinimumWidth(320);
+    input_field_->setObjectName(QStringLiteral("indatei"));
+    output_field_->setObjectName(QStringLiteral("outdatei"));
+    input_field_->setMinimumWidth(320);
     QPushButton* in_button = plain_button(QStringLiteral("Datei suchen..."));
     connect(in_button, &QPushButton::clicked, this, &ConvertForm::browse_input);
     QPushButton* out_button = plain_button(QStringLiteral("Datei suchen..."));
@@ -26,10 +26,10 @@ ConvertForm::ConvertForm(QWidget* parent, EditorContext& context)
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Zu konvertierende Datei:")), 0, 0, 1, 2);
-    grid->addWidget(indatei_, 1, 0);
+    grid->addWidget(input_field_, 1, 0);
     grid->addWidget(in_button, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Konvertieren nach:")), 2, 0, 1, 2);
-    grid->addWidget(outdatei_, 3, 0);
+    grid->addWidget(output_field_, 3, 0);
     grid->addWidget(out_button, 3, 1);
     grid->setColumnStretch(0, 1);
 
@@ -54,8 +54,8 @@ void ConvertForm::message(const QString& text, MessageIcon icon) {
 }
 
 void ConvertForm::convert() {
-    const std::string in_name = to_utf8(indatei_->text().trimmed());
-    const std::string out_name = to_utf8(outdatei_->text().trimmed());
+    const std::string in_name = to_utf8(input_field_->text().trimmed());
+    const std::string out_name = to_utf8(output_field_->text().trimmed());
     const std::filesystem::path input = context_.resolve(in_name);
     const std::filesystem::path output = context_.resolve(out_name);
     const ConvertCheck check = check_conversion(in_name, out_name, input, output);
@@ -92,7 +92,7 @@ QString ConvertForm::browse(const QString& caption) {
 
 void ConvertForm::browse_input() {
     const QString chosen = browse(QStringLiteral("Zu konvertierende Datei"));
-    if (!chosen.isEmpty()) indatei_->setText(chosen);
+    if (!chosen.isEmpty()) input_field_->setText(chosen);
 }
 
 void ConvertForm::browse_output() {
@@ -100,7 +100,7 @@ void ConvertForm::browse_output() {
     const QString chosen = context_.services.dialogs.save_file_name(
         this, QStringLiteral("Konvertieren nach"), path_text(context_.program_folder),
         kReminderFilesFilter);
-    if (!chosen.isEmpty()) outdatei_->setText(chosen);
+    if (!chosen.isEmpty()) output_field_->setText(chosen);
 }
 
 }  // namespace merkwald

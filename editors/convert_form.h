@@ -15,8 +15,8 @@ class ConvertForm final : public QDialog {
   public:
     ConvertForm(QWidget* parent, EditorContext& context);
 
-    [[nodiscard]] QLineEdit* input_field() const { return indatei_; }
-    [[nodiscard]] QLineEdit* output_field() const { return outdatei_; }
+    [[nodiscard]] QLineEdit* input_field() const { return input_field_; }
+    [[nodiscard]] QLineEdit* output_field() const { return output_field_; }
 
     // "Konvertieren": the checks, then the conversion; closes on success.
     void convert();
@@ -28,8 +28,8 @@ class ConvertForm final : public QDialog {
     void message(const QString& text, MessageIcon icon);
 
     EditorContext& context_;
-    QLineEdit* indatei_;
-    QLineEdit* outdatei_;
+    QLineEdit* input_field_;
+    QLineEdit* output_field_;
 };
 
 }  // namespace merkwald

@@ -7,14 +7,10 @@
 
 #include "engine/engine_state.h"
 #include "shell/platform.h"
-#include "shell/qt_bridges.h"
-#include "shell/settings.h"
+#include "settings/qt_bridges.h"
+#include "settings/settings.h"
 
 namespace merkwald {
-
-[[nodiscard]] inline std::filesystem::path utf8_path(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 struct EditorContext {
     Settings& settings;

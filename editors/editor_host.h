@@ -10,8 +10,8 @@
 
 #include "engine/engine_state.h"
 #include "shell/platform.h"
-#include "shell/settings.h"
-#include "shell/settings_store.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 
 class QWidget;
 

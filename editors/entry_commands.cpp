@@ -43,7 +43,7 @@ EntryCommands::EntryCommands(EditorHost& host, QObject* parent)
 
 void EntryCommands::load_templates() {
     DialogSink sink(host_.services().dialogs, host_.dialog_parent());
-    set_templates(merkwald::load_templates(utf8_path(to_utf8(host_.program_folder())), sink));
+    set_templates(merkwald::load_templates(to_path(host_.program_folder()), sink));
 }
 
 void EntryCommands::set_templates(TemplateTables templates) {
@@ -54,7 +54,7 @@ void EntryCommands::set_templates(TemplateTables templates) {
 }
 
 EditorContext EntryCommands::context() const {
-    return {host_.settings(), host_.engine_state(), utf8_path(to_utf8(host_.program_folder())),
+    return {host_.settings(), host_.engine_state(), to_path(host_.program_folder()),
             host_.services()};
 }
 
@@ -75,10 +75,10 @@ void EntryCommands::run_entry_dialog(const std::vector<TextTemplate>& templates)
     });
 }
 
-void EntryCommands::enter_birthdays() { run_entry_dialog<GebForm>(templates_.birthday.templates); }
+void EntryCommands::enter_birthdays() { run_entry_dialog<BirthdayEntryForm>(templates_.birthday.templates); }
 
 void EntryCommands::import_birthdays() {
-    run_entry_dialog<Importform>(templates_.birthday.templates);
+    run_entry_dialog<BirthdayImportForm>(templates_.birthday.templates);
 }
 
 void EntryCommands::import_address_book() {
@@ -96,13 +96,13 @@ void EntryCommands::import_address_book() {
 }
 
 void EntryCommands::enter_appointments() {
-    run_entry_dialog<TerminForm>(templates_.appointment.templates);
+    run_entry_dialog<AppointmentEntryForm>(templates_.appointment.templates);
 }
 
 void EntryCommands::new_file() {
     host_.run_modal_command([this] {
         EditorContext editor_context = context();
-        FileNew form(host_.dialog_parent(), editor_context,
+        NewFileForm form(host_.dialog_parent(), editor_context,
                      [this](const std::vector<std::string>& files) {
                          host_.set_main_file(files.front());
                      });

@@ -1,7 +1,8 @@
 #pragma once
-// The quick-entry dialogs `GebForm` ("Geburtstag eingeben") and `TerminForm`
-// ("Termin eingeben"): each Save appends one record built from a text template
-// around the typed name, and the dialog stays open for the next entry.
+// The quick-entry dialogs BirthdayEntryForm (`GebForm`, "Geburtstag eingeben")
+// and AppointmentEntryForm (`TerminForm`, "Termin eingeben"): each Save appends
+// one record built from a text template around the typed name, and the dialog
+// stays open for the next entry.
 
 #include <QDialog>
 #include <string>
@@ -65,18 +66,18 @@ private:
     QPushButton* save_ = nullptr;
 };
 
-class GebForm final : public EntryForm {
+class BirthdayEntryForm final : public EntryForm {
     Q_OBJECT
   public:
-    GebForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
+    BirthdayEntryForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
             const std::string& target_file)
         : EntryForm(parent, context, EntryKind::birthday, std::move(templates), target_file) {}
 };
 
-class TerminForm final : public EntryForm {
+class AppointmentEntryForm final : public EntryForm {
     Q_OBJECT
   public:
-    TerminForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
+    AppointmentEntryForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
                const std::string& target_file)
         : EntryForm(parent, context, EntryKind::appointment, std::move(templates), target_file) {}
 };

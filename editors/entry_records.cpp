@@ -91,9 +91,9 @@ EntryPresets entry_presets(const Settings& settings, EntryKind kind, int templat
     const bool birthday = kind == EntryKind::birthday;
     EntryPresets presets;
     presets.lead_time = settings.days_before.empty() ? "21" : settings.days_before;
-    presets.color = birthday ? settings.birthday_color : settings.term_color;
+    presets.color = birthday ? settings.birthday_color : settings.appointment_color;
     const std::optional<std::int32_t> selected =
-        birthday ? settings.selected_text : settings.selected_term_text;
+        birthday ? settings.selected_text : settings.selected_appointment_text;
     // -1, a missing value and a position the list does not have select the first.
     presets.template_position = template_count > 0 ? 0 : -1;
     if (selected && *selected >= 0 && *selected < template_count) {
@@ -110,8 +110,8 @@ void store_entry_presets(Settings& settings, SettingsStore& store, EntryKind kin
         settings.selected_text = presets.template_position;
         write_values(store, settings, {"DaysBefore", "BirthdayColor", "SelectedText"});
     } else {
-        settings.term_color = presets.color;
-        settings.selected_term_text = presets.template_position;
+        settings.appointment_color = presets.color;
+        settings.selected_appointment_text = presets.template_position;
         write_values(store, settings, {"DaysBefore", "TermColor", "SelectedTermText"});
     }
 }

@@ -13,8 +13,8 @@
 #include "editors/record_file.h"
 #include "editors/safe_rewrite.h"
 #include "editors/templates.h"
-#include "shell/settings.h"
-#include "shell/settings_store.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 
 namespace merkwald {
 

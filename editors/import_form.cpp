@@ -14,7 +14,7 @@
 
 namespace merkwald {
 
-Importform::Importform(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
+BirthdayImportForm::BirthdayImportForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
                        const std::string& target_file)
     : QDialog(parent), context_(context), templates_(std::move(templates)) {
     setObjectName(QStringLiteral("Importform"));
@@ -38,16 +38,16 @@ Importform::Importform(QWidget* parent, EditorContext& context, std::vector<Text
     show_color(swatch_, color_);
 }
 
-void Importform::build_files(QGridLayout* grid, const std::string& target_file) {
+void BirthdayImportForm::build_files(QGridLayout* grid, const std::string& target_file) {
     source_ = new QLineEdit;
     source_->setObjectName(QStringLiteral("ImportDatei"));
     source_->setMinimumWidth(320);
     target_ = new QLineEdit(to_qstring(target_file));
     target_->setObjectName(QStringLiteral("DateiText"));
     QPushButton* source_button = plain_button(QStringLiteral("Datei suchen..."));
-    connect(source_button, &QPushButton::clicked, this, &Importform::browse_import_file);
+    connect(source_button, &QPushButton::clicked, this, &BirthdayImportForm::browse_import_file);
     QPushButton* target_button = plain_button(QStringLiteral("Datei suchen..."));
-    connect(target_button, &QPushButton::clicked, this, &Importform::browse_target_file);
+    connect(target_button, &QPushButton::clicked, this, &BirthdayImportForm::browse_target_file);
     grid->addWidget(new QLabel(QStringLiteral("Import - Datei")), 0, 0);
     grid->addWidget(source_, 0, 1);
     grid->addWidget(source_button, 0, 2);
@@ -56,7 +56,7 @@ void Importform::build_files(QGridLayout* grid, const std::string& target_file) 
     grid->addWidget(target_button, 1, 2);
 }
 
-void Importform::build_options(QGridLayout* grid, const EntryPresets& presets) {
+void BirthdayImportForm::build_options(QGridLayout* grid, const EntryPresets& presets) {
     auto* format_box = new QGroupBox(QStringLiteral("Import Dateiformat"));
     name_date_ = new QRadioButton(QStringLiteral("Name, Datum"));
     two_names_ = new QRadioButton(QStringLiteral("Name1, Name2, Datum"));
@@ -75,7 +75,7 @@ void Importform::build_options(QGridLayout* grid, const EntryPresets& presets) {
     lead_time_ = lead_time_combo({"0", "1", "7", "14", "21", "28"}, presets.lead_time);
     swatch_ = color_swatch();
     QPushButton* color_button = plain_button(QStringLiteral("Farbe"));
-    connect(color_button, &QPushButton::clicked, this, &Importform::pick_color);
+    connect(color_button, &QPushButton::clicked, this, &BirthdayImportForm::pick_color);
 
     grid->addWidget(format_box, 2, 0, 1, 3);
     grid->addWidget(format_label, 3, 0);
@@ -89,10 +89,10 @@ void Importform::build_options(QGridLayout* grid, const EntryPresets& presets) {
     grid->addLayout(row, 4, 1, 1, 2);
 }
 
-QLayout* Importform::build_buttons() {
+QLayout* BirthdayImportForm::build_buttons() {
     auto* import_button = new QPushButton(QStringLiteral("Import"));
     import_button->setDefault(true);
-    connect(import_button, &QPushButton::clicked, this, &Importform::run_import);
+    connect(import_button, &QPushButton::clicked, this, &BirthdayImportForm::run_import);
     QPushButton* back = plain_button(QStringLiteral("Zurück"));
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
     auto* row = new QHBoxLayout;
@@ -102,11 +102,11 @@ QLayout* Importform::build_buttons() {
     return row;
 }
 
-void Importform::message(const std::string& text) {
+void BirthdayImportForm::message(const std::string& text) {
     context_.services.dialogs.message(this, to_qstring(text), MessageIcon::critical);
 }
 
-void Importform::run_import() {
+void BirthdayImportForm::run_import() {
     const RecordStyle style{color_, context_.settings.record_color,
                             to_utf8(lead_time_->currentText().trimmed())};
     const ImportFormat format =
@@ -127,20 +127,20 @@ void Importform::run_import() {
     status_->setText(to_qstring(import_status_text(outcome)));
 }
 
-void Importform::browse_import_file() {
+void BirthdayImportForm::browse_import_file() {
     const QString chosen = context_.services.dialogs.open_file_name(
         this, QStringLiteral("Import - Datei"), path_text(context_.program_folder), kCsvFilesFirst);
     if (!chosen.isEmpty()) source_->setText(chosen);
 }
 
-void Importform::browse_target_file() {
+void BirthdayImportForm::browse_target_file() {
     const QString chosen = context_.services.dialogs.open_file_name(
         this, QStringLiteral("Merkwald - Datei"), path_text(context_.program_folder),
         kReminderFilesFilter);
     if (!chosen.isEmpty()) target_->setText(chosen);
 }
 
-void Importform::pick_color() {
+void BirthdayImportForm::pick_color() {
     if (const auto chosen =
             context_.services.dialogs.color(this, to_qcolor(std::uint32_t(color_)))) {
         color_ = static_cast<std::int32_t>(to_color_number(*chosen));
@@ -148,7 +148,7 @@ void Importform::pick_color() {
     }
 }
 
-EntryPresets Importform::chosen_presets() const {
+EntryPresets BirthdayImportForm::chosen_presets() const {
     return {to_utf8(lead_time_->currentText().trimmed()), color_, format_->currentIndex()};
 }
 

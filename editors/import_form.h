@@ -1,6 +1,6 @@
 #pragma once
-// `Importform` ("Geburtstage Importieren"): birthdays from a comma-separated
-// file, one record per entry, built like the birthday dialog's records.
+// BirthdayImportForm (`Importform`, "Geburtstage Importieren"): birthdays from
+// a comma-separated file, one record per entry, built like the birthday dialog's records.
 
 #include <QDialog>
 #include <string>
@@ -18,10 +18,10 @@ class QRadioButton;
 
 namespace merkwald {
 
-class Importform final : public QDialog {
+class BirthdayImportForm final : public QDialog {
     Q_OBJECT
   public:
-    Importform(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
+    BirthdayImportForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
                const std::string& target_file);
 
     [[nodiscard]] QLineEdit* import_file_field() const { return source_; }

@@ -35,7 +35,7 @@ NewFileOutcome create_new_file(const fs::path& file, const std::vector<std::stri
     outcome.write =
         replacing ? rewrite_with_backup(file, old_bytes, bytes) : write_file_safely(file, bytes);
     if (outcome.write.ok) {
-        outcome.file_list.push_back(path_text(file).toStdString());
+        outcome.file_list.push_back(to_utf8(path_text(file)));
         outcome.file_list.insert(outcome.file_list.end(), linked.begin(), linked.end());
     }
     return outcome;

@@ -15,7 +15,7 @@
 
 namespace merkwald {
 
-FileNew::FileNew(QWidget* parent, EditorContext& context,
+NewFileForm::NewFileForm(QWidget* parent, EditorContext& context,
                  std::function<void(const std::vector<std::string>&)> created)
     : QDialog(parent),
       context_(context),
@@ -28,11 +28,11 @@ FileNew::FileNew(QWidget* parent, EditorContext& context,
     file_->setMinimumWidth(320);
     list_->setObjectName(QStringLiteral("List1"));
     QPushButton* file_button = plain_button(QStringLiteral("Datei suchen..."), "FileBrowse");
-    connect(file_button, &QPushButton::clicked, this, &FileNew::browse_file);
+    connect(file_button, &QPushButton::clicked, this, &NewFileForm::browse_file);
     QPushButton* add = plain_button(QStringLiteral("hinzufügen"), "ZusatzBrowse");
-    connect(add, &QPushButton::clicked, this, &FileNew::add_linked_file);
+    connect(add, &QPushButton::clicked, this, &NewFileForm::add_linked_file);
     QPushButton* remove = plain_button(QStringLiteral("entfernen"), "ZusatzRemove");
-    connect(remove, &QPushButton::clicked, this, &FileNew::remove_linked_file);
+    connect(remove, &QPushButton::clicked, this, &NewFileForm::remove_linked_file);
 
     auto* list_buttons = new QVBoxLayout;
     list_buttons->addWidget(add);
@@ -50,7 +50,7 @@ FileNew::FileNew(QWidget* parent, EditorContext& context,
     auto* ok = new QPushButton(QStringLiteral("Fertig"));
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &FileNew::create);
+    connect(ok, &QPushButton::clicked, this, &NewFileForm::create);
     QPushButton* cancel = plain_button(QStringLiteral("Abbruch"), "AbbruchButton");
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
@@ -63,11 +63,11 @@ FileNew::FileNew(QWidget* parent, EditorContext& context,
     layout->addLayout(buttons);
 }
 
-void FileNew::message(const QString& text, MessageIcon icon) {
+void NewFileForm::message(const QString& text, MessageIcon icon) {
     context_.services.dialogs.message(this, text, icon);
 }
 
-void FileNew::create() {
+void NewFileForm::create() {
     const QString typed = file_->text().trimmed();
     if (typed.isEmpty()) {
         message(to_qstring(kNoFileName), MessageIcon::critical);
@@ -93,22 +93,22 @@ void FileNew::create() {
     accept();
 }
 
-QString FileNew::browse(const QString& caption) {
+QString NewFileForm::browse(const QString& caption) {
     return context_.services.dialogs.open_file_name(
         this, caption, path_text(context_.program_folder), kReminderFilesFilterEntry);
 }
 
-void FileNew::browse_file() {
+void NewFileForm::browse_file() {
     const QString chosen = browse(QStringLiteral("Merkwald - Datei"));
     if (!chosen.isEmpty()) file_->setText(chosen);
 }
 
-void FileNew::add_linked_file() {
+void NewFileForm::add_linked_file() {
     const QString chosen = browse(QStringLiteral("Zusatz Datei"));
     if (!chosen.isEmpty()) list_->addItem(chosen);
 }
 
-void FileNew::remove_linked_file() {
+void NewFileForm::remove_linked_file() {
     const int row = list_->currentRow();
     if (row >= 0 && list_->currentItem() != nullptr && list_->currentItem()->isSelected()) {
         delete list_->takeItem(row);

@@ -1,6 +1,6 @@
 #pragma once
-// `FileNew` ("Neue Datendatei anlegen"): a new main reminder file with links
-// to other files; the record list opens on it at once.
+// NewFileForm (`FileNew`, "Neue Datendatei anlegen"): a new main reminder file
+// with links to other files; the record list opens on it at once.
 
 #include <QDialog>
 #include <functional>
@@ -14,12 +14,12 @@ class QListWidget;
 
 namespace merkwald {
 
-class FileNew final : public QDialog {
+class NewFileForm final : public QDialog {
     Q_OBJECT
   public:
     // `created` is told the new file list (entry 1 the new file) before the
     // record list opens, so that the main window reads the new file from now on.
-    FileNew(QWidget* parent, EditorContext& context,
+    NewFileForm(QWidget* parent, EditorContext& context,
             std::function<void(const std::vector<std::string>&)> created);
 
     [[nodiscard]] QLineEdit* file_field() const { return file_; }

@@ -34,7 +34,7 @@ RecordCommands::RecordCommands(EditorHost& host, QObject* parent)
 }
 
 EditorContext RecordCommands::context() const {
-    return {host_.settings(), host_.engine_state(), utf8_path(to_utf8(host_.program_folder())),
+    return {host_.settings(), host_.engine_state(), to_path(host_.program_folder()),
             host_.services()};
 }
 

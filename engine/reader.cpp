@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <system_error>
 
 #include "date_text.h"
@@ -67,6 +69,43 @@ Tag find_tag(std::string_view name) {
     return Tag::none;
 }
 
+// The numeric tags: the range a value must fit and where it is kept. A value
+// out of range is a read failure that ends the file.
+enum class NumberRange { int16, int32, int16_floor };
+
+struct NumberTag {
+    Tag tag;
+    NumberRange range;
+    void (*store)(WorkingRecord&, std::int32_t);
+};
+
+using R = WorkingRecord;
+constexpr std::array<NumberTag, 8> kNumberTags{{
+    {Tag::background, NumberRange::int32, [](R& r, std::int32_t v) { r.background = v; }},
+    {Tag::color, NumberRange::int32, [](R& r, std::int32_t v) { r.color = std::uint32_t(v); }},
+    {Tag::priority, NumberRange::int16, [](R& r, std::int32_t v) { r.priority = v; }},
+    {Tag::active_before, NumberRange::int16, [](R& r, std::int32_t v) { r.active_before = v; }},
+    {Tag::active_after, NumberRange::int16, [](R& r, std::int32_t v) { r.active_after = v; }},
+    {Tag::periodic_repeat, NumberRange::int16,
+     [](R& r, std::int32_t v) { r.periodic_repeat = v; }},
+    {Tag::active_day, NumberRange::int16,
+     [](R& r, std::int32_t v) { r.day_of_month = std::max(v, 1); }},
+    {Tag::active_week, NumberRange::int16_floor, [](R& r, std::int32_t v) { r.active_week = v; }},
+}};
+
+std::optional<std::int32_t> read_number(NumberRange range, std::string_view value) {
+    const auto v = leading_value(value);
+    switch (range) {
+        case NumberRange::int16:
+            return to_int16(v);
+        case NumberRange::int32:
+            return to_int32(v);
+        case NumberRange::int16_floor:
+            return floor_int16(v);
+    }
+    return std::nullopt;
+}
+
 constexpr std::array<std::string_view, 7> kWeekdays{"sunday",   "monday", "tuesday", "wednesday",
                                                     "thursday", "friday", "saturday"};
 
@@ -84,8 +123,7 @@ private:
     void append_text(std::string_view prepared);
     bool add_file(std::string_view value);
     void date(std::string_view value);
-    template <class F>
-    bool number16(std::string_view value, F&& store);
+    bool number_tag(Tag tag, std::string_view value);
 
     EngineState& s_;
     RefreshTables& t_;
@@ -97,14 +135,6 @@ private:
 void FileReader::append_text(std::string_view prepared) {
     r_.text.append(prepared);
     r_.text.append(s_.settings.light ? "\r\n  " : "\r\n");
-}
-
-template <class F>
-bool FileReader::number16(std::string_view value, F&& store) {
-    const auto v = to_int16(leading_value(value));
-    if (!v) return false;
-    store(int(*v));
-    return true;
 }
 
 bool FileReader::line(std::string_view prepared) {
@@ -125,30 +155,19 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
         case Tag::add_file:
             if (!main_ && !s_.settings.light) break;
             return add_file(value);
-        case Tag::background: {
-            const auto v = to_int32(leading_value(value));
-            if (!v) return false;
-            r_.background = *v;
-            return true;
-        }
-        case Tag::color: {
-            const auto v = to_int32(leading_value(value));
-            if (!v) return false;
-            r_.color = std::uint32_t(*v);
-            return true;
-        }
-        case Tag::priority:
-            if (!number16(value, [&](int v) { r_.priority = v; })) return false;
-            set_sort_date(s_, t_);
-            return true;
         case Tag::date:
             date(value);
             return true;
-        case Tag::active_before:
-            return number16(value, [&](int v) { r_.active_before = v; });
         case Tag::active_after:
             if (s_.settings.light) break;
-            return number16(value, [&](int v) { r_.active_after = v; });
+            return number_tag(tag, value);
+        case Tag::background:
+        case Tag::color:
+        case Tag::priority:
+        case Tag::active_before:
+        case Tag::periodic_repeat:
+        case Tag::active_week:
+            return number_tag(tag, value);
         case Tag::active:
             if (value == "always") r_.always = true;
             else if (value == "once") r_.once = true;
@@ -156,20 +175,10 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
             else if (value == "monthly") r_.monthly = true;
             else break;
             return true;
-        case Tag::periodic_repeat:
-            return number16(value, [&](int v) { r_.periodic_repeat = v; });
         case Tag::active_day: {
             const auto day = std::find(kWeekdays.begin(), kWeekdays.end(), value);
-            if (day != kWeekdays.end()) {
-                r_.weekday = int(day - kWeekdays.begin()) + 1;
-                return true;
-            }
-            return number16(value, [&](int v) { r_.day_of_month = std::max(v, 1); });
-        }
-        case Tag::active_week: {
-            const auto v = floor_int16(leading_value(value));
-            if (!v) return false;
-            r_.active_week = *v;
+            if (day == kWeekdays.end()) return number_tag(tag, value);
+            r_.weekday = int(day - kWeekdays.begin()) + 1;
             return true;
         }
         case Tag::group:
@@ -184,6 +193,17 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
             break;
     }
     append_text(prepared);
+    return true;
+}
+
+bool FileReader::number_tag(Tag tag, std::string_view value) {
+    const auto row = std::find_if(kNumberTags.begin(), kNumberTags.end(),
+                                  [tag](const NumberTag& n) { return n.tag == tag; });
+    const auto v = read_number(row->range, value);
+    if (!v) return false;
+    row->store(r_, *v);
+    // The sort date of an undated record depends on its priority.
+    if (tag == Tag::priority) set_sort_date(s_, t_);
     return true;
 }
 

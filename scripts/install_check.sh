@@ -6,6 +6,7 @@
 # Usage: scripts/install_check.sh [BUILD_FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/start_support.sh
 build="${1:-build}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -37,32 +38,11 @@ if command -v appstreamcli >/dev/null; then
     || fail "AppStream file"
 fi
 
-# A new user: nothing of the developer's settings, data or running copies.
-export HOME="$work/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
-export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_CONFIG_HOME/Merkwald" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset MERKWALD_HOME DISPLAY WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
-
-# Past the first start: the what-is-new window has been seen, nothing was missed.
-version="$("$prefix/bin/merkwald" --version | sed 's/^merkwald //; s/\.//g')"
-cat > "$XDG_CONFIG_HOME/Merkwald/Merkwald.conf" <<CONF
-[General]
-Version=$version
-Date=$(date +%d.%m.%y)
-CONF
-
-# Each program prints the list it shows; a message box would keep it waiting
-# until the timeout ends it.
+# A new user past the first start; each program shows its list and ends.
+new_user "$work" "$prefix/bin/merkwald"
 for program in merkwald merklight; do
-  status=0
-  out="$(MERKWALD_PRINT_LIST=1 timeout 60 "$prefix/bin/$program" no_logo /unload=1 \
-         2>"$work/$program.err")" || status=$?
-  [ "$status" -eq 0 ] || { cat "$work/$program.err" >&2; fail "$program did not end by itself ($status)"; }
-  grep -q '[[:alnum:]]' <<<"$out" || fail "$program showed an empty list"
-  echo "install check: $program shows: $(head -n 1 <<<"$out")"
+  shown="$(shows_list "$prefix/bin/$program")" || fail "$program"
+  echo "install check: $shown"
 done
 [ -e "$XDG_DATA_HOME/Merkwald/beispiel.rmd" ] || fail "the user's folder was not filled"
 

@@ -5,7 +5,7 @@ set -euo pipefail
 # check; qt6-translations-l10n brings Qt's German dialog texts; dbus-daemon gives
 # the digest notification's test a private bus.
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libical-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libical-dev clang-format
           desktop-file-utils appstream qt6-translations-l10n dbus-daemon)
 missing=()
 for p in "${packages[@]}"; do

@@ -13,8 +13,9 @@
 #include "engine/date_text.h"
 #include "engine/number.h"
 #include "shell/date_picker.h"
+#include "settings/program_folder.h"
+#include "settings/qt_bridges.h"
 #include "shell/number_fields.h"
-#include "shell/program_folder.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald {
@@ -169,7 +170,8 @@ QWidget* AstronomyWindow::build_outputs() {
 
 void AstronomyWindow::load_places(const Settings& settings, const QString& program_folder) {
     const PlacesFile file =
-        read_places(program_file_folder(program_folder, to_qstring(kPlacesFileName)).toStdString());
+        read_places(
+            to_path(program_file_folder(program_folder, to_qstring(kPlacesFileName))));
     places_ = places_table(home_place_fields(settings), file);
     for (const PlaceFields& place : places_) place_combo_->addItem(place.name);
     place_combo_->setCurrentIndex(0);

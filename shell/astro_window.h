@@ -18,7 +18,7 @@
 #include "calendar/astro.h"
 #include "shell/place_fields.h"
 #include "shell/platform.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 class QCheckBox;
 class QComboBox;

@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "shell/settings_autostart.h"
+#include "settings/settings_autostart.h"
 
 namespace merkwald {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <memory>
 
-#include "shell/settings.h"
-#include "shell/settings_store.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
 
 namespace merkwald {
 

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "engine/number.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 

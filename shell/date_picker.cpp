@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 

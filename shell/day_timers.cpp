@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 

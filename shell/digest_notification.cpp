@@ -10,7 +10,7 @@
 #include <map>
 
 #include "shell/list_render.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "engine/file_check.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald {

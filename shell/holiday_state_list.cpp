@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "shell/feast_windows.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 

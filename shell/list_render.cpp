@@ -7,7 +7,7 @@
 #include <QTextEdit>
 
 #include "shell/platform.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 

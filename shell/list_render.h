@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/list_view.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 class QTextEdit;
 class QWidget;

@@ -19,7 +19,7 @@
 #include "shell/main_window.h"
 #include "shell/options_dialog.h"
 #include "shell/print.h"
-#include "shell/program_folder.h"
+#include "settings/program_folder.h"
 #include "shell/range_window.h"
 #include "shell/window_helpers.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "shell/program_version.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 class QAction;
 class QDialog;

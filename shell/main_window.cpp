@@ -18,9 +18,9 @@
 #include "shell/file_message_sink.h"
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
+#include "settings/program_folder.h"
+#include "settings/qt_bridges.h"
 #include "shell/path_label.h"
-#include "shell/program_folder.h"
-#include "shell/qt_bridges.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
 #include "shell/window_keys.h"
@@ -46,7 +46,7 @@ MainWindow::MainWindow(SettingsStore& store, Services services, WindowOptions op
       services_(services),
       options_(std::move(options)),
       settings_(default_settings(options_.program_folder)),
-      engine_state_(EngineSettings{}, 0, options_.program_folder.toStdString()),
+      engine_state_(EngineSettings{}, 0, to_path(options_.program_folder)),
       sink_(services_.dialogs, this),
       end_handler_([] { QCoreApplication::exit(0); }),
       modal_([](QDialog& dialog) { dialog.exec(); }) {
@@ -170,7 +170,7 @@ void MainWindow::show_data() {
     if (ended_) return;
     try {
         engine_state_.settings = to_engine_settings(settings_, light());
-        engine_state_.program_folder = options_.program_folder.toStdString();
+        engine_state_.program_folder = to_path(options_.program_folder);
         engine_state_.sound_mark = false;
         FileNamingSink sink(sink_, engine_state_, tables_);
         refresh(engine_state_, tables_, main_file(), sink);

@@ -19,7 +19,7 @@
 #include "shell/command_line.h"
 #include "shell/platform.h"
 #include "shell/program_version.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 #include "shell/window_placement.h"
 
 class QLabel;

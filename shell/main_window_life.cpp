@@ -8,7 +8,7 @@
 #include "engine/date_text.h"
 #include "shell/day_timers.h"
 #include "shell/main_window.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
 
@@ -56,7 +56,7 @@ bool MainWindow::set_parameter() {
         apply_geometry(*this, placement);
         was_maximised_ = placement.state == StoredWindowState::maximised;
         engine_state_ = EngineState(to_engine_settings(settings_, light()), today,
-                                    options_.program_folder.toStdString());
+                                    to_path(options_.program_folder));
         // The full program loads its entry templates here (their messages come
         // after the start-once test and before the first list).
         if (initialise_handler_) initialise_handler_();

@@ -14,7 +14,8 @@
 #include <cmath>
 
 #include "engine/number.h"
-#include "shell/program_folder.h"
+#include "settings/program_folder.h"
+#include "settings/qt_bridges.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald {
@@ -122,7 +123,7 @@ void OptionsDialog::fill_places() {
     astronomy_.gmt_offset_edit->setText(home.diff_to_gmt);
     astronomy_.height_edit->setText(home.height);
     const PlacesFile file = read_places(
-        program_file_folder(program_folder_, to_qstring(kPlacesFileName)).toStdString());
+        to_path(program_file_folder(program_folder_, to_qstring(kPlacesFileName))));
     places_ = places_table(home, file);
     if (!file.ok) {
         services_.dialogs.message(this, to_qstring(kPlacesFileMessage), MessageIcon::critical);

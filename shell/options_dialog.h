@@ -26,7 +26,7 @@
 
 #include "shell/place_fields.h"
 #include "shell/platform.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 class QCheckBox;
 class QComboBox;

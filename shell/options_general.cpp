@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "calendar/state_holidays.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 

@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include "shell/platform.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 class QCheckBox;
 class QComboBox;

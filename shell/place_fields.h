@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/places.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 class QGridLayout;
 class QLineEdit;

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "shell/install_paths.h"
-#include "shell/program_folder.h"
+#include "settings/install_paths.h"
+#include "settings/program_folder.h"
 #include "shell/program_options.h"
 #include "shell/qt_translations.h"
 #include "shell/single_instance.h"

@@ -12,7 +12,7 @@
 #include "engine/occurrences.h"
 #include "engine/range.h"
 #include "shell/export.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 #include "shell/range_window.h"
 
 namespace merkwald {

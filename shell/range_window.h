@@ -9,7 +9,7 @@
 
 #include "engine/engine_state.h"
 #include "shell/platform.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 class QDateEdit;
 class QPushButton;

@@ -12,7 +12,8 @@
 #include "engine/text_file.h"
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
-#include "shell/program_folder.h"
+#include "settings/program_folder.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 
@@ -77,7 +78,7 @@ namespace {
 
 QString news_text(const QString& folder) {
     const auto file =
-        read_text_file(program_file(folder, QStringLiteral("neues.txt")).toStdString());
+        read_text_file(to_path(program_file(folder, QStringLiteral("neues.txt"))));
     if (!file) return {};
     std::string text;
     for_each_line(file->text, [&text](std::string_view line) {

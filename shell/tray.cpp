@@ -7,7 +7,7 @@
 
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
-#include "shell/program_folder.h"
+#include "settings/program_folder.h"
 
 namespace merkwald {
 

@@ -6,7 +6,7 @@
 #include "engine/icalendar.h"
 #include "shell/day_timers.h"
 #include "shell/main_window.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 #include "shell/tray.h"
 
 namespace merkwald {

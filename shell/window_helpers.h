@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 class QWidget;
 

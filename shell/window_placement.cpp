@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace merkwald {
 namespace {

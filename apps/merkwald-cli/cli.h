@@ -12,7 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
 #include "engine/messages.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace merkwald::cli {
 

@@ -1,16 +1,17 @@
 // merkwald-cli: reads the settings store and the reminder files, never writes.
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <ctime>
 #include <iostream>
 
 #include "cli.h"
 #include "engine/date_text.h"
-#include "shell/program_folder.h"
-#include "shell/settings.h"
+#include "settings/program_folder.h"
+#include "settings/qt_bridges.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -35,8 +36,9 @@ QString cli_program_folder() {
 
 void fill_from_settings(cli::Context& ctx, MessageSink& sink) {
     const QString folder = cli_program_folder();
-    ctx.program_folder = folder.toStdString();
-    ctx.places_folder = program_file_folder(folder, QStringLiteral("orte.dat")).toStdString();
+    ctx.program_folder = to_path(folder);
+    ctx.places_folder =
+        to_path(program_file_folder(folder, QStringLiteral("orte.dat")));
     SettingsStore store = SettingsStore::user_store();
     Settings settings = default_settings(folder);
     ReadOptions options;
@@ -59,14 +61,14 @@ int main(int argc, char** argv) {
     QCoreApplication::setOrganizationName("Merkwald");
     QCoreApplication::setApplicationName("Merkwald");
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    // Qt's local time, as the windows read it; the standard library's time
+    // zones are not there on every compiler this builds with.
+    const QDateTime now = QDateTime::currentDateTime();
     std::ios::sync_with_stdio(false);
     cli::Context ctx(std::cout, std::cerr);
-    ctx.today = make_date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(0);
-    ctx.unix_seconds = now;
-    ctx.now_seconds = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    ctx.today = to_day_serial(now.date());
+    ctx.unix_seconds = now.toSecsSinceEpoch();
+    ctx.now_seconds = now.time().msecsSinceStartOfDay() / 1000;
     cli::StderrSink sink(std::cerr);
     fill_from_settings(ctx, sink);
     const int status = cli::run(args, ctx);

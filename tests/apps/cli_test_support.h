@@ -2,12 +2,12 @@
 // A program folder in a temporary directory and the commands run on it in-process.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "../support/temp_folder.h"
 #include "apps/merkwald-cli/cli.h"
 
 namespace merkwald::cli::test {
@@ -26,10 +26,6 @@ using Command = int (*)(const std::vector<std::string>&, Context&);
 
 class CliTest : public ::testing::Test {
 protected:
-    CliTest() {
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
     ~CliTest() override { std::filesystem::remove_all(folder); }
 
     void write(const std::string& name, const std::string& text) const {
@@ -50,8 +46,7 @@ protected:
     }
     Outcome run_cli(const std::vector<std::string>& args) { return run_command(run, args); }
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("merkwald-cli-test-" + std::to_string(getpid()));
+    const std::filesystem::path folder = merkwald::test::make_unique_folder("merkwald-cli-test");
     DaySerial today = *make_date(1999, 3, 5);
     HomePlace home;
     EngineSettings engine;

@@ -105,9 +105,7 @@ TEST_F(ListCommands, HelpAndVersion) {
 
 // The binary itself, with its own settings store and program folder.
 TEST(CliBinary, ListsTheProgramFoldersExampleWithTheStoredSettings) {
-    const fs::path home =
-        fs::temp_directory_path() / ("merkwald-cli-bin-" + std::to_string(getpid()));
-    fs::remove_all(home);
+    const fs::path home = merkwald::test::make_unique_folder("merkwald-cli-bin");
     fs::create_directories(home / "config" / "Merkwald");
     std::ofstream(home / "beispiel.rmd", std::ios::binary)
         << "<record>\r\n<date=05.03.1960>\r\n<group=termine>\r\nHeute\r\n</record>\r\n";

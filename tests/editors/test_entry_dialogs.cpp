@@ -37,7 +37,7 @@ class EntryDialogs : public ::testing::Test {
 };
 
 TEST_F(EntryDialogs, EnterInEveryFieldSavesAndTheDialogStaysOpen) {
-    GebForm form(nullptr, world.context, kTemplates, "main.rmd");
+    BirthdayEntryForm form(nullptr, world.context, kTemplates, "main.rmd");
     form.show();
     QWidget* fields[] = {form.name_field(), form.date_field(), form.lead_time_field(),
                          form.template_field()};
@@ -56,7 +56,7 @@ TEST_F(EntryDialogs, EnterInEveryFieldSavesAndTheDialogStaysOpen) {
 }
 
 TEST_F(EntryDialogs, MessagesKeepTheFieldsAndWriteNothing) {
-    TerminForm form(nullptr, world.context, kTemplates, "main.rmd");
+    AppointmentEntryForm form(nullptr, world.context, kTemplates, "main.rmd");
     form.date_field()->setText(QStringLiteral("1.1.2000"));
     form.save();
     form.name_field()->setText(QStringLiteral("Zahnarzt"));
@@ -78,7 +78,7 @@ TEST_F(EntryDialogs, MessagesKeepTheFieldsAndWriteNothing) {
 TEST_F(EntryDialogs, ZurueckHandsBackThePresetsAndReopeningShowsThem) {
     world.settings.selected_text = -1;
     {
-        GebForm form(nullptr, world.context, kTemplates, "main.rmd");
+        BirthdayEntryForm form(nullptr, world.context, kTemplates, "main.rmd");
         EXPECT_EQ("21", form.lead_time_field()->currentText());
         EXPECT_EQ(0, form.template_field()->currentIndex());
         world.dialogs.colors.push_back(QColor(0, 0, 255));
@@ -91,7 +91,7 @@ TEST_F(EntryDialogs, ZurueckHandsBackThePresetsAndReopeningShowsThem) {
     }
     EXPECT_EQ(std::optional<std::int32_t>(2), world.settings.selected_text);
     EXPECT_EQ(255 * 65536, world.settings.birthday_color);
-    GebForm again(nullptr, world.context, kTemplates, "main.rmd");
+    BirthdayEntryForm again(nullptr, world.context, kTemplates, "main.rmd");
     EXPECT_EQ("3", again.lead_time_field()->currentText());
     EXPECT_EQ("Dritte", again.template_field()->currentText());
     EXPECT_EQ(255 * 65536, again.color());
@@ -102,7 +102,7 @@ TEST_F(EntryDialogs, ZurueckHandsBackThePresetsAndReopeningShowsThem) {
 
 TEST_F(EntryDialogs, ImportShowsMessageAndStatus) {
     write_bytes(world.folder / "geb.csv", "A,1.1.1990\nB,2.2.1990\nC,kein Datum\nD,1.1.1990\n");
-    Importform form(nullptr, world.context, kTemplates, "main.rmd");
+    BirthdayImportForm form(nullptr, world.context, kTemplates, "main.rmd");
     form.import_file_field()->setText(QStringLiteral("geb.csv"));
     test::find_button(&form, "Import")->click();
     EXPECT_EQ((std::vector<QString>{"Falsches Datum in Importdatei!\nZeile 3 der Importdatei."}),
@@ -136,7 +136,7 @@ TEST_F(EntryDialogs, ConverterAsksBeforeOverwritingAndSuccessCloses) {
 
 TEST_F(EntryDialogs, NewFileOpensTheRecordListOnTheNewFileList) {
     std::vector<std::string> created;
-    FileNew form(nullptr, world.context,
+    NewFileForm form(nullptr, world.context,
                  [&created](const std::vector<std::string>& files) { created = files; });
     form.create();
     EXPECT_EQ("Kein Dateiname!", world.dialogs.messages.back().text);
@@ -164,7 +164,7 @@ TEST_F(EntryDialogs, NewFileOpensTheRecordListOnTheNewFileList) {
 TEST_F(EntryDialogs, NewFileOverwriteCancelledAndCreateFailure) {
     write_bytes(world.folder / "da.rmd", "alt\r\n");
     bool told = false;
-    FileNew form(nullptr, world.context, [&told](const std::vector<std::string>&) { told = true; });
+    NewFileForm form(nullptr, world.context, [&told](const std::vector<std::string>&) { told = true; });
     form.file_field()->setText(QStringLiteral("da.rmd"));
     world.dialogs.answers.push_back(MessageAnswer::cancel);
     form.create();

@@ -80,17 +80,6 @@ TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
     EXPECT_FALSE(is_valid_utf8(bytes));
 }
 
-TEST_F(EntrySave, NameWindows1252CannotHoldTurnsTheFileIntoUtf8) {
-    write_bytes(file, latin1("Größe\r\n"));
-    ASSERT_TRUE(
-        save_entry(EntryKind::birthday, file, input("Łukasz", "1.1.2000"), kTemplates, kToday)
-            .write.ok);
-    const std::string bytes = read_bytes(file);
-    ASSERT_TRUE(is_valid_utf8(bytes));
-    EXPECT_TRUE(bytes.starts_with("Größe\r\n\r\n<record>\r\n")) << bytes;
-    EXPECT_NE(std::string::npos, bytes.find(" Łukasz hat Geburtstag\r\n"));
-}
-
 TEST(EntryLines, LineBreakInANameStaysOnOneTextLine) {
     EXPECT_EQ("vor Anna Berta nach", template_line({"c", "vor", "nach"}, "Anna\r\nBerta"));
 }
@@ -99,7 +88,7 @@ TEST(EntryPresetsTest, PositionsTheListDoesNotHaveSelectTheFirst) {
     Settings settings;
     settings.days_before = "7";
     settings.birthday_color = 255;
-    settings.term_color = 65280;
+    settings.appointment_color = 65280;
     struct Row {
         std::optional<std::int32_t> stored;
         int count;

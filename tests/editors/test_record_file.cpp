@@ -120,23 +120,6 @@ TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecordOrCreatesTheFile) {
     EXPECT_EQ(1, state.record_count());
 }
 
-TEST_F(RecordFile, DeleteThenUndoRestoresTheFileExactly) {
-    const Files files = three_records("\n", true);
-    const auto file = folder / "datei.rmd";
-    const std::string before = files.all(files.second);
-    write_bytes(file, before);
-    EditingState state;
-    state.current_file = file;
-    ASSERT_TRUE(rescan(state, sink));
-    ASSERT_TRUE(delete_record(state, 2).ok);
-    EXPECT_EQ(files.first + files.third, read_bytes(file));
-    std::string message;
-    bool changed_outside = false;
-    EXPECT_EQ(UndoResult::restored, undo_from_backup(state, message, changed_outside));
-    EXPECT_EQ(before, read_bytes(file));
-    EXPECT_EQ(before, read_bytes(folder / "datei.bak"));
-}
-
 TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {
     EngineState engine(EngineSettings{}, test::day(1999, 3, 5));
     const auto file = folder / "datei.rmd";

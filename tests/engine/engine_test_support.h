@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../support/recording_sink.h"
+#include "../support/temp_folder.h"
 #include "engine/date_text.h"
 
 namespace merkwald::test {
@@ -18,11 +19,7 @@ inline DaySerial d(const char* text) { return parse_date(text).value(); }
 class TempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("merkwald-") + info->test_suite_name() + "-" + info->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        folder_ = make_unique_folder("merkwald-engine");
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 

@@ -16,10 +16,7 @@ class Golden : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(Golden, ListMessagesAndMissedWindow) {
     const GoldenCase c = load_golden_case(GetParam());
-    const fs::path folder =
-        fs::temp_directory_path() / ("merkwald-golden-" + GetParam().stem().string());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const fs::path folder = make_unique_folder("merkwald-golden-" + GetParam().stem().string());
     for (const auto& [name, text] : c.files)
         std::ofstream(folder / name, std::ios::binary) << c.file_bytes(text);
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "../support/scripted_platform.h"
-#include "settings_test_support.h"
+#include "../support/settings_test_support.h"
 #include "shell/main_window.h"
 #include "shell/day_timers.h"
 #include "shell/start_windows.h"

@@ -5,8 +5,8 @@
 #include <QtGlobal>
 #include <ctime>
 
-#include "settings_test_support.h"
-#include "shell/settings.h"
+#include "../support/settings_test_support.h"
+#include "settings/settings.h"
 
 namespace merkwald {
 namespace {

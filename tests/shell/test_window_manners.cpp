@@ -13,7 +13,7 @@
 
 #include "gui_test_support.h"
 #include "shell/feast_windows.h"
-#include "shell/program_folder.h"
+#include "settings/program_folder.h"
 #include "shell/range_window.h"
 #include "shell/toolbar_icons.h"
 #include "shell/tray.h"

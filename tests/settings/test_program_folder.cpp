@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "settings_test_support.h"
-#include "shell/install_paths.h"
-#include "shell/program_folder.h"
+#include "../support/settings_test_support.h"
+#include "settings/install_paths.h"
+#include "settings/program_folder.h"
 
 namespace merkwald {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/program_folder.h"
+#include "settings/program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "shell/install_paths.h"
+#include "settings/install_paths.h"
 
 namespace merkwald {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "engine/text.h"
-#include "shell/qt_bridges.h"
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 namespace {

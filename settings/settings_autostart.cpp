@@ -1,11 +1,13 @@
-#include "shell/settings_autostart.h"
+#include "settings/settings_autostart.h"
 
 #include <QDir>
+
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 
 std::string run_key_command(const QString& executable, bool once) {
-    const std::string path = QDir::toNativeSeparators(executable).toStdString();
+    const std::string path = to_utf8(QDir::toNativeSeparators(executable));
     return "\"" + path + "\"" + (once ? " /once /no_logo" : " /no_logo");
 }
 

@@ -14,7 +14,7 @@
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
 #include "engine/messages.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace merkwald {
 
@@ -69,8 +69,8 @@ struct Settings {
 
     // Presets of the editing tools.
     std::string days_before;
-    std::int32_t birthday_color = 0, term_color = 0;
-    std::optional<std::int32_t> selected_text, selected_term_text, pref_group;
+    std::int32_t birthday_color = 0, appointment_color = 0;
+    std::optional<std::int32_t> selected_text, selected_appointment_text, pref_group;
     std::array<std::optional<std::int32_t>, kListColumns> columns;
 
     friend bool operator==(const Settings&, const Settings&) = default;

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "settings_test_support.h"
-#include "shell/settings.h"
-#include "shell/settings_autostart.h"
-#include "shell/settings_schema.h"
+#include "../support/settings_test_support.h"
+#include "settings/settings.h"
+#include "settings/settings_autostart.h"
+#include "settings/settings_schema.h"
 
 namespace merkwald {
 namespace {
@@ -31,8 +31,8 @@ Settings unusual_settings() {
     s.window_width = 12000, s.window_height = 9000;
     s.reread_interval = 15, s.standby = true, s.sound_file = "gong.wav";
     s.play_sound = true, s.missed_events = true, s.version = 100, s.days_before = "14";
-    s.birthday_color = 0xFF00FF, s.term_color = 0x00FF00;
-    s.selected_text = -1, s.selected_term_text = 3, s.pref_group = 2;
+    s.birthday_color = 0xFF00FF, s.appointment_color = 0x00FF00;
+    s.selected_text = -1, s.selected_appointment_text = 3, s.pref_group = 2;
     s.columns = {900, 1000, 1100, 1200, 1300, 1400, 1500};
     return s;
 }

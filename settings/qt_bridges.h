@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,16 @@ namespace merkwald {
 
 [[nodiscard]] inline std::string to_utf8(const QString& text) {
     return text.toUtf8().toStdString();
+}
+
+// File names: the engine's are paths, built from UTF-8 so that they name the
+// same file on every system.
+[[nodiscard]] inline std::filesystem::path utf8_path(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+[[nodiscard]] inline std::filesystem::path to_path(const QString& path) {
+    return utf8_path(to_utf8(path));
 }
 
 [[nodiscard]] inline QDate to_qdate(DaySerial serial) {

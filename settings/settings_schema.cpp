@@ -1,4 +1,4 @@
-#include "shell/settings_schema.h"
+#include "settings/settings_schema.h"
 
 #include <QtGlobal>
 
@@ -70,8 +70,8 @@ const Entry kEntries[] = {
     {"BirthdayColor", number, &S::birthday_color, record_color, "", tools},
     // -1 selects the first template; missing leaves the dialog's own preset.
     {"SelectedText", number_text, &S::selected_text, none, "", tools},
-    {"TermColor", number, &S::term_color, record_color, "", tools},
-    {"SelectedTermText", number_text, &S::selected_term_text, none, "", tools},
+    {"TermColor", number, &S::appointment_color, record_color, "", tools},
+    {"SelectedTermText", number_text, &S::selected_appointment_text, none, "", tools},
     {"PrefGroup", number, &S::pref_group, none, "", tools},
     {"column0", number, &S::columns, none, "", tools, false, 0},
     {"column1", number, &S::columns, none, "", tools, false, 1},

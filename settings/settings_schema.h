@@ -9,7 +9,7 @@
 #include <string_view>
 #include <variant>
 
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace merkwald::schema {
 

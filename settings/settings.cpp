@@ -1,4 +1,4 @@
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,8 +11,8 @@
 #include <type_traits>
 
 #include "engine/number.h"
-#include "shell/qt_bridges.h"
-#include "shell/settings_schema.h"
+#include "settings/qt_bridges.h"
+#include "settings/settings_schema.h"
 
 namespace merkwald {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "settings_test_support.h"
-#include "shell/settings_store.h"
+#include "../support/settings_test_support.h"
+#include "settings/settings_store.h"
 
 namespace merkwald {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "../support/recording_sink.h"
-#include "shell/settings_store.h"
+#include "recording_sink.h"
+#include "settings/settings_store.h"
 
 namespace merkwald::test {
 

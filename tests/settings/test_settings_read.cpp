@@ -3,8 +3,8 @@
 #include <QDir>
 #include <string>
 
-#include "settings_test_support.h"
-#include "shell/settings.h"
+#include "../support/settings_test_support.h"
+#include "settings/settings.h"
 
 namespace merkwald {
 namespace {
@@ -169,7 +169,7 @@ TEST_F(ReadRegistry, EntryColoursFallBackAndTheLightProgramReadsItsOwnWindowValu
     options.light = true;
     read();
     EXPECT_EQ(255, settings.birthday_color);
-    EXPECT_EQ(65280, settings.term_color);
+    EXPECT_EQ(65280, settings.appointment_color);
     EXPECT_EQ(5000, settings.window_width);
     EXPECT_EQ(6180, settings.window_height);
     EXPECT_EQ(120, settings.window_left);
