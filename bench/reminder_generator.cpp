@@ -9,12 +9,12 @@ namespace merkwald::bench {
 
 namespace {
 
-constexpr std::array<const char*, 12> kNames{"Anna Bauer",   "Bernd Schulz",  "Clara Weiß",
-                                             "Dieter Vogel", "Eva Schröder",  "Fritz Neumann",
-                                             "Greta Krüger", "Hans Zimmer",   "Ilse Hartmann",
+constexpr std::array<const char*, 12> kNames{"Anna Bauer",    "Bernd Schulz", "Clara Weiß",
+                                             "Dieter Vogel",  "Eva Schröder", "Fritz Neumann",
+                                             "Greta Krüger",  "Hans Zimmer",  "Ilse Hartmann",
                                              "Jonas Lehmann", "Karin Wolf",   "Lukas Braun"};
-constexpr std::array<const char*, 6> kWeekdays{"monday", "tuesday",  "wednesday",
-                                               "thursday", "friday", "saturday"};
+constexpr std::array<const char*, 6> kWeekdays{"monday",   "tuesday", "wednesday",
+                                               "thursday", "friday",  "saturday"};
 
 std::string date_text(std::mt19937& rng, int first_year, int last_year) {
     const int day = std::uniform_int_distribution(1, 28)(rng);
@@ -47,8 +47,9 @@ std::string generate_reminders(int records, unsigned seed) {
             tag("color", std::to_string(std::uniform_int_distribution(0, 0xFFFFFF)(rng)));
             tag("active_before", std::to_string(std::uniform_int_distribution(3, 21)(rng)));
             tag("group", "geburtstage");
-            out += name + " hat <days_before_event_text> am <event_d.mmmm> "
-                          "<years_after_date>. Geburtstag\r\n";
+            out += name +
+                   " hat <days_before_event_text> am <event_d.mmmm> "
+                   "<years_after_date>. Geburtstag\r\n";
         } else if (kind < 65) {  // name days
             tag("date", date_text(rng, 2000, 2000));
             tag("active_before", "2");

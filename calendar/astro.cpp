@@ -20,9 +20,7 @@ std::string two_decimals(double v, std::string_view unit) {
 }
 
 // Hours and minutes are whole numbers with the fraction dropped.
-int whole(double v) {
-    return int(std::trunc(v));
-}
+int whole(double v) { return int(std::trunc(v)); }
 
 // The checks in the window's order: place, date, hour, minute.
 AstroStatus check_input(const AstroInput& in, double longitude, double latitude) {
@@ -103,8 +101,7 @@ AstroResult compute_astro(const AstroInput& in) {
 
     const SunTimes sun = sun_times(longitude, latitude, *in.date);
     const double zone = in.zone_hours + (in.summer_time ? 1 : 0);
-    fill_sun_texts(result.texts, sun, sky_of(sun, latitude, *in.date),
-                   offset_minutes(zone - 1));
+    fill_sun_texts(result.texts, sun, sky_of(sun, latitude, *in.date), offset_minutes(zone - 1));
 
     auto& t = result.texts;
     // The window's own summer-time box is the one that counts; the configured

@@ -95,9 +95,7 @@ constexpr Line kEndOfChurchYear[] = {
     {"Ewigkeitssonntag: ", &FeastTable::last_sunday},
 };
 
-bool in_list_range(int year) {
-    return year >= kFirstListYear && year <= kLastListYear;
-}
+bool in_list_range(int year) { return year >= kFirstListYear && year <= kLastListYear; }
 
 std::string dated(std::string_view label, DaySerial day) {
     std::string line(label);

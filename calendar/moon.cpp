@@ -15,17 +15,11 @@ namespace {
 constexpr double kDegToRad = 0.0174532925;
 constexpr long long kSecondsPerDay = 86400;
 
-double reduce_degrees(double d) {
-    return d - 360 * std::floor(d / 360);
-}
+double reduce_degrees(double d) { return d - 360 * std::floor(d / 360); }
 
-double sin_deg(double degrees) {
-    return std::sin(degrees * kDegToRad);
-}
+double sin_deg(double degrees) { return std::sin(degrees * kDegToRad); }
 
-long long floor_div(long long a, long long b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
+long long floor_div(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
 // Julian date of a universal date and time. The day serials are Gregorian all
 // the way back, so the Gregorian correction applies to every date (a Julian-

@@ -15,14 +15,22 @@ struct StateText {
 };
 
 constexpr std::array<StateText, kStateCount> kStates{{
-    {"BW", "Baden-Württemberg"}, {"BY", "Bayern"},
-    {"BE", "Berlin"},            {"BB", "Brandenburg"},
-    {"HB", "Bremen"},            {"HH", "Hamburg"},
-    {"HE", "Hessen"},            {"MV", "Mecklenburg-Vorpommern"},
-    {"NI", "Niedersachsen"},     {"NW", "Nordrhein-Westfalen"},
-    {"RP", "Rheinland-Pfalz"},   {"SL", "Saarland"},
-    {"SN", "Sachsen"},           {"ST", "Sachsen-Anhalt"},
-    {"SH", "Schleswig-Holstein"}, {"TH", "Thüringen"},
+    {"BW", "Baden-Württemberg"},
+    {"BY", "Bayern"},
+    {"BE", "Berlin"},
+    {"BB", "Brandenburg"},
+    {"HB", "Bremen"},
+    {"HH", "Hamburg"},
+    {"HE", "Hessen"},
+    {"MV", "Mecklenburg-Vorpommern"},
+    {"NI", "Niedersachsen"},
+    {"NW", "Nordrhein-Westfalen"},
+    {"RP", "Rheinland-Pfalz"},
+    {"SL", "Saarland"},
+    {"SN", "Sachsen"},
+    {"ST", "Sachsen-Anhalt"},
+    {"SH", "Schleswig-Holstein"},
+    {"TH", "Thüringen"},
 }};
 
 bool one_of(State s, std::initializer_list<State> states) {

@@ -4,8 +4,8 @@
 
 #include "editors/field_checks.h"
 #include "engine/date_text.h"
-#include "engine/text.h"
 #include "engine/number.h"
+#include "engine/text.h"
 #include "engine/text_file.h"
 
 namespace merkwald {

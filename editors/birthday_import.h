@@ -41,9 +41,9 @@ enum class ImportEnd {
 
 struct ImportOutcome {
     ImportEnd end = ImportEnd::done;
-    int entries = 0;   // n: the entries read, the faulty one included
-    int imported = 0;  // the records appended
-    int line = 0;      // the line of the faulty entry
+    int entries = 0;      // n: the entries read, the faulty one included
+    int imported = 0;     // the records appended
+    int line = 0;         // the line of the faulty entry
     std::string problem;  // failed, bad_field: the reason
     WriteOutcome write;
 };

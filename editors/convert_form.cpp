@@ -13,7 +13,10 @@
 namespace merkwald {
 
 ConvertForm::ConvertForm(QWidget* parent, EditorContext& context)
-    : QDialog(parent), context_(context), input_field_(new QLineEdit), output_field_(new QLineEdit) {
+    : QDialog(parent),
+      context_(context),
+      input_field_(new QLineEdit),
+      output_field_(new QLineEdit) {
     setObjectName(QStringLiteral("ConvertForm"));
     setWindowTitle(QStringLiteral("Konvertierung"));
     input_field_->setObjectName(QStringLiteral("indatei"));

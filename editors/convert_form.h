@@ -12,7 +12,7 @@ namespace merkwald {
 
 class ConvertForm final : public QDialog {
     Q_OBJECT
-  public:
+public:
     ConvertForm(QWidget* parent, EditorContext& context);
 
     [[nodiscard]] QLineEdit* input_field() const { return input_field_; }
@@ -23,7 +23,7 @@ class ConvertForm final : public QDialog {
     void browse_input();
     void browse_output();
 
-  private:
+private:
     [[nodiscard]] QString browse(const QString& caption);
     void message(const QString& text, MessageIcon icon);
 

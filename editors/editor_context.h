@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "engine/engine_state.h"
-#include "shell/platform.h"
 #include "settings/qt_bridges.h"
 #include "settings/settings.h"
+#include "shell/platform.h"
 
 namespace merkwald {
 

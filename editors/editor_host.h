@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/engine_state.h"
-#include "shell/platform.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "shell/platform.h"
 
 class QWidget;
 

@@ -75,7 +75,9 @@ void EntryCommands::run_entry_dialog(const std::vector<TextTemplate>& templates)
     });
 }
 
-void EntryCommands::enter_birthdays() { run_entry_dialog<BirthdayEntryForm>(templates_.birthday.templates); }
+void EntryCommands::enter_birthdays() {
+    run_entry_dialog<BirthdayEntryForm>(templates_.birthday.templates);
+}
 
 void EntryCommands::import_birthdays() {
     run_entry_dialog<BirthdayImportForm>(templates_.birthday.templates);
@@ -84,9 +86,8 @@ void EntryCommands::import_birthdays() {
 void EntryCommands::import_address_book() {
     host_.run_modal_command([this] {
         EditorContext editor_context = context();
-        EntryPresets presets =
-            entry_presets(editor_context.settings, EntryKind::birthday,
-                          int(templates_.birthday.templates.size()));
+        EntryPresets presets = entry_presets(editor_context.settings, EntryKind::birthday,
+                                             int(templates_.birthday.templates.size()));
         (void)merkwald::import_address_book(host_.dialog_parent(), editor_context,
                                             templates_.birthday.templates,
                                             editor_context.resolve(main_file()), presets);
@@ -102,10 +103,9 @@ void EntryCommands::enter_appointments() {
 void EntryCommands::new_file() {
     host_.run_modal_command([this] {
         EditorContext editor_context = context();
-        NewFileForm form(host_.dialog_parent(), editor_context,
-                     [this](const std::vector<std::string>& files) {
-                         host_.set_main_file(files.front());
-                     });
+        NewFileForm form(
+            host_.dialog_parent(), editor_context,
+            [this](const std::vector<std::string>& files) { host_.set_main_file(files.front()); });
         form.exec();
     });
 }

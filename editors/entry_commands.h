@@ -21,7 +21,7 @@ class EditorHost;
 
 class EntryCommands final : public QObject {
     Q_OBJECT
-  public:
+public:
     // Without templates every entry that needs them is disabled until
     // `load_templates` or `set_templates`.
     EntryCommands(EditorHost& host, QObject* parent);
@@ -46,7 +46,7 @@ class EntryCommands final : public QObject {
     [[nodiscard]] QAction* new_file_action() const { return new_file_; }
     [[nodiscard]] QAction* convert_action() const { return convert_; }
 
-  private:
+private:
     [[nodiscard]] EditorContext context() const;
     [[nodiscard]] std::string main_file() const;
     template <class Form>

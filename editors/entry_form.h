@@ -21,7 +21,7 @@ namespace merkwald {
 
 class EntryForm : public QDialog {
     Q_OBJECT
-  public:
+public:
     // `target_file`: file list entry 1, the preset of the target file field.
     EntryForm(QWidget* parent, EditorContext& context, EntryKind kind,
               std::vector<TextTemplate> templates, const std::string& target_file);
@@ -68,17 +68,17 @@ private:
 
 class BirthdayEntryForm final : public EntryForm {
     Q_OBJECT
-  public:
+public:
     BirthdayEntryForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
-            const std::string& target_file)
+                      const std::string& target_file)
         : EntryForm(parent, context, EntryKind::birthday, std::move(templates), target_file) {}
 };
 
 class AppointmentEntryForm final : public EntryForm {
     Q_OBJECT
-  public:
-    AppointmentEntryForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
-               const std::string& target_file)
+public:
+    AppointmentEntryForm(QWidget* parent, EditorContext& context,
+                         std::vector<TextTemplate> templates, const std::string& target_file)
         : EntryForm(parent, context, EntryKind::appointment, std::move(templates), target_file) {}
 };
 

@@ -116,8 +116,6 @@ void store_entry_presets(Settings& settings, SettingsStore& store, EntryKind kin
     }
 }
 
-std::string signed_text(long long value) {
-    return (value >= 0 ? " " : "") + int_text(value);
-}
+std::string signed_text(long long value) { return (value >= 0 ? " " : "") + int_text(value); }
 
 }  // namespace merkwald

@@ -21,7 +21,7 @@ std::int64_t modified_ns(const struct stat& st) {
 
 // Closes the descriptor on every way out.
 class Descriptor {
-  public:
+public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
@@ -30,7 +30,7 @@ class Descriptor {
     Descriptor& operator=(const Descriptor&) = delete;
     [[nodiscard]] int get() const { return fd_; }
 
-  private:
+private:
     int fd_;
 };
 
@@ -82,8 +82,8 @@ FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
         const int error = errno;
-        outcome.message = refused(path, error == ENOENT ? "sie ist nicht vorhanden"
-                                                        : german_error_text(error));
+        outcome.message =
+            refused(path, error == ENOENT ? "sie ist nicht vorhanden" : german_error_text(error));
         return outcome;
     }
     struct stat st {};

@@ -14,8 +14,9 @@
 
 namespace merkwald {
 
-BirthdayImportForm::BirthdayImportForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
-                       const std::string& target_file)
+BirthdayImportForm::BirthdayImportForm(QWidget* parent, EditorContext& context,
+                                       std::vector<TextTemplate> templates,
+                                       const std::string& target_file)
     : QDialog(parent), context_(context), templates_(std::move(templates)) {
     setObjectName(QStringLiteral("Importform"));
     setWindowTitle(QStringLiteral("Geburtstage Importieren"));

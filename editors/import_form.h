@@ -20,9 +20,9 @@ namespace merkwald {
 
 class BirthdayImportForm final : public QDialog {
     Q_OBJECT
-  public:
+public:
     BirthdayImportForm(QWidget* parent, EditorContext& context, std::vector<TextTemplate> templates,
-               const std::string& target_file);
+                       const std::string& target_file);
 
     [[nodiscard]] QLineEdit* import_file_field() const { return source_; }
     [[nodiscard]] QLineEdit* target_file_field() const { return target_; }

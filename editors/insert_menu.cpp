@@ -10,9 +10,9 @@ namespace merkwald {
 
 namespace {
 
-constexpr std::string_view kDayCaptions[] = {
-    "Tag im Monat(1-31)",      "Tag im Monat (01-31)", "Wochentag (So=1, Sa=7)",
-    "Wochentag (So-Sa)",       "Wochentag (Sonntag,...)", "Tag im Jahr (1-366)"};
+constexpr std::string_view kDayCaptions[] = {"Tag im Monat(1-31)",      "Tag im Monat (01-31)",
+                                             "Wochentag (So=1, Sa=7)",  "Wochentag (So-Sa)",
+                                             "Wochentag (Sonntag,...)", "Tag im Jahr (1-366)"};
 constexpr std::string_view kDayTexts[] = {"<d>", "<dd>", "<w>", "<ddd>", "<dddd>", "<y>"};
 constexpr std::string_view kEventDayTexts[] = {"<event_d>",   "<event_dd>",   "<event_w>",
                                                "<event_ddd>", "<event_dddd>", "<event_y>"};
@@ -24,17 +24,15 @@ constexpr std::string_view kEventMonthTexts[] = {"<event_m>", "<event_mm>", "<ev
                                                  "<event_mmmm>"};
 
 constexpr std::string_view kCombinedCaptions[] = {
-    "4.1.",         "04.01.",        "4. Jan.",        "4. Januar",
-    "4.1.97",       "4. 1. 1997",    "04.01.97",       "04. 01. 1997",
-    "4. Jan. 97",   "4. Jan. 1997",  "4. Januar 97",   "4. Januar 1997"};
+    "4.1.",     "04.01.",       "4. Jan.",    "4. Januar",    "4.1.97",       "4. 1. 1997",
+    "04.01.97", "04. 01. 1997", "4. Jan. 97", "4. Jan. 1997", "4. Januar 97", "4. Januar 1997"};
 constexpr std::string_view kCombinedTexts[] = {
-    "<d.m.>",      "<dd.mm.>",      "<d.mmm.>",      "<d.mmmm>",
-    "<d.m.yy>",    "<d.m.yyyy>",    "<dd.mm.yy>",    "<dd.mm.yyyy>",
-    "<d.mmm.yy>",  "<d.mmm.yyyy>",  "<d.mmmm.yy>",   "<d.mmmm.yyyy>"};
+    "<d.m.>",     "<dd.mm.>",     "<d.mmm.>",   "<d.mmmm>",     "<d.m.yy>",    "<d.m.yyyy>",
+    "<dd.mm.yy>", "<dd.mm.yyyy>", "<d.mmm.yy>", "<d.mmm.yyyy>", "<d.mmmm.yy>", "<d.mmmm.yyyy>"};
 constexpr std::string_view kEventCombinedTexts[] = {
-    "<event_d.m.>",     "<event_dd.mm.>",     "<event_d.mmm.>",     "<event_d.mmmm>",
-    "<event_d.m.yy>",   "<event_d.m.yyyy>",   "<event_dd.mm.yy>",   "<event_dd.mm.yyyy>",
-    "<event_d.mmm.yy>", "<event_d.mmm.yyyy>", "<event_d.mmmm.yy>",  "<event_d.mmmm.yyyy>"};
+    "<event_d.m.>",     "<event_dd.mm.>",     "<event_d.mmm.>",    "<event_d.mmmm>",
+    "<event_d.m.yy>",   "<event_d.m.yyyy>",   "<event_dd.mm.yy>",  "<event_dd.mm.yyyy>",
+    "<event_d.mmm.yy>", "<event_d.mmm.yyyy>", "<event_d.mmmm.yy>", "<event_d.mmmm.yyyy>"};
 
 template <std::size_t N>
 std::vector<InsertEntry> entries(const std::string_view (&captions)[N],
@@ -126,8 +124,8 @@ InsertTexts load_insert_texts(const std::filesystem::path& file) {
         }
     }
     if (result.failed && result.entries.empty()) {
-        result.entries.push_back({std::string(kDefaultInsertText),
-                                  std::string(kDefaultInsertCaption)});
+        result.entries.push_back(
+            {std::string(kDefaultInsertText), std::string(kDefaultInsertCaption)});
     }
     return result;
 }

@@ -16,7 +16,7 @@
 namespace merkwald {
 
 NewFileForm::NewFileForm(QWidget* parent, EditorContext& context,
-                 std::function<void(const std::vector<std::string>&)> created)
+                         std::function<void(const std::vector<std::string>&)> created)
     : QDialog(parent),
       context_(context),
       created_(std::move(created)),

@@ -16,11 +16,11 @@ namespace merkwald {
 
 class NewFileForm final : public QDialog {
     Q_OBJECT
-  public:
+public:
     // `created` is told the new file list (entry 1 the new file) before the
     // record list opens, so that the main window reads the new file from now on.
     NewFileForm(QWidget* parent, EditorContext& context,
-            std::function<void(const std::vector<std::string>&)> created);
+                std::function<void(const std::vector<std::string>&)> created);
 
     [[nodiscard]] QLineEdit* file_field() const { return file_; }
     [[nodiscard]] QListWidget* linked_files() const { return list_; }
@@ -32,7 +32,7 @@ class NewFileForm final : public QDialog {
     void add_linked_file();
     void remove_linked_file();
 
-  private:
+private:
     [[nodiscard]] QString browse(const QString& caption);
     void message(const QString& text, MessageIcon icon);
 

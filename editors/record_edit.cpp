@@ -28,8 +28,7 @@ namespace {
 
 constexpr RecordMode kModes[] = {RecordMode::always, RecordMode::yearly, RecordMode::once,
                                  RecordMode::monthly, RecordMode::periodic};
-constexpr const char* kModeCaptions[] = {"immer", "jährlich", "einmal", "monatlich",
-                                         "periodisch"};
+constexpr const char* kModeCaptions[] = {"immer", "jährlich", "einmal", "monatlich", "periodisch"};
 constexpr const char* kModeNames[] = {"Option1", "Option2", "Option3", "OptionMonatlich",
                                       "OptionPeriodisch"};
 
@@ -59,9 +58,9 @@ RecordEdit::RecordEdit(QWidget* parent, EditorContext& context, EditingState& st
     layout->addLayout(build_buttons());
 
     const EditorPresets presets{group_names(context_.engine), context_.settings.record_color};
-    RecordFields fields = initial_fields(context_.settings.days_before,
-                                         context_.settings.pref_group, presets.groups,
-                                         presets.record_color);
+    RecordFields fields =
+        initial_fields(context_.settings.days_before, context_.settings.pref_group, presets.groups,
+                       presets.record_color);
     build_insert_menu();
     load_record(state_, presets, fields, memory_, sink_);
     show_fields(fields);
@@ -114,9 +113,8 @@ void RecordEdit::build_text_boxes() {
     // Tab moves on like in every other field; Ctrl+Tab types a tab.
     text_->setTabChangesFocus(true);
     text_->installEventFilter(this);
-    connect(text_, &QPlainTextEdit::customContextMenuRequested, this, [this](const QPoint& at) {
-        insert_menu()->exec(text_->viewport()->mapToGlobal(at));
-    });
+    connect(text_, &QPlainTextEdit::customContextMenuRequested, this,
+            [this](const QPoint& at) { insert_menu()->exec(text_->viewport()->mapToGlobal(at)); });
     connect(text_, &QPlainTextEdit::textChanged, this, [this] {
         if (!showing_) update_preview();
     });
@@ -222,13 +220,9 @@ void RecordEdit::add_insert_group(QMenu* menu, const InsertGroup& group) {
     }
 }
 
-QMenu* RecordEdit::insert_menu() {
-    return insert_menu_;
-}
+QMenu* RecordEdit::insert_menu() { return insert_menu_; }
 
-QRadioButton* RecordEdit::mode_button(RecordMode mode) const {
-    return modes_[std::size_t(mode)];
-}
+QRadioButton* RecordEdit::mode_button(RecordMode mode) const { return modes_[std::size_t(mode)]; }
 
 RecordFields RecordEdit::fields() const {
     RecordFields f;
@@ -300,8 +294,7 @@ void RecordEdit::take_presets() {
 
 bool RecordEdit::report(const WriteOutcome& outcome) {
     if (!outcome.ok && !outcome.needs_utf8) {
-        context_.services.dialogs.message(this, to_qstring(outcome.message),
-                                          MessageIcon::critical);
+        context_.services.dialogs.message(this, to_qstring(outcome.message), MessageIcon::critical);
         if (outcome.changed_outside) reload();
     }
     return outcome.ok;

@@ -244,7 +244,8 @@ std::vector<std::string> write_record(const RecordFields& fields, std::string_vi
     if (fields.mode != RecordMode::always) {
         lines.push_back("<active_before=" + fields.lead_time + ">");
     }
-    if (!equals_ignore_case(fields.group, kNoGroup)) lines.push_back("<group=" + fields.group + ">");
+    if (!equals_ignore_case(fields.group, kNoGroup))
+        lines.push_back("<group=" + fields.group + ">");
     std::size_t pos = 0;
     while (true) {
         const std::size_t end = fields.text.find('\n', pos);

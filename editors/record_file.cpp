@@ -25,9 +25,7 @@ std::optional<ReminderDocument> load_into(EditingState& state, MessageSink& sink
 
 }  // namespace
 
-bool rescan(EditingState& state, MessageSink& sink) {
-    return load_into(state, sink).has_value();
-}
+bool rescan(EditingState& state, MessageSink& sink) { return load_into(state, sink).has_value(); }
 
 std::optional<ReminderDocument> load_unchanged(const EditingState& state, WriteOutcome& outcome) {
     std::string reason;
@@ -64,8 +62,8 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
         start_new_record(fields, memory, presets.record_color);
         return true;
     }
-    load_record_lines(*doc, state.records[std::size_t(state.current_record - 1)],
-                      presets.groups, presets.record_color, fields, memory);
+    load_record_lines(*doc, state.records[std::size_t(state.current_record - 1)], presets.groups,
+                      presets.record_color, fields, memory);
     return true;
 }
 

@@ -82,11 +82,12 @@ RecordList::~RecordList() = default;
 QWidget* RecordList::build_grid() {
     table_ = new QTableWidget(0, kGridColumns, this);
     table_->setObjectName(QStringLiteral("Tabelle"));
-    table_->setToolTip(
-        QStringLiteral("Zum Bearbeiten auf die 1. Spalte, zum Sortieren auf die Kopfzeile klicken"));
+    table_->setToolTip(QStringLiteral(
+        "Zum Bearbeiten auf die 1. Spalte, zum Sortieren auf die Kopfzeile klicken"));
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("Nr."),
-         QStringLiteral("Textvorschau (nicht immer exakt, v.a. bei monatl. und period. Datensätzen)"),
+         QStringLiteral(
+             "Textvorschau (nicht immer exakt, v.a. bei monatl. und period. Datensätzen)"),
          QStringLiteral("Datum"), QStringLiteral("Farbe"), QStringLiteral("Vorl."),
          QStringLiteral("wie oft"), QStringLiteral("Gruppe"), QString()});
     table_->verticalHeader()->hide();
@@ -161,8 +162,8 @@ QLayout* RecordList::build_files() {
     main_row->addWidget(color_);
     auto* linked_row = new QHBoxLayout;
     linked_row->addWidget(linked_, 1);
-    add_button(linked_row, QStringLiteral("Anzeigen"),
-               QStringLiteral("Zeigt verbundene Datei an"), &RecordList::show_linked_file);
+    add_button(linked_row, QStringLiteral("Anzeigen"), QStringLiteral("Zeigt verbundene Datei an"),
+               &RecordList::show_linked_file);
     add_button(linked_row, QStringLiteral("Hinzufügen"),
                QStringLiteral("Verbindet neue Datei mit Hauptdatei"), &RecordList::add_link);
     add_button(linked_row, QStringLiteral("Trennen"),
@@ -375,13 +376,9 @@ void RecordList::auto_delete() {
     if (outcome.moved > 0) message(moved_message(outcome.moved), MessageIcon::exclamation);
 }
 
-fs::path RecordList::file_path(const std::string& name) const {
-    return context_.resolve(name);
-}
+fs::path RecordList::file_path(const std::string& name) const { return context_.resolve(name); }
 
-QString RecordList::dialog_folder() const {
-    return path_text(state_.current_file);
-}
+QString RecordList::dialog_folder() const { return path_text(state_.current_file); }
 
 void RecordList::open_file() {
     // A new name makes a new file, so the dialog must take one.
@@ -454,8 +451,8 @@ void RecordList::remove_link() {
     std::size_t found = 1;
     while (found < files_.size() && files_[found] != text) ++found;
     if (found == files_.size()) return;
-    const QString question = QStringLiteral("Verbindung mit ") + to_qstring(text) +
-                             QStringLiteral(" löschen?");
+    const QString question =
+        QStringLiteral("Verbindung mit ") + to_qstring(text) + QStringLiteral(" löschen?");
     if (context_.services.dialogs.message(this, question, MessageIcon::question,
                                           MessageButtons::ok_cancel) != MessageAnswer::ok) {
         return;

@@ -23,7 +23,7 @@ namespace merkwald {
 class SelectDateSort;
 
 inline constexpr int kGridColumns = 8;
-inline constexpr std::array<int, kGridColumns> kDefaultColumnTwips = {360, 5680, 950, 1000,
+inline constexpr std::array<int, kGridColumns> kDefaultColumnTwips = {360, 5680, 950,  1000,
                                                                       360, 700,  1000, 5000};
 
 class RecordList final : public QDialog {

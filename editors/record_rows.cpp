@@ -133,9 +133,7 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
     return filled;
 }
 
-DaySerial row_date(const ListRow& row) {
-    return parse_date(row.date).value_or(DaySerial{0});
-}
+DaySerial row_date(const ListRow& row) { return parse_date(row.date).value_or(DaySerial{0}); }
 
 void sort_rows(std::vector<ListRow>& rows, int column, DateOrder order, bool descending) {
     if (column < 1 || column > 7) return;

@@ -33,9 +33,8 @@ struct ListRow {
 };
 
 // Record `number` (from 1) of the document, without the preview.
-[[nodiscard]] ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds,
-                               int number, const std::vector<std::string>& groups,
-                               std::uint32_t record_color);
+[[nodiscard]] ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds, int number,
+                               const std::vector<std::string>& groups, std::uint32_t record_color);
 
 struct FilledRows {
     std::vector<ListRow> rows;          // file order

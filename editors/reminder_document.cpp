@@ -21,11 +21,11 @@ std::vector<DocumentLine> split_with_endings(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::size_t next = end;
         if (next < text.size()) {
-            next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2
-                                                                                              : 1;
+            next +=
+                (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
         }
-        lines.push_back({std::string(text.substr(pos, end - pos)),
-                         std::string(text.substr(end, next - end))});
+        lines.push_back(
+            {std::string(text.substr(pos, end - pos)), std::string(text.substr(end, next - end))});
         pos = next;
     }
     return lines;

@@ -25,17 +25,11 @@ RewriteHook& hook() {
 }
 
 // True when the step may go on; a test hook may make it fail.
-bool step(std::string_view name) {
-    return !hook() || hook()(name);
-}
+bool step(std::string_view name) { return !hook() || hook()(name); }
 
-std::string reason(int error) {
-    return german_error_reason(error);
-}
+std::string reason(int error) { return german_error_reason(error); }
 
-int last_error() {
-    return errno == 0 ? EIO : errno;
-}
+int last_error() { return errno == 0 ? EIO : errno; }
 
 // The names of the steps of one file's replacement, for the test hook.
 struct Steps {
@@ -92,9 +86,7 @@ void flush_folder(const fs::path& folder) {
     ::close(fd);
 }
 
-void remove_quietly(const fs::path& p) {
-    ::unlink(p.c_str());
-}
+void remove_quietly(const fs::path& p) { ::unlink(p.c_str()); }
 
 // A fresh name beside `target`, created exclusively with owner-only rights;
 // mkostemp never follows a link and never reuses an existing name.
@@ -293,9 +285,7 @@ fs::path resolve_links(const fs::path& file) {
     return p.lexically_normal();
 }
 
-fs::path backup_of(const fs::path& file) {
-    return backup_name(resolve_links(file));
-}
+fs::path backup_of(const fs::path& file) { return backup_name(resolve_links(file)); }
 
 bool is_temporary_name(const fs::path& file) {
     const std::string name = file.filename().string();
@@ -368,8 +358,6 @@ bool read_file_bytes(const fs::path& path, std::string& bytes) {
     return read_regular_file(path, bytes).ok;
 }
 
-void set_rewrite_hook(RewriteHook h) {
-    hook() = std::move(h);
-}
+void set_rewrite_hook(RewriteHook h) { hook() = std::move(h); }
 
 }  // namespace merkwald

@@ -57,9 +57,7 @@ DateOrder SelectDateSort::order() const {
     return DateOrder::year;
 }
 
-bool SelectDateSort::descending() const {
-    return down_->isChecked();
-}
+bool SelectDateSort::descending() const { return down_->isChecked(); }
 
 void SelectDateSort::set_choice(DateOrder order, bool descending) {
     (order == DateOrder::day ? day_ : order == DateOrder::month ? month_ : year_)->setChecked(true);

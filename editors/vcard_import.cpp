@@ -108,8 +108,7 @@ VcardImportOutcome append_vcard_birthdays(const std::filesystem::path& target,
             if (!day || *day > today)
                 return {0, person.name + ": " + std::string(kFutureBirthday), {}};
         }
-        const std::string line =
-            template_line(b.year == 0 ? without_age(text) : text, person.name);
+        const std::string line = template_line(b.year == 0 ? without_age(text) : text, person.name);
         if (auto problem = check_entry_fields(style, line))
             return {0, person.name + ": " + *problem, {}};
         lines.emplace_back();

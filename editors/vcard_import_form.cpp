@@ -18,7 +18,9 @@ namespace merkwald {
 namespace {
 
 QString birthday_text(const VcardBirthday& b) {
-    return b.year == 0 ? QStringLiteral("%1.%2.").arg(b.day, 2, 10, QChar(u'0')).arg(b.month, 2, 10, QChar(u'0'))
+    return b.year == 0 ? QStringLiteral("%1.%2.")
+                             .arg(b.day, 2, 10, QChar(u'0'))
+                             .arg(b.month, 2, 10, QChar(u'0'))
                        : to_qstring(vcard_record_date(b));
 }
 
@@ -38,8 +40,8 @@ QTableWidgetItem* read_only(const QString& text) {
 }  // namespace
 
 VcardImportForm::VcardImportForm(QWidget* parent, EditorContext& context,
-                                 std::vector<TextTemplate> templates,
-                                 std::filesystem::path target, const VcardBook& book)
+                                 std::vector<TextTemplate> templates, std::filesystem::path target,
+                                 const VcardBook& book)
     : QDialog(parent),
       context_(context),
       templates_(std::move(templates)),
@@ -152,19 +154,19 @@ bool import_address_book(QWidget* parent, EditorContext& context,
                          const std::vector<TextTemplate>& templates,
                          const std::filesystem::path& target, EntryPresets& presets) {
     Dialogs& dialogs = context.services.dialogs;
-    const QString file = dialogs.open_file_name(
-        parent, QStringLiteral("Adressbuch öffnen"), QString(),
-        QStringLiteral("vCard-Dateien (*.vcf *.vcard);;Alle Dateien (*)"));
+    const QString file =
+        dialogs.open_file_name(parent, QStringLiteral("Adressbuch öffnen"), QString(),
+                               QStringLiteral("vCard-Dateien (*.vcf *.vcard);;Alle Dateien (*)"));
     if (file.isEmpty()) return false;
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) {
-        dialogs.message(parent,
-                        QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(file),
+        dialogs.message(parent, QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(file),
                         MessageIcon::critical);
         return false;
     }
     const QByteArray bytes = source.readAll();
-    const VcardBook book = parse_vcards(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const VcardBook book =
+        parse_vcards(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     VcardImportForm form(parent, context, templates, target, book);
     form.exec();
     presets = form.chosen_presets();

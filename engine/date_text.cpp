@@ -11,7 +11,7 @@ using namespace std::chrono;
 namespace {
 
 constexpr std::array<std::string_view, 12> kMonthNames = {
-    "Januar", "Februar", "M\u00e4rz",    "April",   "Mai",      "Juni",
+    "Januar", "Februar", "M\u00e4rz", "April",   "Mai",      "Juni",
     "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
 constexpr std::array<std::string_view, 12> kMonthAbbrevs = {
     "Jan", "Feb", "M\u00e4r", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
@@ -61,15 +61,24 @@ void append_number(std::string& out, int v, int width) {
 [[nodiscard]] int token_length(char c, int run) {
     int longest = 0;
     switch (c) {
-    case 'd': longest = 5; break;
-    case 'm':
-    case 'y': longest = 4; break;
-    case 'w':
-    case 'h':
-    case 'n':
-    case 's': longest = 2; break;
-    case 'q': longest = 1; break;
-    default: return 0;
+        case 'd':
+            longest = 5;
+            break;
+        case 'm':
+        case 'y':
+            longest = 4;
+            break;
+        case 'w':
+        case 'h':
+        case 'n':
+        case 's':
+            longest = 2;
+            break;
+        case 'q':
+            longest = 1;
+            break;
+        default:
+            return 0;
     }
     if (c == 'y' && run == 3) return 2;  // no three-letter year: "yy" then "y"
     return run < longest ? run : longest;
@@ -83,41 +92,59 @@ struct Fields {
 
 void append_day_token(std::string& out, const Fields& f, int len) {
     switch (len) {
-    case 1: append_number(out, f.date.day, 1); break;
-    case 2: append_two_digits(out, f.date.day); break;
-    case 3: out += weekday_abbrev(weekday(f.serial)); break;
-    case 4: out += weekday_name(weekday(f.serial)); break;
-    default:
-        append_two_digits(out, f.date.day);
-        out += '.';
-        append_two_digits(out, f.date.month);
-        out += '.';
-        out += int_text(f.date.year);
+        case 1:
+            append_number(out, f.date.day, 1);
+            break;
+        case 2:
+            append_two_digits(out, f.date.day);
+            break;
+        case 3:
+            out += weekday_abbrev(weekday(f.serial));
+            break;
+        case 4:
+            out += weekday_name(weekday(f.serial));
+            break;
+        default:
+            append_two_digits(out, f.date.day);
+            out += '.';
+            append_two_digits(out, f.date.month);
+            out += '.';
+            out += int_text(f.date.year);
     }
 }
 
 void append_token(std::string& out, const Fields& f, char c, int len, bool minute_context) {
     switch (c) {
-    case 'd': append_day_token(out, f, len); break;
-    case 'm':
-        if (len <= 2) {
-            append_number(out, minute_context ? f.minute : f.date.month, len);
-        } else {
-            out += len == 3 ? month_abbrev(f.date.month) : month_name(f.date.month);
-        }
-        break;
-    case 'y':
-        if (len == 1) append_number(out, day_of_year(f.serial), 1);
-        if (len == 2) append_two_digits(out, (f.date.year % 100 + 100) % 100);
-        if (len == 4) out += int_text(f.date.year);
-        break;
-    case 'w':
-        append_number(out, len == 1 ? weekday(f.serial) : week_sunday_first(f.serial), 1);
-        break;
-    case 'q': append_number(out, (f.date.month + 2) / 3, 1); break;
-    case 'h': append_number(out, f.hour, len); break;
-    case 'n': append_number(out, f.minute, len); break;
-    default: append_number(out, f.second, len); break;
+        case 'd':
+            append_day_token(out, f, len);
+            break;
+        case 'm':
+            if (len <= 2) {
+                append_number(out, minute_context ? f.minute : f.date.month, len);
+            } else {
+                out += len == 3 ? month_abbrev(f.date.month) : month_name(f.date.month);
+            }
+            break;
+        case 'y':
+            if (len == 1) append_number(out, day_of_year(f.serial), 1);
+            if (len == 2) append_two_digits(out, (f.date.year % 100 + 100) % 100);
+            if (len == 4) out += int_text(f.date.year);
+            break;
+        case 'w':
+            append_number(out, len == 1 ? weekday(f.serial) : week_sunday_first(f.serial), 1);
+            break;
+        case 'q':
+            append_number(out, (f.date.month + 2) / 3, 1);
+            break;
+        case 'h':
+            append_number(out, f.hour, len);
+            break;
+        case 'n':
+            append_number(out, f.minute, len);
+            break;
+        default:
+            append_number(out, f.second, len);
+            break;
     }
 }
 
@@ -126,9 +153,7 @@ void append_token(std::string& out, const Fields& f, char c, int len, bool minut
 std::string_view month_name(int m) { return m >= 1 && m <= 12 ? kMonthNames[m - 1] : ""; }
 std::string_view month_abbrev(int m) { return m >= 1 && m <= 12 ? kMonthAbbrevs[m - 1] : ""; }
 std::string_view weekday_name(int w) { return w >= 1 && w <= 7 ? kWeekdayNames[w - 1] : ""; }
-std::string_view weekday_abbrev(int w) {
-    return w >= 1 && w <= 7 ? kWeekdayAbbrevs[w - 1] : "";
-}
+std::string_view weekday_abbrev(int w) { return w >= 1 && w <= 7 ? kWeekdayAbbrevs[w - 1] : ""; }
 
 std::optional<DaySerial> parse_date(std::string_view text) {
     std::size_t pos = 0;

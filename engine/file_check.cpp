@@ -43,7 +43,9 @@ public:
     void finish();
 
 private:
-    void report(long long line, std::string text) { out_.push_back({file_, line, std::move(text)}); }
+    void report(long long line, std::string text) {
+        out_.push_back({file_, line, std::move(text)});
+    }
     void tag(long long number, const std::string& name, std::string_view value,
              std::string_view prepared);
     void text(long long number, std::string_view prepared);
@@ -84,8 +86,7 @@ void FileChecker::tag(long long number, const std::string& name, std::string_vie
     } else if (name == "/record") {
         end_record(number);
     } else if (name == "date") {
-        if (!value.empty() && !parse_date(value))
-            report(number, "kein gültiges Datum: " + shown);
+        if (!value.empty() && !parse_date(value)) report(number, "kein gültiges Datum: " + shown);
     } else if (name == "add_file") {
         if (!main_ && !state_.settings.light)
             report(number, "add_file wirkt nur in der Hauptdatei, die Zeile wird als Text gezeigt");
@@ -97,8 +98,10 @@ void FileChecker::tag(long long number, const std::string& name, std::string_vie
             text(number, prepared);
         }
     } else if (name != "group" && !number_fits(name, value)) {
-        report(number, "Zahl außerhalb des Bereichs (das Programm meldet \"Datei nicht "
-                       "gefunden\" und liest die Datei nicht weiter): " + shown);
+        report(number,
+               "Zahl außerhalb des Bereichs (das Programm meldet \"Datei nicht "
+               "gefunden\" und liest die Datei nicht weiter): " +
+                   shown);
     }
 }
 
@@ -115,8 +118,8 @@ void FileChecker::end_record(long long number) {
                                    std::pair{*at, static_cast<long long>(1) << 62});
         const auto& [offset, line] = *std::prev(it);
         const std::size_t end = record_text_.find("\r\n", offset);
-        report(line, "Syntaxfehler in einem Platzhalter: " +
-                         record_text_.substr(offset, end - offset));
+        report(line,
+               "Syntaxfehler in einem Platzhalter: " + record_text_.substr(offset, end - offset));
     }
     open_ = 0;
     record_text_.clear();

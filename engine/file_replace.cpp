@@ -39,9 +39,8 @@ bool replace_file_contents(const fs::path& path, std::string_view bytes) {
         target = fs::weakly_canonical(path, ec);
         if (ec) return false;
     }
-    const fs::path temp = target.parent_path() /
-                          ("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                           ".tmp");
+    const fs::path temp = target.parent_path() / ("." + target.filename().string() + "." +
+                                                  std::to_string(::getpid()) + ".tmp");
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;

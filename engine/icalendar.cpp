@@ -81,14 +81,22 @@ std::string escape_ical_text(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case ';': out += "\\;"; break;
-            case ',': out += "\\,"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case ';':
+                out += "\\;";
+                break;
+            case ',':
+                out += "\\,";
+                break;
             case '\r':
                 if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
                 out += "\\n";
                 break;
-            case '\n': out += "\\n"; break;
+            case '\n':
+                out += "\\n";
+                break;
             default:
                 // Control characters are not allowed in a TEXT value; tabs are.
                 if ((std::uint8_t(c) >= 0x20 && c != '\x7f') || c == '\t') out += c;

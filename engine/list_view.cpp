@@ -83,8 +83,8 @@ MissedView missed_view(EngineState& state, const RefreshTables& tables, MessageS
         const DaySerial display = when.value_or(entry.date);
         state.today = display;
         DaySerial event = display;
-        shown.push_back({display, expand_placeholders(state, entry.text, entry.date, event,
-                                                      origin, sink)});
+        shown.push_back(
+            {display, expand_placeholders(state, entry.text, entry.date, event, origin, sink)});
         state.today = today;
     }
     std::stable_sort(shown.begin(), shown.end(),

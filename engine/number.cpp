@@ -11,8 +11,8 @@ namespace {
 
 [[nodiscard]] constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 // Up to this many significant digits the mantissa stays below 2^53, so one division by an
 // exact power of ten gives the correctly rounded value.
 constexpr int kFastDigits = 15;

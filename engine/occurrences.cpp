@@ -58,8 +58,8 @@ void evaluate_on(EngineState& state, RefreshTables& scratch, const CapturedRecor
     evaluate_record(state, scratch);
     if (!r.due) return;
     DaySerial event = r.event_date;
-    std::string text = expand_placeholders(state, r.text, r.date, event,
-                                           TextOrigin{c.file, c.line}, sink);
+    std::string text =
+        expand_placeholders(state, r.text, r.date, event, TextOrigin{c.file, c.line}, sink);
     if (text.empty()) return;
     Occurrence o;
     o.day = state.today;

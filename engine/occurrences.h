@@ -17,8 +17,8 @@ struct Occurrence {
     std::string text;   // expanded as it reads on `day`, lines joined by CRLF, no final CRLF
     std::string group;  // empty without groups
     std::uint32_t color = 0;
-    std::string file;      // the file list entry the record came from
-    long long line = 0;    // the line of its `</record>`
+    std::string file;            // the file list entry the record came from
+    long long line = 0;          // the line of its `</record>`
     std::uint64_t identity = 0;  // the same for the same record in every run
 };
 

@@ -112,7 +112,8 @@ Table make_table() {
     const std::pair<std::string_view, std::string_view> kSunSet[] = {
         {"sunset", "0"}, {"dusk1", "1"}, {"dusk2", "2"}, {"dusk3", "3"}};
     for (const auto& [name, index] : kSun) t.emplace(name, Placeholder{Kind::sun_rising, index});
-    for (const auto& [name, index] : kSunSet) t.emplace(name, Placeholder{Kind::sun_setting, index});
+    for (const auto& [name, index] : kSunSet)
+        t.emplace(name, Placeholder{Kind::sun_setting, index});
     return t;
 }
 

@@ -86,8 +86,7 @@ constexpr std::array<NumberTag, 8> kNumberTags{{
     {Tag::priority, NumberRange::int16, [](R& r, std::int32_t v) { r.priority = v; }},
     {Tag::active_before, NumberRange::int16, [](R& r, std::int32_t v) { r.active_before = v; }},
     {Tag::active_after, NumberRange::int16, [](R& r, std::int32_t v) { r.active_after = v; }},
-    {Tag::periodic_repeat, NumberRange::int16,
-     [](R& r, std::int32_t v) { r.periodic_repeat = v; }},
+    {Tag::periodic_repeat, NumberRange::int16, [](R& r, std::int32_t v) { r.periodic_repeat = v; }},
     {Tag::active_day, NumberRange::int16,
      [](R& r, std::int32_t v) { r.day_of_month = std::max(v, 1); }},
     {Tag::active_week, NumberRange::int16_floor, [](R& r, std::int32_t v) { r.active_week = v; }},
@@ -169,11 +168,16 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
         case Tag::active_week:
             return number_tag(tag, value);
         case Tag::active:
-            if (value == "always") r_.always = true;
-            else if (value == "once") r_.once = true;
-            else if (value == "periodic") r_.periodic = true;
-            else if (value == "monthly") r_.monthly = true;
-            else break;
+            if (value == "always")
+                r_.always = true;
+            else if (value == "once")
+                r_.once = true;
+            else if (value == "periodic")
+                r_.periodic = true;
+            else if (value == "monthly")
+                r_.monthly = true;
+            else
+                break;
             return true;
         case Tag::active_day: {
             const auto day = std::find(kWeekdays.begin(), kWeekdays.end(), value);
@@ -273,7 +277,8 @@ void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
         return;
     }
     evaluate_record(state, tables);
-    if (r.missed && int(tables.missed.size()) < kMaxMissed) tables.missed.push_back({r.text, r.date});
+    if (r.missed && int(tables.missed.size()) < kMaxMissed)
+        tables.missed.push_back({r.text, r.date});
     const bool full = r.due && tables.line_counter() > kMaxShownLines;
     if (full) r.event_today = false;
     if (r.due && !full) {

@@ -17,7 +17,8 @@ struct LogicalLine {
 
 struct Property {
     std::string name;  // upper case, without group
-    std::vector<std::string> params;  // upper case, as written ("CHARSET=UTF-8", "QUOTED-PRINTABLE")
+    std::vector<std::string>
+        params;  // upper case, as written ("CHARSET=UTF-8", "QUOTED-PRINTABLE")
     std::string value;
 };
 
@@ -60,8 +61,10 @@ std::optional<Property> split_property(std::string_view line) {
     bool quoted = false;
     std::size_t colon = std::string_view::npos;
     for (std::size_t i = 0; i < line.size() && colon == std::string_view::npos; ++i) {
-        if (line[i] == '"') quoted = !quoted;
-        else if (line[i] == ':' && !quoted) colon = i;
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ':' && !quoted)
+            colon = i;
     }
     if (colon == std::string_view::npos) return std::nullopt;
     Property p;
@@ -70,8 +73,10 @@ std::optional<Property> split_property(std::string_view line) {
     for (std::size_t start = 0;;) {
         const std::size_t semi = head.find(';', start);
         const std::string part = upper(head.substr(start, semi - start));
-        if (start == 0) p.name = part.substr(part.find('.') == std::string::npos ? 0 : part.find('.') + 1);
-        else p.params.push_back(part);
+        if (start == 0)
+            p.name = part.substr(part.find('.') == std::string::npos ? 0 : part.find('.') + 1);
+        else
+            p.params.push_back(part);
         if (semi == std::string_view::npos) break;
         start = semi + 1;
     }
@@ -228,8 +233,10 @@ VcardBook parse_vcards(std::string_view bytes) {
             if (card) book.problems.push_back({card->line, "vCard ohne END:VCARD"});
             card = Card{l.line, {}, {}, {}, 0};
         } else if (p->name == "END" && value == "VCARD") {
-            if (card) finish_card(*card, book);
-            else book.problems.push_back({l.line, "END:VCARD ohne BEGIN:VCARD"});
+            if (card)
+                finish_card(*card, book);
+            else
+                book.problems.push_back({l.line, "END:VCARD ohne BEGIN:VCARD"});
             card.reset();
         } else if (card) {
             take_property(*p, l.line, *card);

@@ -90,9 +90,7 @@ QStringList program_file_folders(const ProgramFolderSources& sources,
     return folders;
 }
 
-void use_program_file_folders(QStringList folders) {
-    program_file_search() = std::move(folders);
-}
+void use_program_file_folders(QStringList folders) { program_file_search() = std::move(folders); }
 
 QString program_file_folder(const QString& program_folder, const QString& name) {
     for (const QString& folder : program_file_search()) {

@@ -3,11 +3,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QTimeZone>
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <string_view>
-#include <algorithm>
 #include <exception>
+#include <string_view>
 #include <type_traits>
 
 #include "engine/number.h"

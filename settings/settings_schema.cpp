@@ -84,9 +84,7 @@ const Entry kEntries[] = {
 
 }  // namespace
 
-std::span<const Entry> entries() {
-    return kEntries;
-}
+std::span<const Entry> entries() { return kEntries; }
 
 const Entry* find_entry(std::string_view name) {
     for (const Entry& entry : kEntries) {

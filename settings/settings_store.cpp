@@ -72,9 +72,7 @@ SettingsStore SettingsStore::user_store() {
 #endif
 }
 
-SettingsStore SettingsStore::file_store(const QString& path) {
-    return SettingsStore(path);
-}
+SettingsStore SettingsStore::file_store(const QString& path) { return SettingsStore(path); }
 
 bool SettingsStore::key_exists(std::string_view subkey) const {
     if (!file_.isEmpty()) return QFileInfo::exists(file_);

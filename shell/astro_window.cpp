@@ -12,9 +12,9 @@
 
 #include "engine/date_text.h"
 #include "engine/number.h"
-#include "shell/date_picker.h"
 #include "settings/program_folder.h"
 #include "settings/qt_bridges.h"
+#include "shell/date_picker.h"
 #include "shell/number_fields.h"
 #include "shell/window_helpers.h"
 
@@ -170,8 +170,7 @@ QWidget* AstronomyWindow::build_outputs() {
 
 void AstronomyWindow::load_places(const Settings& settings, const QString& program_folder) {
     const PlacesFile file =
-        read_places(
-            to_path(program_file_folder(program_folder, to_qstring(kPlacesFileName))));
+        read_places(to_path(program_file_folder(program_folder, to_qstring(kPlacesFileName))));
     places_ = places_table(home_place_fields(settings), file);
     for (const PlaceFields& place : places_) place_combo_->addItem(place.name);
     place_combo_->setCurrentIndex(0);
@@ -193,8 +192,7 @@ void AstronomyWindow::date_edited(const QString&) { recompute_quietly(); }
 
 void AstronomyWindow::pick_date() {
     const auto typed = parse_date(to_utf8(date_edit_->text()));
-    const QDate preset =
-        typed ? to_qdate(*typed) : services_.clock.now().date();
+    const QDate preset = typed ? to_qdate(*typed) : services_.clock.now().date();
     if (const auto chosen = picker_(this, preset)) {
         date_edit_->setText(chosen->toString(QStringLiteral("dd.MM.yyyy")));
     }

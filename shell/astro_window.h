@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "calendar/astro.h"
+#include "settings/settings.h"
 #include "shell/place_fields.h"
 #include "shell/platform.h"
-#include "settings/settings.h"
 
 class QCheckBox;
 class QComboBox;

@@ -52,8 +52,8 @@ QString desktop_exec_line(const QString& executable, bool once) {
             quoted += c;
         }
     }
-    return u'"' + quoted + u'"' + (once ? QStringLiteral(" /once /no_logo")
-                                        : QStringLiteral(" /no_logo"));
+    return u'"' + quoted + u'"' +
+           (once ? QStringLiteral(" /once /no_logo") : QStringLiteral(" /no_logo"));
 }
 
 XdgAutostart::XdgAutostart(QString executable, QString autostart_folder)
@@ -68,8 +68,8 @@ AutostartChoice XdgAutostart::current() const {
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QString text = QString::fromUtf8(file.readAll());
     // An entry switched off by the desktop's own settings counts as absent.
-    if (entry_value(text, QStringLiteral("Hidden")).compare(QStringLiteral("true"),
-                                                           Qt::CaseInsensitive) == 0)
+    if (entry_value(text, QStringLiteral("Hidden"))
+            .compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0)
         return {};
     return {true, entry_value(text, QStringLiteral("Exec")).contains(QStringLiteral("/once"))};
 }

@@ -33,6 +33,6 @@ private:
 
 // The system's own kind of entry: the run key on Windows, the autostart entry elsewhere.
 [[nodiscard]] std::unique_ptr<AutostartEntry> system_autostart(SettingsStore& store,
-                                                              const QString& executable);
+                                                               const QString& executable);
 
 }  // namespace merkwald

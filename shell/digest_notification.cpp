@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <map>
 
-#include "shell/list_render.h"
 #include "settings/qt_bridges.h"
+#include "shell/list_render.h"
 
 namespace merkwald {
 
@@ -28,7 +28,8 @@ QString group_count(const std::string& group, int count) {
         {"", {"Eintrag", "Einträge"}},
     };
     const auto word = kWords.find(group);
-    if (word == kWords.end()) return to_qstring(group) + QStringLiteral(": ") + QString::number(count);
+    if (word == kWords.end())
+        return to_qstring(group) + QStringLiteral(": ") + QString::number(count);
     return QString::number(count) + u' ' +
            QString::fromUtf8(count == 1 ? word->second.first : word->second.second);
 }
@@ -60,7 +61,8 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
         total += count;
     }
     QString body = parts.join(QStringLiteral(", ")) + u'\n' + shown.join(u'\n');
-    if (total > kShownEntries) body += QStringLiteral("\n… und %1 weitere").arg(total - kShownEntries);
+    if (total > kShownEntries)
+        body += QStringLiteral("\n… und %1 weitere").arg(total - kShownEntries);
     return Digest{QStringLiteral("Merkwald: heute"), body};
 }
 

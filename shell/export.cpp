@@ -131,12 +131,12 @@ QString with_default_extension(const QString& file_name) {
     return file_name + QStringLiteral(".rtf");
 }
 
-bool export_list(const QTextDocument& document, const QColor& background,
-                 const QString& file_name, ExportFormat format) {
+bool export_list(const QTextDocument& document, const QColor& background, const QString& file_name,
+                 ExportFormat format) {
     QSaveFile file(file_name);
-    const QIODevice::OpenMode mode =
-        format == ExportFormat::plain_text ? QIODevice::WriteOnly | QIODevice::Text
-                                           : QIODevice::WriteOnly;
+    const QIODevice::OpenMode mode = format == ExportFormat::plain_text
+                                         ? QIODevice::WriteOnly | QIODevice::Text
+                                         : QIODevice::WriteOnly;
     if (!file.open(mode)) return false;
     if (format == ExportFormat::rich_text) {
         file.write(rtf_document(document, background));

@@ -25,7 +25,7 @@ enum class ExportFormat { rich_text, plain_text };
 
 // Writes the file, creating or overwriting it; plain text ends with one line
 // break. False when the file cannot be written.
-bool export_list(const QTextDocument& document, const QColor& background,
-                 const QString& file_name, ExportFormat format);
+bool export_list(const QTextDocument& document, const QColor& background, const QString& file_name,
+                 ExportFormat format);
 
 }  // namespace merkwald

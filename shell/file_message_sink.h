@@ -9,12 +9,12 @@
 namespace merkwald {
 
 class FileNamingSink final : public MessageSink {
-  public:
+public:
     FileNamingSink(MessageSink& inner, const EngineState& state, const RefreshTables& tables)
         : inner_(inner), state_(state), tables_(tables) {}
     void show_message(std::string_view text, MessageIcon icon) override;
 
-  private:
+private:
     MessageSink& inner_;
     const EngineState& state_;
     const RefreshTables& tables_;

@@ -50,7 +50,8 @@ void FileWatch::rearm() {
     }
     const QStringList watched_folders = watcher_.directories();
     for (const QString& folder : folders)
-        if (!watched_folders.contains(folder) && QFileInfo::exists(folder)) watcher_.addPath(folder);
+        if (!watched_folders.contains(folder) && QFileInfo::exists(folder))
+            watcher_.addPath(folder);
 }
 
 void FileWatch::changed() {

@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "shell/feast_windows.h"
 #include "settings/qt_bridges.h"
+#include "shell/feast_windows.h"
 
 namespace merkwald {
 

@@ -6,8 +6,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "shell/platform.h"
 #include "settings/qt_bridges.h"
+#include "shell/platform.h"
 
 namespace merkwald {
 

@@ -9,6 +9,7 @@
 #include <QTextEdit>
 
 #include "calendar/date_serial.h"
+#include "settings/program_folder.h"
 #include "shell/astro_window.h"
 #include "shell/day_timers.h"
 #include "shell/export.h"
@@ -19,7 +20,6 @@
 #include "shell/main_window.h"
 #include "shell/options_dialog.h"
 #include "shell/print.h"
-#include "settings/program_folder.h"
 #include "shell/range_window.h"
 #include "shell/window_helpers.h"
 
@@ -168,7 +168,8 @@ void MainMenus::help_contents() {
     QStringList folders{
         program_file_folder(window_.program_folder(), QString::fromLatin1(kHelpFileName)),
         window_.program_folder(), QCoreApplication::applicationDirPath()};
-    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         folders << data + QStringLiteral("/merkwald");
     folders << hooks_.help_folders;
     const QString file = find_help_file(folders);

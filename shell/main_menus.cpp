@@ -1,9 +1,9 @@
 #include "shell/main_menus.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
@@ -15,8 +15,8 @@
 #include "shell/main_window.h"
 #include "shell/print.h"
 #include "shell/toolbar_icons.h"
-#include "shell/window_keys.h"
 #include "shell/window_helpers.h"
+#include "shell/window_keys.h"
 
 namespace merkwald {
 
@@ -147,8 +147,8 @@ void MainMenus::build_menus() {
              editors_.address_book);
     add_item(tools, "check_files", "Dateien &prüfen", 0, "", [this] {
         paused([this] {
-            FileCheckWindow window(
-                file_check_report(window_.engine_state(), window_.main_file()), &window_);
+            FileCheckWindow window(file_check_report(window_.engine_state(), window_.main_file()),
+                                   &window_);
             run_modal(window);
         });
     });

@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/program_version.h"
 #include "settings/settings.h"
+#include "shell/program_version.h"
 
 class QAction;
 class QDialog;
@@ -42,7 +42,7 @@ struct EditorCommands {
 
 // What the tests replace; each empty member takes the platform's own.
 struct MenuHooks {
-    std::function<void(QDialog&)> run_modal;  // exec()
+    std::function<void(QDialog&)> run_modal;                         // exec()
     std::function<bool(QPrinter&, bool has_selection)> ask_printer;  // the print dialog
     // Starts a program detached; false when it could not be started.
     std::function<bool(const QString& program, const QStringList& arguments)> start_program;

@@ -14,12 +14,12 @@
 #include "engine/date_text.h"
 #include "engine/number.h"
 #include "engine/refresh.h"
+#include "settings/program_folder.h"
+#include "settings/qt_bridges.h"
 #include "shell/day_timers.h"
 #include "shell/file_message_sink.h"
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
-#include "settings/program_folder.h"
-#include "settings/qt_bridges.h"
 #include "shell/path_label.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
@@ -119,7 +119,8 @@ void MainWindow::build_controls() {
     auto* layout = new QVBoxLayout(central);
     if (light()) {
         const QSize margin = twips_size(*this, kLightMarginTwips, kLightMarginTwips);
-        layout->setContentsMargins(margin.width(), margin.height(), margin.width(), margin.height());
+        layout->setContentsMargins(margin.width(), margin.height(), margin.width(),
+                                   margin.height());
         layout->addWidget(event_list_, 1);
         auto* bottom = new QHBoxLayout;
         bottom->addWidget(file_label_, 1);
@@ -255,8 +256,7 @@ void MainWindow::update_clock(const QDateTime& now) {
     const int second = second_of_day(now.time());
     const bool summer = settings_.daylight_saving_auto ? system_summer_time_hours(day) > 0
                                                        : settings_.daylight_saving;
-    const MoonPhase moon =
-        moon_phase(day, second, leading_value(settings_.diff_to_gmt), summer);
+    const MoonPhase moon = moon_phase(day, second, leading_value(settings_.diff_to_gmt), summer);
     moon_picture_->set_index(moon_picture_index(moon.age));
     clock_label_->setText(to_qstring(format_datetime({day, second}, "h:mm:ss")));
     const DaySerial today = engine_state_.today;

@@ -16,10 +16,10 @@
 
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
+#include "settings/settings.h"
 #include "shell/command_line.h"
 #include "shell/platform.h"
 #include "shell/program_version.h"
-#include "settings/settings.h"
 #include "shell/window_placement.h"
 
 class QLabel;

@@ -6,9 +6,9 @@
 #include <exception>
 
 #include "engine/date_text.h"
+#include "settings/qt_bridges.h"
 #include "shell/day_timers.h"
 #include "shell/main_window.h"
-#include "settings/qt_bridges.h"
 #include "shell/start_windows.h"
 #include "shell/tray.h"
 

@@ -27,8 +27,6 @@ void mark_invalid(QLineEdit& field, bool invalid) {
     field.setStyleSheet(invalid ? QStringLiteral("QLineEdit { background: #ffd7d7; }") : QString());
 }
 
-bool marked_invalid(const QLineEdit& field) {
-    return field.property(kInvalidProperty).toBool();
-}
+bool marked_invalid(const QLineEdit& field) { return field.property(kInvalidProperty).toBool(); }
 
 }  // namespace merkwald

@@ -122,8 +122,8 @@ void OptionsDialog::fill_places() {
     astronomy_.coordinates.show(home);
     astronomy_.gmt_offset_edit->setText(home.diff_to_gmt);
     astronomy_.height_edit->setText(home.height);
-    const PlacesFile file = read_places(
-        to_path(program_file_folder(program_folder_, to_qstring(kPlacesFileName))));
+    const PlacesFile file =
+        read_places(to_path(program_file_folder(program_folder_, to_qstring(kPlacesFileName))));
     places_ = places_table(home, file);
     if (!file.ok) {
         services_.dialogs.message(this, to_qstring(kPlacesFileMessage), MessageIcon::critical);
@@ -153,12 +153,11 @@ void OptionsDialog::connect_controls() {
     flag(astronomy_.summer_time_box, s.daylight_saving);
     flag(misc_.groups_off_box, s.groups, true);
     flag(misc_.standby_box, s.standby);
-    connect(misc_.autostart_box, &QCheckBox::toggled, this,
-            [this](bool on) {
-                autostart_.enabled = on;
-                // Starting once a day means nothing while the program does not start.
-                misc_.start_once_box->setEnabled(has_autostart_ && on);
-            });
+    connect(misc_.autostart_box, &QCheckBox::toggled, this, [this](bool on) {
+        autostart_.enabled = on;
+        // Starting once a day means nothing while the program does not start.
+        misc_.start_once_box->setEnabled(has_autostart_ && on);
+    });
     connect(misc_.start_once_box, &QCheckBox::toggled, this,
             [this](bool on) { autostart_.once = on; });
     connect(misc_.text_colour_button, &QPushButton::clicked, this,
@@ -213,8 +212,8 @@ void OptionsDialog::pick_font() {
     const auto chosen = services_.dialogs.font(this, preset);
     if (!chosen) return;
     s.font_name = to_utf8(chosen->family());
-    s.font_size = chosen->pointSizeF() > 0 ? std::optional<double>(chosen->pointSizeF())
-                                           : std::nullopt;
+    s.font_size =
+        chosen->pointSizeF() > 0 ? std::optional<double>(chosen->pointSizeF()) : std::nullopt;
     s.font_bold = chosen->bold();
     s.font_italic = chosen->italic();
     report_change();

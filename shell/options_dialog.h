@@ -24,9 +24,9 @@
 #include <optional>
 #include <vector>
 
+#include "settings/settings.h"
 #include "shell/place_fields.h"
 #include "shell/platform.h"
-#include "settings/settings.h"
 
 class QCheckBox;
 class QComboBox;

@@ -70,16 +70,15 @@ GeneralOptionsPage::GeneralOptionsPage(Settings& settings, Services services, QW
     connect(state_combo_, &QComboBox::currentIndexChanged, this, [this](int index) {
         settings_.state = to_utf8(state_combo_->itemData(index).toString());
     });
-    connect(feed_edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        settings_.calendar_feed = to_utf8(text.trimmed());
-    });
+    connect(feed_edit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { settings_.calendar_feed = to_utf8(text.trimmed()); });
     connect(feed_button_, &QPushButton::clicked, this, &GeneralOptionsPage::browse_feed);
 }
 
 void GeneralOptionsPage::browse_feed() {
-    const QString file = services_.dialogs.save_file_name(
-        this, QStringLiteral("Kalender-Abo speichern unter"), QDir::homePath(),
-        QStringLiteral("iCalendar (*.ics)"));
+    const QString file =
+        services_.dialogs.save_file_name(this, QStringLiteral("Kalender-Abo speichern unter"),
+                                         QDir::homePath(), QStringLiteral("iCalendar (*.ics)"));
     if (!file.isEmpty()) feed_edit_->setText(file);
 }
 
@@ -87,8 +86,7 @@ QCheckBox* add_summer_time_auto(QGridLayout& grid, int row, QCheckBox& manual_bo
                                 Settings& settings) {
     auto* box = new QCheckBox(QStringLiteral("automatisch"), manual_box.parentWidget());
     box->setObjectName(QStringLiteral("CheckSommerAuto"));
-    box->setToolTip(
-        QStringLiteral("Die Sommerzeit an jedem Tag nach der Zeitzone des Systems"));
+    box->setToolTip(QStringLiteral("Die Sommerzeit an jedem Tag nach der Zeitzone des Systems"));
     box->setChecked(settings.daylight_saving_auto);
     manual_box.setEnabled(!settings.daylight_saving_auto);
     QObject::connect(box, &QCheckBox::toggled, box, [&settings, &manual_box](bool on) {

@@ -10,8 +10,8 @@
 
 #include <QWidget>
 
-#include "shell/platform.h"
 #include "settings/settings.h"
+#include "shell/platform.h"
 
 class QCheckBox;
 class QComboBox;

@@ -113,8 +113,9 @@ std::vector<PlaceFields> places_table(const PlaceFields& home, const PlacesFile&
     std::vector<PlaceFields> table{home};
     const int count = std::min(std::max(file.count, int(file.places.size())), kMaxPlaces);
     for (int i = 0; i < count; ++i) {
-        table.push_back(std::size_t(i) < file.places.size() ? place_fields(file.places[std::size_t(i)])
-                                                            : PlaceFields{});
+        table.push_back(std::size_t(i) < file.places.size()
+                            ? place_fields(file.places[std::size_t(i)])
+                            : PlaceFields{});
     }
     return table;
 }

@@ -1,7 +1,7 @@
 // The range window's export: the shown list, or the range's events as iCalendar.
 
-#include <QDateTime>
 #include <QDateEdit>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,8 +11,8 @@
 #include "engine/icalendar.h"
 #include "engine/occurrences.h"
 #include "engine/range.h"
-#include "shell/export.h"
 #include "settings/qt_bridges.h"
+#include "shell/export.h"
 #include "shell/range_window.h"
 
 namespace merkwald {
@@ -34,15 +34,14 @@ QString with_extension(const QString& file) {
 
 }  // namespace
 
-bool write_range_calendar(const RangeContext& context, const DateRange& range,
-                          const QString& file, MessageSink& sink) {
+bool write_range_calendar(const RangeContext& context, const DateRange& range, const QString& file,
+                          MessageSink& sink) {
     EngineState state = context.engine_state;
     state.settings = to_engine_settings(context.settings);
     const OccurrenceList list = collect_occurrences(state, context.main_file, range, sink);
     if (!list.read_ok) return false;
     const QDateTime now = context.services.clock.now();
-    const std::string text =
-        icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
+    const std::string text = icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
     return replace_file_contents(QFile::encodeName(file).toStdString(), text);
 }
 
@@ -53,19 +52,18 @@ void RangeWindow::export_range() {
         return;
     }
     Dialogs& dialogs = context_.services.dialogs;
-    QString file = dialogs.save_file_name(this, QStringLiteral("Ereignisse exportieren"),
-                                          QDir::homePath(),
-                                          kIcsFilter + QStringLiteral(";;") + kTextFilter +
-                                              QStringLiteral(";;") + kRtfFilter);
+    QString file = dialogs.save_file_name(
+        this, QStringLiteral("Ereignisse exportieren"), QDir::homePath(),
+        kIcsFilter + QStringLiteral(";;") + kTextFilter + QStringLiteral(";;") + kRtfFilter);
     if (file.isEmpty()) return;
     file = with_extension(file);
     bool written = false;
     if (is_ics(file)) {
         if (range->to - range->from + 1 > kMaxCalendarDays) {
-            dialogs.message(this,
-                            QStringLiteral("Ein Kalender umfasst höchstens %1 Tage.")
-                                .arg(kMaxCalendarDays),
-                            MessageIcon::exclamation);
+            dialogs.message(
+                this,
+                QStringLiteral("Ein Kalender umfasst höchstens %1 Tage.").arg(kMaxCalendarDays),
+                MessageIcon::exclamation);
             return;
         }
         DialogSink sink(dialogs, this);

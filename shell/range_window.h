@@ -8,8 +8,8 @@
 #include <string>
 
 #include "engine/engine_state.h"
-#include "shell/platform.h"
 #include "settings/settings.h"
+#include "shell/platform.h"
 
 class QDateEdit;
 class QPushButton;
@@ -30,8 +30,8 @@ struct RangeContext {
 
 // The events of `range` as an iCalendar file written crash-safely to `file`;
 // false when the files could not be read or the file not be written.
-bool write_range_calendar(const RangeContext& context, const DateRange& range,
-                          const QString& file, MessageSink& sink);
+bool write_range_calendar(const RangeContext& context, const DateRange& range, const QString& file,
+                          MessageSink& sink);
 
 class RangeWindow final : public QDialog {
     Q_OBJECT

@@ -15,8 +15,8 @@ void QtSoundPlayer::play(const QString& file) {
         for (const QString& folder : folders_) {
             QLibrary module(folder + QStringLiteral("/merkwald_sound"));
             // Kept loaded for the rest of the run: the player's code lives there.
-            if (auto create = reinterpret_cast<Factory>(
-                    module.resolve("merkwald_create_sound_player"))) {
+            if (auto create =
+                    reinterpret_cast<Factory>(module.resolve("merkwald_create_sound_player"))) {
                 player_.reset(create());
                 break;
             }

@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 
 #include "engine/text_file.h"
-#include "shell/list_render.h"
-#include "shell/moon_picture.h"
 #include "settings/program_folder.h"
 #include "settings/qt_bridges.h"
+#include "shell/list_render.h"
+#include "shell/moon_picture.h"
 
 namespace merkwald {
 
@@ -77,8 +77,7 @@ QString TextWindow::text() const { return field_->toPlainText(); }
 namespace {
 
 QString news_text(const QString& folder) {
-    const auto file =
-        read_text_file(to_path(program_file(folder, QStringLiteral("neues.txt"))));
+    const auto file = read_text_file(to_path(program_file(folder, QStringLiteral("neues.txt"))));
     if (!file) return {};
     std::string text;
     for_each_line(file->text, [&text](std::string_view line) {

@@ -5,9 +5,9 @@
 #include <QPixmap>
 #include <algorithm>
 
+#include "settings/program_folder.h"
 #include "shell/list_render.h"
 #include "shell/moon_picture.h"
-#include "settings/program_folder.h"
 
 namespace merkwald {
 
@@ -22,8 +22,7 @@ QIcon drawn_program_icon() {
         p.setBrush(QColor(34, 85, 51));
         p.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
         // A waxing moon over the dark green of the wood.
-        p.drawImage(QRectF(size * 0.18, size * 0.18, size * 0.64, size * 0.64),
-                    draw_moon(8, size));
+        p.drawImage(QRectF(size * 0.18, size * 0.18, size * 0.64, size * 0.64), draw_moon(8, size));
         p.end();
         icon.addPixmap(pixmap);
     }

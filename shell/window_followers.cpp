@@ -4,9 +4,9 @@
 #include <QFile>
 
 #include "engine/icalendar.h"
+#include "settings/qt_bridges.h"
 #include "shell/day_timers.h"
 #include "shell/main_window.h"
-#include "settings/qt_bridges.h"
 #include "shell/tray.h"
 
 namespace merkwald {
@@ -14,9 +14,9 @@ namespace merkwald {
 WindowFollowers::WindowFollowers(MainWindow& window, QDBusConnection bus)
     : QObject(&window),
       window_(window),
-      watch_({[&window] { window.show_data(); },
-              [&window] { return window.day_timer().running(); }},
-             this),
+      watch_(
+          {[&window] { window.show_data(); }, [&window] { return window.day_timer().running(); }},
+          this),
       digest_(std::move(bus),
               {[&window](const QString& title, const QString& body) {
                    return window.tray().show_message(title, body);

@@ -8,7 +8,6 @@
 #include "calendar/astro.h"
 #include "calendar/feasts.h"
 #include "calendar/state_holidays.h"
-#include "engine/places.h"
 #include "cli.h"
 #include "engine/date_text.h"
 #include "engine/number.h"

@@ -40,9 +40,10 @@ constexpr std::string_view kHelp =
 using Command = int (*)(const std::vector<std::string>&, Context&);
 
 constexpr std::pair<std::string_view, Command> kCommands[] = {
-    {"list", run_list},       {"missed", run_missed},           {"holidays", run_holidays},
-    {"church-year", run_church_year}, {"holiday", run_holiday}, {"astro", run_astro},
-    {"ics", run_ics},     {"check", run_check},
+    {"list", run_list},         {"missed", run_missed},
+    {"holidays", run_holidays}, {"church-year", run_church_year},
+    {"holiday", run_holiday},   {"astro", run_astro},
+    {"ics", run_ics},           {"check", run_check},
     {"add", run_add},
 };
 

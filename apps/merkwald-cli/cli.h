@@ -23,9 +23,9 @@ struct Context {
     std::ostream& out;
     std::ostream& err;
     DaySerial today = 0;
-    int now_seconds = 0;  // local time of day, [0, 86400)
+    int now_seconds = 0;         // local time of day, [0, 86400)
     long long unix_seconds = 0;  // the same moment as seconds since 1970 (UTC)
-    HomePlace home;       // with `Diff to GMT` and `Daylight Saving Time`
+    HomePlace home;              // with `Diff to GMT` and `Daylight Saving Time`
     std::filesystem::path program_folder;
     // Where the installation's places file is read; empty: the program folder.
     std::filesystem::path places_folder;

@@ -22,7 +22,7 @@ constexpr std::string_view kAddUsage =
 
 struct AddRequest {
     EntryKind kind = EntryKind::birthday;
-    std::vector<std::string> words;  // name or text, date, and for appointments the time
+    std::vector<std::string> words;      // name or text, date, and for appointments the time
     std::optional<int> template_number;  // counted from 1
     std::optional<std::string> lead_days;
     std::optional<std::string> file;
@@ -30,7 +30,8 @@ struct AddRequest {
 
 // A whole number of digits only that fits the record's 16-bit fields.
 std::optional<int> small_number(const std::string& text) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     const int n = std::stoi(text);
     return n <= 32767 ? std::optional<int>(n) : std::nullopt;
@@ -148,8 +149,8 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
     if (!table.found) return kExitFailure;
     const int count = int(table.templates.size());
     if (request->template_number && *request->template_number > count) {
-        ctx.err << "Die Vorlage " << *request->template_number << " gibt es nicht (1 bis "
-                << count << ").\n";
+        ctx.err << "Die Vorlage " << *request->template_number << " gibt es nicht (1 bis " << count
+                << ").\n";
         return kExitUsage;
     }
     const auto input = entry_input(*request, ctx, count);
@@ -162,8 +163,9 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
             return usage_error(ctx, std::string(no_name_message(kind)) + '\n');
         case EntryCheck::bad_date:
         case EntryCheck::bad_field:
-            return usage_error(ctx, (outcome.problem.empty() ? std::string(kBadEntryDate)
-                                                             : outcome.problem) + '\n');
+            return usage_error(
+                ctx,
+                (outcome.problem.empty() ? std::string(kBadEntryDate) : outcome.problem) + '\n');
         case EntryCheck::ok:
             break;
     }

@@ -95,8 +95,8 @@ int usage(Context& ctx, const std::string& error = {}) {
 int run_range(const ListOptions& o, Context& ctx) {
     const auto range = make_range(*o.from, *o.to);
     if (!range) {
-        ctx.err << "Das Ende des Zeitraums liegt vor seinem Anfang oder mehr als "
-                << kMaxRangeDays << " Tage danach.\n";
+        ctx.err << "Das Ende des Zeitraums liegt vor seinem Anfang oder mehr als " << kMaxRangeDays
+                << " Tage danach.\n";
         return kExitUsage;
     }
     StderrSink sink(ctx.err);

@@ -37,8 +37,7 @@ QString cli_program_folder() {
 void fill_from_settings(cli::Context& ctx, MessageSink& sink) {
     const QString folder = cli_program_folder();
     ctx.program_folder = to_path(folder);
-    ctx.places_folder =
-        to_path(program_file_folder(folder, QStringLiteral("orte.dat")));
+    ctx.places_folder = to_path(program_file_folder(folder, QStringLiteral("orte.dat")));
     SettingsStore store = SettingsStore::user_store();
     Settings settings = default_settings(folder);
     ReadOptions options;

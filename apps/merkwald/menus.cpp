@@ -34,7 +34,8 @@ void follow_templates(MainMenus& menus, const EntryCommands& entries) {
     };
     for (const auto& e : entries_needing_templates) {
         const bool enabled = e.source->isEnabled();
-        if (QAction* item = menus.menu_action(QString::fromLatin1(e.item))) item->setEnabled(enabled);
+        if (QAction* item = menus.menu_action(QString::fromLatin1(e.item)))
+            item->setEnabled(enabled);
         if (QAction* button = menus.toolbar_action(QString::fromLatin1(e.button)))
             button->setEnabled(enabled);
     }

@@ -86,9 +86,10 @@ TEST_F(CalendarCommands, AstroPrintsTheTenFieldsUnderTheirLabels) {
     home.latitude_degree = 48, home.latitude_minute = 8;
     home.daylight_saving = true;
     const AstroResult a = compute_astro({11, 35, 0, "O", 48, 8, 0, "N", 1, true, today, 20, 13});
-    const char* labels[] = {"Sonnenaufgang:", "Sonnenuntergang:", "Beginn der Dämmerung:",
-                            "Ende der Dämmerung:", "Tageslänge:", "Mondalter:", "Elongation:",
-                            "SA-Terminator:", "SU-Terminator:", "Mondphase:"};
+    const char* labels[] = {
+        "Sonnenaufgang:", "Sonnenuntergang:", "Beginn der Dämmerung:", "Ende der Dämmerung:",
+        "Tageslänge:",    "Mondalter:",       "Elongation:",           "SA-Terminator:",
+        "SU-Terminator:", "Mondphase:"};
     std::string expected;
     for (std::size_t i = 0; i < a.texts.size(); ++i)
         expected += labels[i] + (" " + a.texts[i]) + "\n";
@@ -102,15 +103,17 @@ TEST_F(CalendarCommands, AstroPlacesFile) {
     EXPECT_EQ(astro({"--place", "Wien"}), (Outcome{kExitFailure, "", broken}));
 
     // Announces three places, holds two: the two can still be used.
-    write("orte.dat", "3\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\n"
-                      "\"Bern\",7,27,0,\"O\",46,57,0,\"N\",1,540\n");
+    write("orte.dat",
+          "3\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\n"
+          "\"Bern\",7,27,0,\"O\",46,57,0,\"N\",1,540\n");
     const Outcome short_file = astro({"--place", "Bern"});
     EXPECT_EQ(kExitOk, short_file.status);
     EXPECT_EQ(broken, short_file.err);
     EXPECT_EQ(10, std::count(short_file.out.begin(), short_file.out.end(), '\n'));
 
-    write("orte.dat", "2\r\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\r\n"
-                      "\"M\xFCnchen\",11,35,0,\"O\",48,8,0,\"N\",1,519\r\n");
+    write("orte.dat",
+          "2\r\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\r\n"
+          "\"M\xFCnchen\",11,35,0,\"O\",48,8,0,\"N\",1,519\r\n");
     EXPECT_EQ(astro(munich_with({"--no-dst"})),
               astro({"--place", "München", "--date", "21.06.2000", "--no-dst"}));
     // Explicit values win over the place's row; the name is found in any case.
@@ -141,9 +144,12 @@ TEST_F(CalendarCommands, AstroFailures) {
     } rows[] = {
         {{"--time", "12:60"}, kExitFailure, "Falsche Minuten\n"},
         {{"--date", "31.02.1999"}, kExitFailure, "Falsches Datum\n"},
-        {{"--lon", "200,0,0,O"}, kExitFailure, ""}, {{"--time", "x:30"}, kExitFailure, ""},
-        {{"--time", "1230"}, kExitUsage, nullptr},  {{"--lon", "11,35,O"}, kExitUsage, nullptr},
-        {{"--dst", "--no-dst"}, kExitUsage, nullptr}, {{"--zone"}, kExitUsage, nullptr},
+        {{"--lon", "200,0,0,O"}, kExitFailure, ""},
+        {{"--time", "x:30"}, kExitFailure, ""},
+        {{"--time", "1230"}, kExitUsage, nullptr},
+        {{"--lon", "11,35,O"}, kExitUsage, nullptr},
+        {{"--dst", "--no-dst"}, kExitUsage, nullptr},
+        {{"--zone"}, kExitUsage, nullptr},
         {{"--moon"}, kExitUsage, nullptr},
     };
     for (const auto& row : rows) {

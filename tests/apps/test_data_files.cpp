@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <tuple>
 #include <set>
+#include <tuple>
 
 #include "engine/date_text.h"
 #include "engine/list_view.h"
@@ -99,11 +99,11 @@ TEST(DataFiles, PlacesHoldTheDefaultPlace) {
     const auto landshut = std::find_if(file.places.begin(), file.places.end(),
                                        [](const Place& p) { return p.name == "Landshut"; });
     ASSERT_NE(landshut, file.places.end());
-    EXPECT_EQ(std::tuple(landshut->longitude_degree, landshut->longitude_minute,
-                         landshut->longitude_direction, landshut->latitude_degree,
-                         landshut->latitude_minute, landshut->latitude_direction,
-                         landshut->diff_to_gmt),
-              std::tuple(12.0, 9.0, std::string("O"), 48.0, 33.0, std::string("N"), 1.0));
+    EXPECT_EQ(
+        std::tuple(landshut->longitude_degree, landshut->longitude_minute,
+                   landshut->longitude_direction, landshut->latitude_degree,
+                   landshut->latitude_minute, landshut->latitude_direction, landshut->diff_to_gmt),
+        std::tuple(12.0, 9.0, std::string("O"), 48.0, 33.0, std::string("N"), 1.0));
 }
 
 }  // namespace

@@ -46,8 +46,7 @@ TEST_F(ListCommands, PrintTheWindowTexts) {
           "Geburtstage:\n\nAnna hat in 6 Tagen Geburtstag\n\nTermine:\n\nZweiter\n\n",
           ""}},
         {{"list", range, "--from=20.03.99", "--to=20.03.99"},
-         {kExitOk, "Ereignisse vom 20.3.1999 bis 20.3.1999\n\nTermine:\n\nZwanzigster\n\n",
-          ""}},
+         {kExitOk, "Ereignisse vom 20.3.1999 bis 20.3.1999\n\nTermine:\n\nZwanzigster\n\n", ""}},
         // Past this year's 20 March the next one lies in 2000.
         {{"list", range, "--from", "2000-03-08", "--to", "2000-03-19"},
          {kExitOk, "Ereignisse vom 8.3.2000 bis 19.3.2000\n\n", ""}},
@@ -69,12 +68,21 @@ TEST_F(ListCommands, BadArgumentsAreUsageErrors) {
     const std::string from = "--from=1.3.1999", to = "--to=2.3.1999";
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"list", "--today", "31.02.1999"},
-          {"list", "--lead-days", "-1"}, {"list", "--lead-days", "zwei"}, {"list", "--file"},
-          {"list", "--bogus", "1"}, {"missed", "--lead-days", "3"}, {"frobnicate"}, {},
-          {"list", "--from", "7.3.1999", "--to", "6.3.1999"}, {"list", "--from", "7.3.1999"},
-          {"list", "--to", "7.3.1999"}, {"list", "--from", "1.1.1999", "--to", "1.1.2099"},
-          {"list", from, to, "--today", "1.3.1999"}, {"list", from, to, "--lead-days", "3"},
-          {"list", "--from", "30.2.1999", to}, {"missed", from, to}}) {
+          {"list", "--lead-days", "-1"},
+          {"list", "--lead-days", "zwei"},
+          {"list", "--file"},
+          {"list", "--bogus", "1"},
+          {"missed", "--lead-days", "3"},
+          {"frobnicate"},
+          {},
+          {"list", "--from", "7.3.1999", "--to", "6.3.1999"},
+          {"list", "--from", "7.3.1999"},
+          {"list", "--to", "7.3.1999"},
+          {"list", "--from", "1.1.1999", "--to", "1.1.2099"},
+          {"list", from, to, "--today", "1.3.1999"},
+          {"list", from, to, "--lead-days", "3"},
+          {"list", "--from", "30.2.1999", to},
+          {"missed", from, to}}) {
         const Outcome o = run_cli(args);
         EXPECT_EQ(o.status, kExitUsage) << ::testing::PrintToString(args);
         EXPECT_EQ(o.out, "");
@@ -110,8 +118,8 @@ TEST(CliBinary, ListsTheProgramFoldersExampleWithTheStoredSettings) {
     std::ofstream(home / "beispiel.rmd", std::ios::binary)
         << "<record>\r\n<date=05.03.1960>\r\n<group=termine>\r\nHeute\r\n</record>\r\n";
     const std::string command = "XDG_CONFIG_HOME='" + (home / "config").string() +
-                                "' MERKWALD_HOME='" + home.string() + "' '" MERKWALD_CLI_BINARY
-                                "' list --today 05.03.1999 2>&1";
+                                "' MERKWALD_HOME='" + home.string() +
+                                "' '" MERKWALD_CLI_BINARY "' list --today 05.03.1999 2>&1";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);

@@ -14,10 +14,12 @@ class NewCommands : public test::CliTest {
 protected:
     NewCommands() {
         today = *make_date(2026, 12, 7);
-        write("main.rmd", "<record>\r\n<date=07.03.1970>\r\n<group=geburtstage>\r\n"
-                          "Anna <days_before_event_text>\r\n</record>\r\n");
-        write("geb_text.dat", "*\r\nEins\r\nGeburtstag von\r\n!\r\n*\r\nZwei\r\n\r\nwird "
-                              "<years_after_date>\r\n");
+        write("main.rmd",
+              "<record>\r\n<date=07.03.1970>\r\n<group=geburtstage>\r\n"
+              "Anna <days_before_event_text>\r\n</record>\r\n");
+        write("geb_text.dat",
+              "*\r\nEins\r\nGeburtstag von\r\n!\r\n*\r\nZwei\r\n\r\nwird "
+              "<years_after_date>\r\n");
         write("term_text.dat", "*\r\nTermin\r\nTermin:\r\n<days_before_event_text>\r\n");
     }
     std::string file(const std::string& name) const {
@@ -68,8 +70,8 @@ TEST_F(NewCommands, AddAppendsTheRecordTheDialogWould) {
                                  "<group=geburtstage>\n Jörg Müller wird <years_after_date>\n"
                                  "</record>\n",
                                  ""}));
-    const Outcome appointment = run_cli(
-        {"add", "appointment", "Zahnarzt", "2027-01-15", "9:30", "--lead-days=3"});
+    const Outcome appointment =
+        run_cli({"add", "appointment", "Zahnarzt", "2027-01-15", "9:30", "--lead-days=3"});
     EXPECT_EQ(appointment.status, kExitOk) << appointment.err;
     EXPECT_EQ(file("main.rmd"),
               "<record>\r\n<date=07.03.1970>\r\n<group=geburtstage>\r\n"

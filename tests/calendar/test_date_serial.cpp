@@ -50,19 +50,23 @@ TEST(DateSerial, RollDateRunsOver) {
     const struct {
         Ymd rolled, expected;
     } rows[] = {
-        {{1999, 4, 31}, {1999, 5, 1}},    {{1999, 2, 29}, {1999, 3, 1}},
-        {{2000, 2, 29}, {2000, 2, 29}},   {{1999, 13, 1}, {2000, 1, 1}},
-        {{1999, 0, 1}, {1998, 12, 1}},    {{1999, 3, 0}, {1999, 2, 28}},
-        {{1999, 1, 0}, {1998, 12, 31}},   {{1999, -11, 1}, {1998, 1, 1}},
-        {{1999, -12, 1}, {1997, 12, 1}},  {{1999, 25, 1}, {2001, 1, 1}},
-        {{1999, 12, 32}, {2000, 1, 1}},   {{1999, 1, 366}, {2000, 1, 1}},
+        {{1999, 4, 31}, {1999, 5, 1}},   {{1999, 2, 29}, {1999, 3, 1}},
+        {{2000, 2, 29}, {2000, 2, 29}},  {{1999, 13, 1}, {2000, 1, 1}},
+        {{1999, 0, 1}, {1998, 12, 1}},   {{1999, 3, 0}, {1999, 2, 28}},
+        {{1999, 1, 0}, {1998, 12, 31}},  {{1999, -11, 1}, {1998, 1, 1}},
+        {{1999, -12, 1}, {1997, 12, 1}}, {{1999, 25, 1}, {2001, 1, 1}},
+        {{1999, 12, 32}, {2000, 1, 1}},  {{1999, 1, 366}, {2000, 1, 1}},
         {{1999, 1, -30}, {1998, 12, 1}},
     };
     for (const auto& [r, e] : rows)
         EXPECT_EQ(roll_date(r.year, r.month, r.day), make_date(e.year, e.month, e.day)) << r.month;
-    const Ymd out_of_range[] = {{9999, 12, 32}, {9999, 13, 1}, {100, 1, 0},
-                                {1999, 1, 2147483647}, {1999, 1, -2147483647 - 1},
-                                {1999, -2147483647 - 1, 1}, {2147483647, 2147483647, 1}};
+    const Ymd out_of_range[] = {{9999, 12, 32},
+                                {9999, 13, 1},
+                                {100, 1, 0},
+                                {1999, 1, 2147483647},
+                                {1999, 1, -2147483647 - 1},
+                                {1999, -2147483647 - 1, 1},
+                                {2147483647, 2147483647, 1}};
     for (const Ymd& r : out_of_range) EXPECT_EQ(roll_date(r.year, r.month, r.day), std::nullopt);
 }
 
@@ -79,7 +83,8 @@ TEST(DateSerial, AddMonthsClampsTheDay) {
     };
     for (const auto& [f, months, e] : rows)
         EXPECT_EQ(add_months(*make_date(f.year, f.month, f.day), months),
-                  make_date(e.year, e.month, e.day)) << months;
+                  make_date(e.year, e.month, e.day))
+            << months;
     EXPECT_EQ(add_months(*make_date(100, 1, 1), -1), std::nullopt);
     EXPECT_EQ(add_months(*make_date(9999, 12, 1), 1), std::nullopt);
     EXPECT_EQ(add_months(*make_date(9999, 12, 1), 2147483647), std::nullopt);

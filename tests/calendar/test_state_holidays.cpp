@@ -18,7 +18,7 @@ struct YearDates {
     int repentance_day;  // in November
 };
 constexpr YearDates kYears[] = {
-    {2019, 4, 21, 20}, {2020, 4, 12, 18}, {2021, 4, 4, 17}, {2022, 4, 17, 16},
+    {2019, 4, 21, 20}, {2020, 4, 12, 18}, {2021, 4, 4, 17},  {2022, 4, 17, 16},
     {2023, 4, 9, 22},  {2024, 3, 31, 20}, {2025, 4, 20, 19}, {2026, 4, 5, 18},
 };
 
@@ -72,10 +72,15 @@ std::set<Day> expected(const YearDates& y, const std::string& code) {
         {"1. Weihnachtsfeiertag", day(12, 25)},
         {"2. Weihnachtsfeiertag", day(12, 26)},
     };
-    const std::set<std::string> everywhere{
-        "Neujahr", "Karfreitag", "Ostermontag", "Tag der Arbeit", "Christi Himmelfahrt",
-        "Pfingstmontag", "Tag der Deutschen Einheit", "1. Weihnachtsfeiertag",
-        "2. Weihnachtsfeiertag"};
+    const std::set<std::string> everywhere{"Neujahr",
+                                           "Karfreitag",
+                                           "Ostermontag",
+                                           "Tag der Arbeit",
+                                           "Christi Himmelfahrt",
+                                           "Pfingstmontag",
+                                           "Tag der Deutschen Einheit",
+                                           "1. Weihnachtsfeiertag",
+                                           "2. Weihnachtsfeiertag"};
     std::set<Day> out;
     for (const auto& [name, date] : all)
         if (everywhere.contains(name) || extra.contains(name)) out.emplace(date, name);

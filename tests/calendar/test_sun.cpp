@@ -50,7 +50,7 @@ TEST(SunTimes, FarNorthAndSouth) {
 
 TEST(SunTimes, MinutesAndTheirText) {
     const std::pair<double, SunMinutes> rows[] = {
-        {4.25, 255}, {4.0 + 59.4 / 60, 299}, {4.0 + 59.6 / 60, 300}, {-0.5, -30},
+        {4.25, 255}, {4.0 + 59.4 / 60, 299}, {4.0 + 59.6 / 60, 300},  {-0.5, -30},
         {-0.01, -1}, {24.5, 1470},           {23.0 + 59.7 / 60, 1440}};
     for (const auto& [hours, minutes] : rows) EXPECT_EQ(minutes, hours_to_sun_minutes(hours));
     EXPECT_EQ("05.14", format_sun_time(5 * 60 + 14, '.'));
@@ -145,7 +145,7 @@ TEST(Astro, PolarDayAndNightSayWhatTheSkyDoes) {
         {78, 6, "Polartag", "durchgehend hell", "24:00 Stunden"},
         {78, 12, "Polarnacht", "durchgehend dunkel", "00:00 Stunden"},
         {69, 12, "Polarnacht", nullptr, "00:00 Stunden"},  // civil twilight at noon
-        {64, 6, nullptr, "durchgehend hell", nullptr},      // a white night
+        {64, 6, nullptr, "durchgehend hell", nullptr},     // a white night
     };
     for (const auto& row : rows) {
         const auto day = make_date(2000, row.month, 21);
@@ -173,13 +173,19 @@ TEST(Astro, StatusAndMessage) {
     const std::tuple<double, double, std::optional<DaySerial>, std::optional<double>,
                      std::optional<double>, AstroStatus>
         rows[] = {
-            {200, 48, day, 12, 0, S::out_of_range},      {11, 91, day, 12, 0, S::out_of_range},
-            {11, -1, day, 12, 0, S::out_of_range},       {200, 48, none, 24, 0, S::out_of_range},
-            {11, 48, none, 12, 0, S::bad_date},          {11, 48, none, 24, 60, S::bad_date},
-            {11, 48, day, 24, 0, S::bad_hour},           {11, 48, day, -1, 0, S::bad_hour},
-            {11, 48, day, 23.5, 0, S::bad_hour},         {11, 48, day, 12, 60, S::bad_minute},
-            {11, 48, day, 12, 59.9, S::bad_minute},      {11, 48, day, none, 0, S::failed},
-            {11, 48, day, 12, none, S::failed},          // no number in the field
+            {200, 48, day, 12, 0, S::out_of_range},
+            {11, 91, day, 12, 0, S::out_of_range},
+            {11, -1, day, 12, 0, S::out_of_range},
+            {200, 48, none, 24, 0, S::out_of_range},
+            {11, 48, none, 12, 0, S::bad_date},
+            {11, 48, none, 24, 60, S::bad_date},
+            {11, 48, day, 24, 0, S::bad_hour},
+            {11, 48, day, -1, 0, S::bad_hour},
+            {11, 48, day, 23.5, 0, S::bad_hour},
+            {11, 48, day, 12, 60, S::bad_minute},
+            {11, 48, day, 12, 59.9, S::bad_minute},
+            {11, 48, day, none, 0, S::failed},
+            {11, 48, day, 12, none, S::failed},               // no number in the field
             {11, 70, make_date(2000, 12, 21), 12, 0, S::ok},  // polar night has texts
         };
     for (const auto& [lon, lat, date, hour, minute, status] : rows) {

@@ -37,9 +37,7 @@ inline void write_bytes(const std::filesystem::path& path, std::string_view byte
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::string latin1(std::string_view utf8) {
-    return *utf8_to_windows1252(utf8);
-}
+inline std::string latin1(std::string_view utf8) { return *utf8_to_windows1252(utf8); }
 
 // A record with the lines of `body` (separated by '|') and the line end `end`.
 inline std::string record(const std::string& body, std::string_view end = "\r\n") {
@@ -108,9 +106,7 @@ inline void click_button(QWidget* dialog, const QString& text) {
     if (QPushButton* b = find_button(dialog, text)) b->click();
 }
 
-inline DaySerial day(int y, int m, int d) {
-    return *make_date(y, m, d);
-}
+inline DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }
 
 // Everything a window of the editors is given, with scripted dialogs.
 struct EditorWorld {

@@ -27,7 +27,7 @@ TEST(CsvFields, FieldSyntax) {
 }
 
 class Import : public ::testing::Test {
-  protected:
+protected:
     test::TempFolder folder;
     std::filesystem::path source = folder / "geb.csv";
     std::filesystem::path target = folder / "main.rmd";
@@ -111,11 +111,16 @@ TEST_F(Import, Windows1252Source) {
 
 TEST(Converter, Lines) {
     const std::pair<const char*, const char*> rows[] = {
-        {"<color=blue>", "<color=8388608>"},   {"<color=hellrot>", "<color=255>"},
-        {"<color=weiss>", "<color=16777215>"}, {"<color=black>", "<color=0>"},
-        {"<color=Blue>", "<color=0>"},         {"<color=rot>", "<color=0>"},
-        {"<color=255>", "<color=255>"},        {"<color= 255 >", "<color= 255 >"},
-        {"<color=0>", "<color=0>"},            {"<colour=blue>", "<colour=blue>"},
+        {"<color=blue>", "<color=8388608>"},
+        {"<color=hellrot>", "<color=255>"},
+        {"<color=weiss>", "<color=16777215>"},
+        {"<color=black>", "<color=0>"},
+        {"<color=Blue>", "<color=0>"},
+        {"<color=rot>", "<color=0>"},
+        {"<color=255>", "<color=255>"},
+        {"<color= 255 >", "<color= 255 >"},
+        {"<color=0>", "<color=0>"},
+        {"<colour=blue>", "<colour=blue>"},
         {"\t< COLOR = lightgreen >  ", "<color=65280>"},
         {"\t  eingerückter\tText  ", "eingerückter Text"},
         {"", ""},
@@ -124,15 +129,14 @@ TEST(Converter, Lines) {
 }
 
 class ConvertFile : public ::testing::Test {
-  protected:
+protected:
     test::TempFolder folder;
     std::filesystem::path in = folder / "alt.rmd";
     std::filesystem::path out = folder / "neu.rmd";
 };
 
 TEST_F(ConvertFile, CopiesEveryLineWithCrlfInTheInputsEncoding) {
-    const std::string old =
-        latin1("<record>\n\t<color=grün>\r\n  Größe\tund Weite \r</record>");
+    const std::string old = latin1("<record>\n\t<color=grün>\r\n  Größe\tund Weite \r</record>");
     write_bytes(in, old);
     ASSERT_TRUE(convert_file(in, out).ok);
     EXPECT_EQ(latin1("<record>\r\n<color=32768>\r\nGröße und Weite\r\n</record>\r\n"),

@@ -93,9 +93,10 @@ TEST_F(Dialogs, InsertMenuHasEverySubmenuAndInsertsAtTheCaret) {
     find_action(find_action(find_action(menu, "Jahr")->menu(), "Ereignis")->menu(),
                 "Jahr (z.B. 1998)")
         ->trigger();
-    EXPECT_EQ("Anna hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. "
-              "Geburtstag<event_yyyy>",
-              editor.text_box()->toPlainText());
+    EXPECT_EQ(
+        "Anna hat <days_before_event_text> am <event_d.mmmm> <years_after_date>. "
+        "Geburtstag<event_yyyy>",
+        editor.text_box()->toPlainText());
 }
 
 TEST_F(Dialogs, AMissingInsertTextFileIsReportedAndTheBirthdayTextStands) {
@@ -127,8 +128,9 @@ TEST_F(Dialogs, SaveRefusesAOnceRecordWithoutDateThenAppendsAndStoresThePresets)
     editor.group_field()->setCurrentIndex(3);
     editor.text_box()->setPlainText("Termin");
     editor.save();
-    EXPECT_EQ(kRecordA + "\r\n<record>\r\n<date=01.04.1999>\r\n<active_before=14>\r\n"
-                         "<group=Termine>\r\nTermin\r\n</record>\r\n",
+    EXPECT_EQ(kRecordA +
+                  "\r\n<record>\r\n<date=01.04.1999>\r\n<active_before=14>\r\n"
+                  "<group=Termine>\r\nTermin\r\n</record>\r\n",
               read_bytes(state.current_file));
     ASSERT_TRUE(editor.chosen_presets());
     EXPECT_EQ("14", editor.chosen_presets()->days_before);

@@ -26,7 +26,7 @@ const std::string kA = record("<date=01.01.1990>|<active_before=7>|Anna");
 const std::string kB = record("<date=02.02.1990>|<active_before=7>|Bernd");
 
 class EditingDialogs : public ::testing::Test {
-  protected:
+protected:
     test::EditorWorld world{test::day(2026, 12, 7)};
     EditingState state;
     fs::path main = world.folder / "main.rmd";

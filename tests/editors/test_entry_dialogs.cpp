@@ -29,7 +29,7 @@ void press_enter(QWidget* widget) {
 }
 
 class EntryDialogs : public ::testing::Test {
-  protected:
+protected:
     test::EditorWorld world;
     std::filesystem::path main = world.folder / "main.rmd";
 
@@ -137,7 +137,7 @@ TEST_F(EntryDialogs, ConverterAsksBeforeOverwritingAndSuccessCloses) {
 TEST_F(EntryDialogs, NewFileOpensTheRecordListOnTheNewFileList) {
     std::vector<std::string> created;
     NewFileForm form(nullptr, world.context,
-                 [&created](const std::vector<std::string>& files) { created = files; });
+                     [&created](const std::vector<std::string>& files) { created = files; });
     form.create();
     EXPECT_EQ("Kein Dateiname!", world.dialogs.messages.back().text);
 
@@ -164,7 +164,8 @@ TEST_F(EntryDialogs, NewFileOpensTheRecordListOnTheNewFileList) {
 TEST_F(EntryDialogs, NewFileOverwriteCancelledAndCreateFailure) {
     write_bytes(world.folder / "da.rmd", "alt\r\n");
     bool told = false;
-    NewFileForm form(nullptr, world.context, [&told](const std::vector<std::string>&) { told = true; });
+    NewFileForm form(nullptr, world.context,
+                     [&told](const std::vector<std::string>&) { told = true; });
     form.file_field()->setText(QStringLiteral("da.rmd"));
     world.dialogs.answers.push_back(MessageAnswer::cancel);
     form.create();

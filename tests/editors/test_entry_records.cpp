@@ -23,7 +23,7 @@ EntryInput input(std::string name, std::string date, int position = 0, std::int3
 }
 
 class EntrySave : public ::testing::Test {
-  protected:
+protected:
     test::TempFolder folder;
     std::filesystem::path file = folder / "main.rmd";
 };
@@ -49,8 +49,11 @@ TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
 TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
     using C = EntryCheck;
     const std::tuple<const char*, const char*, EntryCheck> rows[] = {
-        {"", "1.1.2000", C::no_name},     {"   ", "1.1.2000", C::no_name}, {"", "", C::no_name},
-        {"Anna", "", C::bad_date},        {"Anna", "31.2.2000", C::bad_date},
+        {"", "1.1.2000", C::no_name},
+        {"   ", "1.1.2000", C::no_name},
+        {"", "", C::no_name},
+        {"Anna", "", C::bad_date},
+        {"Anna", "31.2.2000", C::bad_date},
         {"Anna", "morgen", C::bad_date}};
     for (const auto& [name, date, check] : rows) {
         EXPECT_EQ(
@@ -124,8 +127,10 @@ TEST(EntryPresetsTest, StoredIntoRecordAndStore) {
 TEST(NewFile, NameGetsItsExtensionAndFolder) {
     const std::filesystem::path folder = "/prog";
     const std::pair<const char*, const char*> rows[] = {
-        {"neu", "/prog/neu.rmd"},          {"neu.rmd", "/prog/neu.rmd"},
-        {"neu.RMD", "/prog/neu.RMD.rmd"},  {"daten/neu.txt", "/prog/daten/neu.txt.rmd"},
+        {"neu", "/prog/neu.rmd"},
+        {"neu.rmd", "/prog/neu.rmd"},
+        {"neu.RMD", "/prog/neu.RMD.rmd"},
+        {"daten/neu.txt", "/prog/daten/neu.txt.rmd"},
         {"/home/anna/neu", "/home/anna/neu.rmd"}};
     for (const auto& [typed, path] : rows) {
         EXPECT_EQ(std::filesystem::path(path), new_file_path(typed, folder)) << typed;

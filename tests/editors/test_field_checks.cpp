@@ -71,7 +71,7 @@ TEST(FieldChecks, DatesHaveFourDigitYearsAndBirthdaysLieInThePast) {
 }
 
 class EntryChecks : public ::testing::Test {
-  protected:
+protected:
     TempFolder folder;
     std::filesystem::path file = folder / "main.rmd";
     std::vector<TextTemplate> templates{{"a", "", "hat Geburtstag"}};

@@ -42,7 +42,7 @@ std::set<std::string> names_in(const fs::path& folder) {
 }
 
 class FileSafety : public ::testing::Test {
-  protected:
+protected:
     void TearDown() override { set_rewrite_hook({}); }
     TempFolder folder;
     fs::path target = folder / "termine.rmd";

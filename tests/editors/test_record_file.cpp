@@ -60,8 +60,9 @@ TEST_F(RecordFile, ReplacingOneRecordKeepsEveryOtherByteForByte) {
         fields.text = "Zweiter, geändert";
         ASSERT_TRUE(replace_record(state, fields, 0, sink).ok);
         // The record the tools write has CRLF whatever the rest of the file uses.
-        const std::string middle = "<record>\r\n<date=02.02.1999>\r\n<active=once>\r\n"
-                                   "<active_before=21>\r\nZweiter, geändert\r\n</record>\r\n";
+        const std::string middle =
+            "<record>\r\n<date=02.02.1999>\r\n<active=once>\r\n"
+            "<active_before=21>\r\nZweiter, geändert\r\n</record>\r\n";
         EXPECT_EQ(files.all(c.windows1252 ? latin1(middle) : middle),
                   read_bytes(state.current_file));
         EXPECT_EQ(files.all(files.second), read_bytes(folder / "datei.bak"));

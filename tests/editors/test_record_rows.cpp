@@ -41,8 +41,7 @@ TEST_F(RecordRows, RowsShowWhatTheRecordsSay) {
                         std::to_string(r.text_lines) + "|" + r.preview);
     }
     EXPECT_EQ((std::vector<std::string>{
-                  "immer|||0||1|Nur Text", "monatlich|||0||1|Monat",
-                  "p(14)|01.01.1999||0||1|P",
+                  "immer|||0||1|Nur Text", "monatlich|||0||1|Monat", "p(14)|01.01.1999||0||1|P",
                   "jährlich|07.03.1970||255|7|1|N hat in 2 Tagen am 7. März 29. Geburtstag",
                   "jährlich|01.02.2000|Termine|0||3|eins\r\nzwei\r\ndrei"}),
               shown);
@@ -111,8 +110,8 @@ TEST(RecordSort, TextColourAndGroupColumns) {
         int column;
         std::vector<int> expected;
     };
-    const Case cases[] = {{4, {3, 2, 1, 4}}, {0, {3, 2, 1, 4}}, {3, {4, 2, 1, 3}},
-                          {7, {3, 2, 4, 1}}};
+    const Case cases[] = {
+        {4, {3, 2, 1, 4}}, {0, {3, 2, 1, 4}}, {3, {4, 2, 1, 3}}, {7, {3, 2, 4, 1}}};
     for (const Case& c : cases) {
         sort_rows(rows, c.column, DateOrder::year, false);
         EXPECT_EQ(c.expected, order(rows)) << c.column;

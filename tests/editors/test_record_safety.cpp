@@ -25,7 +25,7 @@ const std::string kC = record("<date=03.03.1990>|Clara");
 const std::string kIntruder = record("<date=04.04.1990>|Von außen");
 
 class RecordSafety : public ::testing::Test {
-  protected:
+protected:
     TempFolder folder;
     test::RecordingSink sink;
     EditingState state;
@@ -144,7 +144,7 @@ TEST_F(RecordSafety, UndoRestoresOnlyFromTheBackupOfItsOwnFile) {
 }
 
 class RecordSafetyDialogs : public ::testing::Test {
-  protected:
+protected:
     test::EditorWorld world{test::day(2026, 12, 7)};
     EditingState state;
     fs::path main = world.folder / "main.rmd";

@@ -21,7 +21,7 @@ const std::vector<std::string> kGroups = {"Geburtstage", "Termine"};
 const DaySerial kToday = test::day(2026, 12, 7);
 
 class RoundTrip : public ::testing::Test {
-  protected:
+protected:
     std::mt19937 random{20261207};
     TempFolder folder;
     test::RecordingSink sink;

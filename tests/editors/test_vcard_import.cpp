@@ -27,8 +27,9 @@ constexpr char kBook[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ohne Tag\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kaputt\r\nBDAY:1980-13-45\r\n";
 
-const TextTemplate kAgeTemplate{"a", "Bald:", "hat <days_before_event_text> am <event_d.mmmm> "
-                                         "<years_after_date>. Geburtstag"};
+const TextTemplate kAgeTemplate{"a", "Bald:",
+                                "hat <days_before_event_text> am <event_d.mmmm> "
+                                "<years_after_date>. Geburtstag"};
 
 TEST(VcardImport, PeopleAlreadyInTheFileAreMarked) {
     const VcardBook book = parse_vcards(kBook);
@@ -45,7 +46,8 @@ TEST(VcardImport, PeopleAlreadyInTheFileAreMarked) {
 
 TEST(VcardImport, TheAgeLeavesTemplatesForBirthdaysWithoutYear) {
     const std::pair<const char*, const char*> rows[] = {
-        {"hat am <event_d.mmmm> <years_after_date>. Geburtstag", "hat am <event_d.mmmm> Geburtstag"},
+        {"hat am <event_d.mmmm> <years_after_date>. Geburtstag",
+         "hat am <event_d.mmmm> Geburtstag"},
         {"wird <days_before_event_text> <years_after_date> Jahre alt",
          "wird <days_before_event_text> alt"},
         {"Geburtstag (<years_after_date> Jahre)", "Geburtstag"},
@@ -88,8 +90,7 @@ TEST(VcardImport, ABirthdayAfterTodayWritesNothing) {
 TEST(VcardImportForm, PreviewChecksNewPeopleAndImportsTheChecked) {
     test::EditorWorld world(day(2026, 12, 7));
     const auto target = world.folder / "main.rmd";
-    test::write_bytes(target,
-                      "<record>\r\n<date=17.05.1980>\r\nAnna Berg\r\n</record>\r\n");
+    test::write_bytes(target, "<record>\r\n<date=17.05.1980>\r\nAnna Berg\r\n</record>\r\n");
     VcardImportForm form(nullptr, world.context, {kAgeTemplate}, target, parse_vcards(kBook));
     QTableWidget& table = *form.table();
     ASSERT_EQ(table.rowCount(), 3);
@@ -99,7 +100,8 @@ TEST(VcardImportForm, PreviewChecksNewPeopleAndImportsTheChecked) {
     EXPECT_EQ(table.item(1, kVcardAge)->text(), QString());  // no year, no age
     EXPECT_EQ(table.item(2, kVcardName)->text(), QStringLiteral("Jürgen Schön"));
     const QString status = form.status_line()->text();
-    EXPECT_TRUE(status.contains(QStringLiteral("davon 1 schon in der Datei"))) << status.toStdString();
+    EXPECT_TRUE(status.contains(QStringLiteral("davon 1 schon in der Datei")))
+        << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("1 ohne Geburtstag"))) << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("fehlerhafte"))) << status.toStdString();
 

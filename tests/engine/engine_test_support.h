@@ -18,9 +18,7 @@ inline DaySerial d(const char* text) { return parse_date(text).value(); }
 // A fresh folder named after the running test, removed again afterwards.
 class TempFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = make_unique_folder("merkwald-engine");
-    }
+    void SetUp() override { folder_ = make_unique_folder("merkwald-engine"); }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::filesystem::path write(const std::string& name, std::string_view bytes) {

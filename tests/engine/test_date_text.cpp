@@ -15,9 +15,9 @@ TEST(DateText, ParsesAcceptedSpellings) {
         std::string text;
         Ymd expected;
     } rows[] = {
-        {"05.03.1999", {1999, 3, 5}}, {"5.3.1999", {1999, 3, 5}},   {"5.3.99", {1999, 3, 5}},
-        {"05.03.99", {1999, 3, 5}},   {"1.1.00", {2000, 1, 1}},     {"31.12.29", {2029, 12, 31}},
-        {"1.1.30", {1930, 1, 1}},     {"1999-03-05", {1999, 3, 5}}, {"1999-3-5", {1999, 3, 5}},
+        {"05.03.1999", {1999, 3, 5}},   {"5.3.1999", {1999, 3, 5}},    {"5.3.99", {1999, 3, 5}},
+        {"05.03.99", {1999, 3, 5}},     {"1.1.00", {2000, 1, 1}},      {"31.12.29", {2029, 12, 31}},
+        {"1.1.30", {1930, 1, 1}},       {"1999-03-05", {1999, 3, 5}},  {"1999-3-5", {1999, 3, 5}},
         {"  7.3.1970  ", {1970, 3, 7}}, {"29.02.2000", {2000, 2, 29}}, {"1.1.0100", {100, 1, 1}},
         {"31.12.9999", {9999, 12, 31}},
     };
@@ -31,11 +31,11 @@ TEST(DateText, ParsesAcceptedSpellings) {
 
 TEST(DateText, RejectsEverythingElse) {
     const std::string rows[] = {
-        "",          "   ",        "heute",       "31.02.1999", "29.02.1999", "0.1.1999",
-        "1.0.1999",  "1.13.1999",  "5.3.1999x",   "5.3.1999.",  "5.3.",       "5.3",
-        "5.3.999",   "5.3.19999",  "1.1.0099",    "005.3.1999", "5.003.1999", "5 .3.1999",
-        "5-3-1999",  "1999.03.05", "99-03-05",    "1999-3-5-",  "1999-003-05", "1999-03.05",
-        "-5.3.1999", "+5.3.1999",  "5.3.1999 1",  "\t5.3.1999", "05/03/1999",
+        "",          "   ",        "heute",      "31.02.1999", "29.02.1999",  "0.1.1999",
+        "1.0.1999",  "1.13.1999",  "5.3.1999x",  "5.3.1999.",  "5.3.",        "5.3",
+        "5.3.999",   "5.3.19999",  "1.1.0099",   "005.3.1999", "5.003.1999",  "5 .3.1999",
+        "5-3-1999",  "1999.03.05", "99-03-05",   "1999-3-5-",  "1999-003-05", "1999-03.05",
+        "-5.3.1999", "+5.3.1999",  "5.3.1999 1", "\t5.3.1999", "05/03/1999",
     };
     for (const std::string& text : rows) {
         SCOPED_TRACE(text);
@@ -49,15 +49,33 @@ TEST(DateText, FormatsEveryPlaceholderPattern) {
         std::string pattern;
         std::string expected;
     } rows[] = {
-        {"d", "5"},          {"dd", "05"},           {"ddd", "Fr"},        {"dddd", "Freitag"},
-        {"ddddd", "05.03.1999"}, {"w", "6"},         {"ww", "9"},          {"m", "3"},
-        {"mm", "03"},        {"mmm", "M\u00e4r"},    {"mmmm", "M\u00e4rz"}, {"q", "1"},
-        {"y", "64"},         {"yy", "99"},           {"yyyy", "1999"},     {"d. m.", "5. 3."},
-        {"dd. mm.", "05. 03."},  {"d. mmm.", "5. M\u00e4r."},             {"d.m.yy", "5.3.99"},
-        {"d. mmmm", "5. M\u00e4rz"},                 {"d. m. yyyy", "5. 3. 1999"},
-        {"dd.mm.yy", "05.03.99"},                    {"dd. mm. yyyy", "05. 03. 1999"},
-        {"d. mmm. yy", "5. M\u00e4r. 99"},           {"d. mmm. yyyy", "5. M\u00e4r. 1999"},
-        {"d. mmmm yy", "5. M\u00e4rz 99"},           {"d. mmmm yyyy", "5. M\u00e4rz 1999"},
+        {"d", "5"},
+        {"dd", "05"},
+        {"ddd", "Fr"},
+        {"dddd", "Freitag"},
+        {"ddddd", "05.03.1999"},
+        {"w", "6"},
+        {"ww", "9"},
+        {"m", "3"},
+        {"mm", "03"},
+        {"mmm", "M\u00e4r"},
+        {"mmmm", "M\u00e4rz"},
+        {"q", "1"},
+        {"y", "64"},
+        {"yy", "99"},
+        {"yyyy", "1999"},
+        {"d. m.", "5. 3."},
+        {"dd. mm.", "05. 03."},
+        {"d. mmm.", "5. M\u00e4r."},
+        {"d.m.yy", "5.3.99"},
+        {"d. mmmm", "5. M\u00e4rz"},
+        {"d. m. yyyy", "5. 3. 1999"},
+        {"dd.mm.yy", "05.03.99"},
+        {"dd. mm. yyyy", "05. 03. 1999"},
+        {"d. mmm. yy", "5. M\u00e4r. 99"},
+        {"d. mmm. yyyy", "5. M\u00e4r. 1999"},
+        {"d. mmmm yy", "5. M\u00e4rz 99"},
+        {"d. mmmm yyyy", "5. M\u00e4rz 1999"},
         {"Tag: d!", "Tag: 5!"},
     };
     for (const auto& row : rows) {
@@ -72,10 +90,18 @@ TEST(DateText, FormatsTimes) {
         std::string pattern;
         std::string expected;
     } rows[] = {
-        {"h:mm:ss", "7:04:09"}, {"hh.mm", "07.04"},       {"hh:mm", "07:04"},
-        {"hh", "07"},           {"nn", "04"},             {"n s", "4 9"},
-        {"mm", "11"},           {"hh mm", "07 04"},       {"hh:mm dd.mm.", "07:04 24.11."},
-        {"mmm", "Nov"},         {"dddd, ddd", "Samstag, Sa"}, {"q", "4"},
+        {"h:mm:ss", "7:04:09"},
+        {"hh.mm", "07.04"},
+        {"hh:mm", "07:04"},
+        {"hh", "07"},
+        {"nn", "04"},
+        {"n s", "4 9"},
+        {"mm", "11"},
+        {"hh mm", "07 04"},
+        {"hh:mm dd.mm.", "07:04 24.11."},
+        {"mmm", "Nov"},
+        {"dddd, ddd", "Samstag, Sa"},
+        {"q", "4"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.pattern);
@@ -88,10 +114,12 @@ TEST(DateText, NamesOfMonthsAndWeekdays) {
     std::string months, days;
     for (int m = 1; m <= 12; ++m) months += format_date(date(2020, m, 1), "mmmm mmm,");
     for (int day = 1; day <= 7; ++day) days += format_date(date(1999, 3, day + 6), "dddd ddd,");
-    EXPECT_EQ(months, "Januar Jan,Februar Feb,M\u00e4rz M\u00e4r,April Apr,Mai Mai,Juni Jun,"
-                      "Juli Jul,August Aug,September Sep,Oktober Okt,November Nov,Dezember Dez,");
-    EXPECT_EQ(days, "Sonntag So,Montag Mo,Dienstag Di,Mittwoch Mi,Donnerstag Do,Freitag Fr,"
-                    "Samstag Sa,");
+    EXPECT_EQ(months,
+              "Januar Jan,Februar Feb,M\u00e4rz M\u00e4r,April Apr,Mai Mai,Juni Jun,"
+              "Juli Jul,August Aug,September Sep,Oktober Okt,November Nov,Dezember Dez,");
+    EXPECT_EQ(days,
+              "Sonntag So,Montag Mo,Dienstag Di,Mittwoch Mi,Donnerstag Do,Freitag Fr,"
+              "Samstag Sa,");
     EXPECT_EQ(month_name(0), "");
     EXPECT_EQ(weekday_name(8), "");
 }

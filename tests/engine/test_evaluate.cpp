@@ -114,7 +114,8 @@ TEST(Evaluate, AnniversariesRollOverLeapDaysAndYearEnds) {
 
 TEST(Evaluate, MissedSinceTheLastStart) {
     const std::tuple<const char*, const char*, bool> rows[] = {
-        {"01.03.99", "03.03.1960", true},   {"01.03.99", "04.03.1960", true},
+        {"01.03.99", "03.03.1960", true},
+        {"01.03.99", "04.03.1960", true},
         {"01.03.99", "05.03.1960", false},  // today
         {"01.03.99", "01.03.1960", false},  // the last start's own day
         {"01.03.99", "28.02.1960", false},
@@ -134,9 +135,9 @@ TEST(Evaluate, MissedSinceTheLastStart) {
 TEST(Evaluate, SortDateFollowsPriority) {
     Fixture f("10.05.1999");
     auto& r = f.dated("14.05.1968", 7);
-    const std::pair<int, const char*> rows[] = {
-        {1, "14.05.1999"}, {2, "01.01.1980"}, {0, "01.01.1970"}, {-1, "01.01.1970"},
-        {3, "01.01.1970"}, {5, "01.01.1970"}};
+    const std::pair<int, const char*> rows[] = {{1, "14.05.1999"}, {2, "01.01.1980"},
+                                                {0, "01.01.1970"}, {-1, "01.01.1970"},
+                                                {3, "01.01.1970"}, {5, "01.01.1970"}};
     for (const auto& [priority, expected] : rows) {
         r.priority = priority;
         set_sort_date(f.state, f.tables);
@@ -154,8 +155,8 @@ TEST(Evaluate, NthWeekdayCountsFromTheFirstOfTheMonth) {
 
 TEST(Evaluate, AnniversaryTableAgreesWithTheCalendar) {
     AnniversaryTable table;
-    for (const char* today_text : {"01.01.1999", "28.02.2000", "29.02.2000", "01.03.2000",
-                                   "31.12.1999", "15.07.2001"}) {
+    for (const char* today_text :
+         {"01.01.1999", "28.02.2000", "29.02.2000", "01.03.2000", "31.12.1999", "15.07.2001"}) {
         const DaySerial today = *parse_date(today_text);
         for (DaySerial date = d("01.01.1995"); date <= d("31.12.2001"); ++date) {
             ASSERT_EQ(table.next(date, today), next_anniversary(date, today)) << today_text;

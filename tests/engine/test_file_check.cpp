@@ -11,7 +11,8 @@ protected:
     std::vector<std::string> check(const std::string& text) {
         write("main.rmd", text);
         std::vector<std::string> lines;
-        for (const FileProblem& p : check_files(EngineState(EngineSettings{}, 0, folder_), "main.rmd"))
+        for (const FileProblem& p :
+             check_files(EngineState(EngineSettings{}, 0, folder_), "main.rmd"))
             lines.push_back(problem_line(p));
         return lines;
     }

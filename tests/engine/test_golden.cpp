@@ -43,9 +43,9 @@ TEST_P(Golden, ListMessagesAndMissedWindow) {
         const MissedView view = missed_view(state, tables, sink);
         missed = lf(view.caption) + "\n" + lf(view.text);
     }
-    for (const auto& [section, actual] :
-         {std::pair<std::string, std::string>{"list", list}, {"missed", missed},
-          {"sound", state.sound_mark ? "on\n" : "off\n"}}) {
+    for (const auto& [section, actual] : {std::pair<std::string, std::string>{"list", list},
+                                          {"missed", missed},
+                                          {"sound", state.sound_mark ? "on\n" : "off\n"}}) {
         if (c.expected.count(section)) {
             EXPECT_EQ(actual, c.expected.at(section)) << section;
         }

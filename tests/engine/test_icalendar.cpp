@@ -63,8 +63,7 @@ TEST(IcalendarText, EscapesAndFoldsByOctets) {
     EXPECT_EQ(escape_ical_text("a;b,c\\d\r\ne\nf\x01g"), "a\\;b\\,c\\\\d\\ne\\nfg");
     const std::string line = "SUMMARY:" + std::string(66, 'x') + "ääää";
     // 74 octets fit; the next "ä" would be split at octet 75, so it moves on.
-    EXPECT_EQ(fold_ical_line(line),
-              "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
+    EXPECT_EQ(fold_ical_line(line), "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
     EXPECT_EQ(fold_ical_line("SHORT"), "SHORT\r\n");
     const std::string folded = fold_ical_line(std::string(200, 'y'));
     EXPECT_EQ(folded, std::string(75, 'y') + "\r\n " + std::string(74, 'y') + "\r\n " +
@@ -97,8 +96,10 @@ std::vector<ParsedEvent> parse_with_libical(const std::string& text) {
         const icaltimetype end = icalcomponent_get_dtend(e);
         EXPECT_TRUE(start.is_date);
         ParsedEvent p{*make_date(start.year, start.month, start.day),
-                      *make_date(end.year, end.month, end.day), icalcomponent_get_uid(e),
-                      icalcomponent_get_summary(e), "",
+                      *make_date(end.year, end.month, end.day),
+                      icalcomponent_get_uid(e),
+                      icalcomponent_get_summary(e),
+                      "",
                       icaltime_as_ical_string(icalcomponent_get_dtstamp(e))};
         if (icalproperty* c = icalcomponent_get_first_property(e, ICAL_CATEGORIES_PROPERTY))
             p.category = icalproperty_get_categories(c);

@@ -21,12 +21,19 @@ TEST(Placeholders, DateTagsNameTheirPatterns) {
     // The patterns themselves are date_text's business; here only which tag means which,
     // as the record date and, with "event_", as the event date.
     Expand x("01.01.1999");
-    const std::pair<const char*, const char*> rows[] = {
-        {"<dddd>", "Freitag"}, {"<d.m.>", "5. 3."}, {"<dd.mm.>", "05. 03."},
-        {"<d.mmm.>", "5. Mär."}, {"<d.mmmm>", "5. März"}, {"<d.m.yy>", "5.3.99"},
-        {"<d.m.yyyy>", "5. 3. 1999"}, {"<dd.mm.yy>", "05.03.99"}, {"<dd.mm.yyyy>", "05. 03. 1999"},
-        {"<d.mmm.yy>", "5. Mär. 99"}, {"<d.mmm.yyyy>", "5. Mär. 1999"},
-        {"<d.mmmm.yy>", "5. März 99"}, {"<d.mmmm.yyyy>", "5. März 1999"}};
+    const std::pair<const char*, const char*> rows[] = {{"<dddd>", "Freitag"},
+                                                        {"<d.m.>", "5. 3."},
+                                                        {"<dd.mm.>", "05. 03."},
+                                                        {"<d.mmm.>", "5. Mär."},
+                                                        {"<d.mmmm>", "5. März"},
+                                                        {"<d.m.yy>", "5.3.99"},
+                                                        {"<d.m.yyyy>", "5. 3. 1999"},
+                                                        {"<dd.mm.yy>", "05.03.99"},
+                                                        {"<dd.mm.yyyy>", "05. 03. 1999"},
+                                                        {"<d.mmm.yy>", "5. Mär. 99"},
+                                                        {"<d.mmm.yyyy>", "5. Mär. 1999"},
+                                                        {"<d.mmmm.yy>", "5. März 99"},
+                                                        {"<d.mmmm.yyyy>", "5. März 1999"}};
     for (const auto& [tag, expected] : rows) {
         EXPECT_EQ(x(tag, "05.03.1999", "01.01.2000"), expected) << tag;
         const std::string event_tag = std::string("<event_") + (tag + 1);
@@ -42,12 +49,12 @@ TEST(Placeholders, Distances) {
         const char* date;
         const char* expected;
     } rows[] = {
-        {"<days_after_date>", "01.03.1999", "4"}, {"<days_before_date>", "01.03.1999", "-4"},
-        {"<weeks_after_date>", "27.02.1999", "1"},   // Sunday 28.02 lies between
-        {"<weeks_after_date>", "28.02.1999", "0"},   // the start's own Sunday does not count
-        {"<weeks_before_date>", "07.03.1999", "1"}, {"<weeks_before_date>", "06.03.1999", "0"},
-        {"<months_after_date>", "31.12.1998", "3"}, {"<months_before_date>", "01.01.2000", "10"},
-        {"<years_before_date>", "01.01.2003", "4"}, {"<days_before_event>", "06.03.1970", "1"},
+        {"<days_after_date>", "01.03.1999", "4"},     {"<days_before_date>", "01.03.1999", "-4"},
+        {"<weeks_after_date>", "27.02.1999", "1"},  // Sunday 28.02 lies between
+        {"<weeks_after_date>", "28.02.1999", "0"},  // the start's own Sunday does not count
+        {"<weeks_before_date>", "07.03.1999", "1"},   {"<weeks_before_date>", "06.03.1999", "0"},
+        {"<months_after_date>", "31.12.1998", "3"},   {"<months_before_date>", "01.01.2000", "10"},
+        {"<years_before_date>", "01.01.2003", "4"},   {"<days_before_event>", "06.03.1970", "1"},
         {"<days_before_event>", "04.03.1970", "365"},  // over 29.02.2000
         {"<days_before_event>", "05.03.1970", "0"},
     };
@@ -74,8 +81,9 @@ TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
 
 TEST(Placeholders, DayTexts) {
     Expand x("05.03.1999");
-    EXPECT_EQ(x("<days_before_event_text_first>|<days_before_event_text>", "01.01.1990",
-                "05.03.1999"), "Heute|heute");
+    EXPECT_EQ(
+        x("<days_before_event_text_first>|<days_before_event_text>", "01.01.1990", "05.03.1999"),
+        "Heute|heute");
     EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "06.03.1999"), "Morgen");
     EXPECT_EQ(x("<days_before_event_text_first>", "01.01.1990", "17.03.1999"), "In 12 Tagen");
     EXPECT_EQ(x("<days_before_event_text>", "01.01.1990", "02.03.1999"), "in-3 Tagen");
@@ -110,9 +118,9 @@ TEST(Placeholders, SunTimesOfTheHomePlace) {
     x.state.settings.home = HomePlace{11, 35, 0, "O", 48, 8, 0, "N", 1.0, true, {}};
     EXPECT_EQ(x("<sunrise>|<sunset>|<dawn1>|<dusk1>", "21.06.2000", "21.06.2000"),
               "05.14 Uhr|21.18 Uhr|04.32 Uhr|21.59 Uhr");
-    EXPECT_EQ(x("<length_of_day>|<length_of_day_long>|<length_of_day_short>", "21.06.2000",
-                "21.06.2000"),
-              "16:04|16 Stunden 04 Minuten|16 h 04 min");
+    EXPECT_EQ(
+        x("<length_of_day>|<length_of_day_long>|<length_of_day_short>", "21.06.2000", "21.06.2000"),
+        "16:04|16 Stunden 04 Minuten|16 h 04 min");
     EXPECT_EQ(sun_time_text(24 * 60 + 5, '.'), "00.05");
     EXPECT_EQ(sun_time_text(-10, ':'), "23:50");
 }

@@ -48,8 +48,9 @@ TEST_F(Reader, RunLongFieldsSurviveFilesAndRefreshes) {
 }
 
 TEST_F(Reader, NumbersRoundHalvesToEvenAndWeeksDown) {
-    write("main.rmd", "<record>\r\n<active_before= 2.5x>\r\n<active_week=2.9>\r\n"
-                      "<active_day=0>\r\n<color=-1>\r\n<priority=abc>\r\n");
+    write("main.rmd",
+          "<record>\r\n<active_before= 2.5x>\r\n<active_week=2.9>\r\n"
+          "<active_day=0>\r\n<color=-1>\r\n<priority=abc>\r\n");
     run();
     EXPECT_EQ(state_.record.active_before, 2);
     EXPECT_EQ(state_.record.active_week, 2);

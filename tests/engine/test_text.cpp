@@ -10,7 +10,9 @@ namespace {
 
 TEST(Text, TrimBlanksTabsAndCase) {
     for (const auto& [text, trimmed] : {std::pair<std::string, std::string>{"  a b  ", "a b"},
-                                        {"   ", ""}, {"", ""}, {"\ta\t", "\ta\t"}}) {
+                                        {"   ", ""},
+                                        {"", ""},
+                                        {"\ta\t", "\ta\t"}}) {
         EXPECT_EQ(trim_blanks(text), trimmed);
         std::string s = text;
         trim_blanks_in_place(s);
@@ -45,18 +47,24 @@ TEST(Text, SplitTagLine) {
         LineKind kind;
         std::string name, value;
     } rows[] = {
-        {"<record>", LineKind::tag, "record", ""}, {"</record>", LineKind::tag, "/record", ""},
+        {"<record>", LineKind::tag, "record", ""},
+        {"</record>", LineKind::tag, "/record", ""},
         {"  < DATE =  05.03.1999  >  ", LineKind::tag, "date", "05.03.1999"},
-        {"<date=>", LineKind::tag, "date", ""}, {"<date=", LineKind::tag, "date", ""},
+        {"<date=>", LineKind::tag, "date", ""},
+        {"<date=", LineKind::tag, "date", ""},
         {"<group=a=b>", LineKind::tag, "group", "a=b"},
         {"<active=once> x", LineKind::tag, "active", "once>"},
         {"<active=once)", LineKind::tag, "active", "once"},
         {"<group=M\u00e4rz\u00e4", LineKind::tag, "group", "M\u00e4rz"},
         {"<Gr\u00dcPPE>", LineKind::tag, "gr\u00fcppe", ""},
-        {"<record\u00e4", LineKind::tag, "record", ""}, {"<", LineKind::tag, "", ""},
-        {"<a", LineKind::tag, "", ""}, {"<>", LineKind::tag, "", ""},
-        {"<=>", LineKind::tag, "", ""}, {"Hallo <name>", LineKind::text, "", ""},
-        {"   ", LineKind::text, "", ""}, {"", LineKind::text, "", ""},
+        {"<record\u00e4", LineKind::tag, "record", ""},
+        {"<", LineKind::tag, "", ""},
+        {"<a", LineKind::tag, "", ""},
+        {"<>", LineKind::tag, "", ""},
+        {"<=>", LineKind::tag, "", ""},
+        {"Hallo <name>", LineKind::text, "", ""},
+        {"   ", LineKind::text, "", ""},
+        {"", LineKind::text, "", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.line);

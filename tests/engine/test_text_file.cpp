@@ -56,17 +56,22 @@ TEST(TextFile, Utf8Validation) {
         std::string bytes;
         bool valid;
     } rows[] = {
-        {"", true}, {"plain ascii text, longer than eight bytes", true},
+        {"", true},
+        {"plain ascii text, longer than eight bytes", true},
         {"0123456789abcdef\u00e4", true},
         {"\u00e4\u20ac\U0001F600\U0010FFFF\u07ff\ud7ff\ue000", true},
-        {"abc\x80", false},          {"\xC0\x80", false},  // overlong NUL
+        {"abc\x80", false},
+        {"\xC0\x80", false},          // overlong NUL
         {"\xC1\xBF", false},          // overlong
         {"\xE0\x9F\xBF", false},      // overlong three bytes
         {"\xF0\x8F\xBF\xBF", false},  // overlong four bytes
         {"\xED\xA0\x80", false},      // surrogate
         {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
-        {"\xF5\x80\x80\x80", false}, {"0123456789\xE2\x82", false},  // cut short at the end
-        {"\xE2\x82x", false}, {"M\xE4rz", false}, {"\xFF", false},
+        {"\xF5\x80\x80\x80", false},
+        {"0123456789\xE2\x82", false},  // cut short at the end
+        {"\xE2\x82x", false},
+        {"M\xE4rz", false},
+        {"\xFF", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.bytes);

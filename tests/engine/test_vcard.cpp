@@ -54,13 +54,13 @@ TEST(Vcard, EachVersionAndForm) {
 
 TEST(Vcard, BrokenCardsAreReportedAndTheRestKept) {
     const VcardBook book = parse(
-        "BEGIN:VCARD\r\nFN:Ohne Ende\r\nBDAY:1970-01-01\r\n"   // 1-3: no END
-        "BEGIN:VCARD\r\nFN:Gut\r\nBDAY:1971-02-02\r\nEND:VCARD\r\n"  // 4-7
-        "BEGIN:VCARD\r\nFN:Falsch\r\nBDAY:1971-02-30\r\nEND:VCARD\r\n"  // 8-11
+        "BEGIN:VCARD\r\nFN:Ohne Ende\r\nBDAY:1970-01-01\r\n"                  // 1-3: no END
+        "BEGIN:VCARD\r\nFN:Gut\r\nBDAY:1971-02-02\r\nEND:VCARD\r\n"           // 4-7
+        "BEGIN:VCARD\r\nFN:Falsch\r\nBDAY:1971-02-30\r\nEND:VCARD\r\n"        // 8-11
         "BEGIN:VCARD\r\nFN:Text\r\nBDAY;VALUE=text:um 1800\r\nEND:VCARD\r\n"  // 12-15
-        "BEGIN:VCARD\r\nFN:Kein Geburtstag\r\nEND:VCARD\r\n"  // 16-18
-        "BEGIN:VCARD\r\nBDAY:1972-03-03\r\nEND:VCARD\r\n"  // 19-21
-        "END:VCARD\r\n");  // 22
+        "BEGIN:VCARD\r\nFN:Kein Geburtstag\r\nEND:VCARD\r\n"                  // 16-18
+        "BEGIN:VCARD\r\nBDAY:1972-03-03\r\nEND:VCARD\r\n"                     // 19-21
+        "END:VCARD\r\n");                                                     // 22
     ASSERT_EQ(book.people.size(), 1u);
     EXPECT_EQ(book.people[0], (VcardPerson{"Gut", {1971, 2, 2}, 4}));
     EXPECT_EQ(book.without_birthday, 1);

@@ -49,9 +49,9 @@ TEST_F(ReadRegistry, EmptyStoreGivesTheDefaults) {
               std::tuple(settings.record_color, settings.background_color, settings.groups,
                          settings.suppress_space, settings.reread_interval, settings.window_width,
                          settings.window_height));
-    EXPECT_EQ(std::tuple("01.01.80"s, "standard.wav"s, "21"s, "1"s),
-              std::tuple(settings.date, settings.sound_file, settings.days_before,
-                         settings.diff_to_gmt));
+    EXPECT_EQ(
+        std::tuple("01.01.80"s, "standard.wav"s, "21"s, "1"s),
+        std::tuple(settings.date, settings.sound_file, settings.days_before, settings.diff_to_gmt));
     EXPECT_EQ(std::nullopt, settings.window_left);
     EXPECT_EQ(std::nullopt, settings.version);
     EXPECT_EQ(kDefaultPlaceName, settings.location);
@@ -64,8 +64,10 @@ TEST_F(ReadRegistry, EmptyStoreGivesTheDefaults) {
 }
 
 TEST_F(ReadRegistry, NumberAndTextHoldingTheSameDigitsReadAlike) {
-    const std::pair<StoreValue, int> rows[] = {{std::int32_t(60), 60}, {"60"s, 60},
-                                               {" 60 \0junk"s, 60}, {"90 Minuten"s, 90},
+    const std::pair<StoreValue, int> rows[] = {{std::int32_t(60), 60},
+                                               {"60"s, 60},
+                                               {" 60 \0junk"s, 60},
+                                               {"90 Minuten"s, 90},
                                                {"2.5"s, 2}};  // halves to even
     for (const auto& [value, minutes] : rows) {
         put("Intervall", value);

@@ -13,8 +13,14 @@ using test::TempStore;
 
 TEST(CleanValue, CutsAtTheFirstZeroAndTrimsBlanks) {
     const std::pair<std::string, std::string> rows[] = {
-        {"abc", "abc"}, {"  abc  ", "abc"}, {"abc\0xyz"s, "abc"}, {" 60 \0\0 "s, "60"},
-        {"\0abc"s, ""}, {"   ", ""},        {"", ""},             {"a  b", "a  b"},
+        {"abc", "abc"},
+        {"  abc  ", "abc"},
+        {"abc\0xyz"s, "abc"},
+        {" 60 \0\0 "s, "60"},
+        {"\0abc"s, ""},
+        {"   ", ""},
+        {"", ""},
+        {"a  b", "a  b"},
         {"\tx\t", "\tx\t"},  // only blanks are trimmed
     };
     for (const auto& [in, out] : rows) EXPECT_EQ(out, clean_value(in)) << in;
@@ -39,10 +45,15 @@ TEST(SettingsStore, ValuesSurviveARestartInAPlainIniFile) {
     TempStore temp;
     temp.store().create_key(kMainKey, kKeyClass);
     const std::pair<std::string, StoreValue> values[] = {
-        {"Intervall", std::int32_t(60)}, {"DaysBefore", "21"s},
+        {"Intervall", std::int32_t(60)},
+        {"DaysBefore", "21"s},
         {"Negative", std::int32_t(-2147483647 - 1)},
-        {"Escapes", "quote\" backslash\\ line\nend\t"s}, {"Blanks", "  both ends  "s},
-        {"Zero", "abc\0 def"s}, {"Umlaut", "Altötting"s}, {"Diff to GMT", "1"s}, {"Empty", ""s},
+        {"Escapes", "quote\" backslash\\ line\nend\t"s},
+        {"Blanks", "  both ends  "s},
+        {"Zero", "abc\0 def"s},
+        {"Umlaut", "Altötting"s},
+        {"Diff to GMT", "1"s},
+        {"Empty", ""s},
         {"odd=name;#", "x"s},
     };
     for (const auto& [name, value] : values)
@@ -60,11 +71,14 @@ TEST(SettingsStore, ValuesSurviveARestartInAPlainIniFile) {
 
 TEST(SettingsStore, ReadsAHandWrittenFile) {
     TempStore temp;
-    test::write_file(temp.path(), "[General]\nIntervall = 45\r\nDate=06.12.26\nBig=99999999999\n"
-                                  "Quoted=\"  a, b  \"\nDiff%20to%20GMT=-3\n");
-    const std::pair<std::string, std::string> expected[] = {
-        {"Intervall", "45"}, {"Date", "06.12.26"}, {"Big", "99999999999"},
-        {"Quoted", "  a, b  "}, {"Diff to GMT", "-3"}};
+    test::write_file(temp.path(),
+                     "[General]\nIntervall = 45\r\nDate=06.12.26\nBig=99999999999\n"
+                     "Quoted=\"  a, b  \"\nDiff%20to%20GMT=-3\n");
+    const std::pair<std::string, std::string> expected[] = {{"Intervall", "45"},
+                                                            {"Date", "06.12.26"},
+                                                            {"Big", "99999999999"},
+                                                            {"Quoted", "  a, b  "},
+                                                            {"Diff to GMT", "-3"}};
     for (const auto& [name, value] : expected) {
         StoreValue read;
         EXPECT_TRUE(temp.store().query_value(kMainKey, name, read)) << name;

@@ -80,9 +80,9 @@ TEST_F(WriteRegistry, StoresTheWrittenFormsOfFlagsAndNumberTexts) {
     write_registry(temp.store(), s, {}, nullptr);
     write_values(temp.store(), s, {"SelectedText"});
     const std::pair<const char*, std::string> rows[] = {
-        {"SupressSpace", "true"}, {"Groups", "false"},     {"FontBold", "false"},
+        {"SupressSpace", "true"},      {"Groups", "false"},   {"FontBold", "false"},
         {"Daylight Saving Time", "1"}, {"FontSize", "10"},  // halves to even
-        {"Diff to GMT", "-3"},    {"SelectedText", "-1"}};
+        {"Diff to GMT", "-3"},         {"SelectedText", "-1"}};
     for (const auto& [name, text] : rows) EXPECT_EQ(StoreValue(text), stored(temp.store(), name));
 }
 
@@ -143,10 +143,10 @@ TEST(EngineSettings, TakesTheDisplayValuesAndThePlace) {
     const EngineSettings e = to_engine_settings(s, true);
     EXPECT_EQ(std::tuple(255u, false, "24.12.25"s, true),
               std::tuple(e.record_color, e.groups, e.last_start, e.light));
-    EXPECT_EQ(std::tuple(43, "W"s, 13, "S"s, -3.5, true),
-              std::tuple(e.home.longitude_degree, e.home.longitude_direction,
-                         e.home.latitude_second, e.home.latitude_direction, e.home.diff_to_gmt,
-                         e.home.daylight_saving));
+    EXPECT_EQ(
+        std::tuple(43, "W"s, 13, "S"s, -3.5, true),
+        std::tuple(e.home.longitude_degree, e.home.longitude_direction, e.home.latitude_second,
+                   e.home.latitude_direction, e.home.diff_to_gmt, e.home.daylight_saving));
 }
 
 }  // namespace

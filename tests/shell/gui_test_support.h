@@ -18,8 +18,8 @@
 
 #include "../support/scripted_platform.h"
 #include "../support/settings_test_support.h"
-#include "shell/main_window.h"
 #include "shell/day_timers.h"
+#include "shell/main_window.h"
 #include "shell/start_windows.h"
 
 namespace merkwald::test {
@@ -139,8 +139,8 @@ public:
 
 private:
     void record(QDialog& dialog) {
-        ShownWindow w{QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle(),
-                      {}};
+        ShownWindow w{
+            QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle(), {}};
         if (auto* intro = dynamic_cast<SplashWindow*>(&dialog)) {
             w.kind = QStringLiteral("Intro");
             w.text = intro->version_text();

@@ -116,7 +116,8 @@ TEST(StateDaysOff, HolidayWindowListsThemForTheYearField) {
     QStringList lines;
     for (int i = 0; i < window.state_list()->count(); ++i)
         lines << window.state_list()->item(i)->text();
-    EXPECT_TRUE(lines.filter(QStringLiteral("Frauentag")).size() == 1) << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.filter(QStringLiteral("Frauentag")).size() == 1)
+        << lines.join(u'|').toStdString();
     window.year_edit()->setText(QStringLiteral("2018"));
     lines.clear();
     for (int i = 0; i < window.state_list()->count(); ++i)

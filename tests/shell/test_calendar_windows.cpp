@@ -11,13 +11,15 @@
 #include "calendar/feasts.h"
 #include "gui_test_support.h"
 #include "shell/astro_window.h"
-#include "shell/number_fields.h"
 #include "shell/feast_windows.h"
+#include "shell/number_fields.h"
 #include "shell/window_helpers.h"
 
 QT_BEGIN_NAMESPACE
 // Failures show the texts.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace merkwald::test {
@@ -65,7 +67,8 @@ class AstroWindow : public ::testing::Test {
 protected:
     AstroWindow() {
         gui_application();
-        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"), fixture.folder + "/orte.dat");
+        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"),
+                    fixture.folder + "/orte.dat");
         settings = default_settings(fixture.folder);
         fixture.clock.set(at(2000, 6, 21, 9, 5));
     }
@@ -108,8 +111,8 @@ TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTime) {
     EXPECT_EQ(form->coordinates().longitude[0]->text(), QStringLiteral("11"));
     EXPECT_EQ(form->coordinates().latitude[1]->text(), QStringLiteral("8"));
     const QStringList texts = outputs(*form);
-    EXPECT_EQ(texts.mid(0, 5), (QStringList{"05:14 Uhr", "21:18 Uhr", "04:32 Uhr", "21:59 Uhr",
-                                            "16:04 Stunden"}));
+    EXPECT_EQ(texts.mid(0, 5),
+              (QStringList{"05:14 Uhr", "21:18 Uhr", "04:32 Uhr", "21:59 Uhr", "16:04 Stunden"}));
     EXPECT_TRUE(texts[5].endsWith(QStringLiteral(" Tage"))) << texts[5].toStdString();
     EXPECT_FALSE(texts[9].isEmpty());
     EXPECT_TRUE(fixture.dialogs.messages.empty());
@@ -218,8 +221,9 @@ TEST_F(AstroWindow, TheKeyboardReachesTheButtonsAfterTheFields) {
 }
 
 TEST_F(AstroWindow, AShortPlacesFileIsReportedAndListsEmptyEntries) {
-    fixture.write("orte.dat", "3\n\"Aachen\",6,5,0,\"O\",50,47,0,\"N\",1,173\n"
-                              "\"Basel\",7,36,0,\"O\",47,34,0,\"N\",1,260\n");
+    fixture.write("orte.dat",
+                  "3\n\"Aachen\",6,5,0,\"O\",50,47,0,\"N\",1,173\n"
+                  "\"Basel\",7,36,0,\"O\",47,34,0,\"N\",1,260\n");
     auto form = open();
     ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
     EXPECT_EQ(fixture.dialogs.messages[0].text,

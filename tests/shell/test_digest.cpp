@@ -96,8 +96,7 @@ protected:
         if (daemon.isEmpty()) GTEST_SKIP() << "dbus-daemon fehlt: kein privater Bus für den Test";
         process.start(daemon, {QStringLiteral("--session"), QStringLiteral("--print-address"),
                                QStringLiteral("--nofork")});
-        if (!process.waitForStarted(5000) ||
-            !wait_until([this] { return process.canReadLine(); }))
+        if (!process.waitForStarted(5000) || !wait_until([this] { return process.canReadLine(); }))
             GTEST_SKIP() << "dbus-daemon startet nicht: kein privater Bus für den Test";
         const QString address = QString::fromUtf8(process.readLine()).trimmed();
         service = QDBusConnection::connectToBus(address, QStringLiteral("fake-service"));
@@ -137,7 +136,8 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChange) {
     ASSERT_EQ(call.size(), 8);
     EXPECT_EQ(call[3].toString(), QStringLiteral("Merkwald: heute"));
     EXPECT_EQ(call[4].toString(), QStringLiteral("1 Geburtstag\nAnna hat heute Geburtstag"));
-    EXPECT_EQ(call[5].toStringList(), (QStringList{QStringLiteral("open"), QStringLiteral("Öffnen")}));
+    EXPECT_EQ(call[5].toStringList(),
+              (QStringList{QStringLiteral("open"), QStringLiteral("Öffnen")}));
 
     form->show_data();  // a re-read on the same day
     f.clock.advance_seconds(24 * 3600);
@@ -156,8 +156,8 @@ TEST_F(PrivateBus, TheActionOpensTheWindow) {
     ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 1; }));
     // Let the reply with the notification's number arrive.
     settle_for(200);
-    QDBusMessage signal = QDBusMessage::createSignal(DigestNotifier::kPath, DigestNotifier::kService,
-                                                     QStringLiteral("ActionInvoked"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        DigestNotifier::kPath, DigestNotifier::kService, QStringLiteral("ActionInvoked"));
     signal << uint(1) << QStringLiteral("open");
     service.send(signal);
     EXPECT_TRUE(wait_until([&] { return opened == 1; }));

@@ -103,7 +103,8 @@ TEST(ExportFiles, FormatByNameAndPlainTextWithOneLineBreak) {
     for (const char* name : {"liste.txt", "liste.text"})
         EXPECT_EQ(export_format(QString::fromLatin1(name)), ExportFormat::plain_text) << name;
     EXPECT_EQ(with_default_extension(QStringLiteral("/a/liste")), QStringLiteral("/a/liste.rtf"));
-    EXPECT_EQ(with_default_extension(QStringLiteral("/a/liste.txt")), QStringLiteral("/a/liste.txt"));
+    EXPECT_EQ(with_default_extension(QStringLiteral("/a/liste.txt")),
+              QStringLiteral("/a/liste.txt"));
 
     const QString text = dir.filePath("liste.txt");
     ASSERT_TRUE(export_list(*box.document(), Qt::white, text, ExportFormat::plain_text));

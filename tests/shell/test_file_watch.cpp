@@ -19,8 +19,6 @@ using test::GuiFixture;
 using test::settle_for;
 using test::wait_until;
 
-
-
 void write_bytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -31,9 +29,9 @@ void write_bytes(const QString& path, const QByteArray& bytes) {
 void replace_by_rename(const QString& path, const QByteArray& bytes) {
     const QString temporary = path + QStringLiteral(".neu");
     write_bytes(temporary, bytes);
-    ASSERT_EQ(std::rename(QFile::encodeName(temporary).constData(),
-                          QFile::encodeName(path).constData()),
-              0);
+    ASSERT_EQ(
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()),
+        0);
 }
 
 class FileWatchTest : public ::testing::Test {
@@ -44,10 +42,12 @@ protected:
         linked_file = dir.filePath(QStringLiteral("linked.rmd"));
         write_bytes(main_file, "<record>\r\nEins\r\n</record>\r\n");
         write_bytes(linked_file, "<record>\r\nZwei\r\n</record>\r\n");
-        watch = std::make_unique<FileWatch>(FileWatch::Handlers{[this] {
-            ++refreshes;
-            watch->watch({main_file, linked_file});
-        }, [this] { return may_refresh; }});
+        watch = std::make_unique<FileWatch>(
+            FileWatch::Handlers{[this] {
+                                    ++refreshes;
+                                    watch->watch({main_file, linked_file});
+                                },
+                                [this] { return may_refresh; }});
         watch->watch({main_file, linked_file});
     }
 
@@ -65,8 +65,8 @@ TEST_F(FileWatchTest, OutsideEditRefreshes) {
 
 TEST_F(FileWatchTest, BurstGivesOneRefresh) {
     for (int i = 0; i < 5; ++i)
-        write_bytes(main_file, QByteArray("<record>\r\nEins ") + QByteArray::number(i) +
-                                   "\r\n</record>\r\n");
+        write_bytes(main_file,
+                    QByteArray("<record>\r\nEins ") + QByteArray::number(i) + "\r\n</record>\r\n");
     ASSERT_TRUE(wait_until([this] { return refreshes >= 1; }));
     settle_for(FileWatch::kSettleMs * 2);
     EXPECT_EQ(refreshes, 1);

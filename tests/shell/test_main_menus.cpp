@@ -6,10 +6,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <map>
@@ -93,8 +93,10 @@ protected:
 
 // Name, caption and what it does, in menu order; the ending commands come last.
 const std::tuple<const char*, const char*, const char*> kItems[] = {
-    {"file_new", "&Neu", "file_new"}, {"file_open", "&Öffnen", "file dialog"},
-    {"export", "E&xportieren...", "file dialog"}, {"printRTbox", "&Drucken...", "print"},
+    {"file_new", "&Neu", "file_new"},
+    {"file_open", "&Öffnen", "file dialog"},
+    {"export", "E&xportieren...", "file dialog"},
+    {"printRTbox", "&Drucken...", "print"},
     {"GebEingabe", "&Geburtstage eingeben", "birthdays"},
     {"import", "Geburtstage &importieren", "import_birthdays"},
     {"TermEingabe", "&Termine eingeben", "appointments"},
@@ -105,9 +107,12 @@ const std::tuple<const char*, const char*, const char*> kItems[] = {
     {"feiertage", "&Feiertage berechnen", "Calc1"},
     {"sonntage", "Kirchliche &Sonntage berechnen", "Calc2"},
     {"astronom", "&Astronomische Berechnungen", "AstroForm"},
-    {"convert", "&Konvertierung", "converter"}, {"options", "&Optionen...", "FormOptions"},
-    {"helpcontents", "&Inhalt", "help"}, {"about", "&Über Merkwald", "FormAbout"},
-    {"standby", "&Stand By", "standby"}, {"exit_programm", "&Ende", "end"}};
+    {"convert", "&Konvertierung", "converter"},
+    {"options", "&Optionen...", "FormOptions"},
+    {"helpcontents", "&Inhalt", "help"},
+    {"about", "&Über Merkwald", "FormAbout"},
+    {"standby", "&Stand By", "standby"},
+    {"exit_programm", "&Ende", "end"}};
 
 TEST_F(MainMenusTest, EveryItemRunsItsCommandWithTimer1PausedForItsWindows) {
     QStringList menus_shown;
@@ -142,7 +147,8 @@ TEST_F(MainMenusTest, EveryToolbarButtonHasTooltipIconAndRunsItsCommand) {
                    {"feiertag", "Feiertage berechnen", "Calc1"},
                    {"astro", "Astronomische Berechnungen", "AstroForm"},
                    {"next", "Termine in den nächsten ... Tagen anzeigen", "look_ahead"},
-                   {"options", "Optionen", "FormOptions"}, {"help", "Hilfe", "help"}};
+                   {"options", "Optionen", "FormOptions"},
+                   {"help", "Hilfe", "help"}};
     QStringList keys, expected_keys;
     for (QAction* action : menus->toolbar()->actions())
         if (!action->isSeparator()) keys << action->objectName();
@@ -287,8 +293,8 @@ TEST_F(MainMenusTest, HelpShowsTheGermanHelpAtItsContents) {
     ASSERT_NE(menus->help_window(), nullptr);
     const QString text = menus->help_window()->browser()->toPlainText();
     EXPECT_TRUE(text.startsWith(QStringLiteral("Merkwald - Hilfe"))) << text.left(40).toStdString();
-    for (const char* word : {"days_before_event_text", "event_d.mmmm", "sunrise", "/unload=",
-                             "merkwald-cli list --from"})
+    for (const char* word : {"days_before_event_text", "event_d.mmmm", "sunrise",
+                             "/unload=", "merkwald-cli list --from"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(word))) << word;
 }
 

@@ -36,8 +36,11 @@ TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
         place(*first, {1500, 900, 9000, 7200});
         first->close_button_clicked();
         EXPECT_EQ(f.ends, 1);
-        for (const auto& [name, value] : {std::pair{"WindowState", "0"}, {"Left", "1500"},
-                                          {"Top", "900"}, {"Width", "9000"}, {"Height", "7200"}})
+        for (const auto& [name, value] : {std::pair{"WindowState", "0"},
+                                          {"Left", "1500"},
+                                          {"Top", "900"},
+                                          {"Width", "9000"},
+                                          {"Height", "7200"}})
             EXPECT_EQ(f.stored(prefix + name), value) << prefix << name;
         EXPECT_EQ(f.stored(light ? "Width" : "LightWidth"), std::nullopt);
 

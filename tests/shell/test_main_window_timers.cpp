@@ -176,9 +176,9 @@ TEST(MoonPicture, PicturesRunFromNewToFullAndBack) {
 
 TEST(CommandLine, WordsAndTheirValues) {
     const CommandLine line("/once /file=C:daten.rmd no_logo /unload=12.6x");
-    EXPECT_EQ(std::tuple(std::optional<std::string>("C:daten.rmd"), std::optional<int>(13), true,
-                         false),
-              std::tuple(line.file(), line.unload_seconds(), line.no_logo(), line.no_events()));
+    EXPECT_EQ(
+        std::tuple(std::optional<std::string>("C:daten.rmd"), std::optional<int>(13), true, false),
+        std::tuple(line.file(), line.unload_seconds(), line.no_logo(), line.no_events()));
     EXPECT_EQ(CommandLine("/file=").file(), "");
     EXPECT_EQ(CommandLine("/unload= 5").unload_seconds(), 0);  // the number is another word
     EXPECT_EQ(CommandLine("unload").unload_seconds(), std::nullopt);

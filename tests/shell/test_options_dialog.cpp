@@ -19,23 +19,41 @@ namespace merkwald::test {
 namespace {
 
 // What OK stores after every control was changed, in the store's own styles.
-const std::map<std::string, std::string> kEveryValue = {
-    {"DataFilename", "/daten/termine.rmd"}, {"EditorFilename", "kate"},
-    {"TextFilename", "/daten/bausteine.dat"}, {"RecordColor", "255"},
-    {"BackgroundColor", "8388608"}, {"SupressSpace", "true"}, {"Groups", "false"},
-    {"location", "München"}, {"latitude-degree", "48"}, {"latitude-minute", "8"},
-    {"latitude-second", "0"}, {"latitude-direction", "N"}, {"longitude-degree", "11"},
-    {"longitude-minute", "35"}, {"longitude-second", "0"}, {"longitude-direction", "O"},
-    {"Diff to GMT", "1"}, {"Daylight Saving Time", "1"}, {"NN", " 519"},
-    {"FontName", "DejaVu Serif"}, {"FontSize", "13"}, {"FontItalic", "false"},
-    {"FontBold", "true"}, {"PlaySound", "1"}, {"SoundFile", "/daten/gong.wav"},
-    {"MissedEvents", "1"}, {"Intervall", "30"}, {"Standby", "1"}};
+const std::map<std::string, std::string> kEveryValue = {{"DataFilename", "/daten/termine.rmd"},
+                                                        {"EditorFilename", "kate"},
+                                                        {"TextFilename", "/daten/bausteine.dat"},
+                                                        {"RecordColor", "255"},
+                                                        {"BackgroundColor", "8388608"},
+                                                        {"SupressSpace", "true"},
+                                                        {"Groups", "false"},
+                                                        {"location", "München"},
+                                                        {"latitude-degree", "48"},
+                                                        {"latitude-minute", "8"},
+                                                        {"latitude-second", "0"},
+                                                        {"latitude-direction", "N"},
+                                                        {"longitude-degree", "11"},
+                                                        {"longitude-minute", "35"},
+                                                        {"longitude-second", "0"},
+                                                        {"longitude-direction", "O"},
+                                                        {"Diff to GMT", "1"},
+                                                        {"Daylight Saving Time", "1"},
+                                                        {"NN", " 519"},
+                                                        {"FontName", "DejaVu Serif"},
+                                                        {"FontSize", "13"},
+                                                        {"FontItalic", "false"},
+                                                        {"FontBold", "true"},
+                                                        {"PlaySound", "1"},
+                                                        {"SoundFile", "/daten/gong.wav"},
+                                                        {"MissedEvents", "1"},
+                                                        {"Intervall", "30"},
+                                                        {"Standby", "1"}};
 
 class OptionsDialogTest : public ::testing::Test {
 protected:
     OptionsDialogTest() {
         gui_application();
-        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"), fixture.folder + "/orte.dat");
+        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"),
+                    fixture.folder + "/orte.dat");
         settings = default_settings(fixture.folder);
     }
     std::unique_ptr<OptionsDialog> open() {
@@ -142,8 +160,8 @@ TEST_F(OptionsDialogTest, CancelStoresNothingButTheBoxesActedAtOnce) {
 
 TEST_F(OptionsDialogTest, IntervalRule) {
     const std::vector<std::pair<QString, std::int32_t>> rows = {
-        {"0", 60},  {"", 60},          {"abc", 60},  {"-5", 60},         {"0.9", 60},
-        {"1", 1},   {"15 Minuten", 15}, {"90.7", 90}, {"99999999999", 60}};
+        {"0", 60}, {"", 60},           {"abc", 60},  {"-5", 60},         {"0.9", 60},
+        {"1", 1},  {"15 Minuten", 15}, {"90.7", 90}, {"99999999999", 60}};
     for (const auto& [text, minutes] : rows)
         EXPECT_EQ(interval_of_field(text), minutes) << text.toStdString();
     auto dialog = open();
@@ -157,8 +175,8 @@ TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOk) {
         bool on, once;
         AutostartChoice expected;
     };
-    for (const Row& row : {Row{true, true, {true, true}}, Row{true, false, {true, false}},
-                           Row{false, true, {}}}) {
+    for (const Row& row :
+         {Row{true, true, {true, true}}, Row{true, false, {true, false}}, Row{false, true, {}}}) {
         auto dialog = open();
         dialog->misc().autostart_box->setChecked(row.on);
         dialog->misc().start_once_box->setChecked(row.once);

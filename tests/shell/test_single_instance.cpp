@@ -14,7 +14,7 @@ namespace merkwald::test {
 namespace {
 
 class SecondStart : public ::testing::Test {
-  protected:
+protected:
     SecondStart() { gui_application(); }
 
     // Lets the running copy read what arrived; a local socket needs a few turns.

@@ -20,8 +20,10 @@ protected:
         tzset();
     }
     ~SummerTime() override {
-        if (had_zone_) qputenv("TZ", saved_);
-        else qunsetenv("TZ");
+        if (had_zone_)
+            qputenv("TZ", saved_);
+        else
+            qunsetenv("TZ");
         tzset();
     }
     bool had_zone_;

@@ -12,8 +12,8 @@
 #include <QScrollBar>
 
 #include "gui_test_support.h"
-#include "shell/feast_windows.h"
 #include "settings/program_folder.h"
+#include "shell/feast_windows.h"
 #include "shell/range_window.h"
 #include "shell/toolbar_icons.h"
 #include "shell/tray.h"

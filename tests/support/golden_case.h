@@ -23,7 +23,7 @@ namespace merkwald::test {
 struct GoldenCase {
     std::map<std::string, std::string> options;
     std::vector<std::pair<std::string, std::string>> files;  // name, text with LF
-    std::map<std::string, std::string> expected;              // section, text with LF
+    std::map<std::string, std::string> expected;             // section, text with LF
 
     std::string option(const std::string& name, const std::string& fallback) const {
         const auto it = options.find(name);
@@ -85,8 +85,7 @@ inline std::vector<std::filesystem::path> golden_cases() {
     return cases;
 }
 
-inline std::string golden_test_name(
-    const ::testing::TestParamInfo<std::filesystem::path>& info) {
+inline std::string golden_test_name(const ::testing::TestParamInfo<std::filesystem::path>& info) {
     std::string name = info.param.stem().string();
     for (char& ch : name)
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';

@@ -29,11 +29,11 @@ public:
         QString title;
     };
 
-    MessageAnswer message(QWidget*, const QString& text, MessageIcon icon,
-                          MessageButtons buttons, const QString& title) override {
+    MessageAnswer message(QWidget*, const QString& text, MessageIcon icon, MessageButtons buttons,
+                          const QString& title) override {
         messages.push_back({text, icon, buttons, title});
-        if (answers.empty()) return buttons == MessageButtons::yes_no ? MessageAnswer::yes
-                                                                       : MessageAnswer::ok;
+        if (answers.empty())
+            return buttons == MessageButtons::yes_no ? MessageAnswer::yes : MessageAnswer::ok;
         const MessageAnswer a = answers.front();
         answers.pop_front();
         return a;

@@ -11,7 +11,8 @@ namespace merkwald::test {
 inline std::filesystem::path make_unique_folder(const std::string& prefix) {
     static std::mt19937_64 random{std::random_device{}()};
     for (;;) {
-        auto path = std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(random()));
+        auto path =
+            std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(random()));
         if (std::filesystem::create_directories(path)) return path;
     }
 }
