@@ -70,14 +70,15 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     QtSoundPlayer sound(sound_module_folders(executable_folder));
     MainWindow window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
-    auto* followers = new WindowFollowers(window, QDBusConnection::sessionBus());
+    // Ends before the window it follows: it unhooks itself from a whole window.
+    WindowFollowers followers(window, QDBusConnection::sessionBus());
     // Listening from before the start keeps a second start from becoming a second
     // copy while the start windows are open; what it asks waits for the start.
     instance.listen([&window](const QStringList& arguments) {
         apply_second_start(window, CommandLine::from_arguments(arguments));
     });
     if (!window.start()) return 0;
-    followers->started();
+    followers.started();
     instance.open();
     print_list_when_asked(window);
     // The start-up benchmark measures up to the first shown list.
