@@ -4,7 +4,6 @@
 #include <string>
 
 #include "editors/birthday_import.h"
-#include "editors/converter.h"
 #include "editors/entry_records.h"
 #include "editors/field_checks.h"
 #include "editors/record_file.h"
@@ -98,35 +97,6 @@ TEST_F(EntryChecks, NothingIsWrittenForAFutureBirthdayABadLeadTimeOrATagName) {
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-TEST_F(EntryChecks, AWindows1252FileBecomesUtf8OnlyWhenAllowed) {
-    const std::string before = latin1("<record>\r\nJürgen\r\n</record>\r\n");
-    write_bytes(file, before);
-    const EntryInput input{"Łukasz", "1.1.1990", 0, {0, 0, "7"}};
-    const SaveOutcome asked =
-        save_entry(EntryKind::birthday, file, input, templates, kToday, Utf8Change::ask);
-    EXPECT_TRUE(asked.write.needs_utf8);
-    EXPECT_FALSE(asked.write.ok);
-    EXPECT_EQ(before, read_bytes(file));
-    EXPECT_TRUE(save_entry(EntryKind::birthday, file, input, templates, kToday).write.ok);
-    EXPECT_NE(std::string::npos, read_bytes(file).find("Jürgen"));
-}
-
-TEST_F(EntryChecks, ImportReadsSemicolonsSkipsColumnNamesAndNamesTheFailingLine) {
-    const auto csv = folder / "geb.csv";
-    write_bytes(csv,
-                "Name;Geburtstag\r\n\"Berg; Anna\";1.1.1990\r\nBernd;2.2.1990\r\n"
-                "Clara;31.2.1990\r\n");
-    const ImportOutcome outcome =
-        import_birthdays(csv, file, ImportFormat::name_date, templates[0], {0, 0, "7"}, kToday);
-    EXPECT_EQ(ImportEnd::bad_date, outcome.end);
-    EXPECT_EQ(2, outcome.imported);
-    EXPECT_EQ(4, outcome.line);
-    EXPECT_EQ("Falsches Datum in Importdatei!\nZeile 4 der Importdatei.",
-              import_problem_text(outcome));
-    EXPECT_NE(std::string::npos, read_bytes(file).find(" Berg; Anna hat Geburtstag"));
-    EXPECT_NE(std::string::npos, read_bytes(file).find("<date=02.02.1990>"));
-}
-
 TEST_F(EntryChecks, ImportFromAPipeOrADeviceFailsWithAMessage) {
     const auto fifo = folder / "pipe.csv";
     ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
@@ -143,19 +113,6 @@ TEST_F(EntryChecks, ImportFromAPipeOrADeviceFailsWithAMessage) {
                                          {"Anna", "1.1.1990", 0, {0, 0, "7"}}, templates, kToday);
     EXPECT_FALSE(saved.write.ok);
     EXPECT_NE(std::string::npos, saved.write.message.find("Pipe")) << saved.write.message;
-}
-
-TEST_F(EntryChecks, TheConverterNeverWritesOverItsInput) {
-    const auto input = folder / "alt.rmd";
-    write_bytes(input, "<color=blue>\r\n");
-    std::filesystem::create_symlink(input, folder / "verweis.rmd");
-    for (const char* output : {"verweis.rmd", ".alt.rmd~mw.XyZ123", "./alt.rmd"}) {
-        EXPECT_EQ(ConvertCheck::same_file,
-                  check_conversion("alt.rmd", output, input, folder / output))
-            << output;
-        EXPECT_FALSE(convert_file(input, folder / output).ok) << output;
-    }
-    EXPECT_EQ("<color=blue>\r\n", read_bytes(input));
 }
 
 }  // namespace

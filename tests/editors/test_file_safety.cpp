@@ -161,12 +161,24 @@ TEST_F(FileSafety, TheTemporaryFileIsFreshAndOwnerOnly) {
 // Every step of both routes fails once: the target stays byte for byte, the
 // backup is complete, no temporary file is left.
 TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
-    const char* steps[] = {"writing backup",       "syncing backup",    "closing backup",
-                           "before backup rename", "writing temporary", "syncing temporary",
-                           "closing temporary",    "before rename",     "writing in place",
-                           "syncing in place",     "closing in place"};
+    // The step that fails and what the message names (nullptr: only the outcome).
+    const struct {
+        const char* step;
+        const char* names;
+    } rows[] = {{"writing backup", "Sicherungsdatei"},
+                {"syncing backup", nullptr},
+                {"closing backup", nullptr},
+                {"before backup rename", "Sicherungsdatei"},
+                {"writing temporary", "temporäre Datei"},
+                {"syncing temporary", nullptr},
+                {"closing temporary", nullptr},
+                {"before rename", "konnte nicht ersetzt werden"},
+                {"writing in place", nullptr},
+                {"syncing in place", nullptr},
+                {"closing in place", nullptr}};
     for (const bool linked : {false, true}) {
-        for (const char* failing : steps) {
+        for (const auto& row : rows) {
+            const char* failing = row.step;
             SCOPED_TRACE(std::string(failing) + (linked ? " (in place)" : ""));
             TempFolder f;
             const fs::path file = f / "a.rmd";
@@ -184,6 +196,9 @@ TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
             EXPECT_FALSE(outcome.ok);
             EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert"))
                 << outcome.message;
+            if (row.names) {
+                EXPECT_NE(std::string::npos, outcome.message.find(row.names)) << outcome.message;
+            }
             EXPECT_EQ(kOld, read_bytes(file));
             const std::string backup = read_bytes(f / "a.bak");
             EXPECT_TRUE(backup == kOld || backup == kEarlier);
