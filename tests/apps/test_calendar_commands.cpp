@@ -124,18 +124,6 @@ TEST_F(CalendarCommands, AstroPlacesFile) {
     EXPECT_EQ("", unknown.out);
 }
 
-TEST_F(CalendarCommands, AstroNamesPolarDayAndNight) {
-    for (const auto& [date, sun, length] :
-         {std::tuple{"21.06.2000", "Polartag", "24:00"}, {"21.12.2000", "Polarnacht", "00:00"}}) {
-        const Outcome r = astro({"--lat", "78,0,0,N", "--date", date});
-        EXPECT_EQ(kExitOk, r.status) << date;
-        for (const std::string& line :
-             {std::string("Sonnenaufgang: ") + sun, std::string("Sonnenuntergang: ") + sun,
-              std::string("Tageslänge: ") + length + " Stunden", std::string("Mondphase: ")})
-            EXPECT_NE(r.out.find(line), std::string::npos) << date << ": " << line;
-    }
-}
-
 TEST_F(CalendarCommands, AstroFailures) {
     const struct {
         std::vector<std::string> args;

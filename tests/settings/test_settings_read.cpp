@@ -45,20 +45,6 @@ TEST_F(ReadRegistry, EmptyStoreGivesTheDefaults) {
     EXPECT_EQ(default_settings("/opt/merkwald"), settings);
     EXPECT_EQ(QDir::toNativeSeparators("/opt/merkwald/beispiel.rmd").toStdString(),
               settings.data_filename);
-    EXPECT_EQ(std::tuple(0, 0xFFFFFF, true, false, 60, 8430, 6180),
-              std::tuple(settings.record_color, settings.background_color, settings.groups,
-                         settings.suppress_space, settings.reread_interval, settings.window_width,
-                         settings.window_height));
-    EXPECT_EQ(
-        std::tuple("01.01.80"s, "standard.wav"s, "21"s, "1"s),
-        std::tuple(settings.date, settings.sound_file, settings.days_before, settings.diff_to_gmt));
-    EXPECT_EQ(std::nullopt, settings.window_left);
-    EXPECT_EQ(std::nullopt, settings.version);
-    EXPECT_EQ(kDefaultPlaceName, settings.location);
-    EXPECT_EQ(
-        (std::array{12, 9, 0, 48, 33, 0}),
-        (std::array{settings.longitude_degree, settings.longitude_minute, settings.longitude_second,
-                    settings.latitude_degree, settings.latitude_minute, settings.latitude_second}));
     EXPECT_TRUE(sink.shown.empty());
     EXPECT_EQ(StoreValue(std::string(kToday)), stored("Date"));
 }

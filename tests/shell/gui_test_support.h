@@ -79,6 +79,10 @@ public:
         gui_application();
         folder = QDir(program_dir.path()).absolutePath();
     }
+    // With the data file "main.rmd" holding `main_text`.
+    explicit GuiFixture(const std::string& main_text) : GuiFixture() {
+        write(QStringLiteral("main.rmd"), main_text);
+    }
 
     // A file in the program folder; "\n" become CRLF.
     void write(const QString& name, std::string text) const {

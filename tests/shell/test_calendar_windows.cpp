@@ -36,9 +36,6 @@ TEST(FeastWindows, ListWhatTheCommandLinePrintsForEveryYearTyped) {
     gui_application();
     HolidayListWindow holidays(2024);
     ChurchYearWindow church_year(2024);
-    EXPECT_EQ(holidays.windowTitle(), QStringLiteral("Berechnung von Feiertagen"));
-    EXPECT_EQ(church_year.windowTitle(),
-              QStringLiteral("Kirchliche Sonn- und Feiertage berechnen (evang.)"));
     EXPECT_EQ(holidays.year_edit()->text(), QStringLiteral("2024"));
     // Typed digit by digit, the year is listed with its fourth digit.
     QString typed;
@@ -100,7 +97,6 @@ protected:
 
 TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTime) {
     auto form = open();
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Astronomische Berechnungen"));
     EXPECT_EQ(form->date_edit()->text(), QStringLiteral("21.06.2000"));
     EXPECT_EQ(form->hour_edit()->text(), QStringLiteral("09"));
     EXPECT_EQ(form->minute_edit()->text(), QStringLiteral("05"));

@@ -17,8 +17,7 @@ namespace merkwald::test {
 namespace {
 
 TEST(TrayClicks, LeftClickTogglesAndMiddleOrDoubleClickShows) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.set("Version", std::int32_t(1512));
     auto form = f.started();
     ASSERT_TRUE(form->isVisible());
@@ -55,8 +54,7 @@ TEST(TrayTooltip, ListsTheDueEntriesSoonestFirstShortened) {
 }
 
 TEST(TrayTooltip, FollowsTheRefresh) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.set("Version", std::int32_t(1512));
     auto form = f.started();
     EXPECT_EQ(QStringLiteral("Merkwald\nHeute"), form->tray().tooltip());
@@ -89,8 +87,7 @@ TEST(DarkTheme, TextColourMatchesTheBackgroundTheProgramSets) {
 }
 
 TEST(DarkTheme, SidePanelLabelsAreReadableOnTheListBackground) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.set("Version", std::int32_t(1512));
     f.set("BackgroundColor", std::int32_t(0xFFFFFF));
     QPalette dark = QApplication::palette();

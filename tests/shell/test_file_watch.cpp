@@ -58,11 +58,6 @@ protected:
     std::unique_ptr<FileWatch> watch;
 };
 
-TEST_F(FileWatchTest, OutsideEditRefreshes) {
-    write_bytes(linked_file, "<record>\r\nZwei geändert\r\n</record>\r\n");
-    EXPECT_TRUE(wait_until([this] { return refreshes == 1; }));
-}
-
 TEST_F(FileWatchTest, BurstGivesOneRefresh) {
     for (int i = 0; i < 5; ++i)
         write_bytes(main_file,
@@ -105,8 +100,7 @@ TEST_F(FileWatchTest, ChangesBesideTheFilesAreIgnored) {
 
 // The whole way: a started window follows an outside edit of its main file.
 TEST(WindowFileWatch, OutsideEditShowsInTheList) {
-    GuiFixture f;
-    f.write("main.rmd", "<record>\nAlt\n</record>\n");
+    GuiFixture f("<record>\nAlt\n</record>\n");
     auto form = f.started();
     WindowFollowers followers(*form, QDBusConnection(QStringLiteral("none")));
     form->show_data();

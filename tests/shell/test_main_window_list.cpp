@@ -128,8 +128,7 @@ TEST(WindowList, LightListIndentsLikeItsBlanks) {
 }
 
 TEST(WindowList, WithoutAFontNameTheBoxKeepsItsOwnFont) {
-    GuiFixture f;
-    f.write("main.rmd", "<record>\n<date=05.03.1999>\nHeute\n</record>\n");
+    GuiFixture f(kToday);
     f.set("FontSize", std::int32_t(30));
     auto form = f.started();
     const auto today = format_of(form->event_list(), "Heute");
@@ -138,20 +137,8 @@ TEST(WindowList, WithoutAFontNameTheBoxKeepsItsOwnFont) {
     EXPECT_FALSE(today->hasProperty(QTextFormat::FontPointSize));
 }
 
-TEST(WindowList, AFailedReadShowsTheHeadingAloneAndReportsTheFile) {
-    GuiFixture f;
-    f.write("main.rmd", "<record>\n<date=05.03.1999>\nHeute\n</record>\n");
-    auto form = f.started();
-    QFile::remove(f.folder + "/main.rmd");
-    form->show_data();
-    EXPECT_EQ(GuiFixture::plain(*form), "Freitag, 5.3.1999\n\n");
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_EQ(f.dialogs.messages[0].icon, MessageIcon::critical);
-}
-
 TEST(WindowList, SoundPlaysOncePerRefreshWithAnEventToday) {
-    GuiFixture f;
-    f.write("main.rmd", "<record>\n<date=05.03.1999>\nHeute\n</record>\n");
+    GuiFixture f(kToday);
     f.set("PlaySound", std::int32_t(1));
     auto form = f.started();
     ASSERT_EQ(f.sound.played.size(), 1u);

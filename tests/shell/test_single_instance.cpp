@@ -81,8 +81,7 @@ TEST(SecondStartName, SeparatesTheProgramsAndTheDisplays) {
 }
 
 TEST(SecondStartWindow, ShowsTheWindowAndOpensTheNamedFile) {
-    GuiFixture f;
-    f.write("main.rmd", "<record>\n<date=05.03.1999>\nAus main\n</record>\n");
+    GuiFixture f("<record>\n<date=05.03.1999>\nAus main\n</record>\n");
     f.write("zwei.rmd", "<record>\n<date=05.03.1999>\nAus zwei\n</record>\n");
     f.set("Version", std::int32_t(1512));
     auto form = f.started();

@@ -5,7 +5,6 @@
 #include <QtGlobal>
 #include <ctime>
 
-#include "../support/settings_test_support.h"
 #include "settings/settings.h"
 
 namespace merkwald {
@@ -51,22 +50,6 @@ TEST_F(SummerTime, SunTimesMoveWithTheZoneOnlyWhenAutomatic) {
         EXPECT_EQ(with_zone.rising[0] - with_manual.rising[0], shift);
         EXPECT_EQ(with_zone.setting[3] - with_manual.setting[3], shift);
     }
-}
-
-TEST_F(SummerTime, StoredValueAndItsAbsence) {
-    test::TempStore temp;
-    temp.store().create_key(kMainKey, kKeyClass);
-    ReadOptions options;
-    options.program_folder = "/opt/merkwald";
-    options.today = "06.12.26";
-    test::RecordingSink sink;
-    Settings settings;
-    ASSERT_EQ(read_registry(temp.store(), settings, options, sink), ReadOutcome::go_on);
-    EXPECT_FALSE(settings.daylight_saving_auto);  // a store from before keeps the manual choice
-    ASSERT_TRUE(temp.store().set_value(kMainKey, "Daylight Saving Time Auto", std::int32_t(1)));
-    ASSERT_EQ(read_registry(temp.store(), settings, options, sink), ReadOutcome::go_on);
-    EXPECT_TRUE(settings.daylight_saving_auto);
-    EXPECT_TRUE(sink.shown.empty());
 }
 
 }  // namespace

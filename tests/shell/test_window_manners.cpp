@@ -23,8 +23,7 @@ namespace merkwald::test {
 namespace {
 
 TEST(FileLabel, ShowsThePathAsOnDiskShortenedInTheMiddle) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto form = f.started();
     const QString name = QStringLiteral("Meine Termine/Große Sammlung aller Geburtstage.rmd");
     QDir(f.folder).mkpath(QStringLiteral("Meine Termine"));
@@ -56,8 +55,7 @@ TEST(FailedRead, ShowsTheHeadingAndNamesTheFileInTheBox) {
 }
 
 TEST(RangeWindowMessage, NamesWhatIsWrongWithTheRange) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     auto form = f.started();
     RangeWindow window(
         {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
@@ -115,8 +113,7 @@ TEST(Icons, DisabledButtonsLookDisabled) {
 }
 
 TEST(Icons, EachProgramHasItsOwnIconEverywhere) {
-    GuiFixture f;
-    f.write("main.rmd", kToday);
+    GuiFixture f(kToday);
     use_program_file_folders({QStringLiteral(MERKWALD_SOURCE_DIR "/data")});
     const QImage full = program_icon(f.folder, false).pixmap(32, 32).toImage();
     const QImage light = program_icon(f.folder, true).pixmap(32, 32).toImage();
