@@ -9,12 +9,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,16 +91,11 @@ inline void when_modal(std::function<void(QWidget*)> action) {
     });
 }
 
-inline QPushButton* find_button(QWidget* dialog, const QString& text) {
+inline void click_button(QWidget* dialog, const QString& text) {
     for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
-        if (b->text() == text) return b;
+        if (b->text() == text) return b->click();
     }
     ADD_FAILURE() << "no button " << text.toStdString();
-    return nullptr;
-}
-
-inline void click_button(QWidget* dialog, const QString& text) {
-    if (QPushButton* b = find_button(dialog, text)) b->click();
 }
 
 inline DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }
@@ -114,17 +106,13 @@ struct EditorWorld {
         : store(SettingsStore::file_store(QString::fromStdString((folder / "store.ini").string()))),
           settings(default_settings(QString::fromStdString(folder.path().string()))),
           engine(EngineSettings{}, today, folder.path()),
-          clock(QDateTime(to_qdate_of(today), QTime(12, 0))),
+          clock(QDateTime(QDate(ymd_of(today).year, ymd_of(today).month, ymd_of(today).day),
+                          QTime(12, 0))),
           services{clock, dialogs, sound},
           context{settings, engine, folder.path(), services} {
         application();
         settings.text_filename = MERKWALD_TEST_DATA "/texte.dat";
         settings.data_filename = (folder / "main.rmd").string();
-    }
-
-    static QDate to_qdate_of(DaySerial d) {
-        const Ymd ymd = ymd_of(d);
-        return QDate(ymd.year, ymd.month, ymd.day);
     }
 
     TempFolder folder;
@@ -136,12 +124,6 @@ struct EditorWorld {
     RecordingSound sound;
     Services services;
     EditorContext context;
-
-    [[nodiscard]] std::vector<QString> message_texts() const {
-        std::vector<QString> texts;
-        for (const auto& shown : dialogs.messages) texts.push_back(shown.text);
-        return texts;
-    }
 };
 
 // Records what the main window would be asked to do.
@@ -156,7 +138,7 @@ public:
         timer_paused = false;
         if (refresh_after) ++refreshes;
     }
-    void show_data_with_lead_days(int days) override { lead_days.push_back(days); }
+    void show_data_with_lead_days(int) override {}
     Settings& settings() override { return world.settings; }
     SettingsStore& settings_store() override { return world.store; }
     EngineState& engine_state() override { return world.engine; }
@@ -170,7 +152,6 @@ public:
     EditorWorld& world;
     bool timer_paused = false;
     int refreshes = 0;
-    std::vector<int> lead_days;
 };
 
 }  // namespace merkwald::test

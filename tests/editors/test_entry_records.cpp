@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <tuple>
 
+#include "editors/birthday_import.h"
 #include "editors/entry_records.h"
+#include "editors/field_checks.h"
 #include "editors/new_file.h"
+#include "editors/record_file.h"
 #include "editors/templates.h"
 #include "editors_test_support.h"
+#include "engine/date_text.h"
 #include "engine/text_file.h"
-#include "tests/support/recording_sink.h"
 
 namespace merkwald {
 namespace {
@@ -48,28 +52,21 @@ TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
 
 TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
     using C = EntryCheck;
-    const std::tuple<const char*, const char*, EntryCheck> rows[] = {
-        {"", "1.1.2000", C::no_name},
-        {"   ", "1.1.2000", C::no_name},
-        {"", "", C::no_name},
-        {"Anna", "", C::bad_date},
-        {"Anna", "31.2.2000", C::bad_date},
-        {"Anna", "morgen", C::bad_date}};
-    for (const auto& [name, date, check] : rows) {
-        EXPECT_EQ(
-            check,
-            save_entry(EntryKind::birthday, file, input(name, date), kTemplates, kToday).check)
-            << name << "|" << date;
+    const std::vector<TextTemplate> bare{{"b", "", ""}};  // the name alone is the text line
+    const std::tuple<const char*, const char*, const char*, EntryCheck, const char*> rows[] = {
+        {"   ", "1.1.2000", "7", C::no_name, ""},
+        {"Anna", "", "7", C::bad_date, ""},
+        {"Anna", "31.2.2000", "7", C::bad_date, ""},
+        {"Anna", "1.1.2030", "7", C::bad_date, "Falsches Datum"},
+        {"Anna", "1.1.1990", "40000", C::bad_field, "Vorlaufzeit"},
+        {"</record>", "1.1.1990", "7", C::bad_field, "</record>"}};
+    for (const auto& [name, date, lead, check, problem] : rows) {
+        const SaveOutcome outcome =
+            save_entry(EntryKind::birthday, file, {name, date, 0, {0, 0, lead}}, bare, kToday);
+        EXPECT_EQ(check, outcome.check) << name << "|" << date;
+        EXPECT_NE(std::string::npos, outcome.problem.find(problem)) << outcome.problem;
     }
     EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_EQ("Kein Name!", no_name_message(EntryKind::birthday));
-    EXPECT_EQ("Kein Text!", no_name_message(EntryKind::appointment));
-}
-
-TEST_F(EntrySave, NoTemplatesWriteTheNameAlone) {
-    ASSERT_TRUE(
-        save_entry(EntryKind::birthday, file, input("Anna", "1.1.2000", -1), {}, kToday).write.ok);
-    EXPECT_NE(std::string::npos, read_bytes(file).find("\r\n Anna \r\n</record>"));
 }
 
 TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
@@ -83,62 +80,74 @@ TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
     EXPECT_FALSE(is_valid_utf8(bytes));
 }
 
+TEST_F(EntrySave, ImportFromAPipeOrADeviceFailsWithoutHanging) {
+    const auto fifo = folder / "pipe.csv";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    for (const std::filesystem::path& source : {fifo, std::filesystem::path("/dev/zero")}) {
+        const ImportOutcome outcome = import_birthdays(source, file, ImportFormat::name_date,
+                                                       kTemplates[0], {0, 0, "7"}, kToday);
+        EXPECT_EQ(ImportEnd::failed, outcome.end);
+        EXPECT_NE(std::string::npos, import_problem_text(outcome).find(source.filename().string()));
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 TEST(EntryLines, LineBreakInANameStaysOnOneTextLine) {
     EXPECT_EQ("vor Anna Berta nach", template_line({"c", "vor", "nach"}, "Anna\r\nBerta"));
 }
 
-TEST(EntryPresetsTest, PositionsTheListDoesNotHaveSelectTheFirst) {
+TEST(EntryPresets, PositionsTheListDoesNotHaveSelectTheFirst) {
     Settings settings;
-    settings.days_before = "7";
-    settings.birthday_color = 255;
-    settings.appointment_color = 65280;
-    struct Row {
-        std::optional<std::int32_t> stored;
-        int count;
-        int position;
-    };
-    const Row rows[] = {{std::nullopt, 8, 0}, {-1, 8, 0},           {3, 8, 3}, {8, 8, 0},
-                        {-7, 8, 0},           {std::nullopt, 0, -1}};
-    for (const Row& row : rows) {
-        settings.selected_text = row.stored;
-        EXPECT_EQ(row.position,
-                  entry_presets(settings, EntryKind::birthday, row.count).template_position)
-            << row.stored.value_or(-99) << " of " << row.count;
+    const std::tuple<std::optional<std::int32_t>, int, int> rows[] = {
+        {std::nullopt, 8, 0}, {3, 8, 3}, {8, 8, 0}, {-7, 8, 0}, {std::nullopt, 0, -1}};
+    for (const auto& [stored, count, position] : rows) {
+        settings.selected_text = stored;
+        EXPECT_EQ(position, entry_presets(settings, EntryKind::birthday, count).template_position)
+            << stored.value_or(-99) << " of " << count;
     }
-    EXPECT_EQ(255, entry_presets(settings, EntryKind::birthday, 1).color);
-    EXPECT_EQ(65280, entry_presets(settings, EntryKind::appointment, 1).color);
-    EXPECT_EQ("7", entry_presets(settings, EntryKind::appointment, 1).lead_time);
-    settings.days_before.clear();
-    EXPECT_EQ("21", entry_presets(settings, EntryKind::birthday, 1).lead_time);
 }
 
-TEST(EntryPresetsTest, StoredIntoRecordAndStore) {
-    test::EditorWorld world;
-    world.store.create_key(kMainKey, kKeyClass);
-    store_entry_presets(world.settings, world.store, EntryKind::appointment, {"3", 4242, 2});
-    EXPECT_EQ("3", world.settings.days_before);
-    StoreValue value;
-    ASSERT_TRUE(world.store.query_value(kMainKey, "TermColor", value));
-    EXPECT_EQ(StoreValue(std::int32_t(4242)), value);
-    ASSERT_TRUE(world.store.query_value(kMainKey, "SelectedTermText", value));
-    EXPECT_EQ(2, std::stoi(std::get<std::string>(value)));
+TEST(FieldChecks, NumbersAreWholeAndWithinWhatTheReaderHolds) {
+    const std::pair<const char*, bool> rows[] = {
+        {"0", true},   {" 7 ", true}, {"+3", true},   {"32767", true}, {"40000", false},
+        {"-1", false}, {"7a", false}, {"1.5", false}, {"", true},      {"3 4", false}};
+    for (const auto& [text, ok] : rows) {
+        EXPECT_EQ(ok, !check_number("Vorlaufzeit (Tage)", text, 0, 32767, true)) << text;
+    }
+    EXPECT_TRUE(check_number("Periode (Tage)", "", 1, 32767, false).has_value());
+}
+
+TEST(FieldChecks, ATypedLineNeverBecomesATag) {
+    const std::pair<const char*, bool> rows[] = {
+        {"  </RECORD>  ", true},  {"<Date=1.1.2000>", true},  {"<active=once>", true},
+        {"<active=oft>", false},  {"<priority=2>", false},    {"<priority=99999>", true},
+        {"Text <record>", false}, {"<add_file=x.rmd>", true}, {"<hallo>", false}};
+    for (const auto& [line, tag] : rows) EXPECT_EQ(tag, reads_as_tag(line)) << line;
+}
+
+TEST(FieldChecks, DatesHaveFourDigitYearsAndBirthdaysLieInThePast) {
+    EXPECT_EQ("25.12.0800", written_date(*make_date(800, 12, 25)));
+    EXPECT_EQ("25.12.0800", prepare_date("25.12.0800"));
+    const std::pair<const char*, const char*> rows[] = {
+        // "": refused
+        {"1.1.25", "01.01.2025"},    {"1.1.29", "01.01.1929"}, {"8.12.26", "08.12.1926"},
+        {"7.12.2026", "07.12.2026"}, {"1.1.2030", ""},         {"31.2.1990", ""}};
+    for (const auto& [typed, birthday] : rows) {
+        const auto date = birthday_date(typed, kToday);
+        EXPECT_EQ(std::string(birthday), date ? written_date(*date) : "") << typed;
+    }
 }
 
 TEST(NewFile, NameGetsItsExtensionAndFolder) {
-    const std::filesystem::path folder = "/prog";
-    const std::pair<const char*, const char*> rows[] = {
-        {"neu", "/prog/neu.rmd"},
-        {"neu.rmd", "/prog/neu.rmd"},
-        {"neu.RMD", "/prog/neu.RMD.rmd"},
-        {"daten/neu.txt", "/prog/daten/neu.txt.rmd"},
-        {"/home/anna/neu", "/home/anna/neu.rmd"}};
+    const std::pair<const char*, const char*> rows[] = {{"neu", "/prog/neu.rmd"},
+                                                        {"neu.RMD", "/prog/neu.RMD.rmd"},
+                                                        {"/home/anna/neu", "/home/anna/neu.rmd"}};
     for (const auto& [typed, path] : rows) {
-        EXPECT_EQ(std::filesystem::path(path), new_file_path(typed, folder)) << typed;
+        EXPECT_EQ(std::filesystem::path(path), new_file_path(typed, "/prog")) << typed;
     }
 }
 
-// Linked files become entries two and three; without them the file is emptied
-// (its old content kept in the backup); a file that cannot be made gives no list.
+// Without linked files the file is emptied.
 TEST(NewFile, LinkedFilesLeadTheFileAndTheList) {
     test::TempFolder folder;
     const std::filesystem::path file = folder / "neu.rmd";
@@ -147,17 +156,10 @@ TEST(NewFile, LinkedFilesLeadTheFileAndTheList) {
     EXPECT_EQ("<add_file=geb.rmd>\r\n<add_file=/daten/termine.rmd>\r\n", read_bytes(file));
     EXPECT_EQ((std::vector<std::string>{file.string(), "geb.rmd", "/daten/termine.rmd"}),
               outcome.file_list);
-
-    const std::string before = read_bytes(file);
-    outcome = create_new_file(file, {});
-    ASSERT_TRUE(outcome.write.ok);
+    ASSERT_TRUE(create_new_file(file, {}).write.ok);
     EXPECT_EQ("", read_bytes(file));
-    EXPECT_EQ(1u, outcome.file_list.size());
-    EXPECT_EQ(before, read_bytes(folder / "neu.bak"));
-
     outcome = create_new_file(folder / "fehlt" / "neu.rmd", {"a.rmd"});
     EXPECT_FALSE(outcome.write.ok);
-    EXPECT_FALSE(outcome.write.message.empty());
     EXPECT_TRUE(outcome.file_list.empty());
 }
 
@@ -173,36 +175,11 @@ std::string blocks(int count) {
 TEST(Templates, BlockCount) {
     const std::tuple<const char*, std::string, std::size_t> rows[] = {
         {"30 blocks offer 25", blocks(30), 25},
-        {"exactly 25", blocks(25), 25},
-        {"empty file", "", 0},
         {"third block starts with another line", blocks(2) + "x\r\nC\r\nv\r\nn\r\n" + blocks(1), 2},
-        {"ends in the middle of a block", blocks(2) + "*\r\nHalber Block\r\n", 2},
-        {"ends after the text before", blocks(1) + "*\r\nC\r\nvor\r\n", 1},
         {"marker with blanks and LF endings", "  *  \nC\nv\nn\n", 1},
     };
     for (const auto& [what, text, count] : rows)
         EXPECT_EQ(count, parse_templates(text).size()) << what;
-}
-
-TEST(Templates, LinesAreTrimmedAndEmptyTextsKept) {
-    const std::vector<TextTemplate> t =
-        parse_templates("*\r\n  Caption A \r\n\r\n  hat Geburtstag  \r\n*\rB\rvor\rnach");
-    ASSERT_EQ(2u, t.size());
-    EXPECT_EQ((TextTemplate{"Caption A", "", "hat Geburtstag"}), t[0]);
-    EXPECT_EQ((TextTemplate{"B", "vor", "nach"}), t[1]);
-}
-
-TEST(Templates, MissingFilesAreReportedInStartOrder) {
-    test::TempFolder folder;
-    test::RecordingSink sink;
-    const TemplateTables tables = load_templates(folder.path(), sink);
-    EXPECT_FALSE(tables.birthday.found);
-    EXPECT_FALSE(tables.appointment.found);
-    ASSERT_EQ(2u, sink.shown.size());
-    EXPECT_EQ("geb_text.dat nicht gefunden!\nGeburtstage eingeben und importieren deaktiviert!",
-              sink.shown[0].text);
-    EXPECT_EQ("term_text.dat nicht gefunden!", sink.shown[1].text);
-    EXPECT_EQ(MessageIcon::critical, sink.shown[1].icon);
 }
 
 }  // namespace

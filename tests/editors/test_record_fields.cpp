@@ -1,23 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editors/record_fields.h"
+#include "editors/record_rows.h"
 #include "editors/reminder_document.h"
 #include "editors_test_support.h"
+#include "tests/support/recording_sink.h"
 
 namespace merkwald {
 namespace {
 
 const std::vector<std::string> kGroups = {"Geburtstage", "Namenstage", "Termine", "Sonstiges"};
 constexpr std::int32_t kDefaultColor = 0;
-
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
-}
 
 // Loads the one record of `file_text` (lines separated by CRLF) into fresh
 // fields with the lead-time preset "21", then writes it back.
@@ -36,9 +33,11 @@ RoundTrip round_trip(const std::string& file_text) {
     RecordFields fields = initial_fields("21", std::nullopt, kGroups, kDefaultColor);
     RememberedTexts memory;
     load_record_lines(doc, {start, end}, kGroups, kDefaultColor, fields, memory);
-    const std::vector<std::string> lines =
-        write_record(fields, prepare_date(fields.date), kDefaultColor);
-    return {fields, joined(lines)};
+    RoundTrip result{fields, ""};
+    for (const std::string& line : write_record(fields, prepare_date(fields.date), kDefaultColor)) {
+        result.written += line + "\n";
+    }
+    return result;
 }
 
 TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
@@ -50,8 +49,6 @@ TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
     };
     auto lf = [](const std::string& body) { return record(body, "\n"); };
     const Case cases[] = {
-        {"no date and no active line opens as immer", record("Text"), RecordMode::always,
-         lf("<active=always>|Text")},
         {"yearly without active_before gets the preset", record("<date=14.05.1968>|Geburtstag"),
          RecordMode::yearly, lf("<date=14.05.1968>|<active_before=21>|Geburtstag")},
         {"once before the date line opens as jährlich",
@@ -61,9 +58,6 @@ TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
          record("<active=monthly>|<active_day=friday>|<active_week=3>|<active_before=2>|M"),
          RecordMode::monthly,
          lf("<active=monthly>|<active_day=friday>|<active_week=3>|<active_before=2>|M")},
-        {"period without a number writes 7",
-         record("<date=01.01.1999>|<active=periodic>|<periodic_repeat=x>|P"), RecordMode::periodic,
-         lf("<date=01.01.1999>|<active=periodic>|<periodic_repeat=7>|<active_before=21>|P")},
         {"unknown group is dropped, known group takes the table's spelling",
          record("<date=01.01.1999>|<group=VEREIN>|<group=TERMINE>|G"), RecordMode::yearly,
          lf("<date=01.01.1999>|<active_before=21>|<group=Termine>|G")},
@@ -71,18 +65,9 @@ TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
          record("<priority=2>|<date=01.01.1999>|<group=termine>|\t  eingerückt  "),
          RecordMode::yearly,
          lf("<date=01.01.1999>|<active_before=21>|<group=Termine>|<priority=2>|eingerückt")},
-        {"colour other than the default is written with a blank",
-         record("<date=01.01.1999>|<color=255>|R"), RecordMode::yearly,
-         lf("<date=01.01.1999>|<color= 255>|<active_before=21>|R")},
-        {"the default colour writes no colour line", record("<color=0>|<active=always>|D"),
-         RecordMode::always, lf("<active=always>|D")},
-        {"an invalid date writes no date line", record("<date=31.02.1999>|F"), RecordMode::yearly,
-         lf("<active_before=21>|F")},
         {"an empty line after <record> and after text stays a text line",
          record("|<date=01.01.1999>|A||B"), RecordMode::yearly,
          lf("<date=01.01.1999>|<active_before=21>||A||B")},
-        {"a capitalised active value is text", record("<date=01.01.1999>|<active=Once>|O"),
-         RecordMode::yearly, lf("<date=01.01.1999>|<active_before=21>|<active=Once>|O")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,45 +75,72 @@ TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
         EXPECT_EQ(c.mode, result.fields.mode);
         EXPECT_EQ(c.written, result.written);
     }
-    const RoundTrip monthly = round_trip(cases[3].file);
+    const RoundTrip monthly = round_trip(cases[2].file);
     EXPECT_EQ(6, monthly.fields.day_selector);  // "Freitag"
     EXPECT_EQ("3", monthly.fields.ordinal);
     EXPECT_EQ("", monthly.fields.date);
 }
 
-TEST(RecordFields, ModeSwitchRemembersAndRestoresFieldTexts) {
-    RecordFields f = initial_fields("14", std::nullopt, kGroups, kDefaultColor);
-    RememberedTexts memory;
-    select_mode(f, memory, RecordMode::yearly);
-    f.date = "01.01.2000";
-    select_mode(f, memory, RecordMode::monthly);
-    EXPECT_EQ("", f.date);
-    EXPECT_EQ("1", f.ordinal);
-    EXPECT_EQ(kDayOfMonth, f.day_selector);
-    f.ordinal = "15";
-    select_mode(f, memory, RecordMode::always);
-    EXPECT_EQ("", f.lead_time);
-    EXPECT_EQ("", f.ordinal);
-    EXPECT_EQ(kNoDay, f.day_selector);
-    EXPECT_EQ("01.01.2000", f.date);
-    select_mode(f, memory, RecordMode::monthly);
-    EXPECT_EQ("15", f.ordinal);
-    EXPECT_EQ("14", f.lead_time);
-    EXPECT_EQ("", f.date);
+class RecordRows : public ::testing::Test {
+protected:
+    TempFolder folder;
+    test::RecordingSink sink;
+    EngineState engine{EngineSettings{}, test::day(1999, 3, 5)};
+};
+
+TEST_F(RecordRows, RowsShowWhatTheRecordsSay) {
+    write_bytes(folder / "f.rmd",
+                record("<active=monthly>|<active_day=3>|Monat") +
+                    record("<date=1.1.99>|<active=periodic>|<periodic_repeat=14>|P") +
+                    record("<date=7.3.1970>|<group=verein>|<color=255>|<active_before=7>|N hat "
+                           "<days_before_event_text> am <event_d.mmmm> <years_after_date>. "
+                           "Geburtstag") +
+                    record("<date=01.02.2000>|<group=TERMINE>|eins|zwei|drei"));
+    const FilledRows filled = fill_rows(folder / "f.rmd", engine, sink);
+    ASSERT_TRUE(filled.ok);
+    // frequency, shown date, group, colour, lead time, text lines, preview
+    std::vector<std::string> shown;
+    for (const ListRow& r : filled.rows) {
+        shown.push_back(r.frequency + "|" + r.date_shown + "|" + r.group + "|" +
+                        std::to_string(r.color) + "|" + r.lead_time + "|" +
+                        std::to_string(r.text_lines) + "|" + r.preview);
+    }
+    EXPECT_EQ((std::vector<std::string>{
+                  "monatlich|||0||1|Monat", "p(14)|01.01.1999||0||1|P",
+                  "jährlich|07.03.1970||255|7|1|N hat in 2 Tagen am 7. März 29. Geburtstag",
+                  "jährlich|01.02.2000|Termine|0||3|eins\r\nzwei\r\ndrei"}),
+              shown);
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_FALSE(fill_rows(folder / "fehlt.rmd", engine, sink).ok);
+    EXPECT_EQ("Datei nicht gefunden", sink.shown.at(0).text);
 }
 
-TEST(RecordFields, NewRecordTakesThePresetsAndTheGroupOnlyFromAListPosition) {
-    RecordFields f = initial_fields("7", 1, kGroups, 255);
-    RememberedTexts memory;
-    start_new_record(f, memory, 255);
-    EXPECT_EQ(RecordMode::yearly, f.mode);
-    EXPECT_EQ("7", f.lead_time);
-    EXPECT_EQ("Geburtstage", f.group);
-    EXPECT_EQ("", f.date);
-    EXPECT_EQ(255, f.color);
-    EXPECT_EQ("Termine", initial_fields("21", 3, kGroups, 0).group);
-    for (const int position : {0, 5, -1}) {
-        EXPECT_EQ("keine", initial_fields("21", position, kGroups, 0).group) << position;
+std::vector<int> order(const std::vector<ListRow>& rows) {
+    std::vector<int> numbers;
+    for (const ListRow& row : rows) numbers.push_back(row.record);
+    return numbers;
+}
+
+// Colours compare as numbers; an invalid date counts as 30.12.1899.
+TEST(RecordSort, Columns) {
+    std::vector<ListRow> rows;
+    for (const char* d : {"15.04.1990", "20.03.2005", "kein Datum", "01.03.1999", "20.03.1980"}) {
+        rows.push_back(ListRow{});
+        rows.back().record = static_cast<int>(rows.size());
+        rows.back().date = d;
+    }
+    rows[0].color = 65280;
+    rows[1].color = 255;
+    rows[2].color = 16711680;
+    const std::tuple<int, DateOrder, bool, std::vector<int>> cases[] = {
+        {2, DateOrder::year, false, {3, 5, 1, 4, 2}},
+        {2, DateOrder::month, false, {4, 5, 2, 1, 3}},
+        {2, DateOrder::year, true, {2, 4, 1, 5, 3}},
+        {3, DateOrder::year, false, {4, 5, 2, 1, 3}}};
+    for (const auto& [column, date_order, descending, expected] : cases) {
+        std::vector<ListRow> sorted = rows;
+        sort_rows(sorted, column, date_order, descending);
+        EXPECT_EQ(expected, order(sorted)) << column;
     }
 }
 

@@ -28,12 +28,12 @@ protected:
 
     int between(int low, int high) { return std::uniform_int_distribution(low, high)(random); }
 
+    // Placeholders only whole: a stray "<" is a syntax error of the text.
     std::string word() {
-        // Placeholders only whole: a stray "<" is a syntax error of the text.
-        static const std::vector<std::string> words = {
-            "Anna", "Größe",          "x=y",         "€uro",      "<event_dd>", "Ĳssel", "1,5",
-            "ß",    "Zeile\u00A0mit", "\"zitiert\"", "<dd>.<mm>."};
-        return words[std::size_t(between(0, int(words.size()) - 1))];
+        static const char* const words[] = {"Anna",           "Größe",       "x=y",       "€uro",
+                                            "<event_dd>",     "Ĳssel",       "1,5",       "ß",
+                                            "Zeile\u00A0mit", "\"zitiert\"", "<dd>.<mm>."};
+        return words[between(0, std::size(words) - 1)];
     }
 
     // A line as a user may type it: never one that reads as a tag.
@@ -116,10 +116,6 @@ TEST_F(RoundTrip, EntryAndImportRecordsReadBackUnchanged) {
         folder / "geb.csv", file, ImportFormat::name_date, templates[0], {0, 0, "7"}, kToday);
     EXPECT_EQ(ImportEnd::done, imported.end) << import_problem_text(imported);
     expect_reader_accepts(file);
-    EditingState state;
-    state.current_file = file;
-    ASSERT_TRUE(rescan(state, sink));
-    EXPECT_GT(state.record_count(), 100);
 }
 
 }  // namespace

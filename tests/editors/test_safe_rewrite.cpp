@@ -6,9 +6,11 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <set>
 #include <string>
-#include <vector>
 
+#include "editors/file_access.h"
+#include "editors/record_list_files.h"
 #include "editors/safe_rewrite.h"
 #include "editors_test_support.h"
 
@@ -17,9 +19,10 @@ extern char** environ;
 namespace merkwald {
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr char kStepVariable[] = "MERKWALD_CRASH_STEP";
 constexpr char kTargetVariable[] = "MERKWALD_CRASH_TARGET";
-constexpr char kUserVariable[] = "MERKWALD_CRASH_USER";
 
 std::string numbered_records(const std::string& word, int count) {
     std::string text;
@@ -36,16 +39,10 @@ const std::string kEarlierBackup = "frühere Sicherung\r\n";
 
 // Started as the crash child (the test binary itself with the two variables
 // set): rewrite the file and be killed at the named step, before main runs.
-// With a user id, the child first becomes that user and reports the outcome.
 int run_crash_child() {
     const char* step = std::getenv(kStepVariable);
     const char* target = std::getenv(kTargetVariable);
     if (step == nullptr || target == nullptr) return 0;
-    if (const char* user = std::getenv(kUserVariable)) {
-        const auto id = static_cast<uid_t>(std::atoi(user));
-        if (::setgid(id) != 0 || ::setuid(id) != 0) std::_Exit(5);
-        std::_Exit(rewrite_with_backup(target, kOld, kNew).ok ? 0 : 4);
-    }
     set_rewrite_hook([at = std::string(step)](std::string_view now) {
         if (now == at) std::raise(SIGKILL);
         return true;
@@ -55,112 +52,243 @@ int run_crash_child() {
 }
 [[maybe_unused]] const int crash_child = run_crash_child();
 
-int spawn_and_wait(const std::string& step, const std::filesystem::path& target,
-                   const std::string& user = {}) {
-    std::vector<std::string> variables;
-    for (char** e = environ; *e != nullptr; ++e) variables.emplace_back(*e);
-    if (!user.empty()) variables.push_back(std::string(kUserVariable) + "=" + user);
-    variables.push_back(std::string(kStepVariable) + "=" + step);
-    variables.push_back(std::string(kTargetVariable) + "=" + target.string());
-    std::vector<char*> env;
-    for (std::string& v : variables) env.push_back(v.data());
-    env.push_back(nullptr);
+// The child inherits the two variables; this process never reads them again.
+int spawn_and_wait(const std::string& step, const std::filesystem::path& target) {
+    ::setenv(kStepVariable, step.c_str(), 1);
+    ::setenv(kTargetVariable, target.c_str(), 1);
     std::string self = "/proc/self/exe";
     char* argv[] = {self.data(), nullptr};
     pid_t pid = 0;
-    if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, env.data()) != 0) return -1;
+    const int spawned = posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, environ);
+    ::unsetenv(kStepVariable);
+    ::unsetenv(kTargetVariable);
     int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFSIGNALED(status) ? WTERMSIG(status) : -WEXITSTATUS(status) - 100;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid) return -1;
+    return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
 }
 
+// A second hard link sends the rewrite into the file itself once its backup is
+// on disk: while it is being written there, the backup holds it complete.
 TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
     struct Case {
         const char* step;
-        const std::string& file_after;
+        bool linked;
+        const std::string* file_after;  // nullptr: being written in place
         const std::string& backup_after;
     };
-    const Case cases[] = {{"writing backup", kOld, kEarlierBackup},
-                          {"before backup rename", kOld, kEarlierBackup},
-                          {"backup written", kOld, kOld},
-                          {"writing temporary", kOld, kOld},
-                          {"before rename", kOld, kOld},
-                          {"renamed", kNew, kOld}};
+    const Case cases[] = {{"writing backup", false, &kOld, kEarlierBackup},
+                          {"before backup rename", false, &kOld, kEarlierBackup},
+                          {"backup written", false, &kOld, kOld},
+                          {"writing temporary", false, &kOld, kOld},
+                          {"before rename", false, &kOld, kOld},
+                          {"renamed", false, &kNew, kOld},
+                          {"writing backup", true, &kOld, kEarlierBackup},
+                          {"writing in place", true, nullptr, kOld},
+                          {"syncing in place", true, &kNew, kOld},
+                          {"written in place", true, &kNew, kOld}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.step);
+        SCOPED_TRACE(std::string(c.step) + (c.linked ? " (in place)" : ""));
         TempFolder folder;
         const auto target = folder / "termine.rmd";
         write_bytes(target, kOld);
+        if (c.linked) fs::create_hard_link(target, folder / "zweiter_name.rmd");
         write_bytes(folder / "termine.bak", kEarlierBackup);
         EXPECT_EQ(SIGKILL, spawn_and_wait(c.step, target));
-        EXPECT_EQ(c.file_after, read_bytes(target));
-        EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
-        if (&c.file_after == &kNew) {
-            for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-                EXPECT_FALSE(is_temporary_name(entry.path())) << entry.path();
-            }
-        }
-    }
-}
-
-// A file with a second hard link is written in place once its backup is on
-// disk: until then it is old, afterwards new, and while it is being written
-// its backup holds it complete.
-TEST(SafeRewrite, KilledAtEveryStepOfTheInPlaceRouteLeavesACompleteBackup) {
-    struct Case {
-        const char* step;
-        const std::string* file_after;  // nullptr: being written, the backup counts
-        const std::string& backup_after;
-    };
-    const Case cases[] = {
-        {"writing backup", &kOld, kEarlierBackup}, {"before backup rename", &kOld, kEarlierBackup},
-        {"backup written", &kOld, kOld},           {"writing in place", nullptr, kOld},
-        {"syncing in place", &kNew, kOld},         {"closing in place", &kNew, kOld},
-        {"written in place", &kNew, kOld}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.step);
-        TempFolder folder;
-        const auto target = folder / "termine.rmd";
-        write_bytes(target, kOld);
-        std::filesystem::create_hard_link(target, folder / "zweiter_name.rmd");
-        write_bytes(folder / "termine.bak", kEarlierBackup);
-        EXPECT_EQ(SIGKILL, spawn_and_wait(c.step, target));
-        if (c.file_after != nullptr) {
-            EXPECT_EQ(*c.file_after, read_bytes(target));
-        }
-        EXPECT_EQ(read_bytes(target), read_bytes(folder / "zweiter_name.rmd"));
+        if (c.file_after != nullptr) EXPECT_EQ(*c.file_after, read_bytes(target));
+        if (c.linked) EXPECT_EQ(read_bytes(target), read_bytes(folder / "zweiter_name.rmd"));
         EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
     }
-}
-
-// Written by a user who may write the file but cannot give a new file its
-// owner: the content goes into the file itself, and owner and bits stay.
-TEST(SafeRewrite, AnotherUsersFileIsWrittenInPlace) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
-    TempFolder folder;
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::all);
-    const auto target = folder / "termine.rmd";
-    write_bytes(target, kOld);
-    ::chmod(target.c_str(), 0666);
-    constexpr uid_t kNobody = 65534;
-    EXPECT_EQ(-100, spawn_and_wait("none", target, std::to_string(kNobody)));
-    struct stat st {};
-    ::stat(target.c_str(), &st);
-    EXPECT_EQ(0u, st.st_uid);
-    EXPECT_EQ(0666u, st.st_mode & 07777);
-    EXPECT_EQ(kNew, read_bytes(target));
-    EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
 }
 
 TEST(SafeRewrite, BackupNameReplacesTheLastThreeCharacters) {
-    EXPECT_EQ(std::filesystem::path("/d/beispiel.bak"), backup_name("/d/beispiel.rmd"));
-    EXPECT_EQ(std::filesystem::path("/d/x.bak"), backup_name("/d/x.txt"));
-    EXPECT_EQ(std::filesystem::path("/d/termbak"), backup_name("/d/termine"));
-    EXPECT_EQ(std::filesystem::path("d/bak"), backup_name("d/ab"));
+    EXPECT_EQ(fs::path("/d/beispiel.bak"), backup_name("/d/beispiel.rmd"));
+    EXPECT_EQ(fs::path("d/bak"), backup_name("d/ab"));
     // Umlauts are characters, not bytes.
-    EXPECT_EQ(std::filesystem::path(u8"/d/bak"), backup_name(std::filesystem::path(u8"/d/äöü")));
+    EXPECT_EQ(fs::path(u8"/d/bak"), backup_name(fs::path(u8"/d/äöü")));
     // A backup never stands in for the file it saves.
-    EXPECT_EQ(std::filesystem::path("/d/alt.bak.bak"), backup_name("/d/alt.bak"));
+    EXPECT_EQ(fs::path("/d/alt.bak.bak"), backup_name("/d/alt.bak"));
+}
+
+struct stat stat_of(const fs::path& p) {
+    struct stat st {};
+    ::lstat(p.c_str(), &st);
+    return st;
+}
+
+mode_t mode_of(const fs::path& p) { return stat_of(p).st_mode & 07777; }
+
+std::set<std::string> names_in(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+class FileSafety : public ::testing::Test {
+protected:
+    void TearDown() override { set_rewrite_hook({}); }
+    TempFolder folder;
+    fs::path target = folder / "termine.rmd";
+};
+
+TEST_F(FileSafety, PermissionBitsStayAndTheBackupGetsThem) {
+    write_bytes(target, kOld);
+    ::chmod(target.c_str(), 0600);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    EXPECT_EQ(0600u, mode_of(target));
+    EXPECT_EQ(0600u, mode_of(folder / "termine.bak"));
+    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    EXPECT_EQ(0600u, mode_of(target));
+}
+
+TEST_F(FileSafety, ALinkStaysALinkAndItsTargetGetsTheContent) {
+    fs::create_directory(folder / "daten");
+    const fs::path real = folder / "daten" / "echt.rmd";
+    write_bytes(real, kOld);
+    fs::create_symlink("daten/echt.rmd", target);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    EXPECT_TRUE(fs::is_symlink(target));
+    EXPECT_EQ(kNew, read_bytes(real));
+    EXPECT_EQ(kOld, read_bytes(folder / "daten" / "echt.bak"));
+    EXPECT_EQ(folder / "daten" / "echt.bak", backup_of(target));
+}
+
+TEST_F(FileSafety, AFileWithSeveralLinksIsWrittenInPlace) {
+    write_bytes(target, kOld);
+    const fs::path other = folder / "anderer_name.rmd";
+    fs::create_hard_link(target, other);
+    const ino_t inode = stat_of(target).st_ino;
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    EXPECT_EQ(inode, stat_of(target).st_ino);
+    EXPECT_EQ(kNew, read_bytes(other));
+    EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
+    EXPECT_EQ(1u, stat_of(folder / "termine.bak").st_nlink);
+    // Shorter content leaves no tail of the longer one.
+    ASSERT_TRUE(write_file_safely(target, "kurz\r\n").ok);
+    EXPECT_EQ("kurz\r\n", read_bytes(other));
+}
+
+TEST_F(FileSafety, AForeignOwnerAndGroupStay) {
+    write_bytes(target, kOld);
+    constexpr uid_t kStranger = 54321;
+    if (::chown(target.c_str(), kStranger, kStranger) != 0) {
+        GTEST_SKIP() << "cannot give a file to another user here (not running as root)";
+    }
+    ::chmod(target.c_str(), 0666);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    EXPECT_EQ(kStranger, stat_of(target).st_uid);
+    EXPECT_EQ(kStranger, stat_of(target).st_gid);
+    EXPECT_EQ(kNew, read_bytes(target));
+}
+
+TEST_F(FileSafety, AReadOnlyFileIsNotReplaced) {
+    write_bytes(target, kOld);
+    ::chmod(target.c_str(), 0444);
+    for (const WriteOutcome& outcome :
+         {rewrite_with_backup(target, kOld, kNew), write_file_safely(target, kNew)}) {
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_NE(std::string::npos, outcome.message.find("termine.rmd")) << outcome.message;
+        EXPECT_NE(std::string::npos, outcome.message.find("schreibgeschützt")) << outcome.message;
+    }
+    EXPECT_EQ(kOld, read_bytes(target));
+    EXPECT_FALSE(fs::exists(folder / "termine.bak"));
+}
+
+// A link planted at a name the old code used leads nowhere: the temporary file
+// gets a fresh name each time.
+TEST_F(FileSafety, TheTemporaryFileIsFreshAndOwnerOnlyAndPlantedLinksStay) {
+    const fs::path victim = folder / "opfer.txt";
+    write_bytes(victim, "geheim\r\n");
+    write_bytes(target, kOld);
+    ::chmod(target.c_str(), 0644);
+    std::set<std::string> names{"termine.rmd.tmp", "termine.bak.tmp", "temp.tmp"};
+    for (const std::string& name : names) fs::create_symlink(victim, folder / name);
+    std::set<std::string> seen;
+    set_rewrite_hook([&](std::string_view step) {
+        if (step != "writing temporary") return true;
+        for (const auto& entry : fs::directory_iterator(folder.path())) {
+            if (!is_temporary_name(entry.path())) continue;
+            seen.insert(entry.path().filename().string());
+            EXPECT_EQ(0600u, mode_of(entry.path()) & 0777) << "still being written";
+        }
+        return true;
+    });
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    EXPECT_EQ(2u, seen.size());  // two writes, two different names
+    EXPECT_EQ(0644u, mode_of(target));
+    EXPECT_EQ("geheim\r\n", read_bytes(victim));
+    names.insert({"opfer.txt", "termine.rmd", "termine.bak"});
+    EXPECT_EQ(names, names_in(folder.path()));
+    EXPECT_TRUE(fs::is_symlink(folder / "termine.rmd.tmp"));
+}
+
+// Every step of both routes fails once: the target stays byte for byte, the
+// backup is complete, no temporary file is left.
+TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
+    const char* const steps[] = {"writing backup",       "syncing backup",    "closing backup",
+                                 "before backup rename", "writing temporary", "syncing temporary",
+                                 "closing temporary",    "before rename",     "writing in place",
+                                 "syncing in place",     "closing in place"};
+    for (const bool linked : {false, true}) {
+        for (const char* failing : steps) {
+            SCOPED_TRACE(std::string(failing) + (linked ? " (in place)" : ""));
+            TempFolder f;
+            const fs::path file = f / "a.rmd";
+            write_bytes(file, kOld);
+            write_bytes(f / "a.bak", kEarlierBackup);
+            if (linked) fs::create_hard_link(file, f / "b.rmd");
+            bool reached = false;
+            set_rewrite_hook([&](std::string_view step) {
+                reached = reached || step == failing;
+                return step != failing;
+            });
+            const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
+            set_rewrite_hook({});
+            if (!reached) continue;  // a step of the other route
+            EXPECT_FALSE(outcome.ok);
+            EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert"))
+                << outcome.message;
+            EXPECT_EQ(kOld, read_bytes(file));
+            const std::string backup = read_bytes(f / "a.bak");
+            EXPECT_TRUE(backup == kOld || backup == kEarlierBackup);
+            std::set<std::string> expected{"a.rmd", "a.bak"};
+            if (linked) expected.insert("b.rmd");
+            EXPECT_EQ(expected, names_in(f.path()));
+        }
+    }
+}
+
+TEST_F(FileSafety, OneFileUnderAnyNameIsTheSameFile) {
+    write_bytes(target, kOld);
+    fs::create_symlink(target, folder / "link.rmd");
+    fs::create_hard_link(target, folder / "hart.rmd");
+    for (const char* name : {"link.rmd", "hart.rmd", "./termine.rmd", ".termine.rmd~mw.Ab12Cd"}) {
+        EXPECT_TRUE(same_file(target, folder / name)) << name;
+    }
+    EXPECT_FALSE(same_file(target, folder / "neu.rmd"));
+    EXPECT_FALSE(copy_file_safely(target, folder / "link.rmd").ok);
+    EXPECT_EQ(kOld, read_bytes(target));
+    EXPECT_TRUE(copy_file_safely(target, folder / "neu.rmd").ok);
+    EXPECT_EQ(kOld, read_bytes(folder / "neu.rmd"));
+}
+
+TEST_F(FileSafety, OnlyRegularFilesOfBoundedSizeAreRead) {
+    const fs::path fifo = folder / "pipe.csv";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    fs::create_directory(folder / "ordner.rmd");
+    const std::pair<fs::path, const char*> cases[] = {
+        {fifo, "Pipe"}, {"/dev/zero", "Gerät"}, {folder / "ordner.rmd", "Ordner"}};
+    for (const auto& [path, reason] : cases) {
+        std::string bytes;
+        const FileRead read = read_regular_file(path, bytes);
+        EXPECT_FALSE(read.ok) << path;
+        EXPECT_NE(std::string::npos, read.message.find(path.filename().string())) << read.message;
+        EXPECT_NE(std::string::npos, read.message.find(reason)) << read.message;
+    }
+    EXPECT_FALSE(write_file_safely(fifo, kNew).ok);
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 }  // namespace

@@ -1,0 +1,245 @@
+// The record editor, the record list and their menu, driven offscreen.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <filesystem>
+#include <string>
+
+#include "editors/record_commands.h"
+#include "editors/record_edit.h"
+#include "editors/record_list.h"
+#include "editors/small_dialogs.h"
+#include "editors_test_support.h"
+
+namespace merkwald {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kA = record("<date=01.01.1990>|<active_before=7>|Anna");
+const std::string kB = record("<date=02.02.1990>|<active_before=7>|Bernd");
+const std::string kC = record("<date=03.03.1990>|<active_before=7>|Clara");
+
+class RecordDialogs : public ::testing::Test {
+protected:
+    test::EditorWorld world{test::day(2026, 12, 7)};
+    EditingState state;
+    fs::path main = world.folder / "main.rmd";
+
+    void open_on(const std::string& bytes, int record) {
+        write_bytes(main, bytes);
+        state.current_file = main;
+        state.current_record = record;
+    }
+    [[nodiscard]] const QString& last_message() const { return world.dialogs.messages.back().text; }
+};
+
+TEST_F(RecordDialogs, TheEditorRefusesWhatTheReaderWouldMisreadThenAppends) {
+    open_on(kA, 2);
+    RecordEdit editor(nullptr, world.context, state);
+    editor.date_field()->setText("1.4.99");
+    editor.lead_time_field()->setCurrentText("40000");
+    editor.text_box()->setPlainText("Termin");
+    editor.save();
+    EXPECT_EQ("Vorlaufzeit (Tage): erlaubt sind ganze Zahlen von 0 bis 32767.", last_message());
+    editor.lead_time_field()->setCurrentText("14");
+    editor.text_box()->setPlainText("Termin\n</record>");
+    editor.save();
+    EXPECT_TRUE(last_message().contains("</record>"));
+    EXPECT_EQ(kA, read_bytes(main));
+
+    editor.text_box()->setPlainText("Termin");
+    editor.save();
+    EXPECT_EQ(kA + "\r\n" + record("<date=01.04.1999>|<active_before=14>|Termin"),
+              read_bytes(main));
+    EXPECT_EQ(QDialog::Accepted, editor.result());
+}
+
+TEST_F(RecordDialogs, SavingAnUntouchedRecordWritesNothingAndMonthlyKeepsItsDate) {
+    const std::string monthly =
+        record("<date=01.10.2025>|<active=monthly>|<active_day=1>|Seit <months> Monaten");
+    open_on(kA + monthly, 2);
+    {
+        RecordEdit editor(nullptr, world.context, state);
+        editor.save();
+    }
+    EXPECT_EQ(kA + monthly, read_bytes(main));
+    EXPECT_FALSE(fs::exists(world.folder / "main.bak"));
+    {
+        RecordEdit editor(nullptr, world.context, state);
+        editor.text_box()->setPlainText("Seit <months> Monaten!");
+        editor.save();
+    }
+    const std::string written = read_bytes(main);
+    EXPECT_EQ(0u, written.find(kA + "<record>\r\n<date=01.10.2025>\r\n<active=monthly>\r\n"))
+        << written;
+    EXPECT_NE(std::string::npos, written.find("Seit <months> Monaten!\r\n</record>\r\n"));
+}
+
+TEST_F(RecordDialogs, AnInvalidDateIsReportedOncePerValue) {
+    open_on(kA, 1);
+    RecordEdit editor(nullptr, world.context, state);
+    editor.date_field()->setText("31.02.1990");
+    editor.update_preview();
+    editor.text_box()->setPlainText("a");
+    editor.text_box()->setPlainText("ab");
+    EXPECT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_EQ(world.engine.messages[0], editor.preview_box()->toPlainText().toStdString());
+    editor.date_field()->setText("32.02.1990");
+    editor.update_preview();
+    EXPECT_EQ(2u, world.dialogs.messages.size());
+}
+
+TEST_F(RecordDialogs, AWindows1252FileBecomesUtf8OnlyAfterYes) {
+    const std::string before = latin1(record("<date=01.01.1990>|Jürgen"));
+    open_on(before, 2);
+    for (const MessageAnswer answer : {MessageAnswer::no, MessageAnswer::yes}) {
+        RecordEdit editor(nullptr, world.context, state);
+        editor.text_box()->setPlainText("Łukasz");
+        world.dialogs.answers.push_back(answer);
+        editor.save();
+        ASSERT_FALSE(world.dialogs.messages.empty());
+        EXPECT_EQ(MessageButtons::yes_no, world.dialogs.messages.back().buttons);
+        EXPECT_TRUE(last_message().contains("UTF-8"));
+        if (answer == MessageAnswer::no) EXPECT_EQ(before, read_bytes(main));
+    }
+    EXPECT_NE(std::string::npos, read_bytes(main).find("Jürgen"));
+    EXPECT_NE(std::string::npos, read_bytes(main).find("Łukasz"));
+}
+
+TEST_F(RecordDialogs, TheEditorReloadsWhenAnotherProgramChangedTheFile) {
+    open_on(kA + kB, 1);
+    const std::string outside = kB + kA + kB;
+    RecordEdit editor(nullptr, world.context, state);
+    write_bytes(main, outside);
+    editor.text_box()->setPlainText("Anna geändert");
+    editor.save();
+    EXPECT_EQ(outside, read_bytes(main));
+    EXPECT_TRUE(last_message().contains("anderen Programm"));
+    EXPECT_EQ("Bernd", editor.text_box()->toPlainText());  // record 1 as it is now
+}
+
+TEST_F(RecordDialogs, TabLeavesTheTextAndCtrlTabTypesATab) {
+    open_on(kA, 1);
+    RecordEdit editor(nullptr, world.context, state);
+    editor.text_box()->setPlainText("");
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QApplication::sendEvent(editor.text_box(), &tab);
+    EXPECT_EQ("", editor.text_box()->toPlainText());
+    QKeyEvent ctrl_tab(QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier, QStringLiteral("\t"));
+    QApplication::sendEvent(editor.text_box(), &ctrl_tab);
+    EXPECT_EQ("\t", editor.text_box()->toPlainText());
+}
+
+// Undo belongs to the shown file's last change: a change of the shown file or a
+// cancelled New ends it.
+TEST_F(RecordDialogs, ListDeletesOnlyAChosenRowAndUndoFollowsTheShownFile) {
+    open_on(kA + kB, 1);
+    write_bytes(world.folder / "b.rmd", kC);
+    RecordList list(nullptr, world.context, {main.string(), "b.rmd"});
+    EXPECT_FALSE(list.delete_button()->isEnabled());
+    list.delete_record();
+    EXPECT_EQ(kA + kB, read_bytes(main));
+    list.table()->selectRow(0);
+    list.delete_record();
+    EXPECT_EQ(kB, read_bytes(main));
+    list.undo();
+    EXPECT_EQ(kA + kB, read_bytes(main));
+    EXPECT_EQ(2, list.table()->rowCount());
+    list.table()->selectRow(0);
+    list.delete_record();
+    EXPECT_TRUE(list.undo_button()->isEnabled());
+    list.show_linked_file();
+    EXPECT_FALSE(list.undo_button()->isEnabled());
+    list.show_main_file();
+    EXPECT_FALSE(list.undo_button()->isEnabled());
+    list.table()->selectRow(0);
+    list.delete_record();
+    test::when_modal([](QWidget* modal) { test::click_button(modal, "Abbrechen"); });
+    list.new_record();
+    EXPECT_FALSE(list.undo_button()->isEnabled());
+    list.undo();
+    EXPECT_EQ("", read_bytes(main));
+    EXPECT_EQ("Keine Sicherung vorhanden", last_message());
+}
+
+TEST_F(RecordDialogs, ClosingTheListKeepsUntouchedLinksAndWritesOnlyAChange) {
+    const std::string links = "<add_file=stick/fehlt.rmd>\r\n<add_file=b.rmd>\r\n";
+    open_on(links + kA, 1);
+    write_bytes(world.folder / "b.rmd", kB);
+    {
+        RecordList list(nullptr, world.context, {main.string(), "b.rmd"});
+        list.accept();
+    }
+    EXPECT_EQ(links + kA, read_bytes(main));
+    EXPECT_FALSE(fs::exists(world.folder / "main.bak"));
+
+    RecordList list(nullptr, world.context, {main.string(), "b.rmd"});
+    const std::string c_file = (world.folder / "c.rmd").string();
+    write_bytes(c_file, kC);
+    world.dialogs.file_names.push_back(QString::fromStdString(c_file));
+    list.add_link();
+    EXPECT_EQ(c_file, list.current_file());
+    list.accept();
+    EXPECT_EQ("<add_file=" + c_file + ">\r\n" + links + kA, read_bytes(main));
+}
+
+TEST_F(RecordDialogs, ColumnWidthsStayAcrossOpenings) {
+    write_bytes(main, kA);
+    int date_width = 0;
+    int text_width = 0;
+    for (int opening = 0; opening < 3; ++opening) {
+        RecordList list(nullptr, world.context, {main.string()});
+        if (opening == 0) {
+            date_width = list.table()->columnWidth(2);
+            text_width = list.table()->columnWidth(1) + 40;
+            list.table()->setColumnWidth(1, text_width);
+        }
+        EXPECT_EQ(date_width, list.table()->columnWidth(2)) << opening;
+        EXPECT_NEAR(text_width, list.table()->columnWidth(1), 1) << opening;
+        list.accept();
+        world.context.settings.columns = list.chosen_columns();
+    }
+}
+
+TEST_F(RecordDialogs, OpenTakesANewFileName) {
+    write_bytes(main, kA);
+    RecordList list(nullptr, world.context, {main.string()});
+    const fs::path fresh = world.folder / "neu.rmd";
+    world.dialogs.file_names.push_back(QString::fromStdString(fresh.string()));
+    list.open_file();
+    EXPECT_TRUE(fs::is_regular_file(fresh));
+    EXPECT_EQ(fresh, list.current_file());
+}
+
+TEST_F(RecordDialogs, TheDateSortDialogHasRoomForItsCaption) {
+    SelectDateSort dialog(nullptr);
+    EXPECT_GE(dialog.minimumWidth(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
+}
+
+TEST_F(RecordDialogs, TheEditorRunsAsAModalCommandFromTheMenu) {
+    write_bytes(main, kA);
+    test::RecordingHost host(world);
+    QMenuBar bar;
+    add_record_menu(&bar, host);
+    bool paused_while_open = false;
+    test::when_modal([&](QWidget* modal) {
+        paused_while_open = host.timer_paused;
+        EXPECT_NE(nullptr, qobject_cast<RecordEdit*>(modal));
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    bar.actions().at(0)->menu()->actions().at(0)->trigger();
+    EXPECT_TRUE(paused_while_open);
+    EXPECT_EQ(1, host.refreshes);
+}
+
+}  // namespace
+}  // namespace merkwald
