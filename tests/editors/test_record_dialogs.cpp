@@ -101,16 +101,15 @@ TEST_F(RecordDialogs, AnInvalidDateIsReportedOncePerValue) {
 TEST_F(RecordDialogs, AWindows1252FileBecomesUtf8OnlyAfterYes) {
     const std::string before = latin1(record("<date=01.01.1990>|Jürgen"));
     open_on(before, 2);
-    for (const MessageAnswer answer : {MessageAnswer::no, MessageAnswer::yes}) {
-        RecordEdit editor(nullptr, world.context, state);
-        editor.text_box()->setPlainText("Łukasz");
-        world.dialogs.answers.push_back(answer);
-        editor.save();
-        ASSERT_FALSE(world.dialogs.messages.empty());
-        EXPECT_EQ(MessageButtons::yes_no, world.dialogs.messages.back().buttons);
-        EXPECT_TRUE(last_message().contains("UTF-8"));
-        if (answer == MessageAnswer::no) EXPECT_EQ(before, read_bytes(main));
-    }
+    RecordEdit editor(nullptr, world.context, state);
+    editor.text_box()->setPlainText("Łukasz");
+    world.dialogs.answers = {MessageAnswer::no, MessageAnswer::yes};
+    editor.save();
+    EXPECT_EQ(MessageButtons::yes_no, world.dialogs.messages.back().buttons);
+    EXPECT_TRUE(last_message().contains("UTF-8"));
+    EXPECT_EQ(before, read_bytes(main));
+    editor.save();
+    EXPECT_EQ(2u, world.dialogs.messages.size());
     EXPECT_NE(std::string::npos, read_bytes(main).find("Jürgen"));
     EXPECT_NE(std::string::npos, read_bytes(main).find("Łukasz"));
 }
@@ -187,7 +186,6 @@ TEST_F(RecordDialogs, ClosingTheListKeepsUntouchedLinksAndWritesOnlyAChange) {
     write_bytes(c_file, kC);
     world.dialogs.file_names.push_back(QString::fromStdString(c_file));
     list.add_link();
-    EXPECT_EQ(c_file, list.current_file());
     list.accept();
     EXPECT_EQ("<add_file=" + c_file + ">\r\n" + links + kA, read_bytes(main));
 }
