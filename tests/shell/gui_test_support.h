@@ -4,17 +4,12 @@
 // recorded sound. Ending the program and modal windows are recorded, never run.
 
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "../support/scripted_platform.h"
 #include "../support/settings_test_support.h"
@@ -38,7 +33,7 @@ inline QApplication& gui_application() {
 
 // What a modal window showed when it was "opened".
 struct ShownWindow {
-    QString kind;  // the class: SplashWindow, WhatsNewWindow, MissedEventsWindow
+    QString kind;  // the objectName; "Intro" for the splash
     QString caption;
     QString text;
 };
@@ -52,11 +47,9 @@ public:
     AutostartChoice current() const override { return state; }
     bool apply(const AutostartChoice& choice) override {
         state = choice.enabled ? choice : AutostartChoice{};
-        ++applied;
         return true;
     }
     AutostartChoice state;
-    int applied = 0;
 };
 
 // Types `text` key by key into `widget`, as the keyboard would.
@@ -64,8 +57,6 @@ inline void type_into(QWidget& widget, const QString& text) {
     for (const QChar c : text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(&widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(&widget, &release);
     }
 }
 
@@ -85,10 +76,8 @@ public:
     }
 
     // A file in the program folder; "\n" become CRLF.
-    void write(const QString& name, std::string text) const {
-        std::string crlf;
-        for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        write_file(folder + u'/' + name, QByteArray::fromStdString(crlf));
+    void write(const QString& name, const std::string& text) const {
+        write_file(folder + u'/' + name, QByteArray::fromStdString(text).replace("\n", "\r\n"));
     }
 
     void set(std::string_view name, StoreValue value) {
@@ -106,13 +95,9 @@ public:
     // A window as the program would start it; `start()` is up to the test.
     std::unique_ptr<MainWindow> window(const std::string& command_line,
                                        ProgramKind kind = ProgramKind::full) {
-        WindowOptions options;
-        options.kind = kind;
-        options.program_folder = folder;
-        options.command_line = CommandLine(command_line);
-        options.version = version;
-        auto form =
-            std::make_unique<MainWindow>(store.store(), Services{clock, dialogs, sound}, options);
+        auto form = std::make_unique<MainWindow>(
+            store.store(), Services{clock, dialogs, sound},
+            WindowOptions{kind, folder, CommandLine(command_line), version});
         form->set_end_handler([this] { ++ends; });
         form->set_modal_runner([this](QDialog& dialog) { record(dialog); });
         return form;
@@ -143,15 +128,10 @@ public:
 
 private:
     void record(QDialog& dialog) {
-        ShownWindow w{
-            QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle(), {}};
-        if (auto* intro = dynamic_cast<SplashWindow*>(&dialog)) {
-            w.kind = QStringLiteral("Intro");
-            w.text = intro->version_text();
-        } else if (auto* text = dynamic_cast<TextWindow*>(&dialog)) {
-            w.kind = dialog.objectName();
-            w.text = text->text();
-        }
+        ShownWindow w{dialog.objectName(), dialog.windowTitle(), {}};
+        if (auto* intro = dynamic_cast<SplashWindow*>(&dialog))
+            w = {QStringLiteral("Intro"), w.caption, intro->version_text()};
+        if (auto* text = dynamic_cast<TextWindow*>(&dialog)) w.text = text->text();
         shown.push_back(w);
     }
 };

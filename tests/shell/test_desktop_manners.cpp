@@ -1,92 +1,102 @@
-// What a desktop user expects of the programs: the tray's single and middle
-// click and its tooltip, Qt's dialogs in German, readable text in a dark theme,
+// What a user of this desktop expects of the programs: one running copy, the
+// tray's clicks and tooltip, the file label, a failed read, the range window's
+// message, the icons, Qt's dialogs in German, readable text in a dark theme,
 // and --help / --version beside the old words.
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
+#include <QDateEdit>
 #include <QPalette>
+#include <QTemporaryDir>
 
+#include "event_loop_support.h"
 #include "gui_test_support.h"
-#include "shell/list_render.h"
+#include "settings/program_folder.h"
 #include "shell/program_options.h"
 #include "shell/qt_translations.h"
+#include "shell/range_window.h"
+#include "shell/single_instance.h"
+#include "shell/toolbar_icons.h"
 #include "shell/tray.h"
 
 namespace merkwald::test {
 namespace {
 
-TEST(TrayClicks, LeftClickTogglesAndMiddleOrDoubleClickShows) {
+class SecondStart : public ::testing::Test {
+protected:
+    SecondStart() { gui_application(); }
+    QTemporaryDir runtime;
+    QString name = runtime.path() + "/merkwald-test.socket";
+    std::vector<QStringList> received;
+    SingleInstance::Handler receive = [this](const QStringList& a) { received.push_back(a); };
+};
+
+TEST_F(SecondStart, ArgumentsReachTheRunningCopyOnceItIsOpen) {
+    SingleInstance second(name);
+    EXPECT_FALSE(second.hand_over({"merkwald"}));  // nobody runs yet
+    SingleInstance running(name);
+    ASSERT_TRUE(running.listen(receive));
+    const QStringList arguments{"merkwald", "/file=zwei.rmd", "no_logo"};
+    EXPECT_TRUE(second.hand_over(arguments));
+    settle_for(100);
+    EXPECT_TRUE(received.empty());
+    running.open();
+    EXPECT_EQ(received, std::vector<QStringList>{arguments});
+}
+
+TEST_F(SecondStart, AStaleSocketIsTakenOverAndALiveCopyKeepsItsName) {
+    write_file(name, {});  // what a crashed copy leaves: the name exists, nobody answers
+    SingleInstance next(name);
+    ASSERT_TRUE(next.listen(receive));
+    next.open();
+    EXPECT_TRUE(SingleInstance(name).hand_over({"merkwald"}));
+    EXPECT_TRUE(wait_until([this] { return received.size() == 1; }));
+    EXPECT_FALSE(SingleInstance(name).listen({}));
+}
+
+TEST(SecondStartWindow, ShowsTheWindowAndOpensTheNamedFile) {
+    GuiFixture f("<record>\n<date=05.03.1999>\nAus main\n</record>\n");
+    f.write("zwei.rmd", "<record>\n<date=05.03.1999>\nAus zwei\n</record>\n");
+    f.set("Version", std::int32_t(1512));
+    auto form = f.started();
+    form->hide();
+    apply_second_start(*form, CommandLine("/once"));
+    EXPECT_FALSE(form->isVisible());
+    apply_second_start(*form, CommandLine("/file=zwei.rmd"));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_NE(GuiFixture::plain(*form).find("Aus zwei"), std::string::npos);
+}
+
+TEST(Tray, LeftClickTogglesMiddleClickShowsAndTheTooltipFollowsTheRefresh) {
     GuiFixture f(kToday);
     f.set("Version", std::int32_t(1512));
     auto form = f.started();
-    ASSERT_TRUE(form->isVisible());
+    EXPECT_EQ(form->tray().tooltip(), QStringLiteral("Merkwald\nHeute"));
     TrayIcon& tray = form->tray();
     tray.activate(QSystemTrayIcon::Trigger);
     // Offscreen there is no notification area: standby minimises instead of hiding.
     EXPECT_TRUE(form->isMinimized() || !form->isVisible());
     tray.activate(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(form->isVisible() && !form->isMinimized());
-    for (const auto reason : {QSystemTrayIcon::MiddleClick, QSystemTrayIcon::DoubleClick}) {
-        form->showMinimized();
-        tray.activate(reason);
-        EXPECT_TRUE(form->isVisible() && !form->isMinimized()) << reason;
-        tray.activate(reason);  // a window already shown stays shown
-        EXPECT_TRUE(form->isVisible() && !form->isMinimized()) << reason;
-    }
-    tray.activate(QSystemTrayIcon::Context);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(0, f.ends);
+    form->showMinimized();
+    tray.activate(QSystemTrayIcon::MiddleClick);
+    EXPECT_TRUE(form->isVisible() && !form->isMinimized());
 }
 
 TEST(TrayTooltip, ListsTheDueEntriesSoonestFirstShortened) {
-    EXPECT_EQ(QStringLiteral("Merkwald\nNichts fällig"), tray_tooltip({}));
-    std::vector<LineEntry> lines;
-    lines.push_back({"Übermorgen: Anna\r\nzweite Zeile\r\n", 0, "Geburtstage", 12});
-    lines.push_back({"Heute: Zahnarzt\r\n", 0, "Termine", 10});
-    lines.push_back({"\r\n", 0, "Termine", 9});
-    lines.push_back({std::string(80, 'x') + "\r\n", 0, "Termine", 11});
-    EXPECT_EQ(QStringLiteral("Merkwald\nHeute: Zahnarzt\n") + QString(59, u'x') +
-                  QStringLiteral("…\nÜbermorgen: Anna"),
-              tray_tooltip(lines));
+    EXPECT_EQ(tray_tooltip({}), QStringLiteral("Merkwald\nNichts fällig"));
+    std::vector<LineEntry> lines{{"Übermorgen: Anna\r\nzweite Zeile\r\n", 0, "Geburtstage", 12},
+                                 {"Heute: Zahnarzt\r\n", 0, "Termine", 10},
+                                 {"\r\n", 0, "Termine", 9},
+                                 {std::string(80, 'x') + "\r\n", 0, "Termine", 11}};
+    EXPECT_EQ(tray_tooltip(lines), QStringLiteral("Merkwald\nHeute: Zahnarzt\n") +
+                                       QString(59, u'x') + QStringLiteral("…\nÜbermorgen: Anna"));
     for (int i = 0; i < 5; ++i) lines.push_back({"Später\r\n", 0, "Termine", 20 + i});
     EXPECT_TRUE(tray_tooltip(lines).endsWith(QStringLiteral("\nSpäter\n… und 3 weitere")));
 }
 
-TEST(TrayTooltip, FollowsTheRefresh) {
-    GuiFixture f(kToday);
-    f.set("Version", std::int32_t(1512));
-    auto form = f.started();
-    EXPECT_EQ(QStringLiteral("Merkwald\nHeute"), form->tray().tooltip());
-}
-
+// A dark desktop's light grey text on the light list background the program sets.
 TEST(DarkTheme, TextColourMatchesTheBackgroundTheProgramSets) {
-    gui_application();
-    struct Row {
-        QColor background, text;
-    };
-    const Row rows[] = {{Qt::white, Qt::black},
-                        {QColor(255, 255, 192), Qt::black},
-                        {Qt::black, Qt::white},
-                        {QColor(0, 0, 128), Qt::white}};
-    for (const Row& row : rows) {
-        QLabel label;
-        // A dark desktop: light grey text made for a dark grey background.
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor(40, 40, 40));
-        dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
-        dark.setColor(QPalette::Base, QColor(30, 30, 30));
-        dark.setColor(QPalette::Text, QColor(220, 220, 220));
-        label.setPalette(dark);
-        set_background(label, row.background);
-        EXPECT_EQ(row.text, label.palette().color(QPalette::WindowText))
-            << row.background.name().toStdString();
-        EXPECT_EQ(row.text, label.palette().color(QPalette::Text))
-            << row.background.name().toStdString();
-    }
-}
-
-TEST(DarkTheme, SidePanelLabelsAreReadableOnTheListBackground) {
     GuiFixture f(kToday);
     f.set("Version", std::int32_t(1512));
     f.set("BackgroundColor", std::int32_t(0xFFFFFF));
@@ -95,7 +105,7 @@ TEST(DarkTheme, SidePanelLabelsAreReadableOnTheListBackground) {
     QApplication::setPalette(dark);
     auto form = f.started();
     QApplication::setPalette(QPalette());
-    EXPECT_EQ(QColor(Qt::black), form->clock_label()->palette().color(QPalette::WindowText));
+    EXPECT_EQ(form->clock_label()->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
 TEST(QtTranslations, StandardDialogTextsAreGerman) {
@@ -104,34 +114,79 @@ TEST(QtTranslations, StandardDialogTextsAreGerman) {
                                  qt_translation_folders(QCoreApplication::applicationDirPath()))) {
         GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
     }
-    EXPECT_EQ(QStringLiteral("Abbrechen"), QCoreApplication::translate("QPlatformTheme", "Cancel"));
-    EXPECT_EQ(QStringLiteral("7. Dezember"), QLocale().toString(QDate(2026, 12, 7), "d. MMMM"));
-    EXPECT_EQ(QStringLiteral("Dateiname:"),
-              QCoreApplication::translate("QFileDialog", "File &name:").remove(u'&'));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), "d. MMMM"), QStringLiteral("7. Dezember"));
 }
 
 TEST(HelpAndVersion, AreAnsweredBesideTheOldWords) {
     const ProgramVersion version{1, 5, 12};
-    using Kind = ProgramKind;
-    EXPECT_EQ(QStringLiteral("merkwald 1.5.12\n"),
-              information_request({"merkwald", "--version"}, Kind::full, version));
-    EXPECT_EQ(QStringLiteral("merklight 1.5.12\n"),
-              information_request({"merklight", "-v"}, Kind::light, version));
-    const auto help = information_request({"merkwald", "no_logo", "--help"}, Kind::full, version);
-    ASSERT_TRUE(help);
-    EXPECT_TRUE(help->startsWith(QStringLiteral("Aufruf: merkwald ")));
-    EXPECT_TRUE(help->contains(QStringLiteral("/file=DATEI")));
-    const auto light_help = information_request({"merklight", "-h"}, Kind::light, version);
-    ASSERT_TRUE(light_help);
-    EXPECT_FALSE(light_help->contains(QStringLiteral("no_logo")));
-    // The old words, and what only looks like an option, start the program.
-    for (const QStringList& arguments :
-         {QStringList{"merkwald"},
-          {"merkwald", "no_logo", "/once", "/file=a.rmd", "/unload=5"},
-          {"merkwald", "-x", "/file=--help.rmd"}}) {
-        EXPECT_FALSE(information_request(arguments, Kind::full, version))
-            << arguments.join(' ').toStdString();
-    }
+    EXPECT_EQ(information_request({"merklight", "-v"}, ProgramKind::light, version),
+              QStringLiteral("merklight 1.5.12\n"));
+    EXPECT_TRUE(information_request({"merkwald", "no_logo", "--help"}, ProgramKind::full, version)
+                    .value_or("")
+                    .startsWith(QStringLiteral("Aufruf: merkwald ")));
+    // What only looks like an option starts the program.
+    EXPECT_FALSE(
+        information_request({"merkwald", "-x", "/file=--help.rmd"}, ProgramKind::full, version));
+}
+
+TEST(FileLabel, ShowsThePathAsOnDiskShortenedInTheMiddle) {
+    GuiFixture f(kToday);
+    auto form = f.started();
+    const QString name = QStringLiteral("Meine Termine/Große Sammlung aller Geburtstage.rmd");
+    QDir(f.folder).mkpath(QStringLiteral("Meine Termine"));
+    f.write(name, kToday);
+    form->set_main_file(name.toStdString());
+    form->file_label()->resize(120, 20);
+    form->day_timer().tick();
+    const QString shown = form->file_label()->text();  // letter case kept
+    EXPECT_TRUE(shown.startsWith(u"Me") && shown.contains(u'…') && shown.endsWith(u"rmd"))
+        << shown.toStdString();
+    EXPECT_EQ(form->file_label()->toolTip(), f.folder + u'/' + name);
+}
+
+TEST(FailedRead, ShowsTheHeadingAndNamesTheFileInTheBox) {
+    GuiFixture f;
+    f.set("BackgroundColor", std::int32_t(0xCCFFFF));
+    f.set("DataFilename", std::string("fehlt.rmd"));
+    auto form = f.started();
+    EXPECT_EQ(GuiFixture::plain(*form).rfind("Freitag, 5.3.1999", 0), 0u);
+    EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xCC));
+    EXPECT_EQ(f.dialogs.messages.at(0).text,
+              QStringLiteral("Datei nicht gefunden\n\n") + f.folder + QStringLiteral("/fehlt.rmd"));
+}
+
+TEST(RangeWindow, StartsOnItsFirstFieldAndRefusesMoreThan32767Days) {
+    GuiFixture f(kToday);
+    auto form = f.started();
+    RangeWindow window(
+        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
+        QDate(1999, 3, 5));
+    EXPECT_EQ(window.focusWidget(), window.from_field());
+    window.to_field()->setDate(QDate(1999, 3, 5).addDays(32768));
+    window.show_range();
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(f.dialogs.messages[0].text,
+              QStringLiteral("Der Zeitraum ist länger als 32767 Tage."));
+}
+
+TEST(Icons, DisabledButtonsLookDisabled) {
+    gui_application();
+    const QImage normal = drawn_icon(QStringLiteral("print")).pixmap(22, 22).toImage();
+    const QImage disabled =
+        drawn_icon(QStringLiteral("print")).pixmap(QSize(22, 22), QIcon::Disabled).toImage();
+    EXPECT_GT(normal.pixelColor(3, 11).hsvSaturation(), 0);
+    EXPECT_EQ(disabled.pixelColor(3, 11).hsvSaturation(), 0);
+}
+
+TEST(Icons, EachProgramHasItsOwnIconEverywhere) {
+    GuiFixture f(kToday);
+    use_program_file_folders({QStringLiteral(MERKWALD_SOURCE_DIR "/data")});
+    const QImage full = program_icon(f.folder, false).pixmap(32, 32).toImage();
+    const QImage light = program_icon(f.folder, true).pixmap(32, 32).toImage();
+    EXPECT_NE(full, light);
+    EXPECT_EQ(f.started()->windowIcon().pixmap(32, 32).toImage(), full);
+    use_program_file_folders({});
 }
 
 }  // namespace

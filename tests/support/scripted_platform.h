@@ -34,9 +34,7 @@ public:
         messages.push_back({text, icon, buttons, title});
         if (answers.empty())
             return buttons == MessageButtons::yes_no ? MessageAnswer::yes : MessageAnswer::ok;
-        const MessageAnswer a = answers.front();
-        answers.pop_front();
-        return a;
+        return next(answers);
     }
     QString open_file_name(QWidget*, const QString&, const QString&, const QString&) override {
         return next(file_names);
@@ -49,18 +47,8 @@ public:
         if (!filters.empty()) chosen_filter = next(filters);
         return next(file_names);
     }
-    std::optional<QColor> color(QWidget*, const QColor&) override {
-        if (colors.empty()) return std::nullopt;
-        const auto c = colors.front();
-        colors.pop_front();
-        return c;
-    }
-    std::optional<QFont> font(QWidget*, const QFont&) override {
-        if (fonts.empty()) return std::nullopt;
-        const auto f = fonts.front();
-        fonts.pop_front();
-        return f;
-    }
+    std::optional<QColor> color(QWidget*, const QColor&) override { return next(colors); }
+    std::optional<QFont> font(QWidget*, const QFont&) override { return next(fonts); }
 
     std::vector<Shown> messages;
     std::deque<MessageAnswer> answers;  // empty: OK (or Yes)
@@ -70,11 +58,13 @@ public:
     std::deque<std::optional<QFont>> fonts;
 
 private:
-    static QString next(std::deque<QString>& q) {
+    // The next scripted answer; none left: the empty value (cancelled).
+    template <class T>
+    static T next(std::deque<T>& q) {
         if (q.empty()) return {};
-        QString s = q.front();
+        T value = std::move(q.front());
         q.pop_front();
-        return s;
+        return value;
     }
 };
 

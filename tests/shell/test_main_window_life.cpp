@@ -1,0 +1,155 @@
+// The life of both programs' window: the start with its command-line words,
+// the splash, the what-is-new and missed-events windows; the placement in twips,
+// stored by every way out, applied by the next start and pulled onto a screen.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QKeyEvent>
+
+#include "gui_test_support.h"
+#include "shell/day_timers.h"
+#include "shell/tray.h"
+#include "shell/window_placement.h"
+
+namespace merkwald::test {
+namespace {
+
+QStringList kinds(const GuiFixture& f) {
+    QStringList out;
+    for (const ShownWindow& w : f.shown) out << w.kind;
+    return out;
+}
+
+TEST(Start, OnceOnTheSecondStartOfADayShowsNothingAndLeavesTheStore) {
+    GuiFixture f(kToday);
+    f.set("Version", std::int32_t(1512));
+    f.started("/once /no_logo")->close();
+    const QByteArray store_before = file_bytes(f.store.path());
+    f.clock.set(at(1999, 3, 5, 18));
+    EXPECT_FALSE(f.window("/once /no_logo")->start());
+    EXPECT_EQ(f.ends, 2);
+    EXPECT_EQ(file_bytes(f.store.path()), store_before);
+}
+
+TEST(Start, NoEventsEndsWhenNothingIsDueAndGoesOnOtherwise) {
+    for (const bool due : {false, true}) {
+        GuiFixture f(due ? kToday : "<record>\n<date=01.06.1999>\nSpaeter\n</record>\n");
+        f.set("DataFilename", std::string("main.rmd"));
+        auto form = f.window("no_logo no_events");
+        EXPECT_EQ(form->start(), due) << due;
+        EXPECT_EQ(f.ends, due ? 0 : 1) << due;
+    }
+}
+
+// The splash, then what is new when the stored version is missing or older.
+TEST(Start, FullProgramShowsSplashThenWhatIsNewOnAVersionChange) {
+    for (const std::int32_t version : {0, 1511, 1512, 2000}) {
+        GuiFixture f(kToday);
+        f.write("neues.txt", "Erste Zeile\nZweite Zeile");
+        if (version) f.set("Version", version);
+        f.started("");
+        EXPECT_EQ(kinds(f),
+                  version < 1512 ? QStringList{"Intro", "FirstStart"} : QStringList{"Intro"})
+            << version;
+        EXPECT_EQ(f.stored("Version"), "1512");
+        if (version != 0) continue;
+        EXPECT_EQ(f.shown[1].caption, "Neues in Merkwald Version 1.5.12");
+        EXPECT_EQ(f.shown[1].text, "Erste Zeile\nZweite Zeile\n");
+    }
+}
+
+TEST(Start, MissedWindowListsTheDaysSinceTheLastStartWhileTheSettingIsOn) {
+    for (const bool on : {true, false}) {
+        GuiFixture f(
+            "<record>\n<date=03.03.1960>\nDritter\n</record>\n"
+            "<record>\n<date=02.03.1960>\nZweiter\n</record>\n");
+        f.set("Date", std::string("28.02.99"));
+        f.set("MissedEvents", std::int32_t(on));
+        f.set("Version", std::int32_t(1512));
+        f.started();
+        ASSERT_EQ(kinds(f), on ? QStringList{"DisplayMissed"} : QStringList{}) << on;
+        if (!on) continue;
+        EXPECT_EQ(f.shown[0].caption, "Seit dem letzten Start (28.02.99) abgelaufen...");
+        // Every entry indented alike, by the margin.
+        EXPECT_EQ(f.shown[0].text, "02.03.1999: Zweiter\n03.03.1999: Dritter\n");
+    }
+}
+
+TEST(Start, IntroClosesOnAKeyAndAfterItsTime) {
+    gui_application();
+    SplashWindow by_key(ProgramVersion{1, 0, 0}), by_time(ProgramVersion{1, 0, 0});
+    by_key.show();
+    by_time.show();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(&by_key, &key);
+    QMetaObject::invokeMethod(&by_time.timer(), "timeout");
+    EXPECT_FALSE(by_key.isVisible() || by_time.isVisible());
+}
+
+// left, top, width, height
+using Twips = std::array<std::int32_t, 4>;
+
+Twips twips_of(const MainWindow& form) {
+    const Placement p = current_geometry(form, StoredWindowState::normal);
+    return {p.left.value_or(-1), p.top.value_or(-1), p.width, p.height};
+}
+
+void place(MainWindow& form, const Twips& t) {
+    apply_geometry(form, Placement{StoredWindowState::normal, t[0], t[1], t[2], t[3]});
+}
+
+TEST(Placement, ClosingStoresTheValuesAndTheNextStartAppliesThem) {
+    for (const ProgramKind kind : {ProgramKind::full, ProgramKind::light}) {
+        const bool light = kind == ProgramKind::light;
+        GuiFixture f(kToday);
+        f.set("Version", std::int32_t(1512));
+        auto first = f.started("no_logo", kind);
+        place(*first, {1500, 900, 9000, 7200});
+        first->close_button_clicked();
+        EXPECT_EQ(f.stored(light ? "LightLeft" : "Left"), "1500");
+        EXPECT_EQ(twips_of(*f.started("no_logo", kind)), (Twips{1500, 900, 9000, 7200}));
+    }
+}
+
+// The tray's exit, the title bar's × and "Ende" after standby store the placement.
+TEST(Placement, EveryWayOutStoresThePlacement) {
+    GuiFixture f(kToday);
+    f.set("Standby", std::int32_t(1));
+    auto light = f.started("", ProgramKind::light);
+    place(*light, {300, 450, 6000, 4500});
+    light->tray().end_action()->trigger();
+    EXPECT_EQ(f.stored("LightLeft"), "300");
+    f.started()->close();
+    EXPECT_EQ(f.stored("Width"), "8430");
+    auto form = f.started();
+    place(*form, {0, 0, 9000, 7200});
+    form->standby();
+    form->exit_program();
+    EXPECT_EQ(f.ends, 3);
+    // Minimised for standby counts as the normal state.
+    EXPECT_EQ(f.stored("WindowState"), "0");
+    EXPECT_EQ(f.stored("Width"), "9000");
+}
+
+TEST(Placement, AStoredPositionIsPulledOntoAScreen) {
+    const QList<QRect> one{QRect(0, 0, 1920, 1080)};
+    const QList<QRect> two{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    const struct {
+        QRect frame;
+        QList<QRect> areas;
+        QPoint expected;
+    } rows[] = {
+        {{2500, 100, 600, 400}, two, {2500, 100}},  // on the second screen
+        {{2500, 100, 600, 400}, one, {1320, 100}},  // that screen is gone
+        {{-550, 100, 600, 400}, one, {-550, 100}},  // a grip of the title stays
+        {{-560, 100, 600, 400}, one, {0, 100}},     // too little to grab
+        {{100, -50, 600, 400}, one, {100, 0}},      // title bar above the screen
+        {{100, 100, 600, 400}, {}, {100, 100}},     // no screen known
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(pulled_onto(row.frame, row.areas), row.expected) << row.frame.x();
+}
+
+}  // namespace
+}  // namespace merkwald::test

@@ -1,0 +1,207 @@
+// What follows the main window: today's digest, with one notification per start
+// and per day change on a private session bus with a fake notification service,
+// and the watched file list, where outside edits refresh the list, a burst gives
+// one refresh and the program's own rewrites none more.
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cstdio>
+
+#include "event_loop_support.h"
+#include "gui_test_support.h"
+#include "shell/digest_notification.h"
+#include "shell/file_watch.h"
+#include "shell/window_followers.h"
+
+namespace merkwald::test {
+namespace {
+
+LineEntry entry(std::string text, std::string group, DaySerial day) {
+    return {std::move(text) + "\r\n", 0, std::move(group), day};
+}
+
+constexpr DaySerial kDay = 36224;  // 5.3.1999
+
+TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndCountsTheRest) {
+    std::vector<LineEntry> lines{
+        entry("Anna hat heute Geburtstag", "Geburtstage", kDay),
+        entry("Zahnarzt\r\num 9 Uhr", "Termine", kDay),
+        entry("Bernd hat in 3 Tagen Geburtstag", "Geburtstage", kDay + 3),
+    };
+    EXPECT_EQ(todays_digest(lines, kDay).value().body,
+              QStringLiteral("1 Geburtstag, 1 Termin\nAnna hat heute Geburtstag\nZahnarzt"));
+    for (int i = 0; i < 4; ++i) lines.push_back(entry("Eintrag", "", kDay));
+    EXPECT_TRUE(
+        todays_digest(lines, kDay).value().body.endsWith(QStringLiteral("… und 3 weitere")));
+    EXPECT_FALSE(todays_digest({entry("Morgen", "Termine", kDay + 1)}, kDay));
+}
+
+TEST(DigestNotifier, WithoutTheServiceTheTrayShowsItOncePerDay) {
+    gui_application();
+    QStringList shown;
+    const auto tray = [&](const QString&, const QString& text) {
+        shown << text;
+        return true;
+    };
+    DigestNotifier notifier(QDBusConnection(QStringLiteral("kein Bus")), {tray, {}});
+    for (int i = 0; i < 2; ++i) notifier.send_for(kDay, {entry("Anna", "Geburtstage", kDay)});
+    EXPECT_EQ(shown, QStringList{"1 Geburtstag\nAnna"});
+}
+
+// Answers Notify like a desktop's notification service and remembers each call.
+class FakeNotifications final : public QDBusVirtualObject {
+public:
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.member() != QStringLiteral("Notify")) return false;
+        calls.push_back(message.arguments());
+        connection.send(message.createReply(QVariant::fromValue(uint(calls.size()))));
+        return true;
+    }
+    std::vector<QList<QVariant>> calls;
+};
+
+// A private session bus for the test, ended with it.
+class PrivateBus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gui_application();
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty()) GTEST_SKIP() << "dbus-daemon fehlt: kein privater Bus für den Test";
+        process.start(daemon, {QStringLiteral("--session"), QStringLiteral("--print-address"),
+                               QStringLiteral("--nofork")});
+        if (!process.waitForStarted(5000) || !wait_until([this] { return process.canReadLine(); }))
+            GTEST_SKIP() << "dbus-daemon startet nicht: kein privater Bus für den Test";
+        const QString address = QString::fromUtf8(process.readLine()).trimmed();
+        service = QDBusConnection::connectToBus(address, QStringLiteral("fake-service"));
+        client = QDBusConnection::connectToBus(address, QStringLiteral("client"));
+        ASSERT_TRUE(service.isConnected() && client.isConnected());
+        ASSERT_TRUE(service.registerService(DigestNotifier::kService));
+        ASSERT_TRUE(service.registerVirtualObject(DigestNotifier::kPath, &fake));
+    }
+    void TearDown() override {
+        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("fake-service"));
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+
+    QProcess process;
+    FakeNotifications fake;
+    QDBusConnection service{QString()};
+    QDBusConnection client{QString()};
+};
+
+TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChangeWhoseActionOpensTheWindow) {
+    GuiFixture f(
+        "<record>\n<date=05.03.1960>\n<group=Geburtstage>\nAnna hat heute Geburtstag\n"
+        "</record>\n<record>\n<date=06.03.1960>\n<group=Geburtstage>\nBernd\n</record>\n");
+    f.set("DataFilename", std::string("main.rmd"));
+    auto form = f.window("no_logo");
+    WindowFollowers followers(*form, client);
+    ASSERT_TRUE(form->start());
+    followers.started();
+    ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 1; }));
+    const QList<QVariant>& call = fake.calls.front();
+    ASSERT_EQ(call.size(), 8);
+    EXPECT_EQ(call[3].toString(), QStringLiteral("Merkwald: heute"));
+    EXPECT_EQ(call[4].toString(), QStringLiteral("1 Geburtstag\nAnna hat heute Geburtstag"));
+    // Its action "Öffnen" shows the window.
+    form->hide();
+    settle_for(200);  // the reply with the notification's number
+    QDBusMessage signal = QDBusMessage::createSignal(
+        DigestNotifier::kPath, DigestNotifier::kService, QStringLiteral("ActionInvoked"));
+    signal << uint(1) << QStringLiteral("open");
+    service.send(signal);
+    EXPECT_TRUE(wait_until([&] { return form->isVisible(); }));
+
+    form->show_data();  // a re-read on the same day
+    f.clock.advance_seconds(24 * 3600);
+    form->day_timer().tick();
+    ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 2; }));
+    EXPECT_EQ(fake.calls.back()[4].toString(), QStringLiteral("1 Geburtstag\nBernd"));
+}
+
+// Replaced the way editors and sync tools do it: a new file renamed over the old.
+void replace_by_rename(const QString& path, const QByteArray& bytes) {
+    write_file(path + ".neu", bytes);
+    ASSERT_EQ(std::rename(QFile::encodeName(path + ".neu").constData(),
+                          QFile::encodeName(path).constData()),
+              0);
+}
+
+class FileWatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gui_application();
+        write_file(main_file, "Eins");
+        write_file(dir.filePath("linked.rmd"), "Zwei");
+        const auto refresh = [this] {
+            ++refreshes;
+            watch->watch(files);
+        };
+        watch = std::make_unique<FileWatch>(
+            FileWatch::Handlers{refresh, [this] { return may_refresh; }});
+        watch->watch(files);
+    }
+
+    QTemporaryDir dir;
+    QString main_file = dir.filePath("main.rmd");
+    std::vector<QString> files{main_file, dir.filePath("linked.rmd")};
+    int refreshes = 0;
+    bool may_refresh = true;
+    std::unique_ptr<FileWatch> watch;
+};
+
+TEST_F(FileWatchTest, BurstGivesOneRefresh) {
+    for (int i = 0; i < 5; ++i) write_file(main_file, "<record>\r\n" + QByteArray(i, 'x'));
+    ASSERT_TRUE(wait_until([this] { return refreshes >= 1; }));
+    settle_for(FileWatch::kSettleMs * 2);
+    EXPECT_EQ(refreshes, 1);
+}
+
+TEST_F(FileWatchTest, WatchesAgainAfterRenameReplace) {
+    replace_by_rename(main_file, "Neu");
+    ASSERT_TRUE(wait_until([this] { return refreshes == 1; }));
+    ASSERT_TRUE(wait_until([this] { return watch->watched_files().size() == 2; }));
+    replace_by_rename(main_file, "Noch neuer");
+    EXPECT_TRUE(wait_until([this] { return refreshes == 2; }));
+}
+
+// The program's own refresh after its write takes the new state as seen; files
+// beside the watched ones do not count.
+TEST_F(FileWatchTest, OwnRewriteAndChangesBesideGiveNoRefresh) {
+    write_file(main_file, "Selbst geschrieben");
+    watch->watch(files);
+    write_file(dir.filePath(QStringLiteral("anderes.txt")), "x");
+    settle_for(FileWatch::kSettleMs * 3);
+    EXPECT_EQ(refreshes, 0);
+}
+
+TEST_F(FileWatchTest, WaitsWhileAModalCommandRuns) {
+    may_refresh = false;
+    write_file(main_file, "Während des Dialogs");
+    settle_for(FileWatch::kSettleMs * 3);
+    EXPECT_EQ(refreshes, 0);
+    may_refresh = true;
+    EXPECT_TRUE(wait_until([this] { return refreshes == 1; }));
+}
+
+// The whole way: a started window follows an outside edit of its main file.
+TEST(WindowFileWatch, OutsideEditShowsInTheList) {
+    GuiFixture f("<record>\nAlt\n</record>\n");
+    auto form = f.started();
+    WindowFollowers followers(*form, QDBusConnection(QStringLiteral("none")));
+    form->show_data();
+    f.write("main.rmd", "<record>\nNeu von außen\n</record>\n");
+    EXPECT_TRUE(wait_until(
+        [&] { return GuiFixture::plain(*form).find("Neu von außen") != std::string::npos; }));
+}
+
+}  // namespace
+}  // namespace merkwald::test
