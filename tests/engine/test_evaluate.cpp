@@ -31,7 +31,7 @@ struct Fixture {
     }
 };
 
-enum class Kind { yearly, once, monthly_day, nth_friday, periodic, always, undated, lead_days };
+enum class Kind { yearly, once, monthly_day, nth_friday, periodic, always, lead_days };
 
 TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
     // April 1999: Fridays 2, 9, 16, 23, 30; May 1999: 7, 14, 21, 28 (no fifth).
@@ -63,7 +63,6 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
         {"10.01.1999", "01.01.1999", 7, Kind::periodic, 7, "15.01.1999", true, '-'},
         {"10.01.1999", "01.01.1999", 7, Kind::periodic, 0, "01.01.2000", false, '-'},  // yearly
         {"10.01.1999", "10.01.1999", -5, Kind::always, 0, nullptr, true, '-'},
-        {"10.01.1999", "10.01.1999", 0, Kind::undated, 0, nullptr, true, '-'},
         {"10.01.1999", "05.02.1960", 0, Kind::lead_days, 30, "05.02.1999", true, '-'},
     };
     for (const Row& row : rows) {
@@ -77,7 +76,6 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
         r.periodic = row.kind == Kind::periodic;
         if (r.periodic) r.periodic_repeat = row.n;
         r.always = row.kind == Kind::always;
-        r.undated = row.kind == Kind::undated;
         if (row.kind == Kind::lead_days) f.state.lead_days = row.n;
         f.run();
         EXPECT_EQ(r.due, row.due);
