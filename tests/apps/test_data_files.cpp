@@ -1,17 +1,18 @@
 // The files shipped in data/: the example reminder file reads cleanly on every
-// day, and the text-module and template files keep their formats.
+// day, the text-module and template files keep their formats, the release in the
+// AppStream file is the project's version and the completion knows every command.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <set>
-#include <tuple>
+#include <sstream>
 
+#include "apps/merkwald-cli/cli.h"
 #include "engine/date_text.h"
 #include "engine/list_view.h"
 #include "engine/placeholders.h"
-#include "engine/places.h"
 #include "engine/refresh.h"
 #include "engine/text.h"
 #include "engine/text_file.h"
@@ -22,10 +23,15 @@ namespace {
 
 const std::filesystem::path kData = std::filesystem::path(MERKWALD_SOURCE_DIR) / "data";
 
-std::vector<std::string> data_lines(const std::string& name) {
-    const auto file = read_text_file(kData / name);
-    EXPECT_TRUE(file.has_value()) << name;
-    return file ? split_lines(file->text) : std::vector<std::string>{};
+std::string file_text(const std::filesystem::path& path) {
+    const auto file = read_text_file(path);
+    EXPECT_TRUE(file.has_value()) << path;
+    return file ? file->text : std::string();
+}
+
+std::string first_match(const std::string& text, const std::string& pattern) {
+    std::smatch match;
+    return std::regex_search(text, match, std::regex(pattern)) ? match[1].str() : std::string();
 }
 
 // A template around a name as a due record would show it; empty when the expansion reported.
@@ -68,7 +74,7 @@ TEST(DataFiles, ExampleFileReadsWithoutMessagesOnEveryDay) {
 // the menu. The template files: four-line blocks of "*", caption, text before and text
 // after the name, at most 25 read. Every text expands around a name without a message.
 TEST(DataFiles, TextFilesKeepTheirFormats) {
-    const std::vector<std::string> texts = data_lines("texte.dat");
+    const std::vector<std::string> texts = split_lines(file_text(kData / "texte.dat"));
     ASSERT_FALSE(texts.empty());
     const int count = std::stoi(texts[0]);
     EXPECT_TRUE(count >= 1 && count <= 10) << count;
@@ -78,7 +84,7 @@ TEST(DataFiles, TextFilesKeepTheirFormats) {
         EXPECT_NE(expand_quietly("Anna" + texts[1 + 2 * k]), "") << texts[1 + 2 * k];
     }
     for (const char* name : {"geb_text.dat", "term_text.dat"}) {
-        const std::vector<std::string> lines = data_lines(name);
+        const std::vector<std::string> lines = split_lines(file_text(kData / name));
         ASSERT_EQ(lines.size() % 4, 0u) << name;
         EXPECT_TRUE(lines.size() >= 4 && lines.size() <= 100) << name;
         for (std::size_t b = 0; b + 3 < lines.size(); b += 4) {
@@ -91,19 +97,31 @@ TEST(DataFiles, TextFilesKeepTheirFormats) {
     }
 }
 
-// The default place is one of the places offered, at the default coordinates.
-TEST(DataFiles, PlacesHoldTheDefaultPlace) {
-    const PlacesFile file = read_places(kData);
-    ASSERT_TRUE(file.ok);
-    EXPECT_EQ(file.count, int(file.places.size()));
-    const auto landshut = std::find_if(file.places.begin(), file.places.end(),
-                                       [](const Place& p) { return p.name == "Landshut"; });
-    ASSERT_NE(landshut, file.places.end());
-    EXPECT_EQ(
-        std::tuple(landshut->longitude_degree, landshut->longitude_minute,
-                   landshut->longitude_direction, landshut->latitude_degree,
-                   landshut->latitude_minute, landshut->latitude_direction, landshut->diff_to_gmt),
-        std::tuple(12.0, 9.0, std::string("O"), 48.0, 33.0, std::string("N"), 1.0));
+TEST(Packaging, TheNewestReleaseIsTheProjectVersion) {
+    const std::string version = first_match(file_text(kData / "../CMakeLists.txt"),
+                                            R"(project\(Merkwald VERSION ([0-9.]+))");
+    ASSERT_FALSE(version.empty());
+    const std::string metainfo = file_text(kData / "org.merkwald.Merkwald.metainfo.xml");
+    EXPECT_EQ(version, first_match(metainfo, R"(<release version="([^"]+)\")"));
+    EXPECT_NE(std::string::npos, metainfo.find("<project_license>GPL-3.0-or-later<"));
+    for (const char* page : {"merkwald.1", "merklight.1", "merkwald-cli.1"})
+        EXPECT_EQ("Merkwald " + version,
+                  first_match(file_text(kData / "man" / page), R"(^\.TH \S+ 1 "[^"]*" "([^"]*)\")"))
+            << page;
+}
+
+TEST(Packaging, CompletionOffersEveryCommand) {
+    const std::string completion = file_text(kData / "completion/merkwald-cli");
+    const std::string offered = first_match(completion, R"(local commands="([^"]*)\")") + ' ';
+    for (const char* command :
+         {"list", "missed", "holidays", "church-year", "holiday", "astro", "ics", "check", "add"}) {
+        EXPECT_NE(std::string::npos, offered.find(std::string(command) + ' ')) << command;
+        // Each is a command the tool knows: it does not answer "Unbekannter Befehl".
+        std::ostringstream out, err;
+        cli::Context ctx(out, err);
+        (void)cli::run({command, "--help-nicht"}, ctx);
+        EXPECT_EQ(std::string::npos, err.str().find("Unbekannter Befehl")) << command;
+    }
 }
 
 }  // namespace

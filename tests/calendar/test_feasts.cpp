@@ -80,26 +80,13 @@ TEST(FeastTable, EveryListYear) {
 TEST(HolidayName, LookupOrder) {
     // Comments name what else falls on the day.
     const std::tuple<int, int, int, const char*> rows[] = {
-        {1999, 1, 1, "Neujahr"},
-        {1999, 1, 6, "Dreikönigstag"},
         {1999, 1, 7, ""},
-        {2000, 12, 24, "Heiliger Abend"},  // Advent 4
-        {2000, 12, 17, "3. Advent"},
-        {2005, 12, 18, "4. Advent"},
+        {2000, 12, 24, "Heiliger Abend"},     // Advent 4
         {2008, 5, 1, "Christi Himmelfahrt"},  // May Day
         {2018, 2, 14, "Valentinstag"},        // Ash Wednesday
-        {2023, 2, 22, "Aschermittwoch"},
-        {2009, 12, 6, "Nikolaustag"},  // Advent 2
-        {2020, 12, 4, "Barbaratag"},
-        {1999, 10, 3, "Tag der deutschen Einheit"},
-        {1999, 4, 2, "Karfreitag"},
-        {1999, 4, 1, ""},  // Maundy Thursday: not looked up
-        {1999, 4, 11, "Weisser Sonntag"},
-        {1999, 5, 23, "Pfingstsonntag"},
+        {2009, 12, 6, "Nikolaustag"},         // Advent 2
+        {1999, 4, 1, ""},                     // Maundy Thursday: not looked up
         {1999, 11, 17, "Buss und Bettag"},
-        {1999, 12, 31, "Sylvester"},
-        {1999, 8, 15, "Maria Himmelfahrt"},
-        {2025, 12, 26, "2. Weihnachtsfeiertag"},
     };
     for (const auto& [y, m, d, name] : rows) EXPECT_EQ(name, holiday_name(date(y, m, d))) << y;
 }
@@ -111,37 +98,25 @@ TEST(FeastLines, SampleLines) {
     const std::tuple<const std::vector<std::string>&, std::size_t, const char*> rows[] = {
         {y1999, 16, "Erntedank: Sonntag, 3. Oktober"},
         {y1999, 17, "Tag der dt. Einheit: Sonntag, 3. Oktober"},
-        {y1999, 27, "Sylvester: Freitag, 31. Dezember"},
-        {y2008, 3, "Aschermittwoch: Mittwoch, 6. Februar"},
         {y2008, 10, "Maifeiertag: Donnerstag, 1. Mai"},
         {y2008, 11, "Christi Himmelfahrt: Donnerstag, 1. Mai"},
-        {c2000, 1, "zweiter Sonntag nach Weihnachten: Sonntag, 2. Januar"},
-        {c2000, 2, "Epiphanias (Hl. 3 Könige): Donnerstag, 6. Januar"},
-        {c2000, 7, "5. Sonntag nach Epiphanias: Sonntag, 6. Februar"},
         {c2000, 8, "Letzter Sonntag nach Epiphanias: Sonntag, 13. Februar"},
         {c2000, 9, "Septuagesimä: Sonntag, 20. Februar"},
-        {c2000, c2000.size() - 2, "erster Sonntag nach Weihnachten: Sonntag, 31. Dezember"},
     };
     for (const auto& [lines, at, line] : rows) EXPECT_EQ(line, lines.at(at)) << at;
-    EXPECT_EQ(1u, count_containing(c2000, "4. Advent: Sonntag, 24. Dezember"));
     const auto last =
         std::find(c1999.begin(), c1999.end(), "22. Sonntag nach Trinitatis: Sonntag, 31. Oktober");
     ASSERT_NE(c1999.end(), last);
     EXPECT_EQ("Maria Himmelfahrt: Sonntag, 15. August", *(last + 1));
-    EXPECT_EQ(1u, count_containing(c1999, "Drittletzter Sonntag im Kirchenjahr: Sonntag, 7. Nov"));
-    EXPECT_EQ(1u, count_containing(c1999, "Ewigkeitssonntag: Sonntag, 21. November"));
 }
 
 // The Sundays after Christmas appear only when they fall on their own days; an
 // early Easter leaves no Sunday after Epiphany.
 TEST(ChurchYear, OptionalSundays) {
     const std::pair<int, const char*> absent[] = {
-        {2002, "zweiter Sonntag"},
-        {2008, "zweiter Sonntag"},  // 6 January is a Sunday
-        {1901, "zweiter Sonntag"},
+        {2008, "zweiter Sonntag"},                  // 6 January is a Sunday
         {2005, "erster Sonntag nach Weihnachten"},  // Christmas Day
         {2004, "erster Sonntag nach Weihnachten"},  // Boxing Day
-        {2008, ". Sonntag nach Epiphanias"},
         {1913, ". Sonntag nach Epiphanias"}};
     for (const auto& [year, part] : absent)
         EXPECT_EQ(0u, count_containing(church_year_lines(year), part)) << year << part;

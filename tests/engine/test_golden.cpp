@@ -2,6 +2,8 @@
 // reminder files and the expected list, messages and missed window of one refresh
 // (format in tests/support/golden_case.h).
 
+#include <tuple>
+
 #include "../support/golden_case.h"
 #include "engine/list_view.h"
 #include "engine/refresh.h"
@@ -55,6 +57,26 @@ TEST_P(Golden, ListMessagesAndMissedWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, Golden, ::testing::ValuesIn(golden_cases()), golden_test_name);
+
+// The list heading marks a legal day off of the chosen state.
+TEST(ListHeadingState, MarksOnlyTheChosenStatesDaysOff) {
+    // month and day in 2026, state, end of the heading
+    const std::tuple<int, int, State, const char*> rows[] = {
+        {9, 20, State::TH, "Weltkindertag (gesetzlicher Feiertag)"},
+        {3, 8, State::BE, "Frauentag (gesetzlicher Feiertag)"},
+        {1, 6, State::BY, " (gesetzlicher Feiertag)"}};
+    for (const auto& [month, day_of_month, state, ends_with] : rows) {
+        const DaySerial day = *make_date(2026, month, day_of_month);
+        const std::string heading = list_heading(day, state);
+        EXPECT_TRUE(heading.ends_with(ends_with)) << heading;
+        // The state's day is named once, even when the feast list knows it too.
+        EXPECT_EQ(heading.find("gesetzlicher"), heading.rfind("gesetzlicher")) << heading;
+        EXPECT_EQ(list_heading(day), heading.substr(0, list_heading(day).size())) << heading;
+    }
+    // Without a state, or on a working day, the heading is as before.
+    const DaySerial workday = *make_date(2026, 3, 9);
+    EXPECT_EQ(list_heading(workday, State::BE), list_heading(workday));
+}
 
 }  // namespace
 }  // namespace merkwald::test

@@ -1,90 +1,161 @@
-#include <gtest/gtest.h>
+// Text, number and file-text helpers the reader, the editors and the settings share.
 
+#include <sys/stat.h>
+
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/line_source.h"
+#include "engine/number.h"
 #include "engine/text.h"
+#include "engine/text_file.h"
+#include "engine_test_support.h"
 
 namespace merkwald {
 namespace {
 
-TEST(Text, TrimBlanksTabsAndCase) {
-    for (const auto& [text, trimmed] : {std::pair<std::string, std::string>{"  a b  ", "a b"},
-                                        {"   ", ""},
-                                        {"", ""},
-                                        {"\ta\t", "\ta\t"}}) {
-        EXPECT_EQ(trim_blanks(text), trimmed);
-        std::string s = text;
-        trim_blanks_in_place(s);
-        EXPECT_EQ(s, trimmed);
-    }
-    std::string s = "\ta\t\tb";
-    tabs_to_spaces(s);
-    EXPECT_EQ(s, " a  b");
-    EXPECT_EQ(to_lower("DATE Active_Before"), "date active_before");
-    EXPECT_EQ(to_lower("\u00c4\u00d6\u00dc\u00c0\u00de"), "\u00e4\u00f6\u00fc\u00e0\u00fe");
-    // The multiplication sign, sharp s and letters outside Latin-1 stay as they are.
-    EXPECT_EQ(to_lower("\u00d7\u00df\u0100\u20ac"), "\u00d7\u00df\u0100\u20ac");
-    // A continuation byte that only looks like an upper-case letter after another lead byte.
-    EXPECT_EQ(to_lower("\u0104"), "\u0104");
-    EXPECT_TRUE(equals_ignore_case("Geburtstage", "GEBURTSTAGE"));
+TEST(Text, OnlyBlanksAreTrimmedAndOnlyLatin1LettersLowered) {
+    EXPECT_EQ(trim_blanks(" \ta\t "), "\ta\t");
+    EXPECT_EQ(to_lower("DATE \u00c4\u00d6\u00dc\u00c0\u00de"),
+              "date \u00e4\u00f6\u00fc\u00e0\u00fe");
+    // The multiplication sign, sharp s, letters outside Latin-1 and a continuation
+    // byte that only looks like an upper-case letter stay as they are.
+    EXPECT_EQ(to_lower("\u00d7\u00df\u0100\u20ac\u0104"), "\u00d7\u00df\u0100\u20ac\u0104");
     EXPECT_TRUE(equals_ignore_case("M\u00c4RZ", "m\u00e4rz"));
-    EXPECT_FALSE(equals_ignore_case("abc", "abd"));
-    EXPECT_FALSE(equals_ignore_case("abc", "ab"));
-    EXPECT_FALSE(equals_ignore_case("\u00d7", "\u00f7"));
-}
-
-TEST(Text, DropLastCharTakesOneCodePoint) {
-    // Broken sequences ("a\x80", "\xC3") lose a single byte.
-    for (const char* text : {"ab", "a\u00e4", "a\u20ac", "a\U0001F600", "a\x80", "a\xC3"})
-        EXPECT_EQ(drop_last_char(text), std::string(text).substr(0, 1)) << text;
-    EXPECT_EQ(drop_last_char(""), "");
+    EXPECT_FALSE(equals_ignore_case("abc", "ab") || equals_ignore_case("\u00d7", "\u00f7"));
 }
 
 TEST(Text, SplitTagLine) {
-    const struct {
-        std::string line;
-        LineKind kind;
-        std::string name, value;
-    } rows[] = {
-        {"<record>", LineKind::tag, "record", ""},
-        {"</record>", LineKind::tag, "/record", ""},
-        {"  < DATE =  05.03.1999  >  ", LineKind::tag, "date", "05.03.1999"},
-        {"<date=>", LineKind::tag, "date", ""},
-        {"<date=", LineKind::tag, "date", ""},
-        {"<group=a=b>", LineKind::tag, "group", "a=b"},
-        {"<active=once> x", LineKind::tag, "active", "once>"},
-        {"<active=once)", LineKind::tag, "active", "once"},
-        {"<group=M\u00e4rz\u00e4", LineKind::tag, "group", "M\u00e4rz"},
-        {"<Gr\u00dcPPE>", LineKind::tag, "gr\u00fcppe", ""},
-        {"<record\u00e4", LineKind::tag, "record", ""},
-        {"<", LineKind::tag, "", ""},
-        {"<a", LineKind::tag, "", ""},
-        {"<>", LineKind::tag, "", ""},
-        {"<=>", LineKind::tag, "", ""},
-        {"Hallo <name>", LineKind::text, "", ""},
-        {"   ", LineKind::text, "", ""},
-        {"", LineKind::text, "", ""},
+    // The line, then "name=value" of a tag or "text"; the closing character may be
+    // a multi-byte one, a broken sequence loses one byte.
+    const std::pair<std::string, std::string> rows[] = {
+        {"</record>", "/record="},
+        {"<date=", "date="},
+        {"<group=a=b>", "group=a=b"},
+        {"<active=once> x", "active=once>"},
+        {"<active=once)", "active=once"},
+        {"<group=M\u00e4rz\u00e4", "group=M\u00e4rz"},
+        {"  <Gr\u00dcPPE>  ", "gr\u00fcppe="},
+        {"<a=b\xC3", "a=b"},
+        {"<record\u00e4", "record="},
+        {"<a", "="},
+        {"<=>", "="},
+        {"Hallo <name>", "text"},
+        {"", "text"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.line);
-        std::string line = row.line;
+    for (const auto& [text, expected] : rows) {
+        std::string line = text;
         const SplitLine split = split_tag_line(line);
-        EXPECT_EQ(split.kind, row.kind);
-        EXPECT_EQ(split.name, row.name);
-        EXPECT_EQ(split.value, row.value);
-        EXPECT_EQ(line, std::string(trim_blanks(row.line)));
+        EXPECT_EQ(split.kind == LineKind::text ? "text" : split.name + "=" + split.value, expected)
+            << text;
+        EXPECT_EQ(line, std::string(trim_blanks(text)));
     }
 }
 
-TEST(Text, SplitPreparedLineKeepsCaseAndPointsIntoLine) {
-    const std::string line = "< Date = 1.1.2000 >";
-    const SplitView v = split_prepared_line(line);
-    EXPECT_EQ(v.kind, LineKind::tag);
-    EXPECT_EQ(v.name, "Date");
-    EXPECT_EQ(v.value, "1.1.2000");
-    EXPECT_GE(v.value.data(), line.data());
-    EXPECT_LE(v.value.data() + v.value.size(), line.data() + line.size());
+TEST(Number, LeadingValueUpToInfinity) {
+    const std::pair<const char*, double> rows[] = {
+        {"+4", 4},  {".5", 0.5}, {"3.4.5", 3.4},  {"1e5", 1},
+        {"1,5", 1}, {"- 3", 0},  {"  \t 9 x", 9}, {"12345678901234567890", 12345678901234567890.0},
+    };
+    for (const auto& [text, value] : rows) EXPECT_EQ(leading_value(text), value) << text;
+    const std::string huge(400, '9');  // infinite, and fits nothing
+    EXPECT_EQ(leading_value(huge), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(to_int32(leading_value(huge)), std::nullopt);
+    EXPECT_EQ(to_int16(-leading_value(huge)), std::nullopt);
+}
+
+TEST(Number, RoundsHalvesToEvenFailsOutOfRangeAndPrints) {
+    using I16 = std::optional<std::int16_t>;
+    const auto shown = [](auto n) { return n ? std::to_string(*n) : std::string("-"); };
+    // the value, then what fits 16 and 32 bits
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<double, const char*> rows[] = {
+        {2.5, "2 2"},         {-2.5, "-2 -2"},       {-32768.5, "-32768 -32768"},
+        {32767.5, "- 32768"}, {2147483647.5, "- -"}, {-2147483648.5, "- -2147483648"},
+        {nan, "- -"},
+    };
+    for (const auto& [v, fits] : rows)
+        EXPECT_EQ(shown(to_int16(v)) + " " + shown(to_int32(v)), fits) << v;
+    EXPECT_EQ(floor_int16(-0.5), I16(-1));
+    EXPECT_EQ(floor_int16(32767.9), I16(32767));
+    EXPECT_EQ(floor_int16(-32768.1), std::nullopt);
+    EXPECT_EQ(int_text(std::numeric_limits<long long>::min()), "-9223372036854775808");
+}
+
+using TextFileTest = test::TempFolderTest;
+
+TEST_F(TextFileTest, EncodingsByteOrderMarkAndRegularFilesOnly) {
+    const std::string utf8 = "<record>\r\nM\u00e4rz \u20ac\r\n</record>\r\n";
+    const struct {
+        std::string bytes, text;
+        TextEncoding encoding;
+    } rows[] = {
+        {utf8, utf8, TextEncoding::utf8},
+        {"M\xE4rz \x80 \x84Gr\xFC\xDF\x93\r\n", "M\u00e4rz \u20ac \u201eGr\u00fc\u00df\u201c\r\n",
+         TextEncoding::windows1252},
+        {"\xEF\xBB\xBF<record>\n", "<record>\n", TextEncoding::utf8},
+        {"", "", TextEncoding::utf8},
+    };
+    for (const auto& row : rows) {
+        const auto file = read_text_file(write("a.rmd", row.bytes));
+        ASSERT_TRUE(file.has_value()) << row.bytes;
+        EXPECT_EQ(file->text, row.text);
+        EXPECT_EQ(int(file->encoding), int(row.encoding)) << row.bytes;
+    }
+    // The reader and the editors see the same lines, a byte-order mark dropped
+    // whatever follows it.
+    const auto path = write("bom.rmd", "\xEF\xBB\xBF<record>\r\nGr\xFC\xDF\r\n</record>\r\n");
+    const auto file = read_text_file(path);
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ("<record>\r\nGr\u00fc\u00df\r\n</record>\r\n", file->text);
+    std::vector<std::string> streamed;
+    LineSource source(path);
+    for (std::string_view line; source.next(line);) streamed.emplace_back(line);
+    EXPECT_EQ(split_lines(file->text), streamed);
+    // Only regular files are text files.
+    EXPECT_EQ(read_text_file(folder_ / "missing.rmd"), std::nullopt);
+    EXPECT_EQ(read_text_file(folder_), std::nullopt);
+    EXPECT_EQ(read_text_file("/dev/zero"), std::nullopt);
+    const auto fifo = folder_ / "pipe";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    EXPECT_EQ(read_text_file(fifo), std::nullopt);
+}
+
+TEST(TextFile, Utf8Validation) {
+    EXPECT_TRUE(is_valid_utf8("plain ascii text, longer than eight bytes"));
+    EXPECT_TRUE(is_valid_utf8("\u00e4\u20ac\U0001F600\U0010FFFF\u07ff\ud7ff\ue000"));
+    for (const char* bytes :
+         {"abc\x80", "\xC0\x80", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
+          "\xF4\x90\x80\x80", "0123456789\xE2\x82", "\xE2\x82x", "M\xE4rz"})
+        EXPECT_FALSE(is_valid_utf8(bytes)) << bytes;  // overlong, surrogate, beyond, cut short
+}
+
+TEST(TextFile, Windows1252RoundTripsEveryByteAndNothingElse) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = windows1252_to_utf8(all);
+    EXPECT_TRUE(is_valid_utf8(utf8));
+    EXPECT_EQ(utf8_to_windows1252(utf8), std::optional<std::string>(all));
+    // The bytes the code page leaves undefined become the C1 controls of the same number.
+    EXPECT_EQ(windows1252_to_utf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008d\u008f\u0090\u009d");
+    EXPECT_EQ(windows1252_to_utf8("\x80\x8A\x9F"), "\u20ac\u0160\u0178");
+    // Characters without a byte in the code page (U+0080 is the C1 control whose byte
+    // holds the euro sign), and text that is no UTF-8 at all.
+    for (const char* text : {"\u0100", "\u0080", "\U0001F600", "M\xE4rz"})
+        EXPECT_EQ(utf8_to_windows1252(text), std::nullopt) << text;
+    EXPECT_EQ(utf8_to_windows1252("\u201eM\u00e4rz\u201c"),
+              std::optional<std::string>("\x84M\xE4rz\x93"));
+}
+
+TEST(TextFile, SplitLinesOnEveryLineEnd) {
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(split_lines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(split_lines("a\r\n\r\n"), (Lines{"a", ""}));
+    EXPECT_EQ(split_lines("a\n\rb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(split_lines(""), Lines{});
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 
 #include "../support/settings_test_support.h"
-#include "settings/install_paths.h"
 #include "settings/program_folder.h"
 
 namespace merkwald {
@@ -73,23 +72,6 @@ TEST_F(ProgramFolder, ReadOnlyExecutableFolderIsPassedOver) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-TEST(InstallPaths, FolderBesideTheExecutableWinsOverTheConfiguredOne) {
-    QTemporaryDir root;
-    QDir dir(root.path());
-    dir.mkpath("prefix/bin");
-    dir.mkpath("prefix/share/merkwald");
-    const QString bin = dir.filePath("prefix/bin");
-    EXPECT_EQ(dir.filePath("prefix/share/merkwald"),
-              relocated_folder(bin, "../share/merkwald", "/usr/share/merkwald"));
-    // Not there (a build tree, a lone binary): the configured folder.
-    EXPECT_EQ("/usr/lib/merkwald", relocated_folder(bin, "../lib/merkwald", "/usr/lib/merkwald"));
-    EXPECT_EQ("/usr/lib/merkwald",
-              relocated_folder(QString(), "../lib/merkwald", "/usr/lib/merkwald"));
-    const QStringList modules = sound_module_folders(bin);
-    ASSERT_FALSE(modules.isEmpty());
-    EXPECT_EQ(bin, modules.front());
-}
-
 TEST_F(ProgramFolder, OnlyTheUsersFilesAreCopiedAndTheInstallationIsReadForTheRest) {
     install_all();
     const QString user = resolve_program_folder(sources);
@@ -117,9 +99,6 @@ TEST_F(ProgramFolder, AProgramFolderOfItsOwnComesBeforeTheInstallation) {
     use_program_file_folders(program_file_folders(sources, folder));
     EXPECT_EQ(QByteArray("portabel"), test::file_bytes(program_file(folder, "neues.txt")));
     EXPECT_EQ(QByteArray("neu"), test::file_bytes(program_file(folder, "orte.dat")));
-    // Without any folder set (the windows' tests), the program folder itself.
-    use_program_file_folders({});
-    EXPECT_EQ(folder + "/orte.dat", program_file(folder, "orte.dat"));
 }
 
 }  // namespace

@@ -1,0 +1,222 @@
+// The commands of merkwald-cli but list and missed. The values are the libraries'
+// and tested there; these tests hold what the commands add: reading the arguments,
+// the printed form, the exit codes and what `add` writes.
+
+#include <algorithm>
+
+#include "calendar/astro.h"
+#include "calendar/feasts.h"
+#include "calendar/state_holidays.h"
+#include "cli_test_support.h"
+#include "engine/text_file.h"
+
+namespace merkwald::cli {
+namespace {
+
+using test::Outcome;
+
+class CalendarCommands : public test::CliTest {
+protected:
+    CalendarCommands() { today = *make_date(2000, 6, 21); }
+    Outcome astro(const std::vector<std::string>& args) { return run_command(run_astro, args); }
+};
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+TEST_F(CalendarCommands, ListsPrintTheWindowsLinesForAWholeYearNumber) {
+    EXPECT_EQ(run_command(run_church_year, {"2098"}),
+              (Outcome{kExitOk, joined(church_year_lines(2098)), ""}));
+    // A fraction is dropped as the windows drop it; anything else, or a year the
+    // lists do not cover, is a bad argument.
+    const Outcome y2005{kExitOk, joined(holiday_list_lines(2005)), ""};
+    const Outcome bad{kExitUsage, "", "Das Jahr muss eine Zahl von 1901 bis 2098 sein.\n"};
+    const std::pair<const char*, Outcome> rows[] = {{"2005.9", y2005}, {" 2005 ", y2005},
+                                                    {"2005abc", bad},  {"1900", bad},
+                                                    {"2099", bad},     {"", bad}};
+    for (const auto& [year, expected] : rows)
+        EXPECT_EQ(run_command(run_holidays, {year}), expected) << year;
+}
+
+TEST_F(CalendarCommands, HolidayAndArgumentErrors) {
+    const std::pair<const char*, Outcome> rows[] = {
+        {"24.12.2000", {kExitOk, "Heiliger Abend\n", ""}},
+        {"31.02.1999", {kExitUsage, "", "Falsches Datum\n"}},
+    };
+    for (const auto& [date, expected] : rows) EXPECT_EQ(run_command(run_holiday, {date}), expected);
+    for (test::Command c : {run_holidays, run_church_year, run_holiday}) {
+        const Outcome r = run_command(c, {"2000", "2001"});
+        EXPECT_EQ(kExitUsage, r.status);
+        EXPECT_EQ(0u, r.err.rfind("Aufruf: merkwald-cli ", 0));
+    }
+}
+
+std::vector<std::string> munich_with(std::vector<std::string> more) {
+    std::vector<std::string> args = {"--lon",  "11,35,0,O", "--lat",  "48,8,0,N",
+                                     "--zone", "1",         "--date", "21.06.2000"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+// The summer time of the settings is on: the moon lines must not take it off twice.
+TEST_F(CalendarCommands, AstroPrintsTheTenFieldsUnderTheirLabels) {
+    home.longitude_degree = 11, home.longitude_minute = 35;
+    home.latitude_degree = 48, home.latitude_minute = 8;
+    home.daylight_saving = true;
+    const AstroResult a = compute_astro({11, 35, 0, "O", 48, 8, 0, "N", 1, true, today, 20, 13});
+    const Outcome o = astro(munich_with({"--dst", "--time", "20:13"}));
+    EXPECT_EQ(o.status, kExitOk);
+    EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 10);
+    EXPECT_TRUE(o.out.starts_with("Sonnenaufgang: " + a.texts[0] + "\n")) << o.out;
+    for (const std::string& text : a.texts)
+        EXPECT_NE(o.out.find(": " + text + "\n"), std::string::npos);
+    // Without options: the home place with its summer time, today and now.
+    EXPECT_EQ(astro(munich_with({"--dst", "--time", "12:00"})).out, astro({}).out);
+}
+
+TEST_F(CalendarCommands, AstroPlacesFile) {
+    const std::string broken = "Datei orte.dat nicht vorhanden oder Fehlerhaft\n";
+    EXPECT_EQ(astro({"--place", "Wien"}), (Outcome{kExitFailure, "", broken}));
+
+    // Announces three places, holds two: the two can still be used.
+    write("orte.dat",
+          "3\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\n"
+          "\"Bern\",7,27,0,\"O\",46,57,0,\"N\",1,540\n");
+    const Outcome short_file = astro({"--place", "Bern"});
+    EXPECT_EQ(kExitOk, short_file.status);
+    EXPECT_EQ(broken, short_file.err);
+    EXPECT_EQ(10, std::count(short_file.out.begin(), short_file.out.end(), '\n'));
+
+    write("orte.dat",
+          "2\r\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\r\n"
+          "\"M\xFCnchen\",11,35,0,\"O\",48,8,0,\"N\",1,519\r\n");
+    EXPECT_EQ(astro(munich_with({"--no-dst"})),
+              astro({"--place", "München", "--date", "21.06.2000", "--no-dst"}));
+    // Explicit values win over the place's row; the name is found in any case.
+    EXPECT_EQ(astro(munich_with({"--zone", "2", "--no-dst"})),
+              astro({"--place=münchen", "--zone", "2", "--no-dst"}));
+    EXPECT_EQ(kExitUsage, astro({"--place", "Paris"}).status);
+}
+
+TEST_F(CalendarCommands, AstroFailures) {
+    EXPECT_EQ(astro({"--time", "12:60"}), (Outcome{kExitFailure, "", "Falsche Minuten\n"}));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--time", "1230"}, {"--dst", "--no-dst"}}) {
+        const Outcome r = astro(args);
+        EXPECT_EQ(kExitUsage, r.status) << args[0];
+        EXPECT_TRUE(r.out.empty() && r.err.starts_with("Aufruf: merkwald-cli astro")) << r.err;
+    }
+}
+
+class NewCommands : public test::CliTest {
+protected:
+    NewCommands() {
+        today = *make_date(2026, 12, 7);
+        write("main.rmd",
+              "<record>\r\n<date=07.03.1970>\r\n<group=geburtstage>\r\n"
+              "Anna <days_before_event_text>\r\n</record>\r\n");
+        write("geb_text.dat",
+              "*\r\nEins\r\nGeburtstag von\r\n!\r\n*\r\nZwei\r\n\r\nwird "
+              "<years_after_date>\r\n");
+        write("term_text.dat", "*\r\nTermin\r\nTermin:\r\n<days_before_event_text>\r\n");
+    }
+    std::string file(const std::string& name) const {
+        const auto text = read_text_file(folder / name);
+        return text ? text->text : "<fehlt>";
+    }
+};
+
+TEST_F(NewCommands, IcsWritesOneEventPerOccurrenceAndLimitsTheRange) {
+    const Outcome year = run_cli({"ics", "--from", "1.1.2027", "--to", "1.1.2028"});
+    EXPECT_EQ(year.status, kExitOk) << year.err;
+    EXPECT_NE(year.out.find("DTSTART;VALUE=DATE:20270307\r\nDTEND;VALUE=DATE:20270308\r\n"
+                            "SUMMARY:Anna heute\r\nCATEGORIES:Geburtstage\r\n"),
+              std::string::npos);
+
+    const std::pair<std::vector<std::string>, int> rows[] = {
+        {{"ics", "--from", "1.1.2027", "--to", "2.1.2028"}, kExitUsage},  // 367 days
+        {{"ics", "--from", "1.1.2027", "--to", "1.1.2027", "--file", "fehlt.rmd"}, kExitFailure},
+    };
+    for (const auto& [args, status] : rows) {
+        const Outcome o = run_cli(args);
+        EXPECT_EQ(o.status, status) << args[2];
+        EXPECT_EQ(o.out, "");
+    }
+}
+
+TEST_F(NewCommands, CheckReportsFileAndLine) {
+    EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""}));
+    write("bad.rmd", "<record>\r\n<date=99.99.99>\r\n</record>\r\n</record>\r\n");
+    EXPECT_EQ(run_cli({"check", "--file", "bad.rmd"}),
+              (Outcome{kExitFailure,
+                       "bad.rmd:2: kein gültiges Datum: <date=99.99.99>\n"
+                       "bad.rmd:4: </record> ohne <record>\n",
+                       ""}));
+    EXPECT_EQ(run_cli({"check", "--bogus"}).status, kExitUsage);
+}
+
+TEST_F(NewCommands, AddAppendsTheRecordTheDialogWould) {
+    const Outcome birthday =
+        run_cli({"add", "birthday", "Jörg Müller", "5.3.1998", "--template", "2"});
+    EXPECT_EQ(birthday, (Outcome{kExitOk,
+                                 "<record>\n<date=05.03.1998>\n<active_before=21>\n"
+                                 "<group=geburtstage>\n Jörg Müller wird <years_after_date>\n"
+                                 "</record>\n",
+                                 ""}));
+    const Outcome appointment =
+        run_cli({"add", "appointment", "Zahnarzt", "2027-01-15", "9:30", "--lead-days=3"});
+    EXPECT_EQ(appointment.status, kExitOk) << appointment.err;
+    EXPECT_EQ(file("main.rmd"),
+              "<record>\r\n<date=07.03.1970>\r\n<group=geburtstage>\r\n"
+              "Anna <days_before_event_text>\r\n</record>\r\n"
+              "\r\n<record>\r\n<date=05.03.1998>\r\n<active_before=21>\r\n<group=geburtstage>\r\n"
+              " Jörg Müller wird <years_after_date>\r\n</record>\r\n\r\n"
+              "\r\n<record>\r\n<date=15.01.2027>\r\n<active_before=3>\r\n<group=termine>\r\n"
+              "<active=once>\r\nTermin: Zahnarzt um 9:30 Uhr <days_before_event_text>\r\n"
+              "</record>\r\n\r\n");
+}
+
+TEST_F(NewCommands, AddWritesNothingOnBadInput) {
+    const std::string before = file("main.rmd");
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"add", "birthday", " ", "5.3.1998"}, "Kein Name!\n"},
+        {{"add", "appointment", "Arzt", "31.2.2027"}, "Kein oder Falsches Datum\n"},
+        {{"add", "appointment", "Arzt", "1.2.2027", "25:00"},
+         "Falsche Uhrzeit, erwartet wird HH:MM.\n"},
+        {{"add", "birthday", "Anna", "1.2.1990", "--template", "3"},
+         "Die Vorlage 3 gibt es nicht (1 bis 2).\n"},
+        {{"add", "party", "Anna", "1.2.1990"}, ""},
+    };
+    for (const auto& [args, message] : rows) {
+        const Outcome o = run_cli(args);
+        EXPECT_EQ(o.status, kExitUsage) << args[2];
+        EXPECT_EQ(o.out, "");
+        if (!message.empty()) {
+            EXPECT_EQ(o.err, message);
+        }
+    }
+    EXPECT_EQ(file("main.rmd"), before);
+}
+
+TEST_F(NewCommands, HolidaysOfAState) {
+    EXPECT_EQ(run_cli({"holidays", "--state=de-by", "2026"}),
+              (Outcome{kExitOk, joined(legal_holiday_lines(2026, State::BY)), ""}));
+    EXPECT_EQ(run_cli({"holidays", "2026", "--state", "XX"}).status, kExitUsage);
+    EXPECT_EQ(run_cli({"holidays", "2026", "--state"}).status, kExitUsage);
+}
+
+TEST_F(NewCommands, AstroFollowsTheZoneWhenSummerTimeIsAutomatic) {
+    home.summer_time_hours = [](DaySerial d) { return ymd_of(d).month == 7 ? 1.0 : 0.0; };
+    const auto astro = [&](std::vector<std::string> args) {
+        return run_command(run_astro, args).out;
+    };
+    EXPECT_EQ(astro({"--date", "1.7.2026"}), astro({"--date", "1.7.2026", "--dst"}));
+    EXPECT_EQ(astro({"--date", "1.1.2026"}), astro({"--date", "1.1.2026", "--no-dst"}));
+    EXPECT_NE(astro({"--date", "1.7.2026"}), astro({"--date", "1.7.2026", "--no-dst"}));
+}
+
+}  // namespace
+}  // namespace merkwald::cli
