@@ -160,8 +160,7 @@ std::vector<FileProblem> check_files(const EngineState& state, const std::string
     // The refresh itself decides which files belong to the list.
     EngineState scratch = state;
     RefreshTables tables;
-    std::vector<CapturedRecord> ignored;
-    tables.capture = &ignored;
+    tables.capture = RefreshTables::Capture::only;
     SilentSink silent;
     refresh(scratch, tables, main_file, silent);
 

@@ -271,8 +271,9 @@ void start_record(EngineState& state, RefreshTables& tables) {
 
 void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
     WorkingRecord& r = state.record;
-    if (tables.capture) {
-        tables.capture->push_back({r, tables.current_file, tables.current_line});
+    if (tables.capture != RefreshTables::Capture::none)
+        tables.captured.push_back({r, tables.current_file, tables.current_line});
+    if (tables.capture == RefreshTables::Capture::only) {
         r.event_today = r.due = r.always = r.once = false;
         return;
     }
