@@ -105,8 +105,18 @@ std::optional<std::int32_t> read_number(NumberRange range, std::string_view valu
     return std::nullopt;
 }
 
+const NumberTag* number_tag_of(Tag tag) {
+    const auto row = std::find_if(kNumberTags.begin(), kNumberTags.end(),
+                                  [tag](const NumberTag& n) { return n.tag == tag; });
+    return row == kNumberTags.end() ? nullptr : &*row;
+}
+
 constexpr std::array<std::string_view, 7> kWeekdays{"sunday",   "monday", "tuesday", "wednesday",
                                                     "thursday", "friday", "saturday"};
+
+bool is_weekday(std::string_view value) {
+    return std::find(kWeekdays.begin(), kWeekdays.end(), value) != kWeekdays.end();
+}
 
 // Reads one file; a member function per concern keeps the line loop flat.
 class FileReader {
@@ -201,8 +211,7 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
 }
 
 bool FileReader::number_tag(Tag tag, std::string_view value) {
-    const auto row = std::find_if(kNumberTags.begin(), kNumberTags.end(),
-                                  [tag](const NumberTag& n) { return n.tag == tag; });
+    const NumberTag* row = number_tag_of(tag);
     const auto v = read_number(row->range, value);
     if (!v) return false;
     row->store(r_, *v);
@@ -241,6 +250,13 @@ bool FileReader::add_file(std::string_view value) {
 }  // namespace
 
 bool is_reader_tag(std::string_view name) { return find_tag(trim_blanks(name)) != Tag::none; }
+
+bool number_value_fits(std::string_view name, std::string_view value) {
+    const Tag tag = find_tag(trim_blanks(name));
+    if (tag == Tag::active_day && is_weekday(value)) return true;
+    const NumberTag* row = number_tag_of(tag);
+    return row == nullptr || read_number(row->range, value).has_value();
+}
 
 bool file_exists(const std::filesystem::path& path) {
     std::error_code ec;
