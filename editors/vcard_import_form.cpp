@@ -17,13 +17,6 @@ namespace merkwald {
 
 namespace {
 
-QString birthday_text(const VcardBirthday& b) {
-    return b.year == 0 ? QStringLiteral("%1.%2.")
-                             .arg(b.day, 2, 10, QChar(u'0'))
-                             .arg(b.month, 2, 10, QChar(u'0'))
-                       : to_qstring(vcard_record_date(b));
-}
-
 // The age the person reaches on this year's birthday; empty without a year.
 QString age_text(const VcardBirthday& b, DaySerial today) {
     if (b.year == 0) return {};
@@ -100,7 +93,8 @@ void VcardImportForm::fill(const VcardBook& book, std::string_view target_text) 
         take->setCheckState(c.already_there ? Qt::Unchecked : Qt::Checked);
         table_->setItem(row, kVcardTake, take);
         table_->setItem(row, kVcardName, read_only(to_qstring(c.person.name)));
-        table_->setItem(row, kVcardBirthday, read_only(birthday_text(c.person.birthday)));
+        table_->setItem(row, kVcardBirthday,
+                        read_only(to_qstring(vcard_record_date(c.person.birthday))));
         table_->setItem(row, kVcardAge,
                         read_only(age_text(c.person.birthday, context_.engine.today)));
         known += c.already_there ? 1 : 0;
