@@ -5,19 +5,11 @@
 #include "evaluate.h"
 #include "placeholders.h"
 #include "refresh.h"
+#include "text.h"
 
 namespace merkwald {
 
 namespace {
-
-// FNV-1a: stable across runs and builds, unlike std::hash.
-std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 14695981039346656037ull) {
-    for (const char c : bytes) {
-        hash ^= std::uint8_t(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 std::uint64_t record_identity(const CapturedRecord& c) {
     const WorkingRecord& r = c.record;
