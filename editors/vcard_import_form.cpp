@@ -1,7 +1,6 @@
 #include "editors/vcard_import_form.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "editors/entry_widgets.h"
+#include "editors/file_access.h"
 #include "engine/text_file.h"
 #include "shell/window_helpers.h"
 
@@ -152,15 +152,14 @@ bool import_address_book(QWidget* parent, EditorContext& context,
         dialogs.open_file_name(parent, QStringLiteral("Adressbuch öffnen"), QString(),
                                QStringLiteral("vCard-Dateien (*.vcf *.vcard);;Alle Dateien (*)"));
     if (file.isEmpty()) return false;
-    QFile source(file);
-    if (!source.open(QIODevice::ReadOnly)) {
+    // Through the editing tools' reading: a pipe or a device must not hang the window.
+    std::string bytes;
+    if (!read_regular_file(to_path(file), bytes).ok) {
         dialogs.message(parent, QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(file),
                         MessageIcon::critical);
         return false;
     }
-    const QByteArray bytes = source.readAll();
-    const VcardBook book =
-        parse_vcards(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const VcardBook book = parse_vcards(bytes);
     VcardImportForm form(parent, context, templates, target, book);
     form.exec();
     presets = form.chosen_presets();
