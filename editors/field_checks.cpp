@@ -18,18 +18,11 @@ constexpr std::array<std::string_view, 11> kWrittenTags = {
 
 constexpr std::array<std::string_view, 4> kActiveValues = {"always", "once", "periodic", "monthly"};
 
-std::string trimmed(std::string_view text) {
-    std::string s(text);
-    while (!s.empty() && s.front() == ' ') s.erase(0, 1);
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
-
 }  // namespace
 
 std::optional<std::string> check_number(std::string_view label, std::string_view text, long low,
                                         long high, bool empty_allowed) {
-    const std::string value = trimmed(text);
+    const std::string_view value = trim_blanks(text);
     if (value.empty() && empty_allowed) return std::nullopt;
     long number = 0;
     const char* begin = value.data();

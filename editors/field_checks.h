@@ -15,8 +15,7 @@ struct FieldProblem {
     std::string message;     // German, names the field and what it allows
 };
 
-inline constexpr long kSmallestNumber = -32768;  // the reader keeps 16-bit numbers
-inline constexpr long kLargestNumber = 32767;
+inline constexpr long kLargestNumber = 32767;  // the reader keeps 16-bit numbers
 
 // A whole number in [low, high] (an empty text only when `empty_allowed`);
 // otherwise the message "<label>: erlaubt sind ganze Zahlen von <low> bis <high>."

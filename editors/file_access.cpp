@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "engine/system_error.h"
+#include "engine/text.h"
 
 namespace merkwald {
 
@@ -49,15 +50,7 @@ std::string kind_reason(mode_t mode) {
 
 }  // namespace
 
-std::uint64_t content_hash(std::string_view bytes) {
-    // FNV-1a: no secret is guarded here, only an accidental change detected.
-    std::uint64_t h = 14695981039346656037ULL;
-    for (const char c : bytes) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ULL;
-    }
-    return h;
-}
+std::uint64_t content_hash(std::string_view bytes) { return fnv1a(bytes); }
 
 std::string display_name(const fs::path& path) {
     const std::u8string name = path.u8string();

@@ -1,6 +1,7 @@
 #include "editors/insert_menu.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "editors/file_access.h"
 #include "engine/number.h"
@@ -105,8 +106,9 @@ InsertTexts load_insert_texts(const std::filesystem::path& file) {
     InsertTexts result;
     std::string bytes;
     const FileRead read = read_regular_file(file, bytes);
-    if (!read.ok) result.problem = read_failure_text(file, read.message);
-    if (result.problem == "Datei nicht gefunden") result.problem.clear();
+    // A missing file gets the general message; one there that cannot be read is named.
+    std::error_code ec;
+    if (!read.ok && std::filesystem::exists(file, ec)) result.problem = read.message;
     const std::vector<std::string> lines =
         read.ok ? split_lines(decode_text(std::move(bytes)).text) : std::vector<std::string>{};
     if (lines.empty()) {

@@ -33,13 +33,13 @@ struct RecordFields {
     friend bool operator==(const RecordFields&, const RecordFields&) = default;
 };
 
-// A field's text kept while its mode switches it off.
 // The presets the editor leaves for the next record.
 struct RecordPresets {
     std::optional<std::string> days_before;  // none: an "immer" record keeps the preset
     std::int32_t pref_group = 0;             // position in the group list
 };
 
+// A field's text kept while its mode switches it off.
 struct RememberedTexts {
     std::string lead_time, period, ordinal, date;
     int day_selector = kNoDay;

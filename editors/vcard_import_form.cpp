@@ -1,7 +1,6 @@
 #include "editors/vcard_import_form.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,19 +9,13 @@
 #include <QVBoxLayout>
 
 #include "editors/entry_widgets.h"
+#include "editors/file_access.h"
 #include "engine/text_file.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald {
 
 namespace {
-
-QString birthday_text(const VcardBirthday& b) {
-    return b.year == 0 ? QStringLiteral("%1.%2.")
-                             .arg(b.day, 2, 10, QChar(u'0'))
-                             .arg(b.month, 2, 10, QChar(u'0'))
-                       : to_qstring(vcard_record_date(b));
-}
 
 // The age the person reaches on this year's birthday; empty without a year.
 QString age_text(const VcardBirthday& b, DaySerial today) {
@@ -100,7 +93,8 @@ void VcardImportForm::fill(const VcardBook& book, std::string_view target_text) 
         take->setCheckState(c.already_there ? Qt::Unchecked : Qt::Checked);
         table_->setItem(row, kVcardTake, take);
         table_->setItem(row, kVcardName, read_only(to_qstring(c.person.name)));
-        table_->setItem(row, kVcardBirthday, read_only(birthday_text(c.person.birthday)));
+        table_->setItem(row, kVcardBirthday,
+                        read_only(to_qstring(vcard_record_date(c.person.birthday))));
         table_->setItem(row, kVcardAge,
                         read_only(age_text(c.person.birthday, context_.engine.today)));
         known += c.already_there ? 1 : 0;
@@ -158,15 +152,14 @@ bool import_address_book(QWidget* parent, EditorContext& context,
         dialogs.open_file_name(parent, QStringLiteral("Adressbuch öffnen"), QString(),
                                QStringLiteral("vCard-Dateien (*.vcf *.vcard);;Alle Dateien (*)"));
     if (file.isEmpty()) return false;
-    QFile source(file);
-    if (!source.open(QIODevice::ReadOnly)) {
+    // Through the editing tools' reading: a pipe or a device must not hang the window.
+    std::string bytes;
+    if (!read_regular_file(to_path(file), bytes).ok) {
         dialogs.message(parent, QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(file),
                         MessageIcon::critical);
         return false;
     }
-    const QByteArray bytes = source.readAll();
-    const VcardBook book =
-        parse_vcards(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const VcardBook book = parse_vcards(bytes);
     VcardImportForm form(parent, context, templates, target, book);
     form.exec();
     presets = form.chosen_presets();

@@ -6,6 +6,7 @@ void RefreshTables::clear() {
     files.clear();
     lines.clear();
     missed.clear();
+    captured.clear();
     read_ok = false;
     failed_files = 0;
     pending_sort_date = 0;

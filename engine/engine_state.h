@@ -106,8 +106,10 @@ struct RefreshTables {
     DaySerial pending_sort_date = 0;
     std::string current_file;
     long long current_line = 0;
-    // When set, finished records are collected here instead of being evaluated.
-    std::vector<CapturedRecord>* capture = nullptr;
+    // Finished records as read, for callers that evaluate them again on other
+    // days: not kept, kept beside the evaluation, or kept instead of it.
+    enum class Capture { none, also, only } capture = Capture::none;
+    std::vector<CapturedRecord> captured;  // cleared with the other tables
 
     [[nodiscard]] int line_counter() const { return int(lines.size()) + 1; }
     void clear();

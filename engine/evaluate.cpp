@@ -171,7 +171,7 @@ void evaluate_record(EngineState& state, RefreshTables& tables) {
     if (r.always) r.due = true;
 
     if (auto last = state.anniversaries.last(r.date, today)) {
-        if (*last<today&& * last> state.last_start) r.missed = true;
+        if (*last < today && state.last_start < *last) r.missed = true;
     }
 }
 

@@ -1,7 +1,6 @@
 #include "file_check.h"
 
 #include <algorithm>
-#include <array>
 
 #include "date_text.h"
 #include "line_source.h"
@@ -15,22 +14,8 @@ namespace merkwald {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kWeekdays{"sunday",   "monday", "tuesday", "wednesday",
-                                                    "thursday", "friday", "saturday"};
-
 bool is_one_of(std::string_view name, std::initializer_list<std::string_view> names) {
     return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-// Whether the value of a number tag fits the field the reader stores it in.
-bool number_fits(std::string_view name, std::string_view value) {
-    const double v = leading_value(value);
-    if (is_one_of(name, {"color", "background"})) return to_int32(v).has_value();
-    if (name == "active_week") return floor_int16(v).has_value();
-    if (name == "active_day" &&
-        std::find(kWeekdays.begin(), kWeekdays.end(), value) != kWeekdays.end())
-        return true;
-    return to_int16(v).has_value();
 }
 
 class FileChecker {
@@ -97,7 +82,7 @@ void FileChecker::tag(long long number, const std::string& name, std::string_vie
             report(number, "unbekannter Wert, die Zeile wird als Text gezeigt: " + shown);
             text(number, prepared);
         }
-    } else if (name != "group" && !number_fits(name, value)) {
+    } else if (name != "group" && !number_value_fits(name, value)) {
         report(number,
                "Zahl außerhalb des Bereichs (das Programm meldet \"Datei nicht "
                "gefunden\" und liest die Datei nicht weiter): " +
@@ -160,8 +145,7 @@ std::vector<FileProblem> check_files(const EngineState& state, const std::string
     // The refresh itself decides which files belong to the list.
     EngineState scratch = state;
     RefreshTables tables;
-    std::vector<CapturedRecord> ignored;
-    tables.capture = &ignored;
+    tables.capture = RefreshTables::Capture::only;
     SilentSink silent;
     refresh(scratch, tables, main_file, silent);
 

@@ -136,13 +136,32 @@ std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp)
     return out;
 }
 
+namespace {
+
+DateRange feed_range(const EngineState& state) {
+    return {state.today, state.today + kFeedDays - 1};
+}
+
+FeedResult write_feed_file(const std::filesystem::path& feed_file,
+                           const std::vector<Occurrence>& events, UtcTime stamp) {
+    const bool written = replace_file_contents(feed_file, icalendar_text(events, stamp));
+    return {written, written ? int(events.size()) : 0};
+}
+
+}  // namespace
+
 FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
                                const std::string& main_file, UtcTime stamp, MessageSink& sink) {
-    const DateRange range{state.today, state.today + kFeedDays - 1};
-    const OccurrenceList list = collect_occurrences(state, main_file, range, sink);
+    const OccurrenceList list = collect_occurrences(state, main_file, feed_range(state), sink);
     if (list.failed_files > 0) return {};
-    const bool written = replace_file_contents(feed_file, icalendar_text(list.events, stamp));
-    return {written, written ? int(list.events.size()) : 0};
+    return write_feed_file(feed_file, list.events, stamp);
+}
+
+FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
+                               const RefreshTables& refreshed, UtcTime stamp, MessageSink& sink) {
+    if (refreshed.failed_files > 0) return {};
+    return write_feed_file(
+        feed_file, occurrences_of(state, refreshed.captured, feed_range(state), sink), stamp);
 }
 
 }  // namespace merkwald

@@ -46,4 +46,9 @@ struct FeedResult {
 FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
                                const std::string& main_file, UtcTime stamp, MessageSink& sink);
 
+// The same from the records a refresh of the state's today kept beside its own
+// evaluation (RefreshTables::Capture::also), without reading the files again.
+FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
+                               const RefreshTables& refreshed, UtcTime stamp, MessageSink& sink);
+
 }  // namespace merkwald

@@ -5,19 +5,11 @@
 #include "evaluate.h"
 #include "placeholders.h"
 #include "refresh.h"
+#include "text.h"
 
 namespace merkwald {
 
 namespace {
-
-// FNV-1a: stable across runs and builds, unlike std::hash.
-std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = 14695981039346656037ull) {
-    for (const char c : bytes) {
-        hash ^= std::uint8_t(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 std::uint64_t record_identity(const CapturedRecord& c) {
     const WorkingRecord& r = c.record;
@@ -51,7 +43,7 @@ std::string without_final_break(std::string text) {
 // Evaluates the record in the state's working slot for the state's today, as the
 // reader would have on that day.
 void evaluate_on(EngineState& state, RefreshTables& scratch, const CapturedRecord& c,
-                 OccurrenceList& out, MessageSink& sink, std::uint64_t identity) {
+                 std::vector<Occurrence>& out, MessageSink& sink, std::uint64_t identity) {
     WorkingRecord& r = state.record;
     r.event_date = state.today;
     r.due = r.event_today = r.missed = false;
@@ -69,21 +61,13 @@ void evaluate_on(EngineState& state, RefreshTables& scratch, const CapturedRecor
     o.file = c.file;
     o.line = c.line;
     o.identity = identity;
-    out.events.push_back(std::move(o));
+    out.push_back(std::move(o));
 }
 
 }  // namespace
 
-OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
-                                   const DateRange& range, MessageSink& sink) {
-    OccurrenceList out;
-    std::vector<CapturedRecord> records;
-    RefreshTables tables;
-    tables.capture = &records;
-    refresh_range(state, tables, main_file, range, sink);
-    out.read_ok = tables.read_ok;
-    out.failed_files = tables.failed_files;
-
+std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedRecord> records,
+                                       const DateRange& range, MessageSink& sink) {
     // A record without a date that is not monthly falls due every day.
     std::erase_if(records, [](const CapturedRecord& c) {
         return c.record.always || (c.record.undated && !c.record.monthly);
@@ -92,6 +76,7 @@ OccurrenceList collect_occurrences(EngineState& state, const std::string& main_f
     identities.reserve(records.size());
     for (const CapturedRecord& c : records) identities.push_back(record_identity(c));
 
+    std::vector<Occurrence> events;
     const DaySerial today = state.today;
     const std::optional<int> lead_days = state.lead_days;
     WorkingRecord working = std::move(state.record);
@@ -103,13 +88,25 @@ OccurrenceList collect_occurrences(EngineState& state, const std::string& main_f
         for (std::size_t i = 0; i < records.size(); ++i) {
             // Moving the record in and out spares copying its text every day.
             state.record = std::move(records[i].record);
-            evaluate_on(state, scratch, records[i], out, once, identities[i]);
+            evaluate_on(state, scratch, records[i], events, once, identities[i]);
             records[i].record = std::move(state.record);
         }
     }
     state.record = std::move(working);
     state.today = today;
     state.lead_days = lead_days;
+    return events;
+}
+
+OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
+                                   const DateRange& range, MessageSink& sink) {
+    OccurrenceList out;
+    RefreshTables tables;
+    tables.capture = RefreshTables::Capture::only;
+    refresh_range(state, tables, main_file, range, sink);
+    out.read_ok = tables.read_ok;
+    out.failed_files = tables.failed_files;
+    out.events = occurrences_of(state, std::move(tables.captured), range, sink);
     return out;
 }
 

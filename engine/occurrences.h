@@ -36,4 +36,10 @@ struct OccurrenceList {
 [[nodiscard]] OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
                                                  const DateRange& range, MessageSink& sink);
 
+// The evaluation part of collect_occurrences, for records a read has already
+// captured (RefreshTables::captured), in file order.
+[[nodiscard]] std::vector<Occurrence> occurrences_of(EngineState& state,
+                                                     std::vector<CapturedRecord> records,
+                                                     const DateRange& range, MessageSink& sink);
+
 }  // namespace merkwald

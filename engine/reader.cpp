@@ -105,8 +105,18 @@ std::optional<std::int32_t> read_number(NumberRange range, std::string_view valu
     return std::nullopt;
 }
 
+const NumberTag* number_tag_of(Tag tag) {
+    const auto row = std::find_if(kNumberTags.begin(), kNumberTags.end(),
+                                  [tag](const NumberTag& n) { return n.tag == tag; });
+    return row == kNumberTags.end() ? nullptr : &*row;
+}
+
 constexpr std::array<std::string_view, 7> kWeekdays{"sunday",   "monday", "tuesday", "wednesday",
                                                     "thursday", "friday", "saturday"};
+
+bool is_weekday(std::string_view value) {
+    return std::find(kWeekdays.begin(), kWeekdays.end(), value) != kWeekdays.end();
+}
 
 // Reads one file; a member function per concern keeps the line loop flat.
 class FileReader {
@@ -201,8 +211,7 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
 }
 
 bool FileReader::number_tag(Tag tag, std::string_view value) {
-    const auto row = std::find_if(kNumberTags.begin(), kNumberTags.end(),
-                                  [tag](const NumberTag& n) { return n.tag == tag; });
+    const NumberTag* row = number_tag_of(tag);
     const auto v = read_number(row->range, value);
     if (!v) return false;
     row->store(r_, *v);
@@ -242,6 +251,13 @@ bool FileReader::add_file(std::string_view value) {
 
 bool is_reader_tag(std::string_view name) { return find_tag(trim_blanks(name)) != Tag::none; }
 
+bool number_value_fits(std::string_view name, std::string_view value) {
+    const Tag tag = find_tag(trim_blanks(name));
+    if (tag == Tag::active_day && is_weekday(value)) return true;
+    const NumberTag* row = number_tag_of(tag);
+    return row == nullptr || read_number(row->range, value).has_value();
+}
+
 bool file_exists(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
@@ -271,8 +287,9 @@ void start_record(EngineState& state, RefreshTables& tables) {
 
 void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
     WorkingRecord& r = state.record;
-    if (tables.capture) {
-        tables.capture->push_back({r, tables.current_file, tables.current_line});
+    if (tables.capture != RefreshTables::Capture::none)
+        tables.captured.push_back({r, tables.current_file, tables.current_line});
+    if (tables.capture == RefreshTables::Capture::only) {
         r.event_today = r.due = r.always = r.once = false;
         return;
     }

@@ -107,4 +107,12 @@ SplitLine split_tag_line(std::string& line) {
     return out;
 }
 
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash) {
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 }  // namespace merkwald

@@ -2,6 +2,7 @@
 // Line preparation and splitting shared by the reader and every editing tool.
 // All text inside the program is UTF-8.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,11 @@ void trim_blanks_in_place(std::string& s);
 
 // Every tab becomes one blank.
 void tabs_to_spaces(std::string& line);
+
+// FNV-1a of the bytes, continuing from `hash`: the same in every run and build,
+// unlike std::hash. It tells accidental changes and identities apart, never secrets.
+[[nodiscard]] std::uint64_t fnv1a(std::string_view bytes,
+                                  std::uint64_t hash = 14695981039346656037ull);
 
 enum class LineKind { tag = 1, text = 2 };
 

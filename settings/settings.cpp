@@ -261,9 +261,8 @@ EngineSettings to_engine_settings(const Settings& settings, bool light) {
 }
 
 double system_summer_time_hours(DaySerial date) {
-    const Ymd d = ymd_of(date);
     const QTimeZone zone = QTimeZone::systemTimeZone();
-    const QDateTime noon(QDate(d.year, d.month, d.day), QTime(12, 0), zone);
+    const QDateTime noon(to_qdate(date), QTime(12, 0), zone);
     return zone.daylightTimeOffset(noon) / 3600.0;
 }
 

@@ -173,6 +173,9 @@ void MainWindow::show_data() {
         engine_state_.settings = to_engine_settings(settings_, light());
         engine_state_.program_folder = to_path(options_.program_folder);
         engine_state_.sound_mark = false;
+        // The calendar feed evaluates the records of this read on the coming days.
+        tables_.capture = settings_.calendar_feed.empty() ? RefreshTables::Capture::none
+                                                          : RefreshTables::Capture::also;
         FileNamingSink sink(sink_, engine_state_, tables_);
         refresh(engine_state_, tables_, main_file(), sink);
     } catch (const std::exception&) {

@@ -48,10 +48,11 @@ void WindowFollowers::write_feed() {
     const std::string& feed = window_.settings().calendar_feed;
     if (feed.empty() || !window_.refresh_tables().read_ok) return;
     EngineState state = window_.engine_state();
-    // The feed repeats the refresh's reading; its messages were shown by the refresh.
+    // The feed evaluates the records the refresh kept; the refresh showed their messages.
     SilentSink quiet;
     const UtcTime stamp = utc_from_unix(window_.services().clock.now().toSecsSinceEpoch());
-    const FeedResult result = write_calendar_feed(feed, state, window_.main_file(), stamp, quiet);
+    const FeedResult result =
+        write_calendar_feed(feed, state, window_.refresh_tables(), stamp, quiet);
     if (result.written || feed == failed_feed_) return;
     failed_feed_ = feed;
     window_.services().dialogs.message(
