@@ -95,7 +95,8 @@ TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOkAndStartOnceWaitsForIt) {
         dialog->misc().start_once_box->setChecked(once);
         EXPECT_EQ(dialog->misc().start_once_box->isEnabled(), on);
         ok(*dialog);
-        EXPECT_EQ(autostart.state, on ? AutostartChoice{true, once} : AutostartChoice{}) << once;
+        const AutostartChoice chosen = on ? AutostartChoice{true, once} : AutostartChoice{};
+        EXPECT_EQ(autostart.state, chosen) << once;
     }
 }
 
