@@ -70,8 +70,9 @@ TEST_F(ListCommands, BadArgumentsAreUsageErrors) {
           {"list", "--from", "7.3.1999", "--to", "6.3.1999"},
           {"list", "--from", "7.3.1999"},
           {"missed", from, to}}) {
+        SCOPED_TRACE(::testing::PrintToString(args));
         const Outcome o = run_cli(args);
-        EXPECT_EQ(o.status, kExitUsage) << ::testing::PrintToString(args);
+        EXPECT_EQ(o.status, kExitUsage);
         EXPECT_EQ(o.out, "");
         EXPECT_NE(o.err, "");
     }

@@ -3,7 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "calendar/date_serial.h"
+
+namespace merkwald {
+
+// Names a date row in a failure message.
+inline std::ostream& operator<<(std::ostream& out, const Ymd& d) {
+    return out << d.day << '.' << d.month << '.' << d.year;
+}
+
+}  // namespace merkwald
 
 namespace merkwald::test {
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "calendar/date_serial.h"
+#include "calendar_test_support.h"
 
 namespace merkwald {
 namespace {
@@ -39,7 +40,7 @@ TEST(DateSerial, EveryDayRoundTrips) {
 TEST(DateSerial, MakeDateRejectsImpossibleDates) {
     const Ymd bad[] = {{1900, 2, 29}, {1999, 4, 31}, {1999, 13, 1},
                        {1999, 1, 0},  {99, 12, 31},  {10000, 1, 1}};
-    for (const Ymd& d : bad) EXPECT_EQ(make_date(d.year, d.month, d.day), std::nullopt) << d.year;
+    for (const Ymd& d : bad) EXPECT_EQ(make_date(d.year, d.month, d.day), std::nullopt) << d;
     EXPECT_TRUE(make_date(2000, 2, 29) && make_date(100, 1, 1) && make_date(9999, 12, 31));
     EXPECT_TRUE(in_range(*make_date(100, 1, 1)));
     EXPECT_FALSE(in_range(*make_date(100, 1, 1) - 1));
@@ -55,14 +56,15 @@ TEST(DateSerial, RollDateRunsOver) {
         {{1999, 1, -30}, {1998, 12, 1}},
     };
     for (const auto& [r, e] : rows)
-        EXPECT_EQ(roll_date(r.year, r.month, r.day), make_date(e.year, e.month, e.day)) << r.month;
+        EXPECT_EQ(roll_date(r.year, r.month, r.day), make_date(e.year, e.month, e.day)) << r;
     const Ymd out_of_range[] = {{9999, 12, 32},
                                 {100, 1, 0},
                                 {1999, 1, 2147483647},
                                 {1999, 1, -2147483647 - 1},
                                 {1999, -2147483647 - 1, 1},
                                 {2147483647, 2147483647, 1}};
-    for (const Ymd& r : out_of_range) EXPECT_EQ(roll_date(r.year, r.month, r.day), std::nullopt);
+    for (const Ymd& r : out_of_range)
+        EXPECT_EQ(roll_date(r.year, r.month, r.day), std::nullopt) << r;
 }
 
 TEST(DateSerial, AddMonthsClampsTheDay) {

@@ -88,7 +88,8 @@ TEST(HolidayName, LookupOrder) {
         {1999, 4, 1, ""},                     // Maundy Thursday: not looked up
         {1999, 11, 17, "Buss und Bettag"},
     };
-    for (const auto& [y, m, d, name] : rows) EXPECT_EQ(name, holiday_name(date(y, m, d))) << y;
+    for (const auto& [y, m, d, name] : rows)
+        EXPECT_EQ(name, holiday_name(date(y, m, d))) << d << '.' << m << '.' << y;
 }
 
 // Feasts sharing a day keep their order; the Sundays after Epiphany run up to Septuagesima.

@@ -76,7 +76,8 @@ TEST(StateHolidays, MatchThePublishedTable) {
             std::set<Day> got;
             const auto list = legal_holidays(y.year, state);
             EXPECT_TRUE(std::is_sorted(list.begin(), list.end(),
-                                       [](auto& a, auto& b) { return a.day < b.day; }));
+                                       [](auto& a, auto& b) { return a.day < b.day; }))
+                << code << ' ' << y.year;
             for (const LegalHoliday& h : list) got.emplace(h.day, std::string(h.name));
             EXPECT_EQ(got, expected(y, code)) << code << ' ' << y.year;
         }

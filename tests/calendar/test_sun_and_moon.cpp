@@ -8,7 +8,6 @@
 namespace merkwald {
 namespace {
 
-using test::between;
 using test::date;
 
 constexpr double kMunichLon = -(11 + 35 / 60.0);
@@ -34,7 +33,8 @@ TEST(SunTimes, MunichAtMidsummerAndMidwinter) {
 TEST(SunTimes, MinutesAndTheirText) {
     const std::pair<double, SunMinutes> rows[] = {
         {4.0 + 59.4 / 60, 299}, {4.0 + 59.6 / 60, 300}, {-0.01, -1}, {23.0 + 59.7 / 60, 1440}};
-    for (const auto& [hours, minutes] : rows) EXPECT_EQ(minutes, hours_to_sun_minutes(hours));
+    for (const auto& [hours, minutes] : rows)
+        EXPECT_EQ(minutes, hours_to_sun_minutes(hours)) << hours;
     EXPECT_EQ("00:10", format_sun_time(24 * 60 + 10));
     EXPECT_EQ("23:30", format_sun_time(-30));
 }
@@ -73,10 +73,11 @@ TEST(Astro, SunFieldsOnTheUsersClock) {
     for (const auto& [summer, zone, times] : rows) {
         const AstroResult r = compute_astro(
             {11, 35, 0, "O", 48, 8, 0, "N", zone, summer, make_date(2000, 6, 21), 12, 0});
-        ASSERT_EQ(int(AstroStatus::ok), int(r.status));
+        ASSERT_EQ(int(AstroStatus::ok), int(r.status)) << zone;
         EXPECT_EQ(
             std::string(times) + "|16:04 Stunden",
-            r.texts[0] + "|" + r.texts[1] + "|" + r.texts[2] + "|" + r.texts[3] + "|" + r.texts[4]);
+            r.texts[0] + "|" + r.texts[1] + "|" + r.texts[2] + "|" + r.texts[3] + "|" + r.texts[4])
+            << zone;
     }
 }
 
@@ -102,10 +103,11 @@ TEST(Astro, PolarDayAndNightSayWhatTheSkyDoes) {
         {64, 6, nullptr, "durchgehend hell", nullptr},     // a white night
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.latitude << " degrees north in month " << row.month);
         const auto day = make_date(2000, row.month, 21);
         const AstroResult r =
             compute_astro({15, 0, 0, "O", row.latitude, 0, 0, "N", 1, false, day, 12, 0});
-        ASSERT_EQ(int(AstroStatus::ok), int(r.status)) << row.latitude;
+        ASSERT_EQ(int(AstroStatus::ok), int(r.status));
         const auto shows = [](const std::string& text, const char* expected) {
             return expected ? text == expected : text.ends_with(" Uhr");
         };
@@ -115,7 +117,7 @@ TEST(Astro, PolarDayAndNightSayWhatTheSkyDoes) {
         if (row.length) {
             EXPECT_EQ(row.length, r.texts[4]);
         }
-        EXPECT_FALSE(r.texts[9].empty()) << row.latitude;  // the moon is computed anyway
+        EXPECT_FALSE(r.texts[9].empty());  // the moon is computed anyway
     }
 }
 
@@ -134,9 +136,10 @@ TEST(Astro, StatusInTheOrderOfTheChecks) {
             {11, 48, day, 12, 60, S::bad_minute},
             {11, 48, day, 12, none, S::failed},  // no number in the field
         };
-    for (const auto& [lon, lat, date, hour, minute, status] : rows) {
+    for (const auto& row : rows) {
+        const auto& [lon, lat, date, hour, minute, status] = row;
         const AstroInput in{lon, 35, 0, "O", lat, 8, 0, "N", 1, true, date, hour, minute};
-        EXPECT_EQ(int(status), int(compute_astro(in).status)) << lon << " " << lat;
+        EXPECT_EQ(int(status), int(compute_astro(in).status)) << "row " << &row - rows;
     }
 }
 
@@ -173,14 +176,6 @@ TEST(MoonPhase, LocalTimeIsUniversalTimeAcrossMidnightAndTheCalendarReform) {
     const double step = moon_phase(date(1582, 9, 5), 0, 0, false).age -
                         moon_phase(date(1582, 9, 4), 0, 0, false).age;
     EXPECT_NEAR(0.99, step < 0 ? step + 29.53 : step, 0.2);
-}
-
-TEST(MoonPhase, EveryValueStaysInsideItsRange) {
-    for (DaySerial d = date(1990, 1, 1); d < date(2010, 1, 1); d += 3) {
-        const MoonPhase p = moon_phase(d, seconds(12, 0), 1, false);
-        ASSERT_TRUE(between(p.elongation, 0.0, 359.999999)) << d;
-        ASSERT_TRUE(between(p.sunset_terminator, -180.0, 179.999999)) << d;
-    }
 }
 
 }  // namespace

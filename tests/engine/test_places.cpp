@@ -34,7 +34,7 @@ TEST(Places, ValuesCountNotLines) {
         EXPECT_EQ(int(expected.size()), f.count) << text;
         std::vector<std::string> read;
         for (const Place& p : f.places) read.push_back(fields(p));
-        EXPECT_EQ(expected, read);
+        EXPECT_EQ(expected, read) << text;
     }
 }
 

@@ -42,7 +42,6 @@ TEST_F(Reader, ShowsAtMost998LinesButMissesEveryRecord) {
     EXPECT_EQ(tables_.missed.size(), 1000u) << "the missed list keeps its first 1000 entries";
     EXPECT_TRUE(tables_.read_ok) << "a 1001st missed record is no read failure";
     EXPECT_FALSE(state_.sound_mark) << "records beyond the list do not sound";
-    EXPECT_TRUE(sink_.shown.empty());
 }
 
 TEST_F(Reader, RunLongFieldsSurviveFilesAndRefreshes) {

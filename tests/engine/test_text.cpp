@@ -33,7 +33,6 @@ TEST(Text, SplitTagLine) {
     // a multi-byte one, a broken sequence loses one byte.
     const std::pair<std::string, std::string> rows[] = {
         {"</record>", "/record="},
-        {"<date=", "date="},
         {"<group=a=b>", "group=a=b"},
         {"<active=once> x", "active=once>"},
         {"<active=once)", "active=once"},
@@ -42,7 +41,6 @@ TEST(Text, SplitTagLine) {
         {"<a=b\xC3", "a=b"},
         {"<record\u00e4", "record="},
         {"<a", "="},
-        {"<=>", "="},
         {"Hallo <name>", "text"},
         {"", "text"},
     };
@@ -51,7 +49,7 @@ TEST(Text, SplitTagLine) {
         const SplitLine split = split_tag_line(line);
         EXPECT_EQ(split.kind == LineKind::text ? "text" : split.name + "=" + split.value, expected)
             << text;
-        EXPECT_EQ(line, std::string(trim_blanks(text)));
+        EXPECT_EQ(line, std::string(trim_blanks(text))) << text;
     }
 }
 
@@ -102,7 +100,7 @@ TEST_F(TextFileTest, EncodingsByteOrderMarkAndRegularFilesOnly) {
     for (const auto& row : rows) {
         const auto file = read_text_file(write("a.rmd", row.bytes));
         ASSERT_TRUE(file.has_value()) << row.bytes;
-        EXPECT_EQ(file->text, row.text);
+        EXPECT_EQ(file->text, row.text) << row.bytes;
         EXPECT_EQ(int(file->encoding), int(row.encoding)) << row.bytes;
     }
     // The reader and the editors see the same lines, a byte-order mark dropped

@@ -41,8 +41,8 @@ TEST_F(ProgramFolder, HomeVariableOrExecutableFolderHoldingTheData) {
     test::write_file(root.filePath("exe/beispiel.rmd"), "");
     for (const QString& home : {QString(), root.filePath("home/../exe")}) {
         sources.home = home;
-        EXPECT_EQ(root.filePath("exe"), resolve_program_folder(sources));
-        EXPECT_FALSE(QFileInfo::exists(sources.user_folder));
+        EXPECT_EQ(root.filePath("exe"), resolve_program_folder(sources)) << home.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(sources.user_folder)) << home.toStdString();
     }
 }
 

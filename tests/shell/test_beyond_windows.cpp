@@ -55,16 +55,13 @@ TEST(RangeExport, CalendarTakesAtMost366Days) {
     EXPECT_FALSE(QFile::exists(f.folder + "/lang.ics"));
 }
 
-TEST(StateDaysOff, HeadingMarksALegalDayOffOfTheChosenState) {
+TEST(StateDaysOff, HeadingMarksALegalDayOffOfTheStoredState) {
     GuiFixture f("");
     f.clock.set(at(2026, 3, 8));
     f.set("Bundesland", std::string("BE"));
     auto form = f.started();
     EXPECT_NE(GuiFixture::plain(*form).find("Frauentag (gesetzlicher Feiertag)"),
               std::string::npos);
-    form->settings().state = "BY";
-    form->show_data();
-    EXPECT_EQ(GuiFixture::plain(*form).find("gesetzlicher"), std::string::npos);
 }
 
 TEST(SummerTimeStart, FirstStartStoresAutomaticAnOlderStoreKeepsItsChoice) {
@@ -72,8 +69,8 @@ TEST(SummerTimeStart, FirstStartStoresAutomaticAnOlderStoreKeepsItsChoice) {
         GuiFixture f("");
         if (!first) f.set("Version", std::int32_t(10512));
         auto form = f.started();
-        EXPECT_EQ(form->settings().daylight_saving_auto, first);
-        EXPECT_EQ(f.stored("Daylight Saving Time Auto").has_value(), first);
+        EXPECT_EQ(form->settings().daylight_saving_auto, first) << first;
+        EXPECT_EQ(f.stored("Daylight Saving Time Auto").has_value(), first) << first;
     }
 }
 

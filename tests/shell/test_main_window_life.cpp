@@ -107,8 +107,8 @@ TEST(Placement, ClosingStoresTheValuesAndTheNextStartAppliesThem) {
         auto first = f.started("no_logo", kind);
         place(*first, {1500, 900, 9000, 7200});
         first->close_button_clicked();
-        EXPECT_EQ(f.stored(light ? "LightLeft" : "Left"), "1500");
-        EXPECT_EQ(twips_of(*f.started("no_logo", kind)), (Twips{1500, 900, 9000, 7200}));
+        EXPECT_EQ(f.stored(light ? "LightLeft" : "Left"), "1500") << light;
+        EXPECT_EQ(twips_of(*f.started("no_logo", kind)), (Twips{1500, 900, 9000, 7200})) << light;
     }
 }
 
@@ -136,19 +136,20 @@ TEST(Placement, AStoredPositionIsPulledOntoAScreen) {
     const QList<QRect> one{QRect(0, 0, 1920, 1080)};
     const QList<QRect> two{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
     const struct {
+        const char* name;
         QRect frame;
         QList<QRect> areas;
         QPoint expected;
     } rows[] = {
-        {{2500, 100, 600, 400}, two, {2500, 100}},  // on the second screen
-        {{2500, 100, 600, 400}, one, {1320, 100}},  // that screen is gone
-        {{-550, 100, 600, 400}, one, {-550, 100}},  // a grip of the title stays
-        {{-560, 100, 600, 400}, one, {0, 100}},     // too little to grab
-        {{100, -50, 600, 400}, one, {100, 0}},      // title bar above the screen
-        {{100, 100, 600, 400}, {}, {100, 100}},     // no screen known
+        {"on the second screen", {2500, 100, 600, 400}, two, {2500, 100}},
+        {"that screen is gone", {2500, 100, 600, 400}, one, {1320, 100}},
+        {"a grip of the title stays", {-550, 100, 600, 400}, one, {-550, 100}},
+        {"too little to grab", {-560, 100, 600, 400}, one, {0, 100}},
+        {"title bar above the screen", {100, -50, 600, 400}, one, {100, 0}},
+        {"no screen known", {100, 100, 600, 400}, {}, {100, 100}},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(pulled_onto(row.frame, row.areas), row.expected) << row.frame.x();
+        EXPECT_EQ(pulled_onto(row.frame, row.areas), row.expected) << row.name;
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
-// Timer1 (labels, moon, periodic re-read, day change) and Timer2 ("/unload="),
+// Timer1 (labels, periodic re-read, day change) and Timer2 ("/unload="),
 // driven tick by tick with a manual clock; the command-line words.
 
 #include <gtest/gtest.h>
 
-#include "calendar/moon.h"
 #include "gui_test_support.h"
 #include "shell/day_timers.h"
-#include "shell/moon_picture.h"
 
 namespace merkwald::test {
 namespace {
@@ -78,7 +76,7 @@ TEST(Timer1, PeriodicRereadBringsBackTheStandbyWindowWithAFreshList) {
     EXPECT_NE(GuiFixture::plain(*form).find("Neu gelesen"), std::string::npos);
 }
 
-TEST(Timer1, LabelsShowTheClockTheIsoWeekAndTheMoon) {
+TEST(Timer1, LabelsShowTheClockAndTheIsoWeek) {
     GuiFixture f(kToday);
     f.clock.set(at(2021, 1, 3, 7, 5, 9));
     auto form = f.started();
@@ -86,8 +84,6 @@ TEST(Timer1, LabelsShowTheClockTheIsoWeekAndTheMoon) {
     // ISO weeks: 3 January 2021 is in 2020's last week.
     EXPECT_EQ(form->week_label()->text(), "53. Woche");
     EXPECT_EQ(form->clock_label()->text(), "7:05:09");
-    const MoonPhase moon = moon_phase(*make_date(2021, 1, 3), 7 * 3600 + 5 * 60 + 9, 1, false);
-    EXPECT_EQ(form->moon_picture()->index(), moon_picture_index(moon.age));
 }
 
 TEST(Timer1, ModalCommandStopsTimer1AndRefreshesAfterwards) {

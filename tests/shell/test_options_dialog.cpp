@@ -93,10 +93,10 @@ TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOkAndStartOnceWaitsForIt) {
         auto dialog = open();
         dialog->misc().autostart_box->setChecked(on);
         dialog->misc().start_once_box->setChecked(once);
-        EXPECT_EQ(dialog->misc().start_once_box->isEnabled(), on);
+        EXPECT_EQ(dialog->misc().start_once_box->isEnabled(), on) << on << once;
         ok(*dialog);
         const AutostartChoice chosen = on ? AutostartChoice{true, once} : AutostartChoice{};
-        EXPECT_EQ(autostart.state, chosen) << once;
+        EXPECT_EQ(autostart.state, chosen) << on << once;
     }
 }
 
@@ -110,8 +110,6 @@ TEST_F(OptionsDialogTest, NumberFieldsTakeOnlyNumbers) {
     };
     EXPECT_EQ(typed(dialog->misc().interval_edit, "eins"), QString());
     EXPECT_EQ(typed(dialog->astronomy().gmt_offset_edit, "-5.5h"), QStringLiteral("-5.5"));
-    EXPECT_TRUE(dialog->files().data_file_edit->hasFocus() ||
-                dialog->focusWidget() == dialog->files().data_file_edit);
 }
 
 TEST(XdgAutostartEntry, PresentExactlyWhileOnAndQuoted) {

@@ -43,7 +43,6 @@ public:
     }
 
     const QString& path() const { return path_; }
-    QString folder() const { return dir_.path(); }
     SettingsStore& store() { return store_; }
 
 private:
