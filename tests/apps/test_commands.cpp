@@ -70,7 +70,7 @@ TEST_F(CalendarCommands, AstroPrintsTheTenFieldsUnderTheirLabels) {
     EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 10);
     EXPECT_TRUE(o.out.starts_with("Sonnenaufgang: " + a.texts[0] + "\n")) << o.out;
     for (const std::string& text : a.texts)
-        EXPECT_NE(o.out.find(": " + text + "\n"), std::string::npos);
+        EXPECT_NE(o.out.find(": " + text + "\n"), std::string::npos) << text;
     // Without options: the home place with its summer time, today and now.
     EXPECT_EQ(astro(munich_with({"--dst", "--time", "12:00"})).out, astro({}).out);
 }

@@ -190,7 +190,7 @@ TEST_F(FileSafety, AReadOnlyFileIsNotReplaced) {
     ::chmod(target.c_str(), 0444);
     for (const WriteOutcome& outcome :
          {rewrite_with_backup(target, kOld, kNew), write_file_safely(target, kNew)}) {
-        EXPECT_FALSE(outcome.ok);
+        EXPECT_FALSE(outcome.ok) << outcome.message;
         EXPECT_NE(std::string::npos, outcome.message.find("termine.rmd")) << outcome.message;
         EXPECT_NE(std::string::npos, outcome.message.find("schreibgeschützt")) << outcome.message;
     }

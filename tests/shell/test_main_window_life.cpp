@@ -52,7 +52,7 @@ TEST(Start, FullProgramShowsSplashThenWhatIsNewOnAVersionChange) {
         const QStringList shown =
             version < 1512 ? QStringList{"Intro", "FirstStart"} : QStringList{"Intro"};
         EXPECT_EQ(kinds(f), shown) << version;
-        EXPECT_EQ(f.stored("Version"), "1512");
+        EXPECT_EQ(f.stored("Version"), "1512") << version;
         if (version != 0) continue;
         EXPECT_EQ(f.shown[1].caption, "Neues in Merkwald Version 1.5.12");
         EXPECT_EQ(f.shown[1].text, "Erste Zeile\nZweite Zeile\n");
