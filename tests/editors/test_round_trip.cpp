@@ -9,7 +9,6 @@
 #include "editors_test_support.h"
 #include "engine/date_text.h"
 #include "engine/reader.h"
-#include "engine/text_file.h"
 #include "tests/support/recording_sink.h"
 
 namespace merkwald {
