@@ -93,7 +93,7 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
     }
 }
 
-TEST(Evaluate, AnniversariesOfALeapDay) {
+TEST(Evaluate, NextAnniversaryOfALeapDayAndOnTheDayItself) {
     EXPECT_EQ(next_anniversary(d("29.02.1996"), d("01.02.1999")), d("01.03.1999"));
     EXPECT_EQ(next_anniversary(d("29.02.1996"), d("01.02.2000")), d("29.02.2000"));
     EXPECT_EQ(next_anniversary(d("30.12.1960"), d("30.12.1998")), d("30.12.1998"));
