@@ -16,6 +16,7 @@
 #include "editors/record_commands.h"
 #include "editors/record_edit.h"
 #include "editors/record_list.h"
+#include "editors/small_dialogs.h"
 #include "editors_test_support.h"
 
 namespace merkwald {
@@ -203,6 +204,11 @@ TEST_F(RecordDialogs, OpenTakesANewFileName) {
     list.open_file();
     EXPECT_TRUE(fs::is_regular_file(fresh));
     EXPECT_EQ(fresh, list.current_file());
+}
+
+TEST_F(RecordDialogs, TheDateSortDialogHasRoomForItsCaption) {
+    SelectDateSort dialog(nullptr);
+    EXPECT_GE(dialog.minimumWidth(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
 }
 
 TEST_F(RecordDialogs, TheEditorRunsAsAModalCommandFromTheMenu) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <string>
 
 #include "../support/settings_test_support.h"
@@ -172,6 +173,16 @@ TEST(SettingsStore, WritesNothingBeforeTheKeyIsCreatedNorAValueWithoutKind) {
     EXPECT_FALSE(temp.store().set_value(kMainKey, "Nothing", std::monostate{}));
     EXPECT_FALSE(temp.store().query_value(kMainKey, "Nothing", value));
 }
+
+#ifndef Q_OS_WIN
+TEST(SettingsStore, UserStoreLiesInTheConfigFolder) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    EXPECT_EQ(config.filePath("Merkwald/Merkwald.conf"), SettingsStore::user_store().file_name());
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+#endif
 
 }  // namespace
 }  // namespace merkwald

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 
 #include "calendar/feasts.h"
 #include "gui_test_support.h"
@@ -28,6 +29,9 @@ TEST(FeastWindows, ListWhatTheCommandLinePrintsForEveryYearTyped) {
     gui_application();
     HolidayListWindow holidays(2024);
     ChurchYearWindow church_year(2024);
+    holidays.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(holidays.feast_list()->verticalScrollBar()->maximum(), 0) << "all lines shown";
     holidays.show_state_days(State::BE);  // Frauentag is a legal day off there since 2019
     EXPECT_EQ(holidays.state_list()->findItems("Frauentag", Qt::MatchContains).size(), 1);
     holidays.year_edit()->setText(QStringLiteral("1901"));
@@ -129,6 +133,19 @@ TEST_F(AstroWindow, TypingRecomputesQuietlyMarksAFaultyFieldAndReachesPolarDayAn
     form->date_edit()->clear();
     EXPECT_TRUE(marked_invalid(*form->date_edit()));
     EXPECT_TRUE(fixture.dialogs.messages.empty()) << "no box while typing";
+}
+
+TEST_F(AstroWindow, TheKeyboardStartsOnThePlaceAndReachesTheButtonsAfterTheFields) {
+    auto form = open();
+    EXPECT_EQ(form->focusWidget(), form->place_combo());
+    QStringList order;
+    for (QWidget* widget = form->place_combo()->nextInFocusChain();
+         widget != nullptr && widget != form->place_combo() && order.size() < 400;
+         widget = widget->nextInFocusChain())
+        order << widget->objectName();
+    const auto at = [&order](const char* name) { return order.indexOf(QLatin1String(name)); };
+    EXPECT_LT(at("LGrad"), at("Text4"));
+    EXPECT_LT(at("Text12"), at("Command1"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // What a user of this desktop expects of the programs: one running copy, the
 // tray's clicks and tooltip, the file label, a failed read, the range window's
-// message, Qt's dialogs in German, readable text in a dark theme,
+// message, the icons, Qt's dialogs in German, readable text in a dark theme,
 // and --help / --version beside the old words.
 
 #include <gtest/gtest.h>
@@ -11,10 +11,12 @@
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
+#include "settings/program_folder.h"
 #include "shell/program_options.h"
 #include "shell/qt_translations.h"
 #include "shell/range_window.h"
 #include "shell/single_instance.h"
+#include "shell/toolbar_icons.h"
 #include "shell/tray.h"
 
 namespace merkwald::test {
@@ -142,9 +144,11 @@ TEST(FileLabel, ShowsThePathAsOnDiskShortenedInTheMiddle) {
 
 TEST(FailedRead, ShowsTheHeadingAndNamesTheFileInTheBox) {
     GuiFixture f;
+    f.set("BackgroundColor", std::int32_t(0xCCFFFF));
     f.set("DataFilename", std::string("fehlt.rmd"));
     auto form = f.started();
     EXPECT_EQ(GuiFixture::plain(*form).rfind("Freitag, 5.3.1999", 0), 0u);
+    EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xCC));
     EXPECT_EQ(f.dialogs.messages.at(0).text,
               QStringLiteral("Datei nicht gefunden\n\n") + f.folder + QStringLiteral("/fehlt.rmd"));
 }
@@ -161,6 +165,25 @@ TEST(RangeWindow, StartsOnItsFirstFieldAndRefusesMoreThan32767Days) {
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(f.dialogs.messages[0].text,
               QStringLiteral("Der Zeitraum ist länger als 32767 Tage."));
+}
+
+TEST(Icons, DisabledButtonsLookDisabled) {
+    gui_application();
+    const QImage normal = drawn_icon(QStringLiteral("print")).pixmap(22, 22).toImage();
+    const QImage disabled =
+        drawn_icon(QStringLiteral("print")).pixmap(QSize(22, 22), QIcon::Disabled).toImage();
+    EXPECT_GT(normal.pixelColor(3, 11).hsvSaturation(), 0);
+    EXPECT_EQ(disabled.pixelColor(3, 11).hsvSaturation(), 0);
+}
+
+TEST(Icons, EachProgramHasItsOwnIconEverywhere) {
+    GuiFixture f(kToday);
+    use_program_file_folders({QStringLiteral(MERKWALD_SOURCE_DIR "/data")});
+    const QImage full = program_icon(f.folder, false).pixmap(32, 32).toImage();
+    const QImage light = program_icon(f.folder, true).pixmap(32, 32).toImage();
+    EXPECT_NE(full, light);
+    EXPECT_EQ(f.started()->windowIcon().pixmap(32, 32).toImage(), full);
+    use_program_file_folders({});
 }
 
 }  // namespace
