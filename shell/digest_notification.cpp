@@ -40,8 +40,9 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
     std::vector<std::pair<std::string, int>> counts;  // in the order groups first appear
     QStringList shown;
     for (const LineEntry& line : lines) {
-        const QString text = to_qt_text(line.text).trimmed();
-        if (line.sort_date != today || text.isEmpty()) continue;
+        if (line.sort_date != today) continue;
+        const QString first = entry_headline(line, kLineLength);
+        if (first.isEmpty()) continue;
         auto found = std::find_if(counts.begin(), counts.end(),
                                   [&line](const auto& c) { return c.first == line.group; });
         if (found == counts.end()) {
@@ -49,8 +50,6 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
         } else {
             ++found->second;
         }
-        QString first = text.section(u'\n', 0, 0).trimmed();
-        if (first.size() > kLineLength) first = first.left(kLineLength - 1).trimmed() + u'…';
         if (shown.size() < kShownEntries) shown << first;
     }
     if (counts.empty()) return std::nullopt;
@@ -60,10 +59,9 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
         parts << group_count(group, count);
         total += count;
     }
-    QString body = parts.join(QStringLiteral(", ")) + u'\n' + shown.join(u'\n');
-    if (total > kShownEntries)
-        body += QStringLiteral("\n… und %1 weitere").arg(total - kShownEntries);
-    return Digest{QStringLiteral("Merkwald: heute"), body};
+    return Digest{QStringLiteral("Merkwald: heute"), parts.join(QStringLiteral(", ")) + u'\n' +
+                                                         shown.join(u'\n') +
+                                                         more_entries_text(total, kShownEntries)};
 }
 
 DigestNotifier::DigestNotifier(QDBusConnection bus, Handlers handlers, QObject* parent)
