@@ -1,10 +1,8 @@
 #include "shell/digest_notification.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusReply>
 #include <QVariantMap>
 #include <algorithm>
 #include <map>
@@ -77,19 +75,15 @@ void DigestNotifier::send_for(DaySerial today, const std::vector<LineEntry>& lin
     sent_for_ = today;
     const auto digest = todays_digest(lines, today);
     if (!digest) return;
-    if (service_available()) {
+    if (bus_.isConnected()) {
         notify(*digest);
-    } else if (handlers_.tray_message) {
-        handlers_.tray_message(digest->title, digest->body);
+    } else {
+        show_in_tray(*digest);
     }
 }
 
-bool DigestNotifier::service_available() const {
-    if (!bus_.isConnected() || !bus_.interface()) return false;
-    const QDBusConnectionInterface& bus = *bus_.interface();
-    if (bus.isServiceRegistered(kService)) return true;
-    const QDBusReply<QStringList> activatable = bus.activatableServiceNames();
-    return activatable.isValid() && activatable.value().contains(kService);
+void DigestNotifier::show_in_tray(const Digest& digest) {
+    if (handlers_.tray_message) handlers_.tray_message(digest.title, digest.body);
 }
 
 void DigestNotifier::notify(const Digest& digest) {
@@ -98,13 +92,20 @@ void DigestNotifier::notify(const Digest& digest) {
     call << QStringLiteral("Merkwald") << last_id_ << QStringLiteral("merkwald") << digest.title
          << digest.body << QStringList{QStringLiteral("open"), QStringLiteral("Öffnen")}
          << QVariantMap{} << -1;
-    // Asynchronous: a hanging service must not stop the window.
+    // Asynchronous, and no asking first whether the service is there: a hanging
+    // bus must not stop the window. Without the service the call fails (an
+    // activatable one is started by the bus) and the tray shows the digest.
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        const QDBusPendingReply<uint> reply = *w;
-        if (reply.isValid()) last_id_ = reply.value();
-        w->deleteLater();
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, digest](QDBusPendingCallWatcher* w) {
+                const QDBusPendingReply<uint> reply = *w;
+                if (reply.isValid()) {
+                    last_id_ = reply.value();
+                } else {
+                    show_in_tray(digest);
+                }
+                w->deleteLater();
+            });
 }
 
 void DigestNotifier::action_invoked(uint id, const QString& action) {
