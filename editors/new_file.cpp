@@ -12,9 +12,7 @@ namespace fs = std::filesystem;
 fs::path new_file_path(const std::string& typed, const fs::path& program_folder) {
     std::string name = typed;
     if (!name.ends_with(".rmd")) name += ".rmd";
-    const fs::path path = utf8_path(name);
-    // On Windows a name like "\daten\a.rmd" keeps the program folder's drive.
-    return path.is_absolute() ? path : program_folder / path;
+    return resolve_file_name(program_folder, name);
 }
 
 std::vector<std::string> add_file_lines(const std::vector<std::string>& linked) {

@@ -1,11 +1,12 @@
 #include "shell/file_watch.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <chrono>
 #include <filesystem>
 #include <set>
 #include <system_error>
+
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 
@@ -19,7 +20,7 @@ FileWatch::FileWatch(Handlers handlers, QObject* parent)
 }
 
 FileWatch::Stamp FileWatch::stamp_of(const QString& file) {
-    const std::filesystem::path path(QFile::encodeName(file).toStdString());
+    const std::filesystem::path path = to_path(file);
     std::error_code error;
     Stamp stamp;
     stamp.size = std::filesystem::file_size(path, error);

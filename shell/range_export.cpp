@@ -3,7 +3,6 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextEdit>
 
@@ -42,7 +41,7 @@ bool write_range_calendar(const RangeContext& context, const DateRange& range, c
     if (!list.read_ok) return false;
     const QDateTime now = context.services.clock.now();
     const std::string text = icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
-    return replace_file_contents(QFile::encodeName(file).toStdString(), text);
+    return replace_file_contents(to_path(file), text);
 }
 
 void RangeWindow::export_range() {

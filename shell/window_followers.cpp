@@ -1,7 +1,6 @@
 #include "shell/window_followers.h"
 
 #include <QDir>
-#include <QFile>
 
 #include "engine/icalendar.h"
 #include "settings/qt_bridges.h"
@@ -37,7 +36,7 @@ void WindowFollowers::started() {
 void WindowFollowers::refreshed() {
     std::vector<QString> files;
     for (const std::string& file : window_.refresh_tables().files)
-        files.push_back(QFile::decodeName(window_.engine_state().resolve(file).string().c_str()));
+        files.push_back(path_text(window_.engine_state().resolve(file)));
     watch_.watch(files);
     write_feed();
     if (started_ && window_.settings().digest_notification)

@@ -105,11 +105,6 @@ int usage_error(Context& ctx, std::string_view message) {
     return kExitUsage;
 }
 
-std::filesystem::path target_file(const Context& ctx, const std::string& name) {
-    const std::filesystem::path path(name);
-    return path.is_absolute() ? path : ctx.program_folder / path;
-}
-
 // The record as save_entry writes it, for the confirmation on standard output.
 void print_record(Context& ctx, EntryKind kind, const EntryInput& input,
                   const std::vector<TextTemplate>& templates) {
@@ -156,7 +151,8 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
     const auto input = entry_input(*request, ctx, count);
     if (!input) return usage_error(ctx, "Falsche Uhrzeit, erwartet wird HH:MM.\n");
 
-    const auto target = target_file(ctx, request->file.value_or(ctx.data_filename));
+    const auto target =
+        resolve_file_name(ctx.program_folder, request->file.value_or(ctx.data_filename));
     const SaveOutcome outcome = save_entry(kind, target, *input, table.templates, ctx.today);
     switch (outcome.check) {
         case EntryCheck::no_name:
