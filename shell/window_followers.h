@@ -6,7 +6,9 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <string>
+#include <vector>
 
+#include "engine/occurrences.h"
 #include "shell/digest_notification.h"
 #include "shell/file_watch.h"
 
@@ -33,6 +35,8 @@ private:
     FileWatch watch_;
     DigestNotifier digest_;
     bool started_ = false;
+    std::string fed_file_;  // what the feed file holds since its last write
+    std::vector<Occurrence> fed_events_;
     std::string failed_feed_;  // reported once, not after every refresh
 };
 
