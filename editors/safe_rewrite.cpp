@@ -309,7 +309,7 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
     if (auto refused = refuse_unwritable(target)) return *refused;
     std::string old_bytes;
     // Should the file have to be written in place, its old content is put back on failure.
-    if (status_of(target) && !read_file_bytes(target, old_bytes)) {
+    if (status_of(target) && !read_regular_file(target, old_bytes).ok) {
         return {false, "Die Datei " + display_name(target) + " konnte nicht gelesen werden."};
     }
     WriteOutcome outcome = replace_file(target, bytes, old_bytes, kTargetSteps);
@@ -352,10 +352,6 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
     written.backup_stamp = current_stamp(backup);
     written.written_stamp = current_stamp(target);
     return written;
-}
-
-bool read_file_bytes(const fs::path& path, std::string& bytes) {
-    return read_regular_file(path, bytes).ok;
 }
 
 void set_rewrite_hook(RewriteHook h) { hook() = std::move(h); }

@@ -62,9 +62,6 @@ struct WriteOutcome {
                                                std::string_view new_bytes,
                                                const FileStamp* expected = nullptr);
 
-// The whole file as bytes; false when it cannot be read (see read_regular_file).
-[[nodiscard]] bool read_file_bytes(const std::filesystem::path& path, std::string& bytes);
-
 // For tests: called at each step of a write with the step's name
 // ("writing backup", "syncing backup", "closing backup", "before backup rename",
 // "backup written", "writing temporary", "syncing temporary", "closing temporary",
