@@ -62,6 +62,10 @@ std::string read_failure_text(const fs::path& path, const std::string& reason) {
     return fs::exists(path, ec) ? reason : std::string("Datei nicht gefunden");
 }
 
+std::string unreadable_message(const fs::path& path) {
+    return "Die Datei " + display_name(path) + " konnte nicht gelesen werden.";
+}
+
 std::string changed_outside_message(const fs::path& path) {
     return "Die Datei " + display_name(path) +
            " wurde inzwischen von einem anderen Programm geändert. Es wurde nichts "

@@ -89,7 +89,4 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
                                                      long long first, long long last,
                                                      const std::vector<DocumentLine>& inserted);
 
-// What every rewrite says when the file cannot be read.
-[[nodiscard]] std::string unreadable_message(const std::filesystem::path& file);
-
 }  // namespace merkwald

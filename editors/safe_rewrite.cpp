@@ -310,7 +310,7 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
     std::string old_bytes;
     // Should the file have to be written in place, its old content is put back on failure.
     if (status_of(target) && !read_regular_file(target, old_bytes).ok) {
-        return {false, "Die Datei " + display_name(target) + " konnte nicht gelesen werden."};
+        return {false, unreadable_message(target)};
     }
     WriteOutcome outcome = replace_file(target, bytes, old_bytes, kTargetSteps);
     if (outcome.ok) outcome.written_stamp = current_stamp(target);
