@@ -35,10 +35,11 @@ UndoResult undo_from_backup(EditingState& state, std::string& message, bool& cha
     changed_outside = false;
     const std::optional<UndoPoint> point = state.undo;
     std::string bytes;
-    if (!point || point->file != state.current_file ||
-        !read_regular_file(point->backup, bytes).ok ||
-        content_hash(bytes) != point->backup_stamp.hash ||
-        current_stamp(point->backup) != point->backup_stamp) {
+    // The read's own stamp tells whether the backup is still what this program wrote.
+    const FileRead backup = point && point->file == state.current_file
+                                ? read_regular_file(point->backup, bytes)
+                                : FileRead{};
+    if (!backup.ok || backup.stamp != point->backup_stamp) {
         message = kNoBackupMessage;
         return UndoResult::no_backup;
     }
