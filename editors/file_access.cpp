@@ -50,8 +50,6 @@ std::string kind_reason(mode_t mode) {
 
 }  // namespace
 
-std::uint64_t content_hash(std::string_view bytes) { return fnv1a(bytes); }
-
 std::string display_name(const fs::path& path) {
     const std::u8string name = path.u8string();
     return {reinterpret_cast<const char*>(name.data()), name.size()};
@@ -110,7 +108,7 @@ FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     }
     bytes.resize(done);
     outcome.ok = true;
-    outcome.stamp = {true, done, modified_ns(st), content_hash(bytes)};
+    outcome.stamp = {true, done, modified_ns(st), fnv1a(bytes)};
     return outcome;
 }
 

@@ -21,8 +21,6 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-[[nodiscard]] std::uint64_t content_hash(std::string_view bytes);
-
 struct FileRead {
     bool ok = false;
     std::string message;  // German, names the file and the reason
