@@ -99,6 +99,9 @@ void TrayIcon::activate(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void TrayIcon::set_tooltip(const QString& text) {
+    // Each change goes out to the notification host: a refresh that changed
+    // nothing sends nothing.
+    if (text == tooltip_) return;
     tooltip_ = text;
     if (icon_) icon_->setToolTip(tooltip_);
 }
