@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "editors/record_fields.h"
-#include "editors/safe_rewrite.h"
 #include "engine/messages.h"
 #include "engine/record_scan.h"
+#include "engine/safe_rewrite.h"
 
 namespace merkwald {
 

@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "date_text.h"
-#include "file_replace.h"
+#include "safe_rewrite.h"
 
 namespace merkwald {
 
@@ -146,7 +146,7 @@ DateRange feed_range(const EngineState& state) {
 
 bool write_feed_file(const std::filesystem::path& feed_file, const std::vector<Occurrence>& events,
                      UtcTime stamp) {
-    return replace_file_contents(feed_file, icalendar_text(events, stamp));
+    return write_file_safely(feed_file, icalendar_text(events, stamp)).ok;
 }
 
 FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,

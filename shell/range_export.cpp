@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QTextEdit>
 
-#include "engine/file_replace.h"
 #include "engine/icalendar.h"
 #include "engine/occurrences.h"
 #include "engine/range.h"
+#include "engine/safe_rewrite.h"
 #include "settings/qt_bridges.h"
 #include "shell/export.h"
 #include "shell/range_window.h"
@@ -41,7 +41,7 @@ bool write_range_calendar(const RangeContext& context, const DateRange& range, c
     if (!list.read_ok) return false;
     const QDateTime now = context.services.clock.now();
     const std::string text = icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
-    return replace_file_contents(to_path(file), text);
+    return write_file_safely(to_path(file), text).ok;
 }
 
 void RangeWindow::export_range() {

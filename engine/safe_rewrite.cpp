@@ -1,4 +1,4 @@
-#include "editors/safe_rewrite.h"
+#include "safe_rewrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/system_error.h"
+#include "system_error.h"
 
 namespace merkwald {
 namespace fs = std::filesystem;

@@ -1,5 +1,5 @@
 #pragma once
-// Every file the editing tools change is rewritten through here, so that a
+// Every file the program writes goes through here, so that a
 // crash or a full disk at any moment leaves the file either as it was or as
 // intended, and its backup complete. Each new content goes to a fresh temporary
 // file beside its target (created exclusively, owner-only, never through a
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <utility>
 
-#include "editors/file_access.h"
+#include "file_access.h"
 
 namespace merkwald {
 

@@ -1,4 +1,4 @@
-#include "editors/file_access.h"
+#include "file_access.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "engine/system_error.h"
-#include "engine/text.h"
+#include "system_error.h"
+#include "text.h"
 
 namespace merkwald {
 
