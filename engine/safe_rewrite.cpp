@@ -27,8 +27,6 @@ RewriteHook& hook() {
 // True when the step may go on; a test hook may make it fail.
 bool step(std::string_view name) { return !hook() || hook()(name); }
 
-std::string reason(int error) { return german_error_reason(error); }
-
 int last_error() { return errno == 0 ? EIO : errno; }
 
 // The names of the steps of one file's replacement, for the test hook.
@@ -148,12 +146,12 @@ TempResult write_temporary(int fd, std::string_view bytes, const std::optional<s
 
 std::string temporary_failed(const fs::path& temp, int error) {
     return "Die temporäre Datei " + display_name(temp) + " konnte nicht geschrieben werden" +
-           reason(error) + ".";
+           german_error_reason(error) + ".";
 }
 
 std::string not_replaced(const fs::path& target, int error) {
-    return "Die Datei " + display_name(target) + " konnte nicht ersetzt werden" + reason(error) +
-           ".";
+    return "Die Datei " + display_name(target) + " konnte nicht ersetzt werden" +
+           german_error_reason(error) + ".";
 }
 
 enum class Route { renamed, in_place_needed };
@@ -169,7 +167,8 @@ Route replace_by_rename(const fs::path& target, std::string_view bytes,
     if (fd < 0) {
         const int error = last_error();
         outcome = {false, "Im Ordner " + display_name(target.parent_path()) +
-                              " kann keine temporäre Datei angelegt werden" + reason(error) + "."};
+                              " kann keine temporäre Datei angelegt werden" +
+                              german_error_reason(error) + "."};
         return Route::renamed;
     }
     const TempResult written = write_temporary(fd, bytes, old, steps);
@@ -220,7 +219,7 @@ WriteOutcome replace_in_place(const fs::path& target, std::string_view bytes,
     const Steps quiet{};
     const bool restored = write_into(target, old_bytes, old, quiet) == 0;
     std::string message = "Die Datei " + display_name(target) + " konnte nicht geschrieben werden" +
-                          reason(error) + ".";
+                          german_error_reason(error) + ".";
     if (!restored) message += " Ihr voriger Inhalt steht in der Sicherungsdatei.";
     return {false, message};
 }
