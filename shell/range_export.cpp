@@ -3,7 +3,6 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QTextEdit>
 
 #include "engine/icalendar.h"
@@ -21,15 +20,6 @@ namespace {
 const QString kIcsFilter = QStringLiteral("iCalendar (*.ics)");
 const QString kTextFilter = QStringLiteral("Text Dateien (*.txt)");
 const QString kRtfFilter = QStringLiteral("RTF-Dateien (*.rtf)");
-
-bool is_ics(const QString& file) {
-    return QFileInfo(file).suffix().compare(QStringLiteral("ics"), Qt::CaseInsensitive) == 0;
-}
-
-// A calendar is what this export is mostly for.
-QString with_extension(const QString& file) {
-    return QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".ics") : file;
-}
 
 }  // namespace
 
@@ -55,9 +45,10 @@ void RangeWindow::export_range() {
         this, QStringLiteral("Ereignisse exportieren"), QDir::homePath(),
         kIcsFilter + QStringLiteral(";;") + kTextFilter + QStringLiteral(";;") + kRtfFilter);
     if (file.isEmpty()) return;
-    file = with_extension(file);
+    // A calendar is what this export is mostly for.
+    file = with_default_extension(file, QLatin1StringView(".ics"));
     bool written = false;
-    if (is_ics(file)) {
+    if (has_extension(file, u"ics")) {
         if (range->to - range->from + 1 > kMaxCalendarDays) {
             dialogs.message(
                 this,
