@@ -108,7 +108,7 @@ int usage_error(Context& ctx, std::string_view message) {
 // The record as save_entry writes it, for the confirmation on standard output.
 void print_record(Context& ctx, EntryKind kind, const EntryInput& input,
                   const std::vector<TextTemplate>& templates) {
-    const std::string date = format_date(*parse_date(input.date), "dd.mm.yyyy");
+    const std::string date = written_date(*parse_date(input.date));
     const std::string line =
         template_line(template_at(templates, input.template_position), input.name);
     for (const std::string& l : entry_record_lines(kind, date, input.style, line))
