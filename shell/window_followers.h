@@ -26,8 +26,6 @@ public:
     void started();
     void refreshed();
 
-    [[nodiscard]] FileWatch& file_watch() { return watch_; }
-
 private:
     void write_feed();
 
