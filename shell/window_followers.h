@@ -1,5 +1,5 @@
 #pragma once
-// What follows each refresh of the main window: the calendar feed is rewritten,
+// What follows each refresh of the main window: the calendar feed is brought up to date,
 // the files of the file list are watched, and today's digest goes out once at
 // the start and once at each day change.
 
