@@ -95,8 +95,6 @@ constexpr Line kEndOfChurchYear[] = {
     {"Ewigkeitssonntag: ", &FeastTable::last_sunday},
 };
 
-bool in_list_range(int year) { return year >= kFirstListYear && year <= kLastListYear; }
-
 std::string dated(std::string_view label, DaySerial day) {
     std::string line(label);
     line += feast_date_text(day);

@@ -84,6 +84,9 @@ struct FeastTable {
 // The years the holiday and church-year lists cover.
 inline constexpr int kFirstListYear = 1901;
 inline constexpr int kLastListYear = 2098;
+[[nodiscard]] constexpr bool in_list_range(int year) {
+    return year >= kFirstListYear && year <= kLastListYear;
+}
 
 // "Freitag, 1. Januar": the date pattern "dddd, d. mmmm" with German names.
 [[nodiscard]] std::string feast_date_text(DaySerial day);

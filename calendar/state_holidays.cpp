@@ -118,6 +118,7 @@ std::string legal_holiday_name(DaySerial day, State state) {
 
 std::vector<std::string> legal_holiday_lines(int year, State state) {
     std::vector<std::string> lines;
+    if (!in_list_range(year)) return lines;
     for (const LegalHoliday& h : legal_holidays(year, state))
         lines.push_back(std::string(h.name) + ": " + feast_date_text(h.day));
     return lines;

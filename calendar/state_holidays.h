@@ -35,7 +35,8 @@ struct LegalHoliday {
 // The name of the legal day off that `day` is in the state, or "".
 [[nodiscard]] std::string legal_holiday_name(DaySerial day, State state);
 
-// The list lines: "Fronleichnam: Donnerstag, 4. Juni", as the holiday list writes its dates.
+// The list lines: "Fronleichnam: Donnerstag, 4. Juni", as the holiday list writes its
+// dates; like that list, empty for a year outside [kFirstListYear, kLastListYear].
 [[nodiscard]] std::vector<std::string> legal_holiday_lines(int year, State state);
 
 }  // namespace merkwald

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editors/safe_rewrite.h"
+#include "engine/safe_rewrite.h"
 
 namespace merkwald {
 

@@ -20,15 +20,8 @@ struct EditorContext {
 
     // Relative names are taken relative to the program folder.
     [[nodiscard]] std::filesystem::path resolve(const std::string& name) const {
-        const std::filesystem::path path = utf8_path(name);
-        return path.is_absolute() ? path : program_folder / path;
+        return resolve_file_name(program_folder, name);
     }
 };
-
-[[nodiscard]] inline QString path_text(const std::filesystem::path& path) {
-    const std::u8string name = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(name.data()),
-                             static_cast<qsizetype>(name.size()));
-}
 
 }  // namespace merkwald

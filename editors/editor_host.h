@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editors/editor_context.h"
 #include "engine/engine_state.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -38,5 +39,16 @@ public:
     // Entry 1 the main reminder file, then the linked files (of the last refresh).
     [[nodiscard]] virtual std::vector<std::string> file_list() const = 0;
 };
+
+// What each editing window is given, built afresh for each command.
+[[nodiscard]] inline EditorContext editor_context_of(EditorHost& host) {
+    return {host.settings(), host.engine_state(), to_path(host.program_folder()), host.services()};
+}
+
+// The file list's entry 1; before the first refresh the stored main file.
+[[nodiscard]] inline std::string main_file_of(EditorHost& host) {
+    const std::vector<std::string> files = host.file_list();
+    return files.empty() ? host.settings().data_filename : files.front();
+}
 
 }  // namespace merkwald

@@ -53,22 +53,12 @@ void EntryCommands::set_templates(TemplateTables templates) {
     appointment_->setEnabled(templates_.appointment.found);
 }
 
-EditorContext EntryCommands::context() const {
-    return {host_.settings(), host_.engine_state(), to_path(host_.program_folder()),
-            host_.services()};
-}
-
-std::string EntryCommands::main_file() const {
-    const std::vector<std::string> files = host_.file_list();
-    return files.empty() ? host_.settings().data_filename : files.front();
-}
-
 // The quick-entry and import dialogs: one template list and the main file each.
 template <class Form>
 void EntryCommands::run_entry_dialog(const std::vector<TextTemplate>& templates) {
     host_.run_modal_command([this, &templates] {
-        EditorContext editor_context = context();
-        Form form(host_.dialog_parent(), editor_context, templates, main_file());
+        EditorContext editor_context = editor_context_of(host_);
+        Form form(host_.dialog_parent(), editor_context, templates, main_file_of(host_));
         form.exec();
         store_entry_presets(editor_context.settings, host_.settings_store(), form.kind(),
                             form.chosen_presets());
@@ -85,12 +75,12 @@ void EntryCommands::import_birthdays() {
 
 void EntryCommands::import_address_book() {
     host_.run_modal_command([this] {
-        EditorContext editor_context = context();
+        EditorContext editor_context = editor_context_of(host_);
         EntryPresets presets = entry_presets(editor_context.settings, EntryKind::birthday,
                                              int(templates_.birthday.templates.size()));
         (void)merkwald::import_address_book(host_.dialog_parent(), editor_context,
                                             templates_.birthday.templates,
-                                            editor_context.resolve(main_file()), presets);
+                                            editor_context.resolve(main_file_of(host_)), presets);
         store_entry_presets(editor_context.settings, host_.settings_store(), EntryKind::birthday,
                             presets);
     });
@@ -102,7 +92,7 @@ void EntryCommands::enter_appointments() {
 
 void EntryCommands::new_file() {
     host_.run_modal_command([this] {
-        EditorContext editor_context = context();
+        EditorContext editor_context = editor_context_of(host_);
         NewFileForm form(
             host_.dialog_parent(), editor_context,
             [this](const std::vector<std::string>& files) { host_.set_main_file(files.front()); });
@@ -113,7 +103,7 @@ void EntryCommands::new_file() {
 void EntryCommands::convert() {
     // The clock and the periodic refresh go on while the converter is open.
     {
-        EditorContext editor_context = context();
+        EditorContext editor_context = editor_context_of(host_);
         ConvertForm form(host_.dialog_parent(), editor_context);
         form.exec();
     }

@@ -47,8 +47,6 @@ public:
     [[nodiscard]] QAction* convert_action() const { return convert_; }
 
 private:
-    [[nodiscard]] EditorContext context() const;
-    [[nodiscard]] std::string main_file() const;
     template <class Form>
     void run_entry_dialog(const std::vector<TextTemplate>& templates);
 

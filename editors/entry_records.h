@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "editors/record_file.h"
-#include "editors/safe_rewrite.h"
 #include "editors/templates.h"
+#include "engine/safe_rewrite.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "engine/number.h"
+#include "engine/reader.h"
 #include "engine/text.h"
 
 namespace merkwald {
@@ -36,21 +37,14 @@ std::optional<std::string> check_number(std::string_view label, std::string_view
            int_text(high) + ".";
 }
 
-// Tags the tools keep as text lines of a record are harmless as long as the
-// reader can hold their number; true when it cannot.
-bool kept_tag_unreadable(const SplitLine& split) {
-    const double value = leading_value(split.value);
-    if (split.name == "priority" || split.name == "active_after") return !to_int16(value);
-    if (split.name == "background") return !to_int32(value);
-    return false;
-}
-
 bool reads_as_tag(std::string_view line) {
     std::string prepared(line);
     tabs_to_spaces(prepared);
     const SplitLine split = split_tag_line(prepared);
     if (split.kind != LineKind::tag) return false;
-    if (kept_tag_unreadable(split)) return true;
+    // Tags the tools keep as text lines of a record are harmless as long as the
+    // reader can hold their number.
+    if (!number_value_fits(split.name, split.value)) return true;
     for (const std::string_view tag : kWrittenTags) {
         if (split.name != tag) continue;
         if (tag != "active") return true;

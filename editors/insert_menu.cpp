@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "editors/file_access.h"
+#include "engine/file_access.h"
 #include "engine/number.h"
 #include "engine/text_file.h"
 

@@ -1,7 +1,5 @@
 #include "editors/new_file.h"
 
-#include <system_error>
-
 #include "editors/editor_context.h"
 #include "editors/reminder_document.h"
 
@@ -12,9 +10,7 @@ namespace fs = std::filesystem;
 fs::path new_file_path(const std::string& typed, const fs::path& program_folder) {
     std::string name = typed;
     if (!name.ends_with(".rmd")) name += ".rmd";
-    const fs::path path = utf8_path(name);
-    // On Windows a name like "\daten\a.rmd" keeps the program folder's drive.
-    return path.is_absolute() ? path : program_folder / path;
+    return resolve_file_name(program_folder, name);
 }
 
 std::vector<std::string> add_file_lines(const std::vector<std::string>& linked) {
@@ -29,8 +25,8 @@ NewFileOutcome create_new_file(const fs::path& file, const std::vector<std::stri
     doc.lines = new_lines(add_file_lines(linked));
     const std::string bytes = document_bytes(doc);
     std::string old_bytes;
-    std::error_code ec;
-    const bool replacing = fs::is_regular_file(file, ec) && read_file_bytes(file, old_bytes);
+    // Only what could be read is kept as the backup; anything else is written anew.
+    const bool replacing = read_regular_file(file, old_bytes).ok;
     NewFileOutcome outcome;
     outcome.write =
         replacing ? rewrite_with_backup(file, old_bytes, bytes) : write_file_safely(file, bytes);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editors/safe_rewrite.h"
+#include "engine/safe_rewrite.h"
 
 namespace merkwald {
 

@@ -33,18 +33,11 @@ RecordCommands::RecordCommands(EditorHost& host, QObject* parent)
     connect(next_, &QAction::triggered, this, &RecordCommands::look_ahead);
 }
 
-EditorContext RecordCommands::context() const {
-    return {host_.settings(), host_.engine_state(), to_path(host_.program_folder()),
-            host_.services()};
-}
-
 void RecordCommands::enter_record() {
     host_.run_modal_command([this] {
-        EditorContext editor_context = context();
-        const std::vector<std::string> files = host_.file_list();
+        EditorContext editor_context = editor_context_of(host_);
         EditingState state;
-        state.current_file =
-            editor_context.resolve(files.empty() ? host_.settings().data_filename : files[0]);
+        state.current_file = editor_context.resolve(main_file_of(host_));
         DialogSink sink(host_.services().dialogs, host_.dialog_parent());
         rescan(state, sink);
         state.current_record = state.record_count() + 1;
@@ -59,7 +52,7 @@ void RecordCommands::enter_record() {
 
 void RecordCommands::show_record_list() {
     host_.run_modal_command([this] {
-        EditorContext editor_context = context();
+        EditorContext editor_context = editor_context_of(host_);
         RecordList list(host_.dialog_parent(), editor_context, host_.file_list());
         list.exec();
         editor_context.settings.columns = list.chosen_columns();

@@ -38,8 +38,6 @@ public:
     [[nodiscard]] int lead_override() const { return lead_override_; }
 
 private:
-    [[nodiscard]] EditorContext context() const;
-
     EditorHost& host_;
     QAction* enter_;
     QAction* list_;

@@ -79,10 +79,6 @@ std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines, l
     return out;
 }
 
-std::string unreadable_message(const fs::path& file) {
-    return "Die Datei " + display_name(file) + " konnte nicht gelesen werden.";
-}
-
 std::string utf8_question(const fs::path& file) {
     return "Die Datei " + display_name(file) +
            " ist in Windows-1252 geschrieben und kann den neuen Text nur als UTF-8 aufnehmen. "

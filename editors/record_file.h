@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "editors/record_fields.h"
-#include "editors/safe_rewrite.h"
 #include "engine/messages.h"
 #include "engine/record_scan.h"
+#include "engine/safe_rewrite.h"
 
 namespace merkwald {
 
@@ -88,8 +88,5 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
 [[nodiscard]] std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines,
                                                      long long first, long long last,
                                                      const std::vector<DocumentLine>& inserted);
-
-// What every rewrite says when the file cannot be read.
-[[nodiscard]] std::string unreadable_message(const std::filesystem::path& file);
 
 }  // namespace merkwald

@@ -35,9 +35,11 @@ UndoResult undo_from_backup(EditingState& state, std::string& message, bool& cha
     changed_outside = false;
     const std::optional<UndoPoint> point = state.undo;
     std::string bytes;
-    if (!point || point->file != state.current_file || !read_file_bytes(point->backup, bytes) ||
-        content_hash(bytes) != point->backup_stamp.hash ||
-        current_stamp(point->backup) != point->backup_stamp) {
+    // The read's own stamp tells whether the backup is still what this program wrote.
+    const FileRead backup = point && point->file == state.current_file
+                                ? read_regular_file(point->backup, bytes)
+                                : FileRead{};
+    if (!backup.ok || backup.stamp != point->backup_stamp) {
         message = kNoBackupMessage;
         return UndoResult::no_backup;
     }
@@ -172,7 +174,7 @@ WriteOutcome copy_file_safely(const fs::path& from, const fs::path& to) {
                 "Die Datei " + display_name(to) + " kann nicht zugleich Quelle und Ziel sein."};
     }
     std::string bytes;
-    if (!read_file_bytes(from, bytes)) return {false, unreadable_message(from)};
+    if (!read_regular_file(from, bytes).ok) return {false, unreadable_message(from)};
     return write_file_safely(to, bytes);
 }
 

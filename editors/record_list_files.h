@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "editors/record_file.h"
-#include "editors/safe_rewrite.h"
 #include "engine/engine_state.h"
 #include "engine/messages.h"
+#include "engine/safe_rewrite.h"
 
 namespace merkwald {
 

@@ -3,7 +3,7 @@
 #include <system_error>
 #include <utility>
 
-#include "editors/safe_rewrite.h"
+#include "engine/safe_rewrite.h"
 #include "engine/text.h"
 
 namespace merkwald {

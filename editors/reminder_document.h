@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editors/file_access.h"
+#include "engine/file_access.h"
 #include "engine/record_scan.h"
 #include "engine/text_file.h"
 

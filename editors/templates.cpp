@@ -3,7 +3,7 @@
 #include <optional>
 #include <system_error>
 
-#include "editors/file_access.h"
+#include "engine/file_access.h"
 #include "engine/text.h"
 #include "engine/text_file.h"
 

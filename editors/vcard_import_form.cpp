@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "editors/entry_widgets.h"
-#include "editors/file_access.h"
+#include "engine/file_access.h"
 #include "engine/text_file.h"
 #include "shell/window_helpers.h"
 

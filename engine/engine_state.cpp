@@ -21,9 +21,14 @@ EngineState::EngineState(EngineSettings s, DaySerial today_, std::filesystem::pa
 }
 
 std::filesystem::path EngineState::resolve(const std::string& file_name) const {
-    const std::filesystem::path p(file_name);
-    if (p.is_absolute() || program_folder.empty()) return p;
-    return program_folder / p;
+    return resolve_file_name(program_folder, file_name);
+}
+
+std::filesystem::path resolve_file_name(const std::filesystem::path& folder,
+                                        const std::string& name) {
+    const std::filesystem::path path(std::u8string(name.begin(), name.end()));
+    // On Windows a name like "\daten\a.rmd" keeps the folder's drive.
+    return path.is_absolute() ? path : folder / path;
 }
 
 }  // namespace merkwald

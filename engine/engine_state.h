@@ -139,4 +139,9 @@ struct EngineState {
     [[nodiscard]] std::filesystem::path resolve(const std::string& file_name) const;
 };
 
+// A file name as the program keeps it (UTF-8) as a path; a relative one is taken
+// relative to `folder`.
+[[nodiscard]] std::filesystem::path resolve_file_name(const std::filesystem::path& folder,
+                                                      const std::string& name);
+
 }  // namespace merkwald

@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "date_text.h"
-#include "file_replace.h"
+#include "safe_rewrite.h"
 
 namespace merkwald {
 
@@ -142,26 +142,25 @@ DateRange feed_range(const EngineState& state) {
     return {state.today, state.today + kFeedDays - 1};
 }
 
-FeedResult write_feed_file(const std::filesystem::path& feed_file,
-                           const std::vector<Occurrence>& events, UtcTime stamp) {
-    const bool written = replace_file_contents(feed_file, icalendar_text(events, stamp));
-    return {written, written ? int(events.size()) : 0};
-}
-
 }  // namespace
+
+bool write_feed_file(const std::filesystem::path& feed_file, const std::vector<Occurrence>& events,
+                     UtcTime stamp) {
+    return write_file_safely(feed_file, icalendar_text(events, stamp)).ok;
+}
 
 FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
                                const std::string& main_file, UtcTime stamp, MessageSink& sink) {
     const OccurrenceList list = collect_occurrences(state, main_file, feed_range(state), sink);
-    if (list.failed_files > 0) return {};
-    return write_feed_file(feed_file, list.events, stamp);
+    if (list.failed_files > 0 || !write_feed_file(feed_file, list.events, stamp)) return {};
+    return {true, int(list.events.size())};
 }
 
-FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
-                               const RefreshTables& refreshed, UtcTime stamp, MessageSink& sink) {
-    if (refreshed.failed_files > 0) return {};
-    return write_feed_file(
-        feed_file, occurrences_of(state, refreshed.captured, feed_range(state), sink), stamp);
+std::optional<std::vector<Occurrence>> feed_events(EngineState& state,
+                                                   const RefreshTables& refreshed,
+                                                   MessageSink& sink) {
+    if (refreshed.failed_files > 0) return std::nullopt;
+    return occurrences_of(state, refreshed.captured, feed_range(state), sink);
 }
 
 }  // namespace merkwald

@@ -3,6 +3,7 @@
 // all-day event, for calendar programs on the desktop and the phone.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,9 +47,15 @@ struct FeedResult {
 FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
                                const std::string& main_file, UtcTime stamp, MessageSink& sink);
 
-// The same from the records a refresh of the state's today kept beside its own
-// evaluation (RefreshTables::Capture::also), without reading the files again.
-FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,
-                               const RefreshTables& refreshed, UtcTime stamp, MessageSink& sink);
+// A feed's events from the records a refresh of the state's today kept beside its
+// own evaluation (RefreshTables::Capture::also), without reading the files again;
+// nothing when a file of that refresh could not be read.
+[[nodiscard]] std::optional<std::vector<Occurrence>> feed_events(EngineState& state,
+                                                                 const RefreshTables& refreshed,
+                                                                 MessageSink& sink);
+
+// Rewrites `feed_file` crash-safely with `events`.
+[[nodiscard]] bool write_feed_file(const std::filesystem::path& feed_file,
+                                   const std::vector<Occurrence>& events, UtcTime stamp);
 
 }  // namespace merkwald

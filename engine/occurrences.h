@@ -20,6 +20,7 @@ struct Occurrence {
     std::string file;            // the file list entry the record came from
     long long line = 0;          // the line of its `</record>`
     std::uint64_t identity = 0;  // the same for the same record in every run
+    friend bool operator==(const Occurrence&, const Occurrence&) = default;
 };
 
 struct OccurrenceList {

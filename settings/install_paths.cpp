@@ -14,11 +14,6 @@ QString relocated_folder(const QString& executable_folder, const QString& from_e
     return configured;
 }
 
-QString installed_data_folder(const QString& executable_folder) {
-    return relocated_folder(executable_folder, QStringLiteral(MERKWALD_DATA_DIR_FROM_BIN),
-                            QStringLiteral(MERKWALD_INSTALL_DATA_DIR));
-}
-
 QStringList sound_module_folders(const QString& executable_folder) {
     QStringList folders{executable_folder};
     const QString installed =

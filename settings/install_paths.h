@@ -13,9 +13,6 @@ namespace merkwald {
 [[nodiscard]] QString relocated_folder(const QString& executable_folder,
                                        const QString& from_executable, const QString& configured);
 
-// The installed default data files (share/merkwald).
-[[nodiscard]] QString installed_data_folder(const QString& executable_folder);
-
 // Where the sound module is looked for, in this order: beside the executable
 // (a build tree), lib/merkwald of this installation, the configured folder.
 [[nodiscard]] QStringList sound_module_folders(const QString& executable_folder);

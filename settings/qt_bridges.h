@@ -31,6 +31,11 @@ namespace merkwald {
     return utf8_path(to_utf8(path));
 }
 
+[[nodiscard]] inline QString path_text(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return to_qstring({reinterpret_cast<const char*>(name.data()), name.size()});
+}
+
 [[nodiscard]] inline QDate to_qdate(DaySerial serial) {
     const Ymd d = ymd_of(serial);
     return QDate(d.year, d.month, d.day);

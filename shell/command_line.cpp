@@ -22,15 +22,6 @@ CommandLine CommandLine::from_arguments(const QStringList& arguments) {
     return line;
 }
 
-std::string CommandLine::text() const {
-    std::string joined;
-    for (const std::string& word : words_) {
-        if (!joined.empty()) joined += ' ';
-        joined += word;
-    }
-    return joined;
-}
-
 bool CommandLine::contains(std::string_view word) const {
     for (std::string_view argument : words_) {
         if (argument.starts_with('/')) argument.remove_prefix(1);

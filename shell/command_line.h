@@ -20,8 +20,6 @@ public:
     // The arguments behind the program name, each one word.
     [[nodiscard]] static CommandLine from_arguments(const QStringList& arguments);
 
-    // The words joined by blanks.
-    [[nodiscard]] std::string text() const;
     // True when one argument is `word`, with or without a leading slash.
     [[nodiscard]] bool contains(std::string_view word) const;
     [[nodiscard]] bool no_logo() const { return contains("no_logo"); }

@@ -1,10 +1,8 @@
 #include "shell/digest_notification.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusReply>
 #include <QVariantMap>
 #include <algorithm>
 #include <map>
@@ -40,8 +38,9 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
     std::vector<std::pair<std::string, int>> counts;  // in the order groups first appear
     QStringList shown;
     for (const LineEntry& line : lines) {
-        const QString text = to_qt_text(line.text).trimmed();
-        if (line.sort_date != today || text.isEmpty()) continue;
+        if (line.sort_date != today) continue;
+        const QString first = entry_headline(line, kLineLength);
+        if (first.isEmpty()) continue;
         auto found = std::find_if(counts.begin(), counts.end(),
                                   [&line](const auto& c) { return c.first == line.group; });
         if (found == counts.end()) {
@@ -49,8 +48,6 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
         } else {
             ++found->second;
         }
-        QString first = text.section(u'\n', 0, 0).trimmed();
-        if (first.size() > kLineLength) first = first.left(kLineLength - 1).trimmed() + u'…';
         if (shown.size() < kShownEntries) shown << first;
     }
     if (counts.empty()) return std::nullopt;
@@ -60,10 +57,9 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
         parts << group_count(group, count);
         total += count;
     }
-    QString body = parts.join(QStringLiteral(", ")) + u'\n' + shown.join(u'\n');
-    if (total > kShownEntries)
-        body += QStringLiteral("\n… und %1 weitere").arg(total - kShownEntries);
-    return Digest{QStringLiteral("Merkwald: heute"), body};
+    return Digest{QStringLiteral("Merkwald: heute"), parts.join(QStringLiteral(", ")) + u'\n' +
+                                                         shown.join(u'\n') +
+                                                         more_entries_text(total, kShownEntries)};
 }
 
 DigestNotifier::DigestNotifier(QDBusConnection bus, Handlers handlers, QObject* parent)
@@ -79,19 +75,15 @@ void DigestNotifier::send_for(DaySerial today, const std::vector<LineEntry>& lin
     sent_for_ = today;
     const auto digest = todays_digest(lines, today);
     if (!digest) return;
-    if (service_available()) {
+    if (bus_.isConnected()) {
         notify(*digest);
-    } else if (handlers_.tray_message) {
-        handlers_.tray_message(digest->title, digest->body);
+    } else {
+        show_in_tray(*digest);
     }
 }
 
-bool DigestNotifier::service_available() const {
-    if (!bus_.isConnected() || !bus_.interface()) return false;
-    const QDBusConnectionInterface& bus = *bus_.interface();
-    if (bus.isServiceRegistered(kService)) return true;
-    const QDBusReply<QStringList> activatable = bus.activatableServiceNames();
-    return activatable.isValid() && activatable.value().contains(kService);
+void DigestNotifier::show_in_tray(const Digest& digest) {
+    if (handlers_.tray_message) handlers_.tray_message(digest.title, digest.body);
 }
 
 void DigestNotifier::notify(const Digest& digest) {
@@ -100,13 +92,20 @@ void DigestNotifier::notify(const Digest& digest) {
     call << QStringLiteral("Merkwald") << last_id_ << QStringLiteral("merkwald") << digest.title
          << digest.body << QStringList{QStringLiteral("open"), QStringLiteral("Öffnen")}
          << QVariantMap{} << -1;
-    // Asynchronous: a hanging service must not stop the window.
+    // Asynchronous, and no asking first whether the service is there: a hanging
+    // bus must not stop the window. Without the service the call fails (an
+    // activatable one is started by the bus) and the tray shows the digest.
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        const QDBusPendingReply<uint> reply = *w;
-        if (reply.isValid()) last_id_ = reply.value();
-        w->deleteLater();
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, digest](QDBusPendingCallWatcher* w) {
+                const QDBusPendingReply<uint> reply = *w;
+                if (reply.isValid()) {
+                    last_id_ = reply.value();
+                } else {
+                    show_in_tray(digest);
+                }
+                w->deleteLater();
+            });
 }
 
 void DigestNotifier::action_invoked(uint id, const QString& action) {

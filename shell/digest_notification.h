@@ -44,8 +44,8 @@ private slots:
     void action_invoked(uint id, const QString& action);
 
 private:
-    [[nodiscard]] bool service_available() const;
     void notify(const Digest& digest);
+    void show_in_tray(const Digest& digest);
 
     QDBusConnection bus_;
     Handlers handlers_;

@@ -120,15 +120,17 @@ QByteArray rtf_document(const QTextDocument& document, const QColor& background)
     return out;
 }
 
-ExportFormat export_format(const QString& file_name) {
-    return QFileInfo(file_name).suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0
-               ? ExportFormat::rich_text
-               : ExportFormat::plain_text;
+bool has_extension(const QString& file_name, QStringView extension) {
+    return QFileInfo(file_name).suffix().compare(extension, Qt::CaseInsensitive) == 0;
 }
 
-QString with_default_extension(const QString& file_name) {
+ExportFormat export_format(const QString& file_name) {
+    return has_extension(file_name, u"rtf") ? ExportFormat::rich_text : ExportFormat::plain_text;
+}
+
+QString with_default_extension(const QString& file_name, QLatin1StringView extension) {
     if (file_name.isEmpty() || !QFileInfo(file_name).suffix().isEmpty()) return file_name;
-    return file_name + QStringLiteral(".rtf");
+    return file_name + extension;
 }
 
 bool export_list(const QTextDocument& document, const QColor& background, const QString& file_name,

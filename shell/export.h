@@ -18,10 +18,13 @@ namespace merkwald {
 
 enum class ExportFormat { rich_text, plain_text };
 
+// True when the name ends in "." and `extension` ("rtf"), in any letter case.
+[[nodiscard]] bool has_extension(const QString& file_name, QStringView extension);
 // ".rtf" (in any letter case) is rich text, every other name plain text.
 [[nodiscard]] ExportFormat export_format(const QString& file_name);
-// A name without any extension gets ".rtf", the dialog's default extension.
-[[nodiscard]] QString with_default_extension(const QString& file_name);
+// A name without any extension gets `extension`; ".rtf" is the list dialog's default.
+[[nodiscard]] QString with_default_extension(
+    const QString& file_name, QLatin1StringView extension = QLatin1StringView(".rtf"));
 
 // Writes the file, creating or overwriting it; plain text ends with one line
 // break. False when the file cannot be written.

@@ -1,11 +1,12 @@
 #include "shell/file_watch.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <chrono>
 #include <filesystem>
 #include <set>
 #include <system_error>
+
+#include "settings/qt_bridges.h"
 
 namespace merkwald {
 
@@ -19,7 +20,7 @@ FileWatch::FileWatch(Handlers handlers, QObject* parent)
 }
 
 FileWatch::Stamp FileWatch::stamp_of(const QString& file) {
-    const std::filesystem::path path(QFile::encodeName(file).toStdString());
+    const std::filesystem::path path = to_path(file);
     std::error_code error;
     Stamp stamp;
     stamp.size = std::filesystem::file_size(path, error);
@@ -33,25 +34,40 @@ FileWatch::Stamp FileWatch::stamp_of(const QString& file) {
 }
 
 void FileWatch::watch(const std::vector<QString>& files) {
-    stamps_.clear();
-    for (const QString& file : files) stamps_[QFileInfo(file).absoluteFilePath()] = {};
-    for (auto& [file, stamp] : stamps_) stamp = stamp_of(file);
-    if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
-    if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+    std::map<QString, Stamp> stamps;
+    for (const QString& file : files) stamps[QFileInfo(file).absoluteFilePath()] = {};
+    for (auto& [file, stamp] : stamps) stamp = stamp_of(file);
+    // Unchanged files stay watched as they are; a changed one may be a new file
+    // under the old name and is watched afresh.
+    const QStringList watched = watcher_.files();
+    QStringList dropped;
+    for (const QString& file : watched) {
+        const auto now = stamps.find(file);
+        const auto before = stamps_.find(file);
+        if (now == stamps.end() || before == stamps_.end() || before->second != now->second)
+            dropped << file;
+    }
+    stamps_ = std::move(stamps);
+    const std::set<QString> folders = watched_folders();
+    for (const QString& folder : watcher_.directories())
+        if (!folders.contains(folder)) dropped << folder;
+    if (!dropped.isEmpty()) watcher_.removePaths(dropped);
     rearm();
 }
 
-void FileWatch::rearm() {
+std::set<QString> FileWatch::watched_folders() const {
     std::set<QString> folders;
+    for (const auto& [file, stamp] : stamps_) folders.insert(QFileInfo(file).absolutePath());
+    return folders;
+}
+
+void FileWatch::rearm() {
     const QStringList watched = watcher_.files();
-    for (const auto& [file, stamp] : stamps_) {
-        folders.insert(QFileInfo(file).absolutePath());
+    for (const auto& [file, stamp] : stamps_)
         if (!watched.contains(file) && QFileInfo::exists(file)) watcher_.addPath(file);
-    }
-    const QStringList watched_folders = watcher_.directories();
-    for (const QString& folder : folders)
-        if (!watched_folders.contains(folder) && QFileInfo::exists(folder))
-            watcher_.addPath(folder);
+    const QStringList folders = watcher_.directories();
+    for (const QString& folder : watched_folders())
+        if (!folders.contains(folder) && QFileInfo::exists(folder)) watcher_.addPath(folder);
 }
 
 void FileWatch::changed() {

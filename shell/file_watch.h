@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace merkwald {
@@ -46,6 +47,7 @@ private:
     [[nodiscard]] static Stamp stamp_of(const QString& file);
     void changed();
     void settle();
+    [[nodiscard]] std::set<QString> watched_folders() const;
     void rearm();
 
     Handlers handlers_;

@@ -25,9 +25,7 @@ void HolidayListWindow::show_state_days(State state) {
     layout->insertWidget(at + 1, state_list_, 1);
     const auto fill = [this, state](const QString& text) {
         state_list_->clear();
-        const int year = year_of_field(text);
-        if (year < 1901 || year > 2098) return;  // the feast lists' years
-        for (const std::string& line : legal_holiday_lines(year, state))
+        for (const std::string& line : legal_holiday_lines(year_of_field(text), state))
             state_list_->addItem(to_qstring(line));
     };
     connect(year_edit(), &QLineEdit::textChanged, this, fill);

@@ -26,6 +26,17 @@ QString to_qt_text(std::string_view text) {
     return s;
 }
 
+QString entry_headline(const LineEntry& line, qsizetype length) {
+    QString first = to_qt_text(line.text).trimmed().section(u'\n', 0, 0).trimmed();
+    if (first.size() > length) first = first.left(length - 1).trimmed() + u'…';
+    return first;
+}
+
+QString more_entries_text(qsizetype total, qsizetype shown) {
+    if (total <= shown) return {};
+    return QStringLiteral("\n… und %1 weitere").arg(total - shown);
+}
+
 QColor text_colour_on(const QColor& background) {
     return qGray(background.rgb()) < 128 ? QColor(Qt::white) : QColor(Qt::black);
 }

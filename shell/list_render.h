@@ -42,4 +42,10 @@ void set_background(QWidget& widget, const QColor& color);
 // UTF-8 text with CRLF, CR or LF line ends as Qt text with LF.
 [[nodiscard]] QString to_qt_text(std::string_view text);
 
+// The short views of the list (tooltip, digest): an entry's first line, cut to
+// `length` characters with "…"; empty for an entry without text.
+[[nodiscard]] QString entry_headline(const LineEntry& line, qsizetype length);
+// "\n… und N weitere" for the entries beyond the `shown` first; empty without.
+[[nodiscard]] QString more_entries_text(qsizetype total, qsizetype shown);
+
 }  // namespace merkwald

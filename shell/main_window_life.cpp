@@ -107,14 +107,12 @@ void MainWindow::close_button_clicked() {
 }
 
 void MainWindow::standby() {
-    standby_ = true;
-    close_button_->setText(QStringLiteral("Stand By"));
+    set_standby(true);
     close_button_clicked();
 }
 
 void MainWindow::exit_program() {
-    standby_ = false;
-    close_button_->setText(QStringLiteral("Ende"));
+    set_standby(false);
     close_button_clicked();
 }
 

@@ -3,14 +3,12 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextEdit>
 
-#include "engine/file_replace.h"
 #include "engine/icalendar.h"
 #include "engine/occurrences.h"
 #include "engine/range.h"
+#include "engine/safe_rewrite.h"
 #include "settings/qt_bridges.h"
 #include "shell/export.h"
 #include "shell/range_window.h"
@@ -23,15 +21,6 @@ const QString kIcsFilter = QStringLiteral("iCalendar (*.ics)");
 const QString kTextFilter = QStringLiteral("Text Dateien (*.txt)");
 const QString kRtfFilter = QStringLiteral("RTF-Dateien (*.rtf)");
 
-bool is_ics(const QString& file) {
-    return QFileInfo(file).suffix().compare(QStringLiteral("ics"), Qt::CaseInsensitive) == 0;
-}
-
-// A calendar is what this export is mostly for.
-QString with_extension(const QString& file) {
-    return QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".ics") : file;
-}
-
 }  // namespace
 
 bool write_range_calendar(const RangeContext& context, const DateRange& range, const QString& file,
@@ -42,7 +31,7 @@ bool write_range_calendar(const RangeContext& context, const DateRange& range, c
     if (!list.read_ok) return false;
     const QDateTime now = context.services.clock.now();
     const std::string text = icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
-    return replace_file_contents(QFile::encodeName(file).toStdString(), text);
+    return write_file_safely(to_path(file), text).ok;
 }
 
 void RangeWindow::export_range() {
@@ -56,9 +45,10 @@ void RangeWindow::export_range() {
         this, QStringLiteral("Ereignisse exportieren"), QDir::homePath(),
         kIcsFilter + QStringLiteral(";;") + kTextFilter + QStringLiteral(";;") + kRtfFilter);
     if (file.isEmpty()) return;
-    file = with_extension(file);
+    // A calendar is what this export is mostly for.
+    file = with_default_extension(file, QLatin1StringView(".ics"));
     bool written = false;
-    if (is_ics(file)) {
+    if (has_extension(file, u"ics")) {
         if (range->to - range->from + 1 > kMaxCalendarDays) {
             dialogs.message(
                 this,

@@ -39,8 +39,6 @@ public:
     // last of them is handled now, the ones to come at once.
     void open();
 
-    [[nodiscard]] const QString& name() const { return name_; }
-
 private:
     void take_connection();
     void read_from(QLocalSocket& socket);

@@ -99,6 +99,9 @@ void TrayIcon::activate(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void TrayIcon::set_tooltip(const QString& text) {
+    // Each change goes out to the notification host: a refresh that changed
+    // nothing sends nothing.
+    if (text == tooltip_) return;
     tooltip_ = text;
     if (icon_) icon_->setToolTip(tooltip_);
 }
@@ -120,22 +123,17 @@ QString tray_tooltip(const std::vector<LineEntry>& lines) {
     constexpr qsizetype kLineLength = 60;
     std::vector<std::pair<DaySerial, QString>> entries;
     for (const LineEntry& line : lines) {
-        const QString text = to_qt_text(line.text).trimmed();
-        if (!text.isEmpty())
-            entries.emplace_back(line.sort_date, text.section(u'\n', 0, 0).trimmed());
+        QString first = entry_headline(line, kLineLength);
+        if (!first.isEmpty()) entries.emplace_back(line.sort_date, std::move(first));
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     QString tip = QStringLiteral("Merkwald");
     if (entries.empty()) return tip + QStringLiteral("\nNichts fällig");
-    for (qsizetype i = 0; i < qsizetype(entries.size()) && i < kShownEntries; ++i) {
-        QString first = entries[std::size_t(i)].second;
-        if (first.size() > kLineLength) first = first.left(kLineLength - 1).trimmed() + u'…';
-        tip += u'\n' + first;
-    }
-    if (qsizetype(entries.size()) > kShownEntries)
-        tip += QStringLiteral("\n… und %1 weitere").arg(qsizetype(entries.size()) - kShownEntries);
-    return tip;
+    const qsizetype total = qsizetype(entries.size());
+    for (qsizetype i = 0; i < total && i < kShownEntries; ++i)
+        tip += u'\n' + entries[std::size_t(i)].second;
+    return tip + more_entries_text(total, kShownEntries);
 }
 
 }  // namespace merkwald

@@ -1,7 +1,8 @@
 #include "shell/window_followers.h"
 
 #include <QDir>
-#include <QFile>
+#include <filesystem>
+#include <system_error>
 
 #include "engine/icalendar.h"
 #include "settings/qt_bridges.h"
@@ -37,7 +38,7 @@ void WindowFollowers::started() {
 void WindowFollowers::refreshed() {
     std::vector<QString> files;
     for (const std::string& file : window_.refresh_tables().files)
-        files.push_back(QFile::decodeName(window_.engine_state().resolve(file).string().c_str()));
+        files.push_back(path_text(window_.engine_state().resolve(file)));
     watch_.watch(files);
     write_feed();
     if (started_ && window_.settings().digest_notification)
@@ -50,10 +51,21 @@ void WindowFollowers::write_feed() {
     EngineState state = window_.engine_state();
     // The feed evaluates the records the refresh kept; the refresh showed their messages.
     SilentSink quiet;
+    auto events = feed_events(state, window_.refresh_tables(), quiet);
+    // Subscribers fetch the file again when it changes: a refresh that changed
+    // none of the coming days leaves it as it is.
+    std::error_code missing;
+    if (events && feed == fed_file_ && *events == fed_events_ &&
+        std::filesystem::exists(feed, missing))
+        return;
     const UtcTime stamp = utc_from_unix(window_.services().clock.now().toSecsSinceEpoch());
-    const FeedResult result =
-        write_calendar_feed(feed, state, window_.refresh_tables(), stamp, quiet);
-    if (result.written || feed == failed_feed_) return;
+    if (events && write_feed_file(feed, *events, stamp)) {
+        fed_file_ = feed;
+        fed_events_ = std::move(*events);
+        return;
+    }
+    fed_file_.clear();
+    if (feed == failed_feed_) return;
     failed_feed_ = feed;
     window_.services().dialogs.message(
         &window_,

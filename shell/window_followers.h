@@ -1,12 +1,14 @@
 #pragma once
-// What follows each refresh of the main window: the calendar feed is rewritten,
+// What follows each refresh of the main window: the calendar feed is brought up to date,
 // the files of the file list are watched, and today's digest goes out once at
 // the start and once at each day change.
 
 #include <QDBusConnection>
 #include <QObject>
 #include <string>
+#include <vector>
 
+#include "engine/occurrences.h"
 #include "shell/digest_notification.h"
 #include "shell/file_watch.h"
 
@@ -24,8 +26,6 @@ public:
     void started();
     void refreshed();
 
-    [[nodiscard]] FileWatch& file_watch() { return watch_; }
-
 private:
     void write_feed();
 
@@ -33,6 +33,8 @@ private:
     FileWatch watch_;
     DigestNotifier digest_;
     bool started_ = false;
+    std::string fed_file_;  // what the feed file holds since its last write
+    std::vector<Occurrence> fed_events_;
     std::string failed_feed_;  // reported once, not after every refresh
 };
 

@@ -132,7 +132,9 @@ std::optional<AstroOptions> parse_astro_options(const std::vector<std::string>& 
     return o;
 }
 
-void set_coordinates(AstroInput& in, const Place& p) {
+// From a row of the places file or the home place of the settings: the same fields.
+template <class Where>
+void set_coordinates(AstroInput& in, const Where& p) {
     in.longitude_degree = p.longitude_degree;
     in.longitude_minute = p.longitude_minute;
     in.longitude_second = p.longitude_second;
@@ -145,13 +147,9 @@ void set_coordinates(AstroInput& in, const Place& p) {
 }
 
 AstroInput home_input(const Context& ctx) {
-    const HomePlace& h = ctx.home;
     AstroInput in;
-    set_coordinates(in, Place{"", double(h.longitude_degree), double(h.longitude_minute),
-                              double(h.longitude_second), h.longitude_direction,
-                              double(h.latitude_degree), double(h.latitude_minute),
-                              double(h.latitude_second), h.latitude_direction, h.diff_to_gmt, 0});
-    in.summer_time = h.daylight_saving;
+    set_coordinates(in, ctx.home);
+    in.summer_time = ctx.home.daylight_saving;
     in.date = ctx.today;
     in.hour = ctx.now_seconds / 3600;
     in.minute = ctx.now_seconds / 60 % 60;

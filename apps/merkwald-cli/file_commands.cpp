@@ -105,15 +105,10 @@ int usage_error(Context& ctx, std::string_view message) {
     return kExitUsage;
 }
 
-std::filesystem::path target_file(const Context& ctx, const std::string& name) {
-    const std::filesystem::path path(name);
-    return path.is_absolute() ? path : ctx.program_folder / path;
-}
-
 // The record as save_entry writes it, for the confirmation on standard output.
 void print_record(Context& ctx, EntryKind kind, const EntryInput& input,
                   const std::vector<TextTemplate>& templates) {
-    const std::string date = format_date(*parse_date(input.date), "dd.mm.yyyy");
+    const std::string date = written_date(*parse_date(input.date));
     const std::string line =
         template_line(template_at(templates, input.template_position), input.name);
     for (const std::string& l : entry_record_lines(kind, date, input.style, line))
@@ -156,7 +151,8 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
     const auto input = entry_input(*request, ctx, count);
     if (!input) return usage_error(ctx, "Falsche Uhrzeit, erwartet wird HH:MM.\n");
 
-    const auto target = target_file(ctx, request->file.value_or(ctx.data_filename));
+    const auto target =
+        resolve_file_name(ctx.program_folder, request->file.value_or(ctx.data_filename));
     const SaveOutcome outcome = save_entry(kind, target, *input, table.templates, ctx.today);
     switch (outcome.check) {
         case EntryCheck::no_name:

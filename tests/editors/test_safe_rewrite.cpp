@@ -9,10 +9,10 @@
 #include <set>
 #include <string>
 
-#include "editors/file_access.h"
 #include "editors/record_list_files.h"
-#include "editors/safe_rewrite.h"
 #include "editors_test_support.h"
+#include "engine/file_access.h"
+#include "engine/safe_rewrite.h"
 
 extern char** environ;
 

@@ -4,9 +4,9 @@
 #include <map>
 #include <set>
 
-#include "engine/file_replace.h"
 #include "engine/icalendar.h"
 #include "engine/range.h"
+#include "engine/safe_rewrite.h"
 #include "engine/text_file.h"
 #include "engine_test_support.h"
 
@@ -166,12 +166,12 @@ TEST_F(Icalendar, ReplaceKeepsPermissionsAndFollowsLinks) {
     const auto target = write("ziel.ics", "alt");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(target, folder_ / "link.ics");
-    ASSERT_TRUE(replace_file_contents(folder_ / "link.ics", "neu"));
+    ASSERT_TRUE(write_file_safely(folder_ / "link.ics", "neu").ok);
     EXPECT_TRUE(fs::is_symlink(folder_ / "link.ics"));
     EXPECT_EQ(read_text_file(target)->text, "neu");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_FALSE(replace_file_contents(folder_ / "fehlt" / "x.ics", "neu"));
+    EXPECT_FALSE(write_file_safely(folder_ / "fehlt" / "x.ics", "neu").ok);
 }
 
 }  // namespace

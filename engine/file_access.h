@@ -21,8 +21,6 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-[[nodiscard]] std::uint64_t content_hash(std::string_view bytes);
-
 struct FileRead {
     bool ok = false;
     std::string message;  // German, names the file and the reason
@@ -43,6 +41,9 @@ struct FileRead {
 
 // The file name as UTF-8 for messages.
 [[nodiscard]] std::string display_name(const std::filesystem::path& path);
+
+// What every rewrite says when the file cannot be read.
+[[nodiscard]] std::string unreadable_message(const std::filesystem::path& path);
 
 // "Die Datei ... wurde inzwischen von einem anderen Programm geändert. ..."
 [[nodiscard]] std::string changed_outside_message(const std::filesystem::path& path);

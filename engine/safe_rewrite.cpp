@@ -1,4 +1,4 @@
-#include "editors/safe_rewrite.h"
+#include "safe_rewrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/system_error.h"
+#include "system_error.h"
 
 namespace merkwald {
 namespace fs = std::filesystem;
@@ -26,8 +26,6 @@ RewriteHook& hook() {
 
 // True when the step may go on; a test hook may make it fail.
 bool step(std::string_view name) { return !hook() || hook()(name); }
-
-std::string reason(int error) { return german_error_reason(error); }
 
 int last_error() { return errno == 0 ? EIO : errno; }
 
@@ -148,12 +146,12 @@ TempResult write_temporary(int fd, std::string_view bytes, const std::optional<s
 
 std::string temporary_failed(const fs::path& temp, int error) {
     return "Die temporäre Datei " + display_name(temp) + " konnte nicht geschrieben werden" +
-           reason(error) + ".";
+           german_error_reason(error) + ".";
 }
 
 std::string not_replaced(const fs::path& target, int error) {
-    return "Die Datei " + display_name(target) + " konnte nicht ersetzt werden" + reason(error) +
-           ".";
+    return "Die Datei " + display_name(target) + " konnte nicht ersetzt werden" +
+           german_error_reason(error) + ".";
 }
 
 enum class Route { renamed, in_place_needed };
@@ -169,7 +167,8 @@ Route replace_by_rename(const fs::path& target, std::string_view bytes,
     if (fd < 0) {
         const int error = last_error();
         outcome = {false, "Im Ordner " + display_name(target.parent_path()) +
-                              " kann keine temporäre Datei angelegt werden" + reason(error) + "."};
+                              " kann keine temporäre Datei angelegt werden" +
+                              german_error_reason(error) + "."};
         return Route::renamed;
     }
     const TempResult written = write_temporary(fd, bytes, old, steps);
@@ -220,7 +219,7 @@ WriteOutcome replace_in_place(const fs::path& target, std::string_view bytes,
     const Steps quiet{};
     const bool restored = write_into(target, old_bytes, old, quiet) == 0;
     std::string message = "Die Datei " + display_name(target) + " konnte nicht geschrieben werden" +
-                          reason(error) + ".";
+                          german_error_reason(error) + ".";
     if (!restored) message += " Ihr voriger Inhalt steht in der Sicherungsdatei.";
     return {false, message};
 }
@@ -309,8 +308,8 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
     if (auto refused = refuse_unwritable(target)) return *refused;
     std::string old_bytes;
     // Should the file have to be written in place, its old content is put back on failure.
-    if (status_of(target) && !read_file_bytes(target, old_bytes)) {
-        return {false, "Die Datei " + display_name(target) + " konnte nicht gelesen werden."};
+    if (status_of(target) && !read_regular_file(target, old_bytes).ok) {
+        return {false, unreadable_message(target)};
     }
     WriteOutcome outcome = replace_file(target, bytes, old_bytes, kTargetSteps);
     if (outcome.ok) outcome.written_stamp = current_stamp(target);
@@ -352,10 +351,6 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
     written.backup_stamp = current_stamp(backup);
     written.written_stamp = current_stamp(target);
     return written;
-}
-
-bool read_file_bytes(const fs::path& path, std::string& bytes) {
-    return read_regular_file(path, bytes).ok;
 }
 
 void set_rewrite_hook(RewriteHook h) { hook() = std::move(h); }

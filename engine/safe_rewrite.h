@@ -1,5 +1,5 @@
 #pragma once
-// Every file the editing tools change is rewritten through here, so that a
+// Every file the program writes goes through here, so that a
 // crash or a full disk at any moment leaves the file either as it was or as
 // intended, and its backup complete. Each new content goes to a fresh temporary
 // file beside its target (created exclusively, owner-only, never through a
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <utility>
 
-#include "editors/file_access.h"
+#include "file_access.h"
 
 namespace merkwald {
 
@@ -61,9 +61,6 @@ struct WriteOutcome {
                                                std::string_view old_bytes,
                                                std::string_view new_bytes,
                                                const FileStamp* expected = nullptr);
-
-// The whole file as bytes; false when it cannot be read (see read_regular_file).
-[[nodiscard]] bool read_file_bytes(const std::filesystem::path& path, std::string& bytes);
 
 // For tests: called at each step of a write with the step's name
 // ("writing backup", "syncing backup", "closing backup", "before backup rename",

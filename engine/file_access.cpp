@@ -1,4 +1,4 @@
-#include "editors/file_access.h"
+#include "file_access.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "engine/system_error.h"
-#include "engine/text.h"
+#include "system_error.h"
+#include "text.h"
 
 namespace merkwald {
 
@@ -50,8 +50,6 @@ std::string kind_reason(mode_t mode) {
 
 }  // namespace
 
-std::uint64_t content_hash(std::string_view bytes) { return fnv1a(bytes); }
-
 std::string display_name(const fs::path& path) {
     const std::u8string name = path.u8string();
     return {reinterpret_cast<const char*>(name.data()), name.size()};
@@ -60,6 +58,10 @@ std::string display_name(const fs::path& path) {
 std::string read_failure_text(const fs::path& path, const std::string& reason) {
     std::error_code ec;
     return fs::exists(path, ec) ? reason : std::string("Datei nicht gefunden");
+}
+
+std::string unreadable_message(const fs::path& path) {
+    return "Die Datei " + display_name(path) + " konnte nicht gelesen werden.";
 }
 
 std::string changed_outside_message(const fs::path& path) {
@@ -106,7 +108,7 @@ FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     }
     bytes.resize(done);
     outcome.ok = true;
-    outcome.stamp = {true, done, modified_ns(st), content_hash(bytes)};
+    outcome.stamp = {true, done, modified_ns(st), fnv1a(bytes)};
     return outcome;
 }
 
