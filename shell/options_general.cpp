@@ -30,8 +30,9 @@ GeneralOptionsPage::GeneralOptionsPage(Settings& settings, Services services, QW
     feed_button_->setObjectName(QStringLiteral("CommandFeed"));
     digest_box_->setToolTip(QStringLiteral(
         "Beim Start und beim Tageswechsel die Ereignisse des Tages in einer Benachrichtigung"));
-    feed_edit_->setToolTip(QStringLiteral(
-        "Nach jeder Aktualisierung mit den nächsten 365 Tagen neu geschrieben (leer: keine)"));
+    feed_edit_->setToolTip(
+        QStringLiteral("Die nächsten 365 Tage, nach einer Aktualisierung neu geschrieben, wenn "
+                       "sich etwas geändert hat (leer: keine)"));
     feed_button_->setToolTip(QStringLiteral("Datei auswählen"));
 
     state_combo_->addItem(QStringLiteral("keines"), QString());
