@@ -174,6 +174,10 @@ TEST_F(NewCommands, AddAppendsTheRecordTheDialogWould) {
                           "<group=termine>\r\n<active=once>\r\nTermin: Zahnarzt um 9:30 Uhr "
                           "<days_before_event_text>\r\n</record>\r\n\r\n"))
         << written;
+    // A year before 1000 is printed as it is written, with four digits.
+    const Outcome early = run_cli({"add", "birthday", "Otto", "5.3.0999"});
+    EXPECT_TRUE(early.out.starts_with("<record>\n<date=05.03.0999>\n")) << early.out;
+    EXPECT_NE(file("main.rmd").find("<date=05.03.0999>\r\n"), std::string::npos);
 }
 
 TEST_F(NewCommands, AddWritesNothingOnBadInput) {
