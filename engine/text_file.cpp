@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <exception>
-#include <fstream>
 #include <utility>
+
+#include "engine/file_access.h"
 
 namespace merkwald {
 
@@ -136,25 +136,8 @@ FileText decode_text(std::string bytes) {
 }
 
 std::optional<FileText> read_text_file(const std::filesystem::path& path) {
-    // Only regular files of a sane size: a folder reports a nonsense size, a
-    // pipe blocks the open, a device never ends.
-    constexpr std::uintmax_t kMaxBytes = std::uintmax_t{256} << 20;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    const std::uintmax_t bytes_on_disk = std::filesystem::file_size(path, ec);
-    if (ec || bytes_on_disk > kMaxBytes) return std::nullopt;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return std::nullopt;
-    const std::streamoff size = in.tellg();
-    if (size < 0) return std::nullopt;
     std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(size));
-    } catch (const std::exception&) {
-        return std::nullopt;  // larger than memory: unreadable like any other failure
-    }
-    in.seekg(0);
-    if (!in.read(bytes.data(), size)) return std::nullopt;
+    if (!read_regular_file(path, bytes).ok) return std::nullopt;
     return decode_text(std::move(bytes));
 }
 
