@@ -124,4 +124,12 @@ FileStamp current_stamp(const fs::path& path) {
     return stamp;
 }
 
+FileStamp stamp_of_written(const fs::path& path, std::string_view bytes) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uintmax_t>(st.st_size) != bytes.size())
+        return current_stamp(path);
+    return {true, bytes.size(), modified_ns(st), fnv1a(bytes)};
+}
+
 }  // namespace merkwald

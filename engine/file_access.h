@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace merkwald {
 
@@ -33,6 +34,10 @@ struct FileRead {
 
 // The stamp of the file as it is now; a missing file gives `exists == false`.
 [[nodiscard]] FileStamp current_stamp(const std::filesystem::path& path);
+
+// The stamp of a file this program has just written with `bytes`: taken from
+// the bytes in hand instead of reading the file back.
+[[nodiscard]] FileStamp stamp_of_written(const std::filesystem::path& path, std::string_view bytes);
 
 // What the reading windows show when a file cannot be read: "Datei nicht
 // gefunden" when it is missing, else `reason`.

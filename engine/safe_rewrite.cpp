@@ -312,7 +312,7 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
         return {false, unreadable_message(target)};
     }
     WriteOutcome outcome = replace_file(target, bytes, old_bytes, kTargetSteps);
-    if (outcome.ok) outcome.written_stamp = current_stamp(target);
+    if (outcome.ok) outcome.written_stamp = stamp_of_written(target, bytes);
     return outcome;
 }
 
@@ -348,8 +348,8 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
         return written;
     }
     written.backup = backup;
-    written.backup_stamp = current_stamp(backup);
-    written.written_stamp = current_stamp(target);
+    written.backup_stamp = stamp_of_written(backup, old_bytes);
+    written.written_stamp = stamp_of_written(target, new_bytes);
     return written;
 }
 
