@@ -14,10 +14,6 @@ namespace merkwald {
 
 namespace {
 
-bool is_one_of(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 class FileChecker {
 public:
     FileChecker(const EngineState& state, std::string file, bool main_file,
@@ -78,7 +74,7 @@ void FileChecker::tag(long long number, const std::string& name, std::string_vie
         else if (!file_exists(state_.resolve(std::string(value))))
             report(number, "verknüpfte Datei fehlt: " + std::string(value));
     } else if (name == "active") {
-        if (!is_one_of(value, {"always", "once", "periodic", "monthly"})) {
+        if (!is_active_value(value)) {
             report(number, "unbekannter Wert, die Zeile wird als Text gezeigt: " + shown);
             text(number, prepared);
         }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "date_text.h"
 #include "evaluate.h"
@@ -114,8 +115,24 @@ const NumberTag* number_tag_of(Tag tag) {
 constexpr std::array<std::string_view, 7> kWeekdays{"sunday",   "monday", "tuesday", "wednesday",
                                                     "thursday", "friday", "saturday"};
 
-bool is_weekday(std::string_view value) {
-    return std::find(kWeekdays.begin(), kWeekdays.end(), value) != kWeekdays.end();
+// 1 for "sunday" to 7 for "saturday", 0 for anything else.
+int weekday_number(std::string_view value) {
+    const auto day = std::find(kWeekdays.begin(), kWeekdays.end(), value);
+    return day == kWeekdays.end() ? 0 : int(day - kWeekdays.begin()) + 1;
+}
+
+// The values of `active` and the flag each sets.
+constexpr std::array<std::pair<std::string_view, bool R::*>, 4> kActiveValues{{
+    {"always", &R::always},
+    {"once", &R::once},
+    {"periodic", &R::periodic},
+    {"monthly", &R::monthly},
+}};
+
+bool R::*active_flag(std::string_view value) {
+    for (const auto& [name, flag] : kActiveValues)
+        if (name == value) return flag;
+    return nullptr;
 }
 
 // Reads one file; a member function per concern keeps the line loop flat.
@@ -178,21 +195,15 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
         case Tag::active_week:
             return number_tag(tag, value);
         case Tag::active:
-            if (value == "always")
-                r_.always = true;
-            else if (value == "once")
-                r_.once = true;
-            else if (value == "periodic")
-                r_.periodic = true;
-            else if (value == "monthly")
-                r_.monthly = true;
-            else
-                break;
-            return true;
+            if (const auto flag = active_flag(value)) {
+                r_.*flag = true;
+                return true;
+            }
+            break;
         case Tag::active_day: {
-            const auto day = std::find(kWeekdays.begin(), kWeekdays.end(), value);
-            if (day == kWeekdays.end()) return number_tag(tag, value);
-            r_.weekday = int(day - kWeekdays.begin()) + 1;
+            const int day = weekday_number(value);
+            if (day == 0) return number_tag(tag, value);
+            r_.weekday = day;
             return true;
         }
         case Tag::group:
@@ -251,9 +262,11 @@ bool FileReader::add_file(std::string_view value) {
 
 bool is_reader_tag(std::string_view name) { return find_tag(trim_blanks(name)) != Tag::none; }
 
+bool is_active_value(std::string_view value) { return active_flag(value) != nullptr; }
+
 bool number_value_fits(std::string_view name, std::string_view value) {
     const Tag tag = find_tag(trim_blanks(name));
-    if (tag == Tag::active_day && is_weekday(value)) return true;
+    if (tag == Tag::active_day && weekday_number(value) != 0) return true;
     const NumberTag* row = number_tag_of(tag);
     return row == nullptr || read_number(row->range, value).has_value();
 }

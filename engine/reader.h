@@ -26,6 +26,9 @@ void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink);
 // true when the reader takes `name` (any case, trimmed) as one of its tags.
 [[nodiscard]] bool is_reader_tag(std::string_view name);
 
+// true when the reader knows `value` as a value of `active`.
+[[nodiscard]] bool is_active_value(std::string_view value);
+
 // false when `value` is out of the range the reader keeps for the number tag
 // `name` (a read failure that ends the file); true for any other tag.
 [[nodiscard]] bool number_value_fits(std::string_view name, std::string_view value);
