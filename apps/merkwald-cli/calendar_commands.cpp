@@ -270,9 +270,8 @@ int run_astro(const std::vector<std::string>& args, Context& ctx) {
         if (const auto stop = apply_place(in, *options->place, ctx)) return *stop;
     }
     apply_options(in, *options);
-    // Summer time "automatisch" follows the zone on the asked-for date.
-    if (!options->summer_time && ctx.home.summer_time_hours && in.date)
-        in.summer_time = ctx.home.summer_time_hours(*in.date) > 0;
+    // Without --dst or --no-dst the home summer time counts, "automatisch" on the asked-for date.
+    if (!options->summer_time && in.date) in.summer_time = ctx.home.summer_hours_on(*in.date) > 0;
 
     const AstroResult result = compute_astro(in);
     if (result.status != AstroStatus::ok) {
