@@ -266,4 +266,9 @@ double system_summer_time_hours(DaySerial date) {
     return zone.daylightTimeOffset(noon) / 3600.0;
 }
 
+bool summer_time_on(const Settings& settings, DaySerial date) {
+    return settings.daylight_saving_auto ? system_summer_time_hours(date) > 0
+                                         : settings.daylight_saving;
+}
+
 }  // namespace merkwald

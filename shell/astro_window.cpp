@@ -63,9 +63,7 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
     date_edit_->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
     hour_edit_->setText(now.time().toString(QStringLiteral("hh")));
     minute_edit_->setText(now.time().toString(QStringLiteral("mm")));
-    summer_time_box_->setChecked(settings.daylight_saving_auto
-                                     ? system_summer_time_hours(to_day_serial(now.date())) > 0
-                                     : settings.daylight_saving);
+    summer_time_box_->setChecked(summer_time_on(settings, to_day_serial(now.date())));
     load_places(settings, program_folder);
 
     connect(place_combo_, &QComboBox::activated, this, &AstronomyWindow::choose_place);
