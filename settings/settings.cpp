@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QTimeZone>
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <exception>
@@ -11,6 +10,7 @@
 #include <type_traits>
 
 #include "engine/number.h"
+#include "settings/command_line.h"
 #include "settings/qt_bridges.h"
 #include "settings/settings_schema.h"
 
@@ -167,23 +167,6 @@ Settings default_settings(const QString& program_folder) {
     return settings;
 }
 
-namespace {
-
-// "once" or "/once" as a whole blank-separated word; a file name holding the
-// letters does not count.
-bool has_once_word(std::string_view line) {
-    std::size_t begin = 0;
-    while (begin <= line.size()) {
-        const auto end = std::min(line.find(' ', begin), line.size());
-        const auto word = line.substr(begin, end - begin);
-        if (word == "once" || word == "/once") return true;
-        begin = end + 1;
-    }
-    return false;
-}
-
-}  // namespace
-
 ReadOutcome read_registry(SettingsStore& store, Settings& settings, const ReadOptions& options,
                           MessageSink& sink) {
     if (!options.read_only) store.create_key(kMainKey, kKeyClass);
@@ -199,7 +182,7 @@ ReadOutcome read_registry(SettingsStore& store, Settings& settings, const ReadOp
     }
     if (settings.location.empty()) apply_default_place(settings);
 
-    if (has_once_word(options.command_line) && options.today == settings.date) {
+    if (CommandLine(options.command_line).once() && options.today == settings.date) {
         return ReadOutcome::end_silently;
     }
     if (options.write_date && !options.read_only) {

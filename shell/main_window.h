@@ -16,8 +16,8 @@
 
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
+#include "settings/command_line.h"
 #include "settings/settings.h"
-#include "shell/command_line.h"
 #include "shell/platform.h"
 #include "shell/program_version.h"
 #include "shell/window_placement.h"
