@@ -110,9 +110,7 @@ public:
     [[nodiscard]] QLabel* file_label() const { return file_label_; }
     // The side panel's labels; null in the light program.
     [[nodiscard]] QLabel* clock_label() const { return clock_label_; }
-    [[nodiscard]] QLabel* day_of_year_label() const { return day_of_year_label_; }
     [[nodiscard]] QLabel* week_label() const { return week_label_; }
-    [[nodiscard]] QLabel* quarter_label() const { return quarter_label_; }
     [[nodiscard]] MoonPicture* moon_picture() const { return moon_picture_; }
     [[nodiscard]] DayTimer& day_timer() const { return *day_timer_; }
     [[nodiscard]] UnloadTimer& unload_timer() const { return *unload_timer_; }
