@@ -141,6 +141,8 @@ private:
     void enter_standby();
     void end_program(bool save_placement);
     [[nodiscard]] StoredWindowState current_state() const;
+    // The window's placement into the settings and the store.
+    void keep_placement();
     void apply_size_rules();
     void report(const char* procedure);
 
