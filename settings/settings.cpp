@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QTimeZone>
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <exception>
@@ -11,6 +10,7 @@
 #include <type_traits>
 
 #include "engine/number.h"
+#include "settings/command_line.h"
 #include "settings/qt_bridges.h"
 #include "settings/settings_schema.h"
 
@@ -167,23 +167,6 @@ Settings default_settings(const QString& program_folder) {
     return settings;
 }
 
-namespace {
-
-// "once" or "/once" as a whole blank-separated word; a file name holding the
-// letters does not count.
-bool has_once_word(std::string_view line) {
-    std::size_t begin = 0;
-    while (begin <= line.size()) {
-        const auto end = std::min(line.find(' ', begin), line.size());
-        const auto word = line.substr(begin, end - begin);
-        if (word == "once" || word == "/once") return true;
-        begin = end + 1;
-    }
-    return false;
-}
-
-}  // namespace
-
 ReadOutcome read_registry(SettingsStore& store, Settings& settings, const ReadOptions& options,
                           MessageSink& sink) {
     if (!options.read_only) store.create_key(kMainKey, kKeyClass);
@@ -199,7 +182,7 @@ ReadOutcome read_registry(SettingsStore& store, Settings& settings, const ReadOp
     }
     if (settings.location.empty()) apply_default_place(settings);
 
-    if (has_once_word(options.command_line) && options.today == settings.date) {
+    if (CommandLine(options.command_line).once() && options.today == settings.date) {
         return ReadOutcome::end_silently;
     }
     if (options.write_date && !options.read_only) {
@@ -264,6 +247,11 @@ double system_summer_time_hours(DaySerial date) {
     const QTimeZone zone = QTimeZone::systemTimeZone();
     const QDateTime noon(to_qdate(date), QTime(12, 0), zone);
     return zone.daylightTimeOffset(noon) / 3600.0;
+}
+
+bool summer_time_on(const Settings& settings, DaySerial date) {
+    return settings.daylight_saving_auto ? system_summer_time_hours(date) > 0
+                                         : settings.daylight_saving;
 }
 
 }  // namespace merkwald

@@ -136,5 +136,8 @@ bool write_values(SettingsStore& store, const Settings& settings,
 // The hours the system time zone's clock is ahead of its standard time at noon
 // of `date` (1 in a German summer, 0 in winter).
 [[nodiscard]] double system_summer_time_hours(DaySerial date);
+// Whether summer time holds on `date`: the system time zone's say while the
+// settings follow it, else their manual choice.
+[[nodiscard]] bool summer_time_on(const Settings& settings, DaySerial date);
 
 }  // namespace merkwald

@@ -63,9 +63,7 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
     date_edit_->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
     hour_edit_->setText(now.time().toString(QStringLiteral("hh")));
     minute_edit_->setText(now.time().toString(QStringLiteral("mm")));
-    summer_time_box_->setChecked(settings.daylight_saving_auto
-                                     ? system_summer_time_hours(to_day_serial(now.date())) > 0
-                                     : settings.daylight_saving);
+    summer_time_box_->setChecked(summer_time_on(settings, to_day_serial(now.date())));
     load_places(settings, program_folder);
 
     connect(place_combo_, &QComboBox::activated, this, &AstronomyWindow::choose_place);
@@ -90,14 +88,10 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
 }
 
 void AstronomyWindow::connect_edits() {
-    connect(date_edit_, &QLineEdit::textChanged, this, &AstronomyWindow::date_edited);
+    connect(date_edit_, &QLineEdit::textChanged, this, &AstronomyWindow::recompute_quietly);
     std::vector<QLineEdit*> edits{gmt_offset_edit_, hour_edit_, minute_edit_};
-    for (std::size_t i = 0; i < 3; ++i) {
-        edits.push_back(coordinates_.longitude[i]);
-        edits.push_back(coordinates_.latitude[i]);
-    }
-    edits.push_back(coordinates_.longitude[3]);
-    edits.push_back(coordinates_.latitude[3]);
+    edits.insert(edits.end(), coordinates_.longitude.begin(), coordinates_.longitude.end());
+    edits.insert(edits.end(), coordinates_.latitude.begin(), coordinates_.latitude.end());
     for (QLineEdit* edit : edits)
         connect(edit, &QLineEdit::textEdited, this, &AstronomyWindow::recompute_quietly);
     connect(summer_time_box_, &QCheckBox::toggled, this, &AstronomyWindow::recompute_quietly);
@@ -187,8 +181,6 @@ void AstronomyWindow::choose_place(int index) {
     gmt_offset_edit_->setText(places_[std::size_t(index)].diff_to_gmt);
     recompute_quietly();
 }
-
-void AstronomyWindow::date_edited(const QString&) { recompute_quietly(); }
 
 void AstronomyWindow::pick_date() {
     const auto typed = parse_date(to_utf8(date_edit_->text()));

@@ -59,7 +59,6 @@ private:
     QWidget* build_inputs();
     QWidget* build_outputs();
     void load_places(const Settings& settings, const QString& program_folder);
-    void date_edited(const QString& text);
     [[nodiscard]] AstroInput input() const;
     // The outputs for an ok result; otherwise the field at fault, if any.
     QLineEdit* apply_result(const AstroResult& result);

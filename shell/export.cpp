@@ -1,5 +1,6 @@
 #include "shell/export.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextBlock>
@@ -146,6 +147,11 @@ bool export_list(const QTextDocument& document, const QColor& background, const 
         file.write((document.toPlainText() + u'\n').toUtf8());
     }
     return file.commit();
+}
+
+QString not_written_text(const QString& file_name) {
+    return QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
+        .arg(QDir::toNativeSeparators(file_name));
 }
 
 }  // namespace merkwald

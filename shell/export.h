@@ -30,5 +30,7 @@ enum class ExportFormat { rich_text, plain_text };
 // break. False when the file cannot be written.
 bool export_list(const QTextDocument& document, const QColor& background, const QString& file_name,
                  ExportFormat format);
+// The message when an export's file could not be written.
+[[nodiscard]] QString not_written_text(const QString& file_name);
 
 }  // namespace merkwald

@@ -65,11 +65,8 @@ void MainMenus::export_list() {
         const QColor background = to_qcolor(std::uint32_t(window_.settings().background_color));
         if (!merkwald::export_list(*window_.event_list().document(), background, name,
                                    target.format)) {
-            window_.services().dialogs.message(
-                &window_,
-                QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
-                    .arg(QDir::toNativeSeparators(name)),
-                MessageIcon::critical);
+            window_.services().dialogs.message(&window_, not_written_text(name),
+                                               MessageIcon::critical);
         }
     });
 }

@@ -257,9 +257,8 @@ void MainWindow::update_clock(const QDateTime& now) {
     if (light()) return;
     const DaySerial day = to_day_serial(now.date());
     const int second = second_of_day(now.time());
-    const bool summer = settings_.daylight_saving_auto ? system_summer_time_hours(day) > 0
-                                                       : settings_.daylight_saving;
-    const MoonPhase moon = moon_phase(day, second, leading_value(settings_.diff_to_gmt), summer);
+    const MoonPhase moon = moon_phase(day, second, leading_value(settings_.diff_to_gmt),
+                                      summer_time_on(settings_, day));
     moon_picture_->set_index(moon_picture_index(moon.age));
     clock_label_->setText(to_qstring(format_datetime({day, second}, "h:mm:ss")));
     const DaySerial today = engine_state_.today;

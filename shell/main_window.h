@@ -16,8 +16,8 @@
 
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
+#include "settings/command_line.h"
 #include "settings/settings.h"
-#include "shell/command_line.h"
 #include "shell/platform.h"
 #include "shell/program_version.h"
 #include "shell/window_placement.h"
@@ -110,9 +110,7 @@ public:
     [[nodiscard]] QLabel* file_label() const { return file_label_; }
     // The side panel's labels; null in the light program.
     [[nodiscard]] QLabel* clock_label() const { return clock_label_; }
-    [[nodiscard]] QLabel* day_of_year_label() const { return day_of_year_label_; }
     [[nodiscard]] QLabel* week_label() const { return week_label_; }
-    [[nodiscard]] QLabel* quarter_label() const { return quarter_label_; }
     [[nodiscard]] MoonPicture* moon_picture() const { return moon_picture_; }
     [[nodiscard]] DayTimer& day_timer() const { return *day_timer_; }
     [[nodiscard]] UnloadTimer& unload_timer() const { return *unload_timer_; }
@@ -143,6 +141,8 @@ private:
     void enter_standby();
     void end_program(bool save_placement);
     [[nodiscard]] StoredWindowState current_state() const;
+    // The window's placement into the settings and the store.
+    void keep_placement();
     void apply_size_rules();
     void report(const char* procedure);
 

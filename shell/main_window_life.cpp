@@ -146,20 +146,19 @@ StoredWindowState MainWindow::current_state() const {
 void MainWindow::end_program(bool save_placement) {
     if (ended_ || ending_) return;
     ending_ = true;
-    if (save_placement) {
-        store_placement(settings_, current_geometry(*this, current_state()));
-        write_window_values(store_, settings_, light());
-    }
+    if (save_placement) keep_placement();
     close();
+}
+
+void MainWindow::keep_placement() {
+    store_placement(settings_, current_geometry(*this, current_state()));
+    write_window_values(store_, settings_, light());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The title bar's × (and the session's end) is "Ende": the placement is kept
     // as the close button keeps it, whatever standby says.
-    if (!ending_ && !ended_) {
-        store_placement(settings_, current_geometry(*this, current_state()));
-        write_window_values(store_, settings_, light());
-    }
+    if (!ending_ && !ended_) keep_placement();
     ending_ = true;
     day_timer_->stop();
     unload_timer_->stop();

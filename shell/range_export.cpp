@@ -63,10 +63,7 @@ void RangeWindow::export_range() {
         written = export_list(*list_->document(), background, file, export_format(file));
     }
     if (!written) {
-        dialogs.message(this,
-                        QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
-                            .arg(QDir::toNativeSeparators(file)),
-                        MessageIcon::critical);
+        dialogs.message(this, not_written_text(file), MessageIcon::critical);
     }
 }
 

@@ -55,10 +55,10 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     top->addWidget(to_);
     top->addWidget(show_);
     top->addStretch(1);
-    export_ = new QPushButton(QStringLiteral("E&xportieren..."), this);
-    export_->setObjectName(QStringLiteral("ExportButton"));
+    auto* export_button = new QPushButton(QStringLiteral("E&xportieren..."), this);
+    export_button->setObjectName(QStringLiteral("ExportButton"));
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(export_);
+    bottom->addWidget(export_button);
     bottom->addStretch(1);
     bottom->addWidget(back);
     auto* layout = new QVBoxLayout(this);
@@ -67,7 +67,7 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     layout->addLayout(bottom);
     connect(show_, &QPushButton::clicked, this, &RangeWindow::show_range);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
-    connect(export_, &QPushButton::clicked, this, &RangeWindow::export_range);
+    connect(export_button, &QPushButton::clicked, this, &RangeWindow::export_range);
     resize(640, 480);
     centre_on_screen(*this);
     show_range();

@@ -45,7 +45,6 @@ public:
     [[nodiscard]] QDateEdit* to_field() const { return to_; }
     [[nodiscard]] QTextEdit* list() const { return list_; }
     [[nodiscard]] QPushButton* show_button() const { return show_; }
-    [[nodiscard]] QPushButton* export_button() const { return export_; }
     // "Exportieren...": the shown list as text or rich text, or the range's
     // events as an iCalendar file.
     void export_range();
@@ -55,7 +54,6 @@ private:
     QDateEdit* from_;
     QDateEdit* to_;
     QPushButton* show_;
-    QPushButton* export_ = nullptr;
     QTextEdit* list_;
 };
 

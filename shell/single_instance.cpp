@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <utility>
 
-#include "shell/command_line.h"
+#include "settings/command_line.h"
 #include "shell/main_window.h"
 
 namespace merkwald {

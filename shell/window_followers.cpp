@@ -31,8 +31,7 @@ WindowFollowers::~WindowFollowers() { window_.set_refresh_handler({}); }
 
 void WindowFollowers::started() {
     started_ = true;
-    if (window_.settings().digest_notification)
-        digest_.send_for(window_.engine_state().today, window_.refresh_tables().lines);
+    send_digest();
 }
 
 void WindowFollowers::refreshed() {
@@ -41,7 +40,11 @@ void WindowFollowers::refreshed() {
         files.push_back(path_text(window_.engine_state().resolve(file)));
     watch_.watch(files);
     write_feed();
-    if (started_ && window_.settings().digest_notification)
+    if (started_) send_digest();
+}
+
+void WindowFollowers::send_digest() {
+    if (window_.settings().digest_notification)
         digest_.send_for(window_.engine_state().today, window_.refresh_tables().lines);
 }
 

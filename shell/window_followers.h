@@ -28,6 +28,7 @@ public:
 
 private:
     void write_feed();
+    void send_digest();
 
     MainWindow& window_;
     FileWatch watch_;

@@ -1,4 +1,4 @@
-#include "shell/command_line.h"
+#include "settings/command_line.h"
 
 #include <limits>
 
