@@ -78,9 +78,9 @@ void EntryCommands::import_address_book() {
         EditorContext editor_context = editor_context_of(host_);
         EntryPresets presets = entry_presets(editor_context.settings, EntryKind::birthday,
                                              int(templates_.birthday.templates.size()));
-        (void)merkwald::import_address_book(host_.dialog_parent(), editor_context,
-                                            templates_.birthday.templates,
-                                            editor_context.resolve(main_file_of(host_)), presets);
+        merkwald::import_address_book(host_.dialog_parent(), editor_context,
+                                      templates_.birthday.templates,
+                                      editor_context.resolve(main_file_of(host_)), presets);
         store_entry_presets(editor_context.settings, host_.settings_store(), EntryKind::birthday,
                             presets);
     });

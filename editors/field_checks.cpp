@@ -38,9 +38,7 @@ std::optional<std::string> check_number(std::string_view label, std::string_view
 }
 
 bool reads_as_tag(std::string_view line) {
-    std::string prepared(line);
-    tabs_to_spaces(prepared);
-    const SplitLine split = split_tag_line(prepared);
+    const SplitLine split = split_as_read(std::string(line));
     if (split.kind != LineKind::tag) return false;
     // Tags the tools keep as text lines of a record are harmless as long as the
     // reader can hold their number.

@@ -117,29 +117,49 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     return outcome;
 }
 
+namespace {
+
+// `doc` as read from `file` (or new when nothing stood there) with `lines` after it.
+WriteOutcome append_to_document(const fs::path& file, ReminderDocument& doc, bool existed,
+                                const std::vector<std::string>& lines, Utf8Change utf8) {
+    end_last_line(doc.lines);
+    const std::vector<DocumentLine> appended = new_lines(lines);
+    doc.lines.insert(doc.lines.end(), appended.begin(), appended.end());
+    if (utf8 == Utf8Change::ask && must_become_utf8(doc)) return needs_utf8();
+    if (!existed) return write_file_safely(file, document_bytes(doc));
+    return rewrite_with_backup(file, doc.bytes, document_bytes(doc), &doc.stamp);
+}
+
+}  // namespace
+
 WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines,
                           Utf8Change utf8) {
     std::string reason;
     bool exists = false;
     std::optional<ReminderDocument> doc = load_or_new_document(file, reason, exists);
     if (!doc) return {false, reason};
-    end_last_line(doc->lines);
-    const std::vector<DocumentLine> appended = new_lines(lines);
-    doc->lines.insert(doc->lines.end(), appended.begin(), appended.end());
-    if (utf8 == Utf8Change::ask && must_become_utf8(*doc)) return needs_utf8();
-    if (!exists) return write_file_safely(file, document_bytes(*doc));
-    return rewrite_with_backup(file, doc->bytes, document_bytes(*doc), &doc->stamp);
+    return append_to_document(file, *doc, exists, lines, utf8);
 }
 
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
                            std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
     WriteOutcome outcome;
-    if (state.loaded.exists && !load_unchanged(state, outcome)) return outcome;
+    std::optional<ReminderDocument> doc;
+    bool exists = state.loaded.exists;
+    if (exists) {
+        // The file as counted is the file appended to: it is read once.
+        doc = load_unchanged(state, outcome);
+        if (!doc) return outcome;
+    } else {
+        std::string reason;
+        doc = load_or_new_document(state.current_file, reason, exists);
+        if (!doc) return {false, reason};
+    }
     std::vector<std::string> texts{""};
     const std::vector<std::string> record =
         write_record(fields, prepare_date(fields.date), record_color);
     texts.insert(texts.end(), record.begin(), record.end());
-    outcome = append_lines(state.current_file, texts, utf8);
+    outcome = append_to_document(state.current_file, *doc, exists, texts, utf8);
     note_write(state, outcome);
     // A failed write leaves the file as it was, and so its record table.
     if (outcome.ok) rescan(state, sink);

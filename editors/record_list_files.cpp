@@ -140,9 +140,7 @@ std::string moved_message(int moved) {
 }
 
 std::optional<std::string> link_of_line(const std::string& line) {
-    std::string prepared = line;
-    tabs_to_spaces(prepared);
-    const SplitLine split = split_tag_line(prepared);
+    const SplitLine split = split_as_read(line);
     if (split.kind != LineKind::tag || split.name != "add_file") return std::nullopt;
     return split.value;
 }

@@ -73,14 +73,18 @@ std::optional<ReminderDocument> load_or_new_document(const std::filesystem::path
     return load_document(path, &message);
 }
 
+SplitLine split_as_read(std::string line) {
+    tabs_to_spaces(line);
+    return split_tag_line(line);
+}
+
 namespace {
 
 // The name of a tag line as the reader sees it, "" for a text line.
-std::string tag_name(std::string line) {
+std::string tag_name(const std::string& line) {
     if (line.empty()) return {};
-    tabs_to_spaces(line);
-    const SplitLine split = split_tag_line(line);
-    return split.kind == LineKind::tag ? split.name : std::string();
+    SplitLine split = split_as_read(line);
+    return split.kind == LineKind::tag ? std::move(split.name) : std::string();
 }
 
 }  // namespace

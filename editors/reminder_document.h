@@ -11,6 +11,7 @@
 
 #include "engine/file_access.h"
 #include "engine/record_scan.h"
+#include "engine/text.h"
 #include "engine/text_file.h"
 
 namespace merkwald {
@@ -48,6 +49,9 @@ struct ReminderDocument {
 // after the previous record's end (`start` is then the line before its first
 // line), so no record ever reaches back over an earlier one.
 [[nodiscard]] std::vector<RecordBounds> record_bounds(const ReminderDocument& doc);
+
+// A line cut into tag name and value as the reader cuts it, tabs read as blanks.
+[[nodiscard]] SplitLine split_as_read(std::string line);
 
 // The first line a rewrite of the record replaces: its `<record>` line, or the
 // line after the previous record's end.

@@ -144,20 +144,20 @@ EntryPresets VcardImportForm::chosen_presets() const {
     return presets;
 }
 
-bool import_address_book(QWidget* parent, EditorContext& context,
+void import_address_book(QWidget* parent, EditorContext& context,
                          const std::vector<TextTemplate>& templates,
                          const std::filesystem::path& target, EntryPresets& presets) {
     Dialogs& dialogs = context.services.dialogs;
     const QString file =
         dialogs.open_file_name(parent, QStringLiteral("Adressbuch öffnen"), QString(),
                                QStringLiteral("vCard-Dateien (*.vcf *.vcard);;Alle Dateien (*)"));
-    if (file.isEmpty()) return false;
+    if (file.isEmpty()) return;
     // Through the editing tools' reading: a pipe or a device must not hang the window.
     std::string bytes;
     if (!read_regular_file(to_path(file), bytes).ok) {
         dialogs.message(parent, QStringLiteral("Die Datei %1 kann nicht gelesen werden.").arg(file),
                         MessageIcon::critical);
-        return false;
+        return;
     }
     const VcardBook book = parse_vcards(bytes);
     VcardImportForm form(parent, context, templates, target, book);
@@ -167,7 +167,6 @@ bool import_address_book(QWidget* parent, EditorContext& context,
         dialogs.message(parent, QStringLiteral("%1 Geburtstage importiert.").arg(form.written()),
                         MessageIcon::information);
     }
-    return form.written() > 0;
 }
 
 }  // namespace merkwald

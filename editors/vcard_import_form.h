@@ -41,7 +41,6 @@ public:
     // "Importieren": the checked people into the target file; closes on success.
     void run_import();
 
-    [[nodiscard]] static constexpr EntryKind kind() { return EntryKind::birthday; }
     [[nodiscard]] EntryPresets chosen_presets() const;
 
 private:
@@ -59,9 +58,9 @@ private:
     QPushButton* import_;
 };
 
-// The command: asks for the address book, reads it, shows the form. False when
-// nothing was imported.
-bool import_address_book(QWidget* parent, EditorContext& context,
+// The command: asks for the address book, reads it, shows the form; `presets`
+// takes what the form was left with.
+void import_address_book(QWidget* parent, EditorContext& context,
                          const std::vector<TextTemplate>& templates,
                          const std::filesystem::path& target, EntryPresets& presets);
 
