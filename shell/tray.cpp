@@ -72,6 +72,10 @@ bool TrayIcon::load() {
         icon_->setToolTip(tooltip_);
         icon_->setContextMenu(&menu_);
         connect(icon_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::activate);
+        // Every message the icon shows is one of ours: a click on it opens the window.
+        connect(icon_.get(), &QSystemTrayIcon::messageClicked, this, [this] {
+            if (handlers_.show_main) handlers_.show_main();
+        });
     }
     icon_->show();
     return true;
@@ -108,12 +112,6 @@ void TrayIcon::set_tooltip(const QString& text) {
 
 bool TrayIcon::show_message(const QString& title, const QString& body) {
     if (!loaded()) return false;
-    connect(
-        icon_.get(), &QSystemTrayIcon::messageClicked, this,
-        [this] {
-            if (handlers_.show_main) handlers_.show_main();
-        },
-        Qt::SingleShotConnection);
     icon_->showMessage(title, body, icon_image_);
     return true;
 }
