@@ -1,10 +1,15 @@
 #include "safe_rewrite.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <ctime>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -18,6 +23,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kTemporaryMark = "~mw.";
+constexpr std::size_t kTemporarySuffix = 6;  // the letters mkostemp fills in
+
+// A temporary file left this long without a write belongs to a write that died.
+constexpr std::time_t kStaleSeconds = 60;
+
+// As many links in a row as the system itself follows.
+constexpr int kMostLinkHops = 40;
 
 RewriteHook& hook() {
     static RewriteHook h;
@@ -31,14 +43,16 @@ int last_error() { return errno == 0 ? EIO : errno; }
 
 // The names of the steps of one file's replacement, for the test hook.
 struct Steps {
-    std::string_view writing, syncing, closing, before_rename, done;
+    std::string_view writing, syncing, closing, before_rename, flushing, done;
 };
 constexpr Steps kTargetSteps{"writing temporary", "syncing temporary", "closing temporary",
-                             "before rename", "renamed"};
-constexpr Steps kBackupSteps{"writing backup", "syncing backup", "closing backup",
-                             "before backup rename", "backup written"};
-constexpr Steps kInPlaceSteps{
-    "writing in place", "syncing in place", "closing in place", {}, "written in place"};
+                             "before rename",     "syncing folder",    "renamed"};
+constexpr Steps kBackupSteps{"writing backup",       "syncing backup",        "closing backup",
+                             "before backup rename", "syncing backup folder", "backup written"};
+constexpr Steps kInPlaceSteps{"writing in place", "syncing in place", "closing in place", {}, {},
+                              "written in place"};
+constexpr Steps kRestoreSteps{"writing back", "syncing back", "closing back", {}, {}, {}};
+constexpr std::string_view kAttributesStep = "keeping attributes";
 
 int write_all(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -76,27 +90,88 @@ int write_sync_close(int fd, std::string_view bytes, const Steps& steps) {
     return sync_close(fd, write_content(fd, bytes, steps), steps);
 }
 
-// The rename itself must reach the disk too, or a crash may bring back the old name.
-void flush_folder(const fs::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
+fs::path folder_of(const fs::path& file) {
+    return file.parent_path().empty() ? fs::path(".") : file.parent_path();
+}
+
+// The rename itself must reach the disk too, or a crash may bring back the old
+// name. A folder this process may not open for reading, or a file system that
+// cannot sync folders, leaves the rename to the file system's own journal.
+int flush_folder(const fs::path& folder, std::string_view step_name) {
+    if (!step(step_name)) return EIO;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno == EACCES ? 0 : last_error();
+    int error = ::fsync(fd) == 0 ? 0 : last_error();
+    if (error == EINVAL || error == EROFS) error = 0;
     ::close(fd);
+    return error;
 }
 
 void remove_quietly(const fs::path& p) { ::unlink(p.c_str()); }
 
+// The start of the temporary names for `target`: its name behind a dot, cut
+// (never inside a UTF-8 sequence) so that the whole temporary name stays within
+// the longest name the folder allows, and any name that can be read can be saved.
+std::string temporary_stem(const fs::path& target) {
+    long longest = ::pathconf(folder_of(target).c_str(), _PC_NAME_MAX);
+    if (longest < 32) longest = NAME_MAX;
+    const std::size_t room =
+        static_cast<std::size_t>(longest) - kTemporaryMark.size() - kTemporarySuffix;
+    std::string stem = "." + target.filename().string();
+    if (stem.size() > room) {
+        std::size_t cut = room;
+        while (cut > 1 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+        stem.resize(cut);
+    }
+    return stem;
+}
+
 // A fresh name beside `target`, created exclusively with owner-only rights;
 // mkostemp never follows a link and never reuses an existing name.
 int create_temporary(const fs::path& target, fs::path& temp) {
-    std::string pattern = (target.parent_path() / ("." + target.filename().string())).string();
+    std::string pattern = (target.parent_path() / temporary_stem(target)).string();
     pattern += kTemporaryMark;
-    pattern += "XXXXXX";
+    pattern += std::string(kTemporarySuffix, 'X');
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd >= 0) temp = fs::path(name.data());
     return fd;
+}
+
+// Whether `name` is one of the temporary names made for `stem`.
+bool is_temporary_of(std::string_view name, std::string_view stem) {
+    if (name.size() != stem.size() + kTemporaryMark.size() + kTemporarySuffix) return false;
+    if (!name.starts_with(stem) ||
+        name.substr(stem.size(), kTemporaryMark.size()) != kTemporaryMark)
+        return false;
+    return std::all_of(name.end() - kTemporarySuffix, name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
+}
+
+// Removes what writes of `target` killed before their rename left behind: only
+// names of this module's pattern for `target`, regular files of this process's
+// owner with no other link, not written to for a minute. Should a write still
+// be running elsewhere after all, its rename fails and it says so; the target
+// stays whole either way.
+void remove_stale_temporaries(const fs::path& target) {
+    const std::string stem = temporary_stem(target);
+    DIR* dir = ::opendir(folder_of(target).c_str());
+    if (dir == nullptr) return;
+    std::vector<std::string> candidates;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (is_temporary_of(entry->d_name, stem)) candidates.emplace_back(entry->d_name);
+    }
+    const std::time_t now = std::time(nullptr);
+    for (const std::string& name : candidates) {
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || st.st_nlink != 1) continue;
+        if (now - st.st_mtim.tv_sec < kStaleSeconds) continue;
+        ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
 }
 
 mode_t current_umask() {
@@ -119,26 +194,114 @@ bool may_write(const fs::path& p, const struct stat& st) {
     return ::access(p.c_str(), W_OK) == 0;
 }
 
+// A value of unknown length read by a call of the getxattr kind; nothing when
+// the call fails (errno tells why).
+template <typename Read>
+std::optional<std::string> read_sized(Read read) {
+    for (int tries = 0; tries < 8; ++tries) {
+        const ssize_t size = read(nullptr, 0);
+        if (size < 0) return std::nullopt;
+        std::string value(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = size == 0 ? 0 : read(value.data(), value.size());
+        if (got < 0 && errno == ERANGE) continue;  // grew in between
+        if (got < 0) return std::nullopt;
+        value.resize(static_cast<std::size_t>(got));
+        return value;
+    }
+    errno = ERANGE;
+    return std::nullopt;
+}
+
+// The names of a file's extended attributes; false when they cannot be listed.
+// A file system without them has none.
+template <typename List>
+bool attribute_names(List list, std::vector<std::string>& names) {
+    names.clear();
+    const std::optional<std::string> all = read_sized(list);
+    if (!all) return errno == ENOTSUP;
+    for (std::size_t at = 0; at < all->size();) {
+        const std::size_t end = std::min(all->find('\0', at), all->size());
+        if (end > at) names.emplace_back(*all, at, end - at);
+        at = end + 1;
+    }
+    return true;
+}
+
+// What the new file is to look like: the file it replaces, or whose content
+// it keeps.
+struct Original {
+    std::optional<struct stat> st;
+    fs::path path;  // where its extended attributes are read
+    // Attributes that cannot be set are left out (and the new file made
+    // owner-only) instead of refusing the route.
+    bool lenient = false;
+};
+
+// Gives the open file `fd` exactly the extended attributes of the original
+// (access control lists among them); false when one of them could not be set
+// or one the file got on creation could not be removed.
+bool keep_attributes(int fd, const Original& like) {
+    const char* from = like.path.c_str();
+    std::vector<std::string> wanted;
+    if (!attribute_names([&](char* b, std::size_t n) { return ::llistxattr(from, b, n); }, wanted))
+        return false;
+    bool kept = true;
+    for (const std::string& name : wanted) {
+        const std::optional<std::string> value = read_sized(
+            [&](char* b, std::size_t n) { return ::lgetxattr(from, name.c_str(), b, n); });
+        if (!value) {
+            if (errno != ENODATA) kept = false;  // ENODATA: removed meanwhile
+            continue;
+        }
+        const std::optional<std::string> present =
+            read_sized([&](char* b, std::size_t n) { return ::fgetxattr(fd, name.c_str(), b, n); });
+        if (present == value) continue;
+        if (!step(kAttributesStep) ||
+            ::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0) {
+            kept = false;
+        }
+    }
+    // A default list of the folder gives every new file one the original may not have.
+    std::vector<std::string> got;
+    if (!attribute_names([&](char* b, std::size_t n) { return ::flistxattr(fd, b, n); }, got))
+        return false;
+    for (const std::string& name : got) {
+        if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) continue;
+        if (::fremovexattr(fd, name.c_str()) != 0 && errno != ENODATA) kept = false;
+    }
+    return kept;
+}
+
 struct TempResult {
     int error = 0;
-    bool owner_kept = true;
+    bool kept = true;  // owner, group and attributes as the original's
 };
 
 // The temporary file with the content and, where the system allows, the old
-// file's owner and group; it is owner-only while being written and gets the
-// old file's bits just before it is synced.
-TempResult write_temporary(int fd, std::string_view bytes, const std::optional<struct stat>& old,
+// file's owner, group and extended attributes; it is owner-only while being
+// written and gets the old file's bits just before it is synced.
+TempResult write_temporary(int fd, std::string_view bytes, const Original& like,
                            const Steps& steps) {
     TempResult result;
+    const std::optional<struct stat>& old = like.st;
     if (old && (old->st_uid != ::geteuid() || old->st_gid != ::getegid())) {
-        result.owner_kept = ::fchown(fd, old->st_uid, old->st_gid) == 0;
+        result.kept = ::fchown(fd, old->st_uid, old->st_gid) == 0;
     }
-    if (!result.owner_kept) {
+    if (!result.kept) {
         ::close(fd);
         return result;
     }
     int error = write_content(fd, bytes, steps);
-    const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~current_umask());
+    mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~current_umask());
+    if (error == 0 && old && !keep_attributes(fd, like)) {
+        if (!like.lenient) {
+            ::close(fd);
+            result.kept = false;
+            return result;
+        }
+        // An access list left out might have kept others away.
+        mode &= S_IRWXU;
+    }
     if (error == 0 && ::fchmod(fd, mode) != 0) error = last_error();
     result.error = sync_close(fd, error, steps);
     return result;
@@ -157,10 +320,11 @@ std::string not_replaced(const fs::path& target, int error) {
 enum class Route { renamed, in_place_needed };
 
 // Temporary file, sync, rename: the content of `target` is complete at every
-// moment. Answers `in_place_needed` when a rename would lose the owner.
-Route replace_by_rename(const fs::path& target, std::string_view bytes,
-                        const std::optional<struct stat>& old, const Steps& steps,
-                        WriteOutcome& outcome) {
+// moment. Answers `in_place_needed` when a rename would lose the owner or an
+// attribute. When the rename happened but the folder could not be synced,
+// the outcome fails with `content_changed` and says only that.
+Route replace_by_rename(const fs::path& target, std::string_view bytes, const Original& like,
+                        const Steps& steps, WriteOutcome& outcome) {
     fs::path temp;
     errno = 0;
     const int fd = create_temporary(target, temp);
@@ -171,8 +335,8 @@ Route replace_by_rename(const fs::path& target, std::string_view bytes,
                               german_error_reason(error) + "."};
         return Route::renamed;
     }
-    const TempResult written = write_temporary(fd, bytes, old, steps);
-    if (!written.owner_kept) {
+    const TempResult written = write_temporary(fd, bytes, like, steps);
+    if (!written.kept) {
         remove_quietly(temp);
         return Route::in_place_needed;
     }
@@ -188,56 +352,117 @@ Route replace_by_rename(const fs::path& target, std::string_view bytes,
         outcome = {false, not_replaced(target, error)};
         return Route::renamed;
     }
-    flush_folder(target.parent_path());
+    const int flushed = flush_folder(folder_of(target), steps.flushing);
+    if (flushed != 0) {
+        outcome = {false, "Der Ordner " + display_name(folder_of(target)) +
+                              " konnte nicht auf den Datenträger geschrieben werden" +
+                              german_error_reason(flushed) + "."};
+        outcome.content_changed = true;
+        return Route::renamed;
+    }
     step(steps.done);
     outcome = {};
     return Route::renamed;
 }
 
-int write_into(const fs::path& target, std::string_view bytes, const struct stat& old,
-               const Steps& steps) {
+// How far a write into the file itself got.
+struct InPlace {
+    int error = 0;
+    bool touched = false;  // the file may no longer hold what it held
+};
+
+InPlace write_into(const fs::path& target, std::string_view bytes, const struct stat& old,
+                   const Steps& steps) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return last_error();
+    if (fd < 0) return {last_error(), false};
     struct stat now {};
     if (::fstat(fd, &now) != 0 || now.st_ino != old.st_ino || now.st_dev != old.st_dev) {
         ::close(fd);
-        return EAGAIN;  // another file took the name meanwhile
+        return {EAGAIN, false};  // another file took the name meanwhile
     }
-    return write_sync_close(fd, bytes, steps);
+    return {write_sync_close(fd, bytes, steps), true};
 }
 
-// For a file with several links or a foreign owner: the content goes into the
-// file itself. On failure the old content is put back; the backup holds it as
-// well, already on disk.
+// What a file written in place holds after the write and the putting back
+// both failed, as far as it can be read.
+std::string what_it_holds(const fs::path& target, std::string_view bytes,
+                          std::string_view old_bytes) {
+    std::string now;
+    if (!read_regular_file(target, now).ok) return {};
+    if (now == bytes)
+        return " Sie enthält den neuen Inhalt, doch er ist womöglich nicht "
+               "vollständig auf dem Datenträger.";
+    if (now == old_bytes)
+        return " Sie enthält wieder den vorigen Inhalt, doch er ist womöglich "
+               "nicht vollständig auf dem Datenträger.";
+    return " Sie enthält weder den vorigen noch den neuen Inhalt.";
+}
+
+// For a file with several links, a foreign owner or attributes a new file
+// cannot get: the content goes into the file itself. On failure the old content
+// is put back; the backup (when `backup` names one) holds it as well, already
+// on disk. Should putting it back fail too, the message says what the file
+// holds now.
 WriteOutcome replace_in_place(const fs::path& target, std::string_view bytes,
-                              std::string_view old_bytes, const struct stat& old) {
-    const int error = write_into(target, bytes, old, kInPlaceSteps);
-    if (error == 0) {
+                              std::string_view old_bytes, const struct stat& old,
+                              const fs::path& backup) {
+    const InPlace written = write_into(target, bytes, old, kInPlaceSteps);
+    if (written.error == 0) {
         step(kInPlaceSteps.done);
         return {};
     }
-    const Steps quiet{};
-    const bool restored = write_into(target, old_bytes, old, quiet) == 0;
-    std::string message = "Die Datei " + display_name(target) + " konnte nicht geschrieben werden" +
-                          german_error_reason(error) + ".";
-    if (!restored) message += " Ihr voriger Inhalt steht in der Sicherungsdatei.";
-    return {false, message};
+    const std::string failed = "Die Datei " + display_name(target) +
+                               " konnte nicht geschrieben werden" +
+                               german_error_reason(written.error);
+    if (!written.touched || write_into(target, old_bytes, old, kRestoreSteps).error == 0) {
+        return {false, failed + "."};
+    }
+    WriteOutcome damaged{false, failed +
+                                    ", und ihr voriger Inhalt ließ sich nicht zurückschreiben." +
+                                    what_it_holds(target, bytes, old_bytes) +
+                                    " Die Datei ist möglicherweise beschädigt"};
+    damaged.message += backup.empty() ? "."
+                                      : "; ihr voriger Inhalt steht in der Sicherungsdatei " +
+                                            display_name(backup) + ".";
+    damaged.content_changed = true;
+    return damaged;
 }
 
-// One file replaced by the right route. `old_bytes` is what `target` holds now.
+// One file replaced by the right route. `old_bytes` is what `target` holds
+// now, `backup` where the caller has kept it (empty: nowhere).
 WriteOutcome replace_file(const fs::path& target, std::string_view bytes,
-                          std::string_view old_bytes, const Steps& steps) {
+                          std::string_view old_bytes, const fs::path& backup) {
     const std::optional<struct stat> old = status_of(target);
     if (old && !S_ISREG(old->st_mode)) {
         return {false, "Die Datei " + display_name(target) + " ist keine gewöhnliche Datei."};
     }
+    remove_stale_temporaries(target);
     WriteOutcome outcome;
     if (!old || old->st_nlink <= 1) {
-        if (replace_by_rename(target, bytes, old, steps, outcome) == Route::renamed) {
+        if (replace_by_rename(target, bytes, {old, target}, kTargetSteps, outcome) ==
+            Route::renamed) {
+            if (outcome.content_changed) {
+                outcome.message = "Die Datei " + display_name(target) + " wurde ersetzt. " +
+                                  outcome.message +
+                                  " Die Änderung ist deshalb möglicherweise nicht dauerhaft "
+                                  "gespeichert.";
+                if (!backup.empty()) {
+                    outcome.message += " Der vorige Inhalt steht in der Sicherungsdatei " +
+                                       display_name(backup) + ".";
+                }
+            }
             return outcome;
         }
     }
-    return replace_in_place(target, bytes, old_bytes, *old);
+    return replace_in_place(target, bytes, old_bytes, *old, backup);
+}
+
+// The folder a name lies in as the file system sees it: its links and ".."
+// resolved (".." leaves the real folder, not the text before it).
+fs::path real_folder(const fs::path& file) {
+    std::error_code ec;
+    const fs::path real = fs::canonical(folder_of(file), ec);
+    return ec ? file.parent_path() : real;
 }
 
 std::string read_only_message(const fs::path& target) {
@@ -275,13 +500,23 @@ fs::path backup_name(const fs::path& file) {
 
 fs::path resolve_links(const fs::path& file) {
     fs::path p = file;
+    bool physical =
+        std::any_of(p.begin(), p.end(), [](const fs::path& part) { return part == ".."; });
     std::error_code ec;
-    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+    for (int hops = 0; hops < kMostLinkHops && fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
         const fs::path next = fs::read_symlink(p, ec);
         if (ec) break;
-        p = next.is_absolute() ? next : p.parent_path() / next;
+        p = next.is_absolute() ? next : real_folder(p) / next;
+        physical = true;
     }
-    return p.lexically_normal();
+    // Without ".." and links the text is the way; else the file system's answer.
+    if (!physical) return p.lexically_normal();
+    const fs::path name = p.filename();
+    if (name.empty() || name == "." || name == "..") {
+        const fs::path real = fs::weakly_canonical(p, ec);
+        return ec ? p : real;
+    }
+    return real_folder(p) / name;
 }
 
 fs::path backup_of(const fs::path& file) { return backup_name(resolve_links(file)); }
@@ -290,7 +525,7 @@ bool is_temporary_name(const fs::path& file) {
     const std::string name = file.filename().string();
     const std::size_t mark = name.rfind(kTemporaryMark);
     return name.starts_with('.') && mark != std::string::npos &&
-           name.size() == mark + kTemporaryMark.size() + 6;
+           is_temporary_of(name, std::string_view(name).substr(0, mark));
 }
 
 bool same_file(const fs::path& a, const fs::path& b) {
@@ -311,8 +546,10 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
     if (status_of(target) && !read_regular_file(target, old_bytes).ok) {
         return {false, unreadable_message(target)};
     }
-    WriteOutcome outcome = replace_file(target, bytes, old_bytes, kTargetSteps);
-    if (outcome.ok) outcome.written_stamp = stamp_of_written(target, bytes);
+    WriteOutcome outcome = replace_file(target, bytes, old_bytes, {});
+    if (outcome.ok || outcome.content_changed) {
+        outcome.written_stamp = stamp_of_written(target, bytes);
+    }
     return outcome;
 }
 
@@ -328,23 +565,32 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
     const fs::path backup = backup_name(target);
     const std::optional<struct stat> old = status_of(target);
     WriteOutcome kept;
-    // The backup is a file of its own: it gets the target's bits, never its links.
-    if (replace_by_rename(backup, old_bytes, old, kBackupSteps, kept) == Route::in_place_needed) {
-        std::optional<struct stat> own = old;
-        own->st_uid = ::geteuid();
-        own->st_gid = ::getegid();
+    remove_stale_temporaries(backup);
+    // The backup is a file of its own: it gets the target's bits and attributes,
+    // never its links. Where it cannot be the target's owner's, it is ours and
+    // keeps what it can.
+    if (replace_by_rename(backup, old_bytes, {old, target}, kBackupSteps, kept) ==
+        Route::in_place_needed) {
+        Original own{old, target, true};
+        own.st->st_uid = ::geteuid();
+        own.st->st_gid = ::getegid();
         (void)replace_by_rename(backup, old_bytes, own, kBackupSteps, kept);
     }
     if (!kept.ok) {
-        return {false, "Die Sicherungsdatei " + display_name(backup) +
-                           " konnte nicht geschrieben werden. " + kept.message + " Die Datei " +
-                           display_name(target) + " bleibt unverändert."};
-    }
-    WriteOutcome written = replace_file(target, new_bytes, old_bytes, kTargetSteps);
-    if (!written.ok) {
-        if (written.message.find("Sicherungsdatei") == std::string::npos) {
-            written.message += " Die Datei " + display_name(target) + " bleibt unverändert.";
+        const std::string unchanged = " Die Datei " + display_name(target) + " bleibt unverändert.";
+        if (kept.content_changed) {
+            return {false, "Die Sicherungsdatei " + display_name(backup) + " wurde geschrieben. " +
+                               kept.message +
+                               " Sie ist deshalb möglicherweise nicht dauerhaft "
+                               "gespeichert." +
+                               unchanged};
         }
+        return {false, "Die Sicherungsdatei " + display_name(backup) +
+                           " konnte nicht geschrieben werden. " + kept.message + unchanged};
+    }
+    WriteOutcome written = replace_file(target, new_bytes, old_bytes, backup);
+    if (!written.ok && !written.content_changed) {
+        written.message += " Die Datei " + display_name(target) + " bleibt unverändert.";
         return written;
     }
     written.backup = backup;

@@ -4,9 +4,12 @@
 // intended, and its backup complete. Each new content goes to a fresh temporary
 // file beside its target (created exclusively, owner-only, never through a
 // link), is synced to disk and then renamed over the target; the file keeps
-// its permission bits, owner and group. A target whose owner or further hard
-// links a rename would lose is written in place instead, once its backup is
-// safely on disk. A symbolic link stays a link: its target gets the content.
+// its permission bits, owner, group and extended attributes (access control
+// lists among them). A target whose owner, attributes or further hard links a
+// rename would lose is written in place instead, once its backup is safely on
+// disk. A symbolic link stays a link: its target gets the content. Temporary
+// files that a killed write left behind are removed by the next write of the
+// same file.
 
 #include <filesystem>
 #include <functional>
@@ -27,6 +30,9 @@ struct WriteOutcome {
     std::string message;
     bool changed_outside = false;  // nothing written: the file was not as expected
     bool needs_utf8 = false;       // nothing written: the file would become UTF-8
+    // Not ok, and yet the file no longer holds what it held: the new content
+    // may not be durable, or the file may be damaged; `message` says which.
+    bool content_changed = false;
     std::filesystem::path backup;  // the backup this write made, empty when none
     FileStamp backup_stamp;        // ... and what it holds
     FileStamp written_stamp;       // the target after the write
@@ -36,7 +42,9 @@ struct WriteOutcome {
 // "a.bak"). A name that would be its own backup ("a.bak") gets ".bak" appended.
 [[nodiscard]] std::filesystem::path backup_name(const std::filesystem::path& file);
 
-// The file a name stands for: symbolic links followed to their end.
+// The file a name stands for: symbolic links followed to their end as the file
+// system follows them (a relative link counts from the folder the link really
+// lies in, ".." included).
 [[nodiscard]] std::filesystem::path resolve_links(const std::filesystem::path& file);
 
 // The backup of the file a name stands for (beside the link's target).
@@ -64,9 +72,11 @@ struct WriteOutcome {
 
 // For tests: called at each step of a write with the step's name
 // ("writing backup", "syncing backup", "closing backup", "before backup rename",
-// "backup written", "writing temporary", "syncing temporary", "closing temporary",
-// "before rename", "renamed", "writing in place", "syncing in place",
-// "closing in place", "written in place");
+// "syncing backup folder", "backup written", "writing temporary",
+// "syncing temporary", "closing temporary", "before rename", "syncing folder",
+// "renamed", "keeping attributes", "writing in place", "syncing in place",
+// "closing in place", "written in place", and when a failed write in place is
+// undone "writing back", "syncing back", "closing back");
 // returning false makes that step fail as an I/O error would.
 using RewriteHook = std::function<bool(std::string_view step)>;
 void set_rewrite_hook(RewriteHook hook);
