@@ -547,9 +547,9 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
         return {false, unreadable_message(target)};
     }
     WriteOutcome outcome = replace_file(target, bytes, old_bytes, {});
-    if (outcome.ok || outcome.content_changed) {
-        outcome.written_stamp = stamp_of_written(target, bytes);
-    }
+    if (outcome.ok) outcome.written_stamp = stamp_of_written(target, bytes);
+    // What a failed write left may be any content: only the file itself can tell.
+    if (outcome.content_changed) outcome.written_stamp = current_stamp(target);
     return outcome;
 }
 
@@ -595,7 +595,8 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
     }
     written.backup = backup;
     written.backup_stamp = stamp_of_written(backup, old_bytes);
-    written.written_stamp = stamp_of_written(target, new_bytes);
+    written.written_stamp =
+        written.ok ? stamp_of_written(target, new_bytes) : current_stamp(target);
     return written;
 }
 

@@ -15,6 +15,7 @@
 #include <set>
 #include <string>
 
+#include "editors/record_file.h"
 #include "editors/record_list_files.h"
 #include "editors_test_support.h"
 #include "engine/file_access.h"
@@ -345,6 +346,11 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
         if (c.link != nullptr) {
             EXPECT_TRUE(fs::is_symlink(f / "verweis/termine.rmd"));
         }
+        // The terminal's and the entry dialogs' append goes the same way.
+        const WriteOutcome appended = append_lines(name, {"<record>", "Anhang", "</record>"});
+        ASSERT_TRUE(appended.ok) << appended.message;
+        EXPECT_EQ(kNew + "<record>\r\nAnhang\r\n</record>\r\n", read_bytes(real));
+        EXPECT_EQ("fremd\r\n", read_bytes(decoy));
     }
 }
 
