@@ -218,7 +218,7 @@ template <typename List>
 bool attribute_names(List list, std::vector<std::string>& names) {
     names.clear();
     const std::optional<std::string> all = read_sized(list);
-    if (!all) return errno == ENOTSUP;
+    if (!all) return errno == ENOTSUP || errno == ENOSYS;
     for (std::size_t at = 0; at < all->size();) {
         const std::size_t end = std::min(all->find('\0', at), all->size());
         if (end > at) names.emplace_back(*all, at, end - at);
