@@ -442,7 +442,7 @@ WriteOutcome replace_file(const fs::path& target, std::string_view bytes,
         if (replace_by_rename(target, bytes, {old, target}, kTargetSteps, outcome) ==
             Route::renamed) {
             if (outcome.content_changed) {
-                outcome.message = "Die Datei " + display_name(target) + " wurde ersetzt. " +
+                outcome.message = "Die Datei " + display_name(target) + " wurde geschrieben. " +
                                   outcome.message +
                                   " Die Änderung ist deshalb möglicherweise nicht dauerhaft "
                                   "gespeichert.";
