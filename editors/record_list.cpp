@@ -219,6 +219,7 @@ void RecordList::fill() {
     FilledRows filled = fill_rows(state_.current_file, context_.engine, sink_);
     rows_ = std::move(filled.rows);
     state_.records = std::move(filled.records);
+    state_.contents = std::move(filled.contents);
     state_.loaded = filled.stamp;
     draw_rows();
     table_->setUpdatesEnabled(true);
@@ -386,8 +387,7 @@ void RecordList::open_file() {
                                                                     dialog_folder(), kFilter);
     if (chosen.isEmpty()) return;
     const fs::path file = file_path(to_utf8(chosen));
-    std::error_code ec;
-    if (!fs::exists(file, ec) && !write_file_safely(file, {}).ok) return;
+    if (!create_if_missing(file)) return;
     file_name_->setText(chosen);
     show_file(file);
 }
