@@ -141,6 +141,44 @@ TEST_F(FileLocking, AnotherProcessHoldingTheLockMakesEveryWriterGiveUpWithAMessa
     }
 }
 
+// A writer that cannot have the lock in time says so and keeps what the user
+// typed; the command line exits with a failure; another name of the same file
+// (a link) meets the same lock. Once the holder is gone the save goes through.
+TEST_F(FileLocking, ABusyFileRefusesTheEditorAndTheCommandLineWithAMessage) {
+    test::EditorWorld world(test::day(2026, 12, 7));
+    const fs::path main = world.folder / "main.rmd";
+    write_bytes(main, kOld);
+    fs::create_symlink(main, world.folder / "verweis.rmd");
+    fs::copy_file(fs::path(MERKWALD_SOURCE_DIR) / "data" / "geb_text.dat",
+                  world.folder / "geb_text.dat");
+    Holder holder(main, ready);
+    ASSERT_TRUE(holder.holding(ready));
+    EXPECT_FALSE(lock_file(world.folder / "verweis.rmd", 0ms).held());
+
+    test::CliProcess add(MERKWALD_CLI_BINARY,
+                         {"add", "birthday", "Zacharias", "01.02.1980", "--file", main.string()},
+                         world.folder.path(), world.folder / "fehler");
+    EXPECT_EQ(1, add.wait());
+    EXPECT_EQ(file_busy_message(main) + "\n", read_bytes(world.folder / "fehler"));
+
+    set_lock_wait(100ms);
+    EditingState state;
+    state.current_file = main;
+    state.current_record = 1;
+    RecordEdit editor(nullptr, world.context, state);
+    editor.text_box()->setPlainText("Anna im Fenster");
+    editor.save();
+    EXPECT_EQ(to_qstring(file_busy_message(main)), world.dialogs.messages.back().text);
+    EXPECT_EQ("Anna im Fenster", editor.text_box()->toPlainText());
+    EXPECT_NE(QDialog::Accepted, editor.result());
+    EXPECT_EQ(kOld, read_bytes(main));
+
+    ASSERT_TRUE(holder.kill());
+    editor.save();
+    EXPECT_EQ(QDialog::Accepted, editor.result());
+    EXPECT_EQ(1, test::count_of(read_bytes(main), "Anna im Fenster\r\n"));
+}
+
 // The system drops the lock of a killed holder: the next writer has it on its
 // first try, and nothing of the lock stays in the folder.
 TEST_F(FileLocking, AKilledHolderLeavesNothingAndTheNextWriterProceedsAtOnce) {
