@@ -313,7 +313,21 @@ void RecordList::open_editor(int record) {
 void RecordList::edit_row(int row) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
     resort_ = true;
-    open_editor(rows_[std::size_t(row)].record);
+    // The row's record as the file holds it now, found by its lines.
+    const int record = rows_[std::size_t(row)].record;
+    const std::string content = std::size_t(record) <= state_.contents.size()
+                                    ? state_.contents[std::size_t(record - 1)]
+                                    : std::string();
+    const std::optional<int> found =
+        rescan(state_, sink_) ? find_record(state_, content, record) : std::nullopt;
+    if (found) {
+        open_editor(*found);
+    } else {
+        message("Der gewählte Datensatz steht nicht mehr unverändert in der Datei " +
+                    display_name(state_.current_file) +
+                    ": ein anderes Programm hat sie geändert. Die Liste wird neu geladen.",
+                MessageIcon::critical);
+    }
     refill_and_resort();
 }
 

@@ -190,6 +190,36 @@ TEST_F(RecordDialogs, TheListChangesOnlyTheRecordChosen) {
     EXPECT_EQ(top + kA + kB, read_bytes(main));
 }
 
+// A row opens the record it shows, wherever another program moved it since;
+// a row whose record was changed meanwhile opens no editor.
+TEST_F(RecordDialogs, ARowOpensItsOwnRecordAfterAnOutsideChange) {
+    const std::string top = record("<date=04.04.1990>|<active_before=7>|Von außen");
+    open_on(kA + kB + kC, 1);
+    RecordList list(nullptr, world.context, {main.string()});
+    write_bytes(main, top + kA + kB + kC);
+    QString shown;
+    test::when_modal([&](QWidget* modal) {
+        shown = modal->findChild<QPlainTextEdit*>("RTBox1")->toPlainText();
+        test::click_button(modal, "Abbrechen");
+    });
+    list.edit_row(2);
+    EXPECT_EQ("Clara", shown);
+    EXPECT_EQ(4, list.table()->rowCount());
+
+    write_bytes(main, top + kA + kB);
+    world.dialogs.messages.clear();
+    bool opened = false;
+    test::when_modal([&](QWidget* modal) {
+        opened = true;
+        test::click_button(modal, "Abbrechen");
+    });
+    list.edit_row(3);  // Clara, gone since the list was filled
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_TRUE(last_message().contains("anderes Programm"));
+    EXPECT_EQ(3, list.table()->rowCount());
+}
+
 // Moving expired records into the file being cleaned up would put them back
 // and then refuse the rewrite: it is refused before anything is written.
 TEST_F(RecordDialogs, AutoDeleteRefusesWhileTheDeletedFileIsTheOneShown) {
