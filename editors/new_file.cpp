@@ -2,6 +2,7 @@
 
 #include "editors/editor_context.h"
 #include "editors/reminder_document.h"
+#include "engine/file_lock.h"
 
 namespace merkwald {
 
@@ -24,12 +25,17 @@ NewFileOutcome create_new_file(const fs::path& file, const std::vector<std::stri
     ReminderDocument doc;
     doc.lines = new_lines(add_file_lines(linked));
     const std::string bytes = document_bytes(doc);
+    NewFileOutcome outcome;
+    const FileLock lock = lock_file(file);
+    if (!lock.held()) {
+        outcome.write = {false, lock.message()};
+        return outcome;
+    }
     std::string old_bytes;
     // Only what could be read is kept as the backup; anything else is written anew.
-    const bool replacing = read_regular_file(file, old_bytes).ok;
-    NewFileOutcome outcome;
-    outcome.write =
-        replacing ? rewrite_with_backup(file, old_bytes, bytes) : write_file_safely(file, bytes);
+    const FileRead read = read_regular_file(file, old_bytes);
+    outcome.write = read.ok ? rewrite_with_backup(file, old_bytes, bytes, &read.stamp)
+                            : write_file_safely(file, bytes);
     if (outcome.write.ok) {
         outcome.file_list.push_back(to_utf8(path_text(file)));
         outcome.file_list.insert(outcome.file_list.end(), linked.begin(), linked.end());

@@ -293,28 +293,69 @@ void RecordEdit::take_presets() {
 }
 
 bool RecordEdit::report(const WriteOutcome& outcome) {
-    if (!outcome.ok && !outcome.needs_utf8) {
+    if (!outcome.ok && !outcome.needs_utf8 && !outcome.changed_outside) {
         context_.services.dialogs.message(this, to_qstring(outcome.message), MessageIcon::critical);
-        if (outcome.changed_outside) reload();
     }
     return outcome.ok;
+}
+
+WriteOutcome RecordEdit::write_appended(const RecordFields& written) {
+    return write_asking_utf8(
+        context_.services.dialogs, this, state_.current_file, [&](Utf8Change utf8) {
+            return append_record(state_, written, context_.settings.record_color, sink_, utf8);
+        });
+}
+
+bool RecordEdit::after_outside_change(const RecordFields& written, bool replacing) {
+    const int before = state_.current_record;
+    replacing = replacing && !state_.opened.empty();
+    rescan(state_, sink_);
+    const QString file = path_text(state_.current_file);
+    if (replacing) {
+        if (const std::optional<int> found = find_record(state_, state_.opened, before)) {
+            // Found by its lines: the next Save replaces it where it stands now.
+            state_.current_record = *found;
+            context_.services.dialogs.message(
+                this,
+                to_qstring(changed_outside_message(state_.current_file)) +
+                    QStringLiteral(" Der bearbeitete Datensatz steht unverändert darin; der "
+                                   "eingegebene Text bleibt hier und wird mit „Speichern“ an "
+                                   "dessen Stelle geschrieben."),
+                MessageIcon::exclamation);
+            return false;
+        }
+    }
+    const QString question =
+        replacing ? QStringLiteral(
+                        "Der bearbeitete Datensatz steht nicht mehr unverändert in der Datei ") +
+                        file +
+                        QStringLiteral(
+                            ": ein anderes Programm hat ihn geändert oder entfernt. Es wurde "
+                            "nichts gespeichert. Den eingegebenen Datensatz als neuen "
+                            "Datensatz anfügen?")
+                  : QStringLiteral("Die Datei ") + file +
+                        QStringLiteral(
+                            " wurde inzwischen von einem anderen Programm geändert. Es wurde "
+                            "nichts gespeichert. Den eingegebenen Datensatz an die Datei in "
+                            "ihrem jetzigen Stand anfügen?");
+    if (context_.services.dialogs.message(this, question, MessageIcon::question,
+                                          MessageButtons::ok_cancel) != MessageAnswer::ok) {
+        return false;
+    }
+    const WriteOutcome outcome = write_appended(written);
+    if (outcome.changed_outside)
+        context_.services.dialogs.message(this, to_qstring(outcome.message), MessageIcon::critical);
+    if (!report(outcome)) return false;
+    state_.current_record = state_.record_count();
+    state_.new_record = false;
+    loaded_fields_ = fields();
+    return true;
 }
 
 RecordFields RecordEdit::fields_to_write() const {
     RecordFields f = fields();
     if (f.mode == RecordMode::monthly && f.date.empty()) f.date = memory_.date;
     return f;
-}
-
-void RecordEdit::reload() {
-    const EditorPresets presets{group_names(context_.engine), context_.settings.record_color};
-    RecordFields f = fields();
-    if (state_.current_record > state_.record_count())
-        state_.current_record = state_.record_count() + 1;
-    load_record(state_, presets, f, memory_, sink_);
-    show_fields(f);
-    loaded_fields_ = fields();
-    update_preview();
 }
 
 bool RecordEdit::fields_valid() {
@@ -348,19 +389,20 @@ void RecordEdit::save() {
             return state_.new_record ? append_record(state_, written, record_color, sink_, utf8)
                                      : replace_record(state_, written, record_color, sink_, utf8);
         });
-    if (report(outcome)) accept();
+    if (report(outcome) ||
+        (outcome.changed_outside && after_outside_change(written, !state_.new_record)))
+        accept();
 }
 
 void RecordEdit::append() {
     if (!fields_valid()) return;
     const RecordFields written = fields_to_write();
-    const WriteOutcome outcome = write_asking_utf8(
-        context_.services.dialogs, this, state_.current_file, [&](Utf8Change utf8) {
-            return append_record(state_, written, context_.settings.record_color, sink_, utf8);
-        });
+    const WriteOutcome outcome = write_appended(written);
     if (report(outcome)) {
         state_.current_record = state_.record_count();
         loaded_fields_ = fields();
+    } else if (outcome.changed_outside) {
+        (void)after_outside_change(written, false);
     }
     take_presets();
 }

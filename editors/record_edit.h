@@ -69,10 +69,18 @@ private:
     void select_mode(RecordMode mode);
     void show_color();
     void take_presets();
+    // Shows a failed write; a refusal because the file changed is left to
+    // after_outside_change.
     bool report(const WriteOutcome& outcome);
+    [[nodiscard]] WriteOutcome write_appended(const RecordFields& written);
+    // After a write refused because the file changed: the typed record stays
+    // in the fields. When `replacing`, the record opened is found again by its
+    // lines, so that the next Save replaces it where it stands now; when it is
+    // gone or changed, or nothing was being replaced, the user may append the
+    // typed record. True when it was appended.
+    bool after_outside_change(const RecordFields& written, bool replacing);
     // The fields as written: a monthly record keeps its date for its placeholders.
     [[nodiscard]] RecordFields fields_to_write() const;
-    void reload();
     [[nodiscard]] bool fields_valid();
 
     EditorContext& context_;

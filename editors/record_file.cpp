@@ -1,7 +1,10 @@
 #include "editors/record_file.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
+
+#include "engine/file_lock.h"
 
 namespace merkwald {
 
@@ -19,11 +22,42 @@ std::optional<ReminderDocument> load_into(EditingState& state, MessageSink& sink
         return std::nullopt;
     }
     state.records = record_bounds(*doc);
+    state.contents.clear();
+    state.contents.reserve(state.records.size());
+    for (const RecordBounds& bounds : state.records)
+        state.contents.push_back(record_content(*doc, bounds));
     state.loaded = doc->stamp;
     return doc;
 }
 
+WriteOutcome lock_refused(const FileLock& lock) { return {false, lock.message()}; }
+
+// Whether record `current_record` of `doc` (counted as the state counted) still
+// holds the lines the editor opened.
+bool holds_opened(const EditingState& state, const ReminderDocument& doc) {
+    if (state.current_record < 1 || state.current_record > state.record_count()) return false;
+    const auto k = std::size_t(state.current_record - 1);
+    if (state.opened.empty() && k >= state.contents.size()) return false;
+    const std::string& opened = state.opened.empty() ? state.contents[k] : state.opened;
+    return record_content(doc, state.records[k]) == opened;
+}
+
 }  // namespace
+
+WriteOutcome refused_as_changed(const fs::path& file) {
+    WriteOutcome outcome{false, changed_outside_message(file)};
+    outcome.changed_outside = true;
+    return outcome;
+}
+
+std::optional<int> find_record(const EditingState& state, const std::string& content, int near) {
+    std::optional<int> found;
+    for (int k = 1; k <= static_cast<int>(state.contents.size()); ++k) {
+        if (state.contents[std::size_t(k - 1)] != content) continue;
+        if (!found || std::abs(k - near) < std::abs(*found - near)) found = k;
+    }
+    return found;
+}
 
 bool rescan(EditingState& state, MessageSink& sink) { return load_into(state, sink).has_value(); }
 
@@ -56,12 +90,14 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
                  RememberedTexts& memory, MessageSink& sink) {
     const std::optional<ReminderDocument> doc = load_into(state, sink);
     state.new_record = false;
+    state.opened.clear();
     if (!doc) return false;
     if (state.current_record > state.record_count() || state.current_record < 1) {
         state.new_record = true;
         start_new_record(fields, memory, presets.record_color);
         return true;
     }
+    state.opened = state.contents.at(std::size_t(state.current_record - 1));
     load_record_lines(*doc, state.records[std::size_t(state.current_record - 1)], presets.groups,
                       presets.record_color, fields, memory);
     return true;
@@ -97,12 +133,16 @@ WriteOutcome needs_utf8() {
 
 WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
                             std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
+    const FileLock lock = lock_file(state.current_file);
+    if (!lock.held()) return lock_refused(lock);
     WriteOutcome outcome;
     std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
     if (!doc) return outcome;
-    if (state.current_record < 1 || state.current_record > state.record_count()) {
+    const bool counted = state.current_record >= 1 && state.current_record <= state.record_count();
+    if (!counted && state.opened.empty()) {
         return {false, "Der Datensatz steht nicht mehr in der Datei."};
     }
+    if (!holds_opened(state, *doc)) return refused_as_changed(state.current_file);
     const RecordBounds& bounds = state.records[std::size_t(state.current_record - 1)];
     const std::vector<DocumentLine> record =
         new_lines(write_record(fields, prepare_date(fields.date), record_color));
@@ -114,6 +154,8 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     outcome = rewrite_with_backup(state.current_file, old_bytes, new_bytes, &state.loaded);
     note_write(state, outcome);
     rescan(state, sink);
+    if (outcome.ok && state.current_record <= state.record_count())
+        state.opened = state.contents.at(std::size_t(state.current_record - 1));
     return outcome;
 }
 
@@ -134,6 +176,8 @@ WriteOutcome append_to_document(const fs::path& file, ReminderDocument& doc, boo
 
 WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines,
                           Utf8Change utf8) {
+    const FileLock lock = lock_file(file);
+    if (!lock.held()) return lock_refused(lock);
     std::string reason;
     bool exists = false;
     std::optional<ReminderDocument> doc = load_or_new_document(file, reason, exists);
@@ -143,6 +187,8 @@ WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& 
 
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
                            std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
+    const FileLock lock = lock_file(state.current_file);
+    if (!lock.held()) return lock_refused(lock);
     WriteOutcome outcome;
     std::optional<ReminderDocument> doc;
     bool exists = state.loaded.exists;
@@ -162,7 +208,8 @@ WriteOutcome append_record(EditingState& state, const RecordFields& fields,
     outcome = append_to_document(state.current_file, *doc, exists, texts, utf8);
     note_write(state, outcome);
     // A failed write leaves the file as it was, and so its record table.
-    if (outcome.ok) rescan(state, sink);
+    if (outcome.ok && rescan(state, sink) && !state.contents.empty())
+        state.opened = state.contents.back();
     return outcome;
 }
 

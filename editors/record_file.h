@@ -29,7 +29,11 @@ struct EditingState {
     std::vector<RecordBounds> records;  // record k at index k - 1
     int current_record = 1;             // record_count() + 1: a new record
     bool new_record = false;
-    FileStamp loaded;               // the file the records were counted in
+    FileStamp loaded;                   // the file the records were counted in
+    std::vector<std::string> contents;  // record k's lines as counted, at index k - 1
+    // The lines of the record the editor opened: a write replaces only a record
+    // that still has them, found by them and never by its number alone.
+    std::string opened;
     std::optional<UndoPoint> undo;  // the backup of the last write, if any
     [[nodiscard]] int record_count() const { return static_cast<int>(records.size()); }
 };
@@ -42,6 +46,14 @@ bool rescan(EditingState& state, MessageSink& sink);
 // unreadable, or changed by another program since (then nothing may be written).
 [[nodiscard]] std::optional<ReminderDocument> load_unchanged(const EditingState& state,
                                                              WriteOutcome& outcome);
+
+// The number (from 1) of the record whose lines are `content`, the one nearest
+// to `near` when there are several; nullopt when none has them.
+[[nodiscard]] std::optional<int> find_record(const EditingState& state, const std::string& content,
+                                             int near);
+
+// Nothing written because the file is not as it was counted.
+[[nodiscard]] WriteOutcome refused_as_changed(const std::filesystem::path& file);
 
 // After a write: the new stamp and, when a backup was made, the undo point.
 void note_write(EditingState& state, const WriteOutcome& outcome);
@@ -59,13 +71,14 @@ enum class Utf8Change { allowed, ask };
 [[nodiscard]] std::string utf8_question(const std::filesystem::path& file);
 
 // Reads record `current_record` into the fields, or prepares a new one when it
-// lies beyond the last record; sets `new_record`. False when the file cannot be
-// read: the fields keep what was set before.
+// lies beyond the last record; sets `new_record` and `opened`. False when the
+// file cannot be read: the fields keep what was set before.
 bool load_record(EditingState& state, const EditorPresets& presets, RecordFields& fields,
                  RememberedTexts& memory, MessageSink& sink);
 
 // The file with the fields' record in place of record `current_record`; the
-// previous content goes to the backup.
+// previous content goes to the backup. Nothing is written when the file changed
+// since it was counted or that record no longer holds the lines opened.
 [[nodiscard]] WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
                                           std::int32_t record_color, MessageSink& sink,
                                           Utf8Change utf8 = Utf8Change::allowed);
@@ -79,7 +92,8 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
                                         Utf8Change utf8 = Utf8Change::allowed);
 
 // The fields' record after one empty line at the end of the file (created when
-// missing), then a rescan, so that the record is number `record_count()`.
+// missing), then a rescan, so that the record is number `record_count()` and
+// the one `opened`.
 [[nodiscard]] WriteOutcome append_record(EditingState& state, const RecordFields& fields,
                                          std::int32_t record_color, MessageSink& sink,
                                          Utf8Change utf8 = Utf8Change::allowed);

@@ -219,6 +219,7 @@ void RecordList::fill() {
     FilledRows filled = fill_rows(state_.current_file, context_.engine, sink_);
     rows_ = std::move(filled.rows);
     state_.records = std::move(filled.records);
+    state_.contents = std::move(filled.contents);
     state_.loaded = filled.stamp;
     draw_rows();
     table_->setUpdatesEnabled(true);
@@ -312,7 +313,21 @@ void RecordList::open_editor(int record) {
 void RecordList::edit_row(int row) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
     resort_ = true;
-    open_editor(rows_[std::size_t(row)].record);
+    // The row's record as the file holds it now, found by its lines.
+    const int record = rows_[std::size_t(row)].record;
+    const std::string content = std::size_t(record) <= state_.contents.size()
+                                    ? state_.contents[std::size_t(record - 1)]
+                                    : std::string();
+    const std::optional<int> found =
+        rescan(state_, sink_) ? find_record(state_, content, record) : std::nullopt;
+    if (found) {
+        open_editor(*found);
+    } else {
+        message("Der gewählte Datensatz steht nicht mehr unverändert in der Datei " +
+                    display_name(state_.current_file) +
+                    ": ein anderes Programm hat sie geändert. Die Liste wird neu geladen.",
+                MessageIcon::critical);
+    }
     refill_and_resort();
 }
 
@@ -386,8 +401,7 @@ void RecordList::open_file() {
                                                                     dialog_folder(), kFilter);
     if (chosen.isEmpty()) return;
     const fs::path file = file_path(to_utf8(chosen));
-    std::error_code ec;
-    if (!fs::exists(file, ec) && !write_file_safely(file, {}).ok) return;
+    if (!create_if_missing(file)) return;
     file_name_->setText(chosen);
     show_file(file);
 }

@@ -7,6 +7,7 @@
 #include "editors/record_rows.h"
 #include "editors/reminder_document.h"
 #include "engine/date_text.h"
+#include "engine/file_lock.h"
 #include "engine/number.h"
 #include "engine/record_scan.h"
 #include "engine/text.h"
@@ -15,14 +16,25 @@ namespace merkwald {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+WriteOutcome lock_refused(const FileLock& lock) { return {false, lock.message()}; }
+
+}  // namespace
+
 WriteOutcome delete_record(EditingState& state, int record) {
+    const FileLock lock = lock_file(state.current_file);
+    if (!lock.held()) return lock_refused(lock);
     WriteOutcome outcome;
     std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
     if (!doc) return outcome;
-    if (record < 1 || record > state.record_count()) {
+    if (record < 1 || record > state.record_count() ||
+        std::size_t(record) > state.contents.size()) {
         return {false, "Der Datensatz steht nicht mehr in der Datei."};
     }
     const RecordBounds& bounds = state.records[std::size_t(record - 1)];
+    if (record_content(*doc, bounds) != state.contents[std::size_t(record - 1)])
+        return refused_as_changed(state.current_file);
     const std::string old_bytes = doc->bytes;
     doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
     outcome =
@@ -33,6 +45,11 @@ WriteOutcome delete_record(EditingState& state, int record) {
 
 UndoResult undo_from_backup(EditingState& state, std::string& message, bool& changed_outside) {
     changed_outside = false;
+    const FileLock lock = lock_file(state.current_file);
+    if (!lock.held()) {
+        message = lock.message();
+        return UndoResult::failed;
+    }
     const std::optional<UndoPoint> point = state.undo;
     std::string bytes;
     // The read's own stamp tells whether the backup is still what this program wrote.
@@ -102,6 +119,8 @@ namespace {
 // encoding of the file they come from).
 WriteOutcome append_moved(const fs::path& deleted_file, const std::vector<DocumentLine>& moved,
                           TextEncoding encoding) {
+    const FileLock lock = lock_file(deleted_file);
+    if (!lock.held()) return lock_refused(lock);
     std::string reason;
     bool exists = false;
     std::optional<ReminderDocument> deleted = load_or_new_document(deleted_file, reason, exists);
@@ -117,6 +136,19 @@ WriteOutcome append_moved(const fs::path& deleted_file, const std::vector<Docume
 MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_file,
                                  const EngineState& state) {
     MoveOutcome outcome;
+    // Appending to the file being cleaned up would put each record back into it.
+    if (same_file(deleted_file, editing.current_file)) {
+        outcome.write = {false, "Die Datei " + display_name(editing.current_file) +
+                                    " ist selbst die Datei für gelöschte Datensätze. Abgelaufene "
+                                    "Datensätze können nicht in sie bewegt werden; es wurde "
+                                    "nichts geändert."};
+        return outcome;
+    }
+    const FileLock lock = lock_file(editing.current_file);
+    if (!lock.held()) {
+        outcome.write = lock_refused(lock);
+        return outcome;
+    }
     std::optional<ReminderDocument> doc = load_unchanged(editing, outcome.write);
     if (!doc) return outcome;
     Split split = split_expired(*doc, editing.records, state);
@@ -148,6 +180,8 @@ std::optional<std::string> link_of_line(const std::string& line) {
 WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::string>& added,
                            const std::vector<std::string>& removed) {
     if (added.empty() && removed.empty()) return {};
+    const FileLock lock = lock_file(main_file);
+    if (!lock.held()) return lock_refused(lock);
     std::string reason;
     std::optional<ReminderDocument> doc = load_document(main_file, &reason);
     if (!doc) return {false, reason};
@@ -164,6 +198,13 @@ WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::str
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};
     return rewrite_with_backup(main_file, old_bytes, new_bytes, &doc->stamp);
+}
+
+bool create_if_missing(const fs::path& file) {
+    const FileLock lock = lock_file(file);
+    if (!lock.held()) return false;
+    std::error_code ec;
+    return fs::exists(file, ec) || write_file_safely(file, {}).ok;
 }
 
 WriteOutcome copy_file_safely(const fs::path& from, const fs::path& to) {

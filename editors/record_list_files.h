@@ -58,6 +58,10 @@ struct MoveOutcome {
 // The value of an `<add_file=...>` line, nullopt for any other line.
 [[nodiscard]] std::optional<std::string> link_of_line(const std::string& line);
 
+// "Öffnen" with a new name: an empty file where nothing stands yet; false when
+// it cannot be made. A file another program made meanwhile stays as it is.
+[[nodiscard]] bool create_if_missing(const std::filesystem::path& file);
+
 // "Speichern unter": the file's bytes under a new name, never over itself.
 [[nodiscard]] WriteOutcome copy_file_safely(const std::filesystem::path& from,
                                             const std::filesystem::path& to);

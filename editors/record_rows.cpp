@@ -122,6 +122,7 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
     const std::string file_name = file.string();
     int number = 0;
     for (const RecordBounds& bounds : filled.records) {
+        filled.contents.push_back(record_content(*doc, bounds));
         ListRow row = read_row(*doc, bounds, ++number, groups, state.settings.record_color);
         const DaySerial record_date = parse_date(row.date).value_or(state.today);
         DaySerial event_date = next_anniversary(record_date, state.today).value_or(record_date);

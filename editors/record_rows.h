@@ -39,6 +39,7 @@ struct ListRow {
 struct FilledRows {
     std::vector<ListRow> rows;          // file order
     std::vector<RecordBounds> records;  // where they stand
+    std::vector<std::string> contents;  // their lines (record_content)
     FileStamp stamp;                    // the file they were read from
     bool ok = false;                    // false: the reason was shown
 };

@@ -1,5 +1,6 @@
 #include "editors/reminder_document.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -114,6 +115,16 @@ long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds)
                            bounds.start <= static_cast<long long>(doc.lines.size()) &&
                            tag_name(doc.lines[std::size_t(bounds.start - 1)].text) == "record";
     return own_start ? bounds.start : bounds.start + 1;
+}
+
+std::string record_content(const ReminderDocument& doc, const RecordBounds& bounds) {
+    std::string content;
+    const auto last = std::min(bounds.end, static_cast<long long>(doc.lines.size()));
+    for (long long i = std::max(first_line_of(doc, bounds), 1LL); i <= last; ++i) {
+        content += doc.lines[std::size_t(i - 1)].text;
+        content += '\n';
+    }
+    return content;
 }
 
 namespace {

@@ -57,6 +57,10 @@ struct ReminderDocument {
 // line after the previous record's end.
 [[nodiscard]] long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds);
 
+// The lines of one record, from first_line_of to its end, each followed by
+// '\n': what the record is recognised by when it may have moved.
+[[nodiscard]] std::string record_content(const ReminderDocument& doc, const RecordBounds& bounds);
+
 // The lines in the document's encoding. When a line cannot be held by
 // Windows-1252 the whole file becomes UTF-8, so that no character is lost.
 [[nodiscard]] std::string document_bytes(const ReminderDocument& doc);

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_lock.h"
 #include "system_error.h"
 
 namespace merkwald {
@@ -335,6 +336,7 @@ Route replace_by_rename(const fs::path& target, std::string_view bytes, const Or
                               german_error_reason(error) + "."};
         return Route::renamed;
     }
+    lock_replacement(target, fd);
     const TempResult written = write_temporary(fd, bytes, like, steps);
     if (!written.kept) {
         remove_quietly(temp);
@@ -482,6 +484,16 @@ std::optional<WriteOutcome> refuse_unwritable(const fs::path& target) {
     return std::nullopt;
 }
 
+bool changed_since(const fs::path& target, const FileStamp* expected) {
+    return expected != nullptr && current_stamp(target) != *expected;
+}
+
+WriteOutcome changed_outside(const fs::path& file) {
+    WriteOutcome changed{false, changed_outside_message(file)};
+    changed.changed_outside = true;
+    return changed;
+}
+
 }  // namespace
 
 fs::path backup_name(const fs::path& file) {
@@ -540,6 +552,8 @@ bool same_file(const fs::path& a, const fs::path& b) {
 
 WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
     const fs::path target = resolve_links(file);
+    const FileLock lock = lock_file(target);
+    if (!lock.held()) return {false, lock.message()};
     if (auto refused = refuse_unwritable(target)) return *refused;
     std::string old_bytes;
     // Should the file have to be written in place, its old content is put back on failure.
@@ -556,12 +570,10 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
 WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_bytes,
                                  std::string_view new_bytes, const FileStamp* expected) {
     const fs::path target = resolve_links(file);
+    const FileLock lock = lock_file(target);
+    if (!lock.held()) return {false, lock.message()};
     if (auto refused = refuse_unwritable(target)) return *refused;
-    if (expected != nullptr && current_stamp(target) != *expected) {
-        WriteOutcome changed{false, changed_outside_message(file)};
-        changed.changed_outside = true;
-        return changed;
-    }
+    if (changed_since(target, expected)) return changed_outside(file);
     const fs::path backup = backup_name(target);
     const std::optional<struct stat> old = status_of(target);
     WriteOutcome kept;
@@ -588,6 +600,10 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
         return {false, "Die Sicherungsdatei " + display_name(backup) +
                            " konnte nicht geschrieben werden. " + kept.message + unchanged};
     }
+    // Checked again right before the replacement: a program that does not take
+    // the lock may have written meanwhile. The backup then holds what this
+    // writer read, still a complete file.
+    if (changed_since(target, expected)) return changed_outside(file);
     WriteOutcome written = replace_file(target, new_bytes, old_bytes, backup);
     if (!written.ok && !written.content_changed) {
         written.message += " Die Datei " + display_name(target) + " bleibt unverändert.";

@@ -58,13 +58,18 @@ struct WriteOutcome {
 // the other.
 [[nodiscard]] bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
 
+// Both writes hold the file's lock (file_lock.h) while they work; a caller that
+// reads the file first holds it from before its read. Another holder is waited
+// for a few seconds, then nothing is written and the message says so.
+
 // Writes `bytes` as the new content of `target` (created when missing).
 [[nodiscard]] WriteOutcome write_file_safely(const std::filesystem::path& target,
                                              std::string_view bytes);
 
 // Keeps `old_bytes` (what the caller read from `target`) as the backup, then
 // writes `new_bytes` as above. A failure leaves target and backup complete.
-// With `expected`, nothing is written unless the file still has that stamp.
+// With `expected`, nothing is written unless the file still has that stamp,
+// checked first and again right before the replacement.
 [[nodiscard]] WriteOutcome rewrite_with_backup(const std::filesystem::path& target,
                                                std::string_view old_bytes,
                                                std::string_view new_bytes,

@@ -110,16 +110,53 @@ TEST_F(RecordDialogs, AWindows1252FileBecomesUtf8OnlyAfterYes) {
     EXPECT_NE(std::string::npos, read_bytes(main).find("Łukasz"));
 }
 
-TEST_F(RecordDialogs, TheEditorReloadsWhenAnotherProgramChangedTheFile) {
-    open_on(kA + kB, 1);
-    const std::string outside = kB + kA + kB;
+// Another program puts a record at the top while "Clara" (record 3) is open:
+// the save is refused and the typed text stays; the editor finds Clara by her
+// lines, and the next save lands on her, never on "Bernd", now record 3.
+TEST_F(RecordDialogs, ARefusedSaveKeepsTheTextAndFindsItsRecordByItsLines) {
+    const std::string top = record("<date=04.04.1990>|<active_before=7>|Von außen");
+    open_on(kA + kB + kC, 3);
     RecordEdit editor(nullptr, world.context, state);
-    write_bytes(main, outside);
-    editor.text_box()->setPlainText("Anna geändert");
+    ASSERT_EQ("Clara", editor.text_box()->toPlainText());
+    write_bytes(main, top + kA + kB + kC);
+    editor.text_box()->setPlainText("Clara Neu");
     editor.save();
-    EXPECT_EQ(outside, read_bytes(main));
+    EXPECT_EQ(top + kA + kB + kC, read_bytes(main));
     EXPECT_TRUE(last_message().contains("anderen Programm"));
-    EXPECT_EQ("Bernd", editor.text_box()->toPlainText());  // record 1 as it is now
+    EXPECT_TRUE(last_message().contains("unverändert"));
+    EXPECT_EQ("Clara Neu", editor.text_box()->toPlainText());
+    EXPECT_NE(QDialog::Accepted, editor.result());
+
+    editor.save();
+    EXPECT_EQ(top + kA + kB + record("<date=03.03.1990>|<active_before=7>|Clara Neu"),
+              read_bytes(main));
+    EXPECT_EQ(QDialog::Accepted, editor.result());
+}
+
+// The record opened was changed or removed by the other program: nothing is
+// written over any record; the user may append the typed record instead.
+TEST_F(RecordDialogs, WhenItsRecordIsGoneTheTypedRecordMayBeAppended) {
+    const std::string changed = record("<date=03.03.1990>|<active_before=7>|Clara (von außen)");
+    for (const std::string& outside : {kA + kB + changed, kA + kB}) {
+        SCOPED_TRACE(outside);
+        open_on(kA + kB + kC, 3);
+        world.dialogs.messages.clear();
+        RecordEdit editor(nullptr, world.context, state);
+        write_bytes(main, outside);
+        editor.text_box()->setPlainText("Clara Neu");
+        world.dialogs.answers = {MessageAnswer::cancel};
+        editor.save();
+        ASSERT_EQ(1u, world.dialogs.messages.size());
+        EXPECT_EQ(MessageButtons::ok_cancel, world.dialogs.messages.back().buttons);
+        EXPECT_TRUE(last_message().contains("anfügen?"));
+        EXPECT_EQ(outside, read_bytes(main));
+        EXPECT_EQ("Clara Neu", editor.text_box()->toPlainText());
+
+        editor.save();  // asked again; OK this time
+        EXPECT_EQ(outside + "\r\n" + record("<date=03.03.1990>|<active_before=7>|Clara Neu"),
+                  read_bytes(main));
+        EXPECT_EQ(QDialog::Accepted, editor.result());
+    }
 }
 
 TEST_F(RecordDialogs, TabLeavesTheTextAndCtrlTabTypesATab) {
@@ -132,6 +169,73 @@ TEST_F(RecordDialogs, TabLeavesTheTextAndCtrlTabTypesATab) {
     QKeyEvent ctrl_tab(QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier, QStringLiteral("\t"));
     QApplication::sendEvent(editor.text_box(), &ctrl_tab);
     EXPECT_EQ("\t", editor.text_box()->toPlainText());
+}
+
+// The list's choice is the record the user pointed at: after another program
+// put a record at the top, Delete refuses and the list shows the file anew.
+TEST_F(RecordDialogs, TheListChangesOnlyTheRecordChosen) {
+    const std::string top = record("<date=04.04.1990>|<active_before=7>|Von außen");
+    open_on(kA + kB + kC, 1);
+    RecordList list(nullptr, world.context, {main.string()});
+    list.table()->selectRow(2);  // Clara
+    write_bytes(main, top + kA + kB + kC);
+    list.delete_record();
+    EXPECT_EQ(top + kA + kB + kC, read_bytes(main));
+    EXPECT_TRUE(last_message().contains("anderen Programm"));
+    EXPECT_EQ(4, list.table()->rowCount());
+    list.delete_record();  // the refill chose no row
+    EXPECT_EQ(top + kA + kB + kC, read_bytes(main));
+    list.table()->selectRow(3);
+    list.delete_record();
+    EXPECT_EQ(top + kA + kB, read_bytes(main));
+}
+
+// A row opens the record it shows, wherever another program moved it since;
+// a row whose record was changed meanwhile opens no editor.
+TEST_F(RecordDialogs, ARowOpensItsOwnRecordAfterAnOutsideChange) {
+    const std::string top = record("<date=04.04.1990>|<active_before=7>|Von außen");
+    open_on(kA + kB + kC, 1);
+    RecordList list(nullptr, world.context, {main.string()});
+    write_bytes(main, top + kA + kB + kC);
+    QString shown;
+    test::when_modal([&](QWidget* modal) {
+        shown = modal->findChild<QPlainTextEdit*>("RTBox1")->toPlainText();
+        test::click_button(modal, "Abbrechen");
+    });
+    list.edit_row(2);
+    EXPECT_EQ("Clara", shown);
+    EXPECT_EQ(4, list.table()->rowCount());
+
+    write_bytes(main, top + kA + kB);
+    world.dialogs.messages.clear();
+    bool opened = false;
+    test::when_modal([&](QWidget* modal) {
+        opened = true;
+        test::click_button(modal, "Abbrechen");
+    });
+    list.edit_row(3);  // Clara, gone since the list was filled
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_TRUE(last_message().contains("anderes Programm"));
+    EXPECT_EQ(3, list.table()->rowCount());
+}
+
+// Moving expired records into the file being cleaned up would put them back
+// and then refuse the rewrite: it is refused before anything is written.
+TEST_F(RecordDialogs, AutoDeleteRefusesWhileTheDeletedFileIsTheOneShown) {
+    const std::string expired = record("<date=01.01.2000>|<active=once>|Vorbei");
+    const fs::path deleted = world.folder / "deleted.rmd";
+    open_on(kA, 1);
+    write_bytes(deleted, expired + kB);
+    RecordList list(nullptr, world.context, {main.string()});
+    list.file_name_field()->setText("deleted.rmd");
+    world.dialogs.messages.clear();
+    list.auto_delete();
+    EXPECT_EQ(expired + kB, read_bytes(deleted));
+    EXPECT_FALSE(fs::exists(world.folder / "deleted.bak"));
+    ASSERT_EQ(1u, world.dialogs.messages.size());
+    EXPECT_TRUE(last_message().contains("deleted.rmd"));
+    EXPECT_EQ(MessageIcon::critical, world.dialogs.messages.back().icon);
 }
 
 // Undo belongs to the shown file's last change: a change of the shown file or a
