@@ -154,6 +154,21 @@ TEST(Vcard, AFoldedLineWithoutColonEndingInEqualSignsIsOneLine) {
     EXPECT_EQ(parsed.people, (std::vector<VcardPerson>{{"Anna", {1980, 5, 17}, 1}}));
 }
 
+// A file cut off anywhere (an odd byte of UTF-16, half an escape, half a
+// quoted-printable byte) is read without reaching past its end.
+TEST(Vcard, EveryCutOfEverySampleIsRead) {
+    for (const char* file : {"apple_omit_year.vcf", "android_no_year.vcf", "outlook_utf16.vcf",
+                             "notepad_bom.vcf", "vcard21_agent.vcf"}) {
+        const std::string bytes = sample(file);
+        const std::size_t whole = parse(bytes).people.size();
+        for (std::size_t n = 0; n < bytes.size(); ++n) {
+            // Exactly n bytes on the heap, so a read past them is caught.
+            const std::vector<char> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
+            EXPECT_LE(parse({cut.data(), n}).people.size(), whole) << file << " " << n;
+        }
+    }
+}
+
 TEST(Vcard, BrokenCardsAreReportedAndTheRestKept) {
     const VcardBook book = parse(
         "BEGIN:VCARD\r\nFN:Ohne Ende\r\nBDAY:1970-01-01\r\n"                  // 1-3: no END
