@@ -42,7 +42,7 @@ public:
             append(line.substr(1));
         } else {
             lines_.push_back({{}, number});
-            colon_seen_ = quoted_printable_ = false;
+            colon_seen_ = quoted_printable_ = in_quotes_ = false;
             head_.clear();
             append(line);
         }
@@ -53,23 +53,26 @@ public:
     std::vector<LogicalLine> take_lines() { return std::move(lines_); }
 
 private:
-    // Only the part before the first colon decides whether the value is quoted-printable.
+    // Only the part before the first colon outside quotes (as split_property
+    // finds it) decides whether the value is quoted-printable.
     void append(std::string_view part) {
-        if (!colon_seen_) {
-            const std::size_t colon = part.find(':');
-            head_.append(part.substr(0, colon));
-            if (colon != std::string_view::npos) {
+        for (std::size_t i = 0; i < part.size() && !colon_seen_; ++i) {
+            if (part[i] == '"') in_quotes_ = !in_quotes_;
+            if (part[i] == ':' && !in_quotes_) {
+                head_.append(part.substr(0, i));
                 colon_seen_ = true;
                 quoted_printable_ = upper(head_).find("QUOTED-PRINTABLE") != std::string::npos;
                 head_.clear();
             }
         }
+        if (!colon_seen_) head_.append(part);
         lines_.back().text.append(part);
     }
 
     std::vector<LogicalLine> lines_;
     std::string head_;
     bool colon_seen_ = false;
+    bool in_quotes_ = false;
     bool quoted_printable_ = false;
     bool soft_break_ = false;
 };
