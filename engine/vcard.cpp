@@ -342,17 +342,20 @@ public:
 
     void take(const LogicalLine& l) {
         const auto p = split_property(l.text);
+        if (!p) return;  // a blank line between AGENT and its card changes nothing
         const bool after_agent = after_agent_;
-        after_agent_ = p && p->name == "AGENT";
-        if (!p) return;
+        after_agent_ = p->name == "AGENT";
         const std::string value = upper(trim_blanks(p->value));
         const bool begins = (p->name == "BEGIN" && value == "VCARD") ||
                             (p->name == "AGENT" && value == "BEGIN:VCARD");
-        if (begins && card_ && (after_agent || p->name == "AGENT" || nested_ > 0)) {
+        if (begins && card_ && (after_agent || p->name == "AGENT")) {
             ++nested_;
         } else if (begins) {
+            // Anywhere else a BEGIN means the card before lacks its END; one
+            // broken card must not swallow the ones after it.
             if (card_) book_.problems.push_back({card_->line, "vCard ohne END:VCARD"});
             card_ = Card{l.line, {}, {}, {}, {}, 0};
+            nested_ = 0;
         } else if (p->name == "END" && value == "VCARD") {
             end_card(l.line);
         } else if (card_ && nested_ == 0) {

@@ -131,6 +131,10 @@ TEST(Vcard, YearsAndCharsetsDecidedAsTheCardSays) {
          {"Jörg", {0, 1, 1}, 1}},
         // UTF-16 big endian with its mark.
         {utf16be("BEGIN:VCARD\nFN:\xc4\nBDAY:--0102\nEND:VCARD\n"), {"Ä", {0, 1, 2}, 1}},
+        // A blank line between AGENT and its card.
+        {"BEGIN:VCARD\r\nFN:Chef\r\nAGENT:\r\n\r\nBEGIN:VCARD\r\nFN:Hilfe\r\n"
+         "BDAY:1960-01-01\r\nEND:VCARD\r\nBDAY:1950-01-01\r\nEND:VCARD\r\n",
+         {"Chef", {1950, 1, 1}, 1}},
         // AGENT with the card on its own line, as 3.0 escapes it.
         {"BEGIN:VCARD\r\nFN:Chef\r\nAGENT:BEGIN:VCARD\\nFN:Hilfe\\nEND:VCARD\r\n"
          "BDAY:1950-01-01\r\nEND:VCARD\r\n",
