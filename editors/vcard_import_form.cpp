@@ -82,6 +82,8 @@ void VcardImportForm::fill(const VcardBook& book, std::string_view target_text) 
     table_->setHorizontalHeaderLabels({QStringLiteral("Übernehmen"), QStringLiteral("Name"),
                                        QStringLiteral("Geburtstag"),
                                        QStringLiteral("Alter am nächsten Geburtstag")});
+    // An address book may hold many thousand people: draw once, at the end.
+    table_->setUpdatesEnabled(false);
     table_->setRowCount(int(candidates.size()));
     table_->verticalHeader()->hide();
     int known = 0;
@@ -100,6 +102,7 @@ void VcardImportForm::fill(const VcardBook& book, std::string_view target_text) 
         known += c.already_there ? 1 : 0;
     }
     table_->horizontalHeader()->setSectionResizeMode(kVcardName, QHeaderView::Stretch);
+    table_->setUpdatesEnabled(true);
     QString status = QStringLiteral("%1 Personen mit Geburtstag, davon %2 schon in der Datei.")
                          .arg(candidates.size())
                          .arg(known);
