@@ -30,18 +30,67 @@ std::string quoted_field(std::string_view line, std::size_t& pos) {
     return field;
 }
 
-// A semicolon outside quotes makes it the line's separator.
-char separator_of(std::string_view line) {
+// The separators outside quotes in one line.
+struct SeparatorCount {
+    int semicolons = 0;
+    int commas = 0;
+};
+
+SeparatorCount count_separators(std::string_view line) {
+    SeparatorCount count;
     bool quoted = false;
     for (const char c : line) {
         if (c == '"') quoted = !quoted;
-        if (c == ';' && !quoted) return ';';
+        if (!quoted && c == ';') ++count.semicolons;
+        if (!quoted && c == ',') ++count.commas;
     }
-    return ',';
+    return count;
 }
 
-void line_fields(std::string_view line, int number, std::vector<CsvField>& fields) {
-    const char separator = separator_of(line);
+bool only_separators(std::string_view line, char separator) {
+    return line.find_first_not_of(std::string(kBlanksAndTabs) + separator) ==
+           std::string_view::npos;
+}
+
+constexpr int kSampleLines = 20;
+
+// One separator for the whole file, from its first lines: a comma export may
+// hold a semicolon in a name (unquoted, as spreadsheets write it) and a
+// semicolon export a comma. The separator is the one every sampled line holds
+// (a blank row of separators alone settles it); when both are, the one each
+// line holds equally often; failing that the semicolon of German spreadsheets.
+char file_separator(std::string_view text) {
+    int lines = 0, with_semicolon = 0, with_comma = 0;
+    std::optional<int> semicolons, commas;
+    bool semicolons_even = true, commas_even = true;
+    std::optional<char> settled;
+    for_each_line(text, [&](std::string_view line) {
+        if (trim_blanks(line, kBlanksAndTabs).empty()) return true;
+        if (only_separators(line, ';') != only_separators(line, ',')) {
+            settled = only_separators(line, ';') ? ';' : ',';
+            return false;
+        }
+        const SeparatorCount count = count_separators(line);
+        ++lines;
+        with_semicolon += count.semicolons > 0 ? 1 : 0;
+        with_comma += count.commas > 0 ? 1 : 0;
+        semicolons_even =
+            semicolons_even && semicolons.value_or(count.semicolons) == count.semicolons;
+        commas_even = commas_even && commas.value_or(count.commas) == count.commas;
+        semicolons = count.semicolons;
+        commas = count.commas;
+        return lines < kSampleLines;
+    });
+    if (settled) return *settled;
+    const bool all_semicolon = lines > 0 && with_semicolon == lines;
+    const bool all_comma = lines > 0 && with_comma == lines;
+    if (all_semicolon != all_comma) return all_semicolon ? ';' : ',';
+    if (all_semicolon && semicolons_even != commas_even) return semicolons_even ? ';' : ',';
+    if (all_semicolon) return ';';
+    return with_semicolon > with_comma ? ';' : ',';
+}
+
+void line_fields(std::string_view line, int number, char separator, std::vector<CsvField>& fields) {
     std::size_t pos = 0;
     while (true) {
         while (pos < line.size() && kBlanksAndTabs.find(line[pos]) != std::string_view::npos) ++pos;
@@ -57,12 +106,14 @@ void line_fields(std::string_view line, int number, std::vector<CsvField>& field
     }
 }
 
+// A blank spreadsheet row comes out as a line of separators: it holds no entry.
 std::vector<CsvField> all_fields(std::string_view text) {
     std::vector<CsvField> fields;
+    const char separator = file_separator(text);
     int number = 0;
     for_each_line(text, [&](std::string_view line) {
         ++number;
-        if (!trim_blanks(line, kBlanksAndTabs).empty()) line_fields(line, number, fields);
+        if (!only_separators(line, separator)) line_fields(line, number, separator, fields);
         return true;
     });
     return fields;

@@ -16,11 +16,12 @@ namespace merkwald {
 // "Name, Datum" or "Name1, Name2, Datum".
 enum class ImportFormat { name_date, two_names_date };
 
-// The fields of a comma-separated text. A comma (or, in a line that has one
-// outside quotes, a semicolon, as German spreadsheets write) and the end of a
-// line end a field; blanks and tabs around a field are dropped; a field in
-// double quotes loses them and keeps its separators, and a doubled quote inside
-// it stands for one. A line holding nothing but blanks holds no field.
+// The fields of a comma-separated text. The file's separator, a comma or a
+// semicolon as German spreadsheets write, is decided once from its first lines
+// (quoted fields respected); it and the end of a line end a field; blanks and
+// tabs around a field are dropped; a field in double quotes loses them and
+// keeps its separators, and a doubled quote inside it stands for one. A line
+// holding nothing but blanks and separators (a blank row) holds no field.
 [[nodiscard]] std::vector<std::string> csv_fields(std::string_view text);
 
 struct CsvField {

@@ -60,7 +60,7 @@ std::optional<DaySerial> birthday_date(std::string_view text, DaySerial today) {
 std::optional<std::string> check_entry_fields(const RecordStyle& style,
                                               std::string_view text_line) {
     if (auto m = check_number("Vorlaufzeit", style.lead_time, 0, kLargestNumber, true)) return m;
-    return check_text("Text", text_line);
+    return check_entry_text("Text", text_line);
 }
 
 SaveOutcome save_entry(EntryKind kind, const fs::path& target, const EntryInput& input,

@@ -1,23 +1,45 @@
 #include "editors/field_checks.h"
 
-#include <array>
 #include <charconv>
 
 #include "engine/number.h"
 #include "engine/reader.h"
+#include "engine/tags.h"
 #include "engine/text.h"
 
 namespace merkwald {
 
 namespace {
 
-// The tags whose lines the tools write themselves or the reader acts on in a
-// way a text line must not: a typed line like these would change the record.
-constexpr std::array<std::string_view, 11> kWrittenTags = {
-    "record",          "/record",    "add_file",    "date",  "color", "active_before",
-    "periodic_repeat", "active_day", "active_week", "group", "active"};
+// A line the reader takes as a tag; an `active` line only with a value it knows.
+bool is_tag_for_reader(const SplitLine& split, Tag tag) {
+    return tag != Tag::none &&
+           (tag != Tag::active || find_active_value(split.value) != ActiveValue::none);
+}
 
-constexpr std::array<std::string_view, 4> kActiveValues = {"always", "once", "periodic", "monthly"};
+// The tags the record editor loads into its text and writes back as text lines:
+// the reader acts on them, and that is what the user wrote them for.
+bool kept_as_text(Tag tag) {
+    return tag == Tag::priority || tag == Tag::background || tag == Tag::active_after;
+}
+
+template <class Predicate>
+std::optional<std::string> first_tag_line(std::string_view label, std::string_view text,
+                                          Predicate reads_as) {
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (reads_as(line)) {
+            return std::string(label) + ": die Zeile \"" + std::string(line) +
+                   "\" würde als Steuerzeile gelesen. Bitte ändern.";
+        }
+        pos = end + 1;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -43,30 +65,21 @@ bool reads_as_tag(std::string_view line) {
     // Tags the tools keep as text lines of a record are harmless as long as the
     // reader can hold their number.
     if (!number_value_fits(split.name, split.value)) return true;
-    for (const std::string_view tag : kWrittenTags) {
-        if (split.name != tag) continue;
-        if (tag != "active") return true;
-        for (const std::string_view value : kActiveValues) {
-            if (split.value == value) return true;
-        }
-    }
-    return false;
+    const Tag tag = find_tag(split.name);
+    return is_tag_for_reader(split, tag) && !kept_as_text(tag);
+}
+
+bool reads_as_any_tag(std::string_view line) {
+    const SplitLine split = split_as_read(std::string(line));
+    return split.kind == LineKind::tag && is_tag_for_reader(split, find_tag(split.name));
 }
 
 std::optional<std::string> check_text(std::string_view label, std::string_view text) {
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (reads_as_tag(line)) {
-            return std::string(label) + ": die Zeile \"" + std::string(line) +
-                   "\" würde als Steuerzeile gelesen. Bitte ändern.";
-        }
-        pos = end + 1;
-    }
-    return std::nullopt;
+    return first_tag_line(label, text, reads_as_tag);
+}
+
+std::optional<std::string> check_entry_text(std::string_view label, std::string_view text) {
+    return first_tag_line(label, text, reads_as_any_tag);
 }
 
 std::optional<FieldProblem> check_record_fields(const RecordFields& f) {

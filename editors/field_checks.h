@@ -26,8 +26,16 @@ inline constexpr long kLargestNumber = 32767;  // the reader keeps 16-bit number
 // (`<record>`, `</record>`, `<date=...>`, ...) after its own preparation.
 [[nodiscard]] bool reads_as_tag(std::string_view line);
 
+// A line that the reader takes as any of its tags: an entry's text line, which
+// must stay text whatever the template and the name hold.
+[[nodiscard]] bool reads_as_any_tag(std::string_view line);
+
 // The first text line that reads as a tag, as a message; nullopt when none does.
+// check_text lets the tags the record editor keeps in its text pass
+// (`priority`, `background`, `active_after`); check_entry_text none.
 [[nodiscard]] std::optional<std::string> check_text(std::string_view label, std::string_view text);
+[[nodiscard]] std::optional<std::string> check_entry_text(std::string_view label,
+                                                          std::string_view text);
 
 // Every field of the record editor that its mode writes.
 [[nodiscard]] std::optional<FieldProblem> check_record_fields(const RecordFields& fields);

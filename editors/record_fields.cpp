@@ -1,19 +1,16 @@
 #include "editors/record_fields.h"
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 
 #include "engine/date_text.h"
 #include "engine/number.h"
+#include "engine/tags.h"
 #include "engine/text.h"
 
 namespace merkwald {
 
 namespace {
-
-constexpr std::array<std::string_view, 8> kDayWords = {
-    "", "sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
 
 void switch_text(std::string& text, std::string& remembered, bool was_on, bool on,
                  bool remember_empty) {
@@ -43,20 +40,26 @@ void reset_for_load(RecordFields& fields, RememberedTexts& memory, std::int32_t 
 
 void apply_active(RecordFields& fields, RememberedTexts& memory, const std::string& value,
                   std::string_view prepared, bool& first_text) {
-    if (value == "always") {
-        select_mode(fields, memory, RecordMode::always);
-        fields.lead_time.clear();
-    } else if (value == "once") {
-        select_mode(fields, memory, RecordMode::once);
-    } else if (value == "periodic") {
-        select_mode(fields, memory, RecordMode::periodic);
-    } else if (value == "monthly") {
-        select_mode(fields, memory, RecordMode::monthly);
-    } else {
-        if (!first_text) fields.text += '\n';
-        fields.text += prepared;
-        first_text = false;
+    switch (find_active_value(value)) {
+        case ActiveValue::always:
+            select_mode(fields, memory, RecordMode::always);
+            fields.lead_time.clear();
+            return;
+        case ActiveValue::once:
+            select_mode(fields, memory, RecordMode::once);
+            return;
+        case ActiveValue::periodic:
+            select_mode(fields, memory, RecordMode::periodic);
+            return;
+        case ActiveValue::monthly:
+            select_mode(fields, memory, RecordMode::monthly);
+            return;
+        case ActiveValue::none:
+            break;
     }
+    if (!first_text) fields.text += '\n';
+    fields.text += prepared;
+    first_text = false;
 }
 
 void apply_active_day(RecordFields& fields, const std::string& value) {
@@ -64,9 +67,7 @@ void apply_active_day(RecordFields& fields, const std::string& value) {
         fields.ordinal = leading_number_text(value);
         return;
     }
-    for (int day = 1; day <= 7; ++day) {
-        if (value == kDayWords[std::size_t(day)]) fields.day_selector = day;
-    }
+    if (const int day = weekday_number(value); day != 0) fields.day_selector = day;
 }
 
 void apply_group(RecordFields& fields, const std::vector<std::string>& groups,
@@ -90,31 +91,48 @@ struct LoadContext {
 void apply_line(LoadContext& c, const std::string& name, const std::string& value,
                 std::string_view prepared) {
     RecordFields& f = c.fields;
-    if (name == "color") {
-        if (auto n = to_int32(leading_value(value))) f.color = *n;
-    } else if (name == "date") {
-        f.date = value;
-        select_mode(f, c.memory, RecordMode::yearly);
-    } else if (name == "active_before") {
-        f.lead_time = value;
-        c.memory.lead_time = value;
-    } else if (name == "active") {
-        apply_active(f, c.memory, value, prepared, c.first_text);
-    } else if (name == "record" || name == "/record") {
-    } else if (name == "periodic_repeat") {
-        select_mode(f, c.memory, RecordMode::periodic);
-        f.period = leading_number_text(value);
-    } else if (name == "active_week") {
-        f.ordinal = leading_number_text(value);
-    } else if (name == "active_day") {
-        apply_active_day(f, value);
-    } else if (name == "group") {
-        apply_group(f, c.groups, value);
-    } else {
-        if (!c.first_text) f.text += '\n';
-        f.text += prepared;
-        c.first_text = false;
+    switch (find_tag(name)) {
+        case Tag::color:
+            if (auto n = to_int32(leading_value(value))) f.color = *n;
+            return;
+        case Tag::date:
+            f.date = value;
+            select_mode(f, c.memory, RecordMode::yearly);
+            return;
+        case Tag::active_before:
+            f.lead_time = value;
+            c.memory.lead_time = value;
+            return;
+        case Tag::active:
+            apply_active(f, c.memory, value, prepared, c.first_text);
+            return;
+        case Tag::record:
+        case Tag::end_record:
+            return;
+        case Tag::periodic_repeat:
+            select_mode(f, c.memory, RecordMode::periodic);
+            f.period = leading_number_text(value);
+            return;
+        case Tag::active_week:
+            f.ordinal = leading_number_text(value);
+            return;
+        case Tag::active_day:
+            apply_active_day(f, value);
+            return;
+        case Tag::group:
+            apply_group(f, c.groups, value);
+            return;
+        // The editor has no field for these: they stay lines of the text.
+        case Tag::add_file:
+        case Tag::background:
+        case Tag::priority:
+        case Tag::active_after:
+        case Tag::none:
+            break;
     }
+    if (!c.first_text) f.text += '\n';
+    f.text += prepared;
+    c.first_text = false;
 }
 
 }  // namespace
@@ -220,8 +238,8 @@ void append_mode_lines(const RecordFields& fields, std::vector<std::string>& lin
             if (fields.day_selector <= kDayOfMonth || fields.day_selector > 7) {
                 lines.push_back("<active_day=" + fields.ordinal + ">");
             } else {
-                lines.push_back("<active_day=" +
-                                std::string(kDayWords[std::size_t(fields.day_selector)]) + ">");
+                lines.push_back("<active_day=" + std::string(weekday_word(fields.day_selector)) +
+                                ">");
                 lines.push_back("<active_week=" + fields.ordinal + ">");
             }
             break;

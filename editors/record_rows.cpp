@@ -8,6 +8,7 @@
 #include "engine/evaluate.h"
 #include "engine/number.h"
 #include "engine/placeholders.h"
+#include "engine/tags.h"
 #include "engine/text.h"
 
 namespace merkwald {
@@ -26,33 +27,65 @@ struct RowBuilder {
     }
 
     void apply(const std::string& name, const std::string& value, std::string_view prepared) {
-        if (name == "color") {
-            if (auto n = to_int32(leading_value(value))) row.color = *n;
-        } else if (name == "date") {
-            row.date = value;
-            const std::optional<DaySerial> d = parse_date(value);
-            row.date_shown = d ? written_date(*d) : value;
-        } else if (name == "active_before") {
-            row.lead_time = value;
-        } else if (name == "active" && value == "always") {
-            row.frequency = "immer";
-        } else if (name == "active" && value == "once") {
-            row.frequency = "einmal";
-        } else if (name == "record" || name == "/record") {
-        } else if (name == "periodic_repeat") {
-            row.frequency = "p(" + value + ")";
-        } else if (name == "active" && value == "periodic") {
-        } else if (name == "active" && value == "monthly") {
-            row.frequency = "monatlich";
-        } else if (name == "active_day" || name == "active_week") {
-        } else if (name == "group") {
-            row.group.clear();
-            for (const std::string& g : groups) {
-                if (equals_ignore_case(g, value)) row.group = g;
+        switch (find_tag(name)) {
+            case Tag::color:
+                if (auto n = to_int32(leading_value(value))) row.color = *n;
+                return;
+            case Tag::date: {
+                row.date = value;
+                const std::optional<DaySerial> d = parse_date(value);
+                row.date_shown = d ? written_date(*d) : value;
+                return;
             }
-        } else {
-            add_text(prepared);
+            case Tag::active_before:
+                row.lead_time = value;
+                return;
+            case Tag::active:
+                if (apply_active(find_active_value(value))) return;
+                break;
+            case Tag::periodic_repeat:
+                row.frequency = "p(" + value + ")";
+                return;
+            case Tag::group:
+                row.group.clear();
+                for (const std::string& g : groups) {
+                    if (equals_ignore_case(g, value)) row.group = g;
+                }
+                return;
+            case Tag::record:
+            case Tag::end_record:
+            case Tag::active_day:
+            case Tag::active_week:
+                return;
+            // The grid has no column for these: they stay in the text it shows.
+            case Tag::add_file:
+            case Tag::background:
+            case Tag::priority:
+            case Tag::active_after:
+            case Tag::none:
+                break;
         }
+        add_text(prepared);
+    }
+
+    // false: an `active` value the reader does not know, which is text.
+    bool apply_active(ActiveValue active) {
+        switch (active) {
+            case ActiveValue::always:
+                row.frequency = "immer";
+                return true;
+            case ActiveValue::once:
+                row.frequency = "einmal";
+                return true;
+            case ActiveValue::monthly:
+                row.frequency = "monatlich";
+                return true;
+            case ActiveValue::periodic:
+                return true;
+            case ActiveValue::none:
+                break;
+        }
+        return false;
     }
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/safe_rewrite.h"
+#include "engine/tags.h"
 #include "engine/text.h"
 
 namespace merkwald {
@@ -81,11 +82,11 @@ SplitLine split_as_read(std::string line) {
 
 namespace {
 
-// The name of a tag line as the reader sees it, "" for a text line.
-std::string tag_name(const std::string& line) {
-    if (line.empty()) return {};
-    SplitLine split = split_as_read(line);
-    return split.kind == LineKind::tag ? std::move(split.name) : std::string();
+// The tag of a line as the reader sees it.
+Tag tag_of(const std::string& line) {
+    if (line.empty()) return Tag::none;
+    const SplitLine split = split_as_read(line);
+    return split.kind == LineKind::tag ? find_tag(split.name) : Tag::none;
 }
 
 }  // namespace
@@ -95,11 +96,11 @@ std::vector<RecordBounds> record_bounds(const ReminderDocument& doc) {
     RecordBounds current;
     long long previous_end = 0;
     for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        const std::string name = tag_name(doc.lines[i].text);
+        const Tag tag = tag_of(doc.lines[i].text);
         const auto number = static_cast<long long>(i) + 1;
-        if (name == "record") {
+        if (tag == Tag::record) {
             current.start = number;
-        } else if (name == "/record") {
+        } else if (tag == Tag::end_record) {
             if (current.start == 0) current.start = previous_end;
             current.end = number;
             records.push_back(current);
@@ -113,7 +114,7 @@ std::vector<RecordBounds> record_bounds(const ReminderDocument& doc) {
 long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds) {
     const bool own_start = bounds.start >= 1 &&
                            bounds.start <= static_cast<long long>(doc.lines.size()) &&
-                           tag_name(doc.lines[std::size_t(bounds.start - 1)].text) == "record";
+                           tag_of(doc.lines[std::size_t(bounds.start - 1)].text) == Tag::record;
     return own_start ? bounds.start : bounds.start + 1;
 }
 

@@ -17,11 +17,10 @@ namespace merkwald {
 
 namespace {
 
-// The age the person reaches on this year's birthday; empty without a year.
+// The age the person reaches on the next birthday; empty without a year.
 QString age_text(const VcardBirthday& b, DaySerial today) {
-    if (b.year == 0) return {};
-    const Ymd now = ymd_of(today);
-    return QString::number(now.year - b.year);
+    const std::optional<int> age = age_at_next_birthday(b, today);
+    return age ? QString::number(*age) : QString();
 }
 
 QTableWidgetItem* read_only(const QString& text) {
@@ -81,7 +80,10 @@ void VcardImportForm::fill(const VcardBook& book, std::string_view target_text) 
     const std::vector<VcardCandidate> candidates = vcard_candidates(book, target_text);
     table_->setColumnCount(4);
     table_->setHorizontalHeaderLabels({QStringLiteral("Übernehmen"), QStringLiteral("Name"),
-                                       QStringLiteral("Geburtstag"), QStringLiteral("Alter")});
+                                       QStringLiteral("Geburtstag"),
+                                       QStringLiteral("Alter am nächsten Geburtstag")});
+    // An address book may hold many thousand people: draw once, at the end.
+    table_->setUpdatesEnabled(false);
     table_->setRowCount(int(candidates.size()));
     table_->verticalHeader()->hide();
     int known = 0;
@@ -94,12 +96,13 @@ void VcardImportForm::fill(const VcardBook& book, std::string_view target_text) 
         table_->setItem(row, kVcardTake, take);
         table_->setItem(row, kVcardName, read_only(to_qstring(c.person.name)));
         table_->setItem(row, kVcardBirthday,
-                        read_only(to_qstring(vcard_record_date(c.person.birthday))));
+                        read_only(to_qstring(vcard_birthday_text(c.person.birthday))));
         table_->setItem(row, kVcardAge,
                         read_only(age_text(c.person.birthday, context_.engine.today)));
         known += c.already_there ? 1 : 0;
     }
     table_->horizontalHeader()->setSectionResizeMode(kVcardName, QHeaderView::Stretch);
+    table_->setUpdatesEnabled(true);
     QString status = QStringLiteral("%1 Personen mit Geburtstag, davon %2 schon in der Datei.")
                          .arg(candidates.size())
                          .arg(known);
@@ -123,8 +126,7 @@ void VcardImportForm::run_import() {
     VcardImportOutcome outcome;
     const WriteOutcome write =
         write_asking_utf8(context_.services.dialogs, this, target_, [&](Utf8Change utf8) {
-            outcome = append_vcard_birthdays(target_, chosen,
-                                             template_at(templates_, template_->currentIndex()),
+            outcome = append_vcard_birthdays(target_, chosen, templates_, template_->currentIndex(),
                                              style, context_.engine.today, utf8);
             return outcome.write;
         });

@@ -8,6 +8,7 @@
 #include "placeholders.h"
 #include "reader.h"
 #include "refresh.h"
+#include "tags.h"
 #include "text.h"
 
 namespace merkwald {
@@ -59,26 +60,27 @@ void FileChecker::line(long long number, std::string_view prepared) {
 void FileChecker::tag(long long number, const std::string& name, std::string_view value,
                       std::string_view prepared) {
     const std::string shown(prepared);
-    if (name == "record") {
+    const Tag t = find_tag(name);
+    if (t == Tag::record) {
         if (open_) report(open_, "Datensatz ohne Ende: <record> ohne </record>");
         open_ = number;
         record_text_.clear();
         text_lines_.clear();
-    } else if (name == "/record") {
+    } else if (t == Tag::end_record) {
         end_record(number);
-    } else if (name == "date") {
+    } else if (t == Tag::date) {
         if (!value.empty() && !parse_date(value)) report(number, "kein gültiges Datum: " + shown);
-    } else if (name == "add_file") {
+    } else if (t == Tag::add_file) {
         if (!main_ && !state_.settings.light)
             report(number, "add_file wirkt nur in der Hauptdatei, die Zeile wird als Text gezeigt");
         else if (!file_exists(state_.resolve(std::string(value))))
             report(number, "verknüpfte Datei fehlt: " + std::string(value));
-    } else if (name == "active") {
+    } else if (t == Tag::active) {
         if (!is_active_value(value)) {
             report(number, "unbekannter Wert, die Zeile wird als Text gezeigt: " + shown);
             text(number, prepared);
         }
-    } else if (name != "group" && !number_value_fits(name, value)) {
+    } else if (t != Tag::group && !number_value_fits(name, value)) {
         report(number,
                "Zahl außerhalb des Bereichs (das Programm meldet \"Datei nicht "
                "gefunden\" und liest die Datei nicht weiter): " +

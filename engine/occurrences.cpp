@@ -1,24 +1,64 @@
 #include "occurrences.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "evaluate.h"
 #include "placeholders.h"
 #include "refresh.h"
+#include "tags.h"
 #include "text.h"
 
 namespace merkwald {
 
 namespace {
 
+// The record's text as a calendar shows it, the same from both programs: the
+// light program's reader puts two blanks after every line break, and each
+// program keeps as text a tag line the other acts on (`active_after`, an
+// `add_file` in a linked file). Tag lines expand to nothing in either, so
+// they are dropped, and the lines are joined as the full program joins them.
+std::string feed_text(std::string_view text, bool light) {
+    std::string out;
+    out.reserve(text.size());
+    const std::string_view line_end = light ? "\r\n  " : "\r\n";
+    while (!text.empty()) {
+        std::size_t end = text.find(line_end);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(0, end);
+        const SplitView split = split_prepared_line(trim_blanks(line));
+        if (split.kind != LineKind::tag || find_tag(split.name) == Tag::none) {
+            out.append(line);
+            out += "\r\n";
+        }
+        text.remove_prefix(std::min(text.size(), end + line_end.size()));
+    }
+    return out;
+}
+
+// The file's own name, not the file list's spelling of its path ("gross.rmd",
+// "./gross.rmd" and "/home/a/gross.rmd" are one file), in lower case as a
+// Windows folder sees it. Moving the folder keeps the identities; renaming the
+// file gives its events new ones.
+std::string identity_file_name(const std::string& file) {
+    const std::filesystem::path path(std::u8string(file.begin(), file.end()));
+    const std::u8string name = path.filename().u8string();
+    return to_lower(std::string(name.begin(), name.end()));
+}
+
+// Neither the time of the run nor its time zone enter: the same record on the
+// same day has the same identity in every run of either program.
 std::uint64_t record_identity(const CapturedRecord& c) {
     const WorkingRecord& r = c.record;
-    std::uint64_t h = fnv1a(c.file);
+    std::uint64_t h = fnv1a(identity_file_name(c.file));
     h = fnv1a(r.text, fnv1a("\n", h));
-    const std::string rule = std::to_string(r.date) + '/' + std::to_string(r.periodic_repeat) +
-                             '/' + std::to_string(r.day_of_month) + '/' +
-                             std::to_string(r.weekday) + '/' + std::to_string(r.active_week) +
-                             (r.monthly ? "m" : "") + (r.periodic ? "p" : "") + (r.once ? "o" : "");
+    // An undated (monthly) record's date is the day it was read.
+    const std::string rule = (r.undated ? std::string("-") : std::to_string(r.date)) + '/' +
+                             std::to_string(r.periodic_repeat) + '/' +
+                             std::to_string(r.day_of_month) + '/' + std::to_string(r.weekday) +
+                             '/' + std::to_string(r.active_week) + (r.monthly ? "m" : "") +
+                             (r.periodic ? "p" : "") + (r.once ? "o" : "");
     return fnv1a(rule, h);
 }
 
@@ -74,7 +114,10 @@ std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedR
     });
     std::vector<std::uint64_t> identities;
     identities.reserve(records.size());
-    for (const CapturedRecord& c : records) identities.push_back(record_identity(c));
+    for (CapturedRecord& c : records) {
+        c.record.text = feed_text(c.record.text, state.settings.light);
+        identities.push_back(record_identity(c));
+    }
 
     std::vector<Occurrence> events;
     const DaySerial today = state.today;

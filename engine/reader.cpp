@@ -13,62 +13,12 @@
 #include "line_source.h"
 #include "number.h"
 #include "placeholders.h"
+#include "tags.h"
 #include "text.h"
 
 namespace merkwald {
 
 namespace {
-
-enum class Tag {
-    none,
-    record,
-    add_file,
-    background,
-    color,
-    priority,
-    date,
-    active_before,
-    active_after,
-    active,
-    periodic_repeat,
-    active_day,
-    active_week,
-    group,
-    end_record,
-};
-
-constexpr std::array<std::pair<std::string_view, Tag>, 14> kTags{{
-    {"record", Tag::record},
-    {"add_file", Tag::add_file},
-    {"background", Tag::background},
-    {"color", Tag::color},
-    {"priority", Tag::priority},
-    {"date", Tag::date},
-    {"active_before", Tag::active_before},
-    {"active_after", Tag::active_after},
-    {"active", Tag::active},
-    {"periodic_repeat", Tag::periodic_repeat},
-    {"active_day", Tag::active_day},
-    {"active_week", Tag::active_week},
-    {"group", Tag::group},
-    {"/record", Tag::end_record},
-}};
-
-constexpr std::size_t kLongestTag = 15;
-
-// Tag names are matched without regard to case; no known name is longer than 15.
-Tag find_tag(std::string_view name) {
-    if (name.empty() || name.size() > kLongestTag) return Tag::none;
-    char lower[kLongestTag];
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        lower[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-    }
-    const std::string_view key(lower, name.size());
-    for (const auto& [tag_name, tag] : kTags)
-        if (tag_name == key) return tag;
-    return Tag::none;
-}
 
 // The numeric tags: the range a value must fit and where it is kept. A value
 // out of range is a read failure that ends the file.
@@ -112,26 +62,20 @@ const NumberTag* number_tag_of(Tag tag) {
     return row == kNumberTags.end() ? nullptr : &*row;
 }
 
-constexpr std::array<std::string_view, 7> kWeekdays{"sunday",   "monday", "tuesday", "wednesday",
-                                                    "thursday", "friday", "saturday"};
-
-// 1 for "sunday" to 7 for "saturday", 0 for anything else.
-int weekday_number(std::string_view value) {
-    const auto day = std::find(kWeekdays.begin(), kWeekdays.end(), value);
-    return day == kWeekdays.end() ? 0 : int(day - kWeekdays.begin()) + 1;
-}
-
-// The values of `active` and the flag each sets.
-constexpr std::array<std::pair<std::string_view, bool R::*>, 4> kActiveValues{{
-    {"always", &R::always},
-    {"once", &R::once},
-    {"periodic", &R::periodic},
-    {"monthly", &R::monthly},
-}};
-
+// The flag each value of `active` sets.
 bool R::*active_flag(std::string_view value) {
-    for (const auto& [name, flag] : kActiveValues)
-        if (name == value) return flag;
+    switch (find_active_value(value)) {
+        case ActiveValue::always:
+            return &R::always;
+        case ActiveValue::once:
+            return &R::once;
+        case ActiveValue::periodic:
+            return &R::periodic;
+        case ActiveValue::monthly:
+            return &R::monthly;
+        case ActiveValue::none:
+            break;
+    }
     return nullptr;
 }
 
@@ -165,7 +109,7 @@ void FileReader::append_text(std::string_view prepared) {
 
 bool FileReader::line(std::string_view prepared) {
     const SplitView split = split_prepared_line(prepared);
-    const Tag tag = split.kind == LineKind::tag ? find_tag(trim_blanks(split.name)) : Tag::none;
+    const Tag tag = split.kind == LineKind::tag ? find_tag(split.name) : Tag::none;
     if (tag == Tag::none) {
         append_text(prepared);
         return true;
@@ -260,12 +204,14 @@ bool FileReader::add_file(std::string_view value) {
 
 }  // namespace
 
-bool is_reader_tag(std::string_view name) { return find_tag(trim_blanks(name)) != Tag::none; }
+bool is_reader_tag(std::string_view name) { return find_tag(name) != Tag::none; }
 
-bool is_active_value(std::string_view value) { return active_flag(value) != nullptr; }
+bool is_active_value(std::string_view value) {
+    return find_active_value(value) != ActiveValue::none;
+}
 
 bool number_value_fits(std::string_view name, std::string_view value) {
-    const Tag tag = find_tag(trim_blanks(name));
+    const Tag tag = find_tag(name);
     if (tag == Tag::active_day && weekday_number(value) != 0) return true;
     const NumberTag* row = number_tag_of(tag);
     return row == nullptr || read_number(row->range, value).has_value();

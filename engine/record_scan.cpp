@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "line_source.h"
+#include "tags.h"
 #include "text.h"
 
 namespace merkwald {
@@ -26,9 +27,10 @@ RecordScan scan_records(const std::filesystem::path& path, MessageSink& sink) {
         tabs_to_spaces(prepared);
         const SplitLine split = split_tag_line(prepared);
         if (split.kind != LineKind::tag) continue;
-        if (split.name == "record") {
+        const Tag tag = find_tag(split.name);
+        if (tag == Tag::record) {
             current.start = number;
-        } else if (split.name == "/record") {
+        } else if (tag == Tag::end_record) {
             current.end = number;
             scan.records.push_back(current);
             current = {};

@@ -30,14 +30,16 @@ struct VcardProblem {
 
 struct VcardBook {
     std::vector<VcardPerson> people;  // those with a name and a birthday, in file order
-    int without_birthday = 0;         // cards with a name but no BDAY
+    int without_birthday = 0;         // cards without BDAY (an e-mail address only): no fault
     std::vector<VcardProblem> problems;
 };
 
-// `bytes` is the file's content, undecoded. Folded lines are joined and
-// quoted-printable values decoded; each value that is not valid UTF-8 is read as
-// Windows-1252, so CHARSET=UTF-8 and CHARSET=ISO-8859-1 values both come out
-// right. A broken card is reported and skipped; the rest is kept.
+// `bytes` is the file's content, undecoded: UTF-8 or UTF-16 after a byte-order
+// mark, else UTF-8 when the whole file is, else each value per its CHARSET, else
+// Windows-1252 (quoted-printable values likewise after decoding). Folded lines
+// are joined in linear time. A year equal to BDAY's X-APPLE-OMIT-YEAR means
+// none; the card nested in a vCard 2.1 AGENT is skipped with its lines. A
+// broken card is reported and skipped; the rest is kept.
 [[nodiscard]] VcardBook parse_vcards(std::string_view bytes);
 
 // "1980-05-17", "19800517", "--0517", "--05-17", also with a time after "T";

@@ -1,6 +1,8 @@
 #include "cli.h"
 
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 namespace merkwald::cli {
 
@@ -35,7 +37,9 @@ constexpr std::string_view kHelp =
     "                      (der einzige Befehl, der eine Datei schreibt)\n"
     "  --help, --version\n"
     "\n"
-    "Datumsangaben: T.M.JJJJ, TT.MM.JJ oder JJJJ-MM-TT.\n";
+    "Datumsangaben: T.M.JJJJ, TT.MM.JJ oder JJJJ-MM-TT.\n"
+    "--file DATEI: ein relativer Name gilt im aktuellen Ordner; ohne --file die\n"
+    "Hauptdatei der Einstellungen, deren Name im Programmordner gilt.\n";
 
 using Command = int (*)(const std::vector<std::string>&, Context&);
 
@@ -60,6 +64,16 @@ bool take_name_value(const std::vector<std::string>& args, std::size_t& i, std::
     if (i + 1 >= args.size()) return false;
     value = args[++i];
     return true;
+}
+
+std::string command_line_file(const Context& ctx, const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path path(std::u8string(name.begin(), name.end()));
+    if (path.is_absolute()) return name;
+    std::error_code ec;
+    const fs::path folder = ctx.working_folder.empty() ? fs::current_path(ec) : ctx.working_folder;
+    const std::u8string absolute = (folder / path).lexically_normal().u8string();
+    return {absolute.begin(), absolute.end()};
 }
 
 int run(const std::vector<std::string>& args, Context& ctx) {

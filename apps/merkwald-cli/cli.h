@@ -27,6 +27,11 @@ struct Context {
     long long unix_seconds = 0;  // the same moment as seconds since 1970 (UTC)
     HomePlace home;              // with `Diff to GMT` and `Daylight Saving Time`
     std::filesystem::path program_folder;
+    // The folder the command was started in: a `--file` name is relative to it,
+    // as with every terminal program (empty: the process's current folder).
+    // Names in the settings and in `add_file` lines stay relative to the
+    // program folder.
+    std::filesystem::path working_folder;
     // Where the installation's places file is read; empty: the program folder.
     std::filesystem::path places_folder;
     // What the list needs of the settings.
@@ -59,6 +64,10 @@ int run(const std::vector<std::string>& args, Context& ctx);
 // value, moving i past what it took; false when the value is missing.
 [[nodiscard]] bool take_name_value(const std::vector<std::string>& args, std::size_t& i,
                                    std::string& name, std::string& value);
+
+// A `--file` value as the file list's entry: a relative name made absolute
+// against the working folder.
+[[nodiscard]] std::string command_line_file(const Context& ctx, const std::string& name);
 
 // Text as the terminal wants it: every CRLF (and lone CR) becomes LF.
 [[nodiscard]] std::string to_lf(std::string_view text);

@@ -20,7 +20,8 @@ struct IcsOptions {
     std::optional<std::string> file;
 };
 
-std::optional<IcsOptions> parse_ics_options(const std::vector<std::string>& args) {
+std::optional<IcsOptions> parse_ics_options(const std::vector<std::string>& args,
+                                            const Context& ctx) {
     IcsOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name, value;
@@ -30,7 +31,7 @@ std::optional<IcsOptions> parse_ics_options(const std::vector<std::string>& args
             if (!day) return std::nullopt;
             (name == "--from" ? o.from : o.to) = *day;
         } else if (name == "--file" && !value.empty()) {
-            o.file = value;
+            o.file = command_line_file(ctx, value);
         } else {
             return std::nullopt;
         }
@@ -42,7 +43,7 @@ std::optional<IcsOptions> parse_ics_options(const std::vector<std::string>& args
 }  // namespace
 
 int run_ics(const std::vector<std::string>& args, Context& ctx) {
-    const auto options = parse_ics_options(args);
+    const auto options = parse_ics_options(args, ctx);
     if (!options) {
         ctx.err << kIcsUsage;
         return kExitUsage;

@@ -59,7 +59,7 @@ std::optional<AddRequest> parse_add(const std::vector<std::string>& args, Contex
             }
             r.lead_days = value;
         } else if (name == "--file" && !value.empty()) {
-            r.file = value;
+            r.file = command_line_file(ctx, value);
         } else {
             return std::nullopt;
         }
@@ -119,17 +119,23 @@ void print_record(Context& ctx, EntryKind kind, const EntryInput& input,
 
 int run_check(const std::vector<std::string>& args, Context& ctx) {
     std::string file = ctx.data_filename;
+    std::string typed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name, value;
         if (!take_name_value(args, i, name, value) || name != "--file" || value.empty()) {
             ctx.err << kCheckUsage;
             return kExitUsage;
         }
-        file = value;
+        typed = value;
+        file = command_line_file(ctx, value);
     }
     const EngineState state(ctx.engine, ctx.today, ctx.program_folder);
-    const std::vector<FileProblem> problems = check_files(state, file);
-    for (const FileProblem& p : problems) ctx.out << problem_line(p) << '\n';
+    std::vector<FileProblem> problems = check_files(state, file);
+    for (FileProblem& p : problems) {
+        // The file named on the command line is reported as it was typed.
+        if (!typed.empty() && p.file == file) p.file = typed;
+        ctx.out << problem_line(p) << '\n';
+    }
     return problems.empty() ? kExitOk : kExitFailure;
 }
 

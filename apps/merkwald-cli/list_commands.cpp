@@ -40,7 +40,7 @@ std::string bad_date(const std::string& name, const std::string& value) {
 // Accepts "--name value" and "--name=value"; nullopt on anything it does not know.
 // `error` names a value that is wrong, beyond the usage text.
 std::optional<ListOptions> parse_options(const std::vector<std::string>& args, bool lead_days,
-                                         std::string& error) {
+                                         const Context& ctx, std::string& error) {
     ListOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i], value;
@@ -53,7 +53,7 @@ std::optional<ListOptions> parse_options(const std::vector<std::string>& args, b
             }
         } else if (name == "--file") {
             if (value.empty()) return std::nullopt;
-            o.file = value;
+            o.file = command_line_file(ctx, value);
         } else if ((name == "--from" || name == "--to") && lead_days) {
             const auto day = parse_date(value);
             if (!day) {
@@ -133,7 +133,7 @@ void StderrSink::show_message(std::string_view text, MessageIcon) {
 
 int run_list(const std::vector<std::string>& args, Context& ctx) {
     std::string error;
-    const auto options = parse_options(args, true, error);
+    const auto options = parse_options(args, true, ctx, error);
     if (!options) return usage(ctx, error);
     if (options->from) return run_range(*options, ctx);
     StderrSink sink(ctx.err);
@@ -147,7 +147,7 @@ int run_list(const std::vector<std::string>& args, Context& ctx) {
 
 int run_missed(const std::vector<std::string>& args, Context& ctx) {
     std::string error;
-    const auto options = parse_options(args, false, error);
+    const auto options = parse_options(args, false, ctx, error);
     if (!options) return usage(ctx, error);
     StderrSink sink(ctx.err);
     Refreshed r = run_refresh(*options, ctx, sink);

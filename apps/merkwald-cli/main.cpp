@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
     const QDateTime now = QDateTime::currentDateTime();
     std::ios::sync_with_stdio(false);
     cli::Context ctx(std::cout, std::cerr);
+    ctx.working_folder = to_path(QDir::currentPath());
     ctx.today = to_day_serial(now.date());
     ctx.unix_seconds = now.toSecsSinceEpoch();
     ctx.now_seconds = now.time().msecsSinceStartOfDay() / 1000;

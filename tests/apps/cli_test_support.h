@@ -39,6 +39,7 @@ protected:
         ctx.now_seconds = 12 * 3600;
         ctx.home = home;
         ctx.program_folder = folder;
+        ctx.working_folder = working_folder.empty() ? folder : working_folder;
         ctx.engine = engine;
         ctx.data_filename = "main.rmd";
         const int status = command(args, ctx);
@@ -50,6 +51,7 @@ protected:
     DaySerial today = *make_date(1999, 3, 5);
     HomePlace home;
     EngineSettings engine;
+    std::filesystem::path working_folder;  // empty: the program folder
 };
 
 }  // namespace merkwald::cli::test

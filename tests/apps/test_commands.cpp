@@ -203,6 +203,58 @@ TEST_F(NewCommands, AddWritesNothingOnBadInput) {
     EXPECT_EQ(file("main.rmd"), before);
 }
 
+TEST_F(NewCommands, AddedRecordsAreListedOnTheirDayWithoutAMessage) {
+    ASSERT_EQ(run_cli({"add", "birthday", "Jörg Müller", "5.3.1998"}).status, kExitOk);
+    ASSERT_EQ(run_cli({"add", "appointment", "Zahnarzt", "2027-01-15", "9:30"}).status, kExitOk);
+    const std::pair<const char*, const char*> rows[] = {
+        {"5.3.2027", "Geburtstag von Jörg Müller !\n"},
+        {"15.1.2027", "Termin: Zahnarzt um 9:30 Uhr heute\n"},
+    };
+    for (const auto& [day, text] : rows) {
+        const Outcome o = run_cli({"list", "--today", day, "--lead-days", "0"});
+        EXPECT_EQ(o.status, kExitOk);
+        EXPECT_EQ(o.err, "");
+        EXPECT_NE(o.out.find(text), std::string::npos) << o.out;
+    }
+    EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""}));
+    // A text that would read as a tag is refused, whichever tag it is.
+    for (const char* name : {"<priority=5>", "<background=1>", "<active_after=2>"}) {
+        EXPECT_EQ(run_cli({"add", "birthday", name, "5.3.1998", "--template", "2"}).status,
+                  kExitUsage)
+            << name;
+    }
+}
+
+// Like every terminal program: a name on the command line is relative to the
+// folder the command runs in; the main file of the settings stays in the
+// program folder.
+TEST_F(NewCommands, FileArgumentsAreRelativeToTheCurrentFolder) {
+    working_folder = folder / "hier";
+    std::filesystem::create_directory(working_folder);
+    write("meine.rmd", "<record>\r\n<date=07.12.1970>\r\nIm Programmordner\r\n</record>\r\n");
+    std::ofstream(working_folder / "meine.rmd", std::ios::binary)
+        << "<record>\r\n<date=07.12.1970>\r\nIm aktuellen Ordner\r\n</record>\r\n"
+           "<record>\r\n<date=99.99.99>\r\n</record>\r\n";
+    const Outcome listed = run_cli({"list", "--file", "meine.rmd"});
+    EXPECT_NE(listed.out.find("Im aktuellen Ordner"), std::string::npos) << listed.out;
+    EXPECT_EQ(listed.out.find("Programmordner"), std::string::npos) << listed.out;
+    EXPECT_EQ(run_cli({"check", "--file=meine.rmd"}).out,
+              "meine.rmd:6: kein gültiges Datum: <date=99.99.99>\n");
+    const Outcome ics =
+        run_cli({"ics", "--from", "7.12.2026", "--to", "7.12.2026", "--file", "./meine.rmd"});
+    EXPECT_NE(ics.out.find("SUMMARY:Im aktuellen Ordner"), std::string::npos) << ics.out;
+
+    ASSERT_EQ(run_cli({"add", "birthday", "Anna", "1.1.1990", "--file", "meine.rmd"}).status,
+              kExitOk);
+    EXPECT_EQ(file("meine.rmd"),
+              "<record>\r\n<date=07.12.1970>\r\nIm Programmordner\r\n</record>\r\n");
+    EXPECT_NE(file("hier/meine.rmd").find("Geburtstag von Anna !"), std::string::npos);
+    // An absolute name is taken as it is.
+    const std::string absolute = (working_folder / "meine.rmd").string();
+    EXPECT_EQ(run_cli({"list", "--file", absolute}).out,
+              run_cli({"list", "--file", "meine.rmd"}).out);
+}
+
 TEST_F(NewCommands, HolidaysOfAState) {
     EXPECT_EQ(run_cli({"holidays", "--state=de-by", "2026"}),
               (Outcome{kExitOk, joined(legal_holiday_lines(2026, State::BY)), ""}));

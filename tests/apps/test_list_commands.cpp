@@ -50,9 +50,11 @@ TEST_F(ListCommands, PrintTheWindowTexts) {
          {kExitOk, "Ereignisse vom 8.3.2000 bis 19.3.2000\n\n", ""}},
         // Nothing is printed when the last file failed.
         {{"list", "--file", "fehlt.rmd"}, {kExitFailure, "", "Datei nicht gefunden\n"}},
+        // A name on the command line is made whole against the current folder.
         {{"list", "--file", "bad.rmd"},
          {kExitOk, "Freitag, 5.3.1999\n\n",
-          "Syntaxfehler in Datei: bad.rmd\nZeile:  4\nText > <x\n\n"}},
+          "Syntaxfehler in Datei: " + (folder / "bad.rmd").string() +
+              "\nZeile:  4\nText > <x\n\n"}},
         {{"missed"},
          {kExitOk, "Seit dem letzten Start (01.03.99) abgelaufen...\n  03.03.1999: Vorgestern\n",
           ""}},

@@ -19,7 +19,9 @@
 #include "editors/editor_context.h"
 #include "editors/record_commands.h"
 #include "engine/engine_state.h"
+#include "engine/refresh.h"
 #include "engine/text_file.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/scripted_platform.h"
 
 namespace merkwald::test {
@@ -99,6 +101,28 @@ inline void click_button(QWidget* dialog, const QString& text) {
 }
 
 inline DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }
+
+// What the list shows on `today` when it reads `file` as the programs do: each
+// entry's text (without its final line break) and every message of the read.
+struct Listed {
+    std::vector<std::string> texts;
+    std::vector<std::string> messages;
+};
+inline Listed listed_on(const std::filesystem::path& file, DaySerial today, int lead_days = 0) {
+    EngineState state(EngineSettings{}, today, file.parent_path());
+    state.lead_days = lead_days;
+    RefreshTables tables;
+    RecordingSink sink;
+    refresh(state, tables, file.filename().string(), sink);
+    Listed listed;
+    for (const LineEntry& line : tables.lines) {
+        std::string text = line.text;
+        while (text.ends_with("\r\n")) text.resize(text.size() - 2);
+        listed.texts.push_back(text);
+    }
+    for (const RecordingSink::Shown& shown : sink.shown) listed.messages.push_back(shown.text);
+    return listed;
+}
 
 // Everything a window of the editors is given, with scripted dialogs.
 struct EditorWorld {

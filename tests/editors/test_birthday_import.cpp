@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "editors/birthday_import.h"
@@ -19,6 +20,14 @@ TEST(CsvFields, FieldSyntax) {
         {"Anna\r\n\r\n   \r\n1.1.1990\n", {"Anna", "1.1.1990"}},
         {"a,b\rc,d", {"a", "b", "c", "d"}},
         {"\"Berg; Anna\";2.2.1990", {"Berg; Anna", "2.2.1990"}},
+        // One separator per file, whatever a later line holds.
+        {"Name,Datum\nMüller; Hans,1.1.1990\n", {"Name", "Datum", "Müller; Hans", "1.1.1990"}},
+        {"Berg, Anna;1.1.1990\nOtto;2.2.1990\n", {"Berg, Anna", "1.1.1990", "Otto", "2.2.1990"}},
+        {"a;b,c\nd;e,f\n", {"a", "b,c", "d", "e,f"}},
+        {"a,b;c\nd,e\n", {"a", "b;c", "d", "e"}},
+        // A blank spreadsheet row holds no field, and settles the separator.
+        {";\nBerg, Anna;1.1.1990", {"Berg, Anna", "1.1.1990"}},
+        {" , ,\n a , 1.1.1990\n,\n", {"a", "1.1.1990"}},
     };
     for (const auto& [text, fields] : rows) EXPECT_EQ(fields, csv_fields(text)) << text;
 }
@@ -85,6 +94,58 @@ TEST_F(Import, HowAnImportEnds) {
         }
         EXPECT_EQ(outcome.imported, test::count_of(read_bytes(target), "</record>"));
     }
+}
+
+// LibreOffice Calc's "Text CSV" exports: comma with a semicolon in a name and a
+// blank row; semicolon (the German default) in Windows-1252 with a comma in a name.
+TEST_F(Import, SpreadsheetExportsReadBackOnTheirDays) {
+    struct Row {
+        const char* file;
+        std::vector<std::pair<std::string, DaySerial>> people;  // and a day each is due
+    };
+    const Row rows[] = {
+        {"libreoffice_comma.csv",
+         {{"Anna Berg", test::day(2027, 5, 17)},
+          {"Bernd Kühn", test::day(2027, 1, 31)},
+          {"Meier, Hans", test::day(2027, 2, 3)},
+          {"Clara Vogt", test::day(2027, 3, 1)},
+          {"Dieter Roth", test::day(2027, 3, 14)},
+          {"Schulz; Eva (Oma)", test::day(2027, 8, 8)},
+          {"Frank Otto", test::day(2027, 12, 24)}}},
+        {"libreoffice_semicolon.csv",
+         {{"Berg, Anna", test::day(2027, 5, 17)}, {"Jürgen Schönfeld", test::day(2027, 3, 14)}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome =
+            run(read_bytes(MERKWALD_TEST_DATA "/" + std::string(row.file)));
+        EXPECT_EQ(ImportEnd::done, outcome.end) << import_problem_text(outcome);
+        EXPECT_EQ(int(row.people.size()), outcome.imported);
+        for (const auto& [name, on] : row.people) {
+            const test::Listed listed = test::listed_on(target, on);
+            EXPECT_TRUE(listed.messages.empty());
+            EXPECT_EQ(1, std::count(listed.texts.begin(), listed.texts.end(),
+                                    "Geburtstag von " + name + " hat heute"))
+                << name;
+        }
+    }
+}
+
+// A name that would make the record's text line a tag of the reader.
+TEST_F(Import, ANameReadAsATagStopsTheImport) {
+    text.before = "";
+    for (const char* name :
+         {"<priority=2> Anna", "<background=5>", "<active_after=3>", "<DATE=1.1.1990>"}) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome = run("\"" + std::string(name) + "\",1.1.1990\n");
+        EXPECT_EQ(ImportEnd::bad_field, outcome.end);
+        EXPECT_FALSE(std::filesystem::exists(target));
+    }
+    // What follows the name becomes part of the value: these lines are text.
+    EXPECT_EQ(ImportEnd::done, run("\"<active=oft> Anna\",1.1.1990\n").end);
+    EXPECT_EQ(ImportEnd::done, run("<active=once>,1.1.1990\n").end);
 }
 
 TEST_F(Import, AWindows1252SourceIsReadAsSuch) {

@@ -58,7 +58,11 @@ TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
         {"Anna", "", "7", C::bad_date, ""},
         {"Anna", "1.1.2030", "7", C::bad_date, "Falsches Datum"},
         {"Anna", "1.1.1990", "40000", C::bad_field, "Vorlaufzeit"},
-        {"</record>", "1.1.1990", "7", C::bad_field, "</record>"}};
+        {"</record>", "1.1.1990", "7", C::bad_field, "</record>"},
+        // Every tag of the reader, also those the record editor keeps as text.
+        {"<priority=2> Anna", "1.1.1990", "7", C::bad_field, "<priority=2> Anna"},
+        {"<Background=5>", "1.1.1990", "7", C::bad_field, "<Background=5>"},
+        {"<active_after=3>", "1.1.1990", "7", C::bad_field, "<active_after=3>"}};
     for (const auto& [name, date, lead, check, problem] : rows) {
         const SaveOutcome outcome =
             save_entry(EntryKind::birthday, file, {name, date, 0, {0, 0, lead}}, bare, kToday);
@@ -120,6 +124,12 @@ TEST(FieldChecks, ATypedLineNeverBecomesATag) {
         {"<active=oft>", false},  {"<priority=2>", false},    {"<priority=99999>", true},
         {"Text <record>", false}, {"<add_file=x.rmd>", true}, {"<hallo>", false}};
     for (const auto& [line, tag] : rows) EXPECT_EQ(tag, reads_as_tag(line)) << line;
+    // An entry's text line is refused for any tag the reader knows.
+    const std::pair<const char*, bool> entry_rows[] = {
+        {"<priority=2>", true},      {" < BACKGROUND = 1 > ", true}, {"<active_after=3>", true},
+        {"<active=oft>", false},     {"<active=monthly>", true},     {"<hallo=1>", false},
+        {"Anna <priority=2>", false}};
+    for (const auto& [line, tag] : entry_rows) EXPECT_EQ(tag, reads_as_any_tag(line)) << line;
 }
 
 TEST(FieldChecks, DatesHaveFourDigitYearsAndBirthdaysLieInThePast) {

@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 
+#include "editors/templates.h"
 #include "editors/vcard_import_form.h"
 #include "editors_test_support.h"
+#include "engine/date_text.h"
 
 namespace merkwald {
 namespace {
@@ -28,23 +32,169 @@ const TextTemplate kAgeTemplate{"a", "Bald:",
                                 "hat <days_before_event_text> am <event_d.mmmm> "
                                 "<years_after_date>. Geburtstag"};
 
-// A birthday without a year loses the age from its template.
+std::string sample(const std::string& name) {
+    return test::read_bytes(MERKWALD_SOURCE_DIR "/tests/engine/data/vcard/" + name);
+}
+
+std::vector<TextTemplate> shipped_templates() {
+    test::RecordingSink sink;
+    const TemplateTable table = load_birthday_templates(MERKWALD_SOURCE_DIR "/data", sink);
+    EXPECT_TRUE(table.found);
+    return table.templates;
+}
+
+// A birthday without a year takes its text from a template without the age.
 TEST(VcardImport, RecordsWrittenThroughTheEntryFileFunction) {
     test::TempFolder folder;
     const auto target = folder / "main.rmd";
     test::write_bytes(target, "<record>\r\nAlt\r\n</record>\r\n");
     const VcardBook book = parse_vcards(kBook);
-    const VcardImportOutcome outcome = append_vcard_birthdays(
-        target, {book.people[0], book.people[1]}, kAgeTemplate, {0, 0, "14"}, day(2026, 12, 7));
+    const VcardImportOutcome outcome =
+        append_vcard_birthdays(target, {book.people[0], book.people[1]}, {kAgeTemplate}, 0,
+                               {0, 0, "14"}, day(2026, 12, 7));
     ASSERT_TRUE(outcome.write.ok) << outcome.write.message;
     EXPECT_EQ(outcome.written, 2);
     const std::string written = test::read_bytes(target);
     EXPECT_EQ(1, test::count_of(written, "<date=17.05.1980>\r\n<active_before=14>\r\n"));
     EXPECT_TRUE(written.ends_with(
-        "<record>\r\n<date=01.03.>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
-        "Bald: Jörg Müller hat <days_before_event_text> am <event_d.mmmm> Geburtstag\r\n"
+        "<record>\r\n<date=01.03.1904>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
+        " Jörg Müller hat <days_before_event_text> Geburtstag (<event_dddd>, <event_d.mmmm>)\r\n"
         "</record>\r\n\r\n"))
         << written;
+}
+
+// Whichever template is chosen: read without a message, due on its day every
+// year, no age and no "wird heute alt".
+TEST(VcardImport, ABirthdayWithoutAYearFallsDueEveryYearWithoutAge) {
+    const std::vector<TextTemplate> templates = shipped_templates();
+    ASSERT_GE(templates.size(), 8u);
+    const VcardPerson jonas{"Jonas Brandt", {0, 2, 3}, 1};
+    const VcardPerson mia{"Mia Krause", {0, 2, 29}, 1};
+    for (int position = 0; position < int(templates.size()); ++position) {
+        SCOPED_TRACE(templates[std::size_t(position)].caption);
+        test::TempFolder folder;
+        const auto target = folder / "main.rmd";
+        ASSERT_TRUE(append_vcard_birthdays(target, {jonas, mia}, templates, position, {0, 0, "7"},
+                                           day(2026, 12, 7))
+                        .write.ok);
+        const std::pair<DaySerial, const char*> days[] = {
+            {day(2027, 2, 3), "eute"},  {day(2030, 2, 3), "eute"}, {day(2027, 1, 31), "n 3 Tagen"},
+            {day(2027, 2, 2), "orgen"}, {day(2027, 3, 1), "eute"},  // 29 February in a common year
+            {day(2028, 2, 29), "eute"},
+        };
+        for (const auto& [today, distance] : days) {
+            const test::Listed listed = test::listed_on(target, today, 3);
+            EXPECT_TRUE(listed.messages.empty());
+            ASSERT_EQ(listed.texts.size(), 1u) << format_date(today, "dd.mm.yyyy");
+            const std::string& text = listed.texts[0];
+            EXPECT_NE(text.find(distance), std::string::npos) << text;
+            EXPECT_NE(text.find("Geburtstag"), std::string::npos) << text;
+            for (const char* wrong : {"alt", "Jahr", "1904", "12"})
+                EXPECT_EQ(text.find(wrong), std::string::npos) << text;
+        }
+        EXPECT_TRUE(test::listed_on(target, day(2027, 2, 4), 3).texts.empty());
+    }
+    test::TempFolder folder;
+    ASSERT_TRUE(append_vcard_birthdays(folder / "a.rmd", {jonas}, templates, 1, {0, 0, "7"},
+                                       day(2026, 12, 7))
+                    .write.ok);
+    EXPECT_EQ(test::listed_on(folder / "a.rmd", day(2027, 1, 31), 3).texts,
+              (std::vector<std::string>{"Jonas Brandt hat in 3 Tagen Geburtstag (Mittwoch, 3. "
+                                        "Februar)"}));
+}
+
+TEST(VcardImport, WhichTemplatesShowTheBirthYear) {
+    const std::pair<TextTemplate, bool> rows[] = {
+        {{"", "", "wird <years_after_date>"}, true},
+        {{"", "<full_years_after_date>", ""}, true},
+        {{"", "", "geboren am <d.mmmm.yyyy>"}, true},
+        {{"", "", "geboren an einem <dddd>"}, true},
+        {{"", "", "seit <days_after_date> Tagen"}, true},
+        {{"", "", "am <event_dddd>, <event_d.mmmm.yyyy>, <d.mmmm>"}, false},
+        {{"", "", "<YEARS_AFTER_DATE>"}, false},  // not a placeholder: removed
+    };
+    for (const auto& [text, uses] : rows) EXPECT_EQ(uses, uses_birth_year(text)) << text.after;
+    EXPECT_EQ(year_less_template({}, 0).after,
+              "hat <days_before_event_text> Geburtstag (<event_dddd>, <event_d.mmmm>)");
+}
+
+// Every person of every sample, imported with an age template, appears on the
+// day of the birthday with the name and the age (or none).
+TEST(VcardImport, EverySampleReadsBackOnItsDay) {
+    test::TempFolder folder;
+    const auto target = folder / "main.rmd";
+    const std::vector<TextTemplate> templates = shipped_templates();
+    std::vector<VcardPerson> people;
+    for (const char* file :
+         {"apple_omit_year.vcf", "android_no_year.vcf", "vcard4_date_and_or_time.vcf",
+          "outlook_utf16.vcf", "notepad_bom.vcf", "vcard21_agent.vcf"}) {
+        const VcardBook book = parse_vcards(sample(file));
+        people.insert(people.end(), book.people.begin(), book.people.end());
+    }
+    ASSERT_EQ(people.size(), 13u);
+    ASSERT_TRUE(append_vcard_birthdays(target, people, templates, 0, {0, 0, "0"}, day(2026, 12, 7))
+                    .write.ok);
+    for (const VcardPerson& p : people) {
+        SCOPED_TRACE(p.name);
+        const DaySerial on = p.birthday.day == 29 && p.birthday.month == 2
+                                 ? day(2027, 3, 1)
+                                 : day(2027, p.birthday.month, p.birthday.day);
+        const test::Listed listed = test::listed_on(target, on);
+        EXPECT_TRUE(listed.messages.empty());
+        const auto mine = std::find_if(listed.texts.begin(), listed.texts.end(), [&](auto& t) {
+            return t.find(p.name) != std::string::npos;
+        });
+        ASSERT_NE(mine, listed.texts.end());
+        const std::string age =
+            p.birthday.year == 0 ? "" : " " + std::to_string(2027 - p.birthday.year) + ".";
+        EXPECT_EQ(mine->find(" hat heute am ") != std::string::npos, p.birthday.year != 0) << *mine;
+        if (!age.empty()) {
+            EXPECT_NE(mine->find(age), std::string::npos) << *mine;
+        }
+    }
+}
+
+TEST(VcardImport, KnownPeopleAreWholeNamesOnTheDaysTheReaderReads) {
+    const std::string target =
+        "<record>\r\n< DATE = 17.05.1990 >\r\nAnnalena Berg hat Geburtstag\r\n</record>\r\n"
+        "<record>\r\n<date=01.02.1970>\r\n<Group=geburtstage>\r\nGeburtstag: Paul\r\n"
+        "</record>\r\n"
+        "<record>\r\n<date=03.02.1904>\r\nJonas Brandt hat Geburtstag\r\n</record>\r\n"
+        "<record>\r\n<date=08.08.>\r\nAnna Größer\r\n</record>\r\n"
+        "<record>\r\n<date=09.09.1999>\r\n<group=Anna-Lena Roth>\r\n</record>\r\n"
+        "Anna-Lena Roth außerhalb\r\n";
+    const std::pair<VcardPerson, bool> rows[] = {
+        {{"Anna", {1990, 5, 17}, 1}, false},  // only inside "Annalena"
+        {{"Annalena Berg", {1985, 5, 17}, 1}, true},
+        {{"Berg", {1985, 5, 17}, 1}, true},
+        {{"Annalena Berg", {1985, 5, 18}, 1}, false},
+        {{"Paul", {0, 2, 1}, 1}, true},
+        {{"Pau", {0, 2, 1}, 1}, false},
+        {{"Jonas Brandt", {0, 2, 3}, 1}, true},
+        {{"Anna Größer", {1979, 8, 8}, 1}, true},  // the import's former "08.08."
+        {{"Anna", {1979, 8, 8}, 1}, true},
+        {{"Anna-Lena Roth", {1999, 9, 9}, 1}, false},  // a tag, and text outside a record
+    };
+    VcardBook book;
+    for (const auto& row : rows) book.people.push_back(row.first);
+    const std::vector<VcardCandidate> candidates = vcard_candidates(book, target);
+    ASSERT_EQ(candidates.size(), std::size(rows));
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        EXPECT_EQ(candidates[i].already_there, rows[i].second) << rows[i].first.name;
+}
+
+TEST(VcardImport, TheAgeIsTheOneOfTheNextBirthday) {
+    const std::pair<VcardBirthday, std::optional<int>> rows[] = {
+        {{2001, 12, 7}, 25},  // today
+        {{2001, 12, 8}, 25}, {{2001, 12, 6}, 26},        {{2002, 3, 1}, 25},
+        {{2004, 2, 29}, 23}, {{0, 12, 8}, std::nullopt},
+    };
+    for (const auto& [birthday, age] : rows) {
+        SCOPED_TRACE(vcard_birthday_text(birthday));
+        EXPECT_EQ(age_at_next_birthday(birthday, day(2026, 12, 7)), age);
+    }
+    EXPECT_EQ(vcard_birthday_text({0, 2, 3}), "03.02.");
+    EXPECT_EQ(vcard_record_date({0, 2, 3}), "03.02.1904");
 }
 
 TEST(VcardImportForm, PreviewChecksOnlyNewPeopleAndImportsTheChecked) {
@@ -63,6 +213,11 @@ TEST(VcardImportForm, PreviewChecksOnlyNewPeopleAndImportsTheChecked) {
     form.import_button()->click();
     EXPECT_EQ(form.written(), 1);
     EXPECT_EQ(test::count_of(test::read_bytes(target), "Jörg Müller"), 2);
+    EXPECT_EQ(table.horizontalHeaderItem(kVcardAge)->text(),
+              QStringLiteral("Alter am nächsten Geburtstag"));
+    EXPECT_EQ(table.item(0, kVcardAge)->text(), QStringLiteral("47"));  // 17 May 2027
+    EXPECT_EQ(table.item(1, kVcardBirthday)->text(), QStringLiteral("01.03."));
+    EXPECT_TRUE(form.status_line()->text().contains(QStringLiteral("1 ohne Geburtstag")));
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The calendar export: read back by libical and compared, day by day, with the
 // range listing of each single day.
 
+#include <cstdlib>
+#include <ctime>
 #include <map>
 #include <set>
 
 #include "engine/icalendar.h"
 #include "engine/range.h"
+#include "engine/refresh.h"
 #include "engine/safe_rewrite.h"
 #include "engine/text_file.h"
 #include "engine_test_support.h"
@@ -157,6 +160,85 @@ TEST_F(Icalendar, FeedIsReplacedWholeAndKeptWhenTheFileIsMissing) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
                             std::filesystem::directory_iterator{}),
               2);  // no temporary file left behind
+}
+
+// The light program's reader keeps two blanks after each text line and takes
+// `active_after` for text and `add_file` in a linked file for a link; the full
+// program the other way round. Neither may show in the feed or its UIDs.
+constexpr std::string_view kMainFile =
+    "<add_file=verlinkt.rmd>\r\n"
+    "<record>\r\n<date=07.03.1970>\r\n<active_after=3>\r\n<group=geburtstage>\r\n"
+    "Jörg hat <days_before_event_text> Geburtstag\r\nZweite Zeile\r\n</record>\r\n"
+    "<record>\r\n<active=monthly>\r\n<active_day=15>\r\nMonatsmitte\r\n</record>\r\n";
+constexpr std::string_view kLinkedFile =
+    "<record>\r\n<date=24.12.2000>\r\n<add_file=fehlt.rmd>\r\n<group=termine>\r\n"
+    "Bescherung\r\n</record>\r\n";
+
+std::string feed_of_refresh(EngineState& state, const std::string& file, MessageSink& sink) {
+    RefreshTables tables;
+    tables.capture = RefreshTables::Capture::also;
+    refresh(state, tables, file, sink);
+    const auto events = feed_events(state, tables, sink);
+    EXPECT_TRUE(events.has_value());
+    return icalendar_text(events.value_or(std::vector<Occurrence>{}), utc_from_unix(0));
+}
+
+TEST_F(Icalendar, BothProgramsAndEverySpellingOfTheFileGiveOneFeed) {
+    write("gross.rmd", kMainFile);
+    write("verlinkt.rmd", kLinkedFile);
+    std::filesystem::create_directory(folder_ / "sub");
+    const std::string spellings[] = {"gross.rmd", (folder_ / "gross.rmd").string(), "./gross.rmd",
+                                     "sub/../gross.rmd",
+                                     (folder_ / "sub" / ".." / "." / "gross.rmd").string()};
+    const DaySerial today = d("1.3.2026");
+    test::RecordingSink sink;
+    std::string first;
+    for (const bool light : {false, true}) {
+        for (const std::string& spelling : spellings) {
+            SCOPED_TRACE(spelling + (light ? " (light)" : ""));
+            EngineSettings settings;
+            settings.light = light;
+            EngineState state(settings, today, folder_);
+            const std::string feed = feed_of_refresh(state, spelling, sink);
+            const OccurrenceList listed =
+                collect_occurrences(state, spelling, {today, today + kFeedDays - 1}, sink);
+            EXPECT_EQ(icalendar_text(listed.events, utc_from_unix(0)), feed);
+            if (first.empty()) first = feed;
+            EXPECT_EQ(feed, first);
+        }
+    }
+    EXPECT_TRUE(sink.shown.empty());
+    const auto parsed = parse_with_libical(first);
+    ASSERT_FALSE(parsed.empty());
+    std::set<std::string> summaries;
+    for (const ParsedEvent& e : parsed) summaries.insert(e.summary);
+    EXPECT_EQ(summaries, (std::set<std::string>{"Jörg hat heute Geburtstag\nZweite Zeile",
+                                                "Monatsmitte", "Bescherung"}));
+}
+
+TEST_F(Icalendar, UidsStayAcrossRunsDaysAndTimeZones) {
+    write("gross.rmd", kMainFile);
+    write("verlinkt.rmd", kLinkedFile);
+    const std::string zone = std::getenv("TZ") ? std::getenv("TZ") : "";
+    std::vector<std::string> runs;
+    for (const char* tz : {"Europe/Berlin", "America/Los_Angeles", "Asia/Tokyo"}) {
+        ::setenv("TZ", tz, 1);
+        ::tzset();
+        // Each run on another day: the days both runs cover keep their UIDs.
+        for (const DaySerial today : {d("1.3.2026"), d("20.5.2026")}) {
+            EngineState state(EngineSettings{}, today, folder_);
+            SilentSink sink;
+            std::string uids;
+            for (const ParsedEvent& e :
+                 parse_with_libical(feed_of_refresh(state, "gross.rmd", sink)))
+                if (e.day >= d("20.5.2026") && e.day < d("1.3.2027")) uids += e.uid + '\n';
+            runs.push_back(uids);
+        }
+    }
+    ::setenv("TZ", zone.c_str(), 1);
+    ::tzset();
+    ASSERT_FALSE(runs[0].empty());
+    for (const std::string& run : runs) EXPECT_EQ(run, runs[0]);
 }
 
 #endif

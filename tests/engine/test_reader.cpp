@@ -2,6 +2,7 @@
 #include "engine/reader.h"
 #include "engine/record_scan.h"
 #include "engine/refresh.h"
+#include "engine/tags.h"
 #include "engine_test_support.h"
 
 namespace merkwald {
@@ -138,6 +139,39 @@ TEST_F(Reader, FuzzRegressionExtremeRecordsStayInsideTheCalendar) {
             EXPECT_FALSE(missed_view(state_, tables_, sink_).text.empty());
         }
     }
+}
+
+}  // namespace
+}  // namespace merkwald
+
+namespace merkwald {
+namespace {
+
+std::string to_upper_ascii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = char(c - 32);
+    return text;
+}
+
+// One table answers the reader, the file check and the editing tools.
+TEST(TagTable, NamesAndValuesRoundTrip) {
+    for (int t = int(Tag::record); t <= int(Tag::end_record); ++t) {
+        const Tag tag = Tag(t);
+        const std::string name(tag_name(tag));
+        EXPECT_EQ(find_tag(name), tag) << name;
+        EXPECT_EQ(find_tag("  " + to_upper_ascii(name) + " "), tag) << name;
+        EXPECT_TRUE(is_reader_tag(name));
+    }
+    for (const char* other : {"", "dates", "active-before", "prio", "record2"})
+        EXPECT_EQ(find_tag(other), Tag::none) << other;
+    for (int v = int(ActiveValue::always); v <= int(ActiveValue::monthly); ++v) {
+        const std::string value(active_value_name(ActiveValue(v)));
+        EXPECT_EQ(find_active_value(value), ActiveValue(v));
+        EXPECT_TRUE(is_active_value(value));
+        EXPECT_EQ(find_active_value(to_upper_ascii(value)), ActiveValue::none);
+    }
+    for (int day = 1; day <= 7; ++day) EXPECT_EQ(weekday_number(weekday_word(day)), day);
+    EXPECT_EQ(weekday_number("Monday"), 0);
 }
 
 }  // namespace
