@@ -348,9 +348,9 @@ std::vector<DueNameDay> due_name_days(const NameDayTable& table,
     return due;
 }
 
-std::string name_day_text(std::string_view name) {
-    return std::string(name) +
-           " hat <days_before_event_text> Namenstag (<event_ddd>, <event_dd.mm.>)\r\n";
+std::string name_day_text(std::string_view name, bool light) {
+    return std::string(name) + " hat <days_before_event_text> Namenstag (<event_ddd>, " +
+           (light ? "<event_dd.mm.>)\r\n  " : "<event_dd.mm.>)\r\n");
 }
 
 void add_name_days(EngineState& state, RefreshTables& tables, const NameDayTable& table,
@@ -362,8 +362,8 @@ void add_name_days(EngineState& state, RefreshTables& tables, const NameDayTable
         if (tables.line_counter() > kMaxShownLines) break;
         DaySerial event = day.event_date;
         LineEntry entry;
-        entry.text = expand_placeholders(state, name_day_text(day.name), event, event,
-                                         {kNameDayFileName, 0}, sink);
+        entry.text = expand_placeholders(state, name_day_text(day.name, state.settings.light),
+                                         event, event, {kNameDayFileName, 0}, sink);
         entry.color = state.settings.record_color;
         if (state.settings.groups) entry.group = std::string(kNameDayGroup);
         entry.sort_date = day.event_date;

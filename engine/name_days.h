@@ -93,8 +93,9 @@ struct DueNameDay {
                                                     const std::vector<CapturedRecord>& records,
                                                     DaySerial today, int lead_days, bool all);
 
-// The list line of a name day, as the example file's name-day records read.
-[[nodiscard]] std::string name_day_text(std::string_view name);
+// The text of a name day, as the example file's name-day records read it (in
+// the light program, whose reader ends every line with two blanks, so too).
+[[nodiscard]] std::string name_day_text(std::string_view name, bool light = false);
 
 // Adds the due name days to the refresh's lines. Needs the refresh's records
 // captured (RefreshTables::Capture::also). A name day of one's own people on

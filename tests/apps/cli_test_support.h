@@ -41,6 +41,8 @@ protected:
         ctx.program_folder = folder;
         ctx.engine = engine;
         ctx.data_filename = "main.rmd";
+        ctx.name_day_file = name_day_file;
+        ctx.name_days = name_days;
         const int status = command(args, ctx);
         return {status, out.str(), err.str()};
     }
@@ -50,6 +52,9 @@ protected:
     DaySerial today = *make_date(1999, 3, 5);
     HomePlace home;
     EngineSettings engine;
+    std::filesystem::path name_day_file =
+        std::filesystem::path(MERKWALD_SOURCE_DIR) / "data" / "namenstage.dat";
+    NameDayChoice name_days = NameDayChoice::none;
 };
 
 }  // namespace merkwald::cli::test
