@@ -51,6 +51,8 @@ struct Settings {
     bool digest_notification = false;
     // A calendar file rewritten after every refresh; empty: none.
     std::string calendar_feed;
+    // The shipped name days in the list: "keine", "meiner Leute" or "alle".
+    std::string name_days;
 
     std::string font_name;  // empty: the list keeps its built-in font
     std::optional<double> font_size;

@@ -46,6 +46,8 @@ const Entry kEntries[] = {
     {"Bundesland", text, &S::state, stated, "", options_dialog},
     {"DigestNotification", number_flag, &S::digest_notification, stated, "1", options_dialog},
     {"CalendarFeed", text, &S::calendar_feed, stated, "", options_dialog},
+    // Missing: none, as before the table was shipped; a new store gets "meiner Leute".
+    {"Namenstage", text, &S::name_days, stated, "keine", options_dialog},
     // Empty selects the default place.
     {"location", text, &S::location, stated, "", options_dialog},
     {"FontName", text, &S::font_name, none, "", options_dialog},

@@ -14,6 +14,7 @@
 #include "engine/date_text.h"
 #include "engine/number.h"
 #include "engine/refresh.h"
+#include "settings/name_day_setting.h"
 #include "settings/program_folder.h"
 #include "settings/qt_bridges.h"
 #include "shell/day_timers.h"
@@ -176,8 +177,12 @@ void MainWindow::show_data() {
         // The calendar feed evaluates the records of this read on the coming days.
         tables_.capture = settings_.calendar_feed.empty() ? RefreshTables::Capture::none
                                                           : RefreshTables::Capture::also;
+        // The name days look for the people in the birthday records.
+        if (name_day_choice(settings_) != NameDayChoice::none)
+            tables_.capture = RefreshTables::Capture::also;
         FileNamingSink sink(sink_, engine_state_, tables_);
         refresh(engine_state_, tables_, main_file(), sink);
+        add_shipped_name_days(engine_state_, tables_, settings_, options_.program_folder, sink);
     } catch (const std::exception&) {
         report("show_data");
     }

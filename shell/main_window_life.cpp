@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "engine/date_text.h"
+#include "settings/name_day_setting.h"
 #include "settings/qt_bridges.h"
 #include "shell/day_timers.h"
 #include "shell/main_window.h"
@@ -52,6 +53,8 @@ bool MainWindow::set_parameter() {
             settings_.daylight_saving_auto = true;
             write_values(store_, settings_, {"Daylight Saving Time Auto"});
         }
+        if (choose_new_store_name_days(store_, settings_))
+            write_values(store_, settings_, {kNameDaysValue});
         const Placement placement = placement_of(settings_);
         apply_geometry(*this, placement);
         was_maximised_ = placement.state == StoredWindowState::maximised;

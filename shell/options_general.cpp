@@ -12,6 +12,7 @@
 
 #include "calendar/state_holidays.h"
 #include "settings/qt_bridges.h"
+#include "shell/options_name_days.h"
 
 namespace merkwald {
 
@@ -64,6 +65,7 @@ GeneralOptionsPage::GeneralOptionsPage(Settings& settings, Services services, QW
     feed_row->addWidget(feed_edit_, 1);
     feed_row->addWidget(feed_button_);
     layout->addLayout(feed_row);
+    add_name_day_choice(*layout, settings_, this);
     layout->addStretch(1);
 
     connect(digest_box_, &QCheckBox::toggled, this,

@@ -29,6 +29,9 @@ constexpr std::string_view kHelp =
     "  astro [--date DATUM] [--time HH:MM] [--place NAME] [--lon G,M,S,R] [--lat G,M,S,R]\n"
     "        [--zone H] [--dst | --no-dst]\n"
     "                      Sonne und Mond für einen Ort und Zeitpunkt\n"
+    "  namedays [--today DATUM] [--all]\n"
+    "                      die Namenstage der Vornamen in den Geburtstagen (7 Tage im\n"
+    "                      Voraus); mit --all dazu alle Namen des Tages\n"
     "  check [--file DATEI]\n"
     "                      meldet jede fehlerhafte Zeile als DATEI:ZEILE: Text\n"
     "  add birthday NAME DATUM [--template N] [--lead-days N] [--file DATEI]\n"
@@ -48,7 +51,7 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"holidays", run_holidays}, {"church-year", run_church_year},
     {"holiday", run_holiday},   {"astro", run_astro},
     {"ics", run_ics},           {"check", run_check},
-    {"add", run_add},
+    {"add", run_add},           {"namedays", run_namedays},
 };
 
 }  // namespace

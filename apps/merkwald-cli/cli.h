@@ -12,6 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/list_view.h"
 #include "engine/messages.h"
+#include "engine/name_days.h"
 #include "settings/settings.h"
 
 namespace merkwald::cli {
@@ -40,6 +41,9 @@ struct Context {
     std::string data_filename;
     // The entry dialogs' presets (lead time, colours, templates), for `add`.
     Settings entry_settings;
+    // The shipped name-day table, and which of its name days `list` adds.
+    std::filesystem::path name_day_file;
+    NameDayChoice name_days = NameDayChoice::none;
 };
 
 // Exit status: 0 fine, 1 a failure the command reports, 2 bad arguments.
@@ -90,5 +94,9 @@ int run_add(const std::vector<std::string>& args, Context& ctx);
 
 // ics: the events of a range as an iCalendar text.
 int run_ics(const std::vector<std::string>& args, Context& ctx);
+
+// namedays: the name days of the people in the birthday records, a week ahead;
+// with --all also the table's names of the day.
+int run_namedays(const std::vector<std::string>& args, Context& ctx);
 
 }  // namespace merkwald::cli

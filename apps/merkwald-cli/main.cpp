@@ -9,6 +9,7 @@
 
 #include "cli.h"
 #include "engine/date_text.h"
+#include "settings/name_day_setting.h"
 #include "settings/program_folder.h"
 #include "settings/qt_bridges.h"
 #include "settings/settings.h"
@@ -46,6 +47,9 @@ void fill_from_settings(cli::Context& ctx, MessageSink& sink) {
     options.write_date = false;
     options.read_only = true;
     (void)read_registry(store, settings, options, sink);
+    (void)choose_new_store_name_days(store, settings);
+    ctx.name_days = name_day_choice(settings);
+    ctx.name_day_file = to_path(program_file(folder, to_qstring(kNameDayFileName)));
     ctx.engine = to_engine_settings(settings);
     ctx.home = ctx.engine.home;
     ctx.data_filename = settings.data_filename;

@@ -42,6 +42,8 @@ protected:
         ctx.working_folder = working_folder.empty() ? folder : working_folder;
         ctx.engine = engine;
         ctx.data_filename = "main.rmd";
+        ctx.name_day_file = name_day_file;
+        ctx.name_days = name_days;
         const int status = command(args, ctx);
         return {status, out.str(), err.str()};
     }
@@ -52,6 +54,9 @@ protected:
     HomePlace home;
     EngineSettings engine;
     std::filesystem::path working_folder;  // empty: the program folder
+    std::filesystem::path name_day_file =
+        std::filesystem::path(MERKWALD_SOURCE_DIR) / "data" / "namenstage.dat";
+    NameDayChoice name_days = NameDayChoice::none;
 };
 
 }  // namespace merkwald::cli::test
