@@ -133,9 +133,13 @@ void MainMenus::options() {
     bool accepted = false;
     window_.run_modal_command(
         [&] {
+            std::vector<std::filesystem::path> list_files;
+            for (const std::string& file : window_.refresh_tables().files)
+                list_files.push_back(window_.engine_state().resolve(file));
             OptionsDialog dialog(
                 {settings, autostart ? std::optional(autostart->current()) : std::nullopt,
-                 window_.program_folder(), window_.services(), window_.event_list().font()},
+                 window_.program_folder(), window_.services(), window_.event_list().font(),
+                 std::move(list_files), window_.settings_store().file_name()},
                 &window_);
             // Boxes, colours and the font take effect while the dialog is open.
             dialog.set_change_handler([this, &settings](const Settings& changed) {
@@ -152,6 +156,7 @@ void MainMenus::options() {
                 return;
             }
             settings = dialog.chosen_settings();
+            window_.settings_store().report_next_failure();
             store_options(window_.settings_store(), settings, dialog.chosen_autostart(), autostart);
         },
         false);

@@ -26,7 +26,8 @@ protected:
     std::unique_ptr<OptionsDialog> open() {
         return std::make_unique<OptionsDialog>(
             OptionsInput{settings, autostart.current(), fixture.folder,
-                         Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont()});
+                         Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont(),
+                         list_files, fixture.store.path()});
     }
     // "OK", then what the caller does with the result.
     void ok(OptionsDialog& dialog) {
@@ -38,6 +39,7 @@ protected:
     GuiFixture fixture;
     Settings settings;
     MemoryAutostart autostart;
+    std::vector<std::filesystem::path> list_files;
 };
 
 TEST_F(OptionsDialogTest, OpensWithTheSettingsOnItsPages) {
