@@ -40,6 +40,39 @@ TEST(CalendarFeed, RewrittenAfterEveryRefreshOnlyWhenNamedAndAFailureReportedOnc
     EXPECT_EQ(f.dialogs.messages.size(), 1u);
 }
 
+TEST(CalendarFeed, AStoredNameOfAFileItMustNotWriteWritesNothingAndSaysSoOnce) {
+    GuiFixture f(kTwoBirthdays);
+    f.write("fremd.ics", "Notizen\n");
+    auto form = f.started();
+    WindowFollowers followers(*form, QDBusConnection(QStringLiteral("kein Bus")));
+    const QByteArray main = file_bytes(f.folder + "/main.rmd");
+    const std::pair<QString, const char*> rows[] = {
+        {QStringLiteral("main.rmd"), "Dateiliste"},
+        {f.folder + "/fremd.ics", "kein Kalender"},
+        {f.store.path(), "Einstellungsdatei"},
+    };
+    for (const auto& [feed, why] : rows) {
+        SCOPED_TRACE(feed.toStdString());
+        f.dialogs.messages.clear();
+        form->settings().calendar_feed = feed.toStdString();
+        form->show_data();
+        form->show_data();
+        ASSERT_EQ(f.dialogs.messages.size(), 1u) << "once, not at every refresh";
+        EXPECT_TRUE(f.dialogs.messages[0].text.contains(QString::fromUtf8(why)))
+            << f.dialogs.messages[0].text.toStdString();
+    }
+    EXPECT_EQ(file_bytes(f.folder + "/main.rmd"), main);
+    EXPECT_EQ(file_bytes(f.folder + "/fremd.ics"), QByteArray("Notizen\r\n"));
+    // Its own earlier calendar it replaces, also through a link.
+    QFile::link(f.folder + "/abo.ics", f.folder + "/link.ics");
+    for (const char* feed : {"abo.ics", "link.ics"}) {
+        form->settings().calendar_feed = feed;
+        form->show_data();
+    }
+    EXPECT_EQ(events_in(f.folder + "/abo.ics"), 2);
+    EXPECT_TRUE(QFileInfo(f.folder + "/link.ics").isSymLink());
+}
+
 TEST(RangeExport, CalendarTakesAtMost366Days) {
     GuiFixture f(kTwoBirthdays);
     auto form = f.started();

@@ -158,6 +158,26 @@ TEST_F(MainMenusTest, OptionsOkReReadsAndAbbrechenTakesEverythingBack) {
     EXPECT_EQ(fixture.stored("DataFilename"), "other.rmd");
 }
 
+TEST_F(MainMenusTest, OptionsOkOnAStoreThatCannotBeWrittenSaysSoNamingTheFile) {
+    ReadOnlyStore read_only(fixture.store.path());
+    on_modal = [](QDialog& dialog) {
+        auto& options = dynamic_cast<OptionsDialog&>(dialog);
+        options.misc().interval_edit->setText(QStringLiteral("15"));
+        options.ok_button()->click();
+    };
+    const auto store_messages = [this] {
+        return std::count_if(fixture.dialogs.messages.begin(), fixture.dialogs.messages.end(),
+                             [this](const ScriptedDialogs::Shown& m) {
+                                 return m.text.contains(fixture.store.path());
+                             });
+    };
+    for (const int told : {1, 2}) {
+        menus->options();  // each "OK" says it once, not once per value
+        EXPECT_EQ(store_messages(), told);
+    }
+    EXPECT_EQ(form->settings().reread_interval, 15) << "the running program keeps the change";
+}
+
 TEST_F(MainMenusTest, StandardKeysRunTheirCommands) {
     const auto key = [this](const QKeySequence& keys) {
         for (QAction* action : form->actions())
