@@ -88,6 +88,30 @@ TEST(RangeExport, CalendarTakesAtMost366Days) {
     EXPECT_FALSE(QFile::exists(f.folder + "/lang.ics"));
 }
 
+TEST(RangeExport, AFileOfTheListThatCannotBeReadWritesNoCalendarAndIsNamed) {
+    GuiFixture f(std::string(kTwoBirthdays) + "<add_file=kaputt.rmd>\n<add_file=gut.rmd>\n");
+    // The reader gives up on a number it cannot hold; the file after it reads well.
+    f.write("kaputt.rmd", "<record>\n<date=08.03.1980>\n<active_before=99999999999>\n");
+    f.write("gut.rmd", "<record>\n<date=09.03.1980>\nGut\n</record>\n");
+    auto form = f.started();
+    RangeWindow window({form->settings(), form->engine_state(), "main.rmd", form->services()},
+                       QDate(1999, 3, 6));
+    f.write("alt.ics", "alt\n");
+    for (const char* name : {"/neu.ics", "/alt.ics"}) {
+        SCOPED_TRACE(name);
+        f.dialogs.messages.clear();
+        f.dialogs.file_names = {f.folder + name};
+        window.export_range();
+        ASSERT_FALSE(f.dialogs.messages.empty());
+        const ScriptedDialogs::Shown& said = f.dialogs.messages.back();
+        EXPECT_TRUE(said.text.contains(QStringLiteral("nicht geschrieben")) &&
+                    said.text.contains(f.folder + "/kaputt.rmd"))
+            << said.text.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(f.folder + "/neu.ics"));
+    EXPECT_EQ(file_bytes(f.folder + "/alt.ics"), QByteArray("alt\r\n"));
+}
+
 TEST(StateDaysOff, HeadingMarksALegalDayOffOfTheStoredState) {
     GuiFixture f("");
     f.clock.set(at(2026, 3, 8));
