@@ -157,7 +157,16 @@ void MainMenus::options() {
             }
             settings = dialog.chosen_settings();
             window_.settings_store().report_next_failure();
-            store_options(window_.settings_store(), settings, dialog.chosen_autostart(), autostart);
+            // The store tells its own failures; the log-on entry is said here.
+            const bool entry_ok =
+                autostart == nullptr || autostart->apply(dialog.chosen_autostart());
+            store_options(window_.settings_store(), settings, dialog.chosen_autostart(), nullptr);
+            if (!entry_ok)
+                window_.services().dialogs.message(
+                    &window_,
+                    QStringLiteral(
+                        "Der Eintrag für den Start beim Anmelden konnte nicht geschrieben werden."),
+                    MessageIcon::exclamation);
         },
         false);
     // Grouping, place, colours and fonts reach the list only through a re-read.

@@ -116,9 +116,11 @@ TEST(FieldChecks, NumbersAreWholeAndWithinWhatTheReaderHolds) {
 
 TEST(FieldChecks, ATypedLineNeverBecomesATag) {
     const std::pair<const char*, bool> rows[] = {
-        {"  </RECORD>  ", true},  {"<Date=1.1.2000>", true},  {"<active=once>", true},
-        {"<active=oft>", false},  {"<priority=2>", false},    {"<priority=99999>", true},
-        {"Text <record>", false}, {"<add_file=x.rmd>", true}, {"<hallo>", false}};
+        {"  </RECORD>  ", true},    {"<Date=1.1.2000>", true},  {"<active=once>", true},
+        {"<active=oft>", false},    {"<priority=2>", false},    {"<priority=99999>", true},
+        {"Text <record>", false},   {"<add_file=x.rmd>", true}, {"<hallo>", false},
+        {"\x01</record>", true},  // written with a blank for the control character
+        {"\x7f<group=x>\x1b", true}};
     for (const auto& [line, tag] : rows) EXPECT_EQ(tag, reads_as_tag(line)) << line;
 }
 

@@ -169,5 +169,20 @@ TEST(XdgAutostartEntry, PresentExactlyWhileOnAndQuoted) {
               QStringLiteral("\"/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\" /no_logo"));
 }
 
+TEST(XdgAutostartEntry, ALineBreakOrPercentInTheProgramsPathKeepsTheExecLineWhole) {
+    QTemporaryDir config;
+    XdgAutostart entry(QStringLiteral("/opt/neu\nzeile/100%/merkwald"), config.path());
+    ASSERT_TRUE(entry.apply({true, true}));
+    const QByteArray text = file_bytes(entry.entry_path());
+    EXPECT_TRUE(text.contains("\nExec=\"/opt/neu\\nzeile/100%%/merkwald\" /once /no_logo\n"))
+        << text.toStdString();
+    EXPECT_EQ(text.count('\n'), 8) << "one line per key";
+    EXPECT_EQ(entry.current(), (AutostartChoice{true, true}));
+    // Other control characters have no escape in a desktop entry.
+    XdgAutostart unfit(QStringLiteral("/opt/a\x01b/merkwald"), config.path() + "/b");
+    EXPECT_FALSE(unfit.apply({true, false}));
+    EXPECT_FALSE(QFile::exists(unfit.entry_path()));
+}
+
 }  // namespace
 }  // namespace merkwald::test
