@@ -132,7 +132,10 @@ bool SettingsStore::set_value(std::string_view subkey, std::string_view name,
         if (std::holds_alternative<std::monostate>(value)) return false;
         if (!key_exists(subkey)) return note_write(false);
         const auto settings = open_key(file_, subkey);
-        // A file that could not be read must not be replaced by this one value.
+        // Qt keeps the values of a failed write pending and writes them again when
+        // the file is next opened: an error here means the store still refuses
+        // them, although the value would look stored. (A file Qt cannot read it
+        // does not write either.)
         if (settings->status() == QSettings::AccessError) return note_write(false);
         const QString key = to_qstring(name);
         const QVariant variant = to_variant(value);
@@ -218,6 +221,7 @@ bool SettingsStore::delete_value(std::string_view subkey, std::string_view name)
         if (!key_exists(subkey)) return false;
         const auto settings = open_key(file_, subkey);
         const QString key = to_qstring(name);
+        // An unreadable file seems to lack every value: that is a failure, not "missing".
         if (settings->status() == QSettings::AccessError) return note_write(false);
         if (!settings->contains(key)) return false;
         return commit(*settings, [&](QSettings& s) { s.remove(key); });

@@ -51,6 +51,10 @@ TEST(StoreNotices, AFailedWriteIsToldOnceNamingTheFile) {
         store.report_next_failure();  // "OK" of the options dialog
         EXPECT_FALSE(store.set_value(kMainKey, "Standby", std::int32_t(1)));
         EXPECT_EQ(notices.told.size(), 2u);
+        if (kind == Kind::folder_is_a_file) continue;
+        store.report_next_failure();
+        EXPECT_FALSE(store.delete_value(kMainKey, "Intervall"));
+        EXPECT_EQ(notices.told.size(), 3u) << "a value not removed is no missing value";
     }
 }
 
