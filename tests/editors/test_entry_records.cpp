@@ -89,6 +89,18 @@ TEST_F(EntrySave, ImportFromAPipeFailsWithoutHanging) {
                                      .end);
 }
 
+// Whatever an import or a dialog hands over, each line is written as one line
+// and no control character but the tab gets into the file.
+TEST_F(EntrySave, ControlCharactersOfNewLinesAreWrittenAsBlanks) {
+    ASSERT_TRUE(append_lines(file, {"<group=a\x02"
+                                    "b>",
+                                    "eins\nzwei\rdrei", "\x1b[31m\trot\x7f"})
+                    .ok);
+    const auto text = read_text_file(file);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->text, "<group=a b>\r\neins zwei drei\r\n [31m\trot \r\n");
+}
+
 TEST(EntryLines, LineBreakInANameStaysOnOneTextLine) {
     EXPECT_EQ("vor Anna Berta nach", template_line({"c", "vor", "nach"}, "Anna\r\nBerta"));
 }
