@@ -43,7 +43,9 @@ protected:
             events << program + u' ' + arguments.join(u' ');
             return editor_starts;
         };
-        hooks.autostart = std::make_unique<MemoryAutostart>();
+        auto entry = std::make_unique<MemoryAutostart>();
+        autostart = entry.get();
+        hooks.autostart = std::move(entry);
         hooks.help_folders = {QStringLiteral(MERKWALD_SOURCE_DIR "/data")};
         menus = new MainMenus(*form, std::move(editors), fixture.version, std::move(hooks));
     }
@@ -68,6 +70,7 @@ protected:
     GuiFixture fixture;
     std::unique_ptr<MainWindow> form;
     MainMenus* menus = nullptr;
+    MemoryAutostart* autostart = nullptr;
     QStringList events;
     std::vector<bool> timer_while_open;
     std::function<void(QDialog&)> on_modal;  // what the "user" does in a window
@@ -176,6 +179,20 @@ TEST_F(MainMenusTest, OptionsOkOnAStoreThatCannotBeWrittenSaysSoNamingTheFile) {
         EXPECT_EQ(store_messages(), told);
     }
     EXPECT_EQ(form->settings().reread_interval, 15) << "the running program keeps the change";
+}
+
+TEST_F(MainMenusTest, OptionsOkSaysWhenTheLogOnEntryIsNotTaken) {
+    autostart->refuses = true;
+    on_modal = [](QDialog& dialog) {
+        auto& options = dynamic_cast<OptionsDialog&>(dialog);
+        options.misc().autostart_box->setChecked(true);
+        options.ok_button()->click();
+    };
+    menus->options();
+    ASSERT_FALSE(fixture.dialogs.messages.empty());
+    EXPECT_TRUE(fixture.dialogs.messages.back().text.contains(QStringLiteral("Anmelden")))
+        << fixture.dialogs.messages.back().text.toStdString();
+    EXPECT_EQ(fixture.stored("Intervall"), "60") << "the settings are stored all the same";
 }
 
 TEST_F(MainMenusTest, StandardKeysRunTheirCommands) {
