@@ -66,7 +66,7 @@ void WindowFollowers::write_feed() {
     if (target.refusal != FeedRefusal::none) {
         fed_file_.clear();
         report_feed_failure(feed, QStringLiteral("Das Kalender-Abo %1 wird nicht geschrieben. %2")
-                                      .arg(QDir::toNativeSeparators(to_qstring(feed)),
+                                      .arg(QDir::toNativeSeparators(path_text(target.file)),
                                            to_qstring(feed_refusal_text(target.refusal))));
         return;
     }
