@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "editors/reminder_document.h"
 #include "engine/number.h"
 #include "engine/reader.h"
 #include "engine/tags.h"
@@ -60,7 +61,8 @@ std::optional<std::string> check_number(std::string_view label, std::string_view
 }
 
 bool reads_as_tag(std::string_view line) {
-    const SplitLine split = split_as_read(std::string(line));
+    // The line as it will be written: a control character before a tag becomes a blank.
+    const SplitLine split = split_as_read(blank_controls(std::string(line)));
     if (split.kind != LineKind::tag) return false;
     // Tags the tools keep as text lines of a record are harmless as long as the
     // reader can hold their number.

@@ -157,10 +157,19 @@ bool must_become_utf8(const ReminderDocument& doc) {
            !windows1252_bytes(doc, joined(doc.lines)).has_value();
 }
 
+std::string blank_controls(std::string text) {
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7f) c = ' ';
+    }
+    return text;
+}
+
 std::vector<DocumentLine> new_lines(const std::vector<std::string>& texts) {
     std::vector<DocumentLine> lines;
     lines.reserve(texts.size());
-    for (const std::string& text : texts) lines.push_back({text, std::string(kLineEnd)});
+    for (const std::string& text : texts)
+        lines.push_back({blank_controls(text), std::string(kLineEnd)});
     return lines;
 }
 

@@ -69,7 +69,12 @@ struct ReminderDocument {
 // that only UTF-8 can: writing it changes the file's encoding.
 [[nodiscard]] bool must_become_utf8(const ReminderDocument& doc);
 
-// New lines written by the tools, each ending with CRLF.
+// The text with every control character (C0 but the tab, and DEL) as a blank: a
+// line break would split its line, the others no one sees.
+[[nodiscard]] std::string blank_controls(std::string text);
+
+// New lines written by the tools, each ending with CRLF, after blank_controls:
+// nothing a dialog, an import or an argument brings in is written raw.
 [[nodiscard]] std::vector<DocumentLine> new_lines(const std::vector<std::string>& texts);
 
 // Gives a last line without line end its CRLF, so that lines can follow it.

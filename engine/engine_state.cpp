@@ -9,6 +9,7 @@ void RefreshTables::clear() {
     captured.clear();
     read_ok = false;
     failed_files = 0;
+    failed_names.clear();
     pending_sort_date = 0;
     current_file.clear();
     current_line = 0;

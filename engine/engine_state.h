@@ -101,7 +101,8 @@ struct RefreshTables {
     std::vector<LineEntry> lines;    // the line counter is lines.size() + 1
     std::vector<MissedEntry> missed;
     bool read_ok = false;
-    int failed_files = 0;  // files whose reading failed in this refresh
+    int failed_files = 0;                   // files whose reading failed in this refresh
+    std::vector<std::string> failed_names;  // ... as the file list names them
     // The sort date of the line counter's slot, written while tags are read.
     DaySerial pending_sort_date = 0;
     std::string current_file;

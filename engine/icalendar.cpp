@@ -126,7 +126,7 @@ std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp)
     out.reserve(events.size() * 240 + 200);
     add_line(out, "BEGIN:VCALENDAR");
     add_line(out, "VERSION:2.0");
-    add_line(out, "PRODID:-//Merkwald//Merkwald//DE");
+    add_line(out, "PRODID:" + std::string(kCalendarProductId));
     add_line(out, "CALSCALE:GREGORIAN");
     add_line(out, "X-WR-CALNAME:Merkwald");
     const std::string stamp_text = ical_stamp(stamp);

@@ -17,6 +17,8 @@ namespace merkwald {
 inline constexpr int kMaxCalendarDays = 366;
 // A calendar feed covers today and the days after it.
 inline constexpr int kFeedDays = 365;
+// The PRODID of every calendar the program writes; the feed overwrites only such a file.
+inline constexpr std::string_view kCalendarProductId = "-//Merkwald//Merkwald//DE";
 
 // A moment in UTC, for DTSTAMP.
 struct UtcTime {

@@ -149,6 +149,7 @@ OccurrenceList collect_occurrences(EngineState& state, const std::string& main_f
     refresh_range(state, tables, main_file, range, sink);
     out.read_ok = tables.read_ok;
     out.failed_files = tables.failed_files;
+    out.failed_names = std::move(tables.failed_names);
     out.events = occurrences_of(state, std::move(tables.captured), range, sink);
     return out;
 }

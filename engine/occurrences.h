@@ -27,6 +27,7 @@ struct OccurrenceList {
     std::vector<Occurrence> events;  // ascending by day, records in file order within a day
     bool read_ok = false;
     int failed_files = 0;
+    std::vector<std::string> failed_names;  // as the file list names them
 };
 
 // Reads the files as refresh_range does, then evaluates every record on every

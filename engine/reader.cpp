@@ -296,6 +296,7 @@ void read_records(EngineState& state, RefreshTables& tables, const std::string& 
         sink.show_message(state.messages[1], MessageIcon::critical);
         tables.read_ok = false;
         ++tables.failed_files;
+        tables.failed_names.push_back(file_name);
     }
 }
 

@@ -3,13 +3,19 @@
 // Windows the subkeys are registry keys under HKEY_CURRENT_USER; elsewhere the
 // whole store is one file (~/.config/Merkwald/Merkwald.conf), the key
 // "Software\Merkwald" its top level and every other subkey a group in it.
-// No operation throws; each answers whether it succeeded.
+// No operation throws; each answers whether it succeeded. A failed write is also
+// told to the notice handler, so that no change of the settings is lost unseen.
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
+
+class QSettings;
 
 namespace merkwald {
 
@@ -43,12 +49,39 @@ public:
     // The file behind the store; empty for the registry.
     [[nodiscard]] const QString& file_name() const { return file_; }
 
+    // Gets a German text naming the file: when a write fails (once, and again
+    // only after a write succeeded in between), and when a file with lines Qt
+    // cannot read was copied to kDamagedSuffix before Qt rewrote it without them.
+    // Copies of the store share the handler.
+    void set_notice_handler(std::function<void(const std::string&)> handler);
+    // The next failed write is told even when an earlier failure was: the user
+    // has just asked to store something.
+    void report_next_failure();
+
 private:
+    struct Shared {
+        std::function<void(const std::string&)> notice;
+        bool failure_told = false;
+        QByteArray known_whole;  // the file as last written, which Qt reads whole
+    };
+
     explicit SettingsStore(QString file) : file_(std::move(file)) {}
     [[nodiscard]] bool key_exists(std::string_view subkey) const;
+    // Applies `change` to the open key and writes the key out.
+    bool commit(QSettings& settings, const std::function<void(QSettings&)>& change) const;
+    // Passes `ok` through; a failure is told once.
+    bool note_write(bool ok) const;
+    void tell(const std::string& text) const;
 
     QString file_;
+    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
+
+// Beside the store file, what it held before a rewrite dropped its unreadable lines.
+inline constexpr std::string_view kDamagedSuffix = ".defekt";
+
+// The message of a failed write.
+[[nodiscard]] std::string store_failure_text(const QString& store_name);
 
 // Keeps what stands before the first zero character and trims blanks at both ends.
 [[nodiscard]] std::string clean_value(std::string_view text);

@@ -37,12 +37,28 @@ QString xdg_autostart_folder() {
     return config + QStringLiteral("/autostart");
 }
 
+bool fits_desktop_entry(const QString& executable) {
+    for (const QChar c : executable) {
+        const bool line_break = c == u'\n' || c == u'\r' || c == u'\t';
+        if (!line_break && (c.unicode() < 0x20 || c.unicode() == 0x7f)) return false;
+    }
+    return true;
+}
+
 QString desktop_exec_line(const QString& executable, bool once) {
     // Inside the quotes the Exec syntax escapes " ` $ \ with a backslash, and the
     // string syntax of the file doubles every backslash once more; % is doubled.
+    // A line break, a carriage return and a tab take the string syntax's escapes,
+    // which the desktop undoes before it splits the quoted arguments.
     QString quoted;
     for (const QChar c : executable) {
-        if (c == u'"' || c == u'`' || c == u'$') {
+        if (c == u'\n') {
+            quoted += QStringLiteral("\\n");
+        } else if (c == u'\r') {
+            quoted += QStringLiteral("\\r");
+        } else if (c == u'\t') {
+            quoted += QStringLiteral("\\t");
+        } else if (c == u'"' || c == u'`' || c == u'$') {
             quoted += QStringLiteral("\\\\") + c;
         } else if (c == u'\\') {
             quoted += QStringLiteral("\\\\\\\\");
@@ -79,7 +95,7 @@ bool XdgAutostart::apply(const AutostartChoice& choice) {
         QFile file(entry_path());
         return !file.exists() || file.remove();
     }
-    if (!QDir().mkpath(folder_)) return false;
+    if (!fits_desktop_entry(executable_) || !QDir().mkpath(folder_)) return false;
     QSaveFile file(entry_path());
     if (!file.open(QIODevice::WriteOnly)) return false;
     const QString text = QStringLiteral(

@@ -15,7 +15,12 @@ namespace merkwald {
 // The folder the desktop reads its autostart entries from.
 [[nodiscard]] QString xdg_autostart_folder();
 
-// The Exec value: the program quoted as the desktop entry format asks, then the words.
+// Whether a desktop entry can name the program: its strings may hold no control
+// character but those with an escape (line break, carriage return, tab).
+[[nodiscard]] bool fits_desktop_entry(const QString& executable);
+
+// The Exec value: the program quoted as the desktop entry format asks, then the
+// words. One line whatever the name holds (see fits_desktop_entry).
 [[nodiscard]] QString desktop_exec_line(const QString& executable, bool once);
 
 class XdgAutostart final : public AutostartEntry {
@@ -23,6 +28,7 @@ public:
     XdgAutostart(QString executable, QString autostart_folder = xdg_autostart_folder());
 
     [[nodiscard]] AutostartChoice current() const override;
+    // False, and no entry written, for a program name no entry can hold.
     bool apply(const AutostartChoice& choice) override;
     [[nodiscard]] QString entry_path() const;
 

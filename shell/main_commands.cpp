@@ -133,9 +133,13 @@ void MainMenus::options() {
     bool accepted = false;
     window_.run_modal_command(
         [&] {
+            std::vector<std::filesystem::path> list_files;
+            for (const std::string& file : window_.refresh_tables().files)
+                list_files.push_back(window_.engine_state().resolve(file));
             OptionsDialog dialog(
                 {settings, autostart ? std::optional(autostart->current()) : std::nullopt,
-                 window_.program_folder(), window_.services(), window_.event_list().font()},
+                 window_.program_folder(), window_.services(), window_.event_list().font(),
+                 std::move(list_files), window_.settings_store().file_name()},
                 &window_);
             // Boxes, colours and the font take effect while the dialog is open.
             dialog.set_change_handler([this, &settings](const Settings& changed) {
@@ -152,7 +156,17 @@ void MainMenus::options() {
                 return;
             }
             settings = dialog.chosen_settings();
-            store_options(window_.settings_store(), settings, dialog.chosen_autostart(), autostart);
+            window_.settings_store().report_next_failure();
+            // The store tells its own failures; the log-on entry is said here.
+            const bool entry_ok =
+                autostart == nullptr || autostart->apply(dialog.chosen_autostart());
+            store_options(window_.settings_store(), settings, dialog.chosen_autostart(), nullptr);
+            if (!entry_ok)
+                window_.services().dialogs.message(
+                    &window_,
+                    QStringLiteral(
+                        "Der Eintrag für den Start beim Anmelden konnte nicht geschrieben werden."),
+                    MessageIcon::exclamation);
         },
         false);
     // Grouping, place, colours and fonts reach the list only through a re-read.

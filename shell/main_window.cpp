@@ -88,9 +88,13 @@ MainWindow::MainWindow(SettingsStore& store, Services services, WindowOptions op
     const QIcon icon = program_icon(options_.program_folder, light());
     setWindowIcon(icon);
     tray_ = std::make_unique<TrayIcon>(icon, std::move(tray));
+    // Every part of the program that stores a setting writes through this store.
+    store_.set_notice_handler([this](const std::string& text) {
+        services_.dialogs.message(this, to_qstring(text), MessageIcon::exclamation);
+    });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { store_.set_notice_handler({}); }
 
 QString MainWindow::caption() const {
     return (light() ? QStringLiteral("Merkwald light - Version ")

@@ -62,6 +62,8 @@ OptionsDialog::OptionsDialog(OptionsInput input, QWidget* parent)
       program_folder_(std::move(input.program_folder)),
       services_(input.services),
       list_font_(std::move(input.list_font)),
+      list_files_(std::move(input.list_files)),
+      store_file_(std::move(input.store_file)),
       has_autostart_(input.autostart.has_value()),
       autostart_(input.autostart.value_or(AutostartChoice{})) {
     setObjectName(QStringLiteral("FormOptions"));
@@ -76,7 +78,8 @@ OptionsDialog::OptionsDialog(OptionsInput input, QWidget* parent)
     add_page(build_sound_page(), "Sound", "sound");
     add_page(build_astronomy_page(), "Astronomisches", "astronomisches");
     add_page(build_misc_page(), "Diverses", "diverses");
-    add_page(new GeneralOptionsPage(settings_, services_), "Allgemein", "allgemein");
+    general_ = new GeneralOptionsPage(settings_, services_);
+    add_page(general_, "Allgemein", "allgemein");
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     cancel_ = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
@@ -262,7 +265,23 @@ void OptionsDialog::ok_clicked() {
     take_place_fields();
     s.reread_interval = interval_of_field(misc_.interval_edit->text());
     misc_.interval_edit->setText(QString::number(s.reread_interval));
-    accept();
+    if (take_feed()) accept();
+}
+
+bool OptionsDialog::take_feed() {
+    FeedGuard guard;
+    guard.program_folder = to_path(program_folder_);
+    guard.reminder_files = list_files_;
+    if (!settings_.data_filename.empty())
+        guard.reminder_files.push_back(
+            resolve_file_name(guard.program_folder, settings_.data_filename));
+    if (!store_file_.isEmpty()) guard.settings_file = to_path(store_file_);
+    const std::optional<QString> refused = general_->take_feed(guard);
+    if (!refused) return true;
+    services_.dialogs.message(this, *refused, MessageIcon::exclamation);
+    tabs_->setCurrentWidget(general_);
+    general_->feed_edit()->setFocus();
+    return false;
 }
 
 }  // namespace merkwald

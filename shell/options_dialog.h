@@ -20,6 +20,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -37,6 +38,8 @@ class QTabWidget;
 
 namespace merkwald {
 
+class GeneralOptionsPage;
+
 // The interval field's rule: the whole part of its number; below one minute
 // (also no number at all) or beyond a number's range it is 60.
 [[nodiscard]] std::int32_t interval_of_field(const QString& text);
@@ -49,6 +52,10 @@ struct OptionsInput {
     QString program_folder;
     Services services;
     QFont list_font;  // the font dialog's preset when no font is set
+    // What the calendar feed must not overwrite besides the data file field's
+    // file: the file list of the last refresh and the settings store's file.
+    std::vector<std::filesystem::path> list_files;
+    QString store_file;
 };
 
 // The caller's part of "OK": the settings, then the autostart entry when one is
@@ -66,7 +73,8 @@ public:
     void set_change_handler(std::function<void(const Settings&)> handler) {
         changed_ = std::move(handler);
     }
-    // "OK": the fields into the edited settings; closes the dialog.
+    // "OK": the fields into the edited settings; closes the dialog unless the
+    // calendar feed names a file it must not write (then it says why and stays).
     void ok_clicked();
     void choose_place(int index);
 
@@ -116,12 +124,16 @@ private:
     void pick_colour(QLabel* sample, std::int32_t& setting);
     void pick_font();
     void take_place_fields();
+    [[nodiscard]] bool take_feed();
     void report_change();
 
     Settings settings_;
     QString program_folder_;
     Services services_;
     QFont list_font_;
+    std::vector<std::filesystem::path> list_files_;
+    QString store_file_;
+    GeneralOptionsPage* general_ = nullptr;
     bool has_autostart_ = false;
     std::function<void(const Settings&)> changed_;
     AutostartChoice autostart_;

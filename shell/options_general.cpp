@@ -82,7 +82,19 @@ void GeneralOptionsPage::browse_feed() {
     const QString file =
         services_.dialogs.save_file_name(this, QStringLiteral("Kalender-Abo speichern unter"),
                                          QDir::homePath(), QStringLiteral("iCalendar (*.ics)"));
-    if (!file.isEmpty()) feed_edit_->setText(file);
+    if (!file.isEmpty()) feed_edit_->setText(to_qstring(with_feed_extension(to_utf8(file))));
+}
+
+std::optional<QString> GeneralOptionsPage::take_feed(const FeedGuard& guard) {
+    const std::string name = with_feed_extension(to_utf8(feed_edit_->text().trimmed()));
+    feed_edit_->setText(to_qstring(name));
+    settings_.calendar_feed = name;
+    if (name.empty()) return std::nullopt;
+    const FeedTarget target = check_feed_target(name, guard);
+    if (target.refusal == FeedRefusal::none) return std::nullopt;
+    return QStringLiteral("Das Kalender-Abo kann nicht nach %1 geschrieben werden. %2")
+        .arg(QDir::toNativeSeparators(path_text(target.file)),
+             to_qstring(feed_refusal_text(target.refusal)));
 }
 
 QCheckBox* add_summer_time_auto(QGridLayout& grid, int row, QCheckBox& manual_box,

@@ -9,7 +9,9 @@
 // `CheckSommerAuto` (astronomy page) the summer-time box "automatisch".
 
 #include <QWidget>
+#include <optional>
 
+#include "engine/feed_target.h"
 #include "settings/settings.h"
 #include "shell/platform.h"
 
@@ -29,6 +31,10 @@ public:
     [[nodiscard]] QCheckBox* digest_box() const { return digest_box_; }
     [[nodiscard]] QComboBox* state_combo() const { return state_combo_; }
     [[nodiscard]] QLineEdit* feed_edit() const { return feed_edit_; }
+
+    // "OK": the feed field's name, with ".ics" when it has no extension, into the
+    // field and the settings; the German reason when the feed may not write that file.
+    [[nodiscard]] std::optional<QString> take_feed(const FeedGuard& guard);
 
 private:
     void browse_feed();

@@ -3,6 +3,7 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
+#include <QStringList>
 #include <QTextEdit>
 
 #include "engine/icalendar.h"
@@ -23,15 +24,26 @@ const QString kRtfFilter = QStringLiteral("RTF-Dateien (*.rtf)");
 
 }  // namespace
 
-bool write_range_calendar(const RangeContext& context, const DateRange& range, const QString& file,
-                          MessageSink& sink) {
+QString write_range_calendar(const RangeContext& context, const DateRange& range,
+                             const QString& file, MessageSink& sink) {
     EngineState state = context.engine_state;
     state.settings = to_engine_settings(context.settings);
     const OccurrenceList list = collect_occurrences(state, context.main_file, range, sink);
-    if (!list.read_ok) return false;
+    if (!list.failed_names.empty()) {
+        QStringList names;
+        for (const std::string& name : list.failed_names)
+            names << QDir::toNativeSeparators(path_text(state.resolve(name).lexically_normal()));
+        return (names.size() == 1
+                    ? QStringLiteral("Der Kalender wurde nicht geschrieben, denn "
+                                     "diese Datei konnte nicht gelesen werden:\n%1")
+                    : QStringLiteral("Der Kalender wurde nicht geschrieben, denn "
+                                     "diese Dateien konnten nicht gelesen werden:\n%1"))
+            .arg(names.join(u'\n'));
+    }
     const QDateTime now = context.services.clock.now();
     const std::string text = icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
-    return write_file_safely(to_path(file), text).ok;
+    if (!write_file_safely(to_path(file), text).ok) return not_written_text(file);
+    return {};
 }
 
 void RangeWindow::export_range() {
@@ -47,7 +59,6 @@ void RangeWindow::export_range() {
     if (file.isEmpty()) return;
     // A calendar is what this export is mostly for.
     file = with_default_extension(file, QLatin1StringView(".ics"));
-    bool written = false;
     if (has_extension(file, u"ics")) {
         if (range->to - range->from + 1 > kMaxCalendarDays) {
             dialogs.message(
@@ -57,14 +68,13 @@ void RangeWindow::export_range() {
             return;
         }
         DialogSink sink(dialogs, this);
-        written = write_range_calendar(context_, *range, file, sink);
-    } else {
-        const QColor background = to_qcolor(std::uint32_t(context_.settings.background_color));
-        written = export_list(*list_->document(), background, file, export_format(file));
+        const QString failure = write_range_calendar(context_, *range, file, sink);
+        if (!failure.isEmpty()) dialogs.message(this, failure, MessageIcon::critical);
+        return;
     }
-    if (!written) {
+    const QColor background = to_qcolor(std::uint32_t(context_.settings.background_color));
+    if (!export_list(*list_->document(), background, file, export_format(file)))
         dialogs.message(this, not_written_text(file), MessageIcon::critical);
-    }
 }
 
 }  // namespace merkwald

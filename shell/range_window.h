@@ -28,10 +28,12 @@ struct RangeContext {
     Services services;
 };
 
-// The events of `range` as an iCalendar file written crash-safely to `file`;
-// false when the files could not be read or the file not be written.
-bool write_range_calendar(const RangeContext& context, const DateRange& range, const QString& file,
-                          MessageSink& sink);
+// The events of `range` as an iCalendar file written crash-safely to `file`.
+// A file of the list that cannot be read leaves a calendar without its events:
+// then nothing is written, as by the command-line tool. Empty when written;
+// otherwise what to tell, naming the file that failed.
+[[nodiscard]] QString write_range_calendar(const RangeContext& context, const DateRange& range,
+                                           const QString& file, MessageSink& sink);
 
 class RangeWindow final : public QDialog {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/feed_target.h"
 #include "engine/occurrences.h"
 #include "shell/digest_notification.h"
 #include "shell/file_watch.h"
@@ -28,6 +29,9 @@ public:
 
 private:
     void write_feed();
+    [[nodiscard]] FeedGuard feed_guard();
+    // Once for one name, not after every refresh.
+    void report_feed_failure(const std::string& feed, const QString& text);
     void send_digest();
 
     MainWindow& window_;

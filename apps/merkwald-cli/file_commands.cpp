@@ -9,6 +9,7 @@
 #include "engine/date_text.h"
 #include "engine/file_check.h"
 #include "engine/number.h"
+#include "engine/text_file.h"
 
 namespace merkwald::cli {
 
@@ -17,8 +18,9 @@ namespace {
 constexpr std::string_view kCheckUsage = "Aufruf: merkwald-cli check [--file DATEI]\n";
 constexpr std::string_view kAddUsage =
     "Aufruf: merkwald-cli add birthday NAME DATUM [--template N] [--lead-days N] [--file DATEI]\n"
+    "                     [--utf8]\n"
     "        merkwald-cli add appointment TEXT DATUM [HH:MM] [--template N] [--lead-days N]\n"
-    "                     [--file DATEI]\n";
+    "                     [--file DATEI] [--utf8]\n";
 
 struct AddRequest {
     EntryKind kind = EntryKind::birthday;
@@ -26,6 +28,7 @@ struct AddRequest {
     std::optional<int> template_number;  // counted from 1
     std::optional<std::string> lead_days;
     std::optional<std::string> file;
+    bool utf8 = false;  // a Windows-1252 file may become UTF-8
 };
 
 // A whole number of digits only that fits the record's 16-bit fields.
@@ -45,6 +48,10 @@ std::optional<AddRequest> parse_add(const std::vector<std::string>& args, Contex
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (!args[i].starts_with("--")) {
             r.words.push_back(args[i]);
+            continue;
+        }
+        if (args[i] == "--utf8") {
+            r.utf8 = true;
             continue;
         }
         std::string name, value;
@@ -140,6 +147,15 @@ int run_check(const std::vector<std::string>& args, Context& ctx) {
 }
 
 int run_add(const std::vector<std::string>& args, Context& ctx) {
+    // Bytes of another character set would make the whole file invalid UTF-8,
+    // and then every umlaut of it would be read as Windows-1252.
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (is_valid_utf8(args[i])) continue;
+        ctx.err << "Das " << i + 1
+                << ". Argument nach \"add\" ist kein gültiger UTF-8-Text (Zeichensatz des "
+                   "Terminals?); es wurde nichts geschrieben.\n";
+        return kExitUsage;
+    }
     auto request = parse_add(args, ctx);
     if (!request) return usage_error(ctx, kAddUsage);
     const EntryKind kind = request->kind;
@@ -159,7 +175,8 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
 
     const auto target =
         resolve_file_name(ctx.program_folder, request->file.value_or(ctx.data_filename));
-    const SaveOutcome outcome = save_entry(kind, target, *input, table.templates, ctx.today);
+    const SaveOutcome outcome = save_entry(kind, target, *input, table.templates, ctx.today,
+                                           request->utf8 ? Utf8Change::allowed : Utf8Change::ask);
     switch (outcome.check) {
         case EntryCheck::no_name:
             return usage_error(ctx, std::string(no_name_message(kind)) + '\n');
@@ -170,6 +187,12 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
                 (outcome.problem.empty() ? std::string(kBadEntryDate) : outcome.problem) + '\n');
         case EntryCheck::ok:
             break;
+    }
+    if (outcome.write.needs_utf8) {
+        return usage_error(ctx, "Die Datei " + target.string() +
+                                    " ist in Windows-1252 gespeichert, das den neuen Text nicht "
+                                    "fassen kann. Mit --utf8 wird die ganze Datei in UTF-8 "
+                                    "umgewandelt; es wurde nichts geschrieben.\n");
     }
     if (!outcome.write.ok) {
         ctx.err << outcome.write.message << '\n';

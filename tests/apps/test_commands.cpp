@@ -190,6 +190,9 @@ TEST_F(NewCommands, AddWritesNothingOnBadInput) {
         {{"add", "birthday", "Anna", "1.2.1990", "--template", "3"},
          "Die Vorlage 3 gibt es nicht (1 bis 2).\n"},
         {{"add", "party", "Anna", "1.2.1990"}, ""},
+        {{"add", "birthday", "Ren\xe9", "1.2.1990"},  // a Latin-1 terminal
+         "Das 2. Argument nach \"add\" ist kein gültiger UTF-8-Text (Zeichensatz des "
+         "Terminals?); es wurde nichts geschrieben.\n"},
     };
     for (const auto& [args, message] : rows) {
         SCOPED_TRACE(::testing::PrintToString(args));
@@ -253,6 +256,35 @@ TEST_F(NewCommands, FileArgumentsAreRelativeToTheCurrentFolder) {
     const std::string absolute = (working_folder / "meine.rmd").string();
     EXPECT_EQ(run_cli({"list", "--file", absolute}).out,
               run_cli({"list", "--file", "meine.rmd"}).out);
+}
+
+TEST_F(NewCommands, AWindows1252FileBecomesUtf8OnlyWithTheOption) {
+    write("alt.rmd", "<record>\r\n<date=07.03.1970>\r\nM\xfcller\r\n</record>\r\n");
+    const std::string before = file("alt.rmd");
+    const Outcome refused = run_cli({"add", "birthday", "Łukasz", "1.2.1990", "--file", "alt.rmd"});
+    EXPECT_EQ(refused.status, kExitUsage);
+    EXPECT_NE(refused.err.find("--utf8"), std::string::npos) << refused.err;
+    EXPECT_EQ(file("alt.rmd"), before);
+    // A name Windows-1252 holds keeps the file as it is.
+    EXPECT_EQ(run_cli({"add", "birthday", "René", "1.2.1990", "--file", "alt.rmd"}).status,
+              kExitOk);
+    EXPECT_EQ(read_text_file(folder / "alt.rmd")->encoding, TextEncoding::windows1252);
+    const Outcome converted =
+        run_cli({"add", "birthday", "Łukasz", "1.2.1990", "--file=alt.rmd", "--utf8"});
+    EXPECT_EQ(converted.status, kExitOk) << converted.err;
+    const auto text = read_text_file(folder / "alt.rmd");
+    EXPECT_EQ(text->encoding, TextEncoding::utf8);
+    for (const char* name : {"Müller", "René", "Łukasz"})
+        EXPECT_NE(text->text.find(name), std::string::npos) << name;
+}
+
+TEST_F(NewCommands, ControlCharactersBecomeBlanksAndALineBreakNeverSplitsTheRecord) {
+    const Outcome o = run_cli({"add", "birthday", "Anna\nBerta\x01\tC\x7f\r<record>", "1.2.1990"});
+    EXPECT_EQ(o.status, kExitOk) << o.err;
+    const std::string written = file("main.rmd");
+    EXPECT_NE(written.find("\r\nGeburtstag von Anna Berta \tC  <record> !\r\n"), std::string::npos)
+        << written;
+    EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""})) << "the reader finds no problem";
 }
 
 TEST_F(NewCommands, HolidaysOfAState) {

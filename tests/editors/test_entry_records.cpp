@@ -93,6 +93,18 @@ TEST_F(EntrySave, ImportFromAPipeFailsWithoutHanging) {
                                      .end);
 }
 
+// Whatever an import or a dialog hands over, each line is written as one line
+// and no control character but the tab gets into the file.
+TEST_F(EntrySave, ControlCharactersOfNewLinesAreWrittenAsBlanks) {
+    ASSERT_TRUE(append_lines(file, {"<group=a\x02"
+                                    "b>",
+                                    "eins\nzwei\rdrei", "\x1b[31m\trot\x7f"})
+                    .ok);
+    const auto text = read_text_file(file);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->text, "<group=a b>\r\neins zwei drei\r\n [31m\trot \r\n");
+}
+
 TEST(EntryLines, LineBreakInANameStaysOnOneTextLine) {
     EXPECT_EQ("vor Anna Berta nach", template_line({"c", "vor", "nach"}, "Anna\r\nBerta"));
 }
@@ -120,9 +132,11 @@ TEST(FieldChecks, NumbersAreWholeAndWithinWhatTheReaderHolds) {
 
 TEST(FieldChecks, ATypedLineNeverBecomesATag) {
     const std::pair<const char*, bool> rows[] = {
-        {"  </RECORD>  ", true},  {"<Date=1.1.2000>", true},  {"<active=once>", true},
-        {"<active=oft>", false},  {"<priority=2>", false},    {"<priority=99999>", true},
-        {"Text <record>", false}, {"<add_file=x.rmd>", true}, {"<hallo>", false}};
+        {"  </RECORD>  ", true},    {"<Date=1.1.2000>", true},  {"<active=once>", true},
+        {"<active=oft>", false},    {"<priority=2>", false},    {"<priority=99999>", true},
+        {"Text <record>", false},   {"<add_file=x.rmd>", true}, {"<hallo>", false},
+        {"\x01</record>", true},  // written with a blank for the control character
+        {"\x7f<group=x>\x1b", true}};
     for (const auto& [line, tag] : rows) EXPECT_EQ(tag, reads_as_tag(line)) << line;
     // An entry's text line is refused for any tag the reader knows.
     const std::pair<const char*, bool> entry_rows[] = {

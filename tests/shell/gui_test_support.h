@@ -46,10 +46,12 @@ class MemoryAutostart final : public AutostartEntry {
 public:
     AutostartChoice current() const override { return state; }
     bool apply(const AutostartChoice& choice) override {
+        if (refuses) return false;
         state = choice.enabled ? choice : AutostartChoice{};
         return true;
     }
     AutostartChoice state;
+    bool refuses = false;  // as an entry the system does not take
 };
 
 // Types `text` key by key into `widget`, as the keyboard would.

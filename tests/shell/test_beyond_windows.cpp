@@ -40,6 +40,39 @@ TEST(CalendarFeed, RewrittenAfterEveryRefreshOnlyWhenNamedAndAFailureReportedOnc
     EXPECT_EQ(f.dialogs.messages.size(), 1u);
 }
 
+TEST(CalendarFeed, AStoredNameOfAFileItMustNotWriteWritesNothingAndSaysSoOnce) {
+    GuiFixture f(kTwoBirthdays);
+    f.write("fremd.ics", "Notizen\n");
+    auto form = f.started();
+    WindowFollowers followers(*form, QDBusConnection(QStringLiteral("kein Bus")));
+    const QByteArray main = file_bytes(f.folder + "/main.rmd");
+    const std::pair<QString, const char*> rows[] = {
+        {QStringLiteral("main.rmd"), "Dateiliste"},
+        {f.folder + "/fremd.ics", "kein Kalender"},
+        {f.store.path(), "Einstellungsdatei"},
+    };
+    for (const auto& [feed, why] : rows) {
+        SCOPED_TRACE(feed.toStdString());
+        f.dialogs.messages.clear();
+        form->settings().calendar_feed = feed.toStdString();
+        form->show_data();
+        form->show_data();
+        ASSERT_EQ(f.dialogs.messages.size(), 1u) << "once, not at every refresh";
+        EXPECT_TRUE(f.dialogs.messages[0].text.contains(QString::fromUtf8(why)))
+            << f.dialogs.messages[0].text.toStdString();
+    }
+    EXPECT_EQ(file_bytes(f.folder + "/main.rmd"), main);
+    EXPECT_EQ(file_bytes(f.folder + "/fremd.ics"), QByteArray("Notizen\r\n"));
+    // Its own earlier calendar it replaces, also through a link.
+    QFile::link(f.folder + "/abo.ics", f.folder + "/link.ics");
+    for (const char* feed : {"abo.ics", "link.ics"}) {
+        form->settings().calendar_feed = feed;
+        form->show_data();
+    }
+    EXPECT_EQ(events_in(f.folder + "/abo.ics"), 2);
+    EXPECT_TRUE(QFileInfo(f.folder + "/link.ics").isSymLink());
+}
+
 TEST(RangeExport, CalendarTakesAtMost366Days) {
     GuiFixture f(kTwoBirthdays);
     auto form = f.started();
@@ -53,6 +86,30 @@ TEST(RangeExport, CalendarTakesAtMost366Days) {
     f.dialogs.file_names = {f.folder + "/lang.ics"};
     window.export_range();
     EXPECT_FALSE(QFile::exists(f.folder + "/lang.ics"));
+}
+
+TEST(RangeExport, AFileOfTheListThatCannotBeReadWritesNoCalendarAndIsNamed) {
+    GuiFixture f(std::string(kTwoBirthdays) + "<add_file=kaputt.rmd>\n<add_file=gut.rmd>\n");
+    // The reader gives up on a number it cannot hold; the file after it reads well.
+    f.write("kaputt.rmd", "<record>\n<date=08.03.1980>\n<active_before=99999999999>\n");
+    f.write("gut.rmd", "<record>\n<date=09.03.1980>\nGut\n</record>\n");
+    auto form = f.started();
+    RangeWindow window({form->settings(), form->engine_state(), "main.rmd", form->services()},
+                       QDate(1999, 3, 6));
+    f.write("alt.ics", "alt\n");
+    for (const char* name : {"/neu.ics", "/alt.ics"}) {
+        SCOPED_TRACE(name);
+        f.dialogs.messages.clear();
+        f.dialogs.file_names = {f.folder + name};
+        window.export_range();
+        ASSERT_FALSE(f.dialogs.messages.empty());
+        const ScriptedDialogs::Shown& said = f.dialogs.messages.back();
+        EXPECT_TRUE(said.text.contains(QStringLiteral("nicht geschrieben")) &&
+                    said.text.contains(f.folder + "/kaputt.rmd"))
+            << said.text.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(f.folder + "/neu.ics"));
+    EXPECT_EQ(file_bytes(f.folder + "/alt.ics"), QByteArray("alt\r\n"));
 }
 
 TEST(StateDaysOff, HeadingMarksALegalDayOffOfTheStoredState) {

@@ -43,7 +43,9 @@ protected:
             events << program + u' ' + arguments.join(u' ');
             return editor_starts;
         };
-        hooks.autostart = std::make_unique<MemoryAutostart>();
+        auto entry = std::make_unique<MemoryAutostart>();
+        autostart = entry.get();
+        hooks.autostart = std::move(entry);
         hooks.help_folders = {QStringLiteral(MERKWALD_SOURCE_DIR "/data")};
         menus = new MainMenus(*form, std::move(editors), fixture.version, std::move(hooks));
     }
@@ -68,6 +70,7 @@ protected:
     GuiFixture fixture;
     std::unique_ptr<MainWindow> form;
     MainMenus* menus = nullptr;
+    MemoryAutostart* autostart = nullptr;
     QStringList events;
     std::vector<bool> timer_while_open;
     std::function<void(QDialog&)> on_modal;  // what the "user" does in a window
@@ -156,6 +159,40 @@ TEST_F(MainMenusTest, OptionsOkReReadsAndAbbrechenTakesEverythingBack) {
     menus->options();
     EXPECT_NE(GuiFixture::plain(*form).find("Anderswo"), std::string::npos);
     EXPECT_EQ(fixture.stored("DataFilename"), "other.rmd");
+}
+
+TEST_F(MainMenusTest, OptionsOkOnAStoreThatCannotBeWrittenSaysSoNamingTheFile) {
+    ReadOnlyStore read_only(fixture.store.path());
+    on_modal = [](QDialog& dialog) {
+        auto& options = dynamic_cast<OptionsDialog&>(dialog);
+        options.misc().interval_edit->setText(QStringLiteral("15"));
+        options.ok_button()->click();
+    };
+    const auto store_messages = [this] {
+        return std::count_if(fixture.dialogs.messages.begin(), fixture.dialogs.messages.end(),
+                             [this](const ScriptedDialogs::Shown& m) {
+                                 return m.text.contains(fixture.store.path());
+                             });
+    };
+    for (const int told : {1, 2}) {
+        menus->options();  // each "OK" says it once, not once per value
+        EXPECT_EQ(store_messages(), told);
+    }
+    EXPECT_EQ(form->settings().reread_interval, 15) << "the running program keeps the change";
+}
+
+TEST_F(MainMenusTest, OptionsOkSaysWhenTheLogOnEntryIsNotTaken) {
+    autostart->refuses = true;
+    on_modal = [](QDialog& dialog) {
+        auto& options = dynamic_cast<OptionsDialog&>(dialog);
+        options.misc().autostart_box->setChecked(true);
+        options.ok_button()->click();
+    };
+    menus->options();
+    ASSERT_FALSE(fixture.dialogs.messages.empty());
+    EXPECT_TRUE(fixture.dialogs.messages.back().text.contains(QStringLiteral("Anmelden")))
+        << fixture.dialogs.messages.back().text.toStdString();
+    EXPECT_EQ(fixture.stored("Intervall"), "60") << "the settings are stored all the same";
 }
 
 TEST_F(MainMenusTest, StandardKeysRunTheirCommands) {

@@ -32,6 +32,21 @@ TEST(Start, OnceOnTheSecondStartOfADayShowsNothingAndLeavesTheStore) {
     EXPECT_EQ(file_bytes(f.store.path()), store_before);
 }
 
+// The first write of a start is the last start date: a store with a line Qt
+// cannot read is kept before it, and the window says so once.
+TEST(Start, ADamagedStoreIsKeptBeforeTheFirstWriteAndTheWindowSaysSo) {
+    GuiFixture f(kToday);
+    const QByteArray damaged = "DataFilename=main.rmd\n[broken\nVersion=10512\n";
+    write_file(f.store.path(), damaged);
+    auto form = f.started();
+    form->close();
+    EXPECT_EQ(file_bytes(f.store.path() + ".defekt"), damaged);
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(f.dialogs.messages[0].text.contains(f.store.path() + ".defekt"));
+    EXPECT_NE(GuiFixture::plain(*form).find("Heute"), std::string::npos)
+        << "the data file named before the broken line is read";
+}
+
 TEST(Start, NoEventsEndsWhenNothingIsDueAndGoesOnOtherwise) {
     for (const bool due : {false, true}) {
         GuiFixture f(due ? kToday : "<record>\n<date=01.06.1999>\nSpaeter\n</record>\n");

@@ -7,8 +7,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "gui_test_support.h"
+#include "settings/qt_bridges.h"
 #include "shell/autostart_xdg.h"
 #include "shell/options_dialog.h"
 #include "shell/options_general.h"
@@ -26,7 +28,8 @@ protected:
     std::unique_ptr<OptionsDialog> open() {
         return std::make_unique<OptionsDialog>(
             OptionsInput{settings, autostart.current(), fixture.folder,
-                         Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont()});
+                         Services{fixture.clock, fixture.dialogs, fixture.sound}, QFont(),
+                         list_files, fixture.store.path()});
     }
     // "OK", then what the caller does with the result.
     void ok(OptionsDialog& dialog) {
@@ -38,6 +41,7 @@ protected:
     GuiFixture fixture;
     Settings settings;
     MemoryAutostart autostart;
+    std::vector<std::filesystem::path> list_files;
 };
 
 TEST_F(OptionsDialogTest, OpensWithTheSettingsOnItsPages) {
@@ -65,7 +69,7 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
     ASSERT_NE(page, nullptr);
     page->digest_box()->setChecked(false);
     page->state_combo()->setCurrentIndex(page->state_combo()->findData(QStringLiteral("NW")));
-    page->feed_edit()->setText(QStringLiteral(" /tmp/abo.ics "));
+    page->feed_edit()->setText(u' ' + fixture.folder + QStringLiteral("/abo "));
     auto* automatic = dialog->findChild<QCheckBox*>(QStringLiteral("CheckSommerAuto"));
     ASSERT_NE(automatic, nullptr);
     automatic->setChecked(true);
@@ -78,8 +82,48 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
           "longitude-minute", "Intervall", "DigestNotification", "Bundesland", "CalendarFeed",
           "Daylight Saving Time Auto"})
         stored += fixture.stored(name).value_or("-") + '|';
-    EXPECT_EQ(stored,
-              "/daten/termine.rmd|255|DejaVu Serif|false|München|48|35|30|0|NW|/tmp/abo.ics|1|");
+    EXPECT_EQ(stored, "/daten/termine.rmd|255|DejaVu Serif|false|München|48|35|30|0|NW|" +
+                          fixture.folder.toStdString() + "/abo.ics|1|");
+}
+
+TEST_F(OptionsDialogTest, CalendarFeedRefusesAFileItMustNotWriteAndSaysWhy) {
+    fixture.write("main.rmd", "<record>\n");
+    fixture.write("fremd.ics", "Notizen\n");
+    fixture.store.store().create_key(kMainKey, kKeyClass);
+    list_files = {to_path(fixture.folder + "/main.rmd")};
+    const struct {
+        QString feed;
+        const char* why;  // empty: accepted
+    } rows[] = {
+        {QStringLiteral("main.rmd"), "Dateiliste"},
+        {fixture.folder + "/./main.rmd", "Dateiliste"},
+        {fixture.store.path(), "Einstellungsdatei"},
+        {fixture.folder + "/fremd.ics", "kein Kalender"},
+        {fixture.folder + "/fehlt/abo.ics", "Ordner"},
+        {QStringLiteral("texte.dat"), "Programmordner"},
+        {QStringLiteral("abo"), ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.feed.toStdString());
+        fixture.dialogs.messages.clear();
+        auto dialog = open();
+        auto* page = dialog->findChild<GeneralOptionsPage*>(QStringLiteral("allgemein"));
+        page->feed_edit()->setText(row.feed);
+        dialog->ok_button()->click();
+        const bool accepted = *row.why == '\0';
+        EXPECT_EQ(dialog->result() == QDialog::Accepted, accepted);
+        if (accepted) {
+            EXPECT_TRUE(fixture.dialogs.messages.empty());
+            EXPECT_EQ(dialog->chosen_settings().calendar_feed, "abo.ics");
+            EXPECT_EQ(page->feed_edit()->text(), QStringLiteral("abo.ics"));
+            continue;
+        }
+        ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
+        EXPECT_TRUE(fixture.dialogs.messages[0].text.contains(QString::fromUtf8(row.why)))
+            << fixture.dialogs.messages[0].text.toStdString();
+        EXPECT_EQ(dialog->tab_strip()->currentWidget(), page);
+    }
+    EXPECT_EQ(file_bytes(fixture.folder + "/main.rmd"), QByteArray("<record>\r\n"));
 }
 
 TEST(IntervalField, WholeMinutesAndSixtyForWhatIsNoneOrBeyond) {
@@ -123,6 +167,21 @@ TEST(XdgAutostartEntry, PresentExactlyWhileOnAndQuoted) {
     EXPECT_TRUE(entry.apply({false, false})) << "already absent";
     EXPECT_EQ(desktop_exec_line(QStringLiteral("/a\"b$c`d\\e%f"), false),
               QStringLiteral("\"/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\" /no_logo"));
+}
+
+TEST(XdgAutostartEntry, ALineBreakOrPercentInTheProgramsPathKeepsTheExecLineWhole) {
+    QTemporaryDir config;
+    XdgAutostart entry(QStringLiteral("/opt/neu\nzeile/100%/merkwald"), config.path());
+    ASSERT_TRUE(entry.apply({true, true}));
+    const QByteArray text = file_bytes(entry.entry_path());
+    EXPECT_TRUE(text.contains("\nExec=\"/opt/neu\\nzeile/100%%/merkwald\" /once /no_logo\n"))
+        << text.toStdString();
+    EXPECT_EQ(text.count('\n'), 8) << "one line per key";
+    EXPECT_EQ(entry.current(), (AutostartChoice{true, true}));
+    // Other control characters have no escape in a desktop entry.
+    XdgAutostart unfit(QStringLiteral("/opt/a\x01b/merkwald"), config.path() + "/b");
+    EXPECT_FALSE(unfit.apply({true, false}));
+    EXPECT_FALSE(QFile::exists(unfit.entry_path()));
 }
 
 }  // namespace

@@ -1,0 +1,102 @@
+// Which file the calendar feed may write: names compared as the file system
+// sees them, and only a new file or the program's own calendar replaced.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "engine/feed_target.h"
+#include "engine/icalendar.h"
+#include "engine_test_support.h"
+
+namespace merkwald {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FeedTarget : public test::TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        program = folder_ / "programm";
+        fs::create_directories(program);
+        fs::create_directories(folder_ / "daten");
+        write("programm/beispiel.rmd", "<record>\r\n<add_file=../daten/verlinkt.rmd>\r\n");
+        write("programm/beispiel.bak", "<record>\r\n");
+        write("daten/verlinkt.rmd", "<record>\r\n");
+        write("daten/fremd.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Andere//DE\r\n");
+        write("Merkwald.conf", "[General]\n");
+        ASSERT_TRUE(write_feed_file(folder_ / "daten/abo.ics", {}, utc_from_unix(0)));
+        guard.program_folder = program;
+        guard.reminder_files = {program / "beispiel.rmd", folder_ / "daten/verlinkt.rmd"};
+        guard.settings_file = folder_ / "Merkwald.conf";
+    }
+
+    FeedRefusal refusal(const std::string& name) { return check_feed_target(name, guard).refusal; }
+
+    fs::path program;
+    FeedGuard guard;
+};
+
+TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
+    const std::string data = (folder_ / "daten").string();
+    fs::create_symlink(folder_ / "daten/verlinkt.rmd", folder_ / "daten/zeiger.ics");
+    fs::create_hard_link(program / "beispiel.rmd", folder_ / "daten/zweitname.ics");
+    fs::create_symlink(folder_ / "daten/fremd.ics", folder_ / "daten/fremdzeiger.ics");
+    fs::create_symlink(folder_ / "daten/abo.ics", folder_ / "daten/abozeiger.ics");
+    fs::create_symlink(folder_ / "Merkwald.conf", folder_ / "daten/store.ics");
+    ASSERT_EQ(::mkfifo((folder_ / "daten/rohr.ics").c_str(), 0600), 0);
+    const struct {
+        std::string name;
+        FeedRefusal expected;
+    } rows[] = {
+        {"beispiel.rmd", FeedRefusal::reminder_file},  // relative to the program folder
+        {program.string() + "/./BEISPIEL.rmd", FeedRefusal::program_folder},
+        {data + "/../daten/verlinkt.rmd", FeedRefusal::reminder_file},
+        {data + "/zeiger.ics", FeedRefusal::reminder_file},
+        {data + "/zweitname.ics", FeedRefusal::reminder_file},
+        {"beispiel.bak", FeedRefusal::reminder_file},
+        {(folder_ / "Merkwald.conf").string(), FeedRefusal::settings_store},
+        {data + "/store.ics", FeedRefusal::settings_store},
+        {data + "/fremd.ics", FeedRefusal::foreign_file},
+        {data + "/fremdzeiger.ics", FeedRefusal::foreign_file},
+        {data + "/rohr.ics", FeedRefusal::not_a_file},
+        {data, FeedRefusal::not_a_file},
+        {data + "/fehlt/abo.ics", FeedRefusal::no_folder},
+        {"orte.dat", FeedRefusal::program_folder},  // a data file not created yet
+        {data + "/abo.ics", FeedRefusal::none},
+        {data + "/abozeiger.ics", FeedRefusal::none},
+        {data + "/neu.ics", FeedRefusal::none},
+        {"abo.ics", FeedRefusal::none},  // a new calendar in the program folder
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(refusal(row.name), row.expected);
+        EXPECT_EQ(feed_refusal_text(row.expected).empty(), row.expected == FeedRefusal::none);
+    }
+}
+
+TEST_F(FeedTarget, OwnCalendarIsKnownByItsHeadAndProductId) {
+    const std::string own =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:" + std::string(kCalendarProductId) +
+        "\r\nEND:VCALENDAR\r\n";
+    EXPECT_TRUE(is_own_calendar(write("eigen.ics", own)));
+    EXPECT_FALSE(is_own_calendar(write("vorn.ics", "X-" + own)));
+    EXPECT_FALSE(is_own_calendar(write("leer.ics", "")));
+    EXPECT_FALSE(is_own_calendar(folder_ / "fehlt.ics"));
+}
+
+TEST(FeedExtension, AddedOnlyWhenTheNameHasNone) {
+    const std::pair<std::string, std::string> rows[] = {{"abo", "abo.ics"},
+                                                        {"/home/anna/abo", "/home/anna/abo.ics"},
+                                                        {"abo.ics", "abo.ics"},
+                                                        {"kalender.txt", "kalender.txt"},
+                                                        {"ordner.d/abo", "ordner.d/abo.ics"},
+                                                        {"", ""}};
+    for (const auto& [name, expected] : rows)
+        EXPECT_EQ(with_feed_extension(name), expected) << name;
+}
+
+}  // namespace
+}  // namespace merkwald
