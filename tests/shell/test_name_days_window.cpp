@@ -65,8 +65,13 @@ TEST_F(NameDayWindows, AnOlderStoreShowsNoneUntilChosenAndAStoredChoiceStays) {
 TEST_F(NameDayWindows, TheOptionsPageStoresTheChoice) {
     Settings settings = default_settings(f.folder);
     EXPECT_EQ(name_day_choice(settings), NameDayChoice::none);
-    OptionsDialog dialog(OptionsInput{settings, AutostartChoice{}, f.folder,
-                                      Services{f.clock, f.dialogs, f.sound}, QFont()});
+    OptionsDialog dialog(OptionsInput{settings,
+                                      AutostartChoice{},
+                                      f.folder,
+                                      Services{f.clock, f.dialogs, f.sound},
+                                      QFont(),
+                                      {},
+                                      {}});
     auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("ComboNameDays"));
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->currentText(), QStringLiteral("keine"));
