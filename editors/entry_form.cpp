@@ -46,9 +46,8 @@ EntryForm::EntryForm(QWidget* parent, EditorContext& context, EntryKind kind,
 QLayout* EntryForm::build_fields(const EntryPresets& presets, const std::string& target_file) {
     name_ = new QLineEdit;
     name_->setObjectName(QStringLiteral("NameText"));
-    date_ = new QLineEdit;
+    date_ = new DateField;
     date_->setObjectName(QStringLiteral("DatumText"));
-    date_->setPlaceholderText(QStringLiteral("TT.MM.JJJJ"));
     QPushButton* calendar = plain_button(QStringLiteral("..."), "Command1");
     calendar->setFixedWidth(calendar->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
     calendar->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
@@ -112,7 +111,7 @@ void EntryForm::message(std::string_view text, MessageIcon icon) {
 void EntryForm::save() {
     EntryInput input;
     input.name = to_utf8(name_->text());
-    input.date = to_utf8(date_->text());
+    input.date = to_utf8(date_->date_text());
     input.template_position = format_->currentIndex();
     input.style = {color_, context_.settings.record_color,
                    to_utf8(lead_time_->currentText().trimmed())};
@@ -149,7 +148,7 @@ void EntryForm::save() {
 }
 
 void EntryForm::pick_date() {
-    const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(context_.engine.today);
+    const DaySerial preset = date_->date().value_or(context_.engine.today);
     if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
         date_->setText(to_qstring(written_date(*picked)));
     }

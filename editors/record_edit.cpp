@@ -79,7 +79,7 @@ void RecordEdit::build_fields() {
             if (on && !showing_) select_mode(kModes[i]);
         });
     }
-    date_ = new QLineEdit;
+    date_ = new DateField;
     date_->setObjectName(QStringLiteral("Text3"));
     date_->installEventFilter(this);
     calendar_button_ = new QPushButton(QStringLiteral("..."));
@@ -227,7 +227,7 @@ QRadioButton* RecordEdit::mode_button(RecordMode mode) const { return modes_[std
 RecordFields RecordEdit::fields() const {
     RecordFields f;
     f.mode = mode_;
-    f.date = to_utf8(date_->text());
+    f.date = to_utf8(date_->date_text());
     f.lead_time = to_utf8(lead_time_->currentText());
     f.period = to_utf8(period_->currentText());
     f.ordinal = to_utf8(ordinal_->text());
@@ -326,7 +326,7 @@ bool RecordEdit::fields_valid() {
 }
 
 void RecordEdit::save() {
-    if (mode_ == RecordMode::once && !parse_date(to_utf8(date_->text()))) {
+    if (mode_ == RecordMode::once && !date_->date()) {
         context_.services.dialogs.message(
             this, QStringLiteral("Kein oder Falsches Datum bei einmaligem Termin"),
             MessageIcon::critical);
@@ -376,7 +376,7 @@ void RecordEdit::set_standard() {
 
 void RecordEdit::pick_date() {
     const DaySerial today = context_.engine.today;
-    const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(today);
+    const DaySerial preset = date_->date().value_or(today);
     if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
         date_->setText(to_qstring(written_date(*picked)));
         update_preview();
@@ -395,8 +395,8 @@ void RecordEdit::update_preview() {
     if (previewing_) return;
     previewing_ = true;
     EngineState& engine = context_.engine;
-    const std::string date_text = to_utf8(date_->text());
-    const std::optional<DaySerial> date = parse_date(date_text);
+    const std::string date_text = to_utf8(date_->date_text());
+    const std::optional<DaySerial> date = date_->date();
     if (!date_text.empty() && !date) {
         // Once per wrong value: typing elsewhere must stay possible meanwhile.
         if (date_->text() != reported_date_) {
