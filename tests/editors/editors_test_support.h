@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -99,6 +101,15 @@ inline void click_button(QWidget* dialog, const QString& text) {
 }
 
 inline DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }
+
+// Replaces the field's text key by key, as the keyboard would.
+inline void retype(QLineEdit& field, const QString& text) {
+    field.clear();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&field, &press);
+    }
+}
 
 // Everything a window of the editors is given, with scripted dialogs.
 struct EditorWorld {
