@@ -5,14 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <QDateEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
 #include "settings/program_folder.h"
 #include "settings/qt_bridges.h"
+#include "shell/file_check_window.h"
 #include "shell/program_options.h"
 #include "shell/qt_translations.h"
 #include "shell/range_window.h"
@@ -185,6 +188,17 @@ TEST(Icons, EachProgramHasItsOwnIconEverywhere) {
     EXPECT_NE(full, light);
     EXPECT_EQ(f.started()->windowIcon().pixmap(32, 32).toImage(), full);
     use_program_file_folders({});
+}
+
+// "Dateien prüfen": a long problem line wraps at the window's width instead of
+// running out of sight.
+TEST(FileCheckWindow, LongLinesWrapAtTheWindowsWidth) {
+    gui_application();
+    FileCheckWindow window(QStringLiteral("/home/nutzer/") + QString(300, u'x') +
+                           QStringLiteral(".rmd: Zeile 3: Datei nicht gefunden"));
+    window.show();
+    EXPECT_GT(window.report()->document()->firstBlock().lineCount(), 1);
+    EXPECT_EQ(window.report()->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace
