@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
+#include "../support/keyboard_walk.h"
 #include "gui_test_support.h"
 #include "shell/autostart_xdg.h"
 #include "shell/options_dialog.h"
@@ -80,6 +82,31 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
         stored += fixture.stored(name).value_or("-") + '|';
     EXPECT_EQ(stored,
               "/daten/termine.rmd|255|DejaVu Serif|false|München|48|35|30|0|NW|/tmp/abo.ics|1|");
+}
+
+// Tab reads each page like text (a field, then its "..." button); Return
+// presses OK, also right after the font dialog was opened from its button.
+TEST_F(OptionsDialogTest, TabReadsRowByRowAndReturnStaysOk) {
+    auto dialog = open();
+    activate(*dialog, dialog->files().data_file_edit);
+    const QStringList files = tab_walk();
+    EXPECT_EQ(files.mid(0, 6),
+              QStringList({"Text1", "Command2", "Text2", "Command3", "Text3", "Command1"}));
+    EXPECT_TRUE(files.contains(QStringLiteral("OK")) &&
+                files.contains(QStringLiteral("Abbrechen")));
+    dialog->tab_strip()->setCurrentIndex(2);
+    activate(*dialog, dialog->astronomy().gmt_offset_edit);
+    EXPECT_EQ(tab_walk(4), QStringList({"Text8", "CheckSommer", "CheckSommerAuto", "Text4"}));
+    const OptionsDialog::Misc& misc = dialog->misc();
+    EXPECT_NE(misc.text_colour_button->accessibleName(),
+              misc.background_colour_button->accessibleName());
+    dialog->tab_strip()->setCurrentIndex(3);
+    activate(*dialog, misc.font_button);
+    fixture.dialogs.fonts = {QFont(QStringLiteral("DejaVu Serif"))};
+    misc.font_button->click();
+    press(Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->chosen_settings().font_name, "DejaVu Serif");
 }
 
 TEST(IntervalField, WholeMinutesAndSixtyForWhatIsNoneOrBeyond) {
