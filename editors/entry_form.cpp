@@ -12,6 +12,7 @@
 #include "editors/entry_widgets.h"
 #include "engine/date_text.h"
 #include "shell/date_picker.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -40,6 +41,7 @@ EntryForm::EntryForm(QWidget* parent, EditorContext& context, EntryKind kind,
     layout->addStretch();
     layout->addLayout(build_buttons());
     show_color(swatch_, color_);
+    keep_default_button(*this, *save_);
     name_->setFocus();
 }
 
@@ -51,6 +53,7 @@ QLayout* EntryForm::build_fields(const EntryPresets& presets, const std::string&
     QPushButton* calendar = plain_button(QStringLiteral("..."), "Command1");
     calendar->setFixedWidth(calendar->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
     calendar->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
+    calendar->setAccessibleName(calendar->toolTip());
     connect(calendar, &QPushButton::clicked, this, &EntryForm::pick_date);
     lead_time_ = lead_time_combo({"0", "1", "3", "7", "14", "21", "28"}, presets.lead_time);
     format_ = template_combo(templates_, presets.template_position);
@@ -61,6 +64,7 @@ QLayout* EntryForm::build_fields(const EntryPresets& presets, const std::string&
     connect(browse_button, &QPushButton::clicked, this, &EntryForm::browse);
     swatch_ = color_swatch();
     QPushButton* color_button = plain_button(QStringLiteral("Farbe"));
+    color_button->setAccessibleName(QStringLiteral("Farbe wählen"));
     connect(color_button, &QPushButton::clicked, this, &EntryForm::pick_color);
 
     auto* grid = new QGridLayout;

@@ -21,6 +21,7 @@
 #include "engine/evaluate.h"
 #include "engine/placeholders.h"
 #include "shell/date_picker.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -56,6 +57,8 @@ RecordEdit::RecordEdit(QWidget* parent, EditorContext& context, EditingState& st
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(build_form());
     layout->addLayout(build_buttons());
+    // Return saves, also after another button was pressed.
+    keep_default_button(*this, *findChild<QPushButton*>(QStringLiteral("Speichern")));
 
     const EditorPresets presets{group_names(context_.engine), context_.settings.record_color};
     RecordFields fields =
@@ -84,6 +87,8 @@ void RecordEdit::build_fields() {
     date_->installEventFilter(this);
     calendar_button_ = new QPushButton(QStringLiteral("..."));
     calendar_button_->setObjectName(QStringLiteral("Command1"));
+    calendar_button_->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
+    calendar_button_->setAccessibleName(calendar_button_->toolTip());
     calendar_button_->setFixedWidth(calendar_button_->fontMetrics().horizontalAdvance("....") + 16);
     connect(calendar_button_, &QPushButton::clicked, this, &RecordEdit::pick_date);
     lead_time_ = make_combo("Combo2", {"0", "1", "3", "7", "14", "21", "28"}, true);
@@ -102,6 +107,8 @@ void RecordEdit::build_fields() {
     color_label_->setFixedSize(48, 20);
     color_label_->setFrameShape(QFrame::Box);
     color_label_->setAutoFillBackground(true);
+    color_label_->setAccessibleName(QStringLiteral("Gewählte Farbe"));
+    day_->setAccessibleName(QStringLiteral("Tag im Monat oder Wochentag"));
     build_text_boxes();
 }
 
@@ -130,6 +137,7 @@ QLayout* RecordEdit::build_form() {
     mode_row->addStretch();
 
     auto* color_button = new QPushButton(QStringLiteral("Farbe"));
+    color_button->setAccessibleName(QStringLiteral("Farbe wählen"));
     connect(color_button, &QPushButton::clicked, this, &RecordEdit::pick_color);
     auto* grid = new QGridLayout;
     grid->addWidget(buddy_label(QStringLiteral("Datum:"), date_), 0, 0);
@@ -172,6 +180,7 @@ QLayout* RecordEdit::build_buttons() {
     save->setToolTip(QStringLiteral("Speichert die Änderungen und kehrt zur Liste zurück"));
     append->setToolTip(QStringLiteral("Änderungen werden als neuer Datensatz angefügt"));
     cancel->setToolTip(QStringLiteral("Änderungen werden nicht gespeichert"));
+    save->setObjectName(QStringLiteral("Speichern"));
     save->setDefault(true);
     connect(standard, &QPushButton::clicked, this, &RecordEdit::set_standard);
     connect(save, &QPushButton::clicked, this, &RecordEdit::save);

@@ -56,6 +56,7 @@ VcardImportForm::VcardImportForm(QWidget* parent, EditorContext& context,
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     connect(import_, &QPushButton::clicked, this, &VcardImportForm::run_import);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    cancel->setAutoDefault(false);
 
     const auto text = read_text_file(target_);
     fill(book, text ? std::string_view(text->text) : std::string_view());

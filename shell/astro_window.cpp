@@ -126,12 +126,15 @@ QWidget* AstronomyWindow::build_inputs() {
     calendar_button_ = new QPushButton(QStringLiteral("..."), box);
     calendar_button_->setObjectName(QStringLiteral("Command3"));
     calendar_button_->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
+    calendar_button_->setAccessibleName(calendar_button_->toolTip());
     calendar_button_->setFixedWidth(
         calendar_button_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     auto* date_row = new QHBoxLayout;
     date_row->addWidget(date_edit_);
     date_row->addWidget(calendar_button_);
-    grid->addWidget(new QLabel(QStringLiteral("Datum:"), box), 5, 0);
+    auto* date_label = new QLabel(QStringLiteral("Datum:"), box);
+    date_label->setBuddy(date_edit_);
+    grid->addWidget(date_label, 5, 0);
     grid->addLayout(date_row, 5, 1);
 
     hour_edit_ = named_edit(box, "Stunden_text");

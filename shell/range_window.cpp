@@ -43,9 +43,13 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     show_->setDefault(true);
     auto* back = new QPushButton(QStringLiteral("Zurück"), this);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Ereignisse von"), this));
+    auto* from_label = new QLabel(QStringLiteral("Ereignisse &von"), this);
+    from_label->setBuddy(from_);
+    auto* to_label = new QLabel(QStringLiteral("&bis"), this);
+    to_label->setBuddy(to_);
+    top->addWidget(from_label);
     top->addWidget(from_);
-    top->addWidget(new QLabel(QStringLiteral("bis"), this));
+    top->addWidget(to_label);
     top->addWidget(to_);
     top->addWidget(show_);
     top->addStretch(1);
@@ -62,6 +66,7 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     connect(show_, &QPushButton::clicked, this, &RangeWindow::show_range);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
     connect(export_button, &QPushButton::clicked, this, &RangeWindow::export_range);
+    keep_default_button(*this, *show_);
     resize(640, 480);
     centre_on_screen(*this);
     show_range();

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "../shell/gui_test_support.h"
+#include "../support/keyboard_walk.h"
 #include "apps/merkwald/menus.h"
 #include "shell/program_main.h"
 
@@ -47,8 +48,7 @@ TEST(ProgramStart, EachProgramStartsWithoutAWarningAndF5ReadsAgain) {
         std::unique_ptr<MainWindowHost> host;
         if (kind == ProgramKind::full) host = compose_full_program(*form, f.version);
         ASSERT_TRUE(form->start());
-        form->show();
-        QApplication::setActiveWindow(form.get());
+        activate(*form);
         f.write(QStringLiteral("main.rmd"), "<record>\n<date=05.03.1999>\nNeu\n</record>\n");
         QTest::keyClick(form.get(), Qt::Key_F5);
         EXPECT_NE(GuiFixture::plain(*form).find("Neu"), std::string::npos);
