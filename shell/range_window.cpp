@@ -38,6 +38,7 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     setWindowTitle(QStringLiteral("Ereignisse von ... bis ... anzeigen"));
     list_->setObjectName(QStringLiteral("RangeList"));
     list_->setReadOnly(true);
+    list_->setAccessibleName(QStringLiteral("Ereignisse im Zeitraum"));
     from_->setToolTip(QStringLiteral("Erster Tag des Zeitraums"));
     to_->setToolTip(QStringLiteral("Letzter Tag des Zeitraums (eingeschlossen)"));
     show_->setDefault(true);
@@ -63,6 +64,9 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     layout->addLayout(top);
     layout->addWidget(list_, 1);
     layout->addLayout(bottom);
+    // "Zurück" was made first; Tab reads the bottom row from the left.
+    setTabOrder(list_, export_button);
+    setTabOrder(export_button, back);
     connect(show_, &QPushButton::clicked, this, &RangeWindow::show_range);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
     connect(export_button, &QPushButton::clicked, this, &RangeWindow::export_range);

@@ -15,6 +15,7 @@
 #include "editors/record_edit.h"
 #include "editors/record_list.h"
 #include "editors/small_dialogs.h"
+#include "editors/vcard_import_form.h"
 #include "editors_test_support.h"
 
 namespace merkwald {
@@ -60,6 +61,10 @@ protected:
             return std::make_unique<RecordList>(
                 nullptr, c, std::vector<std::string>{(world.folder / "main.rmd").string()});
         if (name == "SelectDateSort") return std::make_unique<SelectDateSort>(nullptr);
+        if (name == "VcardImport")
+            return std::make_unique<VcardImportForm>(
+                nullptr, c, kTemplates, world.folder / "main.rmd",
+                parse_vcards("BEGIN:VCARD\r\nFN:Bernd\r\nBDAY:1980-05-17\r\nEND:VCARD\r\n"));
         return std::make_unique<GlobalActiveSet>(nullptr, 7);
     }
 };
@@ -105,7 +110,19 @@ TEST_F(DialogKeyboard, ReadingOrderEveryControlOneDefaultEscapeAndNames) {
     }
 }
 
-// The record list: its grid first, the record buttons, OK last and default.
+// The address book's preview: its table, the template, then the buttons.
+TEST_F(DialogKeyboard, AddressBookImportReachesEveryControl) {
+    auto dialog = open("VcardImport");
+    const test::KeyboardWalk walk = test::walk_keyboard(*dialog, nullptr);
+    EXPECT_EQ(text(walk.order), "VcardTable | VcardTemplate | VcardImportButton | Abbrechen");
+    EXPECT_EQ(text(walk.unreachable), "");
+    EXPECT_EQ(text(walk.unnamed), "");
+    EXPECT_EQ(text(walk.defaults), "VcardImportButton");
+    EXPECT_TRUE(test::escape_cancels(*dialog));
+}
+
+// The record list: its grid first (Tab leaves it), the file row, the record
+// buttons ("Löschen" and "Rückgängig" wait for a chosen row), OK last and default.
 TEST_F(DialogKeyboard, RecordListReachesTheGridAndEveryButton) {
     auto dialog = open("RecordList");
     const test::KeyboardWalk walk = test::walk_keyboard(*dialog, nullptr);
@@ -113,8 +130,10 @@ TEST_F(DialogKeyboard, RecordListReachesTheGridAndEveryButton) {
     EXPECT_EQ(text(walk.unnamed), "");
     EXPECT_EQ(text(walk.defaults), "OK");
     ASSERT_FALSE(walk.order.isEmpty());
-    EXPECT_LT(walk.order.indexOf("Tabelle"), walk.order.indexOf("Neu"));
-    EXPECT_EQ(walk.order.back(), "OK");
+    EXPECT_EQ(text(walk.order),
+              "Tabelle | Text1 | Hauptdatei anzeigen | Anzeige | DateiCombo | "
+              "Verbundene Datei anzeigen | Hinzufügen | Trennen | Neu | Auto Löschen | Öffnen | "
+              "Speichern unter | OK");
     EXPECT_TRUE(test::escape_cancels(*dialog));
 }
 

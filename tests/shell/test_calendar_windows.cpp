@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
 
+#include "../support/keyboard_walk.h"
 #include "calendar/feasts.h"
 #include "gui_test_support.h"
 #include "settings/qt_bridges.h"
@@ -206,6 +208,22 @@ TEST(RangeDates, TypedAsWrittenInEveryFormAndAnInvalidDayListsNothing) {
     EXPECT_TRUE(f.dialogs.messages[0].text.startsWith(QStringLiteral("Falsches Datum")));
     EXPECT_EQ(window.list()->toPlainText(), shown);
     EXPECT_EQ(window.focusWidget(), window.to_field());
+}
+
+// The range window by keyboard: both days, then the buttons; Return shows the range.
+TEST(RangeDates, KeyboardReachesEveryControlAndReturnShows) {
+    GuiFixture f(kToday);
+    auto form = f.started();
+    RangeWindow window(
+        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
+        QDate(1999, 3, 5));
+    const KeyboardWalk walk = walk_keyboard(window, window.from_field());
+    EXPECT_EQ(walk.order.join(u" | ").toStdString(),
+              "FromDate | TillDate | &Anzeigen | RangeList | ExportButton | Zurück");
+    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.defaults, QStringList{window.show_button()->text()});
+    EXPECT_TRUE(escape_cancels(window));
 }
 
 }  // namespace
