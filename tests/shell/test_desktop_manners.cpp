@@ -15,7 +15,9 @@
 #include "gui_test_support.h"
 #include "settings/program_folder.h"
 #include "settings/qt_bridges.h"
+#include "shell/date_field.h"
 #include "shell/file_check_window.h"
+#include "shell/number_fields.h"
 #include "shell/program_options.h"
 #include "shell/qt_translations.h"
 #include "shell/range_window.h"
@@ -107,6 +109,22 @@ TEST(DarkTheme, TextColourMatchesTheBackgroundTheProgramSets) {
     auto form = f.started();
     QApplication::setPalette(QPalette());
     EXPECT_EQ(form->clock_label()->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+// A field marked as holding no valid value stays readable in a dark theme.
+TEST(DarkTheme, AMarkedFieldKeepsItsTextReadable) {
+    gui_application();
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    QApplication::setPalette(dark);
+    DateField field;
+    type_into(field, QStringLiteral("31.02.2027"));
+    field.ensurePolished();
+    const QColor text = field.palette().color(QPalette::Text);
+    QApplication::setPalette(QPalette());
+    EXPECT_TRUE(marked_invalid(field));
+    EXPECT_EQ(text, QColor(Qt::black));
 }
 
 TEST(QtTranslations, StandardDialogTextsAreGerman) {
