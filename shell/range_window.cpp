@@ -83,8 +83,10 @@ std::optional<DateRange> RangeWindow::typed_range() {
         field->setFocus();
         field->selectAll();
     };
+    // The calendar windows' years: feasts and holidays start with 1901.
+    static const DaySerial earliest = *make_date(1901, 1, 1);
     for (DateField* field : {from_, to_}) {
-        if (!field->date()) {
+        if (!field->date() || *field->date() < earliest) {
             say(QStringLiteral("Falsches Datum: bitte als T.M.JJJJ, TT.MM.JJ oder JJJJ-MM-TT "
                                "eingeben."),
                 field);

@@ -208,6 +208,12 @@ TEST(RangeDates, TypedAsWrittenInEveryFormAndAnInvalidDayListsNothing) {
     EXPECT_TRUE(f.dialogs.messages[0].text.startsWith(QStringLiteral("Falsches Datum")));
     EXPECT_EQ(window.list()->toPlainText(), shown);
     EXPECT_EQ(window.focusWidget(), window.to_field());
+    // A day before 1901, the calendars' first year, is refused as well.
+    retype(*window.to_field(), "31.12.2027");
+    retype(*window.from_field(), "31.12.1900");
+    window.show_range();
+    ASSERT_EQ(f.dialogs.messages.size(), 2u);
+    EXPECT_EQ(window.focusWidget(), window.from_field());
 }
 
 // The range window by keyboard: both days, then the buttons; Return shows the range.
