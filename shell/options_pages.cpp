@@ -115,7 +115,9 @@ QWidget* OptionsDialog::build_astronomy_page() {
     astronomy_.place_combo->setMinimumContentsLength(18);
     astronomy_.place_combo->setToolTip(
         QStringLiteral("Ihr Wohnort für Sonnenzeiten und Mondphase"));
-    grid->addWidget(new QLabel(QStringLiteral("Ort:"), page), 0, 0);
+    auto* place_label = new QLabel(QStringLiteral("Ort:"), page);
+    place_label->setBuddy(astronomy_.place_combo);
+    grid->addWidget(place_label, 0, 0);
     grid->addWidget(astronomy_.place_combo, 0, 1);
     astronomy_.coordinates = add_coordinate_rows(*grid, 1, page);
     astronomy_.gmt_offset_edit = named(new QLineEdit(page), "Text8");
@@ -126,7 +128,9 @@ QWidget* OptionsDialog::build_astronomy_page() {
     }
     astronomy_.gmt_offset_edit->setToolTip(
         QStringLiteral("Stunden, die die Ortszeit der Greenwich-Zeit voraus ist"));
-    grid->addWidget(new QLabel(QStringLiteral("Unterschied zur GMT: (Zeitzone)"), page), 3, 0);
+    auto* gmt_label = new QLabel(QStringLiteral("Unterschied zur GMT: (Zeitzone)"), page);
+    gmt_label->setBuddy(astronomy_.gmt_offset_edit);
+    grid->addWidget(gmt_label, 3, 0);
     grid->addWidget(astronomy_.gmt_offset_edit, 3, 1);
     astronomy_.summer_time_box =
         named(new QCheckBox(QStringLiteral("Sommerzeit"), page), "CheckSommer");
@@ -136,7 +140,9 @@ QWidget* OptionsDialog::build_astronomy_page() {
     // Row by row: the height's field comes after the summer time's boxes.
     QWidget::setTabOrder(astronomy_.summer_time_box, summer_time_auto);
     QWidget::setTabOrder(summer_time_auto, astronomy_.height_edit);
-    grid->addWidget(new QLabel(QStringLiteral("Höhe über NN:"), page), 5, 0);
+    auto* height_label = new QLabel(QStringLiteral("Höhe über NN:"), page);
+    height_label->setBuddy(astronomy_.height_edit);
+    grid->addWidget(height_label, 5, 0);
     grid->addWidget(astronomy_.height_edit, 5, 1);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
@@ -180,8 +186,10 @@ QWidget* OptionsDialog::build_misc_page() {
     accept_whole_numbers(*misc_.interval_edit, 0, 99999);
     misc_.interval_edit->setToolTip(QStringLiteral("0 oder kein Wert: alle 60 Minuten"));
     interval->addWidget(misc_.interval_edit);
-    interval->addWidget(
-        new QLabel(QStringLiteral("Minuten nach dem Merkwald aktualisiert wird"), page), 1);
+    auto* interval_label =
+        new QLabel(QStringLiteral("Minuten nach dem Merkwald aktualisiert wird"), page);
+    interval_label->setBuddy(misc_.interval_edit);
+    interval->addWidget(interval_label, 1);
     layout->addLayout(interval);
     layout->addStretch(1);
     return page;

@@ -151,6 +151,9 @@ TEST_F(AstroWindow, TheKeyboardStartsOnThePlaceAndReachesTheButtonsAfterTheField
     const auto at = [&order](const char* name) { return order.indexOf(QLatin1String(name)); };
     EXPECT_LT(at("LGrad"), at("Text4"));
     EXPECT_LT(at("Text12"), at("Command1"));
+    const KeyboardWalk walk = walk_keyboard(*form, form->place_combo());
+    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
 }
 
 // The forms of a date the program reads, each typed key by key.

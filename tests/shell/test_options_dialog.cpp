@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "../support/keyboard_walk.h"
@@ -107,6 +108,20 @@ TEST_F(OptionsDialogTest, TabReadsRowByRowAndReturnStaysOk) {
     press(Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->chosen_settings().font_name, "DejaVu Serif");
+}
+
+// Every page: Tab reaches every control, and a screen reader can name each.
+TEST_F(OptionsDialogTest, EveryPageReachableAndNamed) {
+    auto dialog = open();
+    for (int page = 0; page < dialog->tab_strip()->count(); ++page) {
+        SCOPED_TRACE(dialog->tab_strip()->tabText(page).toStdString());
+        dialog->tab_strip()->setCurrentIndex(page);
+        // From the tab bar, the way a keyboard user comes to a page.
+        const KeyboardWalk walk = walk_keyboard(*dialog, dialog->tab_strip()->tabBar());
+        EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+        EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
+        EXPECT_EQ(walk.defaults, QStringList{"OK"});
+    }
 }
 
 TEST(IntervalField, WholeMinutesAndSixtyForWhatIsNoneOrBeyond) {

@@ -84,7 +84,8 @@ inline KeyboardWalk walk_keyboard(QDialog& dialog, QWidget* first) {
         const QString name = spoken_name(widget);
         if (name.isEmpty() || name == QLatin1String("...")) walk.unnamed << widget_name(widget);
         press(Qt::Key_Tab);
-        if (QApplication::focusWidget() == start) break;
+        if (QApplication::focusWidget() == start || reached.count(QApplication::focusWidget()))
+            break;
     }
     for (QWidget* widget : dialog.findChildren<QWidget*>()) {
         const bool control = (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
