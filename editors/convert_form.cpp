@@ -9,6 +9,7 @@
 
 #include "editors/converter.h"
 #include "editors/entry_widgets.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -23,15 +24,21 @@ ConvertForm::ConvertForm(QWidget* parent, EditorContext& context)
     output_field_->setObjectName(QStringLiteral("outdatei"));
     input_field_->setMinimumWidth(320);
     QPushButton* in_button = plain_button(QStringLiteral("Datei suchen..."));
+    in_button->setAccessibleName(QStringLiteral("Zu konvertierende Datei suchen"));
     connect(in_button, &QPushButton::clicked, this, &ConvertForm::browse_input);
     QPushButton* out_button = plain_button(QStringLiteral("Datei suchen..."));
+    out_button->setAccessibleName(QStringLiteral("Zieldatei suchen"));
     connect(out_button, &QPushButton::clicked, this, &ConvertForm::browse_output);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Zu konvertierende Datei:")), 0, 0, 1, 2);
+    auto* in_label = new QLabel(QStringLiteral("Zu konvertierende Datei:"));
+    in_label->setBuddy(input_field_);
+    grid->addWidget(in_label, 0, 0, 1, 2);
     grid->addWidget(input_field_, 1, 0);
     grid->addWidget(in_button, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Konvertieren nach:")), 2, 0, 1, 2);
+    auto* out_label = new QLabel(QStringLiteral("Konvertieren nach:"));
+    out_label->setBuddy(output_field_);
+    grid->addWidget(out_label, 2, 0, 1, 2);
     grid->addWidget(output_field_, 3, 0);
     grid->addWidget(out_button, 3, 1);
     grid->setColumnStretch(0, 1);
@@ -50,6 +57,7 @@ ConvertForm::ConvertForm(QWidget* parent, EditorContext& context)
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(buttons);
+    keep_default_button(*this, *convert_button);
 }
 
 void ConvertForm::message(const QString& text, MessageIcon icon) {

@@ -12,6 +12,7 @@
 #include "editors/entry_widgets.h"
 #include "engine/date_text.h"
 #include "shell/date_picker.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -40,18 +41,19 @@ EntryForm::EntryForm(QWidget* parent, EditorContext& context, EntryKind kind,
     layout->addStretch();
     layout->addLayout(build_buttons());
     show_color(swatch_, color_);
+    keep_default_button(*this, *save_);
     name_->setFocus();
 }
 
 QLayout* EntryForm::build_fields(const EntryPresets& presets, const std::string& target_file) {
     name_ = new QLineEdit;
     name_->setObjectName(QStringLiteral("NameText"));
-    date_ = new QLineEdit;
+    date_ = new DateField;
     date_->setObjectName(QStringLiteral("DatumText"));
-    date_->setPlaceholderText(QStringLiteral("TT.MM.JJJJ"));
     QPushButton* calendar = plain_button(QStringLiteral("..."), "Command1");
     calendar->setFixedWidth(calendar->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
     calendar->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
+    calendar->setAccessibleName(calendar->toolTip());
     connect(calendar, &QPushButton::clicked, this, &EntryForm::pick_date);
     lead_time_ = lead_time_combo({"0", "1", "3", "7", "14", "21", "28"}, presets.lead_time);
     format_ = template_combo(templates_, presets.template_position);
@@ -62,6 +64,7 @@ QLayout* EntryForm::build_fields(const EntryPresets& presets, const std::string&
     connect(browse_button, &QPushButton::clicked, this, &EntryForm::browse);
     swatch_ = color_swatch();
     QPushButton* color_button = plain_button(QStringLiteral("Farbe"));
+    color_button->setAccessibleName(QStringLiteral("Farbe wählen"));
     connect(color_button, &QPushButton::clicked, this, &EntryForm::pick_color);
 
     auto* grid = new QGridLayout;
@@ -112,7 +115,7 @@ void EntryForm::message(std::string_view text, MessageIcon icon) {
 void EntryForm::save() {
     EntryInput input;
     input.name = to_utf8(name_->text());
-    input.date = to_utf8(date_->text());
+    input.date = to_utf8(date_->date_text());
     input.template_position = format_->currentIndex();
     input.style = {color_, context_.settings.record_color,
                    to_utf8(lead_time_->currentText().trimmed())};
@@ -149,7 +152,7 @@ void EntryForm::save() {
 }
 
 void EntryForm::pick_date() {
-    const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(context_.engine.today);
+    const DaySerial preset = date_->date().value_or(context_.engine.today);
     if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
         date_->setText(to_qstring(written_date(*picked)));
     }

@@ -11,6 +11,7 @@
 #include "editors/editor_context.h"
 #include "editors/entry_records.h"
 #include "editors/templates.h"
+#include "shell/date_field.h"
 
 class QComboBox;
 class QLabel;
@@ -27,7 +28,7 @@ public:
               std::vector<TextTemplate> templates, const std::string& target_file);
 
     [[nodiscard]] QLineEdit* name_field() const { return name_; }
-    [[nodiscard]] QLineEdit* date_field() const { return date_; }
+    [[nodiscard]] DateField* date_field() const { return date_; }
     [[nodiscard]] QComboBox* lead_time_field() const { return lead_time_; }
     [[nodiscard]] QComboBox* template_field() const { return format_; }
     [[nodiscard]] QLineEdit* file_field() const { return file_; }
@@ -58,7 +59,7 @@ private:
     std::int32_t color_ = 0;
 
     QLineEdit* name_ = nullptr;
-    QLineEdit* date_ = nullptr;
+    DateField* date_ = nullptr;
     QComboBox* lead_time_ = nullptr;
     QComboBox* format_ = nullptr;
     QLineEdit* file_ = nullptr;

@@ -45,6 +45,7 @@ QLabel* color_swatch() {
     swatch->setFixedSize(48, 20);
     swatch->setFrameShape(QFrame::Box);
     swatch->setAutoFillBackground(true);
+    swatch->setAccessibleName(QStringLiteral("Gewählte Farbe"));
     return swatch;
 }
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "editors/entry_widgets.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -37,6 +38,7 @@ BirthdayImportForm::BirthdayImportForm(QWidget* parent, EditorContext& context,
     layout->addWidget(status_);
     layout->addLayout(build_buttons());
     show_color(swatch_, color_);
+    keep_default_button(*this, *findChild<QPushButton*>(QStringLiteral("Import")));
 }
 
 void BirthdayImportForm::build_files(QGridLayout* grid, const std::string& target_file) {
@@ -46,13 +48,19 @@ void BirthdayImportForm::build_files(QGridLayout* grid, const std::string& targe
     target_ = new QLineEdit(to_qstring(target_file));
     target_->setObjectName(QStringLiteral("DateiText"));
     QPushButton* source_button = plain_button(QStringLiteral("Datei suchen..."));
+    source_button->setAccessibleName(QStringLiteral("Import - Datei suchen"));
     connect(source_button, &QPushButton::clicked, this, &BirthdayImportForm::browse_import_file);
     QPushButton* target_button = plain_button(QStringLiteral("Datei suchen..."));
+    target_button->setAccessibleName(QStringLiteral("Merkwald - Datei suchen"));
     connect(target_button, &QPushButton::clicked, this, &BirthdayImportForm::browse_target_file);
-    grid->addWidget(new QLabel(QStringLiteral("Import - Datei")), 0, 0);
+    auto* source_label = new QLabel(QStringLiteral("Import - Datei"));
+    source_label->setBuddy(source_);
+    grid->addWidget(source_label, 0, 0);
     grid->addWidget(source_, 0, 1);
     grid->addWidget(source_button, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Merkwald - Datei")), 1, 0);
+    auto* target_label = new QLabel(QStringLiteral("Merkwald - Datei"));
+    target_label->setBuddy(target_);
+    grid->addWidget(target_label, 1, 0);
     grid->addWidget(target_, 1, 1);
     grid->addWidget(target_button, 1, 2);
 }
@@ -72,6 +80,7 @@ void BirthdayImportForm::build_options(QGridLayout* grid, const EntryPresets& pr
     const QString tip =
         QStringLiteral("Gibt das Format an in dem die Geburtstage später erscheinen");
     format_label->setToolTip(tip);
+    format_label->setBuddy(format_);
     format_->setToolTip(tip);
     lead_time_ = lead_time_combo({"0", "1", "7", "14", "21", "28"}, presets.lead_time);
     swatch_ = color_swatch();
@@ -81,7 +90,9 @@ void BirthdayImportForm::build_options(QGridLayout* grid, const EntryPresets& pr
     grid->addWidget(format_box, 2, 0, 1, 3);
     grid->addWidget(format_label, 3, 0);
     grid->addWidget(format_, 3, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Vorlauf:")), 4, 0);
+    auto* lead_label = new QLabel(QStringLiteral("Vorlauf:"));
+    lead_label->setBuddy(lead_time_);
+    grid->addWidget(lead_label, 4, 0);
     auto* row = new QHBoxLayout;
     row->addWidget(lead_time_);
     row->addStretch();
@@ -92,6 +103,7 @@ void BirthdayImportForm::build_options(QGridLayout* grid, const EntryPresets& pr
 
 QLayout* BirthdayImportForm::build_buttons() {
     auto* import_button = new QPushButton(QStringLiteral("Import"));
+    import_button->setObjectName(QStringLiteral("Import"));
     import_button->setDefault(true);
     connect(import_button, &QPushButton::clicked, this, &BirthdayImportForm::run_import);
     QPushButton* back = plain_button(QStringLiteral("Zurück"));
@@ -113,6 +125,8 @@ void BirthdayImportForm::run_import() {
     const ImportFormat format =
         two_names_->isChecked() ? ImportFormat::two_names_date : ImportFormat::name_date;
     const std::filesystem::path target = context_.resolve(to_utf8(target_->text().trimmed()));
+    // Nothing of an earlier run stays on the line while this one reads or reports.
+    status_->clear();
     ImportOutcome outcome;
     (void)write_asking_utf8(context_.services.dialogs, this, target, [&](Utf8Change utf8) {
         outcome = import_birthdays(
@@ -122,10 +136,11 @@ void BirthdayImportForm::run_import() {
             utf8);
         return outcome.write;
     });
+    // The line tells this run's end before its message box opens.
+    status_->setText(to_qstring(import_status_text(outcome)));
     if (outcome.end != ImportEnd::done && !outcome.write.needs_utf8) {
         message(import_problem_text(outcome));
     }
-    status_->setText(to_qstring(import_status_text(outcome)));
 }
 
 void BirthdayImportForm::browse_import_file() {

@@ -12,6 +12,7 @@
 #include "editors/new_file.h"
 #include "editors/record_list.h"
 #include "engine/reader.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -27,11 +28,14 @@ NewFileForm::NewFileForm(QWidget* parent, EditorContext& context,
     file_->setObjectName(QStringLiteral("DateiText"));
     file_->setMinimumWidth(320);
     list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(QStringLiteral("Zusatz Dateien"));
     QPushButton* file_button = plain_button(QStringLiteral("Datei suchen..."), "FileBrowse");
     connect(file_button, &QPushButton::clicked, this, &NewFileForm::browse_file);
     QPushButton* add = plain_button(QStringLiteral("hinzufügen"), "ZusatzBrowse");
+    add->setAccessibleName(QStringLiteral("Zusatz Datei hinzufügen"));
     connect(add, &QPushButton::clicked, this, &NewFileForm::add_linked_file);
     QPushButton* remove = plain_button(QStringLiteral("entfernen"), "ZusatzRemove");
+    remove->setAccessibleName(QStringLiteral("Zusatz Datei entfernen"));
     connect(remove, &QPushButton::clicked, this, &NewFileForm::remove_linked_file);
 
     auto* list_buttons = new QVBoxLayout;
@@ -39,10 +43,14 @@ NewFileForm::NewFileForm(QWidget* parent, EditorContext& context,
     list_buttons->addWidget(remove);
     list_buttons->addStretch();
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Merkwald - Datei:")), 0, 0, 1, 2);
+    auto* file_label = new QLabel(QStringLiteral("Merkwald - Datei:"));
+    file_label->setBuddy(file_);
+    grid->addWidget(file_label, 0, 0, 1, 2);
     grid->addWidget(file_, 1, 0);
     grid->addWidget(file_button, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Zusatz Dateien:")), 2, 0, 1, 2);
+    auto* list_label = new QLabel(QStringLiteral("Zusatz Dateien:"));
+    list_label->setBuddy(list_);
+    grid->addWidget(list_label, 2, 0, 1, 2);
     grid->addWidget(list_, 3, 0);
     grid->addLayout(list_buttons, 3, 1);
     grid->setColumnStretch(0, 1);
@@ -61,6 +69,7 @@ NewFileForm::NewFileForm(QWidget* parent, EditorContext& context,
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
+    keep_default_button(*this, *ok);
 }
 
 void NewFileForm::message(const QString& text, MessageIcon icon) {

@@ -21,6 +21,7 @@
 #include "engine/evaluate.h"
 #include "engine/placeholders.h"
 #include "shell/date_picker.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -56,6 +57,8 @@ RecordEdit::RecordEdit(QWidget* parent, EditorContext& context, EditingState& st
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(build_form());
     layout->addLayout(build_buttons());
+    // Return saves, also after another button was pressed.
+    keep_default_button(*this, *findChild<QPushButton*>(QStringLiteral("Speichern")));
 
     const EditorPresets presets{group_names(context_.engine), context_.settings.record_color};
     RecordFields fields =
@@ -79,11 +82,13 @@ void RecordEdit::build_fields() {
             if (on && !showing_) select_mode(kModes[i]);
         });
     }
-    date_ = new QLineEdit;
+    date_ = new DateField;
     date_->setObjectName(QStringLiteral("Text3"));
     date_->installEventFilter(this);
     calendar_button_ = new QPushButton(QStringLiteral("..."));
     calendar_button_->setObjectName(QStringLiteral("Command1"));
+    calendar_button_->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
+    calendar_button_->setAccessibleName(calendar_button_->toolTip());
     calendar_button_->setFixedWidth(calendar_button_->fontMetrics().horizontalAdvance("....") + 16);
     connect(calendar_button_, &QPushButton::clicked, this, &RecordEdit::pick_date);
     lead_time_ = make_combo("Combo2", {"0", "1", "3", "7", "14", "21", "28"}, true);
@@ -102,6 +107,8 @@ void RecordEdit::build_fields() {
     color_label_->setFixedSize(48, 20);
     color_label_->setFrameShape(QFrame::Box);
     color_label_->setAutoFillBackground(true);
+    color_label_->setAccessibleName(QStringLiteral("Gewählte Farbe"));
+    day_->setAccessibleName(QStringLiteral("Tag im Monat oder Wochentag"));
     build_text_boxes();
 }
 
@@ -130,6 +137,7 @@ QLayout* RecordEdit::build_form() {
     mode_row->addStretch();
 
     auto* color_button = new QPushButton(QStringLiteral("Farbe"));
+    color_button->setAccessibleName(QStringLiteral("Farbe wählen"));
     connect(color_button, &QPushButton::clicked, this, &RecordEdit::pick_color);
     auto* grid = new QGridLayout;
     grid->addWidget(buddy_label(QStringLiteral("Datum:"), date_), 0, 0);
@@ -172,6 +180,7 @@ QLayout* RecordEdit::build_buttons() {
     save->setToolTip(QStringLiteral("Speichert die Änderungen und kehrt zur Liste zurück"));
     append->setToolTip(QStringLiteral("Änderungen werden als neuer Datensatz angefügt"));
     cancel->setToolTip(QStringLiteral("Änderungen werden nicht gespeichert"));
+    save->setObjectName(QStringLiteral("Speichern"));
     save->setDefault(true);
     connect(standard, &QPushButton::clicked, this, &RecordEdit::set_standard);
     connect(save, &QPushButton::clicked, this, &RecordEdit::save);
@@ -227,7 +236,7 @@ QRadioButton* RecordEdit::mode_button(RecordMode mode) const { return modes_[std
 RecordFields RecordEdit::fields() const {
     RecordFields f;
     f.mode = mode_;
-    f.date = to_utf8(date_->text());
+    f.date = to_utf8(date_->date_text());
     f.lead_time = to_utf8(lead_time_->currentText());
     f.period = to_utf8(period_->currentText());
     f.ordinal = to_utf8(ordinal_->text());
@@ -367,7 +376,7 @@ bool RecordEdit::fields_valid() {
 }
 
 void RecordEdit::save() {
-    if (mode_ == RecordMode::once && !parse_date(to_utf8(date_->text()))) {
+    if (mode_ == RecordMode::once && !date_->date()) {
         context_.services.dialogs.message(
             this, QStringLiteral("Kein oder Falsches Datum bei einmaligem Termin"),
             MessageIcon::critical);
@@ -418,7 +427,7 @@ void RecordEdit::set_standard() {
 
 void RecordEdit::pick_date() {
     const DaySerial today = context_.engine.today;
-    const DaySerial preset = parse_date(to_utf8(date_->text())).value_or(today);
+    const DaySerial preset = date_->date().value_or(today);
     if (const std::optional<DaySerial> picked = merkwald::pick_date(this, preset)) {
         date_->setText(to_qstring(written_date(*picked)));
         update_preview();
@@ -437,8 +446,8 @@ void RecordEdit::update_preview() {
     if (previewing_) return;
     previewing_ = true;
     EngineState& engine = context_.engine;
-    const std::string date_text = to_utf8(date_->text());
-    const std::optional<DaySerial> date = parse_date(date_text);
+    const std::string date_text = to_utf8(date_->date_text());
+    const std::optional<DaySerial> date = date_->date();
     if (!date_text.empty() && !date) {
         // Once per wrong value: typing elsewhere must stay possible meanwhile.
         if (date_->text() != reported_date_) {

@@ -9,6 +9,7 @@
 #include "editors/insert_menu.h"
 #include "editors/record_fields.h"
 #include "editors/record_file.h"
+#include "shell/date_field.h"
 
 class QComboBox;
 class QLabel;
@@ -33,7 +34,7 @@ public:
     // What the fields hold now.
     [[nodiscard]] RecordFields fields() const;
     [[nodiscard]] QRadioButton* mode_button(RecordMode mode) const;
-    [[nodiscard]] QLineEdit* date_field() const { return date_; }
+    [[nodiscard]] DateField* date_field() const { return date_; }
     [[nodiscard]] QComboBox* lead_time_field() const { return lead_time_; }
     [[nodiscard]] QComboBox* period_field() const { return period_; }
     [[nodiscard]] QLineEdit* ordinal_field() const { return ordinal_; }
@@ -97,7 +98,7 @@ private:
     QString reported_date_;       // the invalid date last reported, shown once
 
     std::array<QRadioButton*, 5> modes_{};
-    QLineEdit* date_ = nullptr;
+    DateField* date_ = nullptr;
     QPushButton* calendar_button_ = nullptr;
     QComboBox* lead_time_ = nullptr;
     QComboBox* period_ = nullptr;

@@ -82,6 +82,9 @@ RecordList::~RecordList() = default;
 QWidget* RecordList::build_grid() {
     table_ = new QTableWidget(0, kGridColumns, this);
     table_->setObjectName(QStringLiteral("Tabelle"));
+    table_->setAccessibleName(QStringLiteral("Datensätze"));
+    // Tab leaves the grid (arrow keys move in it), so the buttons stay reachable.
+    table_->setTabKeyNavigation(false);
     table_->setToolTip(QStringLiteral(
         "Zum Bearbeiten auf die 1. Spalte, zum Sortieren auf die Kopfzeile klicken"));
     table_->setHorizontalHeaderLabels(
@@ -108,8 +111,13 @@ QWidget* RecordList::build_grid() {
         const bool own = stored && *stored > 0;
         const int twips = own ? *stored : kDefaultColumnTwips[std::size_t(c)];
         loaded_twips_[std::size_t(c)] = twips;
-        loaded_pixels_[std::size_t(c)] = static_cast<int>(twips * dpi / 1440 * width_scale_);
-        table_->setColumnWidth(c, loaded_pixels_[std::size_t(c)]);
+        int pixels = static_cast<int>(twips * dpi / 1440 * width_scale_);
+        // At its default width a short heading is shown whole; the preview's long
+        // one may be cut, and a width the user chose stays as chosen.
+        if (twips == kDefaultColumnTwips[std::size_t(c)] && c != kPreviewColumn)
+            pixels = std::max(pixels, table_->horizontalHeader()->sectionSizeHint(c));
+        loaded_pixels_[std::size_t(c)] = pixels;
+        table_->setColumnWidth(c, pixels);
     }
     connect_grid();
     return table_;
@@ -152,29 +160,38 @@ QLayout* RecordList::build_files() {
     color_->setFixedSize(48, 20);
     color_->setFrameShape(QFrame::Box);
     color_->setAutoFillBackground(true);
+    color_->setAccessibleName(QStringLiteral("Farbe"));
 
     auto* main_row = new QHBoxLayout;
     main_row->addWidget(file_name_, 1);
     add_button(main_row, QStringLiteral("Anzeigen"), QStringLiteral("Zeigt Hauptdatei an"),
-               &RecordList::show_main_file);
+               &RecordList::show_main_file)
+        ->setAccessibleName(QStringLiteral("Hauptdatei anzeigen"));
     main_row->addSpacing(12);
     main_row->addWidget(new QLabel(QStringLiteral("Farbe:")));
     main_row->addWidget(color_);
     auto* linked_row = new QHBoxLayout;
     linked_row->addWidget(linked_, 1);
     add_button(linked_row, QStringLiteral("Anzeigen"), QStringLiteral("Zeigt verbundene Datei an"),
-               &RecordList::show_linked_file);
+               &RecordList::show_linked_file)
+        ->setAccessibleName(QStringLiteral("Verbundene Datei anzeigen"));
     add_button(linked_row, QStringLiteral("Hinzufügen"),
                QStringLiteral("Verbindet neue Datei mit Hauptdatei"), &RecordList::add_link);
     add_button(linked_row, QStringLiteral("Trennen"),
                QStringLiteral("Trennt verbunden Datei von Hauptdatei"), &RecordList::remove_link);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Dateiname:")), 0, 0);
+    // Each label names its field for a screen reader too.
+    const auto label = [](const char* text, QWidget* buddy) {
+        auto* l = new QLabel(QString::fromUtf8(text));
+        l->setBuddy(buddy);
+        return l;
+    };
+    grid->addWidget(label("Dateiname:", file_name_), 0, 0);
     grid->addLayout(main_row, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Angezeigt wird:")), 1, 0);
+    grid->addWidget(label("Angezeigt wird:", shown_), 1, 0);
     grid->addWidget(shown_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Verbundene Dateien:")), 2, 0);
+    grid->addWidget(label("Verbundene Dateien:", linked_), 2, 0);
     grid->addLayout(linked_row, 2, 1);
     grid->setColumnStretch(1, 1);
     return grid;
@@ -209,6 +226,7 @@ QLayout* RecordList::build_buttons() {
     records->addStretch();
     QPushButton* ok = add_button(records, QStringLiteral("OK"),
                                  QStringLiteral("Schliesst das Fenster"), &QDialog::accept);
+    ok->setAutoDefault(true);
     ok->setDefault(true);
 
     return records;

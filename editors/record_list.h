@@ -23,6 +23,7 @@ namespace merkwald {
 class SelectDateSort;
 
 inline constexpr int kGridColumns = 8;
+inline constexpr int kPreviewColumn = 1;
 inline constexpr std::array<int, kGridColumns> kDefaultColumnTwips = {360, 5680, 950,  1000,
                                                                       360, 700,  1000, 5000};
 

@@ -12,6 +12,7 @@
 
 #include "engine/number.h"
 #include "shell/number_fields.h"
+#include "shell/window_helpers.h"
 
 namespace merkwald {
 
@@ -46,6 +47,7 @@ SelectDateSort::SelectDateSort(QWidget* parent)
     row->addStretch();
     row->addWidget(ok);
     layout->addLayout(row);
+    keep_default_button(*this, *ok);
     // The frames alone are narrower than the caption: leave room for it and the
     // title bar's buttons.
     setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 140);
@@ -93,13 +95,16 @@ GlobalActiveSet::GlobalActiveSet(QWidget* parent, int current)
     });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Termine in den nächsten ... Tagen anzeigen:")));
+    auto* label = new QLabel(QStringLiteral("Termine in den nächsten ... Tagen anzeigen:"));
+    label->setBuddy(days_);
+    layout->addWidget(label);
     layout->addWidget(days_);
     auto* row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(ok);
     row->addWidget(normal);
     layout->addLayout(row);
+    keep_default_button(*this, *ok);
 }
 
 void GlobalActiveSet::confirm() {

@@ -46,6 +46,8 @@ VcardImportForm::VcardImportForm(QWidget* parent, EditorContext& context,
     setObjectName(QStringLiteral("VcardImport"));
     setWindowTitle(QStringLiteral("Geburtstage aus Adressbuch importieren"));
     table_->setObjectName(QStringLiteral("VcardTable"));
+    table_->setAccessibleName(QStringLiteral("Personen im Adressbuch"));
+    table_->setTabKeyNavigation(false);  // Tab leaves the table for the buttons
     template_->setObjectName(QStringLiteral("VcardTemplate"));
     template_->setParent(this);
     status_->setObjectName(QStringLiteral("VcardStatus"));
@@ -55,12 +57,15 @@ VcardImportForm::VcardImportForm(QWidget* parent, EditorContext& context,
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     connect(import_, &QPushButton::clicked, this, &VcardImportForm::run_import);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    cancel->setAutoDefault(false);
 
     const auto text = read_text_file(target_);
     fill(book, text ? std::string_view(text->text) : std::string_view());
 
     auto* template_row = new QHBoxLayout;
-    template_row->addWidget(new QLabel(QStringLiteral("Vorlage:"), this));
+    auto* template_label = new QLabel(QStringLiteral("Vorlage:"), this);
+    template_label->setBuddy(template_);
+    template_row->addWidget(template_label);
     template_row->addWidget(template_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -72,6 +77,9 @@ VcardImportForm::VcardImportForm(QWidget* parent, EditorContext& context,
     layout->addLayout(template_row);
     layout->addWidget(status_);
     layout->addLayout(buttons);
+    // Tab reads top down: the table, its template, then the buttons.
+    setTabOrder(table_, template_);
+    setTabOrder(template_, import_);
     resize(560, 420);
     centre_on_screen(*this);
 }

@@ -1,5 +1,6 @@
 #include "engine/date_text.h"
 
+#include <algorithm>
 #include <array>
 
 #include "engine/number.h"
@@ -178,6 +179,21 @@ std::optional<DaySerial> parse_date(std::string_view text) {
     if (len_c == 2) return make_date(widen_year(c), b, a);
     if (len_c == 4) return make_date(c, b, a);
     return std::nullopt;
+}
+
+std::string typed_date_text(std::string_view text) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && text[begin] == ' ') ++begin;
+    while (end > begin && text[end - 1] == ' ') --end;
+    const std::string_view digits = text.substr(begin, end - begin);
+    const bool all_digits = !digits.empty() && std::all_of(digits.begin(), digits.end(), is_digit);
+    if (!all_digits || (digits.size() != 6 && digits.size() != 8)) return std::string(text);
+    std::string dotted(digits.substr(0, 2));
+    dotted += '.';
+    dotted += digits.substr(2, 2);
+    dotted += '.';
+    dotted += digits.substr(4);
+    return dotted;
 }
 
 std::string format_datetime(DateTime t, std::string_view pattern) {

@@ -14,6 +14,11 @@ namespace merkwald {
 // 2000-2029, 30-99 are 1930-1999. Impossible dates and anything else: nullopt.
 [[nodiscard]] std::optional<DaySerial> parse_date(std::string_view text);
 
+// A date as typed into a date field: besides what parse_date reads, six or
+// eight digits without dots (ddmmyy, ddmmyyyy) get their dots, so "07031970"
+// is "07.03.1970"; anything else stays as typed. Files keep parse_date's forms.
+[[nodiscard]] std::string typed_date_text(std::string_view text);
+
 // A local date and time; seconds in [0, 86400).
 struct DateTime {
     DaySerial day = 0;

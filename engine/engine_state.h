@@ -86,6 +86,7 @@ struct LineEntry {
 struct MissedEntry {
     std::string text;  // unexpanded
     DaySerial date = 0;
+    bool once = false;  // missed on its own date, not on an anniversary
 };
 
 // A finished record as the reader hands it over, for callers that evaluate the

@@ -170,7 +170,11 @@ void evaluate_record(EngineState& state, RefreshTables& tables) {
     if (r.date < today && r.once) r.due = false;
     if (r.always) r.due = true;
 
-    if (auto last = state.anniversaries.last(r.date, today)) {
+    if (r.once) {
+        // A one-time appointment happens on its own date only: an anniversary of
+        // it (last year's, or one still ahead) was never an event.
+        r.missed = !r.undated && r.date < today && state.last_start < r.date;
+    } else if (auto last = state.anniversaries.last(r.date, today)) {
         if (*last < today && state.last_start < *last) r.missed = true;
     }
 }

@@ -80,7 +80,7 @@ MissedView missed_view(EngineState& state, const RefreshTables& tables, MessageS
     for (const MissedEntry& entry : tables.missed) {
         const auto next = next_anniversary(entry.date, today);
         const auto when = next ? add_months(*next, -12) : std::nullopt;
-        const DaySerial display = when.value_or(entry.date);
+        const DaySerial display = entry.once ? entry.date : when.value_or(entry.date);
         state.today = display;
         DaySerial event = display;
         shown.push_back(

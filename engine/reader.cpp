@@ -254,7 +254,7 @@ void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
     }
     evaluate_record(state, tables);
     if (r.missed && int(tables.missed.size()) < kMaxMissed)
-        tables.missed.push_back({r.text, r.date});
+        tables.missed.push_back({r.text, r.date, r.once});
     const bool full = r.due && tables.line_counter() > kMaxShownLines;
     if (full) r.event_today = false;
     if (r.due && !full) {

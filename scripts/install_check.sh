@@ -33,6 +33,17 @@ done
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$share"/applications/*.desktop || fail "desktop entries"
 fi
+# Each entry starts an installed program, shows an installed icon and names the
+# window class its program gives its windows (the desktop's tie from window to entry).
+entry_value() { sed -n "s/^$2=//p" "$1" | head -n 1; }
+for entry in "Merkwald merkwald" "Merklight merklight"; do
+  read -r class program <<<"$entry"
+  desktop="$share/applications/org.merkwald.$class.desktop"
+  [ "$(entry_value "$desktop" Exec)" = "$program" ] || fail "$desktop: Exec"
+  [ "$(entry_value "$desktop" StartupWMClass)" = "$class" ] || fail "$desktop: StartupWMClass"
+  icon="$(entry_value "$desktop" Icon)"
+  [ -e "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "$desktop: icon $icon"
+done
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$share/metainfo/org.merkwald.Merkwald.metainfo.xml" \
     || fail "AppStream file"

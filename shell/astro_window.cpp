@@ -14,6 +14,7 @@
 #include "engine/number.h"
 #include "settings/program_folder.h"
 #include "settings/qt_bridges.h"
+#include "shell/date_field.h"
 #include "shell/date_picker.h"
 #include "shell/number_fields.h"
 #include "shell/window_helpers.h"
@@ -60,7 +61,7 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
     layout->addLayout(buttons);
 
     const QDateTime now = services_.clock.now();
-    date_edit_->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
+    date_edit_->set_date(to_day_serial(now.date()));
     hour_edit_->setText(now.time().toString(QStringLiteral("hh")));
     minute_edit_->setText(now.time().toString(QStringLiteral("mm")));
     summer_time_box_->setChecked(summer_time_on(settings, to_day_serial(now.date())));
@@ -69,8 +70,8 @@ AstronomyWindow::AstronomyWindow(const Settings& settings, const QString& progra
     connect(place_combo_, &QComboBox::activated, this, &AstronomyWindow::choose_place);
     if (settings.daylight_saving_auto) {
         // Before the computation the date starts: the zone decides for each date.
-        connect(date_edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
-            if (const auto day = parse_date(to_utf8(text)))
+        connect(date_edit_, &QLineEdit::textChanged, this, [this] {
+            if (const auto day = date_edit_->date())
                 summer_time_box_->setChecked(system_summer_time_hours(*day) > 0);
         });
     }
@@ -118,18 +119,22 @@ QWidget* AstronomyWindow::build_inputs() {
     summer_time_box_->setObjectName(QStringLiteral("CheckSommer"));
     grid->addWidget(summer_time_box_, 4, 1);
 
-    date_edit_ = named_edit(box, "Text3");
+    date_edit_ = new DateField(box);
+    date_edit_->setObjectName(QStringLiteral("Text3"));
     date_edit_->setToolTip(QStringLiteral(
         "Sobald ein gültiges Datum eingegeben wird, werden die Daten neu berechnet"));
     calendar_button_ = new QPushButton(QStringLiteral("..."), box);
     calendar_button_->setObjectName(QStringLiteral("Command3"));
     calendar_button_->setToolTip(QStringLiteral("Datum per Kalender eingeben"));
+    calendar_button_->setAccessibleName(calendar_button_->toolTip());
     calendar_button_->setFixedWidth(
         calendar_button_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
     auto* date_row = new QHBoxLayout;
     date_row->addWidget(date_edit_);
     date_row->addWidget(calendar_button_);
-    grid->addWidget(new QLabel(QStringLiteral("Datum:"), box), 5, 0);
+    auto* date_label = new QLabel(QStringLiteral("Datum:"), box);
+    date_label->setBuddy(date_edit_);
+    grid->addWidget(date_label, 5, 0);
     grid->addLayout(date_row, 5, 1);
 
     hour_edit_ = named_edit(box, "Stunden_text");
@@ -183,10 +188,10 @@ void AstronomyWindow::choose_place(int index) {
 }
 
 void AstronomyWindow::pick_date() {
-    const auto typed = parse_date(to_utf8(date_edit_->text()));
+    const auto typed = date_edit_->date();
     const QDate preset = typed ? to_qdate(*typed) : services_.clock.now().date();
     if (const auto chosen = picker_(this, preset)) {
-        date_edit_->setText(chosen->toString(QStringLiteral("dd.MM.yyyy")));
+        date_edit_->set_date(to_day_serial(*chosen));
     }
 }
 
@@ -204,14 +209,15 @@ AstroInput AstronomyWindow::input() const {
     in.latitude_direction = std::move(c.latitude_direction);
     in.zone_hours = value(gmt_offset_edit_);
     in.summer_time = summer_time_box_->isChecked();
-    in.date = parse_date(to_utf8(date_edit_->text()));
+    in.date = date_edit_->date();
     in.hour = field_number(hour_edit_->text());
     in.minute = field_number(minute_edit_->text());
     return in;
 }
 
 QLineEdit* AstronomyWindow::apply_result(const AstroResult& result) {
-    for (QLineEdit* edit : {date_edit_, hour_edit_, minute_edit_}) mark_invalid(*edit, false);
+    for (QLineEdit* edit : {static_cast<QLineEdit*>(date_edit_), hour_edit_, minute_edit_})
+        mark_invalid(*edit, false);
     switch (result.status) {
         case AstroStatus::ok:
             for (std::size_t i = 0; i < kAstroFields; ++i)

@@ -17,6 +17,7 @@
 
 #include "calendar/astro.h"
 #include "settings/settings.h"
+#include "shell/date_field.h"
 #include "shell/place_fields.h"
 #include "shell/platform.h"
 
@@ -48,7 +49,7 @@ public:
     [[nodiscard]] const CoordinateEdits& coordinates() const { return coordinates_; }
     [[nodiscard]] QLineEdit* gmt_offset_edit() const { return gmt_offset_edit_; }
     [[nodiscard]] QCheckBox* summer_time_box() const { return summer_time_box_; }
-    [[nodiscard]] QLineEdit* date_edit() const { return date_edit_; }
+    [[nodiscard]] DateField* date_edit() const { return date_edit_; }
     [[nodiscard]] QLineEdit* hour_edit() const { return hour_edit_; }
     [[nodiscard]] QLineEdit* minute_edit() const { return minute_edit_; }
     // In the order of kAstroLabels.
@@ -71,7 +72,7 @@ private:
     CoordinateEdits coordinates_;
     QLineEdit* gmt_offset_edit_ = nullptr;
     QCheckBox* summer_time_box_ = nullptr;
-    QLineEdit* date_edit_ = nullptr;
+    DateField* date_edit_ = nullptr;
     QPushButton* calendar_button_ = nullptr;
     QLineEdit* hour_edit_ = nullptr;
     QLineEdit* minute_edit_ = nullptr;

@@ -5,7 +5,6 @@
 #include <QDBusPendingReply>
 #include <QVariantMap>
 #include <algorithm>
-#include <map>
 
 #include "settings/qt_bridges.h"
 #include "shell/list_render.h"
@@ -17,19 +16,11 @@ namespace {
 constexpr int kShownEntries = 3;
 constexpr qsizetype kLineLength = 80;
 
-// "1 Geburtstag", "2 Termine": the built-in groups read as words, others as "Name: n".
+// One style for every group, its name as the list's heading has it: "Geburtstage: 1",
+// "Sonstiges: 2"; the entries without a group stand before the headings.
 QString group_count(const std::string& group, int count) {
-    static const std::map<std::string, std::pair<const char*, const char*>> kWords{
-        {"Geburtstage", {"Geburtstag", "Geburtstage"}},
-        {"Namenstage", {"Namenstag", "Namenstage"}},
-        {"Termine", {"Termin", "Termine"}},
-        {"", {"Eintrag", "Einträge"}},
-    };
-    const auto word = kWords.find(group);
-    if (word == kWords.end())
-        return to_qstring(group) + QStringLiteral(": ") + QString::number(count);
-    return QString::number(count) + u' ' +
-           QString::fromUtf8(count == 1 ? word->second.first : word->second.second);
+    const QString name = group.empty() ? QStringLiteral("Ohne Gruppe") : to_qstring(group);
+    return name + QStringLiteral(": ") + QString::number(count);
 }
 
 }  // namespace

@@ -26,7 +26,10 @@ FileCheckWindow::FileCheckWindow(const QString& report, QWidget* parent)
     setWindowTitle(QStringLiteral("Dateien prüfen"));
     report_->setObjectName(QStringLiteral("CheckReport"));
     report_->setReadOnly(true);
-    report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A problem's line names a path and a whole text line: wrapped, it can be read
+    // without scrolling sideways, and a path without blanks breaks anywhere.
+    report_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    report_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     report_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     report_->setPlainText(report);
     auto* back = new QPushButton(QStringLiteral("Zurück"), this);

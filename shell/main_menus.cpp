@@ -170,6 +170,9 @@ void MainMenus::build_toolbar() {
         QAction* action = toolbar_->addAction(toolbar_icon(key), QString::fromUtf8(button.tooltip));
         action->setObjectName(key);
         action->setToolTip(QString::fromUtf8(button.tooltip));
+        // An icon without words: the screen reader's name is the tooltip's text.
+        if (QWidget* widget = toolbar_->widgetForAction(action))
+            widget->setAccessibleName(QString::fromUtf8(button.tooltip));
         if (*button.item == '\0') {
             const auto command = editors_.look_ahead;
             action->setEnabled(bool(command));

@@ -174,22 +174,45 @@ void MainWindow::report(const char* procedure) {
 
 void MainWindow::show_data() {
     if (ended_) return;
+    // A refresh asked for while one runs (a file change or an import's write
+    // while the reader's message box is open) would clear the tables the running
+    // one is filling: it runs once after it instead.
+    if (refreshing_) {
+        refresh_pending_ = true;
+        return;
+    }
+    refreshing_ = true;
+    do {
+        refresh_pending_ = false;
+        refresh_once();
+    } while (refresh_pending_ && !ended_);
+    refreshing_ = false;
+}
+
+void MainWindow::refresh_once() {
+    // Read into tables of its own: the window keeps showing (and redrawing from)
+    // the last complete list until this one is whole.
+    RefreshTables fresh;
     try {
         engine_state_.settings = to_engine_settings(settings_, light());
         engine_state_.program_folder = to_path(options_.program_folder);
         engine_state_.sound_mark = false;
         // The calendar feed evaluates the records of this read on the coming days.
-        tables_.capture = settings_.calendar_feed.empty() ? RefreshTables::Capture::none
-                                                          : RefreshTables::Capture::also;
+        fresh.capture = settings_.calendar_feed.empty() ? RefreshTables::Capture::none
+                                                        : RefreshTables::Capture::also;
         // The name days look for the people in the birthday records.
         if (name_day_choice(settings_) != NameDayChoice::none)
-            tables_.capture = RefreshTables::Capture::also;
-        FileNamingSink sink(sink_, engine_state_, tables_);
-        refresh(engine_state_, tables_, main_file(), sink);
-        add_shipped_name_days(engine_state_, tables_, settings_, options_.program_folder, sink);
+            fresh.capture = RefreshTables::Capture::also;
+        FileNamingSink sink(sink_, engine_state_, fresh);
+        refresh(engine_state_, fresh, main_file(), sink);
+        add_shipped_name_days(engine_state_, fresh, settings_, options_.program_folder, sink);
     } catch (const std::exception&) {
         report("show_data");
     }
+    if (ended_) return;
+    // A newer refresh is waiting: this one's result is already stale.
+    if (refresh_pending_) return;
+    tables_ = std::move(fresh);
     if (options_.command_line.no_events() && tables_.lines.empty()) {
         end_program(false);
         return;

@@ -129,6 +129,7 @@ private:
     QWidget* build_side_panel();
     bool set_parameter();
     void version_check();
+    void refresh_once();
     void show_window();
     void redisplay();
     void display();
@@ -160,6 +161,8 @@ private:
     bool was_maximised_ = false;
     bool minimised_for_standby_ = false;
     bool ending_ = false;
+    bool refreshing_ = false;
+    bool refresh_pending_ = false;
     bool ended_ = false;
     std::function<void()> end_handler_;
     std::function<void(QDialog&)> modal_;

@@ -52,14 +52,31 @@ QImage draw_moon(int index, int size) {
     return image;
 }
 
+QString moon_phase_name(int index) {
+    const int i = std::clamp(index, 1, kMoonPictures);
+    if (i == 1) return QStringLiteral("Neumond");
+    if (i < 8) return QStringLiteral("zunehmende Sichel");
+    if (i == 8) return QStringLiteral("erstes Viertel");
+    if (i < 15) return QStringLiteral("zunehmender Mond");
+    if (i == 15) return QStringLiteral("Vollmond");
+    if (i < 22) return QStringLiteral("abnehmender Mond");
+    if (i == 22) return QStringLiteral("letztes Viertel");
+    return QStringLiteral("abnehmende Sichel");
+}
+
 MoonPicture::MoonPicture(QWidget* parent) : QWidget(parent) {
     setFixedSize(sizeHint());
     setAttribute(Qt::WA_TranslucentBackground);
+    // A picture without words: a screen reader says what it shows.
+    setAccessibleName(QStringLiteral("Mondphase"));
 }
 
 void MoonPicture::set_index(int index) {
     if (index == index_) return;
     index_ = index;
+    const QString phase = moon_phase_name(index);
+    setAccessibleDescription(phase);
+    setToolTip(QStringLiteral("Mondphase: ") + phase);
     update();
 }
 

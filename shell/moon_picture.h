@@ -14,6 +14,9 @@ inline constexpr int kMoonPictures = 28;
 [[nodiscard]] QImage draw_moon(int index, int size);
 // The share of the disc that picture `index` shows lit, [0, 1].
 [[nodiscard]] double lit_fraction(int index);
+// The phase picture `index` shows, in words: "Neumond", "zunehmende Sichel",
+// "erstes Viertel", ... "Vollmond", ... "abnehmende Sichel".
+[[nodiscard]] QString moon_phase_name(int index);
 
 class MoonPicture final : public QWidget {
 public:

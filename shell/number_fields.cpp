@@ -24,7 +24,10 @@ void accept_decimal_numbers(QLineEdit& field, bool signed_values) {
 void mark_invalid(QLineEdit& field, bool invalid) {
     if (marked_invalid(field) == invalid) return;
     field.setProperty(kInvalidProperty, invalid);
-    field.setStyleSheet(invalid ? QStringLiteral("QLineEdit { background: #ffd7d7; }") : QString());
+    // The text's colour goes with the light mark: a dark theme's light text would
+    // not be read on it.
+    field.setStyleSheet(
+        invalid ? QStringLiteral("QLineEdit { background: #ffd7d7; color: #000000; }") : QString());
 }
 
 bool marked_invalid(const QLineEdit& field) { return field.property(kInvalidProperty).toBool(); }

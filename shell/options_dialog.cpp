@@ -91,6 +91,7 @@ OptionsDialog::OptionsDialog(OptionsInput input, QWidget* parent)
     layout->addWidget(buttons);
     fill();
     connect_controls();
+    keep_default_button(*this, *ok_);
     resize(sizeHint().expandedTo(QSize(520, 380)));
     centre_on_screen(*this);
     files_.data_file_edit->setFocus();

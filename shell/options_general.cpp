@@ -35,6 +35,7 @@ GeneralOptionsPage::GeneralOptionsPage(Settings& settings, Services services, QW
         QStringLiteral("Die nächsten 365 Tage, nach einer Aktualisierung neu geschrieben, wenn "
                        "sich etwas geändert hat (leer: keine)"));
     feed_button_->setToolTip(QStringLiteral("Datei auswählen"));
+    feed_button_->setAccessibleName(QStringLiteral("Kalender-Abo auswählen"));
 
     state_combo_->addItem(QStringLiteral("keines"), QString());
     for (int i = 0; i < kStateCount; ++i) {

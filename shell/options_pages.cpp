@@ -75,6 +75,15 @@ QWidget* OptionsDialog::build_files_page() {
                  files_.editor_button);
     add_file_row(*layout, page, QStringLiteral("Einfüg Text Datei:"), files_.text_file_edit,
                  files_.text_file_button);
+    // Reading order: each field, then its button.
+    QWidget::setTabOrder(files_.data_file_edit, files_.data_file_button);
+    QWidget::setTabOrder(files_.data_file_button, files_.editor_edit);
+    QWidget::setTabOrder(files_.editor_edit, files_.editor_button);
+    QWidget::setTabOrder(files_.editor_button, files_.text_file_edit);
+    QWidget::setTabOrder(files_.text_file_edit, files_.text_file_button);
+    files_.data_file_button->setAccessibleName(QStringLiteral("Start Daten Datei auswählen"));
+    files_.editor_button->setAccessibleName(QStringLiteral("Standard Text Editor auswählen"));
+    files_.text_file_button->setAccessibleName(QStringLiteral("Einfüg Text Datei auswählen"));
     layout->addStretch(1);
     return page;
 }
@@ -92,6 +101,7 @@ QWidget* OptionsDialog::build_sound_page() {
     layout->addSpacing(6);
     add_file_row(*layout, page, QStringLiteral("Klangdatei:"), sound_.sound_file_edit,
                  sound_.sound_file_button);
+    sound_.sound_file_button->setAccessibleName(QStringLiteral("Klangdatei auswählen"));
     layout->addStretch(1);
     return page;
 }
@@ -105,7 +115,9 @@ QWidget* OptionsDialog::build_astronomy_page() {
     astronomy_.place_combo->setMinimumContentsLength(18);
     astronomy_.place_combo->setToolTip(
         QStringLiteral("Ihr Wohnort für Sonnenzeiten und Mondphase"));
-    grid->addWidget(new QLabel(QStringLiteral("Ort:"), page), 0, 0);
+    auto* place_label = new QLabel(QStringLiteral("Ort:"), page);
+    place_label->setBuddy(astronomy_.place_combo);
+    grid->addWidget(place_label, 0, 0);
     grid->addWidget(astronomy_.place_combo, 0, 1);
     astronomy_.coordinates = add_coordinate_rows(*grid, 1, page);
     astronomy_.gmt_offset_edit = named(new QLineEdit(page), "Text8");
@@ -116,13 +128,21 @@ QWidget* OptionsDialog::build_astronomy_page() {
     }
     astronomy_.gmt_offset_edit->setToolTip(
         QStringLiteral("Stunden, die die Ortszeit der Greenwich-Zeit voraus ist"));
-    grid->addWidget(new QLabel(QStringLiteral("Unterschied zur GMT: (Zeitzone)"), page), 3, 0);
+    auto* gmt_label = new QLabel(QStringLiteral("Unterschied zur GMT: (Zeitzone)"), page);
+    gmt_label->setBuddy(astronomy_.gmt_offset_edit);
+    grid->addWidget(gmt_label, 3, 0);
     grid->addWidget(astronomy_.gmt_offset_edit, 3, 1);
     astronomy_.summer_time_box =
         named(new QCheckBox(QStringLiteral("Sommerzeit"), page), "CheckSommer");
     grid->addWidget(astronomy_.summer_time_box, 4, 1);
-    add_summer_time_auto(*grid, 4, *astronomy_.summer_time_box, settings_);
-    grid->addWidget(new QLabel(QStringLiteral("Höhe über NN:"), page), 5, 0);
+    QCheckBox* summer_time_auto =
+        add_summer_time_auto(*grid, 4, *astronomy_.summer_time_box, settings_);
+    // Row by row: the height's field comes after the summer time's boxes.
+    QWidget::setTabOrder(astronomy_.summer_time_box, summer_time_auto);
+    QWidget::setTabOrder(summer_time_auto, astronomy_.height_edit);
+    auto* height_label = new QLabel(QStringLiteral("Höhe über NN:"), page);
+    height_label->setBuddy(astronomy_.height_edit);
+    grid->addWidget(height_label, 5, 0);
     grid->addWidget(astronomy_.height_edit, 5, 1);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
@@ -144,6 +164,11 @@ QWidget* OptionsDialog::build_misc_page() {
     misc_.text_colour_button->setToolTip(QStringLiteral("Farbe der Einträge ohne eigene Farbe"));
     misc_.background_colour_button->setToolTip(QStringLiteral("Hintergrundfarbe der Liste"));
     misc_.font_button->setToolTip(QStringLiteral("Schriftart der Liste"));
+    misc_.text_colour_button->setAccessibleName(QStringLiteral("Standard Text Farbe wählen"));
+    misc_.background_colour_button->setAccessibleName(
+        QStringLiteral("Standard Hintergrund wählen"));
+    misc_.text_colour_sample->setAccessibleName(QStringLiteral("Standard Text Farbe"));
+    misc_.background_colour_sample->setAccessibleName(QStringLiteral("Standard Hintergrund"));
     look->addWidget(new QLabel(QStringLiteral("Standard Text Farbe:"), page), 0, 0);
     look->addWidget(misc_.text_colour_sample, 0, 1);
     look->addWidget(misc_.text_colour_button, 0, 2);
@@ -161,8 +186,10 @@ QWidget* OptionsDialog::build_misc_page() {
     accept_whole_numbers(*misc_.interval_edit, 0, 99999);
     misc_.interval_edit->setToolTip(QStringLiteral("0 oder kein Wert: alle 60 Minuten"));
     interval->addWidget(misc_.interval_edit);
-    interval->addWidget(
-        new QLabel(QStringLiteral("Minuten nach dem Merkwald aktualisiert wird"), page), 1);
+    auto* interval_label =
+        new QLabel(QStringLiteral("Minuten nach dem Merkwald aktualisiert wird"), page);
+    interval_label->setBuddy(misc_.interval_edit);
+    interval->addWidget(interval_label, 1);
     layout->addLayout(interval);
     layout->addStretch(1);
     return page;

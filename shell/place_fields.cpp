@@ -93,8 +93,11 @@ CoordinateEdits add_coordinate_rows(QGridLayout& grid, int row, QWidget* parent)
         grid.addWidget(new QLabel(caption, parent), r, 0);
         auto* line = new QHBoxLayout;
         const std::array<const char*, 3> units = {"°", "'", "''"};
+        // Four fields behind one label: each says which part of the angle it holds.
+        const std::array<const char*, 4> parts = {" Grad", " Minuten", " Sekunden", " Richtung"};
         for (std::size_t i = 0; i < 4; ++i) {
             fields[i] = coordinate_edit(parent, names[i], i == 3 ? 2 : 4);
+            fields[i]->setAccessibleName(caption.chopped(1) + QString::fromUtf8(parts[i]));
             if (i < 3) accept_decimal_numbers(*fields[i], false);
             line->addWidget(fields[i]);
             if (i < 3) line->addWidget(new QLabel(QString::fromUtf8(units[i]), parent));

@@ -26,14 +26,6 @@ QString program_name(ProgramKind kind) {
     return kind == ProgramKind::light ? QStringLiteral("merklight") : QStringLiteral("merkwald");
 }
 
-void name_application(const ProgramSetup& setup) {
-    QApplication::setOrganizationName(QStringLiteral("Merkwald"));
-    QApplication::setApplicationName(QStringLiteral("Merkwald"));
-    QApplication::setApplicationVersion(setup.version.text());
-    // Standby hides the last window; only the program's own end paths quit.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
 // The install check reads the list the window shows.
 void print_list_when_asked(const MainWindow& window) {
     if (!qEnvironmentVariableIsSet("MERKWALD_PRINT_LIST")) return;
@@ -43,6 +35,25 @@ void print_list_when_asked(const MainWindow& window) {
 
 }  // namespace
 
+DesktopIdentity desktop_identity(ProgramKind kind) {
+    if (kind == ProgramKind::light)
+        return {QStringLiteral("Merklight"), QStringLiteral("org.merkwald.Merklight")};
+    return {QStringLiteral("Merkwald"), QStringLiteral("org.merkwald.Merkwald")};
+}
+
+void name_application(ProgramKind kind, const ProgramVersion& version) {
+    // The X11 window class is the application name and the Wayland app id the
+    // desktop file's name: both tie the windows to the program's own menu entry
+    // (its StartupWMClass), so the panel shows the right icon and name.
+    const DesktopIdentity identity = desktop_identity(kind);
+    QApplication::setOrganizationName(QStringLiteral("Merkwald"));
+    QApplication::setApplicationName(identity.window_class);
+    QGuiApplication::setDesktopFileName(identity.desktop_file);
+    QApplication::setApplicationVersion(version.text());
+    // Standby hides the last window; only the program's own end paths quit.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
 int run_program(int argc, char** argv, const ProgramSetup& setup) {
     // Answered before the application starts: no window and no display needed.
     if (const auto text =
@@ -51,7 +62,7 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
         return 0;
     }
     QApplication app(argc, argv);
-    name_application(setup);
+    name_application(setup.kind, setup.version);
     const QString executable_folder = QCoreApplication::applicationDirPath();
     install_qt_translations(app, qt_translation_folders(executable_folder));
 

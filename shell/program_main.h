@@ -18,6 +18,17 @@ struct ProgramSetup {
     std::function<void(MainWindow&)> compose;
 };
 
+// What ties a program's windows to its desktop entry: the X11 window class and
+// the desktop file's name without ".desktop" (the Wayland app id).
+struct DesktopIdentity {
+    QString window_class;
+    QString desktop_file;
+};
+[[nodiscard]] DesktopIdentity desktop_identity(ProgramKind kind);
+
+// The application's names, the desktop identity included.
+void name_application(ProgramKind kind, const ProgramVersion& version);
+
 // Runs the program to its end and returns the exit status.
 int run_program(int argc, char** argv, const ProgramSetup& setup);
 

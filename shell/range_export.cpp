@@ -1,6 +1,5 @@
 // The range window's export: the shown list, or the range's events as iCalendar.
 
-#include <QDateEdit>
 #include <QDateTime>
 #include <QDir>
 #include <QStringList>
@@ -47,18 +46,26 @@ QString write_range_calendar(const RangeContext& context, const DateRange& range
 }
 
 void RangeWindow::export_range() {
-    const auto range = make_range(to_day_serial(from_->date()), to_day_serial(to_->date()));
-    if (!range) {
-        show_range();  // says why
-        return;
-    }
+    const auto range = typed_range();
+    if (!range) return;
     Dialogs& dialogs = context_.services.dialogs;
+    // Said before a file name is chosen: a range too long for a calendar can still
+    // be exported as the shown list.
+    const bool calendar_fits = range->to - range->from + 1 <= kMaxCalendarDays;
+    if (!calendar_fits) {
+        dialogs.message(this,
+                        QStringLiteral("Ein Kalender umfasst höchstens %1 Tage; dieser Zeitraum "
+                                       "lässt sich als Text oder RTF exportieren.")
+                            .arg(kMaxCalendarDays),
+                        MessageIcon::information);
+    }
+    const QString list_filters = kTextFilter + QStringLiteral(";;") + kRtfFilter;
     QString file = dialogs.save_file_name(
         this, QStringLiteral("Ereignisse exportieren"), QDir::homePath(),
-        kIcsFilter + QStringLiteral(";;") + kTextFilter + QStringLiteral(";;") + kRtfFilter);
+        calendar_fits ? kIcsFilter + QStringLiteral(";;") + list_filters : list_filters);
     if (file.isEmpty()) return;
     // A calendar is what this export is mostly for.
-    file = with_default_extension(file, QLatin1StringView(".ics"));
+    file = with_default_extension(file, QLatin1StringView(calendar_fits ? ".ics" : ".txt"));
     if (has_extension(file, u"ics")) {
         if (range->to - range->from + 1 > kMaxCalendarDays) {
             dialogs.message(

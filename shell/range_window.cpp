@@ -1,9 +1,7 @@
 #include "shell/range_window.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -20,14 +18,10 @@ namespace {
 
 constexpr int kDefaultRangeDays = 30;
 
-QDateEdit* date_field(const QDate& date, QWidget* parent, const char* name) {
-    auto* field = new QDateEdit(date, parent);
+DateField* date_field(DaySerial date, QWidget* parent, const char* name) {
+    auto* field = new DateField(parent);
     field->setObjectName(QString::fromLatin1(name));
-    field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    field->setCalendarPopup(true);
-    field->setLocale(QLocale(QLocale::German, QLocale::Germany));
-    field->setMinimumDate(QDate(1901, 1, 1));
-    field->setMaximumDate(QDate(9999, 12, 31));
+    field->set_date(date);
     return field;
 }
 
@@ -36,22 +30,27 @@ QDateEdit* date_field(const QDate& date, QWidget* parent, const char* name) {
 RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* parent)
     : QDialog(parent),
       context_(std::move(context)),
-      from_(date_field(today, this, "FromDate")),
-      to_(date_field(today.addDays(kDefaultRangeDays), this, "TillDate")),
+      from_(date_field(to_day_serial(today), this, "FromDate")),
+      to_(date_field(to_day_serial(today) + kDefaultRangeDays, this, "TillDate")),
       show_(new QPushButton(QStringLiteral("&Anzeigen"), this)),
       list_(new QTextEdit(this)) {
     setObjectName(QStringLiteral("FromTill"));
     setWindowTitle(QStringLiteral("Ereignisse von ... bis ... anzeigen"));
     list_->setObjectName(QStringLiteral("RangeList"));
     list_->setReadOnly(true);
+    list_->setAccessibleName(QStringLiteral("Ereignisse im Zeitraum"));
     from_->setToolTip(QStringLiteral("Erster Tag des Zeitraums"));
     to_->setToolTip(QStringLiteral("Letzter Tag des Zeitraums (eingeschlossen)"));
     show_->setDefault(true);
     auto* back = new QPushButton(QStringLiteral("Zurück"), this);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Ereignisse von"), this));
+    auto* from_label = new QLabel(QStringLiteral("Ereignisse &von"), this);
+    from_label->setBuddy(from_);
+    auto* to_label = new QLabel(QStringLiteral("&bis"), this);
+    to_label->setBuddy(to_);
+    top->addWidget(from_label);
     top->addWidget(from_);
-    top->addWidget(new QLabel(QStringLiteral("bis"), this));
+    top->addWidget(to_label);
     top->addWidget(to_);
     top->addWidget(show_);
     top->addStretch(1);
@@ -65,26 +64,48 @@ RangeWindow::RangeWindow(RangeContext context, const QDate& today, QWidget* pare
     layout->addLayout(top);
     layout->addWidget(list_, 1);
     layout->addLayout(bottom);
+    // "Zurück" was made first; Tab reads the bottom row from the left.
+    setTabOrder(list_, export_button);
+    setTabOrder(export_button, back);
     connect(show_, &QPushButton::clicked, this, &RangeWindow::show_range);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
     connect(export_button, &QPushButton::clicked, this, &RangeWindow::export_range);
+    keep_default_button(*this, *show_);
     resize(640, 480);
     centre_on_screen(*this);
     show_range();
     from_->setFocus();
 }
 
-void RangeWindow::show_range() {
-    const DaySerial from = to_day_serial(from_->date()), to = to_day_serial(to_->date());
+std::optional<DateRange> RangeWindow::typed_range() {
+    const auto say = [this](const QString& reason, DateField* field) {
+        context_.services.dialogs.message(this, reason, MessageIcon::exclamation);
+        field->setFocus();
+        field->selectAll();
+    };
+    // The calendar windows' years: feasts and holidays start with 1901.
+    static const DaySerial earliest = *make_date(1901, 1, 1);
+    for (DateField* field : {from_, to_}) {
+        if (!field->date() || *field->date() < earliest) {
+            say(QStringLiteral("Falsches Datum: bitte als T.M.JJJJ, TT.MM.JJ oder JJJJ-MM-TT "
+                               "eingeben."),
+                field);
+            return std::nullopt;
+        }
+    }
+    const DaySerial from = *from_->date(), to = *to_->date();
     const auto range = make_range(from, to);
     if (!range) {
-        const QString reason =
-            to < from ? QStringLiteral("Der letzte Tag liegt vor dem ersten Tag.")
-                      : QStringLiteral("Der Zeitraum ist länger als %1 Tage.").arg(kMaxRangeDays);
-        context_.services.dialogs.message(this, reason, MessageIcon::exclamation);
-        to_->setFocus();
-        return;
+        say(to < from ? QStringLiteral("Der letzte Tag liegt vor dem ersten Tag.")
+                      : QStringLiteral("Der Zeitraum ist länger als %1 Tage.").arg(kMaxRangeDays),
+            to_);
     }
+    return range;
+}
+
+void RangeWindow::show_range() {
+    const auto range = typed_range();
+    if (!range) return;
     const Settings& s = context_.settings;
     try {
         EngineState state = context_.engine_state;

@@ -5,19 +5,19 @@
 #include <QDate>
 #include <QDialog>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/engine_state.h"
+#include "engine/range.h"
 #include "settings/settings.h"
+#include "shell/date_field.h"
 #include "shell/platform.h"
 
-class QDateEdit;
 class QPushButton;
 class QTextEdit;
 
 namespace merkwald {
-
-struct DateRange;
 
 struct RangeContext {
     const Settings& settings;
@@ -43,8 +43,8 @@ public:
     // Lists the events between the two dates; a range that ends before it starts
     // gets a message instead.
     void show_range();
-    [[nodiscard]] QDateEdit* from_field() const { return from_; }
-    [[nodiscard]] QDateEdit* to_field() const { return to_; }
+    [[nodiscard]] DateField* from_field() const { return from_; }
+    [[nodiscard]] DateField* to_field() const { return to_; }
     [[nodiscard]] QTextEdit* list() const { return list_; }
     [[nodiscard]] QPushButton* show_button() const { return show_; }
     // "Exportieren...": the shown list as text or rich text, or the range's
@@ -52,9 +52,13 @@ public:
     void export_range();
 
 private:
+    // The typed range; nothing after saying why there is none (a field that holds
+    // no date, the last day before the first, a range too long).
+    [[nodiscard]] std::optional<DateRange> typed_range();
+
     RangeContext context_;
-    QDateEdit* from_;
-    QDateEdit* to_;
+    DateField* from_;
+    DateField* to_;
     QPushButton* show_;
     QTextEdit* list_;
 };

@@ -1,6 +1,8 @@
 #include "shell/window_helpers.h"
 
+#include <QDialog>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
@@ -13,6 +15,14 @@ void centre_on_screen(QWidget& window) {
     const QSize size = window.size().expandedTo(window.sizeHint());
     const QRect area = screen->availableGeometry();
     window.move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void keep_default_button(QDialog& dialog, QPushButton& default_button) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button != &default_button) button->setAutoDefault(false);
+    }
+    default_button.setAutoDefault(true);
+    default_button.setDefault(true);
 }
 
 QString qt_filter(std::string_view pairs, int preset) {

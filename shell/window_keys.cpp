@@ -35,8 +35,11 @@ void move_list_to(QTextEdit& list, QTextCursor::MoveOperation where) {
 }  // namespace
 
 void add_window_keys(MainWindow& window, std::function<void()> reread) {
-    window_action(window, "reread_key", {QKeySequence::Refresh, QKeySequence(Qt::Key_F5)},
-                  std::move(reread));
+    // The platform's refresh keys usually hold F5 already; a key bound twice on
+    // one action is ambiguous and does nothing.
+    QList<QKeySequence> reread_keys = QKeySequence::keyBindings(QKeySequence::Refresh);
+    if (!reread_keys.contains(QKeySequence(Qt::Key_F5))) reread_keys << QKeySequence(Qt::Key_F5);
+    window_action(window, "reread_key", reread_keys, std::move(reread));
     window_action(window, "standby_key",
                   {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}, [&window] {
                       if (window.standby_on()) window.close_button_clicked();

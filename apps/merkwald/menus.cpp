@@ -41,4 +41,16 @@ void follow_templates(MainMenus& menus, const EntryCommands& entries) {
     }
 }
 
+std::unique_ptr<MainWindowHost> compose_full_program(MainWindow& window,
+                                                     const ProgramVersion& version) {
+    auto host = std::make_unique<MainWindowHost>(window);
+    auto* entries = new EntryCommands(*host, &window);
+    MainMenus* menus = install_menus(window, *host, version, *entries);
+    window.set_initialise_handler([entries, menus] {
+        entries->load_templates();
+        follow_templates(*menus, *entries);
+    });
+    return host;
+}
+
 }  // namespace merkwald

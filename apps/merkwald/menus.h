@@ -2,6 +2,9 @@
 // The full program's menu bar and toolbar: the shell's menus with the commands
 // of the editing tools.
 
+#include <memory>
+
+#include "apps/merkwald/main_window_host.h"
 #include "editors/entry_commands.h"
 #include "editors/record_commands.h"
 #include "shell/main_menus.h"
@@ -17,5 +20,11 @@ MainMenus* install_menus(MainWindow& window, EditorHost& host, const ProgramVers
 
 // Enables the entries that need a template file exactly when it was loaded.
 void follow_templates(MainMenus& menus, const EntryCommands& entries);
+
+// Everything the full program adds to the shared window: menus, toolbar and the
+// editing tools, whose templates load in the initialisation step. The host
+// must live as long as the window.
+[[nodiscard]] std::unique_ptr<MainWindowHost> compose_full_program(MainWindow& window,
+                                                                   const ProgramVersion& version);
 
 }  // namespace merkwald

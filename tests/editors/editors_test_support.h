@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -122,6 +124,15 @@ inline Listed listed_on(const std::filesystem::path& file, DaySerial today, int 
     }
     for (const RecordingSink::Shown& shown : sink.shown) listed.messages.push_back(shown.text);
     return listed;
+}
+
+// Replaces the field's text key by key, as the keyboard would.
+inline void retype(QLineEdit& field, const QString& text) {
+    field.clear();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&field, &press);
+    }
 }
 
 // Everything a window of the editors is given, with scripted dialogs.

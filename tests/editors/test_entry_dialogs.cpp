@@ -12,6 +12,7 @@
 #include "editors/new_file_form.h"
 #include "editors/record_list.h"
 #include "editors_test_support.h"
+#include "shell/number_fields.h"
 
 namespace merkwald {
 namespace {
@@ -45,6 +46,34 @@ TEST_F(EntryDialogs, MessagesKeepTheFieldsAndWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(main));
 }
 
+// The date field takes the program's date forms as typed; the record gets the
+// date written in full.
+TEST_F(EntryDialogs, EveryTypedDateFormIsWrittenInFull) {
+    AppointmentEntryForm form(nullptr, world.context, kTemplates, "main.rmd");
+    const char* const typed_forms[] = {"1.4.2027", "01.04.27", "2027-04-01", "01042027", "010427"};
+    for (const char* typed : typed_forms) {
+        SCOPED_TRACE(typed);
+        form.name_field()->setText(QStringLiteral("Zahnarzt"));
+        test::retype(*form.date_field(), QString::fromLatin1(typed));
+        EXPECT_FALSE(marked_invalid(*form.date_field()));
+        form.save();
+    }
+    EXPECT_TRUE(world.dialogs.messages.empty());
+    const std::string written = read_bytes(main);
+    std::size_t count = 0;
+    for (auto at = written.find("<date=01.04.2027>"); at != std::string::npos;
+         at = written.find("<date=01.04.2027>", at + 1))
+        ++count;
+    EXPECT_EQ(count, std::size(typed_forms));
+    form.name_field()->setText(QStringLiteral("Zahnarzt"));
+    test::retype(*form.date_field(), QStringLiteral("31.04.2027"));
+    EXPECT_TRUE(marked_invalid(*form.date_field()));
+    form.save();
+    ASSERT_EQ(world.dialogs.messages.size(), 1u);
+    EXPECT_EQ("Kein oder Falsches Datum", world.dialogs.messages[0].text);
+    EXPECT_EQ(read_bytes(main), written);
+}
+
 TEST_F(EntryDialogs, ImportNamesTheFailingLine) {
     write_bytes(world.folder / "geb.csv", "A,1.1.1990\nB,2.2.1990\nC,kein Datum\nD,1.1.1990\n");
     BirthdayImportForm form(nullptr, world.context, kTemplates, "main.rmd");
@@ -54,6 +83,12 @@ TEST_F(EntryDialogs, ImportNamesTheFailingLine) {
     EXPECT_EQ("Falsches Datum in Importdatei!\nZeile 3 der Importdatei.",
               world.dialogs.messages[0].text);
     EXPECT_EQ("Fehler beim Import!  2 Datensätze importiert", form.status_line()->text());
+    // A second run: while its box is open the line shows its own end, not the first's.
+    write_bytes(world.folder / "geb.csv", "E,1.1.1990\nF,kein Datum\n");
+    QString while_open;
+    world.dialogs.while_open = [&](const auto&) { while_open = form.status_line()->text(); };
+    test::click_button(&form, "Import");
+    EXPECT_EQ("Fehler beim Import!  1 Datensätze importiert", while_open);
 }
 
 TEST_F(EntryDialogs, ConverterAsksBeforeOverwritingAndSuccessCloses) {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include "editors/record_list.h"
 #include "editors/small_dialogs.h"
 #include "editors_test_support.h"
+#include "shell/number_fields.h"
 
 namespace merkwald {
 namespace {
@@ -57,6 +59,20 @@ TEST_F(RecordDialogs, TheEditorRefusesWhatTheReaderWouldMisreadThenAppends) {
     EXPECT_EQ(kA + "\r\n" + record("<date=01.04.1999>|<active_before=14>|Termin"),
               read_bytes(main));
     EXPECT_EQ(QDialog::Accepted, editor.result());
+}
+
+TEST_F(RecordDialogs, TheEditorTakesADateTypedWithoutDotsAndMarksAnInvalidOne) {
+    open_on(kA, 2);
+    RecordEdit editor(nullptr, world.context, state);
+    test::retype(*editor.date_field(), QStringLiteral("31.04.2027"));
+    EXPECT_TRUE(marked_invalid(*editor.date_field()));
+    test::retype(*editor.date_field(), QStringLiteral("01042027"));
+    EXPECT_FALSE(marked_invalid(*editor.date_field()));
+    editor.lead_time_field()->setCurrentText("14");
+    editor.text_box()->setPlainText("Termin");
+    editor.save();
+    EXPECT_EQ(kA + "\r\n" + record("<date=01.04.2027>|<active_before=14>|Termin"),
+              read_bytes(main));
 }
 
 TEST_F(RecordDialogs, SavingAnUntouchedRecordWritesNothingAndMonthlyKeepsItsDate) {
@@ -294,6 +310,11 @@ TEST_F(RecordDialogs, ColumnWidthsStayAcrossOpenings) {
             list.table()->setColumnWidth(1, text_width);
         }
         EXPECT_EQ(date_width, list.table()->columnWidth(2)) << opening;
+        // The short headings are not cut at their default widths.
+        for (int c : {2, 3, 4, 5, 6})
+            EXPECT_GE(list.table()->columnWidth(c),
+                      list.table()->horizontalHeader()->sectionSizeHint(c))
+                << opening << " " << c;
         EXPECT_NEAR(text_width, list.table()->columnWidth(1), 1) << opening;
         list.accept();
         world.context.settings.columns = list.chosen_columns();

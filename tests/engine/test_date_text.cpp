@@ -28,6 +28,18 @@ TEST(DateText, ParsesAcceptedSpellingsAndRejectsEverythingElse) {
         EXPECT_EQ(parse_date(text), std::nullopt) << text;
 }
 
+// Date fields take digits without dots too; the reader of files does not.
+TEST(DateText, TypedDigitsGetTheirDots) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"07031970", "07.03.1970"},  {" 070370 ", "07.03.70"},   {"7.3.1970", "7.3.1970"},
+        {"0703197", "0703197"},      {"070319700", "070319700"}, {"", ""},
+        {"2027-01-01", "2027-01-01"}};
+    for (const auto& [typed, text] : rows) EXPECT_EQ(typed_date_text(typed), text) << typed;
+    EXPECT_EQ(parse_date(typed_date_text("31122027")), date(2027, 12, 31));
+    EXPECT_EQ(parse_date(typed_date_text("31022027")), std::nullopt);
+    EXPECT_EQ(parse_date("31122027"), std::nullopt);
+}
+
 TEST(DateText, FormatsDatesTimesAndNames) {
     // The short month and day names are checked whole below.
     const std::pair<const char*, const char*> dates[] = {

@@ -117,6 +117,25 @@ TEST(Evaluate, MissedSinceTheLastStart) {
     EXPECT_FALSE(f.run().missed) << "an unreadable value keeps the earlier one";
 }
 
+// A one-time appointment is missed on its own date only; a yearly one on its
+// last anniversary.
+TEST(Evaluate, OnceRecordIsMissedOnlyOnItsOwnDate) {
+    const std::tuple<const char*, bool, bool> rows[] = {
+        {"03.03.1999", true, true},    // between the last start and today
+        {"03.03.1999", false, true},   // yearly alike
+        {"09.12.1999", true, false},   // ahead: its anniversary 09.12.1998 was none
+        {"09.12.1999", false, true},   // yearly: 09.12.1998 passed unseen
+        {"09.12.1997", true, false},   // before the last start
+        {"05.03.1999", true, false},   // today
+        {"01.06.1998", true, false}};  // the last start's own day
+    for (const auto& [date, once, missed] : rows) {
+        SCOPED_TRACE(std::string(date) + (once ? " once" : " yearly"));
+        Fixture f("05.03.1999", "01.06.98");
+        f.dated(date, 0).once = once;
+        EXPECT_EQ(f.run().missed, missed);
+    }
+}
+
 TEST(Evaluate, AnniversaryTableAgreesWithTheCalendar) {
     AnniversaryTable table;
     for (const char* today_text : {"01.01.1999", "28.02.2000", "29.02.2000", "31.12.1999"}) {

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QLineEdit>
 
 #include "gui_test_support.h"
+#include "settings/qt_bridges.h"
 #include "shell/astro_window.h"
 #include "shell/range_window.h"
 #include "shell/window_followers.h"
@@ -78,14 +78,27 @@ TEST(RangeExport, CalendarTakesAtMost366Days) {
     auto form = f.started();
     RangeWindow window({form->settings(), form->engine_state(), "main.rmd", form->services()},
                        QDate(1999, 3, 6));
-    window.to_field()->setDate(QDate(2000, 3, 5));
+    window.to_field()->set_date(to_day_serial(QDate(2000, 3, 5)));
     f.dialogs.file_names = {f.folder + "/zeitraum"};
     window.export_range();
     EXPECT_EQ(events_in(f.folder + "/zeitraum.ics"), 2);  // Bernd in 1999, Anna in 2000
-    window.to_field()->setDate(QDate(2000, 3, 6));
-    f.dialogs.file_names = {f.folder + "/lang.ics"};
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    // One day more: said before the file dialog, which then offers the list only.
+    window.to_field()->set_date(to_day_serial(QDate(2000, 3, 6)));
+    f.dialogs.file_names = {f.folder + "/lang.ics", f.folder + "/lang"};
+    bool asked_before_the_file = false;
+    f.dialogs.while_open = [&](const ScriptedDialogs::Shown&) {
+        if (f.dialogs.messages.size() == 1)
+            asked_before_the_file = f.dialogs.file_names.size() == 2;
+    };
     window.export_range();
+    EXPECT_TRUE(asked_before_the_file);
+    ASSERT_FALSE(f.dialogs.messages.empty());
+    EXPECT_TRUE(f.dialogs.messages[0].text.startsWith(
+        QStringLiteral("Ein Kalender umfasst höchstens 366 Tage")));
     EXPECT_FALSE(QFile::exists(f.folder + "/lang.ics"));
+    window.export_range();
+    EXPECT_TRUE(QFile::exists(f.folder + "/lang.txt"));
 }
 
 TEST(RangeExport, AFileOfTheListThatCannotBeReadWritesNoCalendarAndIsNamed) {

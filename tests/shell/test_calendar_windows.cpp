@@ -6,13 +6,18 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTextEdit>
 
+#include "../support/keyboard_walk.h"
 #include "calendar/feasts.h"
 #include "gui_test_support.h"
+#include "settings/qt_bridges.h"
 #include "shell/astro_window.h"
 #include "shell/feast_windows.h"
 #include "shell/number_fields.h"
+#include "shell/range_window.h"
 #include "shell/window_helpers.h"
 
 namespace merkwald::test {
@@ -146,6 +151,88 @@ TEST_F(AstroWindow, TheKeyboardStartsOnThePlaceAndReachesTheButtonsAfterTheField
     const auto at = [&order](const char* name) { return order.indexOf(QLatin1String(name)); };
     EXPECT_LT(at("LGrad"), at("Text4"));
     EXPECT_LT(at("Text12"), at("Command1"));
+    const KeyboardWalk walk = walk_keyboard(*form, form->place_combo());
+    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
+}
+
+// The forms of a date the program reads, each typed key by key.
+const char* const kTypedForms[] = {"21.12.2000", "21.12.00", "2000-12-21", "21122000", "211200"};
+
+TEST_F(AstroWindow, EveryDateFormTypedComputesThatDay) {
+    auto form = open();
+    for (const char* typed : kTypedForms) {
+        SCOPED_TRACE(typed);
+        form->date_edit()->setText(QStringLiteral("21.06.2000"));
+        form->date_edit()->clear();
+        type_into(*form->date_edit(), QString::fromLatin1(typed));
+        EXPECT_FALSE(marked_invalid(*form->date_edit()));
+        EXPECT_EQ(outputs(*form, 0, 1), "09:01 Uhr");
+    }
+    form->date_edit()->setText(QStringLiteral("31.12.2020"));
+    const QString before = outputs(*form);
+    type_into(*form->date_edit(), QStringLiteral("5"));  // a year of five digits
+    EXPECT_TRUE(marked_invalid(*form->date_edit()));
+    EXPECT_EQ(outputs(*form), before);
+}
+
+// "Ereignisse von ... bis ...": the days typed are the days listed, whatever
+// form they were typed in; an invalid day is marked and lists nothing.
+TEST(RangeDates, TypedAsWrittenInEveryFormAndAnInvalidDayListsNothing) {
+    GuiFixture f(
+        "<record>\n<date=05.03.2027>\n<active=once>\nIm Zeitraum\n</record>\n"
+        "<record>\n<date=05.12.2026>\n<active=once>\nDavor\n</record>\n");
+    auto form = f.started();
+    RangeWindow window(
+        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
+        QDate(1999, 3, 5));
+    const auto retype = [](DateField& field, const char* text) {
+        field.clear();
+        type_into(field, QString::fromLatin1(text));
+    };
+    retype(*window.from_field(), "01.01.2027");
+    retype(*window.to_field(), "31.12.2027");
+    EXPECT_EQ(window.from_field()->date(), to_day_serial(QDate(2027, 1, 1)));
+    EXPECT_EQ(window.to_field()->date(), to_day_serial(QDate(2027, 12, 31)));
+    window.show_range();
+    EXPECT_TRUE(window.list()->toPlainText().contains(QStringLiteral("Im Zeitraum")));
+    EXPECT_FALSE(window.list()->toPlainText().contains(QStringLiteral("Davor")));
+    for (const char* typed : {"1.1.2027", "01.01.27", "2027-01-01", "01012027", "010127"}) {
+        SCOPED_TRACE(typed);
+        retype(*window.from_field(), typed);
+        EXPECT_EQ(window.from_field()->date(), to_day_serial(QDate(2027, 1, 1)));
+        EXPECT_FALSE(marked_invalid(*window.from_field()));
+    }
+    const QString shown = window.list()->toPlainText();
+    retype(*window.to_field(), "31.02.2027");
+    EXPECT_TRUE(marked_invalid(*window.to_field()));
+    window.show_range();
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(f.dialogs.messages[0].text.startsWith(QStringLiteral("Falsches Datum")));
+    EXPECT_EQ(window.list()->toPlainText(), shown);
+    EXPECT_EQ(window.focusWidget(), window.to_field());
+    // A day before 1901, the calendars' first year, is refused as well.
+    retype(*window.to_field(), "31.12.2027");
+    retype(*window.from_field(), "31.12.1900");
+    window.show_range();
+    ASSERT_EQ(f.dialogs.messages.size(), 2u);
+    EXPECT_EQ(window.focusWidget(), window.from_field());
+}
+
+// The range window by keyboard: both days, then the buttons; Return shows the range.
+TEST(RangeDates, KeyboardReachesEveryControlAndReturnShows) {
+    GuiFixture f(kToday);
+    auto form = f.started();
+    RangeWindow window(
+        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
+        QDate(1999, 3, 5));
+    const KeyboardWalk walk = walk_keyboard(window, window.from_field());
+    EXPECT_EQ(walk.order.join(u" | ").toStdString(),
+              "FromDate | TillDate | &Anzeigen | RangeList | ExportButton | Zurück");
+    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.defaults, QStringList{window.show_button()->text()});
+    EXPECT_TRUE(escape_cancels(window));
 }
 
 }  // namespace

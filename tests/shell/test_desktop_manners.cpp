@@ -5,13 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QDateEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
 #include "settings/program_folder.h"
+#include "settings/qt_bridges.h"
+#include "shell/date_field.h"
+#include "shell/file_check_window.h"
+#include "shell/number_fields.h"
 #include "shell/program_options.h"
 #include "shell/qt_translations.h"
 #include "shell/range_window.h"
@@ -105,6 +111,22 @@ TEST(DarkTheme, TextColourMatchesTheBackgroundTheProgramSets) {
     EXPECT_EQ(form->clock_label()->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
+// A field marked as holding no valid value stays readable in a dark theme.
+TEST(DarkTheme, AMarkedFieldKeepsItsTextReadable) {
+    gui_application();
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    QApplication::setPalette(dark);
+    DateField field;
+    type_into(field, QStringLiteral("31.02.2027"));
+    field.ensurePolished();
+    const QColor text = field.palette().color(QPalette::Text);
+    QApplication::setPalette(QPalette());
+    EXPECT_TRUE(marked_invalid(field));
+    EXPECT_EQ(text, QColor(Qt::black));
+}
+
 TEST(QtTranslations, StandardDialogTextsAreGerman) {
     gui_application();
     if (!install_qt_translations(*QCoreApplication::instance(),
@@ -160,7 +182,7 @@ TEST(RangeWindow, StartsOnItsFirstFieldAndRefusesMoreThan32767Days) {
         {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
         QDate(1999, 3, 5));
     EXPECT_EQ(window.focusWidget(), window.from_field());
-    window.to_field()->setDate(QDate(1999, 3, 5).addDays(32768));
+    window.to_field()->set_date(to_day_serial(QDate(1999, 3, 5).addDays(32768)));
     window.show_range();
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(f.dialogs.messages[0].text,
@@ -184,6 +206,17 @@ TEST(Icons, EachProgramHasItsOwnIconEverywhere) {
     EXPECT_NE(full, light);
     EXPECT_EQ(f.started()->windowIcon().pixmap(32, 32).toImage(), full);
     use_program_file_folders({});
+}
+
+// "Dateien prüfen": a long problem line wraps at the window's width instead of
+// running out of sight.
+TEST(FileCheckWindow, LongLinesWrapAtTheWindowsWidth) {
+    gui_application();
+    FileCheckWindow window(QStringLiteral("/home/nutzer/") + QString(300, u'x') +
+                           QStringLiteral(".rmd: Zeile 3: Datei nicht gefunden"));
+    window.show();
+    EXPECT_GT(window.report()->document()->firstBlock().lineCount(), 1);
+    EXPECT_EQ(window.report()->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -12,10 +12,12 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
+#include "../support/keyboard_walk.h"
 #include "gui_test_support.h"
 #include "shell/day_timers.h"
 #include "shell/help_window.h"
 #include "shell/main_menus.h"
+#include "shell/moon_picture.h"
 #include "shell/options_dialog.h"
 
 namespace merkwald::test {
@@ -104,6 +106,22 @@ TEST_F(MainMenusTest, EveryItemAndButtonRunsOneCommandWithTheTimerPausedForItsWi
     EXPECT_EQ(fixture.ends, 1);
     EXPECT_EQ(timer_while_open, std::vector<bool>(timer_while_open.size(), false));
     EXPECT_GE(timer_while_open.size(), 8u);
+}
+
+// Icons without words: a screen reader says what each toolbar button does.
+TEST_F(MainMenusTest, ToolbarButtonsAndTheMoonHaveSpokenNames) {
+    int buttons = 0;
+    for (QAction* action : menus->toolbar()->actions()) {
+        if (action->isSeparator()) continue;
+        SCOPED_TRACE(action->objectName().toStdString());
+        ++buttons;
+        EXPECT_EQ(spoken_name(menus->toolbar()->widgetForAction(action)), action->toolTip());
+    }
+    EXPECT_EQ(buttons, 13);
+    fixture.clock.set(at(2000, 1, 21, 12));  // a full moon
+    form->day_timer().tick();
+    EXPECT_EQ(spoken_name(form->moon_picture()), QStringLiteral("Mondphase"));
+    EXPECT_EQ(form->moon_picture()->accessibleDescription(), QStringLiteral("Vollmond"));
 }
 
 TEST_F(MainMenusTest, OpenShowsTheFileForThisRunOnly) {

@@ -59,6 +59,34 @@ TEST(WindowList, LightProgramStartsPlainAndIndentsLikeItsBlanks) {
     }
 }
 
+// A refresh asked for while the reader's message box is open (the file watch,
+// an import's own write) waits for the open one and then runs once; the window
+// shows the last whole list until then.
+TEST(WindowList, RefreshAskedForWhileItsBoxIsOpenRunsOnceAfterIt) {
+    GuiFixture f(
+        "<add_file=linked.rmd>\n<record>\n<date=07.03.1970>\n<active_before=7>\n"
+        "<group=geburtstage>\nAnna\n</record>\n");
+    f.write(QStringLiteral("linked.rmd"), "<record>\n<date=05.03.1999>\nAlt\n</record>\n");
+    auto form = f.started();
+    const std::string before = GuiFixture::plain(*form);
+    ASSERT_NE(before.find("Alt"), std::string::npos);
+    f.write(QStringLiteral("linked.rmd"), "<record>\n<date=31.02.1999>\nFalsch\n</record>\n");
+    std::string shown_while_open;
+    int asked = 0;
+    f.dialogs.while_open = [&](const ScriptedDialogs::Shown&) {
+        shown_while_open = GuiFixture::plain(*form);
+        if (asked++ > 0) return;
+        f.write(QStringLiteral("linked.rmd"), "<record>\n<date=05.03.1999>\nNeu\n</record>\n");
+        form->show_data();
+        form->show_data();
+    };
+    form->show_data();
+    EXPECT_EQ(shown_while_open, before);
+    ASSERT_EQ(f.dialogs.messages.size(), 1u);
+    EXPECT_EQ(GuiFixture::plain(*form), "Freitag, 5.3.1999\n\nNeu\n\nGeburtstage:\n\nAnna\n\n");
+    EXPECT_EQ(form->refresh_tables().lines.size(), 2u);
+}
+
 TEST(WindowList, SoundPlaysOncePerRefreshWithAnEventToday) {
     GuiFixture f(kToday);
     f.set("PlaySound", std::int32_t(1));

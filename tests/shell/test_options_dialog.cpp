@@ -7,8 +7,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
+#include "../support/keyboard_walk.h"
 #include "gui_test_support.h"
 #include "settings/qt_bridges.h"
 #include "shell/autostart_xdg.h"
@@ -124,6 +126,45 @@ TEST_F(OptionsDialogTest, CalendarFeedRefusesAFileItMustNotWriteAndSaysWhy) {
         EXPECT_EQ(dialog->tab_strip()->currentWidget(), page);
     }
     EXPECT_EQ(file_bytes(fixture.folder + "/main.rmd"), QByteArray("<record>\r\n"));
+}
+
+// Tab reads each page like text (a field, then its "..." button); Return
+// presses OK, also right after the font dialog was opened from its button.
+TEST_F(OptionsDialogTest, TabReadsRowByRowAndReturnStaysOk) {
+    auto dialog = open();
+    activate(*dialog, dialog->files().data_file_edit);
+    const QStringList files = tab_walk();
+    EXPECT_EQ(files.mid(0, 6),
+              QStringList({"Text1", "Command2", "Text2", "Command3", "Text3", "Command1"}));
+    EXPECT_TRUE(files.contains(QStringLiteral("OK")) &&
+                files.contains(QStringLiteral("Abbrechen")));
+    dialog->tab_strip()->setCurrentIndex(2);
+    activate(*dialog, dialog->astronomy().gmt_offset_edit);
+    EXPECT_EQ(tab_walk(4), QStringList({"Text8", "CheckSommer", "CheckSommerAuto", "Text4"}));
+    const OptionsDialog::Misc& misc = dialog->misc();
+    EXPECT_NE(misc.text_colour_button->accessibleName(),
+              misc.background_colour_button->accessibleName());
+    dialog->tab_strip()->setCurrentIndex(3);
+    activate(*dialog, misc.font_button);
+    fixture.dialogs.fonts = {QFont(QStringLiteral("DejaVu Serif"))};
+    misc.font_button->click();
+    press(Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->chosen_settings().font_name, "DejaVu Serif");
+}
+
+// Every page: Tab reaches every control, and a screen reader can name each.
+TEST_F(OptionsDialogTest, EveryPageReachableAndNamed) {
+    auto dialog = open();
+    for (int page = 0; page < dialog->tab_strip()->count(); ++page) {
+        SCOPED_TRACE(dialog->tab_strip()->tabText(page).toStdString());
+        dialog->tab_strip()->setCurrentIndex(page);
+        // From the tab bar, the way a keyboard user comes to a page.
+        const KeyboardWalk walk = walk_keyboard(*dialog, dialog->tab_strip()->tabBar());
+        EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+        EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
+        EXPECT_EQ(walk.defaults, QStringList{"OK"});
+    }
 }
 
 TEST(IntervalField, WholeMinutesAndSixtyForWhatIsNoneOrBeyond) {

@@ -34,10 +34,13 @@ TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndCountsTheRest) {
         entry("Bernd hat in 3 Tagen Geburtstag", "Geburtstage", kDay + 3),
     };
     EXPECT_EQ(todays_digest(lines, kDay).value().body,
-              QStringLiteral("1 Geburtstag, 1 Termin\nAnna hat heute Geburtstag\nZahnarzt"));
+              QStringLiteral("Geburtstage: 1, Termine: 1\nAnna hat heute Geburtstag\nZahnarzt"));
+    lines.push_back(entry("Aufräumen", "Sonstiges", kDay));
     for (int i = 0; i < 4; ++i) lines.push_back(entry("Eintrag", "", kDay));
-    EXPECT_TRUE(
-        todays_digest(lines, kDay).value().body.endsWith(QStringLiteral("… und 3 weitere")));
+    const QString body = todays_digest(lines, kDay).value().body;
+    EXPECT_TRUE(body.startsWith(
+        QStringLiteral("Geburtstage: 1, Termine: 1, Sonstiges: 1, Ohne Gruppe: 4\n")));
+    EXPECT_TRUE(body.endsWith(QStringLiteral("… und 4 weitere")));
     EXPECT_FALSE(todays_digest({entry("Morgen", "Termine", kDay + 1)}, kDay));
 }
 
@@ -50,7 +53,7 @@ TEST(DigestNotifier, WithoutTheServiceTheTrayShowsItOncePerDay) {
     };
     DigestNotifier notifier(QDBusConnection(QStringLiteral("kein Bus")), {tray, {}});
     for (int i = 0; i < 2; ++i) notifier.send_for(kDay, {entry("Anna", "Geburtstage", kDay)});
-    EXPECT_EQ(shown, QStringList{"1 Geburtstag\nAnna"});
+    EXPECT_EQ(shown, QStringList{"Geburtstage: 1\nAnna"});
 }
 
 // Answers Notify like a desktop's notification service and remembers each call.
@@ -110,7 +113,7 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChangeWhoseActionOpensTheWind
     const QList<QVariant>& call = fake.calls.front();
     ASSERT_EQ(call.size(), 8);
     EXPECT_EQ(call[3].toString(), QStringLiteral("Merkwald: heute"));
-    EXPECT_EQ(call[4].toString(), QStringLiteral("1 Geburtstag\nAnna hat heute Geburtstag"));
+    EXPECT_EQ(call[4].toString(), QStringLiteral("Geburtstage: 1\nAnna hat heute Geburtstag"));
     // Its action "Öffnen" shows the window.
     form->hide();
     settle_for(200);  // the reply with the notification's number
@@ -124,7 +127,7 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChangeWhoseActionOpensTheWind
     f.clock.advance_seconds(24 * 3600);
     form->day_timer().tick();
     ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 2; }));
-    EXPECT_EQ(fake.calls.back()[4].toString(), QStringLiteral("1 Geburtstag\nBernd"));
+    EXPECT_EQ(fake.calls.back()[4].toString(), QStringLiteral("Geburtstage: 1\nBernd"));
 }
 
 // Replaced the way editors and sync tools do it: a new file renamed over the old.

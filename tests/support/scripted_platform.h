@@ -3,6 +3,7 @@
 // "user" answers and read back what was shown.
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "shell/platform.h"
@@ -32,6 +33,8 @@ public:
     MessageAnswer message(QWidget*, const QString& text, MessageIcon icon, MessageButtons buttons,
                           const QString& title) override {
         messages.push_back({text, icon, buttons, title});
+        // What the "user" or the system does while the box is open.
+        if (while_open) while_open(messages.back());
         if (answers.empty())
             return buttons == MessageButtons::yes_no ? MessageAnswer::yes : MessageAnswer::ok;
         return next(answers);
@@ -51,6 +54,7 @@ public:
     std::optional<QFont> font(QWidget*, const QFont&) override { return next(fonts); }
 
     std::vector<Shown> messages;
+    std::function<void(const Shown&)> while_open;
     std::deque<MessageAnswer> answers;  // empty: OK (or Yes)
     std::deque<QString> file_names;     // empty: cancelled
     std::deque<QString> filters;        // the filter left selected; empty: the first
