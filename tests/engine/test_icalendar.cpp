@@ -19,6 +19,8 @@ namespace {
 
 using test::d;
 
+#ifdef MERKWALD_HAVE_LIBICAL
+
 constexpr std::string_view kReminders =
     "<record>\r\n<date=29.02.1996>\r\n<group=geburtstage>\r\n"
     "Lea wird <years_after_date>, Geburtstag <days_before_event_text>\r\n</record>\r\n"
@@ -56,6 +58,8 @@ std::map<DaySerial, DayEvents> listing_by_day(EngineState& state, const std::str
     }
     return days;
 }
+
+#endif
 
 class Icalendar : public test::TempFolderTest {};
 
