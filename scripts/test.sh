@@ -34,9 +34,10 @@ cmake --build build-sanitize -j"$jobs"
 )
 
 # The tests ran above; here they are only compiled (nocheck), with the
-# benchmarks, and without debug information, which the check does not need.
+# benchmarks, and without debug information (nor debug packages), which the
+# check does not need.
 step "package build"
-DEB_BUILD_OPTIONS="nocheck terse parallel=$jobs" DEB_CXXFLAGS_STRIP="-g" \
+DEB_BUILD_OPTIONS="nocheck noddebs terse parallel=$jobs" DEB_CXXFLAGS_STRIP="-g" \
   MERKWALD_CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Release -DMERKWALD_WERROR=ON -DMERKWALD_TESTS=ON \
     -DMERKWALD_BENCH=ON ${launcher[*]}" \
   ./scripts/package_check.sh
