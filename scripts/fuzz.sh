@@ -30,6 +30,7 @@ fuzz() {
   local name="$1" options=()
   case "$name" in
     fuzz_reader | fuzz_expand | fuzz_dates) options+=(-dict=fuzz/rmd.dict) ;;
+    fuzz_vcard) options+=(-dict=fuzz/vcard.dict) ;;
   esac
   mkdir -p "$work/$name"
   "$build/fuzz/$name" "${options[@]}" -max_total_time="$seconds" -timeout=30 -max_len=4096 \
