@@ -116,6 +116,12 @@ void store_entry_presets(Settings& settings, SettingsStore& store, EntryKind kin
     }
 }
 
-std::string signed_text(long long value) { return (value >= 0 ? " " : "") + int_text(value); }
+std::string signed_text(long long value) {
+    // Appended rather than `" " + text`: GCC 12 at -O3 reports a false overlap
+    // (-Wrestrict) inside std::string's operator+ for a one-character prefix.
+    std::string text = value >= 0 ? " " : "";
+    text += int_text(value);
+    return text;
+}
 
 }  // namespace merkwald

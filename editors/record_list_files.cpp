@@ -166,9 +166,13 @@ MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_
 }
 
 std::string moved_message(int moved) {
-    return " " + int_text(moved) +
-           (moved == 1 ? " gelöschter Datensatz in Datei deleted.rmd bewegt"
-                       : " gelöschte Datensätze in Datei deleted.rmd bewegt");
+    // Appended rather than `" " + text`: GCC 12 at -O3 reports a false overlap
+    // (-Wrestrict) inside std::string's operator+ for a one-character prefix.
+    std::string text = " ";
+    text += int_text(moved);
+    text += moved == 1 ? " gelöschter Datensatz in Datei deleted.rmd bewegt"
+                       : " gelöschte Datensätze in Datei deleted.rmd bewegt";
+    return text;
 }
 
 std::optional<std::string> link_of_line(const std::string& line) {

@@ -14,7 +14,14 @@ constexpr std::size_t kFoldOctets = 75;
 constexpr long long kSecondsPerDay = 86400;
 constexpr DaySerial kUnixEpochSerial = 25569;  // 1 January 1970
 
-std::string ical_date(DaySerial day) { return format_date(day, "yyyymmdd"); }
+// Always eight digits: a year before 1000 is written with leading zeros, or
+// calendar programs reject the date (and drop the event's start).
+std::string ical_date(DaySerial day) {
+    const Ymd d = ymd_of(day);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d%02d", d.year, d.month, d.day);
+    return text;
+}
 
 std::string ical_stamp(UtcTime t) {
     char clock[16];
@@ -50,15 +57,26 @@ private:
 
 void add_line(std::string& out, std::string_view line) { out += fold_ical_line(line); }
 
+// A value of nothing but blanks is none to a reader (libical rejects the whole
+// line), so such a property is left out; a text that had only control
+// characters comes out empty.
+void add_text_property(std::string& out, std::string_view name, std::string_view text) {
+    const std::string value = escape_ical_text(text);
+    if (value.find_first_not_of(" \t") == std::string::npos) return;
+    add_line(out, std::string(name) + ':' + value);
+}
+
 void add_event(std::string& out, const Occurrence& o, const std::string& uid,
                const std::string& stamp) {
     add_line(out, "BEGIN:VEVENT");
     add_line(out, "UID:" + uid);
     add_line(out, "DTSTAMP:" + stamp);
     add_line(out, "DTSTART;VALUE=DATE:" + ical_date(o.day));
-    add_line(out, "DTEND;VALUE=DATE:" + ical_date(o.day + 1));
-    add_line(out, "SUMMARY:" + escape_ical_text(o.text));
-    if (!o.group.empty()) add_line(out, "CATEGORIES:" + escape_ical_text(o.group));
+    // The day after 31 December 9999 has no iCalendar date; without an end an
+    // all-day event lasts its one day all the same.
+    if (in_range(o.day + 1)) add_line(out, "DTEND;VALUE=DATE:" + ical_date(o.day + 1));
+    add_text_property(out, "SUMMARY", o.text);
+    add_text_property(out, "CATEGORIES", o.group);
     add_line(out, "TRANSP:TRANSPARENT");
     add_line(out, "END:VEVENT");
 }

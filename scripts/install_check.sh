@@ -3,21 +3,30 @@
 # the installed full and light programs start offscreen with a fresh home (past
 # the first start), show the list without a message and end by themselves. The
 # packaging files are validated where the tools are installed.
+# With --prefix it checks an installed tree as it is, such as the usr folder
+# of the unpacked Debian packages (scripts/package_check.sh).
 # Usage: scripts/install_check.sh [BUILD_FOLDER]
+#        scripts/install_check.sh --prefix PREFIX
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/start_support.sh
-build="${1:-build}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "install check: $*" >&2; exit 1; }
 
-prefix="$work/prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
-# A moved installation must still find its data: run it from elsewhere.
-mv "$prefix" "$work/moved"
-prefix="$work/moved"
-share="$prefix/share"
+if [ "${1:-}" = --prefix ]; then
+  prefix="$(realpath "${2:?install check: --prefix needs a folder}")"
+  share="$prefix/share"
+  licence="$share/doc/merkwald/copyright"
+else
+  prefix="$work/prefix"
+  cmake --install "${1:-build}" --prefix "$prefix" >/dev/null
+  # A moved installation must still find its data: run it from elsewhere.
+  mv "$prefix" "$work/moved"
+  prefix="$work/moved"
+  share="$prefix/share"
+  licence="$share/doc/merkwald/LICENSE"
+fi
 
 for f in "$prefix/bin/merkwald" "$prefix/bin/merklight" "$prefix/bin/merkwald-cli" \
          "$share/merkwald/beispiel.rmd" "$share/merkwald/orte.dat" \
@@ -26,8 +35,9 @@ for f in "$prefix/bin/merkwald" "$prefix/bin/merklight" "$prefix/bin/merkwald-cl
          "$share/metainfo/org.merkwald.Merkwald.metainfo.xml" \
          "$share/man/man1/merkwald.1" "$share/man/man1/merklight.1" \
          "$share/man/man1/merkwald-cli.1" "$share/bash-completion/completions/merkwald-cli" \
-         "$share/doc/merkwald/LICENSE"; do
-  [ -e "$f" ] || fail "not installed: ${f#"$prefix"/}"
+         "$licence"; do
+  # A package holds the manual pages compressed.
+  [ -e "$f" ] || [ -e "$f.gz" ] || fail "not installed: ${f#"$prefix"/}"
 done
 
 if command -v desktop-file-validate >/dev/null; then

@@ -37,7 +37,10 @@ protected:
     std::string text_line() {
         if (between(0, 9) == 0) return "<priority=" + std::to_string(between(1, 9)) + ">";
         std::string line = word();
-        for (int n = between(0, 3); n > 0; --n) line += " " + word();
+        for (int n = between(0, 3); n > 0; --n) {
+            line += ' ';  // not `" " + word()`: GCC 12 at -O3 misreports that (-Wrestrict)
+            line += word();
+        }
         return line;
     }
 
@@ -57,7 +60,10 @@ protected:
         f.group = between(0, 2) == 0 ? "keine" : kGroups[std::size_t(between(0, 1))];
         f.color = static_cast<std::int32_t>(random());
         f.text = text_line();
-        for (int n = between(0, 2); n > 0; --n) f.text += "\n" + text_line();
+        for (int n = between(0, 2); n > 0; --n) {
+            f.text += '\n';  // appended apart, as in text_line()
+            f.text += text_line();
+        }
         return f;
     }
 

@@ -22,6 +22,8 @@ namespace {
 
 using test::d;
 
+#ifdef MERKWALD_HAVE_LIBICAL
+
 constexpr std::string_view kReminders =
     "<record>\r\n<date=29.02.1996>\r\n<group=geburtstage>\r\n"
     "Lea wird <years_after_date>, Geburtstag <days_before_event_text>\r\n</record>\r\n"
@@ -59,6 +61,8 @@ std::map<DaySerial, DayEvents> listing_by_day(EngineState& state, const std::str
     }
     return days;
 }
+
+#endif
 
 class Icalendar : public test::TempFolderTest {};
 
@@ -138,6 +142,33 @@ TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShowsUnderAStableUid) {
     EXPECT_NE(from_calendar[d("7.3.2026")].begin()->first.find("heute Geburtstag und wird 56"),
               std::string::npos);
     EXPECT_EQ(from_calendar[d("24.12.2026")].size(), 2u);
+}
+
+TEST(IcalendarText, DaysAtTheCalendarsEndsAndBlankValuesAreWhatLibicalAccepts) {
+    std::vector<Occurrence> events(3);
+    events[0].day = make_date(100, 1, 6).value();
+    events[1].day = make_date(999, 3, 5).value();
+    events[2].day = make_date(9999, 12, 31).value();
+    for (Occurrence& e : events) e.text = "Ereignis";
+    // A blank group and a text of control characters have no value to write.
+    events[1].group = "  ";
+    events[2].text = "\x01\x02";
+    const std::string text = icalendar_text(events, utc_from_unix(0));
+    EXPECT_EQ(text.find("CATEGORIES"), std::string::npos);
+    EXPECT_EQ(text.find("SUMMARY:\r\n"), std::string::npos);
+    EXPECT_NE(text.find("DTSTART;VALUE=DATE:01000106\r\nDTEND;VALUE=DATE:01000107\r\n"),
+              std::string::npos);
+    icalcomponent* calendar = icalparser_parse_string(text.c_str());
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(icalcomponent_count_errors(calendar), 0);
+    std::vector<DaySerial> starts;
+    for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        const icaltimetype start = icalcomponent_get_dtstart(e);
+        starts.push_back(make_date(start.year, start.month, start.day).value_or(0));
+    }
+    icalcomponent_free(calendar);
+    EXPECT_EQ(starts, (std::vector<DaySerial>{events[0].day, events[1].day, events[2].day}));
 }
 
 TEST_F(Icalendar, FeedIsReplacedWholeAndKeptWhenTheFileIsMissing) {

@@ -24,7 +24,8 @@ Settings unusual_settings() {
     s.date = "24.12.25", s.location = "Rio de Janeiro";
     s.longitude_degree = 43, s.longitude_minute = 12, s.longitude_second = 27;
     s.latitude_degree = 22, s.latitude_minute = 54, s.latitude_second = 13;
-    s.longitude_direction = "W", s.latitude_direction = "S";
+    // Characters: GCC 12 at -O3 misreads one-letter literals here (-Wrestrict).
+    s.longitude_direction = 'W', s.latitude_direction = 'S';
     s.diff_to_gmt = "-3", s.daylight_saving = true, s.height = -1.25;
     s.font_name = "DejaVu Sans", s.font_size = 11, s.font_bold = true, s.font_italic = true;
     s.window_state = 2, s.window_left = -300, s.window_top = 150;
