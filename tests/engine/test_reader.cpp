@@ -1,6 +1,5 @@
 #include "engine/list_view.h"
 #include "engine/reader.h"
-#include "engine/record_scan.h"
 #include "engine/refresh.h"
 #include "engine/tags.h"
 #include "engine_test_support.h"
@@ -76,22 +75,6 @@ TEST_F(Reader, MissingFilesDevicesAndFoldersAreNoReminderFiles) {
     EXPECT_FALSE(tables_.read_ok);
     ASSERT_EQ(sink_.shown.size(), 1u);
     EXPECT_EQ(sink_.shown[0].icon, MessageIcon::critical);
-}
-
-TEST_F(Reader, ScanFindsEveryRecordsLines) {
-    const auto path = write("scan.rmd",
-                            "<add_file=x.rmd>\r\n\r\n<record>\r\n<date=01.01.1990>\r\nText\r\n"
-                            "</record>\r\n\t< RECORD >\r\n<record>\r\n</Record>\r\n</record>\r\n"
-                            "<record>\r\n");
-    const RecordScan scan = scan_records(path, sink_);
-    EXPECT_TRUE(scan.ok);
-    EXPECT_EQ(scan.records, (std::vector<RecordBounds>{{3, 6}, {8, 9}, {0, 10}}))
-        << "a second <record> replaces the start; a </record> without one has none";
-    EXPECT_TRUE(sink_.shown.empty());
-    std::filesystem::remove(path);
-    EXPECT_FALSE(scan_records(path, sink_).ok);
-    ASSERT_EQ(sink_.shown.size(), 1u);
-    EXPECT_EQ(sink_.shown[0].text, "Datei nicht gefunden");
 }
 
 // Inputs the fuzz targets (fuzz/) turned up: each once led the engine astray.
