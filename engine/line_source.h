@@ -28,8 +28,6 @@ public:
 
 private:
     bool fill();
-    // The position of the next `c` at or after pos_, or end_ when there is none.
-    std::size_t find(std::size_t& cache, char c);
     bool detect_encoding();
 
     std::FILE* file_ = nullptr;
@@ -41,9 +39,6 @@ private:
     bool failed_ = false;
     bool first_line_ = true;
     std::string converted_;
-    static constexpr std::size_t kUnknown = std::size_t(-1);
-    std::size_t next_lf_ = kUnknown;
-    std::size_t next_cr_ = kUnknown;
 };
 
 }  // namespace merkwald

@@ -145,7 +145,9 @@ TEST(TagTable, NamesAndValuesRoundTrip) {
         EXPECT_EQ(find_tag("  " + to_upper_ascii(name) + " "), tag) << name;
         EXPECT_TRUE(is_reader_tag(name));
     }
-    for (const char* other : {"", "dates", "active-before", "prio", "record2"})
+    // Bytes one case bit away from '_' or '/' (octal), and names of another's length.
+    for (const char* other : {"", "dates", "active-before", "prio", "record2", "active\177before",
+                              "\017record", "Active_Befor", "periodic_repeats", "dat\xc5"})
         EXPECT_EQ(find_tag(other), Tag::none) << other;
     for (int v = int(ActiveValue::always); v <= int(ActiveValue::monthly); ++v) {
         const std::string value(active_value_name(ActiveValue(v)));
