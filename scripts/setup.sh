@@ -3,10 +3,11 @@
 set -euo pipefail
 # desktop-file-utils and appstream validate the packaging files in the install
 # check; qt6-translations-l10n brings Qt's German dialog texts; dbus-daemon gives
-# the digest notification's test a private bus.
+# the digest notification's test a private bus; valgrind counts the instructions
+# of the list for its speed guard.
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libical-dev clang-format
-          desktop-file-utils appstream qt6-translations-l10n dbus-daemon)
+          desktop-file-utils appstream qt6-translations-l10n dbus-daemon valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
