@@ -127,6 +127,23 @@ bool LineSource::fill() {
 }
 
 bool LineSource::next(std::string_view& line) {
+    // Nearly every line: UTF-8, past the first line, its end in the buffer with a
+    // byte after it (so a CR's LF is known). Kept apart from the rest so that it
+    // costs no more than finding the line's end.
+    if (!first_line_ && encoding_ == TextEncoding::utf8 && file_ && !failed_) {
+        const char* begin = buffer_.data() + pos_;
+        const char* end = buffer_.data() + end_;
+        const char* stop = find_line_end(begin, end);
+        if (end - stop > 1) {
+            line = std::string_view(begin, std::size_t(stop - begin));
+            pos_ += line.size() + (*stop == '\r' && stop[1] == '\n' ? 2 : 1);
+            return true;
+        }
+    }
+    return next_slow(line);
+}
+
+bool LineSource::next_slow(std::string_view& line) {
     if (!file_ || failed_) return false;
     for (;;) {
         const char* begin = buffer_.data() + pos_;

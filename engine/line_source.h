@@ -28,6 +28,8 @@ public:
 
 private:
     bool fill();
+    // next() for the lines at the buffer's end, the first line and Windows-1252.
+    bool next_slow(std::string_view& line);
     bool detect_encoding();
 
     std::FILE* file_ = nullptr;
