@@ -65,8 +65,9 @@ std::uint64_t load_word(std::string_view s, std::size_t at) {
         std::conditional_t<N == 8, std::uint64_t, std::uint32_t> word = 0;
         std::memcpy(&word, s.data() + at, N);
         return word;
+    } else {
+        return word_at(s, at, N);
     }
-    return word_at(s, at, N);
 }
 
 // Bit 0x20 of each letter. A byte ORed with it equals the lower-case letter
