@@ -10,7 +10,6 @@
 
 #include "calendar/date_serial.h"
 #include "editors/reminder_document.h"
-#include "engine/record_scan.h"
 
 namespace merkwald {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "editors/record_fields.h"
+#include "editors/reminder_document.h"
 #include "engine/messages.h"
-#include "engine/record_scan.h"
 #include "engine/safe_rewrite.h"
 
 namespace merkwald {

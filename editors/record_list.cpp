@@ -469,7 +469,7 @@ void RecordList::add_link() {
         message("Datei kann nicht mit sich selbst verbunden werden!", MessageIcon::critical);
         return;
     }
-    if (!path_exists(file_path(name)) || files_.size() >= std::size_t(kMaxFiles)) return;
+    if (!fs::exists(file_path(name), ec) || files_.size() >= std::size_t(kMaxFiles)) return;
     files_.push_back(name);
     added_links_.push_back(name);
     linked_->addItem(chosen);

@@ -9,7 +9,6 @@
 #include "engine/date_text.h"
 #include "engine/file_lock.h"
 #include "engine/number.h"
-#include "engine/record_scan.h"
 #include "engine/text.h"
 
 namespace merkwald {

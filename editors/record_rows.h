@@ -12,7 +12,6 @@
 #include "editors/reminder_document.h"
 #include "engine/engine_state.h"
 #include "engine/messages.h"
-#include "engine/record_scan.h"
 
 namespace merkwald {
 

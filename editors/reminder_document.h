@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "engine/file_access.h"
-#include "engine/record_scan.h"
 #include "engine/text.h"
 #include "engine/text_file.h"
 
@@ -22,6 +21,13 @@ struct DocumentLine {
     std::string text;    // UTF-8, without its line end
     std::string ending;  // "\r\n", "\n", "\r", or "" for a last line without one
     friend bool operator==(const DocumentLine&, const DocumentLine&) = default;
+};
+
+// Where one record stands, lines counted from 1 (see record_bounds).
+struct RecordBounds {
+    long long start = 0;  // line of `<record>`
+    long long end = 0;    // line of `</record>`
+    friend bool operator==(const RecordBounds&, const RecordBounds&) = default;
 };
 
 struct ReminderDocument {

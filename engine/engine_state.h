@@ -12,6 +12,7 @@
 
 #include "calendar/date_serial.h"
 #include "calendar/sun.h"
+#include "messages.h"
 
 namespace merkwald {
 
@@ -125,7 +126,7 @@ struct EngineState {
                                                 "Sonstiges"};
     int group_count = 4;
     std::array<std::string, 2> messages{"Falsches Datum in einem Datensatz, bitte korrigieren",
-                                        "Datei nicht gefunden"};
+                                        std::string(kFileNotFound)};
     WorkingRecord record;
     // A lead-days override (>= 0) for one refresh.
     std::optional<int> lead_days;

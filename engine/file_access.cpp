@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "messages.h"
 #include "system_error.h"
 #include "text.h"
 
@@ -57,7 +58,7 @@ std::string display_name(const fs::path& path) {
 
 std::string read_failure_text(const fs::path& path, const std::string& reason) {
     std::error_code ec;
-    return fs::exists(path, ec) ? reason : std::string("Datei nicht gefunden");
+    return fs::exists(path, ec) ? reason : std::string(kFileNotFound);
 }
 
 std::string unreadable_message(const fs::path& path) {

@@ -4,6 +4,7 @@
 
 #include "date_text.h"
 #include "line_source.h"
+#include "messages.h"
 #include "number.h"
 #include "placeholders.h"
 #include "reader.h"
@@ -81,10 +82,9 @@ void FileChecker::tag(long long number, const std::string& name, std::string_vie
             text(number, prepared);
         }
     } else if (t != Tag::group && !number_value_fits(name, value)) {
-        report(number,
-               "Zahl außerhalb des Bereichs (das Programm meldet \"Datei nicht "
-               "gefunden\" und liest die Datei nicht weiter): " +
-                   shown);
+        report(number, "Zahl außerhalb des Bereichs (das Programm meldet \"" +
+                           std::string(kFileNotFound) +
+                           "\" und liest die Datei nicht weiter): " + shown);
     }
 }
 
@@ -117,7 +117,7 @@ void check_one_file(const EngineState& state, const std::string& file, bool main
                     std::vector<FileProblem>& out) {
     LineSource source(state.resolve(file));
     if (!source.is_open() || source.failed()) {
-        out.push_back({file, 0, "Datei nicht gefunden"});
+        out.push_back({file, 0, std::string(kFileNotFound)});
         return;
     }
     const std::size_t first = out.size();

@@ -1,8 +1,15 @@
 #include "line_source.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define MERKWALD_LINE_END_SSE2 1
+#endif
 
 namespace merkwald {
 
@@ -23,6 +30,38 @@ std::size_t complete_prefix(std::string_view s) {
         break;
     }
     return n;
+}
+
+// The first CR or LF in [from, to), or `to`. Lines are short and every line of
+// every file passes here: sixteen or eight bytes at a time, no call per line.
+const char* find_line_end(const char* from, const char* to) {
+#ifdef MERKWALD_LINE_END_SSE2
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (to - from >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const int hits =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr)));
+        if (hits != 0) return from + std::countr_zero(static_cast<unsigned>(hits));
+        from += 16;
+    }
+#endif
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (to - from >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, from, 8);
+            const std::uint64_t lf = word ^ (kOnes * '\n');
+            const std::uint64_t cr = word ^ (kOnes * '\r');
+            // The lowest flagged byte is the first zero byte of lf or cr.
+            const std::uint64_t zero = ((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr);
+            if (zero & kHighs) return from + std::countr_zero(zero & kHighs) / 8;
+            from += 8;
+        }
+    }
+    while (from < to && *from != '\n' && *from != '\r') ++from;
+    return from;
 }
 }  // namespace
 
@@ -46,22 +85,26 @@ LineSource::~LineSource() {
 }
 
 bool LineSource::detect_encoding() {
-    std::string carry;
-    std::string block(kBlock, '\0');
+    // Each block is checked where it was read; only a sequence cut by the block's
+    // end (at most three bytes) moves to the front for the next.
+    constexpr std::size_t kCarry = 3;
+    std::string block(kCarry + kBlock, '\0');
+    std::size_t carried = 0;
     for (;;) {
-        const std::size_t got = std::fread(block.data(), 1, kBlock, file_);
+        const std::size_t got = std::fread(block.data() + carried, 1, kBlock, file_);
         if (got == 0) break;
-        carry.append(block.data(), got);
-        const std::size_t ok = complete_prefix(carry);
-        if (!is_valid_utf8(std::string_view(carry).substr(0, ok))) {
+        const std::string_view read(block.data(), carried + got);
+        const std::size_t ok = complete_prefix(read);
+        if (!is_valid_utf8(read.substr(0, ok))) {
             encoding_ = TextEncoding::windows1252;
             return !std::ferror(file_);
         }
-        carry.erase(0, ok);
+        carried = read.size() - ok;
+        std::memmove(block.data(), block.data() + ok, carried);
     }
     if (std::ferror(file_)) return false;
     // Bytes left over are a sequence cut off by the end of the file.
-    encoding_ = carry.empty() ? TextEncoding::utf8 : TextEncoding::windows1252;
+    encoding_ = carried == 0 ? TextEncoding::utf8 : TextEncoding::windows1252;
     return true;
 }
 
@@ -72,7 +115,6 @@ bool LineSource::fill() {
         end_ -= pos_;
         pos_ = 0;
     }
-    next_lf_ = next_cr_ = kUnknown;
     if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a very long line
     const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
     if (got == 0) {
@@ -84,35 +126,40 @@ bool LineSource::fill() {
     return true;
 }
 
-std::size_t LineSource::find(std::size_t& cache, char c) {
-    // Each kind of line end is searched once per stretch of the buffer, so a file
-    // that never uses one of them is not rescanned for every line.
-    if (cache == kUnknown || cache < pos_) {
-        const void* hit = std::memchr(buffer_.data() + pos_, c, end_ - pos_);
-        cache = hit ? std::size_t(static_cast<const char*>(hit) - buffer_.data()) : end_;
+bool LineSource::next(std::string_view& line) {
+    // Nearly every line: UTF-8, past the first line, its end in the buffer with a
+    // byte after it (so a CR's LF is known). Kept apart from the rest so that it
+    // costs no more than finding the line's end.
+    if (!first_line_ && encoding_ == TextEncoding::utf8 && file_ && !failed_) {
+        const char* begin = buffer_.data() + pos_;
+        const char* end = buffer_.data() + end_;
+        const char* stop = find_line_end(begin, end);
+        if (end - stop > 1) {
+            line = std::string_view(begin, std::size_t(stop - begin));
+            pos_ += line.size() + (*stop == '\r' && stop[1] == '\n' ? 2 : 1);
+            return true;
+        }
     }
-    return cache;
+    return next_slow(line);
 }
 
-bool LineSource::next(std::string_view& line) {
+bool LineSource::next_slow(std::string_view& line) {
     if (!file_ || failed_) return false;
     for (;;) {
         const char* begin = buffer_.data() + pos_;
+        const char* end = buffer_.data() + end_;
         const std::size_t avail = end_ - pos_;
         // A line ends at the first CR or LF; a CR at the very end of the block may
         // still be followed by its LF, so it waits for more data unless at the end.
-        const std::size_t lf = find(next_lf_, '\n');
-        const std::size_t cr = find(next_cr_, '\r');
-        const std::size_t stop = std::min(lf, cr);
-        const char* hit = stop < end_ ? buffer_.data() + stop : nullptr;
-        if (hit && *hit == '\r' && stop + 1 == end_ && !eof_) hit = nullptr;
-        if (hit || (eof_ && avail > 0)) {
-            const std::size_t len = hit ? std::size_t(hit - begin) : avail;
+        const char* stop = find_line_end(begin, end);
+        const bool ended = stop < end && (*stop == '\n' || stop + 1 < end || eof_);
+        if (ended || (eof_ && avail > 0)) {
+            const auto len = std::size_t(stop - begin);  // all that is left when not ended
             line = std::string_view(begin, len);
             std::size_t skip = len;
-            if (hit) {
+            if (ended) {
                 ++skip;
-                if (begin[len] == '\r' && len + 1 < avail && begin[len + 1] == '\n') ++skip;
+                if (*stop == '\r' && len + 1 < avail && stop[1] == '\n') ++skip;
             }
             pos_ += skip;
             if (first_line_) {

@@ -28,8 +28,8 @@ public:
 
 private:
     bool fill();
-    // The position of the next `c` at or after pos_, or end_ when there is none.
-    std::size_t find(std::size_t& cache, char c);
+    // next() for the lines at the buffer's end, the first line and Windows-1252.
+    bool next_slow(std::string_view& line);
     bool detect_encoding();
 
     std::FILE* file_ = nullptr;
@@ -41,9 +41,6 @@ private:
     bool failed_ = false;
     bool first_line_ = true;
     std::string converted_;
-    static constexpr std::size_t kUnknown = std::size_t(-1);
-    std::size_t next_lf_ = kUnknown;
-    std::size_t next_cr_ = kUnknown;
 };
 
 }  // namespace merkwald

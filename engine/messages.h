@@ -6,6 +6,9 @@
 
 namespace merkwald {
 
+// What every reader says of a file it cannot open or read to its end.
+inline constexpr std::string_view kFileNotFound = "Datei nicht gefunden";
+
 enum class MessageIcon { critical, exclamation, information, question };
 
 class MessageSink {

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "date_text.h"
 #include "evaluate.h"
@@ -94,13 +96,28 @@ private:
     bool add_file(std::string_view value);
     void date(std::string_view value);
     bool number_tag(Tag tag, std::string_view value);
+    int group_index(std::string_view value);
 
     EngineState& s_;
     RefreshTables& t_;
     WorkingRecord& r_;
     bool main_;
     MessageSink& sink_;
+    // Records name a few groups over and over: the values seen first and their
+    // groups (0 for none).
+    static constexpr std::size_t kKnownGroupValues = 8;
+    std::vector<std::pair<std::string, int>> known_groups_;
 };
+
+int FileReader::group_index(std::string_view value) {
+    for (const auto& [known, index] : known_groups_)
+        if (known == value) return index;
+    int found = 0;
+    for (int i = 1; i <= s_.group_count; ++i)  // the last name that matches counts
+        if (equals_ignore_case(value, s_.groups[std::size_t(i)])) found = i;
+    if (known_groups_.size() < kKnownGroupValues) known_groups_.emplace_back(value, found);
+    return found;
+}
 
 void FileReader::append_text(std::string_view prepared) {
     r_.text.append(prepared);
@@ -151,9 +168,7 @@ bool FileReader::tag_line(Tag tag, std::string_view value, std::string_view prep
             return true;
         }
         case Tag::group:
-            for (int i = 1; i <= s_.group_count; ++i)
-                if (equals_ignore_case(value, s_.groups[std::size_t(i)]))
-                    r_.group = s_.groups[std::size_t(i)];
+            if (const int i = group_index(value); i > 0) r_.group = s_.groups[std::size_t(i)];
             return true;
         case Tag::end_record:
             end_record(s_, t_, sink_);

@@ -15,9 +15,13 @@ inline constexpr std::string_view kBlanksAndTabs = " \t";
 // of the program). Inline: the reader trims every line of every file.
 [[nodiscard]] inline std::string_view trim_blanks(std::string_view s,
                                                   std::string_view blanks = " ") {
+    // A single blank, the common case, is compared, not searched for.
+    const auto is_blank = [blanks](char c) {
+        return blanks.size() == 1 ? c == blanks[0] : blanks.find(c) != std::string_view::npos;
+    };
     std::size_t first = 0, last = s.size();
-    while (first < last && blanks.find(s[first]) != std::string_view::npos) ++first;
-    while (last > first && blanks.find(s[last - 1]) != std::string_view::npos) --last;
+    while (first < last && is_blank(s[first])) ++first;
+    while (last > first && is_blank(s[last - 1])) --last;
     return s.substr(first, last - first);
 }
 void trim_blanks_in_place(std::string& s);

@@ -5,11 +5,13 @@ set -euo pipefail
 # check; qt6-translations-l10n brings Qt's German dialog texts; dbus-daemon gives
 # the digest notification's test a private bus; clang and its runtime build the
 # fuzz targets (libFuzzer); dpkg-dev, debhelper, fakeroot and lintian build and
-# check the Debian packages.
+# check the Debian packages; valgrind counts the instructions of the list for
+# its speed guard.
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libical-dev clang-format
           desktop-file-utils appstream qt6-translations-l10n dbus-daemon
-          clang libclang-rt-14-dev dpkg-dev debhelper fakeroot lintian)
+          clang libclang-rt-14-dev dpkg-dev debhelper fakeroot lintian
+          valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

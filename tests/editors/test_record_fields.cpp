@@ -113,6 +113,26 @@ TEST_F(RecordRows, RowsShowWhatTheRecordsSay) {
     EXPECT_EQ("Datei nicht gefunden", sink.shown.at(0).text);
 }
 
+// The editors find records by the reader's tags; a record's lines are its own,
+// so one without a `<record>` line starts after the previous record's end.
+TEST(RecordBounds, FollowTheReadersTagsAndNeverOverlap) {
+    const ReminderDocument doc = parse_document(
+        "<add_file=x.rmd>\r\n\r\n\t< RECORD >\r\n<date=01.01.1990>\r\n</Record >\r\n"
+        "<record>\r\n<record>\r\nText\r\n</record>\r\nLose\n</record>\r<record>\r\n"
+        "<date=1.1.2000>");
+    const std::vector<RecordBounds> bounds = record_bounds(doc);
+    EXPECT_EQ(bounds, (std::vector<RecordBounds>{{3, 5}, {7, 9}, {9, 11}}))
+        << "a second <record> replaces the start; an unended record is none";
+    ASSERT_EQ(bounds.size(), 3u);
+    EXPECT_EQ(first_line_of(doc, bounds[0]), 3);
+    EXPECT_EQ(record_content(doc, bounds[0]), "\t< RECORD >\n<date=01.01.1990>\n</Record >\n");
+    EXPECT_EQ(first_line_of(doc, bounds[2]), 10);
+    EXPECT_EQ(record_content(doc, bounds[2]), "Lose\n</record>\n");
+    const ReminderDocument headless = parse_document("Text\r\n</record>");
+    EXPECT_EQ(record_bounds(headless), (std::vector<RecordBounds>{{0, 2}}));
+    EXPECT_EQ(record_content(headless, {0, 2}), "Text\n</record>\n");
+}
+
 std::vector<int> order(const std::vector<ListRow>& rows) {
     std::vector<int> numbers;
     for (const ListRow& row : rows) numbers.push_back(row.record);

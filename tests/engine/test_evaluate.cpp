@@ -59,6 +59,8 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
         {"01.04.1999", "01.01.1990", 40, Kind::nth_friday, 5, "30.04.1999", true, '-'},
         {"30.12.2000", "01.01.1990", 40, Kind::nth_friday, 5, "02.02.2001", false, '-'},
         {"10.01.1999", "01.01.1999", 7, Kind::periodic, 7, "15.01.1999", true, '-'},
+        // Today lies whole periods on: the event is today, not a period later.
+        {"15.01.1999", "01.01.1999", 0, Kind::periodic, 7, "15.01.1999", true, '+'},
         {"10.01.1999", "01.01.1999", 7, Kind::periodic, 0, "01.01.2000", false, '-'},  // yearly
         {"10.01.1999", "10.01.1999", -5, Kind::always, 0, nullptr, true, '-'},
         {"10.01.1999", "05.02.1960", 0, Kind::lead_days, 30, "05.02.1999", true, '-'},

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/line_source.h"
@@ -122,8 +123,46 @@ TEST_F(TextFileTest, EncodingsByteOrderMarkAndRegularFilesOnly) {
     EXPECT_EQ(read_text_file(fifo), std::nullopt);
 }
 
+// The reader streams a file (its encoding checked in blocks of 64 KiB, its lines
+// read 128 KiB at first); wherever a block ends, it sees the lines and the
+// encoding that reading the whole file gives.
+TEST_F(TextFileTest, StreamedLinesAgreeWithTheWholeFileWhereverABlockEnds) {
+    constexpr std::size_t kCheckBlock = std::size_t(1) << 16;
+    constexpr std::size_t kFirstRead = 2 * kCheckBlock;
+    const auto filler = [](std::size_t n) {
+        std::string s;
+        for (std::size_t i = 0; i < n; ++i) s += char('a' + i % 26);
+        return s;
+    };
+    const std::pair<const char*, std::string> rows[] = {
+        {"CR LF cut by the read", filler(kFirstRead - 1) + "\r\nzwei\r\n"},
+        {"a lone CR at the read's end", filler(kFirstRead - 1) + "\rzwei\n\n\rdrei"},
+        {"a line longer than the buffer", filler(3 * kFirstRead) + "\r\nx"},
+        {"every line end, lines of every length", "a\rb\nc\r\n\r\n" + filler(7) + "\r" +
+                                                      filler(15) + "\n" + filler(16) + "\r\n" +
+                                                      filler(33) + "\n\r" + filler(8)},
+        {"UTF-8 cut by a checked block", filler(kCheckBlock - 1) + "\u00e4\r\n\u20ac"},
+        {"Windows-1252 after the first block", filler(kCheckBlock + 5) + "\r\nM\xE4rz\r\n"},
+        {"a sequence cut by the file's end", filler(40) + "\r\n\xE2\x82"},
+    };
+    for (const auto& [what, bytes] : rows) {
+        SCOPED_TRACE(what);
+        const auto path = write("s.rmd", bytes);
+        const auto file = read_text_file(path);
+        ASSERT_TRUE(file.has_value());
+        LineSource source(path);
+        std::vector<std::string> streamed;
+        for (std::string_view line; source.next(line);) streamed.emplace_back(line);
+        EXPECT_FALSE(source.failed());
+        EXPECT_EQ(int(source.encoding()), int(file->encoding));
+        EXPECT_EQ(split_lines(file->text), streamed);
+    }
+}
+
 TEST(TextFile, Utf8Validation) {
     EXPECT_TRUE(is_valid_utf8("plain ascii text, longer than eight bytes"));
+    EXPECT_TRUE(is_valid_utf8(std::string(70, 'a') + "\u00e4" + std::string(40, 'b')));
+    EXPECT_FALSE(is_valid_utf8(std::string(40, 'a') + "\xE4" + std::string(40, 'b')));
     EXPECT_TRUE(is_valid_utf8("\u00e4\u20ac\U0001F600\U0010FFFF\u07ff\ud7ff\ue000"));
     for (const char* bytes :
          {"abc\x80", "\xC0\x80", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
