@@ -4,6 +4,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform_file.h"
+
 namespace merkwald {
 
 namespace {
@@ -31,7 +33,7 @@ LineSource::LineSource(const std::filesystem::path& path) {
     // could block the program forever.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return;
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = platform::open_stream(path);
     if (!file_) return;
     buffer_.resize(kBlock * 2);
     if (!detect_encoding()) {
