@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,10 @@ bool remove(const std::filesystem::path& path);
 [[nodiscard]] std::vector<std::string> names_in(const std::filesystem::path& folder);
 // The longest name, in bytes, that `folder` takes.
 [[nodiscard]] std::size_t longest_name(const std::filesystem::path& folder);
+
+// Where `path` ends when it is a link the standard library cannot follow
+// (symbolic links and junctions on Windows); nothing for any other name.
+[[nodiscard]] std::optional<std::filesystem::path> link_end(const std::filesystem::path& path);
 
 // After a rename: its way onto the disk. 0 when done or not possible there
 // (nothing better can then be done), else the errno value.

@@ -159,6 +159,9 @@ std::size_t longest_name(const fs::path& folder) {
     return static_cast<std::size_t>(longest < 32 ? NAME_MAX : longest);
 }
 
+// The standard library reads the links here.
+std::optional<fs::path> link_end(const fs::path&) { return std::nullopt; }
+
 // A folder this process may not open for reading, or a file system that
 // cannot sync folders, leaves the rename to the file system's own journal.
 int flush_folder(const fs::path& folder) {

@@ -338,6 +338,33 @@ std::vector<std::string> names_in(const fs::path& folder) {
 // 255 UTF-16 units; a UTF-8 name of 255 bytes never has more.
 std::size_t longest_name(const fs::path&) { return 255; }
 
+// The system's own answer: the final name of the file the link leads to. A
+// link leading nowhere is left as it is (and refused as no regular file).
+std::optional<fs::path> link_end(const fs::path& path) {
+    Info info;
+    if (!info_at(path, info, false) || info.kind != Kind::link) return std::nullopt;
+    const HANDLE h = open_handle(path, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD size = 0;
+    for (int tries = 0; tries < 2; ++tries) {
+        size = GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
+                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (size < name.size()) break;
+        name.resize(size + 1);
+    }
+    CloseHandle(h);
+    if (size == 0 || size >= name.size()) return std::nullopt;
+    name.resize(size);
+    // "\\?\C:\..." and "\\?\UNC\server\..." as the user would write them.
+    if (name.starts_with(L"\\\\?\\UNC\\")) {
+        name.replace(0, 8, L"\\\\");
+    } else if (name.starts_with(L"\\\\?\\")) {
+        name.erase(0, 4);
+    }
+    return fs::path(name);
+}
+
 int flush_folder(const fs::path&) { return 0; }
 
 std::uint32_t own_owner() { return 0; }

@@ -420,6 +420,7 @@ fs::path backup_name(const fs::path& file) {
 }
 
 fs::path resolve_links(const fs::path& file) {
+    if (std::optional<fs::path> end = platform::link_end(file)) return *std::move(end);
     fs::path p = file;
     bool physical =
         std::any_of(p.begin(), p.end(), [](const fs::path& part) { return part == ".."; });

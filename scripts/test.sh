@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything once, with warnings as errors and under AddressSanitizer and
-# UBSan, runs every test there and checks the installed programs.
+# UBSan, runs every test there and checks the installed programs; then the
+# calendar and engine tests for Windows under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -19,3 +20,6 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ./scripts/install_check.sh build-sanitize
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+# The portable layers (calendar, engine) once more, built for Windows with
+# mingw-w64 and tested under wine.
+./scripts/windows_check.sh
