@@ -42,9 +42,11 @@ struct Info {
 [[nodiscard]] int open_for_reading(const std::filesystem::path& path);
 // An existing file for writing into it, never through a link.
 [[nodiscard]] int open_for_writing(const std::filesystem::path& path);
-// An existing file to hold a lock on, never through a link.
+// An existing file to hold a lock on, never through a link. On Windows the
+// number stands for the lock and holds no handle of the file, which would keep
+// it from being replaced.
 [[nodiscard]] int open_for_locking(const std::filesystem::path& path);
-// A folder, to sync it or hold a lock on it.
+// A folder, to hold a lock on it (on POSIX systems also to sync it).
 [[nodiscard]] int open_folder(const std::filesystem::path& path);
 // A whole file for reading as a C stream, in binary mode; null on failure.
 [[nodiscard]] std::FILE* open_stream(const std::filesystem::path& path);
@@ -101,7 +103,9 @@ bool remove(const std::filesystem::path& path);
                                    const std::function<bool()>& may_set);
 
 enum class Lock { taken, busy, unsupported };
-// The system's advisory lock of the open file, without waiting.
+// The lock of what open_for_locking or open_folder opened, without waiting:
+// the system's advisory lock of the file on POSIX systems, a mutex named after
+// the file on Windows. Either is dropped when its holder ends, killed or not.
 [[nodiscard]] Lock try_lock(int fd);
 void unlock(int fd);
 

@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <exception>
+#include <map>
+#include <mutex>
 #include <random>
 
 #include "platform_file.h"
@@ -173,6 +175,83 @@ bool held_open(const fs::path& path) {
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// The final name of the open file as the system knows it ("\\?\C:\..."), empty
+// when it cannot tell.
+std::wstring final_name(HANDLE h) {
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD size = 0;
+    for (int tries = 0; tries < 2; ++tries) {
+        size = GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
+                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (size < name.size()) break;
+        name.resize(size + 1);
+    }
+    if (size == 0 || size >= name.size()) return {};
+    name.resize(size);
+    return name;
+}
+
+// Windows renames nothing over a file that is open anywhere, so a lock held
+// through a handle of the file would keep its own replacement from happening.
+// The lock is instead a mutex of the session named after the file's final
+// name: nothing stands on the disk, and the system hands the mutex of a holder
+// that died to the next one. A number far above the C library's stands for it
+// and describes the file as it was when the number was made.
+struct LockObject {
+    Info info;
+    std::wstring mutex_name;
+    HANDLE mutex = nullptr;
+};
+
+constexpr int kFirstLockNumber = 1 << 30;
+
+struct LockObjects {
+    std::mutex guard;
+    std::map<int, LockObject> objects;
+    int next = kFirstLockNumber;
+};
+
+LockObjects& lock_objects() {
+    static LockObjects all;
+    return all;
+}
+
+std::wstring mutex_name_for(std::wstring name) {
+    CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    std::uint64_t hash = 14695981039346656037u;
+    for (const wchar_t c : name) {
+        hash ^= static_cast<std::uint16_t>(c);
+        hash *= 1099511628211u;
+    }
+    std::wstring text = L"Local\\merkwald-lock-";
+    for (int shift = 60; shift >= 0; shift -= 4) text += L"0123456789abcdef"[(hash >> shift) & 0xF];
+    return text;
+}
+
+int make_lock_object(const fs::path& path, DWORD flags) {
+    // Attributes only: this short look keeps no other program from its work.
+    const HANDLE h = open_handle(path, FILE_READ_ATTRIBUTES, flags);
+    if (h == INVALID_HANDLE_VALUE) {
+        set_error();
+        return -1;
+    }
+    LockObject object;
+    const bool described = info_of_handle(h, object.info);
+    std::wstring name = final_name(h);
+    CloseHandle(h);
+    if (!described) return -1;
+    if (name.empty()) {
+        std::error_code ec;
+        name = fs::absolute(path, ec).native();
+    }
+    object.mutex_name = mutex_name_for(std::move(name));
+    LockObjects& all = lock_objects();
+    const std::lock_guard hold(all.guard);
+    const int number = all.next++;
+    all.objects.emplace(number, std::move(object));
+    return number;
+}
+
 }  // namespace
 
 int open_for_reading(const fs::path& path) {
@@ -184,12 +263,11 @@ int open_for_writing(const fs::path& path) {
 }
 
 int open_for_locking(const fs::path& path) {
-    return adopt(open_handle(path, GENERIC_READ, FILE_FLAG_OPEN_REPARSE_POINT), _O_RDONLY);
+    return make_lock_object(path, FILE_FLAG_OPEN_REPARSE_POINT);
 }
 
-int open_folder(const fs::path& path) {
-    return adopt(open_handle(path, GENERIC_READ, FILE_FLAG_BACKUP_SEMANTICS), _O_RDONLY);
-}
+// Only the lock asks for folders here (they cannot be flushed).
+int open_folder(const fs::path& path) { return make_lock_object(path, FILE_FLAG_BACKUP_SEMANTICS); }
 
 // Opened with every sharing, so that a file being read can still be replaced.
 std::FILE* open_stream(const fs::path& path) {
@@ -200,7 +278,21 @@ std::FILE* open_stream(const fs::path& path) {
     return stream;
 }
 
-bool close(int fd) { return _close(fd) == 0; }
+bool close(int fd) {
+    if (fd >= kFirstLockNumber) {
+        LockObjects& all = lock_objects();
+        const std::lock_guard hold(all.guard);
+        const auto found = all.objects.find(fd);
+        if (found == all.objects.end()) {
+            errno = EBADF;
+            return false;
+        }
+        if (found->second.mutex != nullptr) CloseHandle(found->second.mutex);
+        all.objects.erase(found);
+        return true;
+    }
+    return _close(fd) == 0;
+}
 
 long read_some(int fd, char* data, std::size_t size) {
     DWORD got = 0;
@@ -244,6 +336,17 @@ int duplicate(int fd) {
 }
 
 bool info_of(int fd, Info& info) {
+    if (fd >= kFirstLockNumber) {
+        LockObjects& all = lock_objects();
+        const std::lock_guard hold(all.guard);
+        const auto found = all.objects.find(fd);
+        if (found == all.objects.end()) {
+            errno = EBADF;
+            return false;
+        }
+        info = found->second.info;
+        return true;
+    }
     const HANDLE h = handle_of(fd);
     if (h == INVALID_HANDLE_VALUE) {
         errno = EBADF;
@@ -345,17 +448,9 @@ std::optional<fs::path> link_end(const fs::path& path) {
     if (!info_at(path, info, false) || info.kind != Kind::link) return std::nullopt;
     const HANDLE h = open_handle(path, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS);
     if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::wstring name(MAX_PATH, L'\0');
-    DWORD size = 0;
-    for (int tries = 0; tries < 2; ++tries) {
-        size = GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
-                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (size < name.size()) break;
-        name.resize(size + 1);
-    }
+    std::wstring name = final_name(h);
     CloseHandle(h);
-    if (size == 0 || size >= name.size()) return std::nullopt;
-    name.resize(size);
+    if (name.empty()) return std::nullopt;
     // "\\?\C:\..." and "\\?\UNC\server\..." as the user would write them.
     if (name.starts_with(L"\\\\?\\UNC\\")) {
         name.replace(0, 8, L"\\\\");
@@ -407,11 +502,40 @@ bool keep_attributes(int fd, const fs::path& from, const std::function<bool()>& 
     return false;
 }
 
-// A lock held on the file itself would keep its replacement from happening:
-// Windows renames nothing over a file that is open anywhere. Writers there
-// rely on the stamp check before the replacement.
-Lock try_lock(int) { return Lock::unsupported; }
+// Only the numbers made for locking can be locked; another open file (a
+// rewrite's new file joining the holding) is not needed for it.
+Lock try_lock(int fd) {
+    LockObjects& all = lock_objects();
+    const std::lock_guard hold(all.guard);
+    const auto found = all.objects.find(fd);
+    if (found == all.objects.end()) return Lock::unsupported;
+    LockObject& object = found->second;
+    if (object.mutex == nullptr) {
+        object.mutex = CreateMutexW(nullptr, FALSE, object.mutex_name.c_str());
+        if (object.mutex == nullptr) {
+            set_error();
+            return Lock::unsupported;
+        }
+    }
+    switch (WaitForSingleObject(object.mutex, 0)) {
+        case WAIT_OBJECT_0:
+        case WAIT_ABANDONED:
+            return Lock::taken;
+        case WAIT_TIMEOUT:
+            return Lock::busy;
+        default:
+            set_error();
+            return Lock::unsupported;
+    }
+}
 
-void unlock(int) {}
+void unlock(int fd) {
+    LockObjects& all = lock_objects();
+    const std::lock_guard hold(all.guard);
+    const auto found = all.objects.find(fd);
+    if (found != all.objects.end() && found->second.mutex != nullptr) {
+        ReleaseMutex(found->second.mutex);
+    }
+}
 
 }  // namespace merkwald::platform
