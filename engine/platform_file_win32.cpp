@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <exception>
 #include <map>
@@ -247,7 +248,8 @@ int make_lock_object(const fs::path& path, DWORD flags) {
     object.mutex_name = mutex_name_for(std::move(name));
     LockObjects& all = lock_objects();
     const std::lock_guard hold(all.guard);
-    const int number = all.next++;
+    const int number = all.next;
+    all.next = number == INT_MAX ? kFirstLockNumber : number + 1;
     all.objects.emplace(number, std::move(object));
     return number;
 }
