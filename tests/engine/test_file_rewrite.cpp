@@ -1,6 +1,7 @@
 // Rewrites as they happen on every system the engine runs on (Linux and
 // Windows alike): the same file saved again and again, names beyond ASCII,
-// hard links, the read-only mark, a file another program holds open.
+// hard and symbolic links, the read-only mark, attributes, a file another
+// program holds open and another program holding the file's lock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
