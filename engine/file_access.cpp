@@ -1,13 +1,10 @@
 #include "file_access.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <system_error>
 
 #include "messages.h"
+#include "platform_file.h"
 #include "system_error.h"
 #include "text.h"
 
@@ -17,16 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::int64_t modified_ns(const struct stat& st) {
-    return std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-}
-
 // Closes the descriptor on every way out.
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0) (void)platform::close(fd_);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -41,12 +34,19 @@ std::string refused(const fs::path& path, const std::string& why) {
     return why.empty() ? head + "." : head + ": " + why + ".";
 }
 
-std::string kind_reason(mode_t mode) {
-    if (S_ISDIR(mode)) return "sie ist ein Ordner";
-    if (S_ISFIFO(mode)) return "sie ist eine Pipe";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "sie ist ein Gerät";
-    if (S_ISSOCK(mode)) return "sie ist ein Socket";
-    return "sie ist keine gewöhnliche Datei";
+std::string kind_reason(platform::Kind kind) {
+    switch (kind) {
+        case platform::Kind::folder:
+            return "sie ist ein Ordner";
+        case platform::Kind::pipe:
+            return "sie ist eine Pipe";
+        case platform::Kind::device:
+            return "sie ist ein Gerät";
+        case platform::Kind::socket:
+            return "sie ist ein Socket";
+        default:
+            return "sie ist keine gewöhnliche Datei";
+    }
 }
 
 }  // namespace
@@ -75,30 +75,30 @@ FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     FileRead outcome;
     bytes.clear();
     // Non-blocking, so that opening a pipe without writer cannot hang.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    Descriptor fd(platform::open_for_reading(path));
     if (fd.get() < 0) {
         const int error = errno;
         outcome.message =
             refused(path, error == ENOENT ? "sie ist nicht vorhanden" : german_error_text(error));
         return outcome;
     }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) {
+    platform::Info info;
+    if (!platform::info_of(fd.get(), info)) {
         outcome.message = refused(path, german_error_text(errno));
         return outcome;
     }
-    if (!S_ISREG(st.st_mode)) {
-        outcome.message = refused(path, kind_reason(st.st_mode));
+    if (info.kind != platform::Kind::regular) {
+        outcome.message = refused(path, kind_reason(info.kind));
         return outcome;
     }
-    if (static_cast<std::uintmax_t>(st.st_size) > kMaxEditedFileBytes) {
+    if (info.size > kMaxEditedFileBytes) {
         outcome.message = refused(path, "sie ist größer als 256 MiB");
         return outcome;
     }
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    bytes.resize(static_cast<std::size_t>(info.size));
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t got = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+        const long got = platform::read_some(fd.get(), bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             outcome.message = refused(path, german_error_text(errno));
@@ -109,7 +109,7 @@ FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     }
     bytes.resize(done);
     outcome.ok = true;
-    outcome.stamp = {true, done, modified_ns(st), fnv1a(bytes)};
+    outcome.stamp = {true, done, info.modified_ns, fnv1a(bytes)};
     return outcome;
 }
 
@@ -126,11 +126,11 @@ FileStamp current_stamp(const fs::path& path) {
 }
 
 FileStamp stamp_of_written(const fs::path& path, std::string_view bytes) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<std::uintmax_t>(st.st_size) != bytes.size())
+    platform::Info info;
+    if (!platform::info_at(path, info, true) || info.kind != platform::Kind::regular ||
+        info.size != bytes.size())
         return current_stamp(path);
-    return {true, bytes.size(), modified_ns(st), fnv1a(bytes)};
+    return {true, bytes.size(), info.modified_ns, fnv1a(bytes)};
 }
 
 }  // namespace merkwald

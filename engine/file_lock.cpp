@@ -1,16 +1,12 @@
 #include "file_lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "file_access.h"
+#include "platform_file.h"
 #include "safe_rewrite.h"
 
 namespace merkwald {
@@ -28,17 +24,16 @@ constexpr std::chrono::milliseconds kPoll{10};
 // before the rename, so that the lock follows the name.
 struct Holding {
     struct Object {
-        dev_t device = 0;
-        ino_t inode = 0;
+        platform::Info file;
         int fd = -1;
     };
     std::vector<Object> objects;
     int count = 0;  // 0: the slot is free
     std::thread::id thread;
 
-    [[nodiscard]] bool has(const struct stat& st) const {
+    [[nodiscard]] bool has(const platform::Info& info) const {
         for (const Object& o : objects)
-            if (o.device == st.st_dev && o.inode == st.st_ino) return true;
+            if (o.file.same_file(info)) return true;
         return false;
     }
 };
@@ -61,47 +56,47 @@ std::chrono::milliseconds& default_wait() {
 // The file the name stands for, or its folder when nothing stands there yet.
 int open_lock_object(const fs::path& target, bool& is_folder) {
     is_folder = false;
-    const int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = platform::open_for_locking(target);
     if (fd >= 0 || errno != ENOENT) return fd;
     is_folder = true;
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return platform::open_folder(folder);
 }
 
 // Every rewrite renames a new file over the name: the locked file must still
 // be the one at the name (or the name still free, for a locked folder).
-bool still_current(const fs::path& target, bool is_folder, const struct stat& locked) {
-    struct stat now {};
-    if (::lstat(target.c_str(), &now) != 0) return is_folder && errno == ENOENT;
-    return !is_folder && now.st_dev == locked.st_dev && now.st_ino == locked.st_ino;
+bool still_current(const fs::path& target, bool is_folder, const platform::Info& locked) {
+    platform::Info now;
+    if (!platform::info_at(target, now, false)) return is_folder && errno == ENOENT;
+    return !is_folder && now.same_file(locked);
 }
 
 enum class Take { taken, busy, unsupported };
 
 // Takes or nests the lock of the open object `fd`. When taken, `fd` is closed
 // or has become the holding's own; when busy it stays open for the next try.
-Take take(int fd, const struct stat& st, int& slot) {
+Take take(int fd, const platform::Info& st, int& slot) {
     const std::lock_guard guard(registry_mutex());
     std::vector<Holding>& held = registry();
     for (std::size_t i = 0; i < held.size(); ++i) {
         Holding& h = held[i];
         if (h.count == 0 || !h.has(st)) continue;
         if (h.thread != std::this_thread::get_id()) return Take::busy;
-        ::close(fd);
+        (void)platform::close(fd);
         ++h.count;
         slot = static_cast<int>(i);
         return Take::taken;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        if (error == EWOULDBLOCK || error == EINTR) return Take::busy;
-        ::close(fd);
+    const platform::Lock lock = platform::try_lock(fd);
+    if (lock == platform::Lock::busy) return Take::busy;
+    if (lock == platform::Lock::unsupported) {
+        (void)platform::close(fd);
         return Take::unsupported;
     }
     std::size_t free = 0;
     while (free < held.size() && held[free].count != 0) ++free;
     if (free == held.size()) held.emplace_back();
-    held[free] = {{{st.st_dev, st.st_ino, fd}}, 1, std::this_thread::get_id()};
+    held[free] = {{{st, fd}}, 1, std::this_thread::get_id()};
     slot = static_cast<int>(free);
     return Take::taken;
 }
@@ -111,8 +106,8 @@ void release(int slot) {
     Holding& h = registry()[std::size_t(slot)];
     if (--h.count > 0) return;
     for (const Holding::Object& o : h.objects) {
-        ::flock(o.fd, LOCK_UN);
-        ::close(o.fd);
+        platform::unlock(o.fd);
+        (void)platform::close(o.fd);
     }
     h = {};
 }
@@ -136,10 +131,10 @@ FileLock lock_file(const fs::path& file, std::chrono::milliseconds wait) {
     for (;;) {
         bool is_folder = false;
         const int fd = open_lock_object(target, is_folder);
-        struct stat st {};
-        const bool opened = fd >= 0 && ::fstat(fd, &st) == 0;
+        platform::Info st;
+        const bool opened = fd >= 0 && platform::info_of(fd, st);
         if (!opened) {
-            if (fd >= 0) ::close(fd);
+            if (fd >= 0) (void)platform::close(fd);
             // Nothing to lock: the write that follows fails and says why.
             lock.held_ = true;
             return lock;
@@ -162,13 +157,13 @@ FileLock lock_file(const fs::path& file, std::chrono::milliseconds wait) {
                 break;
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                ::close(fd);
+                (void)platform::close(fd);
                 lock.message_ = file_busy_message(file);
                 return lock;
             }
             std::this_thread::sleep_for(kPoll);
             if (!still_current(target, is_folder, st)) {
-                ::close(fd);
+                (void)platform::close(fd);
                 break;
             }
         }
@@ -178,24 +173,24 @@ FileLock lock_file(const fs::path& file, std::chrono::milliseconds wait) {
 FileLock lock_file(const fs::path& file) { return lock_file(file, default_wait()); }
 
 void lock_replacement(const fs::path& target, int fd) {
-    struct stat at {};
-    if (::lstat(target.c_str(), &at) != 0) {
+    platform::Info at;
+    if (!platform::info_at(target, at, false)) {
         const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-        if (::stat(folder.c_str(), &at) != 0) return;
+        if (!platform::info_at(folder, at, true)) return;
     }
-    struct stat replacement {};
-    if (::fstat(fd, &replacement) != 0) return;
+    platform::Info replacement;
+    if (!platform::info_of(fd, replacement)) return;
     const std::lock_guard guard(registry_mutex());
     for (Holding& h : registry()) {
         if (h.count == 0 || h.thread != std::this_thread::get_id() || !h.has(at)) continue;
-        const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        const int own = platform::duplicate(fd);
         if (own < 0) return;
         // A new file nobody else knows yet: the lock is free.
-        if (::flock(own, LOCK_EX | LOCK_NB) != 0) {
-            ::close(own);
+        if (platform::try_lock(own) != platform::Lock::taken) {
+            (void)platform::close(own);
             return;
         }
-        h.objects.push_back({replacement.st_dev, replacement.st_ino, own});
+        h.objects.push_back({replacement, own});
         return;
     }
 }

@@ -2,9 +2,10 @@
 // Writers of one file take turns: whoever rewrites a reminder file holds its
 // lock from reading it until its replacement is in place, in every program of
 // this system (the windows, the light program, the command line). The lock is
-// the system's advisory lock on the file itself, so it leaves no file behind
-// that a sync tool would carry, and the system drops it when its holder ends,
-// killed or not. Locking the same file again in the same thread nests.
+// the system's advisory lock on the file itself (on Windows a mutex named after
+// the file, see platform_file.h), so it leaves no file behind that a sync tool
+// would carry, and the system drops it when its holder ends, killed or not.
+// Locking the same file again in the same thread nests.
 
 #include <chrono>
 #include <filesystem>

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform_file.h"
+
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define MERKWALD_LINE_END_SSE2 1
@@ -70,7 +72,7 @@ LineSource::LineSource(const std::filesystem::path& path) {
     // could block the program forever.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return;
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = platform::open_stream(path);
     if (!file_) return;
     buffer_.resize(kBlock * 2);
     if (!detect_encoding()) {

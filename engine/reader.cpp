@@ -15,6 +15,7 @@
 #include "line_source.h"
 #include "number.h"
 #include "placeholders.h"
+#include "platform_file.h"
 #include "tags.h"
 #include "text.h"
 
@@ -235,7 +236,7 @@ bool number_value_fits(std::string_view name, std::string_view value) {
 bool file_exists(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = platform::open_stream(path);
     if (!f) return false;
     std::fclose(f);
     return true;

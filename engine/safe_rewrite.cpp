@@ -1,14 +1,7 @@
 #include "safe_rewrite.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/xattr.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <ctime>
 #include <optional>
 #include <system_error>
@@ -16,6 +9,7 @@
 #include <vector>
 
 #include "file_lock.h"
+#include "platform_file.h"
 #include "system_error.h"
 
 namespace merkwald {
@@ -57,7 +51,7 @@ constexpr std::string_view kAttributesStep = "keeping attributes";
 
 int write_all(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        const long put = platform::write_some(fd, bytes.data(), bytes.size());
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return last_error();
         bytes.remove_prefix(static_cast<std::size_t>(put));
@@ -72,7 +66,7 @@ int write_content(int fd, std::string_view bytes, const Steps& steps) {
     int error = write_all(fd, bytes.substr(0, half));
     if (error == 0 && !step(steps.writing)) error = EIO;
     if (error == 0) error = write_all(fd, bytes.substr(half));
-    if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = last_error();
+    if (error == 0 && !platform::set_size(fd, bytes.size())) error = last_error();
     return error;
 }
 
@@ -80,9 +74,9 @@ int write_content(int fd, std::string_view bytes, const Steps& steps) {
 // closed in any case.
 int sync_close(int fd, int error, const Steps& steps) {
     if (error == 0 && !step(steps.syncing)) error = EIO;
-    if (error == 0 && ::fsync(fd) != 0) error = last_error();
+    if (error == 0 && !platform::sync(fd)) error = last_error();
     const bool close_allowed = step(steps.closing);
-    if (::close(fd) != 0 && error == 0) error = last_error();
+    if (!platform::close(fd) && error == 0) error = last_error();
     if (error == 0 && !close_allowed) error = EIO;
     return error;
 }
@@ -96,32 +90,29 @@ fs::path folder_of(const fs::path& file) {
 }
 
 // The rename itself must reach the disk too, or a crash may bring back the old
-// name. A folder this process may not open for reading, or a file system that
-// cannot sync folders, leaves the rename to the file system's own journal.
+// name.
 int flush_folder(const fs::path& folder, std::string_view step_name) {
     if (!step(step_name)) return EIO;
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno == EACCES ? 0 : last_error();
-    int error = ::fsync(fd) == 0 ? 0 : last_error();
-    if (error == EINVAL || error == EROFS) error = 0;
-    ::close(fd);
-    return error;
+    return platform::flush_folder(folder);
 }
 
-void remove_quietly(const fs::path& p) { ::unlink(p.c_str()); }
+void remove_quietly(const fs::path& p) { platform::remove(p); }
+
+// A name made of UTF-8 text, the way it reaches every system.
+fs::path utf8_path(std::string_view name) {
+    return fs::path(std::u8string(name.begin(), name.end()));
+}
 
 // The start of the temporary names for `target`: its name behind a dot, cut
 // (never inside a UTF-8 sequence) so that the whole temporary name stays within
 // the longest name the folder allows, and any name that can be read can be saved.
 std::string temporary_stem(const fs::path& target) {
-    long longest = ::pathconf(folder_of(target).c_str(), _PC_NAME_MAX);
-    if (longest < 32) longest = NAME_MAX;
     const std::size_t room =
-        static_cast<std::size_t>(longest) - kTemporaryMark.size() - kTemporarySuffix;
+        platform::longest_name(folder_of(target)) - kTemporaryMark.size() - kTemporarySuffix;
     // Appended rather than `"." + name`: GCC 12 at -O3 reports a false overlap
     // (-Wrestrict) inside std::string's operator+ for a one-character prefix.
     std::string stem = ".";
-    stem += target.filename().string();
+    stem += display_name(target.filename());
     if (stem.size() > room) {
         std::size_t cut = room;
         while (cut > 1 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
@@ -130,16 +121,15 @@ std::string temporary_stem(const fs::path& target) {
     return stem;
 }
 
-// A fresh name beside `target`, created exclusively with owner-only rights;
-// mkostemp never follows a link and never reuses an existing name.
+// A fresh name beside `target`, created exclusively with owner-only rights,
+// never through a link and never under an existing name.
 int create_temporary(const fs::path& target, fs::path& temp) {
-    std::string pattern = (target.parent_path() / temporary_stem(target)).string();
-    pattern += kTemporaryMark;
-    pattern += std::string(kTemporarySuffix, 'X');
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd >= 0) temp = fs::path(name.data());
+    std::string name = temporary_stem(target);
+    name += kTemporaryMark;
+    name.append(kTemporarySuffix, 'X');
+    fs::path pattern = target.parent_path() / utf8_path(name);
+    const int fd = platform::create_temporary(pattern);
+    if (fd >= 0) temp = pattern;
     return fd;
 }
 
@@ -161,120 +151,37 @@ bool is_temporary_of(std::string_view name, std::string_view stem) {
 // stays whole either way.
 void remove_stale_temporaries(const fs::path& target) {
     const std::string stem = temporary_stem(target);
-    DIR* dir = ::opendir(folder_of(target).c_str());
-    if (dir == nullptr) return;
-    std::vector<std::string> candidates;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (is_temporary_of(entry->d_name, stem)) candidates.emplace_back(entry->d_name);
+    const fs::path folder = folder_of(target);
+    const std::int64_t now = std::time(nullptr);
+    for (const std::string& name : platform::names_in(folder)) {
+        if (!is_temporary_of(name, stem)) continue;
+        const fs::path temp = folder / utf8_path(name);
+        platform::Info info;
+        if (!platform::info_at(temp, info, false)) continue;
+        if (info.kind != platform::Kind::regular || info.owner != platform::own_owner() ||
+            info.links != 1)
+            continue;
+        if (now - info.modified_ns / 1000000000 < kStaleSeconds) continue;
+        platform::remove(temp);
     }
-    const std::time_t now = std::time(nullptr);
-    for (const std::string& name : candidates) {
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || st.st_nlink != 1) continue;
-        if (now - st.st_mtim.tv_sec < kStaleSeconds) continue;
-        ::unlinkat(::dirfd(dir), name.c_str(), 0);
-    }
-    ::closedir(dir);
-}
-
-mode_t current_umask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
 }
 
 // What the target is now, when it exists.
-std::optional<struct stat> status_of(const fs::path& p) {
-    struct stat st {};
-    if (::lstat(p.c_str(), &st) != 0) return std::nullopt;
-    return st;
-}
-
-// Writable by the rules of its bits: even where the system would let us (as
-// the administrator) write a file marked read-only, it is not replaced.
-bool may_write(const fs::path& p, const struct stat& st) {
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-    return ::access(p.c_str(), W_OK) == 0;
-}
-
-// A value of unknown length read by a call of the getxattr kind; nothing when
-// the call fails (errno tells why).
-template <typename Read>
-std::optional<std::string> read_sized(Read read) {
-    for (int tries = 0; tries < 8; ++tries) {
-        const ssize_t size = read(nullptr, 0);
-        if (size < 0) return std::nullopt;
-        std::string value(static_cast<std::size_t>(size), '\0');
-        const ssize_t got = size == 0 ? 0 : read(value.data(), value.size());
-        if (got < 0 && errno == ERANGE) continue;  // grew in between
-        if (got < 0) return std::nullopt;
-        value.resize(static_cast<std::size_t>(got));
-        return value;
-    }
-    errno = ERANGE;
-    return std::nullopt;
-}
-
-// The names of a file's extended attributes; false when they cannot be listed.
-// A file system without them has none.
-template <typename List>
-bool attribute_names(List list, std::vector<std::string>& names) {
-    names.clear();
-    const std::optional<std::string> all = read_sized(list);
-    if (!all) return errno == ENOTSUP || errno == ENOSYS;
-    for (std::size_t at = 0; at < all->size();) {
-        const std::size_t end = std::min(all->find('\0', at), all->size());
-        if (end > at) names.emplace_back(*all, at, end - at);
-        at = end + 1;
-    }
-    return true;
+std::optional<platform::Info> status_of(const fs::path& p) {
+    platform::Info info;
+    if (!platform::info_at(p, info, false)) return std::nullopt;
+    return info;
 }
 
 // What the new file is to look like: the file it replaces, or whose content
 // it keeps.
 struct Original {
-    std::optional<struct stat> st;
+    std::optional<platform::Info> st;
     fs::path path;  // where its extended attributes are read
     // Attributes that cannot be set are left out (and the new file made
     // owner-only) instead of refusing the route.
     bool lenient = false;
 };
-
-// Gives the open file `fd` exactly the extended attributes of the original
-// (access control lists among them); false when one of them could not be set
-// or one the file got on creation could not be removed.
-bool keep_attributes(int fd, const Original& like) {
-    const char* from = like.path.c_str();
-    std::vector<std::string> wanted;
-    if (!attribute_names([&](char* b, std::size_t n) { return ::llistxattr(from, b, n); }, wanted))
-        return false;
-    bool kept = true;
-    for (const std::string& name : wanted) {
-        const std::optional<std::string> value = read_sized(
-            [&](char* b, std::size_t n) { return ::lgetxattr(from, name.c_str(), b, n); });
-        if (!value) {
-            if (errno != ENODATA) kept = false;  // ENODATA: removed meanwhile
-            continue;
-        }
-        const std::optional<std::string> present =
-            read_sized([&](char* b, std::size_t n) { return ::fgetxattr(fd, name.c_str(), b, n); });
-        if (present == value) continue;
-        if (!step(kAttributesStep) ||
-            ::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0) {
-            kept = false;
-        }
-    }
-    // A default list of the folder gives every new file one the original may not have.
-    std::vector<std::string> got;
-    if (!attribute_names([&](char* b, std::size_t n) { return ::flistxattr(fd, b, n); }, got))
-        return false;
-    for (const std::string& name : got) {
-        if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) continue;
-        if (::fremovexattr(fd, name.c_str()) != 0 && errno != ENODATA) kept = false;
-    }
-    return kept;
-}
 
 struct TempResult {
     int error = 0;
@@ -287,26 +194,27 @@ struct TempResult {
 TempResult write_temporary(int fd, std::string_view bytes, const Original& like,
                            const Steps& steps) {
     TempResult result;
-    const std::optional<struct stat>& old = like.st;
-    if (old && (old->st_uid != ::geteuid() || old->st_gid != ::getegid())) {
-        result.kept = ::fchown(fd, old->st_uid, old->st_gid) == 0;
+    const std::optional<platform::Info>& old = like.st;
+    if (old && (old->owner != platform::own_owner() || old->group != platform::own_group())) {
+        result.kept = platform::set_owner(fd, old->owner, old->group);
     }
     if (!result.kept) {
-        ::close(fd);
+        (void)platform::close(fd);
         return result;
     }
     int error = write_content(fd, bytes, steps);
-    mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~current_umask());
-    if (error == 0 && old && !keep_attributes(fd, like)) {
+    unsigned mode = old ? old->mode : platform::new_file_mode();
+    if (error == 0 && old &&
+        !platform::keep_attributes(fd, like.path, [] { return step(kAttributesStep); })) {
         if (!like.lenient) {
-            ::close(fd);
+            (void)platform::close(fd);
             result.kept = false;
             return result;
         }
         // An access list left out might have kept others away.
-        mode &= S_IRWXU;
+        mode &= 0700;
     }
-    if (error == 0 && ::fchmod(fd, mode) != 0) error = last_error();
+    if (error == 0 && !platform::set_mode(fd, mode)) error = last_error();
     result.error = sync_close(fd, error, steps);
     return result;
 }
@@ -351,7 +259,7 @@ Route replace_by_rename(const fs::path& target, std::string_view bytes, const Or
         return Route::renamed;
     }
     int error = step(steps.before_rename) ? 0 : EIO;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = last_error();
+    if (error == 0 && !platform::rename_over(temp, target)) error = last_error();
     if (error != 0) {
         remove_quietly(temp);
         outcome = {false, not_replaced(target, error)};
@@ -376,13 +284,13 @@ struct InPlace {
     bool touched = false;  // the file may no longer hold what it held
 };
 
-InPlace write_into(const fs::path& target, std::string_view bytes, const struct stat& old,
+InPlace write_into(const fs::path& target, std::string_view bytes, const platform::Info& old,
                    const Steps& steps) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = platform::open_for_writing(target);
     if (fd < 0) return {last_error(), false};
-    struct stat now {};
-    if (::fstat(fd, &now) != 0 || now.st_ino != old.st_ino || now.st_dev != old.st_dev) {
-        ::close(fd);
+    platform::Info now;
+    if (!platform::info_of(fd, now) || !now.same_file(old)) {
+        (void)platform::close(fd);
         return {EAGAIN, false};  // another file took the name meanwhile
     }
     return {write_sync_close(fd, bytes, steps), true};
@@ -409,7 +317,7 @@ std::string what_it_holds(const fs::path& target, std::string_view bytes,
 // on disk. Should putting it back fail too, the message says what the file
 // holds now.
 WriteOutcome replace_in_place(const fs::path& target, std::string_view bytes,
-                              std::string_view old_bytes, const struct stat& old,
+                              std::string_view old_bytes, const platform::Info& old,
                               const fs::path& backup) {
     const InPlace written = write_into(target, bytes, old, kInPlaceSteps);
     if (written.error == 0) {
@@ -437,13 +345,13 @@ WriteOutcome replace_in_place(const fs::path& target, std::string_view bytes,
 // now, `backup` where the caller has kept it (empty: nowhere).
 WriteOutcome replace_file(const fs::path& target, std::string_view bytes,
                           std::string_view old_bytes, const fs::path& backup) {
-    const std::optional<struct stat> old = status_of(target);
-    if (old && !S_ISREG(old->st_mode)) {
+    const std::optional<platform::Info> old = status_of(target);
+    if (old && old->kind != platform::Kind::regular) {
         return {false, "Die Datei " + display_name(target) + " ist keine gewöhnliche Datei."};
     }
     remove_stale_temporaries(target);
     WriteOutcome outcome;
-    if (!old || old->st_nlink <= 1) {
+    if (!old || old->links <= 1) {
         if (replace_by_rename(target, bytes, {old, target}, kTargetSteps, outcome) ==
             Route::renamed) {
             if (outcome.content_changed) {
@@ -477,13 +385,13 @@ std::string read_only_message(const fs::path& target) {
 
 // Refuses a target that exists but may not be written.
 std::optional<WriteOutcome> refuse_unwritable(const fs::path& target) {
-    const std::optional<struct stat> st = status_of(target);
+    const std::optional<platform::Info> st = status_of(target);
     if (!st) return std::nullopt;
-    if (!S_ISREG(st->st_mode)) {
+    if (st->kind != platform::Kind::regular) {
         return WriteOutcome{false,
                             "Die Datei " + display_name(target) + " ist keine gewöhnliche Datei."};
     }
-    if (!may_write(target, *st)) return WriteOutcome{false, read_only_message(target)};
+    if (!platform::may_write(target, *st)) return WriteOutcome{false, read_only_message(target)};
     return std::nullopt;
 }
 
@@ -514,6 +422,7 @@ fs::path backup_name(const fs::path& file) {
 }
 
 fs::path resolve_links(const fs::path& file) {
+    if (std::optional<fs::path> end = platform::link_end(file)) return *std::move(end);
     fs::path p = file;
     bool physical =
         std::any_of(p.begin(), p.end(), [](const fs::path& part) { return part == ".."; });
@@ -537,7 +446,7 @@ fs::path resolve_links(const fs::path& file) {
 fs::path backup_of(const fs::path& file) { return backup_name(resolve_links(file)); }
 
 bool is_temporary_name(const fs::path& file) {
-    const std::string name = file.filename().string();
+    const std::string name = display_name(file.filename());
     const std::size_t mark = name.rfind(kTemporaryMark);
     return name.starts_with('.') && mark != std::string::npos &&
            is_temporary_of(name, std::string_view(name).substr(0, mark));
@@ -578,7 +487,7 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
     if (auto refused = refuse_unwritable(target)) return *refused;
     if (changed_since(target, expected)) return changed_outside(file);
     const fs::path backup = backup_name(target);
-    const std::optional<struct stat> old = status_of(target);
+    const std::optional<platform::Info> old = status_of(target);
     WriteOutcome kept;
     remove_stale_temporaries(backup);
     // The backup is a file of its own: it gets the target's bits and attributes,
@@ -587,8 +496,8 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
     if (replace_by_rename(backup, old_bytes, {old, target}, kBackupSteps, kept) ==
         Route::in_place_needed) {
         Original own{old, target, true};
-        own.st->st_uid = ::geteuid();
-        own.st->st_gid = ::getegid();
+        own.st->owner = platform::own_owner();
+        own.st->group = platform::own_group();
         (void)replace_by_rename(backup, old_bytes, own, kBackupSteps, kept);
     }
     if (!kept.ok) {

@@ -16,7 +16,9 @@ constexpr Reason kReasons[] = {
     {EACCES, "Zugriff verweigert"},
     {EPERM, "Vorgang nicht erlaubt"},
     {ENOSPC, "Kein Platz mehr auf dem Datenträger"},
+#ifdef EDQUOT  // not among the C library's codes on Windows
     {EDQUOT, "Speicherkontingent überschritten"},
+#endif
     {EROFS, "Datenträger ist schreibgeschützt"},
     {EISDIR, "Ist ein Ordner"},
     {ENOTDIR, "Ein Teil des Pfades ist kein Ordner"},

@@ -6,7 +6,9 @@
 #   (Release, the distribution's hardening flags, warnings as errors); the
 #   packages go through lintian and the unpacked programs through the install
 #   check;
-# - the fuzz targets (clang, libFuzzer) run a minute each from their seeds.
+# - the fuzz targets (clang, libFuzzer) run a minute each from their seeds;
+# - the calendar and engine tests are built for Windows with mingw-w64 and run
+#   under wine.
 # MERKWALD_FUZZ_SECONDS changes the fuzzing time per target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,4 +46,7 @@ DEB_BUILD_OPTIONS="nocheck noddebs terse parallel=$jobs" DEB_CXXFLAGS_STRIP="-g"
 
 step "fuzzing"
 ./scripts/fuzz.sh
+
+step "windows"
+./scripts/windows_check.sh
 step "done"

@@ -7,6 +7,12 @@
 #include <QStandardPaths>
 #include <iostream>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include "cli.h"
 #include "engine/date_text.h"
 #include "settings/name_day_setting.h"
@@ -57,13 +63,38 @@ void fill_from_settings(cli::Context& ctx, MessageSink& sink) {
     ctx.style = list_style(settings);
 }
 
+// The words as UTF-8. Windows hands argv over in the ANSI code page, which
+// loses every letter outside it; Qt has them from the system as UTF-16.
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    std::vector<std::string> args;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i) args.push_back(all[i].toStdString());
+    return args;
+#else
+    return {argv + 1, argv + argc};
+#endif
+}
+
+// The output's lines end in CRLF where the format wants it: text mode on
+// Windows would make that CR CR LF. Its console shows UTF-8 only when told.
+void prepare_output() {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Merkwald");
     QCoreApplication::setApplicationName("Merkwald");
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = utf8_arguments(argc, argv);
+    prepare_output();
     // Qt's local time, as the windows read it; the standard library's time
     // zones are not there on every compiler this builds with.
     const QDateTime now = QDateTime::currentDateTime();

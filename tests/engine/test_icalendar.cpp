@@ -46,8 +46,10 @@ constexpr std::string_view kReminders =
 using DayEvents = std::multiset<std::pair<std::string, std::string>>;  // text, group
 
 // What the range listing of each single day shows, records shown always excepted.
-std::map<DaySerial, DayEvents> listing_by_day(EngineState& state, const std::string& file,
-                                              DaySerial from, DaySerial to) {
+// Only the checks against the independent parser use it.
+[[maybe_unused]] std::map<DaySerial, DayEvents> listing_by_day(EngineState& state,
+                                                               const std::string& file,
+                                                               DaySerial from, DaySerial to) {
     std::map<DaySerial, DayEvents> days;
     SilentSink sink;
     for (DaySerial day = from; day <= to; ++day) {
@@ -277,8 +279,10 @@ TEST_F(Icalendar, UidsStayAcrossRunsDaysAndTimeZones) {
 TEST_F(Icalendar, ReplaceKeepsPermissionsAndFollowsLinks) {
     namespace fs = std::filesystem;
     const auto target = write("ziel.ics", "alt");
+    std::error_code ec;
+    fs::create_symlink(target, folder_ / "link.ics", ec);
+    if (ec) GTEST_SKIP() << "no symbolic links and no permission bits here: " << ec.message();
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_symlink(target, folder_ / "link.ics");
     ASSERT_TRUE(write_file_safely(folder_ / "link.ics", "neu").ok);
     EXPECT_TRUE(fs::is_symlink(folder_ / "link.ics"));
     EXPECT_EQ(read_text_file(target)->text, "neu");

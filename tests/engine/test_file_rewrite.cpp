@@ -1,0 +1,372 @@
+// Rewrites as they happen on every system the engine runs on (Linux and
+// Windows alike): the same file saved again and again, names beyond ASCII,
+// hard and symbolic links, the read-only mark, attributes, a file another
+// program holds open and another program holding the file's lock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "engine/file_access.h"
+#include "engine/file_lock.h"
+#include "engine/line_source.h"
+#include "engine/platform_file.h"
+#include "engine/safe_rewrite.h"
+#include "engine_test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char** environ;
+#endif
+
+namespace merkwald {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path u8(const std::u8string& name) { return fs::path(name); }
+
+// Line ends and a Ctrl-Z in the middle: a text-mode file would change both.
+const std::string kFirst = "<record>\r\n<date=01.01.2000>\r\neins\x1a zwei\r\n</record>\r\n";
+const std::string kSecond = "<record>\r\n<date=02.01.2000>\r\nvier\r\n</record>\r\n";
+const std::string kThird = "<record>\r\n<date=03.01.2000>\r\nfünf\r\n</record>\r\n\r\n";
+
+std::string content(const fs::path& file) {
+    std::string bytes;
+    const FileRead read = read_regular_file(file, bytes);
+    EXPECT_TRUE(read.ok) << read.message;
+    return bytes;
+}
+
+// Every name in the folder as UTF-8.
+std::set<std::string> names_in(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.insert(display_name(entry.path().filename()));
+    }
+    return names;
+}
+
+constexpr char kHolderVariable[] = "MERKWALD_LOCK_HOLDER";
+
+fs::path marker(const fs::path& file, const char* what) {
+    fs::path name = file;
+    return name += what;
+}
+
+bool wait_for(const fs::path& name) {
+    for (int i = 0; i < 2000 && !fs::exists(name); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return fs::exists(name);
+}
+
+// Started as another program (this test binary with the variable set): holds
+// the lock of the file, says so, and lets go when told, before main runs.
+int run_lock_holder() {
+    const char* target = std::getenv(kHolderVariable);
+    if (target == nullptr) return 0;
+    const fs::path file = target;
+    const FileLock lock = lock_file(file);
+    if (!lock.held()) std::_Exit(2);
+    std::ofstream(marker(file, ".held")).put('x');
+    std::_Exit(wait_for(marker(file, ".go")) ? 0 : 3);
+}
+[[maybe_unused]] const int lock_holder = run_lock_holder();
+
+// The holder started for `file`; its exit status when waited for.
+class LockHolder {
+public:
+    explicit LockHolder(const fs::path& file) {
+#ifdef _WIN32
+        wchar_t self[MAX_PATH];
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", file.c_str());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  &startup, &process_);
+        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", nullptr);
+#else
+        ::setenv(kHolderVariable, file.c_str(), 1);
+        std::string self = "/proc/self/exe";
+        char* argv[] = {self.data(), nullptr};
+        started_ = posix_spawn(&pid_, self.c_str(), nullptr, nullptr, argv, environ) == 0;
+        ::unsetenv(kHolderVariable);
+#endif
+    }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    [[nodiscard]] bool started() const { return started_; }
+    int wait() {
+#ifdef _WIN32
+        DWORD status = 1;
+        WaitForSingleObject(process_.hProcess, INFINITE);
+        GetExitCodeProcess(process_.hProcess, &status);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        return static_cast<int>(status);
+#else
+        int status = 0;
+        if (waitpid(pid_, &status, 0) != pid_ || !WIFEXITED(status)) return -1;
+        return WEXITSTATUS(status);
+#endif
+    }
+
+private:
+    bool started_ = false;
+#ifdef _WIN32
+    PROCESS_INFORMATION process_{};
+#else
+    pid_t pid_ = 0;
+#endif
+};
+
+class FileRewrite : public test::TempFolderTest {
+protected:
+    void TearDown() override {
+        // A read-only file would outlive the folder's removal on Windows.
+        std::error_code ec;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder_, ec)) {
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+        test::TempFolderTest::TearDown();
+    }
+};
+
+TEST_F(FileRewrite, SameFileRewrittenTwiceKeepsBytesBackupAndNoTemporary) {
+    const fs::path file = folder_ / "termine.rmd";
+    ASSERT_TRUE(write_file_safely(file, kFirst).ok);
+    ASSERT_EQ(content(file), kFirst);
+
+    const WriteOutcome first = rewrite_with_backup(file, kFirst, kSecond);
+    ASSERT_TRUE(first.ok) << first.message;
+    const WriteOutcome second = rewrite_with_backup(file, kSecond, kThird);
+    ASSERT_TRUE(second.ok) << second.message;
+
+    EXPECT_EQ(content(file), kThird);
+    EXPECT_EQ(second.backup, folder_ / "termine.bak");
+    EXPECT_EQ(content(folder_ / "termine.bak"), kSecond);
+    EXPECT_EQ(second.written_stamp, current_stamp(file));
+    EXPECT_EQ(second.backup_stamp, current_stamp(folder_ / "termine.bak"));
+    EXPECT_EQ(names_in(folder_), (std::set<std::string>{"termine.bak", "termine.rmd"}));
+}
+
+// The name reaches the disk as written, and every way of reading finds it.
+TEST_F(FileRewrite, NameWithUmlautsIsKeptExactly) {
+    const fs::path file = folder_ / u8(u8"Müller ärgert Öhrlein.rmd");
+    ASSERT_TRUE(write_file_safely(file, kFirst).ok);
+    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+
+    EXPECT_EQ(names_in(folder_),
+              (std::set<std::string>{"Müller ärgert Öhrlein.rmd", "Müller ärgert Öhrlein.bak"}));
+    EXPECT_EQ(content(file), kSecond);
+    LineSource lines(file);
+    ASSERT_TRUE(lines.is_open());
+    std::string_view line;
+    ASSERT_TRUE(lines.next(line));
+    EXPECT_EQ(line, "<record>");
+    EXPECT_NE(changed_outside_message(file).find("Müller ärgert Öhrlein.rmd"), std::string::npos);
+}
+
+// Writing one name of a file with two must change what both show.
+TEST_F(FileRewrite, HardLinkedFileIsWrittenInPlace) {
+    const fs::path file = write("a.rmd", kFirst);
+    const fs::path other = folder_ / "b.rmd";
+    std::error_code ec;
+    fs::create_hard_link(file, other, ec);
+    if (ec) GTEST_SKIP() << "this file system has no hard links: " << ec.message();
+
+    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(content(file), kSecond);
+    EXPECT_EQ(content(other), kSecond);
+    // The standard library of mingw counts one link always; the system knows better.
+    platform::Info info;
+    ASSERT_TRUE(platform::info_at(file, info, true));
+    EXPECT_EQ(info.links, 2u);
+    EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
+}
+
+// Read-only: the write bits here, the read-only attribute on Windows.
+TEST_F(FileRewrite, ReadOnlyFileIsLeftAlone) {
+    const fs::path file = write("a.rmd", kFirst);
+    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+
+    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("schreibgeschützt"), std::string::npos) << outcome.message;
+    EXPECT_EQ(content(file), kFirst);
+    EXPECT_EQ(names_in(folder_), std::set<std::string>{"a.rmd"});
+}
+
+// A change of the same size within the same second (times may have whole
+// seconds only) is still seen: the stamp's hash tells.
+TEST_F(FileRewrite, SameSizeChangeWithSameTimeIsSeen) {
+    const fs::path file = write("a.rmd", kFirst);
+    std::string bytes;
+    const FileRead read = read_regular_file(file, bytes);
+    ASSERT_TRUE(read.ok);
+    const fs::file_time_type time = fs::last_write_time(file);
+    std::string changed = kFirst;
+    changed[changed.find("eins")] = 'E';
+    write("a.rmd", changed);
+    fs::last_write_time(file, time);
+
+    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond, &read.stamp);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.changed_outside);
+    EXPECT_EQ(content(file), changed);
+}
+
+// A symbolic link by the system's own means; false with the reason when none can be made.
+bool make_symlink(const fs::path& target, const fs::path& link, std::string& why) {
+#ifdef _WIN32
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                            SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
+        return true;
+    why = "no symbolic link can be made here (error " + std::to_string(GetLastError()) + ")";
+    return false;
+#else
+    std::error_code ec;
+    fs::create_symlink(target, link, ec);
+    why = ec.message();
+    return !ec;
+#endif
+}
+
+// A link is followed where the system has links; a save never fails for it.
+TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
+    const fs::path file = write("a.rmd", kFirst);
+    const fs::path link = folder_ / "link.rmd";
+    std::string why;
+    if (!make_symlink(file, link, why)) GTEST_SKIP() << why;
+
+    platform::Info info;
+    const bool shown_as_link =
+        platform::info_at(link, info, false) && info.kind == platform::Kind::link;
+
+    const WriteOutcome outcome = rewrite_with_backup(link, kFirst, kSecond);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(content(link), kSecond);
+    // Wine shows the links of the file system beneath as plain files.
+    if (!shown_as_link) GTEST_SKIP() << "the system shows the link as a plain file; saved as one";
+    ASSERT_TRUE(platform::info_at(link, info, false));
+    EXPECT_EQ(info.kind, platform::Kind::link);
+    EXPECT_EQ(content(file), kSecond);
+    EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
+}
+
+// Writers in two programs take turns: while the other holds the lock nothing
+// is written and the message says so; once it let go, the write goes through.
+TEST_F(FileRewrite, LockHeldByAnotherProgramIsWaitedForThenRefused) {
+    const fs::path file = write("a.rmd", kFirst);
+    LockHolder holder(file);
+    ASSERT_TRUE(holder.started());
+    ASSERT_TRUE(wait_for(marker(file, ".held")));
+
+    set_lock_wait(std::chrono::milliseconds(200));
+    const WriteOutcome refused = write_file_safely(file, kSecond);
+    set_lock_wait(kLockWait);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.message, file_busy_message(file));
+    EXPECT_EQ(content(file), kFirst);
+
+    std::ofstream(marker(file, ".go")).put('x');
+    EXPECT_EQ(holder.wait(), 0);
+    const WriteOutcome written = write_file_safely(file, kSecond);
+    ASSERT_TRUE(written.ok) << written.message;
+    EXPECT_EQ(content(file), kSecond);
+}
+
+TEST_F(FileRewrite, HiddenAttributeIsKept) {
+#ifdef _WIN32
+    const fs::path file = write("a.rmd", kFirst);
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(content(file), kSecond);
+    EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+#else
+    GTEST_SKIP() << "file attributes are Windows's; the extended attributes here are checked "
+                    "with the editors";
+#endif
+}
+
+#ifdef _WIN32
+// Another program reading the file, the way a viewer or a virus scanner does:
+// no sharing for renames or deletion.
+class HeldOpen {
+public:
+    explicit HeldOpen(const fs::path& file)
+        : handle_(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr)) {}
+    ~HeldOpen() { release(); }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+    [[nodiscard]] bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void release() {
+        if (held()) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE handle_;
+};
+#else
+class HeldOpen {
+public:
+    explicit HeldOpen(const fs::path&) {}
+    [[nodiscard]] bool held() const { return false; }
+    void release() {}
+};
+#endif
+
+constexpr char kNoSharing[] = "an open file never keeps another program from replacing it here";
+
+TEST_F(FileRewrite, FileHeldOpenByAnotherProgramStaysWholeAndTheMessageSaysWhy) {
+    const fs::path file = write("a.rmd", kFirst);
+    HeldOpen holder(file);
+    if (!holder.held()) GTEST_SKIP() << kNoSharing;
+
+    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("(Datei ist in Benutzung)"), std::string::npos)
+        << outcome.message;
+    EXPECT_NE(outcome.message.find("bleibt unverändert"), std::string::npos) << outcome.message;
+    holder.release();
+    EXPECT_EQ(content(file), kFirst);
+    EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
+    EXPECT_EQ(names_in(folder_), (std::set<std::string>{"a.bak", "a.rmd"}));
+}
+
+TEST_F(FileRewrite, FileHeldOpenBrieflyIsReplacedOnceFree) {
+    const fs::path file = write("a.rmd", kFirst);
+    HeldOpen holder(file);
+    if (!holder.held()) GTEST_SKIP() << kNoSharing;
+    std::thread letting_go([&holder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        holder.release();
+    });
+
+    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    letting_go.join();
+    ASSERT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(content(file), kSecond);
+    EXPECT_EQ(names_in(folder_), (std::set<std::string>{"a.bak", "a.rmd"}));
+}
+
+}  // namespace
+}  // namespace merkwald
