@@ -85,12 +85,14 @@ inline QApplication& application() {
 }
 
 // Runs `action` on the next modal dialog as soon as it is shown.
-inline void when_modal(std::function<void(QWidget*)> action) {
-    QTimer::singleShot(0, [action = std::move(action)]() mutable {
+// The wait ends with `context`: a test that expects no dialog passes an object
+// of its own scope, so the action cannot outlive what it refers to.
+inline void when_modal(std::function<void(QWidget*)> action, QObject* context = qApp) {
+    QTimer::singleShot(0, context, [action = std::move(action), context]() mutable {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             action(modal);
         } else {
-            when_modal(std::move(action));
+            when_modal(std::move(action), context);
         }
     });
 }

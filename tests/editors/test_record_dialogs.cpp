@@ -225,10 +225,13 @@ TEST_F(RecordDialogs, ARowOpensItsOwnRecordAfterAnOutsideChange) {
     write_bytes(main, top + kA + kB);
     world.dialogs.messages.clear();
     bool opened = false;
-    test::when_modal([&](QWidget* modal) {
-        opened = true;
-        test::click_button(modal, "Abbrechen");
-    });
+    QObject waiting;
+    test::when_modal(
+        [&](QWidget* modal) {
+            opened = true;
+            test::click_button(modal, "Abbrechen");
+        },
+        &waiting);
     list.edit_row(3);  // Clara, gone since the list was filled
     EXPECT_FALSE(opened);
     ASSERT_EQ(1u, world.dialogs.messages.size());
