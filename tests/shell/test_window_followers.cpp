@@ -134,6 +134,20 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChangeWhoseActionOpensTheWind
     ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 2; }));
     EXPECT_EQ(fake.calls.back()[4].toString(), QStringLiteral("Geburtstage: 1\nBernd"));
 }
+
+// A bus without the notification service: the failed call leaves the digest to the tray.
+TEST_F(PrivateBus, WithoutTheServiceOnTheBusTheTrayShowsIt) {
+    ASSERT_TRUE(service.unregisterService(DigestNotifier::kService));
+    QStringList shown;
+    const auto tray = [&](const QString&, const QString& text) {
+        shown << text;
+        return true;
+    };
+    DigestNotifier notifier(client.name(), {tray, {}});
+    notifier.send_for(kDay, {entry("Anna", "Geburtstage", kDay)});
+    EXPECT_TRUE(wait_until([&] { return shown == QStringList{"Geburtstage: 1\nAnna"}; }));
+    EXPECT_TRUE(fake.calls.empty());
+}
 #endif
 
 // Replaced the way editors and sync tools do it: a new file renamed over the old.
