@@ -1,10 +1,14 @@
 #include "shell/digest_notification.h"
 
+#include <algorithm>
+
+#ifdef MERKWALD_DBUS
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QVariantMap>
-#include <algorithm>
+#endif
 
 #include "settings/qt_bridges.h"
 #include "shell/list_render.h"
@@ -53,24 +57,45 @@ std::optional<Digest> todays_digest(const std::vector<LineEntry>& lines, DaySeri
                                                          more_entries_text(total, kShownEntries)};
 }
 
-DigestNotifier::DigestNotifier(QDBusConnection bus, Handlers handlers, QObject* parent)
+#ifdef MERKWALD_DBUS
+
+namespace {
+
+const QString kSessionBus = QStringLiteral("qt_default_session_bus");
+
+// The session bus is asked for as such: it is made on first use.
+QDBusConnection connection(const QString& name) {
+    return name == kSessionBus ? QDBusConnection::sessionBus() : QDBusConnection(name);
+}
+
+}  // namespace
+
+QString DigestNotifier::session_bus() { return kSessionBus; }
+
+DigestNotifier::DigestNotifier(QString bus, Handlers handlers, QObject* parent)
     : QObject(parent), bus_(std::move(bus)), handlers_(std::move(handlers)) {
-    if (bus_.isConnected()) {
-        bus_.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
+    QDBusConnection dbus = connection(bus_);
+    if (dbus.isConnected()) {
+        dbus.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
                      SLOT(action_invoked(uint, QString)));
     }
 }
+
+#else
+
+QString DigestNotifier::session_bus() { return {}; }
+
+DigestNotifier::DigestNotifier(QString bus, Handlers handlers, QObject* parent)
+    : QObject(parent), bus_(std::move(bus)), handlers_(std::move(handlers)) {}
+
+#endif
 
 void DigestNotifier::send_for(DaySerial today, const std::vector<LineEntry>& lines) {
     if (today == sent_for_) return;
     sent_for_ = today;
     const auto digest = todays_digest(lines, today);
     if (!digest) return;
-    if (bus_.isConnected()) {
-        notify(*digest);
-    } else {
-        show_in_tray(*digest);
-    }
+    notify(*digest);
 }
 
 void DigestNotifier::show_in_tray(const Digest& digest) {
@@ -78,6 +103,12 @@ void DigestNotifier::show_in_tray(const Digest& digest) {
 }
 
 void DigestNotifier::notify(const Digest& digest) {
+#ifdef MERKWALD_DBUS
+    QDBusConnection dbus = connection(bus_);
+    if (!dbus.isConnected()) {
+        show_in_tray(digest);
+        return;
+    }
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
     call << QStringLiteral("Merkwald") << last_id_ << QStringLiteral("merkwald") << digest.title
@@ -86,7 +117,7 @@ void DigestNotifier::notify(const Digest& digest) {
     // Asynchronous, and no asking first whether the service is there: a hanging
     // bus must not stop the window. Without the service the call fails (an
     // activatable one is started by the bus) and the tray shows the digest.
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(dbus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, digest](QDBusPendingCallWatcher* w) {
                 const QDBusPendingReply<uint> reply = *w;
@@ -97,6 +128,9 @@ void DigestNotifier::notify(const Digest& digest) {
                 }
                 w->deleteLater();
             });
+#else
+    show_in_tray(digest);
+#endif
 }
 
 void DigestNotifier::action_invoked(uint id, const QString& action) {

@@ -1,8 +1,8 @@
 #pragma once
 // Today's digest: the entries due today as a desktop notification through the
-// freedesktop notification service, else as the tray's own message.
+// freedesktop notification service, else as the tray's own message. Builds
+// without D-Bus (Windows) have only the tray's message.
 
-#include <QDBusConnection>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -35,7 +35,12 @@ public:
     static inline const QString kService = QStringLiteral("org.freedesktop.Notifications");
     static inline const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 
-    DigestNotifier(QDBusConnection bus, Handlers handlers, QObject* parent = nullptr);
+    // `bus` names the D-Bus connection that carries the notifications (Qt's name
+    // for it); one that is not connected, or a build without D-Bus, leaves the tray.
+    DigestNotifier(QString bus, Handlers handlers, QObject* parent = nullptr);
+
+    // The session bus's name; empty without D-Bus.
+    [[nodiscard]] static QString session_bus();
 
     // Sends today's digest unless it was sent for `today` already.
     void send_for(DaySerial today, const std::vector<LineEntry>& lines);
@@ -47,7 +52,7 @@ private:
     void notify(const Digest& digest);
     void show_in_tray(const Digest& digest);
 
-    QDBusConnection bus_;
+    QString bus_;
     Handlers handlers_;
     DaySerial sent_for_ = 0;
     uint last_id_ = 0;

@@ -7,6 +7,7 @@
 
 #include "settings/install_paths.h"
 #include "settings/program_folder.h"
+#include "shell/digest_notification.h"
 #include "shell/program_options.h"
 #include "shell/qt_translations.h"
 #include "shell/single_instance.h"
@@ -82,7 +83,7 @@ int run_program(int argc, char** argv, const ProgramSetup& setup) {
     MainWindow window(store, Services{clock, dialogs, sound}, options);
     if (setup.compose) setup.compose(window);
     // Ends before the window it follows: it unhooks itself from a whole window.
-    WindowFollowers followers(window, QDBusConnection::sessionBus());
+    WindowFollowers followers(window, DigestNotifier::session_bus());
     // Listening from before the start keeps a second start from becoming a second
     // copy while the start windows are open; what it asks waits for the start.
     instance.listen([&window](const QStringList& arguments) {

@@ -13,13 +13,13 @@
 
 namespace merkwald {
 
-WindowFollowers::WindowFollowers(MainWindow& window, QDBusConnection bus)
+WindowFollowers::WindowFollowers(MainWindow& window, const QString& bus)
     : QObject(&window),
       window_(window),
       watch_(
           {[&window] { window.show_data(); }, [&window] { return window.day_timer().running(); }},
           this),
-      digest_(std::move(bus),
+      digest_(bus,
               {[&window](const QString& title, const QString& body) {
                    return window.tray().show_message(title, body);
                },

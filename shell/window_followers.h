@@ -3,7 +3,6 @@
 // the files of the file list are watched, and today's digest goes out once at
 // the start and once at each day change.
 
-#include <QDBusConnection>
 #include <QObject>
 #include <string>
 #include <vector>
@@ -19,8 +18,9 @@ class MainWindow;
 
 class WindowFollowers final : public QObject {
 public:
-    // Follows every refresh of `window` from now on.
-    WindowFollowers(MainWindow& window, QDBusConnection bus);
+    // Follows every refresh of `window` from now on; `bus` carries the digest's
+    // notifications (see DigestNotifier).
+    WindowFollowers(MainWindow& window, const QString& bus);
     ~WindowFollowers() override;
 
     // After the start: the first digest.

@@ -25,7 +25,7 @@ TEST(CalendarFeed, RewrittenAfterEveryRefreshOnlyWhenNamedAndAFailureReportedOnc
     GuiFixture f(kTwoBirthdays);
     const QString feed = f.folder + "/abo.ics";
     auto form = f.started();
-    WindowFollowers followers(*form, QDBusConnection(QStringLiteral("kein Bus")));
+    WindowFollowers followers(*form, QStringLiteral("kein Bus"));
     form->show_data();
     EXPECT_FALSE(QFile::exists(feed));
     form->settings().calendar_feed = feed.toStdString();
@@ -44,7 +44,7 @@ TEST(CalendarFeed, AStoredNameOfAFileItMustNotWriteWritesNothingAndSaysSoOnce) {
     GuiFixture f(kTwoBirthdays);
     f.write("fremd.ics", "Notizen\n");
     auto form = f.started();
-    WindowFollowers followers(*form, QDBusConnection(QStringLiteral("kein Bus")));
+    WindowFollowers followers(*form, QStringLiteral("kein Bus"));
     const QByteArray main = file_bytes(f.folder + "/main.rmd");
     const std::pair<QString, const char*> rows[] = {
         {QStringLiteral("main.rmd"), "Dateiliste"},
