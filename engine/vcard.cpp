@@ -279,7 +279,10 @@ void finish_card(const Card& card, VcardBook& book) {
     }
     VcardPerson person{std::move(name), {}, card.line};
     if (!parse_vcard_date(card.bday, person.birthday)) {
-        book.problems.push_back({card.bday_line, "BDAY ist kein Datum: " + card.bday});
+        // The value is quoted as the file holds it, which need not be UTF-8.
+        const std::string shown =
+            is_valid_utf8(card.bday) ? card.bday : windows1252_to_utf8(card.bday);
+        book.problems.push_back({card.bday_line, "BDAY ist kein Datum: " + shown});
         return;
     }
     if (!card.omit_year.empty() && std::to_string(person.birthday.year) == card.omit_year)

@@ -4,11 +4,15 @@
 # there are cores. A crash, a leak, a sanitizer report, a slow input or a failed
 # check fails the run; the input that did it is kept in build-fuzz/findings.
 # New inputs the fuzzer finds go to a temporary folder: the corpus stays as
-# committed.
+# committed. Each run has a fixed seed and a fixed number of inputs (about a
+# minute on two cores), so a run repeats exactly what a developer ran before;
+# the time limit only stops a slower machine earlier on the same path.
+# MERKWALD_FUZZ_SEED picks another path, for a developer looking for new faults.
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60, or MERKWALD_FUZZ_SECONDS)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-${MERKWALD_FUZZ_SECONDS:-60}}"
+seed="${MERKWALD_FUZZ_SEED:-1}"
 build="build-fuzz"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
@@ -32,8 +36,14 @@ fuzz() {
     fuzz_reader | fuzz_expand | fuzz_dates) options+=(-dict=fuzz/rmd.dict) ;;
     fuzz_vcard) options+=(-dict=fuzz/vcard.dict) ;;
   esac
+  case "$name" in
+    fuzz_dates | fuzz_expand) options+=(-runs=1500000) ;;
+    fuzz_csv) options+=(-runs=600000) ;;
+    fuzz_icalendar) options+=(-runs=200000) ;;
+    *) options+=(-runs=60000) ;;
+  esac
   mkdir -p "$work/$name"
-  "$build/fuzz/$name" "${options[@]}" -max_total_time="$seconds" -timeout=30 -max_len=4096 \
+  "$build/fuzz/$name" "${options[@]}" -seed="$seed" -max_total_time="$seconds" -timeout=30 -max_len=4096 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/$name-" \
     "$work/$name" "fuzz/corpus/${name#fuzz_}" >"$findings/$name.log" 2>&1
 }

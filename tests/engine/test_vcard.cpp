@@ -193,6 +193,13 @@ TEST(Vcard, BrokenCardsAreReportedAndTheRestKept) {
                                  {19, "vCard ohne Namen (FN oder N)"},
                                  {22, "END:VCARD ohne BEGIN:VCARD"},
                              }));
+
+    // A file that says UTF-8 (its byte-order mark) but holds another byte: the
+    // report quotes the value readably, never as broken UTF-8.
+    const VcardBook marked = parse(
+        "\xEF\xBB\xBF"
+        "BEGIN:VCARD\r\nFN:Marta\r\nBDAY;VALUE=text:M\xE4rz\r\nEND:VCARD\r\n");
+    EXPECT_EQ(marked.problems, (std::vector<VcardProblem>{{3, "BDAY ist kein Datum: M\u00e4rz"}}));
 }
 
 }  // namespace
