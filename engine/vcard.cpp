@@ -161,7 +161,9 @@ bool is_quoted_printable(const Property& p) {
 std::string decoded_value(const Property& p, FileCoding coding) {
     const bool quoted = is_quoted_printable(p);
     std::string value = quoted ? decode_quoted_printable(p.value) : p.value;
-    if (coding.unicode && !quoted) return value;
+    // A byte-order mark promises Unicode; a byte that breaks the promise is
+    // read as an 8-bit file's would be, so that no name carries broken UTF-8.
+    if (coding.unicode && !quoted) return is_valid_utf8(value) ? value : windows1252_to_utf8(value);
     const std::string charset = param_value(p, "CHARSET");
     const bool utf8 = charset.empty() || charset == "UTF-8" || charset == "UTF8";
     if (utf8 && is_valid_utf8(value)) return value;
@@ -279,10 +281,7 @@ void finish_card(const Card& card, VcardBook& book) {
     }
     VcardPerson person{std::move(name), {}, card.line};
     if (!parse_vcard_date(card.bday, person.birthday)) {
-        // The value is quoted as the file holds it, which need not be UTF-8.
-        const std::string shown =
-            is_valid_utf8(card.bday) ? card.bday : windows1252_to_utf8(card.bday);
-        book.problems.push_back({card.bday_line, "BDAY ist kein Datum: " + shown});
+        book.problems.push_back({card.bday_line, "BDAY ist kein Datum: " + card.bday});
         return;
     }
     if (!card.omit_year.empty() && std::to_string(person.birthday.year) == card.omit_year)

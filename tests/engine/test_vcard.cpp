@@ -194,11 +194,14 @@ TEST(Vcard, BrokenCardsAreReportedAndTheRestKept) {
                                  {22, "END:VCARD ohne BEGIN:VCARD"},
                              }));
 
-    // A file that says UTF-8 (its byte-order mark) but holds another byte: the
-    // report quotes the value readably, never as broken UTF-8.
+    // A file that says UTF-8 (its byte-order mark) but holds another byte: name
+    // and report read it as Windows-1252, never as broken UTF-8.
     const VcardBook marked = parse(
         "\xEF\xBB\xBF"
-        "BEGIN:VCARD\r\nFN:Marta\r\nBDAY;VALUE=text:M\xE4rz\r\nEND:VCARD\r\n");
+        "BEGIN:VCARD\r\nFN:Marta\r\nBDAY;VALUE=text:M\xE4rz\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nFN:J\xFCrgen\r\nBDAY:1970-01-02\r\nEND:VCARD\r\n");
+    ASSERT_EQ(marked.people.size(), 1u);
+    EXPECT_EQ(marked.people[0].name, "J\u00fcrgen");
     EXPECT_EQ(marked.problems, (std::vector<VcardProblem>{{3, "BDAY ist kein Datum: M\u00e4rz"}}));
 }
 
