@@ -2,7 +2,9 @@
 // sees them, and only a new file or the program's own calendar replaced.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 
@@ -40,6 +42,10 @@ protected:
 };
 
 TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the rows need symbolic links, a named pipe and '/' names, which Windows "
+                    "lacks; the other feed tests cover the rule there";
+#else
     const std::string data = (folder_ / "daten").string();
     fs::create_symlink(folder_ / "daten/verlinkt.rmd", folder_ / "daten/zeiger.ics");
     fs::create_hard_link(program / "beispiel.rmd", folder_ / "daten/zweitname.ics");
@@ -75,6 +81,7 @@ TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
         EXPECT_EQ(refusal(row.name), row.expected);
         EXPECT_EQ(feed_refusal_text(row.expected).empty(), row.expected == FeedRefusal::none);
     }
+#endif
 }
 
 TEST_F(FeedTarget, OwnCalendarIsKnownByItsHeadAndProductId) {
