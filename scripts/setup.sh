@@ -12,13 +12,4 @@ packages=(build-essential cmake pkg-config qt6-base-dev qt6-multimedia-dev libgl
           desktop-file-utils appstream qt6-translations-l10n dbus-daemon
           clang libclang-rt-14-dev dpkg-dev debhelper fakeroot lintian
           valgrind)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+"$(dirname "$0")/install_packages.sh" "${packages[@]}"
