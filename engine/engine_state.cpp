@@ -7,6 +7,7 @@ void RefreshTables::clear() {
     lines.clear();
     missed.clear();
     captured.clear();
+    people.clear();
     read_ok = false;
     failed_files = 0;
     failed_names.clear();

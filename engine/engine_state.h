@@ -98,6 +98,15 @@ struct CapturedRecord {
     long long line = 0;  // the line of its `</record>`
 };
 
+// Who a birthday or name-day record names and when: what the shipped name
+// days need of it. Most records of a large file are birthdays, and a copy of
+// the whole record costs more than its reading.
+struct PersonRecord {
+    std::string text;
+    DaySerial date = 0;
+    bool birthday = false;  // else a typed name day
+};
+
 struct RefreshTables {
     std::vector<std::string> files;  // the file list; files[0] is entry 1
     std::vector<LineEntry> lines;    // the line counter is lines.size() + 1
@@ -110,9 +119,12 @@ struct RefreshTables {
     std::string current_file;
     long long current_line = 0;
     // Finished records as read, for callers that evaluate them again on other
-    // days: not kept, kept beside the evaluation, or kept instead of it.
-    enum class Capture { none, also, only } capture = Capture::none;
+    // days: not kept, only the people kept beside the evaluation (all the
+    // shipped name days need), all kept beside it, or all kept instead of it.
+    // Every mode but none keeps the people.
+    enum class Capture { none, people, also, only } capture = Capture::none;
     std::vector<CapturedRecord> captured;  // cleared with the other tables
+    std::vector<PersonRecord> people;      // ... so are these
 
     [[nodiscard]] int line_counter() const { return int(lines.size()) + 1; }
     void clear();

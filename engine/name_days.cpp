@@ -219,11 +219,10 @@ std::optional<NameDay> parse_line(std::string_view line, std::string& problem) {
 // The entries of the typed name-day records: the table name each names, on
 // which day of the year.
 std::set<std::pair<std::size_t, std::size_t>> typed_name_days(
-    const NameDayTable& table, const std::vector<CapturedRecord>& records) {
+    const NameDayTable& table, const std::vector<PersonRecord>& records) {
     std::set<std::pair<std::size_t, std::size_t>> typed;
-    for (const CapturedRecord& captured : records) {
-        const WorkingRecord& r = captured.record;
-        if (!equals_ignore_case(r.group, kNameDayGroup)) continue;
+    for (const PersonRecord& r : records) {
+        if (r.birthday) continue;
         const auto match = table.find(first_name_of(r.text));
         if (!match) continue;
         const NameDay& day = table.days()[match->day];
@@ -316,7 +315,7 @@ std::string first_name_of(std::string_view record_text) {
 }
 
 std::vector<DueNameDay> due_name_days(const NameDayTable& table,
-                                      const std::vector<CapturedRecord>& records, DaySerial today,
+                                      const std::vector<PersonRecord>& records, DaySerial today,
                                       int lead_days, bool all) {
     const auto typed = typed_name_days(table, records);
     std::vector<DueNameDay> due;
@@ -330,9 +329,9 @@ std::vector<DueNameDay> due_name_days(const NameDayTable& table,
         if (!event || *event - today > lead) return;
         if (shown.insert({to_lower(name), *event}).second) due.push_back({name, *event, own});
     };
-    for (const CapturedRecord& captured : records) {
-        if (!equals_ignore_case(captured.record.group, kBirthdayGroup)) continue;
-        const std::string name = first_name_of(captured.record.text);
+    for (const PersonRecord& person : records) {
+        if (!person.birthday) continue;
+        const std::string name = first_name_of(person.text);
         if (const auto match = find_person(table, name)) consider(*match, name, true, lead_days);
     }
     if (all) {
@@ -358,7 +357,7 @@ void add_name_days(EngineState& state, RefreshTables& tables, const NameDayTable
     if (choice == NameDayChoice::none) return;
     const int lead = state.lead_days.value_or(kNameDayLeadDays);
     for (const DueNameDay& day :
-         due_name_days(table, tables.captured, state.today, lead, choice == NameDayChoice::all)) {
+         due_name_days(table, tables.people, state.today, lead, choice == NameDayChoice::all)) {
         if (tables.line_counter() > kMaxShownLines) break;
         DaySerial event = day.event_date;
         LineEntry entry;

@@ -90,7 +90,7 @@ struct DueNameDay {
 // none that a typed name-day record in `records` names on the same day. In
 // date order, equal dates in the birthday records' order, then the table's.
 [[nodiscard]] std::vector<DueNameDay> due_name_days(const NameDayTable& table,
-                                                    const std::vector<CapturedRecord>& records,
+                                                    const std::vector<PersonRecord>& records,
                                                     DaySerial today, int lead_days, bool all);
 
 // The text of a name day, as the example file's name-day records read it (in
@@ -98,7 +98,7 @@ struct DueNameDay {
 [[nodiscard]] std::string name_day_text(std::string_view name, bool light = false);
 
 // Adds the due name days to the refresh's lines. Needs the refresh's records
-// captured (RefreshTables::Capture::also). A name day of one's own people on
+// captured (any RefreshTables::Capture but none). A name day of one's own people on
 // today sounds like a typed one.
 void add_name_days(EngineState& state, RefreshTables& tables, const NameDayTable& table,
                    NameDayChoice choice, MessageSink& sink);

@@ -13,6 +13,7 @@
 #include "date_text.h"
 #include "evaluate.h"
 #include "line_source.h"
+#include "name_days.h"
 #include "number.h"
 #include "placeholders.h"
 #include "platform_file.h"
@@ -260,10 +261,28 @@ void start_record(EngineState& state, RefreshTables& tables) {
     r.due = r.event_today = r.missed = false;
 }
 
+namespace {
+
+// Most files write a group as the example file does, in small letters.
+bool is_group(std::string_view group, std::string_view name) {
+    if (group.size() != name.size()) return false;
+    if (group.substr(1) == name.substr(1) &&
+        (group[0] == name[0] || group[0] == name[0] - 'A' + 'a'))
+        return true;
+    return equals_ignore_case(group, name);
+}
+
+}  // namespace
+
 void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
     WorkingRecord& r = state.record;
-    if (tables.capture != RefreshTables::Capture::none)
-        tables.captured.push_back({r, tables.current_file, tables.current_line});
+    if (tables.capture != RefreshTables::Capture::none) {
+        if (tables.capture != RefreshTables::Capture::people)
+            tables.captured.push_back({r, tables.current_file, tables.current_line});
+        const bool birthday = is_group(r.group, kBirthdayGroup);
+        if (birthday || is_group(r.group, kNameDayGroup))
+            tables.people.push_back({r.text, r.date, birthday});
+    }
     if (tables.capture == RefreshTables::Capture::only) {
         r.event_today = r.due = r.always = r.once = false;
         return;

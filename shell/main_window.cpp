@@ -201,8 +201,9 @@ void MainWindow::refresh_once() {
         fresh.capture = settings_.calendar_feed.empty() ? RefreshTables::Capture::none
                                                         : RefreshTables::Capture::also;
         // The name days look for the people in the birthday records.
-        if (name_day_choice(settings_) != NameDayChoice::none)
-            fresh.capture = RefreshTables::Capture::also;
+        if (name_day_choice(settings_) != NameDayChoice::none &&
+            fresh.capture == RefreshTables::Capture::none)
+            fresh.capture = RefreshTables::Capture::people;
         FileNamingSink sink(sink_, engine_state_, fresh);
         refresh(engine_state_, fresh, main_file(), sink);
         add_shipped_name_days(engine_state_, fresh, settings_, options_.program_folder, sink);

@@ -84,7 +84,7 @@ Refreshed run_refresh(const ListOptions& o, Context& ctx, MessageSink& sink) {
     Refreshed r{EngineState(ctx.engine, o.today.value_or(ctx.today), ctx.program_folder), {}};
     r.state.lead_days = o.lead_days;
     // The shipped name days look for the people in the birthday records.
-    if (ctx.name_days != NameDayChoice::none) r.tables.capture = RefreshTables::Capture::also;
+    if (ctx.name_days != NameDayChoice::none) r.tables.capture = RefreshTables::Capture::people;
     refresh(r.state, r.tables, o.file.value_or(ctx.data_filename), sink);
     if (ctx.name_days != NameDayChoice::none) {
         const auto table = read_name_day_table(ctx.name_day_file);
