@@ -19,7 +19,7 @@
 
 #include "calendar/date_serial.h"
 #include "editors/editor_context.h"
-#include "editors/record_commands.h"
+#include "editors/records/record_commands.h"
 #include "engine/engine_state.h"
 #include "engine/refresh.h"
 #include "engine/text_file.h"
