@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "../editors/editors_test_support.h"
 #include "editing/birthday_import.h"
 #include "editing/converter.h"
+#include "editing_test_support.h"
 #include "engine/text_file.h"
 
 namespace merkwald {

@@ -4,13 +4,13 @@
 #include <string>
 #include <tuple>
 
-#include "../editors/editors_test_support.h"
 #include "editing/birthday_import.h"
 #include "editing/entry_records.h"
 #include "editing/field_checks.h"
 #include "editing/new_file.h"
 #include "editing/record_file.h"
 #include "editing/templates.h"
+#include "editing_test_support.h"
 #include "engine/date_text.h"
 #include "engine/text_file.h"
 

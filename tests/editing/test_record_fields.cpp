@@ -4,10 +4,10 @@
 #include <tuple>
 #include <vector>
 
-#include "../editors/editors_test_support.h"
 #include "editing/record_fields.h"
 #include "editing/record_rows.h"
 #include "editing/reminder_document.h"
+#include "editing_test_support.h"
 #include "tests/support/recording_sink.h"
 
 namespace merkwald {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "../editors/editors_test_support.h"
 #include "editing/record_file.h"
 #include "editing/record_list_files.h"
+#include "editing_test_support.h"
 #include "engine/text_file.h"
 #include "tests/support/recording_sink.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "../editors/editors_test_support.h"
 #include "editing/field_checks.h"
 #include "editing/record_file.h"
+#include "editing_test_support.h"
 #include "engine/date_text.h"
 #include "engine/reader.h"
 #include "tests/support/recording_sink.h"

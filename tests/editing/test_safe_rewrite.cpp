@@ -15,9 +15,9 @@
 #include <set>
 #include <string>
 
-#include "../editors/editors_test_support.h"
 #include "editing/record_file.h"
 #include "editing/record_list_files.h"
+#include "editing_test_support.h"
 #include "engine/file_access.h"
 #include "engine/safe_rewrite.h"
 #include "engine/text_file.h"
