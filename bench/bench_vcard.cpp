@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "editors/vcard_import.h"
+#include "editing/vcard_import.h"
 
 namespace merkwald {
 namespace {

@@ -1,27 +1,21 @@
-# Fails when a file includes a header of a layer above its own:
-#   calendar <- engine <- settings <- shell <- editors <- apps
-# Calendar and engine use no Qt at all, the settings layer QtCore only. The
-# command-line tool sits at the settings layer: no widgets, no shell. It may use
-# the editors' file work, which is held to the same rules (WIDGET_FREE lists
-# those sources; their headers go with them). merklight never uses the editors.
-# Run as: cmake -DSOURCE_DIR=... -DQTCORE_DIR=... -DWIDGET_FREE=... -P check_layers.cmake
+# Fails when a file includes a header of a layer above its own; the top folder
+# is the layer:
+#   calendar <- engine <- settings <- editing <- shell <- editors <- apps
+# Calendar and engine use no Qt at all; settings and the record work of editing/
+# QtCore and QtNetwork only, so the command-line tool, which sits at the editing
+# layer, needs no widgets. merklight never uses the editors. A test shares the
+# layer of the folder it mirrors.
+# Run as: cmake -DSOURCE_DIR=... -DQT_CORE_DIRS=<QtCore;QtNetwork include dirs> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
 
-set(ranks calendar 0 engine 1 settings 2 shell 3 editors 4 apps 5)
-set(settings_rank 2)
-
-set(widget_free "")
-foreach(source ${WIDGET_FREE})
-  string(REGEX REPLACE "\\.cpp$" "" stem "${source}")
-  list(APPEND widget_free "${stem}.cpp" "${stem}.h")
-endforeach()
+set(ranks calendar 0 engine 1 settings 2 editing 3 shell 4 editors 5 apps 6)
+set(qt_core_top 3)  # the highest rank held to QtCore and QtNetwork
+set(editing_rank 3)
+set(top_rank 6)
+set(qt_core_modules QtCore QtNetwork)
 
 # The rank of a path inside the tree; -1 for anything outside the layers.
 function(rank_of path out)
-  if(path IN_LIST widget_free)
-    set(${out} ${settings_rank} PARENT_SCOPE)
-    return()
-  endif()
   string(REGEX MATCH "^[^/]+" top "${path}")
   list(FIND ranks "${top}" i)
   if(i EQUAL -1)
@@ -33,21 +27,21 @@ function(rank_of path out)
   endif()
 endfunction()
 
-# The layer a file belongs to (a test shares its area's) and the Qt it may use:
-# none, core or all.
+# The layer a file belongs to (a test shares its folder's) and the Qt it may
+# use: none, core (QtCore and QtNetwork) or all.
 function(layer_of rel out_rank out_qt)
   string(REGEX REPLACE "^tests/" "" path "${rel}")
   if(path MATCHES "^apps/merkwald-cli/")
-    set(r ${settings_rank})
+    set(r ${editing_rank})
   else()
     rank_of("${path}" r)
   endif()
   if(r EQUAL -1)  # test support: above everything
-    set(r 5)
+    set(r ${top_rank})
   endif()
-  if(r LESS settings_rank)
+  if(r LESS 2)
     set(q none)
-  elseif(r EQUAL settings_rank)
+  elseif(r LESS_EQUAL qt_core_top)
     set(q core)
   else()
     set(q all)
@@ -56,8 +50,24 @@ function(layer_of rel out_rank out_qt)
   set(${out_qt} ${q} PARENT_SCOPE)
 endfunction()
 
+# Whether a Qt header (<QString>, <QtCore/QString>, <QtNetwork>) belongs to the
+# modules the lower layers may use.
+function(core_header header out)
+  set(found FALSE)
+  if(header IN_LIST qt_core_modules)
+    set(found TRUE)
+  else()
+    foreach(dir ${QT_CORE_DIRS})
+      if(EXISTS ${dir}/${header})
+        set(found TRUE)
+      endif()
+    endforeach()
+  endif()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
 set(patterns "")
-foreach(folder calendar engine settings shell editors apps tests)
+foreach(folder calendar engine settings editing shell editors apps tests)
   list(APPEND patterns ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
 endforeach()
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${patterns})
@@ -78,9 +88,11 @@ foreach(rel ${files})
       set(header ${CMAKE_MATCH_1})
       if(qt STREQUAL "none")
         list(APPEND faults "${rel}: ${line}")
-      elseif(qt STREQUAL "core" AND NOT header STREQUAL "QtCore"
-             AND NOT EXISTS ${QTCORE_DIR}/${header})
-        list(APPEND faults "${rel}: ${line}")
+      elseif(qt STREQUAL "core")
+        core_header(${header} ok)
+        if(NOT ok)
+          list(APPEND faults "${rel}: ${line}")
+        endif()
       endif()
     endif()
   endforeach()

@@ -8,7 +8,7 @@
 #include "engine/engine_state.h"
 #include "settings/qt_bridges.h"
 #include "settings/settings.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 
 namespace merkwald {
 

@@ -12,7 +12,7 @@
 #include "engine/engine_state.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 
 class QWidget;
 

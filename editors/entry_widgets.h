@@ -13,9 +13,9 @@
 #include <functional>
 #include <vector>
 
-#include "editors/record_file.h"
-#include "editors/templates.h"
-#include "shell/platform.h"
+#include "editing/record_file.h"
+#include "editing/templates.h"
+#include "shell/platform/platform.h"
 
 namespace merkwald {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "editors/birthday_import.h"
+#include "editing/birthday_import.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // merklight: the reminder list only.
 
-#include "shell/program_main.h"
+#include "shell/start/program_main.h"
 
 int main(int argc, char** argv) {
     merkwald::ProgramSetup setup;

@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "cli.h"
-#include "editors/entry_records.h"
-#include "editors/templates.h"
+#include "editing/entry_records.h"
+#include "editing/templates.h"
 #include "engine/date_text.h"
 #include "engine/file_check.h"
 #include "engine/number.h"

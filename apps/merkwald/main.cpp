@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "apps/merkwald/menus.h"
-#include "shell/program_main.h"
+#include "shell/start/program_main.h"
 
 int main(int argc, char** argv) {
     using namespace merkwald;

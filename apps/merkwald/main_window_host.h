@@ -2,7 +2,7 @@
 // The main window as the editing tools see it.
 
 #include "editors/editor_host.h"
-#include "shell/main_window.h"
+#include "shell/main/main_window.h"
 
 namespace merkwald {
 

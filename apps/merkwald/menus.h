@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "apps/merkwald/main_window_host.h"
-#include "editors/entry_commands.h"
-#include "editors/record_commands.h"
-#include "shell/main_menus.h"
-#include "shell/main_window.h"
+#include "editors/entry/entry_commands.h"
+#include "editors/records/record_commands.h"
+#include "shell/main/main_menus.h"
+#include "shell/main/main_window.h"
 
 namespace merkwald {
 

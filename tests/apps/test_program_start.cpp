@@ -11,7 +11,7 @@
 #include "../shell/gui_test_support.h"
 #include "../support/keyboard_walk.h"
 #include "apps/merkwald/menus.h"
-#include "shell/program_main.h"
+#include "shell/start/program_main.h"
 
 namespace merkwald::test {
 namespace {

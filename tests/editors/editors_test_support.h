@@ -1,6 +1,6 @@
 #pragma once
-// Temporary folders, file bytes, an offscreen application and the services of
-// the editing windows, for the editors' tests.
+// An offscreen application and the services of the editing windows, for the
+// editors' tests; the file helpers are the editing tests'.
 
 #include <gtest/gtest.h>
 
@@ -8,68 +8,21 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "calendar/date_serial.h"
 #include "editors/editor_context.h"
-#include "editors/record_commands.h"
+#include "editors/records/record_commands.h"
 #include "engine/engine_state.h"
-#include "engine/refresh.h"
-#include "engine/text_file.h"
-#include "tests/support/recording_sink.h"
+#include "tests/editing/editing_test_support.h"
 #include "tests/support/scripted_platform.h"
 
 namespace merkwald::test {
-
-inline std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void write_bytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string latin1(std::string_view utf8) { return *utf8_to_windows1252(utf8); }
-
-// A record with the lines of `body` (separated by '|') and the line end `end`.
-inline std::string record(const std::string& body, std::string_view end = "\r\n") {
-    std::string text = "<record>" + std::string(end);
-    for (std::size_t pos = 0;;) {
-        const std::size_t next = body.find('|', pos);
-        text += body.substr(pos, next - pos) + std::string(end);
-        if (next == std::string::npos) break;
-        pos = next + 1;
-    }
-    return text + "</record>" + std::string(end);
-}
-
-inline int count_of(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
-
-class TempFolder {
-public:
-    TempFolder() : path_(dir_.path().toStdString()) {}
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
-        return path_ / name;
-    }
-
-private:
-    QTemporaryDir dir_;
-    std::filesystem::path path_;
-};
 
 // Created once, on first use, and never destroyed: destroying it among the exit
 // handlers, after Qt's own statics are gone, crashes.
@@ -102,30 +55,6 @@ inline void click_button(QWidget* dialog, const QString& text) {
         if (b->text() == text) return b->click();
     }
     ADD_FAILURE() << "no button " << text.toStdString();
-}
-
-inline DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }
-
-// What the list shows on `today` when it reads `file` as the programs do: each
-// entry's text (without its final line break) and every message of the read.
-struct Listed {
-    std::vector<std::string> texts;
-    std::vector<std::string> messages;
-};
-inline Listed listed_on(const std::filesystem::path& file, DaySerial today, int lead_days = 0) {
-    EngineState state(EngineSettings{}, today, file.parent_path());
-    state.lead_days = lead_days;
-    RefreshTables tables;
-    RecordingSink sink;
-    refresh(state, tables, file.filename().string(), sink);
-    Listed listed;
-    for (const LineEntry& line : tables.lines) {
-        std::string text = line.text;
-        while (text.ends_with("\r\n")) text.resize(text.size() - 2);
-        listed.texts.push_back(text);
-    }
-    for (const RecordingSink::Shown& shown : sink.shown) listed.messages.push_back(shown.text);
-    return listed;
 }
 
 // Replaces the field's text key by key, as the keyboard would.
@@ -192,11 +121,3 @@ public:
 };
 
 }  // namespace merkwald::test
-
-namespace merkwald {
-using test::latin1;
-using test::read_bytes;
-using test::record;
-using test::TempFolder;
-using test::write_bytes;
-}  // namespace merkwald

@@ -8,14 +8,14 @@
 #include <memory>
 
 #include "../support/keyboard_walk.h"
-#include "editors/convert_form.h"
-#include "editors/entry_form.h"
-#include "editors/import_form.h"
-#include "editors/new_file_form.h"
-#include "editors/record_edit.h"
-#include "editors/record_list.h"
-#include "editors/small_dialogs.h"
-#include "editors/vcard_import_form.h"
+#include "editors/entry/entry_form.h"
+#include "editors/files/convert_form.h"
+#include "editors/files/import_form.h"
+#include "editors/files/new_file_form.h"
+#include "editors/files/vcard_import_form.h"
+#include "editors/records/record_edit.h"
+#include "editors/records/record_list.h"
+#include "editors/records/small_dialogs.h"
 #include "editors_test_support.h"
 
 namespace merkwald {

@@ -5,14 +5,14 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "editors/convert_form.h"
-#include "editors/entry_commands.h"
-#include "editors/entry_form.h"
-#include "editors/import_form.h"
-#include "editors/new_file_form.h"
-#include "editors/record_list.h"
+#include "editors/entry/entry_commands.h"
+#include "editors/entry/entry_form.h"
+#include "editors/files/convert_form.h"
+#include "editors/files/import_form.h"
+#include "editors/files/new_file_form.h"
+#include "editors/records/record_list.h"
 #include "editors_test_support.h"
-#include "shell/number_fields.h"
+#include "shell/widgets/number_fields.h"
 
 namespace merkwald {
 namespace {

@@ -16,8 +16,8 @@
 
 #include <QPlainTextEdit>
 
-#include "editors/record_edit.h"
-#include "editors/record_file.h"
+#include "editing/record_file.h"
+#include "editors/records/record_edit.h"
 #include "editors_test_support.h"
 #include "engine/file_access.h"
 #include "engine/file_lock.h"

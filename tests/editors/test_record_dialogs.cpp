@@ -14,12 +14,12 @@
 #include <filesystem>
 #include <string>
 
-#include "editors/record_commands.h"
-#include "editors/record_edit.h"
-#include "editors/record_list.h"
-#include "editors/small_dialogs.h"
+#include "editors/records/record_commands.h"
+#include "editors/records/record_edit.h"
+#include "editors/records/record_list.h"
+#include "editors/records/small_dialogs.h"
 #include "editors_test_support.h"
-#include "shell/number_fields.h"
+#include "shell/widgets/number_fields.h"
 
 namespace merkwald {
 namespace {

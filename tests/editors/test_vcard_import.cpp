@@ -8,8 +8,8 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "editors/templates.h"
-#include "editors/vcard_import_form.h"
+#include "editing/templates.h"
+#include "editors/files/vcard_import_form.h"
 #include "editors_test_support.h"
 #include "engine/date_text.h"
 

@@ -13,9 +13,9 @@
 
 #include "../support/scripted_platform.h"
 #include "../support/settings_test_support.h"
-#include "shell/day_timers.h"
-#include "shell/main_window.h"
-#include "shell/start_windows.h"
+#include "shell/main/day_timers.h"
+#include "shell/main/main_window.h"
+#include "shell/start/start_windows.h"
 
 namespace merkwald::test {
 

@@ -8,9 +8,9 @@
 
 #include "gui_test_support.h"
 #include "settings/qt_bridges.h"
-#include "shell/astro_window.h"
-#include "shell/range_window.h"
-#include "shell/window_followers.h"
+#include "shell/calendar/astro_window.h"
+#include "shell/calendar/range_window.h"
+#include "shell/main/window_followers.h"
 
 namespace merkwald::test {
 namespace {

@@ -14,11 +14,11 @@
 #include "calendar/feasts.h"
 #include "gui_test_support.h"
 #include "settings/qt_bridges.h"
-#include "shell/astro_window.h"
-#include "shell/feast_windows.h"
-#include "shell/number_fields.h"
-#include "shell/range_window.h"
-#include "shell/window_helpers.h"
+#include "shell/calendar/astro_window.h"
+#include "shell/calendar/feast_windows.h"
+#include "shell/calendar/range_window.h"
+#include "shell/widgets/number_fields.h"
+#include "shell/widgets/window_helpers.h"
 
 namespace merkwald::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <set>
 
 #include "gui_test_support.h"
-#include "shell/export.h"
-#include "shell/list_render.h"
+#include "shell/main/list_render.h"
+#include "shell/output/export.h"
 
 namespace merkwald::test {
 namespace {

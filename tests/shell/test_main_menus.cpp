@@ -14,11 +14,11 @@
 
 #include "../support/keyboard_walk.h"
 #include "gui_test_support.h"
-#include "shell/day_timers.h"
-#include "shell/help_window.h"
-#include "shell/main_menus.h"
-#include "shell/moon_picture.h"
-#include "shell/options_dialog.h"
+#include "shell/calendar/moon_picture.h"
+#include "shell/main/day_timers.h"
+#include "shell/main/help_window.h"
+#include "shell/main/main_menus.h"
+#include "shell/options/options_dialog.h"
 
 namespace merkwald::test {
 namespace {

@@ -8,9 +8,9 @@
 #include <QKeyEvent>
 
 #include "gui_test_support.h"
-#include "shell/day_timers.h"
-#include "shell/tray.h"
-#include "shell/window_placement.h"
+#include "shell/main/day_timers.h"
+#include "shell/tray/tray.h"
+#include "shell/widgets/window_placement.h"
 
 namespace merkwald::test {
 namespace {

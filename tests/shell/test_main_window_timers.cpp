@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gui_test_support.h"
-#include "shell/day_timers.h"
+#include "shell/main/day_timers.h"
 
 namespace merkwald::test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "gui_test_support.h"
 #include "settings/name_day_setting.h"
-#include "shell/options_dialog.h"
+#include "shell/options/options_dialog.h"
 
 namespace merkwald::test {
 namespace {

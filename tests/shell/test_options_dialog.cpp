@@ -13,9 +13,9 @@
 #include "../support/keyboard_walk.h"
 #include "gui_test_support.h"
 #include "settings/qt_bridges.h"
-#include "shell/autostart_xdg.h"
-#include "shell/options_dialog.h"
-#include "shell/options_general.h"
+#include "shell/options/options_dialog.h"
+#include "shell/options/options_general.h"
+#include "shell/start/autostart_xdg.h"
 
 namespace merkwald::test {
 namespace {

@@ -18,9 +18,9 @@
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
-#include "shell/digest_notification.h"
-#include "shell/file_watch.h"
-#include "shell/window_followers.h"
+#include "shell/main/window_followers.h"
+#include "shell/platform/file_watch.h"
+#include "shell/tray/digest_notification.h"
 
 namespace merkwald::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 
 namespace merkwald::test {
 

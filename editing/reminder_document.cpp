@@ -1,0 +1,180 @@
+#include "editing/reminder_document.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+#include "engine/safe_rewrite.h"
+#include "engine/tags.h"
+#include "engine/text.h"
+
+namespace merkwald {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// The same cuts as for_each_line, keeping each line's own end.
+std::vector<DocumentLine> split_with_endings(std::string_view text) {
+    std::vector<DocumentLine> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::size_t next = end;
+        if (next < text.size()) {
+            next +=
+                (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+        }
+        lines.push_back(
+            {std::string(text.substr(pos, end - pos)), std::string(text.substr(end, next - end))});
+        pos = next;
+    }
+    return lines;
+}
+
+std::string joined(const std::vector<DocumentLine>& lines) {
+    std::string text;
+    for (const DocumentLine& line : lines) {
+        text += line.text;
+        text += line.ending;
+    }
+    return text;
+}
+
+}  // namespace
+
+ReminderDocument parse_document(std::string bytes) {
+    ReminderDocument doc;
+    doc.byte_order_mark = std::string_view(bytes).starts_with(kBom);
+    FileText decoded = decode_text(bytes);
+    doc.encoding = decoded.encoding;
+    doc.lines = split_with_endings(decoded.text);
+    doc.bytes = std::move(bytes);
+    return doc;
+}
+
+std::optional<ReminderDocument> load_document(const std::filesystem::path& path,
+                                              std::string* message) {
+    std::string bytes;
+    const FileRead read = read_regular_file(path, bytes);
+    if (!read.ok) {
+        if (message != nullptr) *message = read.message;
+        return std::nullopt;
+    }
+    ReminderDocument doc = parse_document(std::move(bytes));
+    doc.stamp = read.stamp;
+    return doc;
+}
+
+std::optional<ReminderDocument> load_or_new_document(const std::filesystem::path& path,
+                                                     std::string& message, bool& existed) {
+    std::error_code ec;
+    existed = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    if (!existed) return parse_document({});
+    return load_document(path, &message);
+}
+
+SplitLine split_as_read(std::string line) {
+    tabs_to_spaces(line);
+    return split_tag_line(line);
+}
+
+namespace {
+
+// The tag of a line as the reader sees it.
+Tag tag_of(const std::string& line) {
+    if (line.empty()) return Tag::none;
+    const SplitLine split = split_as_read(line);
+    return split.kind == LineKind::tag ? find_tag(split.name) : Tag::none;
+}
+
+}  // namespace
+
+std::vector<RecordBounds> record_bounds(const ReminderDocument& doc) {
+    std::vector<RecordBounds> records;
+    RecordBounds current;
+    long long previous_end = 0;
+    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
+        const Tag tag = tag_of(doc.lines[i].text);
+        const auto number = static_cast<long long>(i) + 1;
+        if (tag == Tag::record) {
+            current.start = number;
+        } else if (tag == Tag::end_record) {
+            if (current.start == 0) current.start = previous_end;
+            current.end = number;
+            records.push_back(current);
+            previous_end = number;
+            current = {};
+        }
+    }
+    return records;
+}
+
+long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds) {
+    const bool own_start = bounds.start >= 1 &&
+                           bounds.start <= static_cast<long long>(doc.lines.size()) &&
+                           tag_of(doc.lines[std::size_t(bounds.start - 1)].text) == Tag::record;
+    return own_start ? bounds.start : bounds.start + 1;
+}
+
+std::string record_content(const ReminderDocument& doc, const RecordBounds& bounds) {
+    std::string content;
+    const auto last = std::min(bounds.end, static_cast<long long>(doc.lines.size()));
+    for (long long i = std::max(first_line_of(doc, bounds), 1LL); i <= last; ++i) {
+        content += doc.lines[std::size_t(i - 1)].text;
+        content += '\n';
+    }
+    return content;
+}
+
+namespace {
+
+// The Windows-1252 bytes of the document, nullopt when they cannot hold it.
+std::optional<std::string> windows1252_bytes(const ReminderDocument& doc, const std::string& text) {
+    const std::string_view mark = doc.byte_order_mark ? kBom : std::string_view();
+    std::optional<std::string> bytes = utf8_to_windows1252(text);
+    if (!bytes) return std::nullopt;
+    std::string out = std::string(mark) + *bytes;
+    // Bytes that happen to form valid UTF-8 would be read back as other
+    // characters: such a file must become UTF-8 as well.
+    if (decode_text(out).text != text) return std::nullopt;
+    return out;
+}
+
+}  // namespace
+
+std::string document_bytes(const ReminderDocument& doc) {
+    const std::string text = joined(doc.lines);
+    if (doc.encoding == TextEncoding::windows1252) {
+        if (std::optional<std::string> out = windows1252_bytes(doc, text)) return *out;
+    }
+    return std::string(doc.byte_order_mark ? kBom : std::string_view()) + text;
+}
+
+bool must_become_utf8(const ReminderDocument& doc) {
+    return doc.encoding == TextEncoding::windows1252 &&
+           !windows1252_bytes(doc, joined(doc.lines)).has_value();
+}
+
+std::string blank_controls(std::string text) {
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7f) c = ' ';
+    }
+    return text;
+}
+
+std::vector<DocumentLine> new_lines(const std::vector<std::string>& texts) {
+    std::vector<DocumentLine> lines;
+    lines.reserve(texts.size());
+    for (const std::string& text : texts)
+        lines.push_back({blank_controls(text), std::string(kLineEnd)});
+    return lines;
+}
+
+void end_last_line(std::vector<DocumentLine>& lines) {
+    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = kLineEnd;
+}
+
+}  // namespace merkwald

@@ -1,0 +1,542 @@
+#include "editors/records/record_list.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSizePolicy>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <system_error>
+
+#include "editing/record_list_files.h"
+#include "editors/records/record_edit.h"
+#include "editors/records/small_dialogs.h"
+#include "engine/text.h"
+
+namespace merkwald {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Merkwald files first: that is the filter the dialog opens with.
+const QString kFilter =
+    QStringLiteral("Merkwald Dateien (*.rmd);;Alle Dateien (*);;Text Dateien (*.txt)");
+
+// The hourglass while the list works.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+QTableWidgetItem* cell(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return item;
+}
+
+QString shown_text(const std::string& text) {
+    QString shown = to_qstring(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    while (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+    return shown;
+}
+
+}  // namespace
+
+RecordList::RecordList(QWidget* parent, EditorContext& context, std::vector<std::string> files)
+    : QDialog(parent),
+      context_(context),
+      files_(std::move(files)),
+      sink_(context.services.dialogs, this),
+      date_sort_(new SelectDateSort(this)) {
+    setWindowTitle(QStringLiteral("Datensatz Liste"));
+    if (files_.empty()) files_.push_back(context_.settings.data_filename);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(build_grid(), 1);
+    layout->addLayout(build_files());
+    layout->addLayout(build_buttons());
+
+    state_.current_file = file_path(files_[0]);
+    for (std::size_t i = 1; i < files_.size(); ++i) linked_->addItem(to_qstring(files_[i]));
+    linked_->setCurrentIndex(files_.size() > 1 ? 0 : -1);
+    linked_->setEditText(files_.size() > 1 ? to_qstring(files_[1]) : QStringLiteral("keine"));
+    file_name_->setText(to_qstring(files_[0]));
+    shown_->setText(to_qstring(files_[0]));
+    fill();
+    resize(900, 520);
+}
+
+RecordList::~RecordList() = default;
+
+QWidget* RecordList::build_grid() {
+    table_ = new QTableWidget(0, kGridColumns, this);
+    table_->setObjectName(QStringLiteral("Tabelle"));
+    table_->setAccessibleName(QStringLiteral("Datensätze"));
+    // Tab leaves the grid (arrow keys move in it), so the buttons stay reachable.
+    table_->setTabKeyNavigation(false);
+    table_->setToolTip(QStringLiteral(
+        "Zum Bearbeiten auf die 1. Spalte, zum Sortieren auf die Kopfzeile klicken"));
+    table_->setHorizontalHeaderLabels(
+        {QStringLiteral("Nr."),
+         QStringLiteral(
+             "Textvorschau (nicht immer exakt, v.a. bei monatl. und period. Datensätzen)"),
+         QStringLiteral("Datum"), QStringLiteral("Farbe"), QStringLiteral("Vorl."),
+         QStringLiteral("wie oft"), QStringLiteral("Gruppe"), QString()});
+    table_->verticalHeader()->hide();
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table_->horizontalHeader()->setSectionsClickable(true);
+    const int dpi = logicalDpiX();
+    // The widths were made for a small 8-point font: wider fonts widen them. The
+    // stored widths are in the same units, so they are scaled alike and stored
+    // unscaled, and a column keeps its width from one opening to the next.
+    width_scale_ = std::max(1.0, fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
+    for (int c = 0; c < kGridColumns; ++c) {
+        const auto stored = c < kListColumns ? context_.settings.columns[std::size_t(c)]
+                                             : std::optional<std::int32_t>();
+        const bool own = stored && *stored > 0;
+        const int twips = own ? *stored : kDefaultColumnTwips[std::size_t(c)];
+        loaded_twips_[std::size_t(c)] = twips;
+        int pixels = static_cast<int>(twips * dpi / 1440 * width_scale_);
+        // At its default width a short heading is shown whole; the preview's long
+        // one may be cut, and a width the user chose stays as chosen.
+        if (twips == kDefaultColumnTwips[std::size_t(c)] && c != kPreviewColumn)
+            pixels = std::max(pixels, table_->horizontalHeader()->sectionSizeHint(c));
+        loaded_pixels_[std::size_t(c)] = pixels;
+        table_->setColumnWidth(c, pixels);
+    }
+    connect_grid();
+    return table_;
+}
+
+void RecordList::connect_grid() {
+    connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &RecordList::sort_by_column);
+    connect(table_, &QTableWidget::cellClicked, this, [this](int row, int column) {
+        set_current_row(row);
+        if (column == 0) edit_row(row);
+    });
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        if (column != 0) edit_row(row);
+    });
+    connect(table_, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int, int) { set_current_row(row); });
+    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QList<QTableWidgetItem*> chosen = table_->selectedItems();
+        if (!chosen.isEmpty()) current_row_ = chosen.front()->row();
+        update_buttons();
+    });
+}
+
+QLayout* RecordList::build_files() {
+    file_name_ = new QLineEdit;
+    file_name_->setObjectName(QStringLiteral("Text1"));
+    file_name_->setToolTip(QStringLiteral("aktuelle Datei"));
+    shown_ = new QLineEdit;
+    shown_->setObjectName(QStringLiteral("Anzeige"));
+    shown_->setReadOnly(true);
+    linked_ = new QComboBox;
+    linked_->setObjectName(QStringLiteral("DateiCombo"));
+    linked_->setEditable(true);
+    linked_->lineEdit()->setReadOnly(true);
+    linked_->setMinimumContentsLength(24);
+    linked_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    color_ = new QLabel;
+    color_->setObjectName(QStringLiteral("ColorLabel"));
+    color_->setFixedSize(48, 20);
+    color_->setFrameShape(QFrame::Box);
+    color_->setAutoFillBackground(true);
+    color_->setAccessibleName(QStringLiteral("Farbe"));
+
+    auto* main_row = new QHBoxLayout;
+    main_row->addWidget(file_name_, 1);
+    add_button(main_row, QStringLiteral("Anzeigen"), QStringLiteral("Zeigt Hauptdatei an"),
+               &RecordList::show_main_file)
+        ->setAccessibleName(QStringLiteral("Hauptdatei anzeigen"));
+    main_row->addSpacing(12);
+    main_row->addWidget(new QLabel(QStringLiteral("Farbe:")));
+    main_row->addWidget(color_);
+    auto* linked_row = new QHBoxLayout;
+    linked_row->addWidget(linked_, 1);
+    add_button(linked_row, QStringLiteral("Anzeigen"), QStringLiteral("Zeigt verbundene Datei an"),
+               &RecordList::show_linked_file)
+        ->setAccessibleName(QStringLiteral("Verbundene Datei anzeigen"));
+    add_button(linked_row, QStringLiteral("Hinzufügen"),
+               QStringLiteral("Verbindet neue Datei mit Hauptdatei"), &RecordList::add_link);
+    add_button(linked_row, QStringLiteral("Trennen"),
+               QStringLiteral("Trennt verbunden Datei von Hauptdatei"), &RecordList::remove_link);
+
+    auto* grid = new QGridLayout;
+    // Each label names its field for a screen reader too.
+    const auto label = [](const char* text, QWidget* buddy) {
+        auto* l = new QLabel(QString::fromUtf8(text));
+        l->setBuddy(buddy);
+        return l;
+    };
+    grid->addWidget(label("Dateiname:", file_name_), 0, 0);
+    grid->addLayout(main_row, 0, 1);
+    grid->addWidget(label("Angezeigt wird:", shown_), 1, 0);
+    grid->addWidget(shown_, 1, 1);
+    grid->addWidget(label("Verbundene Dateien:", linked_), 2, 0);
+    grid->addLayout(linked_row, 2, 1);
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+QPushButton* RecordList::add_button(QLayout* layout, const QString& text, const QString& tip,
+                                    void (RecordList::*slot)()) {
+    auto* button = new QPushButton(text);
+    button->setToolTip(tip);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, slot);
+    layout->addWidget(button);
+    return button;
+}
+
+QLayout* RecordList::build_buttons() {
+    auto* records = new QHBoxLayout;
+    add_button(records, QStringLiteral("Neu"), QStringLiteral("erstellt einen neuen Datensatz"),
+               &RecordList::new_record);
+    delete_ = add_button(records, QStringLiteral("Löschen"),
+                         QStringLiteral("Löscht markierten Datensatz"), &RecordList::delete_record);
+    undo_ = add_button(records, QStringLiteral("Rückgängig"),
+                       QStringLiteral("macht letzte Aktion rückgängig"), &RecordList::undo);
+    add_button(records, QStringLiteral("Auto Löschen"),
+               QStringLiteral("Löscht automatisch abgelaufen Datensätze "),
+               &RecordList::auto_delete);
+    records->addSpacing(16);
+    add_button(records, QStringLiteral("Öffnen"), QStringLiteral("Öffnet eine neue Datei"),
+               &RecordList::open_file);
+    add_button(records, QStringLiteral("Speichern unter"),
+               QStringLiteral("Speichert die Datei unter neuem Namen"), &RecordList::save_as);
+    records->addStretch();
+    QPushButton* ok = add_button(records, QStringLiteral("OK"),
+                                 QStringLiteral("Schliesst das Fenster"), &QDialog::accept);
+    ok->setAutoDefault(true);
+    ok->setDefault(true);
+
+    return records;
+}
+
+void RecordList::fill() {
+    table_->setUpdatesEnabled(false);
+    FilledRows filled = fill_rows(state_.current_file, context_.engine, sink_);
+    rows_ = std::move(filled.rows);
+    state_.records = std::move(filled.records);
+    state_.contents = std::move(filled.contents);
+    state_.loaded = filled.stamp;
+    draw_rows();
+    table_->setUpdatesEnabled(true);
+    update_buttons();
+}
+
+void RecordList::draw_rows() {
+    table_->clearContents();
+    table_->setRowCount(static_cast<int>(rows_.size()));
+    const int line = std::max(fontMetrics().lineSpacing(), 240 * logicalDpiY() / 1440);
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        const ListRow& row = rows_[std::size_t(r)];
+        table_->setItem(r, 0, cell(QString::number(r + 1)));
+        table_->setItem(r, 1, cell(shown_text(row.preview)));
+        table_->setItem(r, 2, cell(to_qstring(row.date_shown)));
+        table_->setItem(r, 3, cell(QString::number(row.color)));
+        table_->setItem(r, 4, cell(to_qstring(row.lead_time)));
+        table_->setItem(r, 5, cell(to_qstring(row.frequency)));
+        table_->setItem(r, 6, cell(to_qstring(row.group)));
+        table_->setRowHeight(r, line * row.text_lines + 4);
+    }
+    // The swatch shows the last row, but no row is chosen for Delete until the
+    // user picks one.
+    set_current_row(table_->rowCount() - 1);
+    table_->clearSelection();
+    current_row_ = -1;
+    update_buttons();
+}
+
+void RecordList::update_buttons() {
+    if (delete_ == nullptr || undo_ == nullptr) return;
+    const bool selected = !table_->selectedItems().isEmpty();
+    delete_->setEnabled(selected && current_row_ >= 0 &&
+                        current_row_ < static_cast<int>(rows_.size()));
+    undo_->setEnabled(state_.undo && state_.undo->file == state_.current_file);
+}
+
+void RecordList::show_file(const fs::path& file) {
+    if (file != state_.current_file) state_.undo.reset();
+    state_.current_file = file;
+    fill();
+}
+
+void RecordList::report(const WriteOutcome& outcome) {
+    if (outcome.ok) return;
+    message(outcome.message, MessageIcon::critical);
+    if (outcome.changed_outside) refill_and_resort();
+}
+
+void RecordList::set_current_row(int row) {
+    current_row_ = row;
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    QPalette palette = color_->palette();
+    palette.setColor(QPalette::Window, to_qcolor(std::uint32_t(rows_[std::size_t(row)].color)));
+    color_->setPalette(palette);
+}
+
+void RecordList::sort_by_column(int column) {
+    if (column == 2) date_sort_->exec();
+    sort_column_ = column == 7 ? 6 : column;
+    if (sort_column_ == 0) return;
+    BusyCursor busy;
+    sort_rows(rows_, sort_column_, date_sort_->order(), date_sort_->descending());
+    draw_rows();
+}
+
+void RecordList::resort() {
+    if (!resort_ || sort_column_ == 0) return;
+    sort_rows(rows_, sort_column_, date_sort_->order(), date_sort_->descending());
+    draw_rows();
+}
+
+void RecordList::refill_and_resort() {
+    BusyCursor busy;
+    fill();
+    resort();
+}
+
+void RecordList::open_editor(int record) {
+    state_.current_record = record;
+    RecordEdit editor(this, context_, state_);
+    editor.exec();
+    // The next editor opens with them; the store gets them when the list closes.
+    if (const auto& presets = editor.chosen_presets()) {
+        apply_record_presets(context_.settings, *presets);
+        presets_ = presets;
+    }
+    update_buttons();
+}
+
+void RecordList::edit_row(int row) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    resort_ = true;
+    // The row's record as the file holds it now, found by its lines.
+    const int record = rows_[std::size_t(row)].record;
+    const std::string content = std::size_t(record) <= state_.contents.size()
+                                    ? state_.contents[std::size_t(record - 1)]
+                                    : std::string();
+    const std::optional<int> found =
+        rescan(state_, sink_) ? find_record(state_, content, record) : std::nullopt;
+    if (found) {
+        open_editor(*found);
+    } else {
+        message("Der gewählte Datensatz steht nicht mehr unverändert in der Datei " +
+                    display_name(state_.current_file) +
+                    ": ein anderes Programm hat sie geändert. Die Liste wird neu geladen.",
+                MessageIcon::critical);
+    }
+    refill_and_resort();
+}
+
+void RecordList::new_record() {
+    // Undo belongs to this New from here on: a cancelled New leaves nothing to undo.
+    state_.undo.reset();
+    rescan(state_, sink_);
+    open_editor(state_.record_count() + 1);
+    fill();
+    resort_ = false;
+}
+
+void RecordList::message(const std::string& text, MessageIcon icon) {
+    context_.services.dialogs.message(this, to_qstring(text), icon);
+}
+
+void RecordList::delete_record() {
+    if (current_row_ < 0 || current_row_ >= static_cast<int>(rows_.size()) ||
+        table_->selectedItems().isEmpty()) {
+        return;
+    }
+    BusyCursor busy;
+    const WriteOutcome outcome =
+        merkwald::delete_record(state_, rows_[std::size_t(current_row_)].record);
+    report(outcome);
+    if (outcome.changed_outside) return;
+    fill();
+    resort();
+}
+
+void RecordList::undo() {
+    std::string text;
+    bool changed_outside = false;
+    const UndoResult result = undo_from_backup(state_, text, changed_outside);
+    if (result == UndoResult::no_backup) message(text, MessageIcon::information);
+    if (result == UndoResult::failed) message(text, MessageIcon::critical);
+    state_.undo.reset();
+    refill_and_resort();
+}
+
+void RecordList::auto_delete() {
+    state_.undo.reset();
+    const fs::path file = file_path(to_utf8(file_name_->text()));
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) {
+        message("Falscher Dateiname!", MessageIcon::critical);
+        file_name_->setFocus();
+        update_buttons();
+        return;
+    }
+    if (file != state_.current_file) show_file(file);
+    MoveOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = move_expired_records(state_, context_.program_folder / kDeletedFileName,
+                                       context_.engine);
+        state_.undo.reset();
+        fill();
+    }
+    if (!outcome.write.ok) message(outcome.write.message, MessageIcon::critical);
+    if (outcome.moved > 0) message(moved_message(outcome.moved), MessageIcon::exclamation);
+}
+
+fs::path RecordList::file_path(const std::string& name) const { return context_.resolve(name); }
+
+QString RecordList::dialog_folder() const { return path_text(state_.current_file); }
+
+void RecordList::open_file() {
+    // A new name makes a new file, so the dialog must take one.
+    const QString chosen = context_.services.dialogs.save_file_name(this, QStringLiteral("Öffnen"),
+                                                                    dialog_folder(), kFilter);
+    if (chosen.isEmpty()) return;
+    const fs::path file = file_path(to_utf8(chosen));
+    if (!create_if_missing(file)) return;
+    file_name_->setText(chosen);
+    show_file(file);
+}
+
+void RecordList::save_as() {
+    const QString chosen = context_.services.dialogs.save_file_name(
+        this, QStringLiteral("Speichern unter"), dialog_folder(), kFilter);
+    if (chosen.isEmpty()) return;
+    const fs::path file = file_path(to_utf8(chosen));
+    const WriteOutcome copied = copy_file_safely(state_.current_file, file);
+    if (!copied.ok) {
+        message(copied.message, MessageIcon::critical);
+        return;
+    }
+    show_file(file);
+    file_name_->setText(chosen);
+}
+
+void RecordList::show_main_file() {
+    show_file(file_path(files_[0]));
+    shown_->setText(to_qstring(files_[0]));
+}
+
+void RecordList::show_linked_file() {
+    const int p = linked_->currentIndex();
+    std::optional<std::string> name;
+    if (p < 0 && files_.size() > 1 && to_utf8(linked_->currentText()) == files_[1]) {
+        name = files_[1];
+    } else if (p >= 0 && std::size_t(p) + 1 < files_.size()) {
+        name = files_[std::size_t(p) + 1];
+    }
+    if (name) {
+        BusyCursor busy;
+        show_file(file_path(*name));
+    }
+    shown_->setText(path_text(state_.current_file));
+}
+
+void RecordList::add_link() {
+    const QString chosen = context_.services.dialogs.open_file_name(
+        this, QStringLiteral("Hinzufügen"), dialog_folder(), kFilter);
+    if (chosen.isEmpty()) return;
+    const std::string name = to_utf8(chosen);
+    std::error_code ec;
+    const fs::path main = file_path(files_[0]);
+    if (equals_ignore_case(name, files_[0]) || fs::equivalent(file_path(name), main, ec)) {
+        message("Datei kann nicht mit sich selbst verbunden werden!", MessageIcon::critical);
+        return;
+    }
+    if (!fs::exists(file_path(name), ec) || files_.size() >= std::size_t(kMaxFiles)) return;
+    files_.push_back(name);
+    added_links_.push_back(name);
+    linked_->addItem(chosen);
+    linked_->setCurrentIndex(linked_->count() - 1);
+    show_linked_file();
+}
+
+void RecordList::remove_link() {
+    if (files_.size() < 2) return;
+    const std::string text = to_utf8(linked_->currentText());
+    std::size_t found = 1;
+    while (found < files_.size() && files_[found] != text) ++found;
+    if (found == files_.size()) return;
+    const QString question =
+        QStringLiteral("Verbindung mit ") + to_qstring(text) + QStringLiteral(" löschen?");
+    if (context_.services.dialogs.message(this, question, MessageIcon::question,
+                                          MessageButtons::ok_cancel) != MessageAnswer::ok) {
+        return;
+    }
+    const auto added = std::find(added_links_.begin(), added_links_.end(), files_[found]);
+    if (added != added_links_.end()) {
+        added_links_.erase(added);
+    } else {
+        removed_links_.push_back(files_[found]);
+    }
+    files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(found));
+    linked_->removeItem(static_cast<int>(found) - 1);
+    if (files_.size() > 1) {
+        linked_->setCurrentIndex(0);
+    } else {
+        linked_->setCurrentIndex(-1);
+        linked_->setEditText(QStringLiteral("keine"));
+        show_main_file();
+    }
+    show_linked_file();
+}
+
+void RecordList::take_column_widths() {
+    const int dpi = logicalDpiX();
+    for (std::size_t c = 0; c < kListColumns; ++c) {
+        const int pixels = table_->columnWidth(static_cast<int>(c));
+        columns_[c] = pixels == loaded_pixels_[c]
+                          ? loaded_twips_[c]
+                          : static_cast<int>(pixels * 1440.0 / dpi / width_scale_ + 0.5);
+    }
+}
+
+void RecordList::write_link_changes() {
+    // A file linked twice and unlinked once stays linked.
+    std::vector<std::string> removed;
+    for (const std::string& name : removed_links_) {
+        if (std::find(files_.begin() + 1, files_.end(), name) == files_.end()) {
+            removed.push_back(name);
+        }
+    }
+    const WriteOutcome outcome = rewrite_links(file_path(files_[0]), added_links_, removed);
+    if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+}
+
+void RecordList::done(int result) {
+    if (!closed_) {
+        closed_ = true;
+        take_column_widths();
+        date_sort_->hide();
+        write_link_changes();
+    }
+    QDialog::done(result);
+}
+
+}  // namespace merkwald

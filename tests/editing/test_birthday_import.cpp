@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "editing/birthday_import.h"
+#include "editing/converter.h"
+#include "editing_test_support.h"
+#include "engine/text_file.h"
+
+namespace merkwald {
+namespace {
+
+TEST(CsvFields, FieldSyntax) {
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {"  Anna Maria \t, \t1.1.1990  ", {"Anna Maria", "1.1.1990"}},
+        {" \" Anna \" , 2.2.1990", {" Anna ", "2.2.1990"}},
+        {"\"Anna \"\"Anni\"\" B\",3.3.1990", {"Anna \"Anni\" B", "3.3.1990"}},
+        {"\"offen, bis zum Ende", {"offen, bis zum Ende"}},
+        {"Anna\r\n\r\n   \r\n1.1.1990\n", {"Anna", "1.1.1990"}},
+        {"a,b\rc,d", {"a", "b", "c", "d"}},
+        {"\"Berg; Anna\";2.2.1990", {"Berg; Anna", "2.2.1990"}},
+        // One separator per file, whatever a later line holds.
+        {"Name,Datum\nMüller; Hans,1.1.1990\n", {"Name", "Datum", "Müller; Hans", "1.1.1990"}},
+        {"Berg, Anna;1.1.1990\nOtto;2.2.1990\n", {"Berg, Anna", "1.1.1990", "Otto", "2.2.1990"}},
+        {"a;b,c\nd;e,f\n", {"a", "b,c", "d", "e,f"}},
+        {"a,b;c\nd,e\n", {"a", "b;c", "d", "e"}},
+        // A blank spreadsheet row holds no field, and settles the separator.
+        {";\nBerg, Anna;1.1.1990", {"Berg, Anna", "1.1.1990"}},
+        {" , ,\n a , 1.1.1990\n,\n", {"a", "1.1.1990"}},
+    };
+    for (const auto& [text, fields] : rows) EXPECT_EQ(fields, csv_fields(text)) << text;
+}
+
+class Import : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    std::filesystem::path source = folder / "geb.csv";
+    std::filesystem::path target = folder / "main.rmd";
+    TextTemplate text{"c", "Geburtstag von", "hat <days_before_event_text>"};
+    RecordStyle style{0, 0, "7"};
+    std::vector<int> progress;
+
+    ImportOutcome run(const std::string& csv, ImportFormat format = ImportFormat::name_date) {
+        write_bytes(source, csv);
+        return import_birthdays(source, target, format, text, style, test::day(2026, 12, 7),
+                                [this](int n) { progress.push_back(n); });
+    }
+};
+
+TEST_F(Import, ThreeLinesAppendThreeRecordsWithoutTrailingEmptyLine) {
+    style.color = 255;
+    const ImportOutcome outcome =
+        run("Anna, 5.3.1998\r\n\"Berg, Bernd\",24.12.60\r\nCarl,1.1.2000\r\n");
+    EXPECT_EQ(ImportEnd::done, outcome.end);
+    EXPECT_EQ(" 3 Datensätze erfolgreich importiert", import_status_text(outcome));
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), progress);
+    const std::string bytes = read_bytes(target);
+    const std::string first =
+        "\r\n<record>\r\n<date=05.03.1998>\r\n<color=255>\r\n<active_before=7>\r\n"
+        "<group=geburtstage>\r\nGeburtstag von Anna hat <days_before_event_text>\r\n</record>\r\n";
+    EXPECT_EQ(first, bytes.substr(0, first.size()));
+    EXPECT_NE(std::string::npos, bytes.find("<date=24.12.1960>\r\n"));
+    EXPECT_NE(std::string::npos, bytes.find("Geburtstag von Berg, Bernd hat"));
+    EXPECT_TRUE(bytes.ends_with("Carl hat <days_before_event_text>\r\n</record>\r\n"));
+}
+
+// Every entry before the one that stopped the import is written.
+TEST_F(Import, HowAnImportEnds) {
+    struct Row {
+        std::string csv;
+        ImportFormat format;
+        ImportEnd end;
+        const char* status;
+        int line;  // the line a bad date names, 0: not checked
+    };
+    const Row rows[] = {
+        {"A,1.1.1990\r\nB,2.2.1990\r\nC,30.2.1990\r\nD,4.4.1990\r\nE,5.5.1990\r\n",
+         ImportFormat::name_date, ImportEnd::bad_date,
+         "Fehler beim Import!  2 Datensätze importiert", 3},
+        {"Name;Geburtstag\r\nA;1.1.1990\r\nB;31.2.1990\r\n", ImportFormat::name_date,
+         ImportEnd::bad_date, "Fehler beim Import!  1 Datensätze importiert", 3},
+        {"Anna,1.1.1990\r\nBernd\r\n", ImportFormat::name_date, ImportEnd::failed,
+         "Fehler beim Import!  1 Datensätze importiert", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.csv);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome = run(row.csv, row.format);
+        EXPECT_EQ(row.end, outcome.end);
+        EXPECT_EQ(row.status, import_status_text(outcome));
+        if (row.line != 0) {
+            EXPECT_EQ(row.line, outcome.line);
+        }
+        EXPECT_EQ(outcome.imported, test::count_of(read_bytes(target), "</record>"));
+    }
+}
+
+// LibreOffice Calc's "Text CSV" exports: comma with a semicolon in a name and a
+// blank row; semicolon (the German default) in Windows-1252 with a comma in a name.
+TEST_F(Import, SpreadsheetExportsReadBackOnTheirDays) {
+    struct Row {
+        const char* file;
+        std::vector<std::pair<std::string, DaySerial>> people;  // and a day each is due
+    };
+    const Row rows[] = {
+        {"libreoffice_comma.csv",
+         {{"Anna Berg", test::day(2027, 5, 17)},
+          {"Bernd Kühn", test::day(2027, 1, 31)},
+          {"Meier, Hans", test::day(2027, 2, 3)},
+          {"Clara Vogt", test::day(2027, 3, 1)},
+          {"Dieter Roth", test::day(2027, 3, 14)},
+          {"Schulz; Eva (Oma)", test::day(2027, 8, 8)},
+          {"Frank Otto", test::day(2027, 12, 24)}}},
+        {"libreoffice_semicolon.csv",
+         {{"Berg, Anna", test::day(2027, 5, 17)}, {"Jürgen Schönfeld", test::day(2027, 3, 14)}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome =
+            run(read_bytes(MERKWALD_TEST_DATA "/" + std::string(row.file)));
+        EXPECT_EQ(ImportEnd::done, outcome.end) << import_problem_text(outcome);
+        EXPECT_EQ(int(row.people.size()), outcome.imported);
+        for (const auto& [name, on] : row.people) {
+            const test::Listed listed = test::listed_on(target, on);
+            EXPECT_TRUE(listed.messages.empty());
+            EXPECT_EQ(1, std::count(listed.texts.begin(), listed.texts.end(),
+                                    "Geburtstag von " + name + " hat heute"))
+                << name;
+        }
+    }
+}
+
+// A name that would make the record's text line a tag of the reader.
+TEST_F(Import, ANameReadAsATagStopsTheImport) {
+    text.before = "";
+    for (const char* name :
+         {"<priority=2> Anna", "<background=5>", "<active_after=3>", "<DATE=1.1.1990>"}) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome = run("\"" + std::string(name) + "\",1.1.1990\n");
+        EXPECT_EQ(ImportEnd::bad_field, outcome.end);
+        EXPECT_FALSE(std::filesystem::exists(target));
+    }
+    // What follows the name becomes part of the value: these lines are text.
+    EXPECT_EQ(ImportEnd::done, run("\"<active=oft> Anna\",1.1.1990\n").end);
+    EXPECT_EQ(ImportEnd::done, run("<active=once>,1.1.1990\n").end);
+}
+
+TEST_F(Import, AWindows1252SourceIsReadAsSuch) {
+    EXPECT_EQ(1, run(latin1("Jürgen,1.1.1990\r\n")).imported);
+    EXPECT_NE(std::string::npos, read_bytes(target).find("von Jürgen hat"));
+}
+
+TEST(Converter, Lines) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"<color=blue>", "<color=8388608>"},
+        {"<color=Blue>", "<color=0>"},
+        {"<color= 255 >", "<color= 255 >"},
+        {"<colour=blue>", "<colour=blue>"},
+        {"\t< COLOR = lightgreen >  ", "<color=65280>"},
+        {"\t  eingerückter\tText  ", "eingerückter Text"},
+    };
+    for (const auto& [line, converted] : rows) EXPECT_EQ(converted, convert_line(line)) << line;
+}
+
+class ConvertFile : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    std::filesystem::path in = folder / "alt.rmd";
+    std::filesystem::path out = folder / "neu.rmd";
+};
+
+TEST_F(ConvertFile, CopiesEveryLineWithCrlfInTheInputsEncoding) {
+    const std::string old = latin1("<record>\n\t<color=grün>\r\n  Größe\tund Weite \r</record>");
+    write_bytes(in, old);
+    ASSERT_TRUE(convert_file(in, out).ok);
+    EXPECT_EQ(latin1("<record>\r\n<color=32768>\r\nGröße und Weite\r\n</record>\r\n"),
+              read_bytes(out));
+    EXPECT_EQ(old, read_bytes(in));
+}
+
+// Any spelling of the input as the output is refused: the output would destroy it.
+TEST_F(ConvertFile, ChecksInTheirOrder) {
+    EXPECT_EQ(ConvertCheck::missing_input, check_conversion("alt.rmd", "neu.rmd", in, out));
+    write_bytes(in, "x\r\n");
+    EXPECT_EQ(ConvertCheck::ok, check_conversion("alt.rmd", "neu.rmd", in, out));
+    EXPECT_EQ(ConvertCheck::same_file, check_conversion("fehlt", "FEHLT", in, in));
+    EXPECT_FALSE(convert_file(in, folder / ".alt.rmd~mw.XyZ123").ok);
+    EXPECT_EQ("x\r\n", read_bytes(in));
+    write_bytes(out, "y\r\n");
+    EXPECT_EQ(ConvertCheck::output_exists, check_conversion("alt.rmd", "neu.rmd", in, out));
+}
+
+}  // namespace
+}  // namespace merkwald

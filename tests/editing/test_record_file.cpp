@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editing/record_file.h"
+#include "editing/record_list_files.h"
+#include "editing_test_support.h"
+#include "engine/text_file.h"
+#include "tests/support/recording_sink.h"
+
+namespace merkwald {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kGroups = {"Geburtstage", "Namenstage", "Termine", "Sonstiges"};
+const std::string kA = record("<date=01.01.1990>|Anna");
+const std::string kB = record("<date=02.02.1990>|Bernd");
+const std::string kC = record("<date=03.03.1990>|Clara");
+const std::string kIntruder = record("<date=04.04.1990>|Von außen");
+
+struct Files {
+    std::string first, second, third;
+    [[nodiscard]] std::string all(const std::string& middle) const {
+        return first + middle + third;
+    }
+};
+
+// Three records; the middle one is rewritten by the editor's functions.
+Files three_records(std::string_view end, bool windows1252) {
+    auto enc = [windows1252](const std::string& s) { return windows1252 ? latin1(s) : s; };
+    return {enc("Kopfzeile mit Ümläut" + std::string(end) +
+                record("<date=01.01.1970>|Jürgen\t hat Geburtstag", end)),
+            enc(record("<date=2.2.99>|<active=once>|Zweiter", end)),
+            enc(record("<active=always>|Größe   ", end) + "Nachsatz")};
+}
+
+class RecordFile : public ::testing::Test {
+protected:
+    TempFolder folder;
+    test::RecordingSink sink;
+    EditingState state;
+
+    void open(const std::string& bytes, const std::string& name = "a.rmd") {
+        state.current_file = folder / name;
+        write_bytes(state.current_file, bytes);
+        ASSERT_TRUE(rescan(state, sink));
+    }
+    RecordFields load(int number) {
+        state.current_record = number;
+        RecordFields fields = initial_fields("21", std::nullopt, kGroups, 0);
+        RememberedTexts memory;
+        EXPECT_TRUE(load_record(state, {kGroups, 0}, fields, memory, sink));
+        return fields;
+    }
+};
+
+TEST_F(RecordFile, ReplacingOneRecordKeepsEveryOtherByteForByte) {
+    struct Case {
+        const char* name;
+        std::string_view end;
+        bool windows1252;
+    };
+    for (const Case& c : {Case{"UTF-8, CRLF", "\r\n", false}, Case{"Windows-1252", "\r\n", true},
+                          Case{"LF only", "\n", false}, Case{"CR only", "\r", true}}) {
+        SCOPED_TRACE(c.name);
+        const Files files = three_records(c.end, c.windows1252);
+        open(files.all(files.second));
+        RecordFields fields = load(2);
+        fields.text = "Zweiter, geändert";
+        ASSERT_TRUE(replace_record(state, fields, 0, sink).ok);
+        // The record the tools write has CRLF whatever the rest of the file uses.
+        const std::string middle =
+            "<record>\r\n<date=02.02.1999>\r\n<active=once>\r\n"
+            "<active_before=21>\r\nZweiter, geändert\r\n</record>\r\n";
+        EXPECT_EQ(files.all(c.windows1252 ? latin1(middle) : middle),
+                  read_bytes(state.current_file));
+    }
+}
+
+TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecord) {
+    const Files files = three_records("\n", false);
+    open(files.all(files.second));
+    RecordFields fields = load(4);
+    EXPECT_TRUE(state.new_record);
+    fields.date = "7.3.70";
+    fields.text = "Neu";
+    ASSERT_TRUE(append_record(state, fields, 0, sink).ok);
+    // "Nachsatz" had no line end: it keeps its line, then comes the empty line.
+    EXPECT_EQ(
+        files.all(files.second) + "\r\n\r\n" + record("<date=07.03.1970>|<active_before=21>|Neu"),
+        read_bytes(state.current_file));
+    EXPECT_EQ(4, state.record_count());
+}
+
+// A record without its own start line begins after the previous record's end.
+TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {
+    EngineState engine(EngineSettings{}, test::day(1999, 3, 5));
+    const std::string expired1 = latin1(record("<date=01.03.1999>|<active=once>|Zahnarzt Ü"));
+    const std::string headless =
+        "<recrod>\r\n<date=01.01.1999>\r\n<active=once>\r\nX\r\n</record>\r\n";
+    const std::string future = record("<date=06.03.1999>|<active=once>|Später");
+    const std::string expired2 = record("<active=once>|<date=4.3.99>|Friseur", "\n");
+    const std::string bad_date = record("<active=once>|<date=30.02.1999>|Kaputt");
+    const std::string yearly = record("<date=01.01.1990>|Jährlich");
+    write_bytes(folder / "deleted.rmd", latin1("gelöscht am: 01.01.1999\r\nalt\r\n\r\n"));
+    open("Kopf\r\n" + expired1 + yearly + headless + future + expired2 + bad_date);
+    const MoveOutcome outcome = move_expired_records(state, folder / "deleted.rmd", engine);
+    ASSERT_TRUE(outcome.write.ok) << outcome.write.message;
+    EXPECT_EQ(3, outcome.moved);
+    EXPECT_EQ("Kopf\r\n" + yearly + future + bad_date,
+              latin1(read_text_file(state.current_file)->text));
+    const std::string stamp = latin1("gelöscht am: 05.03.1999\r\n");
+    EXPECT_EQ(latin1("gelöscht am: 01.01.1999\r\nalt\r\n\r\n") + stamp + expired1 + "\r\n" + stamp +
+                  headless + "\r\n" + stamp + expired2 + "\r\n",
+              read_bytes(folder / "deleted.rmd"));
+}
+
+TEST_F(RecordFile, ClosingTheListChangesOnlyTheLinksTheUserChanged) {
+    const auto file = folder / "main.rmd";
+    // "fehlt.rmd" is missing just now: it stays; the removed "b.rmd" goes
+    // wherever it stands.
+    const std::string before = "<add_file=alt.rmd>\r\n" + record("A") + "<add_file=b.rmd>\r\n" +
+                               "<ADD_FILE=fehlt.rmd>\r\n<add_file=b.rmd>\r\n" + record("B");
+    write_bytes(file, before);
+    ASSERT_TRUE(rewrite_links(file, {"c.rmd"}, {"alt.rmd", "b.rmd"}).ok);
+    EXPECT_EQ("<add_file=c.rmd>\r\n" + record("A") + "<ADD_FILE=fehlt.rmd>\r\n" + record("B"),
+              read_bytes(file));
+    EXPECT_EQ(before, read_bytes(folder / "main.bak"));
+}
+
+// Another program put a record at the top after the file was loaded: every
+// change refuses, says so, and leaves the file as that program left it.
+TEST_F(RecordFile, AnOutsideInsertionStopsSaveDeleteUndoAndAutoDelete) {
+    const EngineState engine(EngineSettings{}, test::day(2026, 12, 7));
+    const std::string outside = kIntruder + kA + kB + kC;
+    auto expect_refused = [&](const WriteOutcome& outcome) {
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_TRUE(outcome.changed_outside);
+        EXPECT_NE(std::string::npos, outcome.message.find("von einem anderen Programm"))
+            << outcome.message;
+        EXPECT_EQ(outside, read_bytes(state.current_file));
+    };
+    open(kA + kB + kC);
+    const RecordFields fields = load(2);
+    write_bytes(state.current_file, outside);
+    expect_refused(replace_record(state, fields, 0, sink));
+    open(kA + kB + kC);
+    write_bytes(state.current_file, outside);
+    expect_refused(delete_record(state, 2));
+    expect_refused(append_record(state, fields, 0, sink));
+    expect_refused(move_expired_records(state, folder / "deleted.rmd", engine).write);
+    EXPECT_FALSE(fs::exists(folder / "a.bak"));
+
+    open(kA + kB + kC);
+    ASSERT_TRUE(delete_record(state, 2).ok);
+    write_bytes(state.current_file, outside);
+    std::string message;
+    bool changed_outside = false;
+    EXPECT_EQ(UndoResult::failed, undo_from_backup(state, message, changed_outside));
+    EXPECT_TRUE(changed_outside);
+    EXPECT_EQ(outside, read_bytes(state.current_file));
+}
+
+TEST_F(RecordFile, StrayTagsNeverLetARecordReachBackOverAnEarlierOne) {
+    struct Case {
+        const char* name;
+        std::string file;
+        int record;
+        std::string after_delete;
+    };
+    const Case cases[] = {
+        {"stray end tag", kA + "</record>\r\n" + kB, 2, kA + kB},
+        {"mistyped start", kA + "<recrod>\r\nText\r\n</record>\r\n" + kB, 2, kA + kB},
+        {"end without start first", "Kopf\r\n</record>\r\n" + kA, 1, kA},
+        {"tag-like text", kA + "<record x>\r\n<date=1.1.2000>\r\nY\r\n</record>\r\n", 2, kA}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open(c.file);
+        ASSERT_TRUE(delete_record(state, c.record).ok);
+        EXPECT_EQ(c.after_delete, read_bytes(state.current_file));
+        open(c.file);
+        RecordFields fields = load(c.record);
+        EXPECT_EQ(std::string::npos, fields.text.find("Anna")) << fields.text;
+        fields.text = "Neu";
+        ASSERT_TRUE(replace_record(state, fields, 0, sink).ok);
+        EXPECT_NE(std::string::npos, read_bytes(state.current_file).find(kA));
+    }
+}
+
+// "a.rmd" and "a.txt" share the backup "a.bak".
+TEST_F(RecordFile, UndoRestoresOnlyFromTheBackupOfItsOwnFile) {
+    open(kA + kB);
+    ASSERT_TRUE(delete_record(state, 1).ok);
+    EditingState rmd = state;
+    open(kC + kC, "a.txt");
+    ASSERT_TRUE(delete_record(state, 1).ok);
+    ASSERT_EQ(folder / "a.bak", state.undo->backup);
+
+    std::string message;
+    bool changed_outside = false;
+    EXPECT_EQ(UndoResult::no_backup, undo_from_backup(rmd, message, changed_outside));
+    EXPECT_EQ("Keine Sicherung vorhanden", message);
+    EXPECT_EQ(kB, read_bytes(rmd.current_file));
+    // The undo point names its file: shown another file, it restores nothing.
+    const fs::path txt = state.current_file;
+    state.current_file = rmd.current_file;
+    EXPECT_EQ(UndoResult::no_backup, undo_from_backup(state, message, changed_outside));
+    state.current_file = txt;
+    EXPECT_EQ(UndoResult::restored, undo_from_backup(state, message, changed_outside));
+    EXPECT_EQ(kC + kC, read_bytes(txt));
+    EXPECT_EQ(kB, read_bytes(rmd.current_file));
+}
+
+}  // namespace
+}  // namespace merkwald
