@@ -89,13 +89,6 @@ private:
     pid_t pid_ = 0;
 };
 
-std::set<std::string> names_in(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 class FileLocking : public ::testing::Test {
 protected:
     void TearDown() override { set_lock_wait(kLockWait); }
@@ -218,32 +211,6 @@ TEST_F(FileLocking, TheSameThreadNestsAndTheOuterHoldingKeepsOthersOut) {
     outer.reset();
     std::thread([&] { other_got_it = lock_file(file, 0ms).held(); }).join();
     EXPECT_TRUE(other_got_it);
-}
-
-// An outside edit that keeps size and modification time, as `cp -p` and sync
-// tools make: only the content tells, and the rewrite must not overwrite it.
-TEST_F(FileLocking, AnOutsideEditKeepingSizeAndTimeIsNotOverwritten) {
-    const fs::path file = folder / "termine.rmd";
-    write_bytes(file, kOld);
-    std::string bytes;
-    const FileRead read = read_regular_file(file, bytes);
-    ASSERT_TRUE(read.ok);
-    struct stat before {};
-    ASSERT_EQ(0, ::stat(file.c_str(), &before));
-
-    std::string edited = kOld;
-    edited.replace(edited.find("Anna"), 4, "Ania");
-    write_bytes(folder / "kopie.rmd", edited);
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    ASSERT_EQ(0, ::utimensat(AT_FDCWD, (folder / "kopie.rmd").c_str(), times, 0));
-    fs::rename(folder / "kopie.rmd", file);
-    ASSERT_EQ(read.stamp.size, current_stamp(file).size);
-    ASSERT_EQ(read.stamp.modified_ns, current_stamp(file).modified_ns);
-
-    const WriteOutcome outcome = rewrite_with_backup(file, bytes, kNew, &read.stamp);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.changed_outside);
-    EXPECT_EQ(edited, read_bytes(file));
 }
 
 // A program that writes without the lock between the backup and the

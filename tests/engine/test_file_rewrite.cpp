@@ -197,6 +197,11 @@ TEST_F(FileRewrite, HardLinkedFileIsWrittenInPlace) {
     ASSERT_TRUE(platform::info_at(file, info, true));
     EXPECT_EQ(info.links, 2u);
     EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
+    ASSERT_TRUE(platform::info_at(folder_ / "a.bak", info, true));
+    EXPECT_EQ(info.links, 1u) << "the backup is a file of its own";
+    // Shorter content leaves no tail of the longer one.
+    ASSERT_TRUE(write_file_safely(file, "kurz\r\n").ok);
+    EXPECT_EQ(content(other), "kurz\r\n");
 }
 
 // Read-only: the write bits here, the read-only attribute on Windows.
@@ -205,9 +210,12 @@ TEST_F(FileRewrite, ReadOnlyFileIsLeftAlone) {
     fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_NE(outcome.message.find("schreibgeschützt"), std::string::npos) << outcome.message;
+    for (const WriteOutcome& outcome :
+         {rewrite_with_backup(file, kFirst, kSecond), write_file_safely(file, kSecond)}) {
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_NE(outcome.message.find("schreibgeschützt"), std::string::npos) << outcome.message;
+        EXPECT_NE(outcome.message.find("a.rmd"), std::string::npos) << outcome.message;
+    }
     EXPECT_EQ(content(file), kFirst);
     EXPECT_EQ(names_in(folder_), std::set<std::string>{"a.rmd"});
 }
@@ -224,6 +232,8 @@ TEST_F(FileRewrite, SameSizeChangeWithSameTimeIsSeen) {
     changed[changed.find("eins")] = 'E';
     write("a.rmd", changed);
     fs::last_write_time(file, time);
+    ASSERT_EQ(read.stamp.size, current_stamp(file).size);
+    ASSERT_EQ(read.stamp.modified_ns, current_stamp(file).modified_ns);
 
     const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond, &read.stamp);
     EXPECT_FALSE(outcome.ok);
@@ -267,6 +277,10 @@ TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
     EXPECT_EQ(info.kind, platform::Kind::link);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
+    ASSERT_TRUE(write_file_safely(link, kThird).ok);
+    ASSERT_TRUE(platform::info_at(link, info, false));
+    EXPECT_EQ(info.kind, platform::Kind::link);
+    EXPECT_EQ(content(file), kThird);
 }
 
 // Writers in two programs take turns: while the other holds the lock nothing
