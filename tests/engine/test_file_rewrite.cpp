@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <thread>
 
+#include "../support/lock_holder.h"
 #include "engine/file_access.h"
 #include "engine/file_lock.h"
 #include "engine/line_source.h"
@@ -22,11 +21,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-extern char** environ;
 #endif
 
 namespace merkwald {
@@ -56,81 +50,6 @@ std::set<std::string> names_in(const fs::path& folder) {
     }
     return names;
 }
-
-constexpr char kHolderVariable[] = "MERKWALD_LOCK_HOLDER";
-
-fs::path marker(const fs::path& file, const char* what) {
-    fs::path name = file;
-    return name += what;
-}
-
-bool wait_for(const fs::path& name) {
-    for (int i = 0; i < 2000 && !fs::exists(name); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return fs::exists(name);
-}
-
-// Started as another program (this test binary with the variable set): holds
-// the lock of the file, says so, and lets go when told, before main runs.
-int run_lock_holder() {
-    const char* target = std::getenv(kHolderVariable);
-    if (target == nullptr) return 0;
-    const fs::path file = target;
-    const FileLock lock = lock_file(file);
-    if (!lock.held()) std::_Exit(2);
-    std::ofstream(marker(file, ".held")).put('x');
-    std::_Exit(wait_for(marker(file, ".go")) ? 0 : 3);
-}
-[[maybe_unused]] const int lock_holder = run_lock_holder();
-
-// The holder started for `file`; its exit status when waited for.
-class LockHolder {
-public:
-    explicit LockHolder(const fs::path& file) {
-#ifdef _WIN32
-        wchar_t self[MAX_PATH];
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", file.c_str());
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &process_);
-        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", nullptr);
-#else
-        ::setenv(kHolderVariable, file.c_str(), 1);
-        std::string self = "/proc/self/exe";
-        char* argv[] = {self.data(), nullptr};
-        started_ = posix_spawn(&pid_, self.c_str(), nullptr, nullptr, argv, environ) == 0;
-        ::unsetenv(kHolderVariable);
-#endif
-    }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-    [[nodiscard]] bool started() const { return started_; }
-    int wait() {
-#ifdef _WIN32
-        DWORD status = 1;
-        WaitForSingleObject(process_.hProcess, INFINITE);
-        GetExitCodeProcess(process_.hProcess, &status);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-        return static_cast<int>(status);
-#else
-        int status = 0;
-        if (waitpid(pid_, &status, 0) != pid_ || !WIFEXITED(status)) return -1;
-        return WEXITSTATUS(status);
-#endif
-    }
-
-private:
-    bool started_ = false;
-#ifdef _WIN32
-    PROCESS_INFORMATION process_{};
-#else
-    pid_t pid_ = 0;
-#endif
-};
 
 class FileRewrite : public test::TempFolderTest {
 protected:
@@ -291,9 +210,8 @@ TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
 // is written and the message says so; once it let go, the write goes through.
 TEST_F(FileRewrite, LockHeldByAnotherProgramIsWaitedForThenRefused) {
     const fs::path file = write("a.rmd", kFirst);
-    LockHolder holder(file);
-    ASSERT_TRUE(holder.started());
-    ASSERT_TRUE(wait_for(marker(file, ".held")));
+    test::LockHolder holder(file);
+    ASSERT_TRUE(holder.holding());
 
     set_lock_wait(std::chrono::milliseconds(200));
     const WriteOutcome refused = write_file_safely(file, kSecond);
@@ -302,8 +220,7 @@ TEST_F(FileRewrite, LockHeldByAnotherProgramIsWaitedForThenRefused) {
     EXPECT_EQ(refused.message, file_busy_message(file));
     EXPECT_EQ(content(file), kFirst);
 
-    std::ofstream(marker(file, ".go")).put('x');
-    EXPECT_EQ(holder.wait(), 0);
+    EXPECT_EQ(holder.release(), 0);
     const WriteOutcome written = write_file_safely(file, kSecond);
     ASSERT_TRUE(written.ok) << written.message;
     EXPECT_EQ(content(file), kSecond);
