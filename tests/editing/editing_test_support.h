@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,14 @@ inline std::string read_bytes(const std::filesystem::path& path) {
 inline void write_bytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The names of the files in `folder`.
+inline std::set<std::string> names_in(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 inline std::string latin1(std::string_view utf8) { return *utf8_to_windows1252(utf8); }
@@ -89,6 +98,7 @@ inline Listed listed_on(const std::filesystem::path& file, DaySerial today, int 
 
 namespace merkwald {
 using test::latin1;
+using test::names_in;
 using test::read_bytes;
 using test::record;
 using test::TempFolder;

@@ -60,11 +60,7 @@ TEST_F(EntryDialogs, EveryTypedDateFormIsWrittenInFull) {
     }
     EXPECT_TRUE(world.dialogs.messages.empty());
     const std::string written = read_bytes(main);
-    std::size_t count = 0;
-    for (auto at = written.find("<date=01.04.2027>"); at != std::string::npos;
-         at = written.find("<date=01.04.2027>", at + 1))
-        ++count;
-    EXPECT_EQ(count, std::size(typed_forms));
+    EXPECT_EQ(test::count_of(written, "<date=01.04.2027>"), int(std::size(typed_forms)));
     form.name_field()->setText(QStringLiteral("Zahnarzt"));
     test::retype(*form.date_field(), QStringLiteral("31.04.2027"));
     EXPECT_TRUE(marked_invalid(*form.date_field()));

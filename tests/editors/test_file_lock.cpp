@@ -2,14 +2,8 @@
 // told about is overwritten.
 
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
 #include <set>
 #include <string>
 #include <thread>
@@ -23,8 +17,7 @@
 #include "engine/file_lock.h"
 #include "engine/safe_rewrite.h"
 #include "tests/support/cli_process.h"
-
-extern char** environ;
+#include "tests/support/lock_holder.h"
 
 namespace merkwald {
 namespace {
@@ -32,76 +25,14 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-constexpr char kHoldVariable[] = "MERKWALD_LOCK_HOLD";
-constexpr char kReadyVariable[] = "MERKWALD_LOCK_READY";
-
 const std::string kOld = record("<date=01.01.1990>|Anna") + record("<date=02.02.1990>|Bernd");
 const std::string kNew = kOld + record("<date=03.03.1990>|Clara");
-
-// Started as the holder (the test binary itself with the two variables set):
-// takes the lock, says so by creating the ready file, and waits to be killed.
-int run_lock_holder() {
-    const char* file = std::getenv(kHoldVariable);
-    const char* ready = std::getenv(kReadyVariable);
-    if (file == nullptr || ready == nullptr) return 0;
-    const FileLock lock = lock_file(file, 0ms);
-    if (!lock.held()) std::_Exit(4);
-    write_bytes(ready, "");
-    std::this_thread::sleep_for(60s);  // never reached in a passing test
-    std::_Exit(5);
-}
-[[maybe_unused]] const int lock_holder = run_lock_holder();
-
-// Another process holding the lock of `file` until it is killed.
-class Holder {
-public:
-    Holder(const fs::path& file, const fs::path& ready) {
-        ::setenv(kHoldVariable, file.c_str(), 1);
-        ::setenv(kReadyVariable, ready.c_str(), 1);
-        std::string self = "/proc/self/exe";
-        char* argv[] = {self.data(), nullptr};
-        if (posix_spawn(&pid_, self.c_str(), nullptr, nullptr, argv, environ) != 0) pid_ = 0;
-        ::unsetenv(kHoldVariable);
-        ::unsetenv(kReadyVariable);
-        // Waiting for the holder to start is no measure of speed: it only must come.
-        for (int i = 0; pid_ != 0 && i < 3000 && !fs::exists(ready); ++i)
-            std::this_thread::sleep_for(10ms);
-    }
-    ~Holder() { kill(); }
-    Holder(const Holder&) = delete;
-    Holder& operator=(const Holder&) = delete;
-
-    [[nodiscard]] bool holding(const fs::path& ready) const {
-        return pid_ != 0 && fs::exists(ready);
-    }
-    // kill -9; true when it died of it.
-    bool kill() {
-        if (pid_ == 0) return false;
-        ::kill(pid_, SIGKILL);
-        int status = 0;
-        const bool killed =
-            waitpid(pid_, &status, 0) == pid_ && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-        pid_ = 0;
-        return killed;
-    }
-
-private:
-    pid_t pid_ = 0;
-};
-
-std::set<std::string> names_in(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 class FileLocking : public ::testing::Test {
 protected:
     void TearDown() override { set_lock_wait(kLockWait); }
 
     TempFolder folder;
-    fs::path ready = folder / "bereit";
 };
 
 // Whoever holds the lock, from before reading until after the replacement,
@@ -113,10 +44,9 @@ TEST_F(FileLocking, AnotherProcessHoldingTheLockMakesEveryWriterGiveUpWithAMessa
         SCOPED_TRACE(exists ? "existing file" : "file still missing");
         TempFolder f;
         const fs::path file = f / "termine.rmd";
-        const fs::path holder_ready = f / "bereit";
         if (exists) write_bytes(file, kOld);
-        Holder holder(file, holder_ready);
-        ASSERT_TRUE(holder.holding(holder_ready));
+        test::LockHolder holder(file);
+        ASSERT_TRUE(holder.holding());
 
         const FileLock lock = lock_file(file);
         EXPECT_FALSE(lock.held());
@@ -132,8 +62,8 @@ TEST_F(FileLocking, AnotherProcessHoldingTheLockMakesEveryWriterGiveUpWithAMessa
             EXPECT_FALSE(outcome.ok);
             EXPECT_EQ(file_busy_message(file), outcome.message);
         }
-        const std::set<std::string> left = exists ? std::set<std::string>{"termine.rmd", "bereit"}
-                                                  : std::set<std::string>{"bereit"};
+        std::set<std::string> left{"termine.rmd.held"};
+        if (exists) left.insert("termine.rmd");
         EXPECT_EQ(left, names_in(f.path()));
         if (exists) {
             EXPECT_EQ(kOld, read_bytes(file));
@@ -151,8 +81,8 @@ TEST_F(FileLocking, ABusyFileRefusesTheEditorAndTheCommandLineWithAMessage) {
     fs::create_symlink(main, world.folder / "verweis.rmd");
     fs::copy_file(fs::path(MERKWALD_SOURCE_DIR) / "data" / "geb_text.dat",
                   world.folder / "geb_text.dat");
-    Holder holder(main, ready);
-    ASSERT_TRUE(holder.holding(ready));
+    test::LockHolder holder(main);
+    ASSERT_TRUE(holder.holding());
     EXPECT_FALSE(lock_file(world.folder / "verweis.rmd", 0ms).held());
 
     test::CliProcess add(MERKWALD_CLI_BINARY,
@@ -184,8 +114,8 @@ TEST_F(FileLocking, ABusyFileRefusesTheEditorAndTheCommandLineWithAMessage) {
 TEST_F(FileLocking, AKilledHolderLeavesNothingAndTheNextWriterProceedsAtOnce) {
     const fs::path file = folder / "termine.rmd";
     write_bytes(file, kOld);
-    Holder holder(file, ready);
-    ASSERT_TRUE(holder.holding(ready));
+    test::LockHolder holder(file);
+    ASSERT_TRUE(holder.holding());
     EXPECT_FALSE(lock_file(file, 0ms).held());
     ASSERT_TRUE(holder.kill());
 
@@ -194,7 +124,7 @@ TEST_F(FileLocking, AKilledHolderLeavesNothingAndTheNextWriterProceedsAtOnce) {
     const WriteOutcome written = rewrite_with_backup(file, kOld, kNew);
     EXPECT_TRUE(written.ok) << written.message;
     EXPECT_EQ(kNew, read_bytes(file));
-    EXPECT_EQ((std::set<std::string>{"termine.rmd", "termine.bak", "bereit"}),
+    EXPECT_EQ((std::set<std::string>{"termine.rmd", "termine.bak", "termine.rmd.held"}),
               names_in(folder.path()));
 }
 
@@ -218,32 +148,6 @@ TEST_F(FileLocking, TheSameThreadNestsAndTheOuterHoldingKeepsOthersOut) {
     outer.reset();
     std::thread([&] { other_got_it = lock_file(file, 0ms).held(); }).join();
     EXPECT_TRUE(other_got_it);
-}
-
-// An outside edit that keeps size and modification time, as `cp -p` and sync
-// tools make: only the content tells, and the rewrite must not overwrite it.
-TEST_F(FileLocking, AnOutsideEditKeepingSizeAndTimeIsNotOverwritten) {
-    const fs::path file = folder / "termine.rmd";
-    write_bytes(file, kOld);
-    std::string bytes;
-    const FileRead read = read_regular_file(file, bytes);
-    ASSERT_TRUE(read.ok);
-    struct stat before {};
-    ASSERT_EQ(0, ::stat(file.c_str(), &before));
-
-    std::string edited = kOld;
-    edited.replace(edited.find("Anna"), 4, "Ania");
-    write_bytes(folder / "kopie.rmd", edited);
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    ASSERT_EQ(0, ::utimensat(AT_FDCWD, (folder / "kopie.rmd").c_str(), times, 0));
-    fs::rename(folder / "kopie.rmd", file);
-    ASSERT_EQ(read.stamp.size, current_stamp(file).size);
-    ASSERT_EQ(read.stamp.modified_ns, current_stamp(file).modified_ns);
-
-    const WriteOutcome outcome = rewrite_with_backup(file, bytes, kNew, &read.stamp);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.changed_outside);
-    EXPECT_EQ(edited, read_bytes(file));
 }
 
 // A program that writes without the lock between the backup and the

@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <thread>
 
+#include "../support/lock_holder.h"
 #include "engine/file_access.h"
 #include "engine/file_lock.h"
 #include "engine/line_source.h"
@@ -22,11 +21,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-extern char** environ;
 #endif
 
 namespace merkwald {
@@ -56,81 +50,6 @@ std::set<std::string> names_in(const fs::path& folder) {
     }
     return names;
 }
-
-constexpr char kHolderVariable[] = "MERKWALD_LOCK_HOLDER";
-
-fs::path marker(const fs::path& file, const char* what) {
-    fs::path name = file;
-    return name += what;
-}
-
-bool wait_for(const fs::path& name) {
-    for (int i = 0; i < 2000 && !fs::exists(name); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return fs::exists(name);
-}
-
-// Started as another program (this test binary with the variable set): holds
-// the lock of the file, says so, and lets go when told, before main runs.
-int run_lock_holder() {
-    const char* target = std::getenv(kHolderVariable);
-    if (target == nullptr) return 0;
-    const fs::path file = target;
-    const FileLock lock = lock_file(file);
-    if (!lock.held()) std::_Exit(2);
-    std::ofstream(marker(file, ".held")).put('x');
-    std::_Exit(wait_for(marker(file, ".go")) ? 0 : 3);
-}
-[[maybe_unused]] const int lock_holder = run_lock_holder();
-
-// The holder started for `file`; its exit status when waited for.
-class LockHolder {
-public:
-    explicit LockHolder(const fs::path& file) {
-#ifdef _WIN32
-        wchar_t self[MAX_PATH];
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", file.c_str());
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &process_);
-        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", nullptr);
-#else
-        ::setenv(kHolderVariable, file.c_str(), 1);
-        std::string self = "/proc/self/exe";
-        char* argv[] = {self.data(), nullptr};
-        started_ = posix_spawn(&pid_, self.c_str(), nullptr, nullptr, argv, environ) == 0;
-        ::unsetenv(kHolderVariable);
-#endif
-    }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-    [[nodiscard]] bool started() const { return started_; }
-    int wait() {
-#ifdef _WIN32
-        DWORD status = 1;
-        WaitForSingleObject(process_.hProcess, INFINITE);
-        GetExitCodeProcess(process_.hProcess, &status);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-        return static_cast<int>(status);
-#else
-        int status = 0;
-        if (waitpid(pid_, &status, 0) != pid_ || !WIFEXITED(status)) return -1;
-        return WEXITSTATUS(status);
-#endif
-    }
-
-private:
-    bool started_ = false;
-#ifdef _WIN32
-    PROCESS_INFORMATION process_{};
-#else
-    pid_t pid_ = 0;
-#endif
-};
 
 class FileRewrite : public test::TempFolderTest {
 protected:
@@ -197,6 +116,11 @@ TEST_F(FileRewrite, HardLinkedFileIsWrittenInPlace) {
     ASSERT_TRUE(platform::info_at(file, info, true));
     EXPECT_EQ(info.links, 2u);
     EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
+    ASSERT_TRUE(platform::info_at(folder_ / "a.bak", info, true));
+    EXPECT_EQ(info.links, 1u) << "the backup is a file of its own";
+    // Shorter content leaves no tail of the longer one.
+    ASSERT_TRUE(write_file_safely(file, "kurz\r\n").ok);
+    EXPECT_EQ(content(other), "kurz\r\n");
 }
 
 // Read-only: the write bits here, the read-only attribute on Windows.
@@ -205,25 +129,34 @@ TEST_F(FileRewrite, ReadOnlyFileIsLeftAlone) {
     fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_NE(outcome.message.find("schreibgeschützt"), std::string::npos) << outcome.message;
+    for (const WriteOutcome& outcome :
+         {rewrite_with_backup(file, kFirst, kSecond), write_file_safely(file, kSecond)}) {
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_NE(outcome.message.find("schreibgeschützt"), std::string::npos) << outcome.message;
+        EXPECT_NE(outcome.message.find("a.rmd"), std::string::npos) << outcome.message;
+    }
     EXPECT_EQ(content(file), kFirst);
     EXPECT_EQ(names_in(folder_), std::set<std::string>{"a.rmd"});
 }
 
 // A change of the same size within the same second (times may have whole
-// seconds only) is still seen: the stamp's hash tells.
+// seconds only), or one that keeps the time as `cp -p` and sync tools do, is
+// still seen: the stamp's hash tells.
 TEST_F(FileRewrite, SameSizeChangeWithSameTimeIsSeen) {
     const fs::path file = write("a.rmd", kFirst);
+    // A whole second, which every file system keeps as it is set.
+    const fs::file_time_type time =
+        std::chrono::floor<std::chrono::seconds>(fs::last_write_time(file));
+    fs::last_write_time(file, time);
     std::string bytes;
     const FileRead read = read_regular_file(file, bytes);
     ASSERT_TRUE(read.ok);
-    const fs::file_time_type time = fs::last_write_time(file);
     std::string changed = kFirst;
     changed[changed.find("eins")] = 'E';
     write("a.rmd", changed);
     fs::last_write_time(file, time);
+    ASSERT_EQ(read.stamp.size, current_stamp(file).size);
+    ASSERT_EQ(read.stamp.modified_ns, current_stamp(file).modified_ns);
 
     const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond, &read.stamp);
     EXPECT_FALSE(outcome.ok);
@@ -267,15 +200,18 @@ TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
     EXPECT_EQ(info.kind, platform::Kind::link);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
+    ASSERT_TRUE(write_file_safely(link, kThird).ok);
+    ASSERT_TRUE(platform::info_at(link, info, false));
+    EXPECT_EQ(info.kind, platform::Kind::link);
+    EXPECT_EQ(content(file), kThird);
 }
 
 // Writers in two programs take turns: while the other holds the lock nothing
 // is written and the message says so; once it let go, the write goes through.
 TEST_F(FileRewrite, LockHeldByAnotherProgramIsWaitedForThenRefused) {
     const fs::path file = write("a.rmd", kFirst);
-    LockHolder holder(file);
-    ASSERT_TRUE(holder.started());
-    ASSERT_TRUE(wait_for(marker(file, ".held")));
+    test::LockHolder holder(file);
+    ASSERT_TRUE(holder.holding());
 
     set_lock_wait(std::chrono::milliseconds(200));
     const WriteOutcome refused = write_file_safely(file, kSecond);
@@ -284,8 +220,7 @@ TEST_F(FileRewrite, LockHeldByAnotherProgramIsWaitedForThenRefused) {
     EXPECT_EQ(refused.message, file_busy_message(file));
     EXPECT_EQ(content(file), kFirst);
 
-    std::ofstream(marker(file, ".go")).put('x');
-    EXPECT_EQ(holder.wait(), 0);
+    EXPECT_EQ(holder.release(), 0);
     const WriteOutcome written = write_file_safely(file, kSecond);
     ASSERT_TRUE(written.ok) << written.message;
     EXPECT_EQ(content(file), kSecond);

@@ -82,6 +82,11 @@ public:
         write_file(folder + u'/' + name, QByteArray::fromStdString(text).replace("\n", "\r\n"));
     }
 
+    // A file as the project ships it, copied into the program folder.
+    void copy_shipped(const QString& name) const {
+        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/") + name, folder + u'/' + name);
+    }
+
     void set(std::string_view name, StoreValue value) {
         store.store().create_key(kMainKey, kKeyClass);
         store.store().set_value(kMainKey, name, value);

@@ -54,8 +54,7 @@ TEST(FeastWindows, ListWhatTheCommandLinePrintsForEveryYearTyped) {
 class AstroWindow : public ::testing::Test {
 protected:
     AstroWindow() {
-        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/orte.dat"),
-                    fixture.folder + "/orte.dat");
+        fixture.copy_shipped(QStringLiteral("orte.dat"));
         settings = default_settings(fixture.folder);
         fixture.clock.set(at(2000, 6, 21, 9, 5));
     }
@@ -226,13 +225,9 @@ TEST(RangeDates, KeyboardReachesEveryControlAndReturnShows) {
     RangeWindow window(
         {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
         QDate(1999, 3, 5));
-    const KeyboardWalk walk = walk_keyboard(window, window.from_field());
-    EXPECT_EQ(walk.order.join(u" | ").toStdString(),
-              "FromDate | TillDate | &Anzeigen | RangeList | ExportButton | Zurück");
-    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
-    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
-    EXPECT_EQ(walk.defaults, QStringList{window.show_button()->text()});
-    EXPECT_TRUE(escape_cancels(window));
+    expect_keyboard_walk(window, window.from_field(),
+                         "FromDate | TillDate | &Anzeigen | RangeList | ExportButton | Zurück",
+                         window.show_button()->text());
 }
 
 }  // namespace

@@ -21,10 +21,7 @@ constexpr char kMaxsLine[] = "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)";
 
 class NameDayWindows : public ::testing::Test {
 protected:
-    NameDayWindows() : f(kMaxsBirthday) {
-        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/namenstage.dat"),
-                    f.folder + "/namenstage.dat");
-    }
+    NameDayWindows() : f(kMaxsBirthday) { f.copy_shipped(QStringLiteral("namenstage.dat")); }
     [[nodiscard]] static bool shows(const MainWindow& form, const std::string& text) {
         return GuiFixture::plain(form).find(text) != std::string::npos;
     }
@@ -35,8 +32,7 @@ TEST_F(NameDayWindows, ANewStoreShowsThePeoplesNameDaysInBothPrograms) {
     for (const ProgramKind kind : {ProgramKind::full, ProgramKind::light}) {
         SCOPED_TRACE(int(kind));
         GuiFixture fresh(kMaxsBirthday);
-        QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/namenstage.dat"),
-                    fresh.folder + "/namenstage.dat");
+        fresh.copy_shipped(QStringLiteral("namenstage.dat"));
         auto form = fresh.started("no_logo", kind);
         EXPECT_EQ(fresh.stored("Namenstage"), "meiner Leute");
         // The light program sets every line of the list off by two blanks.
@@ -53,8 +49,7 @@ TEST_F(NameDayWindows, AnOlderStoreShowsNoneUntilChosenAndAStoredChoiceStays) {
     EXPECT_FALSE(shows(*older, "Namenstag"));
     // A choice stored before the first start of the full program is kept.
     GuiFixture chosen(kMaxsBirthday);
-    QFile::copy(QStringLiteral(MERKWALD_SOURCE_DIR "/data/namenstage.dat"),
-                chosen.folder + "/namenstage.dat");
+    chosen.copy_shipped(QStringLiteral("namenstage.dat"));
     chosen.set("Namenstage", std::string("alle"));
     auto form = chosen.started();
     EXPECT_EQ(chosen.stored("Namenstage"), "alle");

@@ -2,6 +2,8 @@
 // A window walked with the keyboard as a user would: shown and active, Tab
 // pressed, the focus read after each press.
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -104,6 +106,23 @@ inline KeyboardWalk walk_keyboard(QDialog& dialog, QWidget* first) {
 inline bool escape_cancels(QDialog& dialog) {
     press(Qt::Key_Escape);
     return !dialog.isVisible() && dialog.result() == QDialog::Rejected;
+}
+
+// The whole walk from `first`: Tab's order (nullptr: not compared) reaches every
+// control, a screen reader names each, Return presses `default_button` alone
+// and, with `escape`, Escape cancels.
+inline void expect_keyboard_walk(QDialog& dialog, QWidget* first, const char* order,
+                                 const QString& default_button, bool escape = true) {
+    const KeyboardWalk walk = walk_keyboard(dialog, first);
+    if (order != nullptr) {
+        EXPECT_EQ(walk.order.join(u" | ").toStdString(), order);
+    }
+    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.defaults.join(u" | "), default_button);
+    if (escape) {
+        EXPECT_TRUE(escape_cancels(dialog));
+    }
 }
 
 }  // namespace merkwald::test
