@@ -17,7 +17,7 @@ void RefreshTables::clear() {
 
 EngineState::EngineState(EngineSettings s, DaySerial today_, std::filesystem::path folder)
     : settings(std::move(s)), today(today_), program_folder(std::move(folder)) {
-    record.date = record.event_date = today;
+    record.date = today;
     record.color = settings.record_color;
 }
 
