@@ -164,7 +164,7 @@ DateRange feed_range(const EngineState& state) {
 
 bool write_feed_file(const std::filesystem::path& feed_file, const std::vector<Occurrence>& events,
                      UtcTime stamp) {
-    return write_file_safely(feed_file, icalendar_text(events, stamp)).ok;
+    return write_file_safely(feed_file, icalendar_text(events, stamp)).ok();
 }
 
 FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,

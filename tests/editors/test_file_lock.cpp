@@ -129,8 +129,8 @@ TEST_F(FileLocking, AnotherProcessHoldingTheLockMakesEveryWriterGiveUpWithAMessa
             append_lines(file, {"", "<record>", "Dora", "</record>"}),
         };
         for (const WriteOutcome& outcome : outcomes) {
-            EXPECT_FALSE(outcome.ok);
-            EXPECT_EQ(file_busy_message(file), outcome.message);
+            EXPECT_FALSE(outcome.ok());
+            EXPECT_EQ(file_busy_message(file), german_text(outcome));
         }
         const std::set<std::string> left = exists ? std::set<std::string>{"termine.rmd", "bereit"}
                                                   : std::set<std::string>{"bereit"};
@@ -192,7 +192,7 @@ TEST_F(FileLocking, AKilledHolderLeavesNothingAndTheNextWriterProceedsAtOnce) {
     EXPECT_TRUE(lock_file(file, 0ms).held());
     set_lock_wait(0ms);
     const WriteOutcome written = rewrite_with_backup(file, kOld, kNew);
-    EXPECT_TRUE(written.ok) << written.message;
+    EXPECT_TRUE(written.ok()) << german_text(written);
     EXPECT_EQ(kNew, read_bytes(file));
     EXPECT_EQ((std::set<std::string>{"termine.rmd", "termine.bak", "bereit"}),
               names_in(folder.path()));
@@ -209,7 +209,7 @@ TEST_F(FileLocking, TheSameThreadNestsAndTheOuterHoldingKeepsOthersOut) {
     {
         const FileLock inner = lock_file(file, 0ms);
         EXPECT_TRUE(inner.held());
-        EXPECT_TRUE(rewrite_with_backup(file, kOld, kNew).ok);
+        EXPECT_TRUE(rewrite_with_backup(file, kOld, kNew).ok());
     }
     // Another thread counts as another writer.
     bool other_got_it = true;
@@ -241,8 +241,8 @@ TEST_F(FileLocking, AnOutsideEditKeepingSizeAndTimeIsNotOverwritten) {
     ASSERT_EQ(read.stamp.modified_ns, current_stamp(file).modified_ns);
 
     const WriteOutcome outcome = rewrite_with_backup(file, bytes, kNew, &read.stamp);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.changed_outside);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.is(WriteFailure::changed_outside));
     EXPECT_EQ(edited, read_bytes(file));
 }
 
@@ -261,8 +261,8 @@ TEST_F(FileLocking, AnOutsideEditAfterTheBackupIsNotOverwritten) {
     });
     const WriteOutcome outcome = rewrite_with_backup(file, bytes, kNew, &read.stamp);
     set_rewrite_hook({});
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.changed_outside);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.is(WriteFailure::changed_outside));
     EXPECT_EQ(outside, read_bytes(file));
     EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
 }

@@ -148,10 +148,10 @@ protected:
 TEST_F(FileSafety, PermissionBitsStayAndTheBackupGetsThem) {
     write_bytes(target, kOld);
     ::chmod(target.c_str(), 0600);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
     EXPECT_EQ(0600u, mode_of(target));
     EXPECT_EQ(0600u, mode_of(folder / "termine.bak"));
-    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    ASSERT_TRUE(write_file_safely(target, kOld).ok());
     EXPECT_EQ(0600u, mode_of(target));
 }
 
@@ -160,7 +160,7 @@ TEST_F(FileSafety, ALinkStaysALinkAndItsTargetGetsTheContent) {
     const fs::path real = folder / "daten" / "echt.rmd";
     write_bytes(real, kOld);
     fs::create_symlink("daten/echt.rmd", target);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
     EXPECT_TRUE(fs::is_symlink(target));
     EXPECT_EQ(kNew, read_bytes(real));
     EXPECT_EQ(kOld, read_bytes(folder / "daten" / "echt.bak"));
@@ -172,13 +172,13 @@ TEST_F(FileSafety, AFileWithSeveralLinksIsWrittenInPlace) {
     const fs::path other = folder / "anderer_name.rmd";
     fs::create_hard_link(target, other);
     const ino_t inode = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
     EXPECT_EQ(inode, stat_of(target).st_ino);
     EXPECT_EQ(kNew, read_bytes(other));
     EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
     EXPECT_EQ(1u, stat_of(folder / "termine.bak").st_nlink);
     // Shorter content leaves no tail of the longer one.
-    ASSERT_TRUE(write_file_safely(target, "kurz\r\n").ok);
+    ASSERT_TRUE(write_file_safely(target, "kurz\r\n").ok());
     EXPECT_EQ("kurz\r\n", read_bytes(other));
 }
 
@@ -189,7 +189,7 @@ TEST_F(FileSafety, AForeignOwnerAndGroupStay) {
         GTEST_SKIP() << "cannot give a file to another user here (not running as root)";
     }
     ::chmod(target.c_str(), 0666);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
     EXPECT_EQ(kStranger, stat_of(target).st_uid);
     EXPECT_EQ(kStranger, stat_of(target).st_gid);
     EXPECT_EQ(kNew, read_bytes(target));
@@ -200,9 +200,11 @@ TEST_F(FileSafety, AReadOnlyFileIsNotReplaced) {
     ::chmod(target.c_str(), 0444);
     for (const WriteOutcome& outcome :
          {rewrite_with_backup(target, kOld, kNew), write_file_safely(target, kNew)}) {
-        EXPECT_FALSE(outcome.ok) << outcome.message;
-        EXPECT_NE(std::string::npos, outcome.message.find("termine.rmd")) << outcome.message;
-        EXPECT_NE(std::string::npos, outcome.message.find("schreibgeschützt")) << outcome.message;
+        EXPECT_FALSE(outcome.ok()) << german_text(outcome);
+        EXPECT_NE(std::string::npos, german_text(outcome).find("termine.rmd"))
+            << german_text(outcome);
+        EXPECT_NE(std::string::npos, german_text(outcome).find("schreibgeschützt"))
+            << german_text(outcome);
     }
     EXPECT_EQ(kOld, read_bytes(target));
     EXPECT_FALSE(fs::exists(folder / "termine.bak"));
@@ -227,8 +229,8 @@ TEST_F(FileSafety, TheTemporaryFileIsFreshAndOwnerOnlyAndPlantedLinksStay) {
         }
         return true;
     });
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
-    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(write_file_safely(target, kOld).ok());
     EXPECT_EQ(2u, seen.size());  // two writes, two different names
     EXPECT_EQ("geheim\r\n", read_bytes(victim));
     names.insert({"opfer.txt", "termine.rmd", "termine.bak"});
@@ -259,9 +261,9 @@ TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
             const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
             set_rewrite_hook({});
             if (!reached) continue;  // a step of the other route
-            EXPECT_FALSE(outcome.ok);
-            EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert"))
-                << outcome.message;
+            EXPECT_FALSE(outcome.ok());
+            EXPECT_NE(std::string::npos, german_text(outcome).find("bleibt unverändert"))
+                << german_text(outcome);
             EXPECT_EQ(kOld, read_bytes(file));
             const std::string backup = read_bytes(f / "a.bak");
             EXPECT_TRUE(backup == kOld || backup == kEarlierBackup);
@@ -280,9 +282,9 @@ TEST_F(FileSafety, OneFileUnderAnyNameIsTheSameFile) {
         EXPECT_TRUE(same_file(target, folder / name)) << name;
     }
     EXPECT_FALSE(same_file(target, folder / "neu.rmd"));
-    EXPECT_FALSE(copy_file_safely(target, folder / "link.rmd").ok);
+    EXPECT_FALSE(copy_file_safely(target, folder / "link.rmd").ok());
     EXPECT_EQ(kOld, read_bytes(target));
-    EXPECT_TRUE(copy_file_safely(target, folder / "neu.rmd").ok);
+    EXPECT_TRUE(copy_file_safely(target, folder / "neu.rmd").ok());
     EXPECT_EQ(kOld, read_bytes(folder / "neu.rmd"));
 }
 
@@ -299,7 +301,7 @@ TEST_F(FileSafety, OnlyRegularFilesOfBoundedSizeAreRead) {
         EXPECT_NE(std::string::npos, read.message.find(path.filename().string())) << read.message;
         EXPECT_NE(std::string::npos, read.message.find(reason)) << read.message;
     }
-    EXPECT_FALSE(write_file_safely(fifo, kNew).ok);
+    EXPECT_FALSE(write_file_safely(fifo, kNew).ok());
     EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
@@ -337,7 +339,7 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
         EXPECT_TRUE(same_file(name, real));
         EXPECT_FALSE(same_file(name, decoy));
         const WriteOutcome outcome = rewrite_with_backup(name, bytes, kNew, &read.stamp);
-        ASSERT_TRUE(outcome.ok) << outcome.message;
+        ASSERT_TRUE(outcome.ok()) << german_text(outcome);
         EXPECT_EQ(kNew, read_bytes(real));
         EXPECT_EQ(kOld, read_bytes(f / "tief/daten/echt.bak"));
         EXPECT_TRUE(fs::equivalent(f / "tief/daten/echt.bak", backup_of(name)));
@@ -348,7 +350,7 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
         }
         // The terminal's and the entry dialogs' append goes the same way.
         const WriteOutcome appended = append_lines(name, {"<record>", "Anhang", "</record>"});
-        ASSERT_TRUE(appended.ok) << appended.message;
+        ASSERT_TRUE(appended.ok()) << german_text(appended);
         EXPECT_EQ(kNew + "<record>\r\nAnhang\r\n</record>\r\n", read_bytes(real));
         EXPECT_EQ("fremd\r\n", read_bytes(decoy));
     }
@@ -359,9 +361,9 @@ TEST_F(FileSafety, ALinkThatLeadsInACircleIsRefused) {
     fs::create_symlink("a.rmd", folder / "b.rmd");
     for (const WriteOutcome& outcome : {rewrite_with_backup(folder / "a.rmd", "", kNew),
                                         write_file_safely(folder / "a.rmd", kNew)}) {
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_NE(std::string::npos, outcome.message.find("keine gewöhnliche Datei"))
-            << outcome.message;
+        EXPECT_FALSE(outcome.ok());
+        EXPECT_NE(std::string::npos, german_text(outcome).find("keine gewöhnliche Datei"))
+            << german_text(outcome);
     }
     EXPECT_EQ((std::set<std::string>{"a.rmd", "b.rmd"}), names_in(folder.path()));
 }
@@ -392,7 +394,7 @@ TEST_F(FileSafety, ANameOfTheLongestLengthCanBeSaved) {
         });
         const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
         set_rewrite_hook({});
-        ASSERT_TRUE(outcome.ok) << outcome.message;
+        ASSERT_TRUE(outcome.ok()) << german_text(outcome);
         EXPECT_EQ(kNew, read_bytes(file));
         EXPECT_EQ(kOld, read_bytes(backup_name(file)));
         EXPECT_EQ(2u, temporaries.size());
@@ -458,7 +460,7 @@ TEST_F(FileSafety, AWriteRemovesItsOwnStaleTemporariesAndNothingElse) {
         fs::remove(folder / ".termine.rmd~mw.Fremd1");
     }
 
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
     kept.insert("termine.bak");
     EXPECT_EQ(kept, names_in(folder.path()));
     EXPECT_EQ("geheim\r\n", read_bytes(victim));
@@ -513,11 +515,11 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
         EXPECT_EQ(0640u, mode_of(p));
     };
     const ino_t before = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
     EXPECT_NE(before, stat_of(target).st_ino);  // through a new file, not in place
     check(target);
     check(folder / "termine.bak");
-    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    ASSERT_TRUE(write_file_safely(target, kOld).ok());
     check(target);
     EXPECT_EQ(kOld, read_bytes(target));
 
@@ -526,7 +528,7 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
     // it can and lets no one else in.
     set_rewrite_hook([](std::string_view step) { return step != "keeping attributes"; });
     const ino_t in_place = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
     EXPECT_EQ(in_place, stat_of(target).st_ino);
     EXPECT_EQ(kNew, read_bytes(target));
     check(target);
@@ -540,20 +542,20 @@ TEST_F(FileSafety, AFolderThatCannotBeSyncedIsReported) {
     write_bytes(target, kOld);
     set_rewrite_hook([](std::string_view step) { return step != "syncing folder"; });
     const WriteOutcome outcome = rewrite_with_backup(target, kOld, kNew);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.content_changed);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.content_changed());
     for (const char* part :
          {"nicht dauerhaft gespeichert", "Ein- oder Ausgabefehler", "termine.bak"}) {
-        EXPECT_NE(std::string::npos, outcome.message.find(part)) << outcome.message;
+        EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
     }
-    EXPECT_EQ(std::string::npos, outcome.message.find("unverändert")) << outcome.message;
+    EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert")) << german_text(outcome);
     EXPECT_EQ(kNew, read_bytes(target));
     EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
     EXPECT_EQ(outcome.written_stamp, current_stamp(target));
 
     const WriteOutcome plain = write_file_safely(target, kOld);
-    EXPECT_FALSE(plain.ok);
-    EXPECT_NE(std::string::npos, plain.message.find("nicht dauerhaft")) << plain.message;
+    EXPECT_FALSE(plain.ok());
+    EXPECT_NE(std::string::npos, german_text(plain).find("nicht dauerhaft")) << german_text(plain);
     EXPECT_EQ(kOld, read_bytes(target));
     EXPECT_EQ((std::set<std::string>{"termine.rmd", "termine.bak"}), names_in(folder.path()));
 }
@@ -581,18 +583,20 @@ TEST_F(FileSafety, AFailedWriteInPlaceThatCannotBeUndoneSaysWhatTheFileHolds) {
         const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
         const WriteOutcome plain = write_file_safely(file, kNew);
         set_rewrite_hook({});
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_TRUE(outcome.content_changed);
+        EXPECT_FALSE(outcome.ok());
+        EXPECT_TRUE(outcome.content_changed());
         for (const char* part :
              {"möglicherweise beschädigt", c.holds, "Sicherungsdatei", "a.bak"}) {
-            EXPECT_NE(std::string::npos, outcome.message.find(part)) << outcome.message;
+            EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
         }
-        EXPECT_EQ(std::string::npos, outcome.message.find("unverändert")) << outcome.message;
+        EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert"))
+            << german_text(outcome);
         EXPECT_EQ(kOld, read_bytes(f / "a.bak"));
         // Without a backup, none is named.
-        EXPECT_TRUE(plain.content_changed);
-        EXPECT_NE(std::string::npos, plain.message.find("möglicherweise beschädigt"));
-        EXPECT_EQ(std::string::npos, plain.message.find("Sicherungsdatei")) << plain.message;
+        EXPECT_TRUE(plain.content_changed());
+        EXPECT_NE(std::string::npos, german_text(plain).find("möglicherweise beschädigt"));
+        EXPECT_EQ(std::string::npos, german_text(plain).find("Sicherungsdatei"))
+            << german_text(plain);
     }
 }
 

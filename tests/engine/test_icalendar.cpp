@@ -283,12 +283,12 @@ TEST_F(Icalendar, ReplaceKeepsPermissionsAndFollowsLinks) {
     fs::create_symlink(target, folder_ / "link.ics", ec);
     if (ec) GTEST_SKIP() << "no symbolic links and no permission bits here: " << ec.message();
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(write_file_safely(folder_ / "link.ics", "neu").ok);
+    ASSERT_TRUE(write_file_safely(folder_ / "link.ics", "neu").ok());
     EXPECT_TRUE(fs::is_symlink(folder_ / "link.ics"));
     EXPECT_EQ(read_text_file(target)->text, "neu");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_FALSE(write_file_safely(folder_ / "fehlt" / "x.ics", "neu").ok);
+    EXPECT_FALSE(write_file_safely(folder_ / "fehlt" / "x.ics", "neu").ok());
 }
 
 }  // namespace
