@@ -147,7 +147,8 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     if (utf8 == Utf8Change::ask && must_become_utf8(*doc)) return needs_utf8();
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};
-    outcome = rewrite_with_backup(state.current_file, old_bytes, new_bytes, &state.loaded);
+    outcome = rewrite_with_backup(state.current_file, {.before = old_bytes, .after = new_bytes},
+                                  &state.loaded);
     note_write(state, outcome);
     rescan(state, sink);
     if (outcome.ok() && state.current_record <= state.record_count())
@@ -165,7 +166,8 @@ WriteOutcome append_to_document(const fs::path& file, ReminderDocument& doc, boo
     doc.lines.insert(doc.lines.end(), appended.begin(), appended.end());
     if (utf8 == Utf8Change::ask && must_become_utf8(doc)) return needs_utf8();
     if (!existed) return write_file_safely(file, document_bytes(doc));
-    return rewrite_with_backup(file, doc.bytes, document_bytes(doc), &doc.stamp);
+    return rewrite_with_backup(file, {.before = doc.bytes, .after = document_bytes(doc)},
+                               &doc.stamp);
 }
 
 }  // namespace

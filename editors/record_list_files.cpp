@@ -30,8 +30,8 @@ WriteOutcome delete_record(EditingState& state, int record) {
         return refused_as_changed(state.current_file);
     const std::string old_bytes = doc->bytes;
     doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
-    outcome =
-        rewrite_with_backup(state.current_file, old_bytes, document_bytes(*doc), &state.loaded);
+    outcome = rewrite_with_backup(
+        state.current_file, {.before = old_bytes, .after = document_bytes(*doc)}, &state.loaded);
     note_write(state, outcome);
     return outcome;
 }
@@ -152,7 +152,8 @@ MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_
     const std::string old_bytes = doc->bytes;
     doc->lines = std::move(split.kept);
     outcome.write =
-        rewrite_with_backup(editing.current_file, old_bytes, document_bytes(*doc), &editing.loaded);
+        rewrite_with_backup(editing.current_file,
+                            {.before = old_bytes, .after = document_bytes(*doc)}, &editing.loaded);
     note_write(editing, outcome.write);
     if (outcome.write.ok()) outcome.moved = split.count;
     return outcome;
@@ -194,7 +195,7 @@ WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::str
     doc->lines = std::move(lines);
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};
-    return rewrite_with_backup(main_file, old_bytes, new_bytes, &doc->stamp);
+    return rewrite_with_backup(main_file, {.before = old_bytes, .after = new_bytes}, &doc->stamp);
 }
 
 bool create_if_missing(const fs::path& file) {

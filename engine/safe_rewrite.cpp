@@ -279,12 +279,11 @@ InPlace write_into(const fs::path& target, std::string_view bytes, const platfor
 
 // What a file written in place holds after the write and the putting back
 // both failed, as far as it can be read.
-DamagedContent what_it_holds(const fs::path& target, std::string_view bytes,
-                             std::string_view old_bytes) {
+DamagedContent what_it_holds(const fs::path& target, Rewrite content) {
     std::string now;
     if (!read_regular_file(target, now).ok) return DamagedContent::unknown;
-    if (now == bytes) return DamagedContent::new_content;
-    if (now == old_bytes) return DamagedContent::old_content;
+    if (now == content.after) return DamagedContent::new_content;
+    if (now == content.before) return DamagedContent::old_content;
     return DamagedContent::neither;
 }
 
@@ -292,24 +291,22 @@ DamagedContent what_it_holds(const fs::path& target, std::string_view bytes,
 // cannot get: the content goes into the file itself. On failure the old content
 // is put back; a backup the caller made holds it as well, already on disk.
 // Should putting it back fail too, the outcome says what the file holds now.
-WriteOutcome replace_in_place(const fs::path& target, std::string_view bytes,
-                              std::string_view old_bytes, const platform::Info& old) {
-    const InPlace written = write_into(target, bytes, old, kInPlaceSteps);
+WriteOutcome replace_in_place(const fs::path& target, Rewrite content, const platform::Info& old) {
+    const InPlace written = write_into(target, content.after, old, kInPlaceSteps);
     if (written.error == 0) {
         step(kInPlaceSteps.done);
         return {};
     }
-    if (!written.touched || write_into(target, old_bytes, old, kRestoreSteps).error == 0) {
+    if (!written.touched || write_into(target, content.before, old, kRestoreSteps).error == 0) {
         return WriteOutcome::failed(WriteFailure::not_written, target, written.error);
     }
     WriteOutcome damaged = WriteOutcome::failed(WriteFailure::damaged, target, written.error);
-    damaged.holds = what_it_holds(target, bytes, old_bytes);
+    damaged.holds = what_it_holds(target, content);
     return damaged;
 }
 
-// One file replaced by the right route. `old_bytes` is what `target` holds now.
-WriteOutcome replace_file(const fs::path& target, std::string_view bytes,
-                          std::string_view old_bytes) {
+// One file replaced by the right route; `content.before` is what `target` holds now.
+WriteOutcome replace_file(const fs::path& target, Rewrite content) {
     const std::optional<platform::Info> old = status_of(target);
     if (old && old->kind != platform::Kind::regular) {
         return WriteOutcome::failed(WriteFailure::not_regular, target);
@@ -317,11 +314,11 @@ WriteOutcome replace_file(const fs::path& target, std::string_view bytes,
     remove_stale_temporaries(target);
     WriteOutcome outcome;
     if (!old || old->links <= 1) {
-        if (replace_by_rename(target, bytes, {old, target}, kTargetSteps, outcome) ==
+        if (replace_by_rename(target, content.after, {old, target}, kTargetSteps, outcome) ==
             Route::renamed)
             return outcome;
     }
-    return replace_in_place(target, bytes, old_bytes, *old);
+    return replace_in_place(target, content, *old);
 }
 
 // The folder a name lies in as the file system sees it: its links and ".."
@@ -525,15 +522,14 @@ WriteOutcome write_resolved(const fs::path& target, std::string_view bytes) {
     if (status_of(target) && !read_regular_file(target, old_bytes).ok) {
         return WriteOutcome::failed(WriteFailure::unreadable, target);
     }
-    WriteOutcome outcome = replace_file(target, bytes, old_bytes);
+    WriteOutcome outcome = replace_file(target, {.before = old_bytes, .after = bytes});
     if (outcome.ok()) outcome.written_stamp = stamp_of_written(target, bytes);
     // What a failed write left may be any content: only the file itself can tell.
     if (outcome.content_changed()) outcome.written_stamp = current_stamp(target);
     return outcome;
 }
 
-WriteOutcome rewrite_resolved(const fs::path& file, const fs::path& target,
-                              std::string_view old_bytes, std::string_view new_bytes,
+WriteOutcome rewrite_resolved(const fs::path& file, const fs::path& target, Rewrite content,
                               const FileStamp* expected) {
     const FileLock lock = lock_file(target);
     if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, target);
@@ -546,12 +542,12 @@ WriteOutcome rewrite_resolved(const fs::path& file, const fs::path& target,
     // The backup is a file of its own: it gets the target's bits and attributes,
     // never its links. Where it cannot be the target's owner's, it is ours and
     // keeps what it can.
-    if (replace_by_rename(backup, old_bytes, {old, target}, kBackupSteps, kept) ==
+    if (replace_by_rename(backup, content.before, {old, target}, kBackupSteps, kept) ==
         Route::in_place_needed) {
         Original own{old, target, true};
         own.st->owner = platform::own_owner();
         own.st->group = platform::own_group();
-        (void)replace_by_rename(backup, old_bytes, own, kBackupSteps, kept);
+        (void)replace_by_rename(backup, content.before, own, kBackupSteps, kept);
     }
     if (!kept.ok()) {
         kept.stage = WriteStage::backup;
@@ -561,13 +557,13 @@ WriteOutcome rewrite_resolved(const fs::path& file, const fs::path& target,
     // the lock may have written meanwhile. The backup then holds what this
     // writer read, still a complete file.
     if (changed_since(target, expected)) return changed_outside(file);
-    WriteOutcome written = replace_file(target, new_bytes, old_bytes);
+    WriteOutcome written = replace_file(target, content);
     written.stage = WriteStage::after_backup;
     if (!written.ok() && !written.content_changed()) return written;
     written.backup = backup;
-    written.backup_stamp = stamp_of_written(backup, old_bytes);
+    written.backup_stamp = stamp_of_written(backup, content.before);
     written.written_stamp =
-        written.ok() ? stamp_of_written(target, new_bytes) : current_stamp(target);
+        written.ok() ? stamp_of_written(target, content.after) : current_stamp(target);
     return written;
 }
 
@@ -580,10 +576,9 @@ WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
     return outcome;
 }
 
-WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_bytes,
-                                 std::string_view new_bytes, const FileStamp* expected) {
+WriteOutcome rewrite_with_backup(const fs::path& file, Rewrite content, const FileStamp* expected) {
     const fs::path target = resolve_links(file);
-    WriteOutcome outcome = rewrite_resolved(file, target, old_bytes, new_bytes, expected);
+    WriteOutcome outcome = rewrite_resolved(file, target, content, expected);
     outcome.target = target;
     return outcome;
 }

@@ -108,13 +108,18 @@ struct WriteOutcome {
 [[nodiscard]] WriteOutcome write_file_safely(const std::filesystem::path& target,
                                              std::string_view bytes);
 
-// Keeps `old_bytes` (what the caller read from `target`) as the backup, then
-// writes `new_bytes` as above. A failure leaves target and backup complete.
-// With `expected`, nothing is written unless the file still has that stamp,
-// checked first and again right before the replacement.
-[[nodiscard]] WriteOutcome rewrite_with_backup(const std::filesystem::path& target,
-                                               std::string_view old_bytes,
-                                               std::string_view new_bytes,
+// The two contents of a rewrite, named: swapped, the backup would hold the new
+// text and the file the old one.
+struct Rewrite {
+    std::string_view before;  // what the caller read from the file: the backup's content
+    std::string_view after;   // what the file is to hold
+};
+
+// Keeps `content.before` (what the caller read from `target`) as the backup,
+// then writes `content.after` as above. A failure leaves target and backup
+// complete. With `expected`, nothing is written unless the file still has that
+// stamp, checked first and again right before the replacement.
+[[nodiscard]] WriteOutcome rewrite_with_backup(const std::filesystem::path& target, Rewrite content,
                                                const FileStamp* expected = nullptr);
 
 // For tests: called at each step of a write with the step's name

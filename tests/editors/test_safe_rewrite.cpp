@@ -55,7 +55,7 @@ int run_crash_child() {
         if (now == at) std::raise(SIGKILL);
         return true;
     });
-    (void)rewrite_with_backup(target, kOld, kNew);
+    (void)rewrite_with_backup(target, {.before = kOld, .after = kNew});
     std::_Exit(3);  // the step never came
 }
 [[maybe_unused]] const int crash_child = run_crash_child();
@@ -148,7 +148,7 @@ protected:
 TEST_F(FileSafety, PermissionBitsStayAndTheBackupGetsThem) {
     write_bytes(target, kOld);
     ::chmod(target.c_str(), 0600);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_EQ(0600u, mode_of(target));
     EXPECT_EQ(0600u, mode_of(folder / "termine.bak"));
     ASSERT_TRUE(write_file_safely(target, kOld).ok());
@@ -160,7 +160,7 @@ TEST_F(FileSafety, ALinkStaysALinkAndItsTargetGetsTheContent) {
     const fs::path real = folder / "daten" / "echt.rmd";
     write_bytes(real, kOld);
     fs::create_symlink("daten/echt.rmd", target);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_TRUE(fs::is_symlink(target));
     EXPECT_EQ(kNew, read_bytes(real));
     EXPECT_EQ(kOld, read_bytes(folder / "daten" / "echt.bak"));
@@ -172,7 +172,7 @@ TEST_F(FileSafety, AFileWithSeveralLinksIsWrittenInPlace) {
     const fs::path other = folder / "anderer_name.rmd";
     fs::create_hard_link(target, other);
     const ino_t inode = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_EQ(inode, stat_of(target).st_ino);
     EXPECT_EQ(kNew, read_bytes(other));
     EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
@@ -189,7 +189,7 @@ TEST_F(FileSafety, AForeignOwnerAndGroupStay) {
         GTEST_SKIP() << "cannot give a file to another user here (not running as root)";
     }
     ::chmod(target.c_str(), 0666);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_EQ(kStranger, stat_of(target).st_uid);
     EXPECT_EQ(kStranger, stat_of(target).st_gid);
     EXPECT_EQ(kNew, read_bytes(target));
@@ -199,7 +199,8 @@ TEST_F(FileSafety, AReadOnlyFileIsNotReplaced) {
     write_bytes(target, kOld);
     ::chmod(target.c_str(), 0444);
     for (const WriteOutcome& outcome :
-         {rewrite_with_backup(target, kOld, kNew), write_file_safely(target, kNew)}) {
+         {rewrite_with_backup(target, {.before = kOld, .after = kNew}),
+          write_file_safely(target, kNew)}) {
         EXPECT_FALSE(outcome.ok()) << german_text(outcome);
         EXPECT_NE(std::string::npos, german_text(outcome).find("termine.rmd"))
             << german_text(outcome);
@@ -229,7 +230,7 @@ TEST_F(FileSafety, TheTemporaryFileIsFreshAndOwnerOnlyAndPlantedLinksStay) {
         }
         return true;
     });
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     ASSERT_TRUE(write_file_safely(target, kOld).ok());
     EXPECT_EQ(2u, seen.size());  // two writes, two different names
     EXPECT_EQ("geheim\r\n", read_bytes(victim));
@@ -258,7 +259,7 @@ TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
                 reached = reached || step == failing;
                 return step != failing;
             });
-            const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
+            const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
             set_rewrite_hook({});
             if (!reached) continue;  // a step of the other route
             EXPECT_FALSE(outcome.ok());
@@ -338,7 +339,8 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
         ASSERT_EQ(kOld, bytes);
         EXPECT_TRUE(same_file(name, real));
         EXPECT_FALSE(same_file(name, decoy));
-        const WriteOutcome outcome = rewrite_with_backup(name, bytes, kNew, &read.stamp);
+        const WriteOutcome outcome =
+            rewrite_with_backup(name, {.before = bytes, .after = kNew}, &read.stamp);
         ASSERT_TRUE(outcome.ok()) << german_text(outcome);
         EXPECT_EQ(kNew, read_bytes(real));
         EXPECT_EQ(kOld, read_bytes(f / "tief/daten/echt.bak"));
@@ -359,8 +361,9 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
 TEST_F(FileSafety, ALinkThatLeadsInACircleIsRefused) {
     fs::create_symlink("b.rmd", folder / "a.rmd");
     fs::create_symlink("a.rmd", folder / "b.rmd");
-    for (const WriteOutcome& outcome : {rewrite_with_backup(folder / "a.rmd", "", kNew),
-                                        write_file_safely(folder / "a.rmd", kNew)}) {
+    for (const WriteOutcome& outcome :
+         {rewrite_with_backup(folder / "a.rmd", {.before = "", .after = kNew}),
+          write_file_safely(folder / "a.rmd", kNew)}) {
         EXPECT_FALSE(outcome.ok());
         EXPECT_NE(std::string::npos, german_text(outcome).find("keine gewöhnliche Datei"))
             << german_text(outcome);
@@ -392,7 +395,7 @@ TEST_F(FileSafety, ANameOfTheLongestLengthCanBeSaved) {
             }
             return true;
         });
-        const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
+        const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
         set_rewrite_hook({});
         ASSERT_TRUE(outcome.ok()) << german_text(outcome);
         EXPECT_EQ(kNew, read_bytes(file));
@@ -460,7 +463,7 @@ TEST_F(FileSafety, AWriteRemovesItsOwnStaleTemporariesAndNothingElse) {
         fs::remove(folder / ".termine.rmd~mw.Fremd1");
     }
 
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     kept.insert("termine.bak");
     EXPECT_EQ(kept, names_in(folder.path()));
     EXPECT_EQ("geheim\r\n", read_bytes(victim));
@@ -515,7 +518,7 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
         EXPECT_EQ(0640u, mode_of(p));
     };
     const ino_t before = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_NE(before, stat_of(target).st_ino);  // through a new file, not in place
     check(target);
     check(folder / "termine.bak");
@@ -528,7 +531,7 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
     // it can and lets no one else in.
     set_rewrite_hook([](std::string_view step) { return step != "keeping attributes"; });
     const ino_t in_place = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok());
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_EQ(in_place, stat_of(target).st_ino);
     EXPECT_EQ(kNew, read_bytes(target));
     check(target);
@@ -541,7 +544,7 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
 TEST_F(FileSafety, AFolderThatCannotBeSyncedIsReported) {
     write_bytes(target, kOld);
     set_rewrite_hook([](std::string_view step) { return step != "syncing folder"; });
-    const WriteOutcome outcome = rewrite_with_backup(target, kOld, kNew);
+    const WriteOutcome outcome = rewrite_with_backup(target, {.before = kOld, .after = kNew});
     EXPECT_FALSE(outcome.ok());
     EXPECT_TRUE(outcome.content_changed());
     for (const char* part :
@@ -580,7 +583,7 @@ TEST_F(FileSafety, AFailedWriteInPlaceThatCannotBeUndoneSaysWhatTheFileHolds) {
         fs::create_hard_link(file, f / "b.rmd");
         set_rewrite_hook(
             [&](std::string_view step) { return step != c.failing && step != c.failing_back; });
-        const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
+        const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
         const WriteOutcome plain = write_file_safely(file, kNew);
         set_rewrite_hook({});
         EXPECT_FALSE(outcome.ok());

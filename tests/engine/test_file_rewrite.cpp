@@ -150,9 +150,9 @@ TEST_F(FileRewrite, SameFileRewrittenTwiceKeepsBytesBackupAndNoTemporary) {
     ASSERT_TRUE(write_file_safely(file, kFirst).ok());
     ASSERT_EQ(content(file), kFirst);
 
-    const WriteOutcome first = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome first = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     ASSERT_TRUE(first.ok()) << german_text(first);
-    const WriteOutcome second = rewrite_with_backup(file, kSecond, kThird);
+    const WriteOutcome second = rewrite_with_backup(file, {.before = kSecond, .after = kThird});
     ASSERT_TRUE(second.ok()) << german_text(second);
 
     EXPECT_EQ(content(file), kThird);
@@ -167,7 +167,7 @@ TEST_F(FileRewrite, SameFileRewrittenTwiceKeepsBytesBackupAndNoTemporary) {
 TEST_F(FileRewrite, NameWithUmlautsIsKeptExactly) {
     const fs::path file = folder_ / u8(u8"Müller ärgert Öhrlein.rmd");
     ASSERT_TRUE(write_file_safely(file, kFirst).ok());
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     ASSERT_TRUE(outcome.ok()) << german_text(outcome);
 
     EXPECT_EQ(names_in(folder_),
@@ -189,7 +189,7 @@ TEST_F(FileRewrite, HardLinkedFileIsWrittenInPlace) {
     fs::create_hard_link(file, other, ec);
     if (ec) GTEST_SKIP() << "this file system has no hard links: " << ec.message();
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_EQ(content(other), kSecond);
@@ -206,7 +206,7 @@ TEST_F(FileRewrite, ReadOnlyFileIsLeftAlone) {
     fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     EXPECT_FALSE(outcome.ok());
     EXPECT_NE(german_text(outcome).find("schreibgeschützt"), std::string::npos)
         << german_text(outcome);
@@ -227,7 +227,8 @@ TEST_F(FileRewrite, SameSizeChangeWithSameTimeIsSeen) {
     write("a.rmd", changed);
     fs::last_write_time(file, time);
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond, &read.stamp);
+    const WriteOutcome outcome =
+        rewrite_with_backup(file, {.before = kFirst, .after = kSecond}, &read.stamp);
     EXPECT_FALSE(outcome.ok());
     EXPECT_TRUE(outcome.is(WriteFailure::changed_outside));
     EXPECT_EQ(content(file), changed);
@@ -260,7 +261,7 @@ TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
     const bool shown_as_link =
         platform::info_at(link, info, false) && info.kind == platform::Kind::link;
 
-    const WriteOutcome outcome = rewrite_with_backup(link, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(link, {.before = kFirst, .after = kSecond});
     ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(link), kSecond);
     // Wine shows the links of the file system beneath as plain files.
@@ -297,7 +298,7 @@ TEST_F(FileRewrite, HiddenAttributeIsKept) {
 #ifdef _WIN32
     const fs::path file = write("a.rmd", kFirst);
     ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
@@ -343,7 +344,7 @@ TEST_F(FileRewrite, FileHeldOpenByAnotherProgramStaysWholeAndTheMessageSaysWhy) 
     HeldOpen holder(file);
     if (!holder.held()) GTEST_SKIP() << kNoSharing;
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     EXPECT_FALSE(outcome.ok());
     EXPECT_NE(german_text(outcome).find("(Datei ist in Benutzung)"), std::string::npos)
         << german_text(outcome);
@@ -364,7 +365,7 @@ TEST_F(FileRewrite, FileHeldOpenBrieflyIsReplacedOnceFree) {
         holder.release();
     });
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     letting_go.join();
     ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(file), kSecond);
