@@ -10,7 +10,7 @@ void RefreshTables::clear() {
     read_ok = false;
     failed_files = 0;
     failed_names.clear();
-    pending_sort_date = 0;
+    pending_sort_date = DaySerial{};
     current_file.clear();
     current_line = 0;
 }

@@ -32,7 +32,7 @@ struct EngineSettings {
 
 struct WorkingRecord {
     std::string text;  // every line followed by CRLF
-    DaySerial date = 0;
+    DaySerial date{};
     bool undated = true;
     int priority = 1;
     bool periodic = false, monthly = false;
@@ -62,7 +62,7 @@ public:
     [[nodiscard]] std::optional<DaySerial> last(DaySerial date, DaySerial today) const;
 
 private:
-    static constexpr DaySerial kNone = -2147483647 - 1;
+    static constexpr DaySerial kNone{-2147483647 - 1};
     void build(DaySerial today) const;
     [[nodiscard]] int slot(DaySerial date) const;
     static std::optional<DaySerial> value(DaySerial s) {
@@ -80,12 +80,12 @@ struct LineEntry {
     std::string text;  // expanded, ends with CRLF (or empty)
     std::uint32_t color = 0;
     std::string group;
-    DaySerial sort_date = 0;
+    DaySerial sort_date{};
 };
 
 struct MissedEntry {
     std::string text;  // unexpanded
-    DaySerial date = 0;
+    DaySerial date{};
     bool once = false;  // missed on its own date, not on an anniversary
 };
 
@@ -105,7 +105,7 @@ struct RefreshTables {
     int failed_files = 0;                   // files whose reading failed in this refresh
     std::vector<std::string> failed_names;  // ... as the file list names them
     // The sort date of the line counter's slot, written while tags are read.
-    DaySerial pending_sort_date = 0;
+    DaySerial pending_sort_date{};
     std::string current_file;
     long long current_line = 0;
     // Finished records as read, for callers that evaluate them again on other
@@ -119,7 +119,7 @@ struct RefreshTables {
 
 struct EngineState {
     EngineSettings settings;
-    DaySerial today = 0;
+    DaySerial today{};
     std::filesystem::path program_folder;  // relative file names resolve here
     std::array<std::string, kGroupSlots> groups{"", "Geburtstage", "Namenstage", "Termine",
                                                 "Sonstiges"};
@@ -130,7 +130,7 @@ struct EngineState {
     // A lead-days override (>= 0) for one refresh.
     std::optional<int> lead_days;
     // The last successfully read last-start date (serial 0 before any).
-    DaySerial last_start = 0;
+    DaySerial last_start{};
     SunTable sun;
     AnniversaryTable anniversaries;
     bool syntax_error_switch = false;  // on: syntax errors are not reported

@@ -28,8 +28,8 @@ struct Verdict {
     bool due = false;
     bool event_today = false;  // feeds the sound mark
     bool missed = false;
-    DaySerial event_date = 0;
-    DaySerial sort_date = 0;
+    DaySerial event_date{};
+    DaySerial sort_date{};
 };
 
 // Evaluates `record` against the state's today and last start. `tag_sort_date` is

@@ -54,7 +54,7 @@ std::uint64_t record_identity(const CapturedRecord& c) {
     std::uint64_t h = fnv1a(identity_file_name(c.file));
     h = fnv1a(r.text, fnv1a("\n", h));
     // An undated (monthly) record's date is the day it was read.
-    const std::string rule = (r.undated ? std::string("-") : std::to_string(r.date)) + '/' +
+    const std::string rule = (r.undated ? std::string("-") : std::to_string(r.date.value())) + '/' +
                              std::to_string(r.periodic_repeat) + '/' +
                              std::to_string(r.day_of_month) + '/' + std::to_string(r.weekday) +
                              '/' + std::to_string(r.active_week) + (r.monthly ? "m" : "") +

@@ -125,7 +125,10 @@ const Table& table() {
 // Sundays in (from, to], negative when `to` lies before `from`.
 int sundays_between(DaySerial from, DaySerial to) {
     // Serial 1 (31.12.1899) is a Sunday.
-    auto week = [](DaySerial d) { return (d - 1 >= 0) ? (d - 1) / 7 : -((1 - d + 6) / 7); };
+    auto week = [](DaySerial day) {
+        const int d = day.value();
+        return (d - 1 >= 0) ? (d - 1) / 7 : -((1 - d + 6) / 7);
+    };
     return week(to) - week(from);
 }
 

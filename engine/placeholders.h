@@ -20,7 +20,7 @@ struct Expansion {
     std::string text;
     // The event date after the text: two placeholders move it to the next
     // anniversary, and the placeholders behind them see the moved date.
-    DaySerial event_date = 0;
+    DaySerial event_date{};
 };
 
 // Expands `text` for a record dated `record_date` whose event falls on `event_date`.

@@ -282,7 +282,7 @@ void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
         if (state.settings.groups) entry.group = r.group;
         entry.sort_date = verdict.sort_date;
         tables.lines.push_back(std::move(entry));
-        tables.pending_sort_date = 0;  // the next slot starts cleared
+        tables.pending_sort_date = DaySerial{};  // the next slot starts cleared
     } else {
         // The slot stays: a record without `<record>` may still fill it.
         tables.pending_sort_date = verdict.sort_date;

@@ -9,7 +9,7 @@ namespace {
 using test::d;
 
 struct Fixture {
-    EngineState state{EngineSettings{}, 0};
+    EngineState state{EngineSettings{}, DaySerial{}};
 
     Fixture(const char* today, const char* last_start = "01.01.80") {
         state.today = d(today);
@@ -25,7 +25,7 @@ struct Fixture {
         return r;
     }
     // The reader's sort date from the tags is 0 here, so a set one is the evaluation's.
-    Verdict run() const { return evaluate_record(state, state.record, 0); }
+    Verdict run() const { return evaluate_record(state, state.record, DaySerial{}); }
 };
 
 enum class Kind { yearly, once, monthly_day, nth_friday, periodic, always };
@@ -85,7 +85,7 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
         // Only repeating records within their lead set the sort date; the rest is the reader's.
         const bool repeating = r.monthly || (r.periodic && r.periodic_repeat > 0);
         if (row.event && v.event_date - d(row.today) <= row.before) {
-            EXPECT_EQ(v.sort_date, repeating ? d(row.event) : 0);
+            EXPECT_EQ(v.sort_date, repeating ? d(row.event) : DaySerial{});
         }
     }
 }

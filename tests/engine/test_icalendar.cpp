@@ -167,7 +167,7 @@ TEST(IcalendarText, DaysAtTheCalendarsEndsAndBlankValuesAreWhatLibicalAccepts) {
     for (icalcomponent* e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); e;
          e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
         const icaltimetype start = icalcomponent_get_dtstart(e);
-        starts.push_back(make_date(start.year, start.month, start.day).value_or(0));
+        starts.push_back(make_date(start.year, start.month, start.day).value_or(DaySerial{}));
     }
     icalcomponent_free(calendar);
     EXPECT_EQ(starts, (std::vector<DaySerial>{events[0].day, events[1].day, events[2].day}));

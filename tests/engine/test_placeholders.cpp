@@ -7,7 +7,7 @@ namespace {
 using test::d;
 
 struct Expand {
-    EngineState state{EngineSettings{}, 0};
+    EngineState state{EngineSettings{}, DaySerial{}};
     test::RecordingSink sink;
 
     explicit Expand(const char* today) { state.today = d(today); }

@@ -158,7 +158,7 @@ TEST_F(Reader, FuzzRegressionExtremeRecordsStayInsideTheCalendar) {
         const std::string list = run(file, today);
         EXPECT_FALSE(list.empty());
         ASSERT_EQ(tables_.captured.size(), 1u);
-        const Verdict v = evaluate_record(state_, tables_.captured[0].record, 0);
+        const Verdict v = evaluate_record(state_, tables_.captured[0].record, DaySerial{});
         EXPECT_TRUE(in_range(v.event_date)) << v.event_date;
         for (const LineEntry& line : tables_.lines) EXPECT_TRUE(in_range(line.sort_date));
         if (!tables_.missed.empty()) {
