@@ -1,6 +1,7 @@
 #include "date_serial.h"
 
 #include <algorithm>
+#include <ostream>
 
 namespace merkwald {
 
@@ -10,6 +11,8 @@ namespace {
 constexpr DaySerial kMinSerial = to_serial(sys_days{year{kMinYear} / January / 1});
 constexpr DaySerial kMaxSerial = to_serial(sys_days{year{kMaxYear} / December / 31});
 }  // namespace
+
+std::ostream& operator<<(std::ostream& out, DaySerial day) { return out << day.value(); }
 
 bool in_range(DaySerial s) { return s >= kMinSerial && s <= kMaxSerial; }
 
@@ -33,9 +36,9 @@ std::optional<DaySerial> roll_date(int y, int m, int d) {
     if (ny < kMinYear - 1 || ny > kMaxYear + 1) return std::nullopt;
     const sys_days first{year{int(ny)} / month{unsigned(nm)} / 1};
     // Wide arithmetic: a day far beyond the month must fail, not wrap around.
-    const long long s = static_cast<long long>(to_serial(first)) + d - 1;
-    if (s < kMinSerial || s > kMaxSerial) return std::nullopt;
-    return DaySerial(s);
+    const long long s = static_cast<long long>(to_serial(first).value()) + d - 1;
+    if (s < kMinSerial.value() || s > kMaxSerial.value()) return std::nullopt;
+    return DaySerial(static_cast<int>(s));
 }
 
 std::optional<DaySerial> add_months(DaySerial s, int n) {

@@ -4,11 +4,59 @@
 // is the hub every conversion goes through.
 
 #include <chrono>
+#include <compare>
+#include <iosfwd>
 #include <optional>
 
 namespace merkwald {
 
-using DaySerial = int;
+// A day: whole days since 30 December 1899 (serial 0). Built from a number
+// only on purpose; days are added and taken away, two days give the days
+// between them, and days are ordered. Nothing else an int could do applies.
+class DaySerial {
+public:
+    constexpr DaySerial() = default;
+    constexpr explicit DaySerial(int serial) : serial_(serial) {}
+    [[nodiscard]] constexpr int value() const { return serial_; }
+
+    constexpr DaySerial& operator+=(int days) {
+        serial_ += days;
+        return *this;
+    }
+    constexpr DaySerial& operator-=(int days) {
+        serial_ -= days;
+        return *this;
+    }
+    constexpr DaySerial& operator++() { return *this += 1; }
+    constexpr DaySerial& operator--() { return *this -= 1; }
+    constexpr DaySerial operator++(int) {
+        const DaySerial before = *this;
+        ++*this;
+        return before;
+    }
+    constexpr DaySerial operator--(int) {
+        const DaySerial before = *this;
+        --*this;
+        return before;
+    }
+    [[nodiscard]] friend constexpr DaySerial operator+(DaySerial day, int days) {
+        return day += days;
+    }
+    [[nodiscard]] friend constexpr DaySerial operator-(DaySerial day, int days) {
+        return day -= days;
+    }
+    // The days from `from` to `to`, positive when `to` is later.
+    [[nodiscard]] friend constexpr int operator-(DaySerial to, DaySerial from) {
+        return to.serial_ - from.serial_;
+    }
+    friend constexpr auto operator<=>(DaySerial, DaySerial) = default;
+
+private:
+    int serial_ = 0;
+};
+
+// As its number, for test messages and the like.
+std::ostream& operator<<(std::ostream& out, DaySerial day);
 
 // Serial of 1 January 1970, the sys_days epoch.
 inline constexpr int kSysDaysOffset = 25569;
@@ -25,10 +73,10 @@ struct Ymd {
 };
 
 [[nodiscard]] constexpr DaySerial to_serial(std::chrono::sys_days d) {
-    return d.time_since_epoch().count() + kSysDaysOffset;
+    return DaySerial(d.time_since_epoch().count() + kSysDaysOffset);
 }
 [[nodiscard]] constexpr std::chrono::sys_days to_sys_days(DaySerial s) {
-    return std::chrono::sys_days{std::chrono::days{s - kSysDaysOffset}};
+    return std::chrono::sys_days{std::chrono::days{s.value() - kSysDaysOffset}};
 }
 
 [[nodiscard]] Ymd ymd_of(DaySerial s);

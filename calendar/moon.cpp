@@ -65,7 +65,7 @@ MoonPhase moon_phase(DaySerial day, int second_of_day, double zone_hours, bool d
     constexpr double kZoneLimit = 7 * 24;
     if (!(zone_hours > -kZoneLimit)) zone_hours = -kZoneLimit;
     if (!(zone_hours < kZoneLimit)) zone_hours = kZoneLimit;
-    const long long local = static_cast<long long>(day) * kSecondsPerDay + second_of_day;
+    const long long local = static_cast<long long>(day.value()) * kSecondsPerDay + second_of_day;
     const long long universal =
         local - std::llround(zone_hours * 3600) - (daylight_saving ? 3600 : 0);
     const long long ut_day = floor_div(universal, kSecondsPerDay);

@@ -22,7 +22,7 @@ inline constexpr int kStateCount = 16;
 [[nodiscard]] std::string_view state_name(State state);  // "Bayern"
 
 struct LegalHoliday {
-    DaySerial day = 0;
+    DaySerial day{};
     std::string_view name;  // "Fronleichnam"
     friend bool operator==(const LegalHoliday&, const LegalHoliday&) = default;
 };

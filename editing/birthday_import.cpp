@@ -210,7 +210,7 @@ ImportOutcome import_birthdays(const std::filesystem::path& source,
     }
     if (!lines.empty()) {
         outcome.write = append_lines(target, lines, utf8);
-        if (!outcome.write.ok) {
+        if (!outcome.write.ok()) {
             outcome.end = ImportEnd::write_failed;
             outcome.imported = 0;
         }
@@ -232,7 +232,7 @@ std::string import_problem_text(const ImportOutcome& outcome) {
             return std::string(kImportFailed) +
                    (outcome.problem.empty() ? "" : "\n" + outcome.problem) + where;
         case ImportEnd::write_failed:
-            return std::string(kImportFailed) + "\n" + outcome.write.message;
+            return std::string(kImportFailed) + "\n" + german_text(outcome.write);
     }
     return {};
 }

@@ -70,10 +70,10 @@ std::string_view check_message(ConvertCheck check) {
 
 WriteOutcome convert_file(const fs::path& input, const fs::path& output) {
     if (same_file(input, output))
-        return {false, std::string(check_message(ConvertCheck::same_file))};
+        return WriteOutcome::worded(std::string(check_message(ConvertCheck::same_file)));
     std::string reason;
     const std::optional<ReminderDocument> source = load_document(input, &reason);
-    if (!source) return {false, reason};
+    if (!source) return WriteOutcome::worded(reason);
     ReminderDocument converted;
     converted.encoding = source->encoding;
     converted.byte_order_mark = source->byte_order_mark;

@@ -29,15 +29,16 @@ NewFileOutcome create_new_file(const fs::path& file, const std::vector<std::stri
     NewFileOutcome outcome;
     const FileLock lock = lock_file(file);
     if (!lock.held()) {
-        outcome.write = {false, lock.message()};
+        outcome.write = WriteOutcome::failed(WriteFailure::busy, file);
         return outcome;
     }
     std::string old_bytes;
     // Only what could be read is kept as the backup; anything else is written anew.
     const FileRead read = read_regular_file(file, old_bytes);
-    outcome.write = read.ok ? rewrite_with_backup(file, old_bytes, bytes, &read.stamp)
-                            : write_file_safely(file, bytes);
-    if (outcome.write.ok) {
+    outcome.write =
+        read.ok ? rewrite_with_backup(file, {.before = old_bytes, .after = bytes}, &read.stamp)
+                : write_file_safely(file, bytes);
+    if (outcome.write.ok()) {
         outcome.file_list.push_back(to_utf8(path_text(file)));
         outcome.file_list.insert(outcome.file_list.end(), linked.begin(), linked.end());
     }

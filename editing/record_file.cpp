@@ -30,8 +30,6 @@ std::optional<ReminderDocument> load_into(EditingState& state, MessageSink& sink
     return doc;
 }
 
-WriteOutcome lock_refused(const FileLock& lock) { return {false, lock.message()}; }
-
 // Whether record `current_record` of `doc` (counted as the state counted) still
 // holds the lines the editor opened.
 bool holds_opened(const EditingState& state, const ReminderDocument& doc) {
@@ -45,9 +43,7 @@ bool holds_opened(const EditingState& state, const ReminderDocument& doc) {
 }  // namespace
 
 WriteOutcome refused_as_changed(const fs::path& file) {
-    WriteOutcome outcome{false, changed_outside_message(file)};
-    outcome.changed_outside = true;
-    return outcome;
+    return WriteOutcome::failed(WriteFailure::changed_outside, file);
 }
 
 std::optional<int> find_record(const EditingState& state, const std::string& content, int near) {
@@ -65,20 +61,24 @@ std::optional<ReminderDocument> load_unchanged(const EditingState& state, WriteO
     std::string reason;
     std::optional<ReminderDocument> doc = load_document(state.current_file, &reason);
     if (!doc) {
-        outcome = {false, reason};
-        outcome.changed_outside = current_stamp(state.current_file) != state.loaded;
+        // Gone or changed: the reader's reason is shown, and the caller reloads.
+        if (current_stamp(state.current_file) != state.loaded) {
+            outcome = WriteOutcome::failed(WriteFailure::changed_outside, state.current_file);
+            outcome.detail = reason;
+        } else {
+            outcome = WriteOutcome::worded(reason);
+        }
         return std::nullopt;
     }
     if (doc->stamp != state.loaded) {
-        outcome = {false, changed_outside_message(state.current_file)};
-        outcome.changed_outside = true;
+        outcome = WriteOutcome::failed(WriteFailure::changed_outside, state.current_file);
         return std::nullopt;
     }
     return doc;
 }
 
 void note_write(EditingState& state, const WriteOutcome& outcome) {
-    if (!outcome.ok) return;
+    if (!outcome.ok()) return;
     state.loaded = outcome.written_stamp;
     if (!outcome.backup.empty()) {
         state.undo = UndoPoint{state.current_file, outcome.backup, outcome.backup_stamp,
@@ -123,24 +123,20 @@ std::string utf8_question(const fs::path& file) {
 
 namespace {
 
-WriteOutcome needs_utf8() {
-    WriteOutcome outcome{false, {}};
-    outcome.needs_utf8 = true;
-    return outcome;
-}
+WriteOutcome needs_utf8() { return WriteOutcome::failed(WriteFailure::needs_utf8, {}); }
 
 }  // namespace
 
 WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
                             std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
     const FileLock lock = lock_file(state.current_file);
-    if (!lock.held()) return lock_refused(lock);
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;
     std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
     if (!doc) return outcome;
     const bool counted = state.current_record >= 1 && state.current_record <= state.record_count();
     if (!counted && state.opened.empty()) {
-        return {false, "Der Datensatz steht nicht mehr in der Datei."};
+        return WriteOutcome::worded("Der Datensatz steht nicht mehr in der Datei.");
     }
     if (!holds_opened(state, *doc)) return refused_as_changed(state.current_file);
     const RecordBounds& bounds = state.records[std::size_t(state.current_record - 1)];
@@ -151,10 +147,11 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     if (utf8 == Utf8Change::ask && must_become_utf8(*doc)) return needs_utf8();
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};
-    outcome = rewrite_with_backup(state.current_file, old_bytes, new_bytes, &state.loaded);
+    outcome = rewrite_with_backup(state.current_file, {.before = old_bytes, .after = new_bytes},
+                                  &state.loaded);
     note_write(state, outcome);
     rescan(state, sink);
-    if (outcome.ok && state.current_record <= state.record_count())
+    if (outcome.ok() && state.current_record <= state.record_count())
         state.opened = state.contents.at(std::size_t(state.current_record - 1));
     return outcome;
 }
@@ -169,7 +166,8 @@ WriteOutcome append_to_document(const fs::path& file, ReminderDocument& doc, boo
     doc.lines.insert(doc.lines.end(), appended.begin(), appended.end());
     if (utf8 == Utf8Change::ask && must_become_utf8(doc)) return needs_utf8();
     if (!existed) return write_file_safely(file, document_bytes(doc));
-    return rewrite_with_backup(file, doc.bytes, document_bytes(doc), &doc.stamp);
+    return rewrite_with_backup(file, {.before = doc.bytes, .after = document_bytes(doc)},
+                               &doc.stamp);
 }
 
 }  // namespace
@@ -177,18 +175,18 @@ WriteOutcome append_to_document(const fs::path& file, ReminderDocument& doc, boo
 WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines,
                           Utf8Change utf8) {
     const FileLock lock = lock_file(file);
-    if (!lock.held()) return lock_refused(lock);
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, file);
     std::string reason;
     bool exists = false;
     std::optional<ReminderDocument> doc = load_or_new_document(file, reason, exists);
-    if (!doc) return {false, reason};
+    if (!doc) return WriteOutcome::worded(reason);
     return append_to_document(file, *doc, exists, lines, utf8);
 }
 
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
                            std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
     const FileLock lock = lock_file(state.current_file);
-    if (!lock.held()) return lock_refused(lock);
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;
     std::optional<ReminderDocument> doc;
     bool exists = state.loaded.exists;
@@ -199,7 +197,7 @@ WriteOutcome append_record(EditingState& state, const RecordFields& fields,
     } else {
         std::string reason;
         doc = load_or_new_document(state.current_file, reason, exists);
-        if (!doc) return {false, reason};
+        if (!doc) return WriteOutcome::worded(reason);
     }
     std::vector<std::string> texts{""};
     const std::vector<std::string> record =
@@ -208,7 +206,7 @@ WriteOutcome append_record(EditingState& state, const RecordFields& fields,
     outcome = append_to_document(state.current_file, *doc, exists, texts, utf8);
     note_write(state, outcome);
     // A failed write leaves the file as it was, and so its record table.
-    if (outcome.ok && rescan(state, sink) && !state.contents.empty())
+    if (outcome.ok() && rescan(state, sink) && !state.contents.empty())
         state.opened = state.contents.back();
     return outcome;
 }

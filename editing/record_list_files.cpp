@@ -15,29 +15,23 @@ namespace merkwald {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-WriteOutcome lock_refused(const FileLock& lock) { return {false, lock.message()}; }
-
-}  // namespace
-
 WriteOutcome delete_record(EditingState& state, int record) {
     const FileLock lock = lock_file(state.current_file);
-    if (!lock.held()) return lock_refused(lock);
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;
     std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
     if (!doc) return outcome;
     if (record < 1 || record > state.record_count() ||
         std::size_t(record) > state.contents.size()) {
-        return {false, "Der Datensatz steht nicht mehr in der Datei."};
+        return WriteOutcome::worded("Der Datensatz steht nicht mehr in der Datei.");
     }
     const RecordBounds& bounds = state.records[std::size_t(record - 1)];
     if (record_content(*doc, bounds) != state.contents[std::size_t(record - 1)])
         return refused_as_changed(state.current_file);
     const std::string old_bytes = doc->bytes;
     doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
-    outcome =
-        rewrite_with_backup(state.current_file, old_bytes, document_bytes(*doc), &state.loaded);
+    outcome = rewrite_with_backup(
+        state.current_file, {.before = old_bytes, .after = document_bytes(*doc)}, &state.loaded);
     note_write(state, outcome);
     return outcome;
 }
@@ -65,8 +59,8 @@ UndoResult undo_from_backup(EditingState& state, std::string& message, bool& cha
         return UndoResult::failed;
     }
     const WriteOutcome written = write_file_safely(state.current_file, bytes);
-    message = written.message;
-    if (!written.ok) return UndoResult::failed;
+    message = german_text(written);
+    if (!written.ok()) return UndoResult::failed;
     state.undo.reset();
     state.loaded = written.written_stamp;
     return UndoResult::restored;
@@ -119,11 +113,11 @@ namespace {
 WriteOutcome append_moved(const fs::path& deleted_file, const std::vector<DocumentLine>& moved,
                           TextEncoding encoding) {
     const FileLock lock = lock_file(deleted_file);
-    if (!lock.held()) return lock_refused(lock);
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, deleted_file);
     std::string reason;
     bool exists = false;
     std::optional<ReminderDocument> deleted = load_or_new_document(deleted_file, reason, exists);
-    if (!deleted) return {false, reason};
+    if (!deleted) return WriteOutcome::worded(reason);
     if (!exists) deleted->encoding = encoding;
     end_last_line(deleted->lines);
     deleted->lines.insert(deleted->lines.end(), moved.begin(), moved.end());
@@ -137,15 +131,15 @@ MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_
     MoveOutcome outcome;
     // Appending to the file being cleaned up would put each record back into it.
     if (same_file(deleted_file, editing.current_file)) {
-        outcome.write = {false, "Die Datei " + display_name(editing.current_file) +
-                                    " ist selbst die Datei für gelöschte Datensätze. Abgelaufene "
-                                    "Datensätze können nicht in sie bewegt werden; es wurde "
-                                    "nichts geändert."};
+        outcome.write = WriteOutcome::worded(
+            "Die Datei " + display_name(editing.current_file) +
+            " ist selbst die Datei für gelöschte Datensätze. Abgelaufene Datensätze können nicht "
+            "in sie bewegt werden; es wurde nichts geändert.");
         return outcome;
     }
     const FileLock lock = lock_file(editing.current_file);
     if (!lock.held()) {
-        outcome.write = lock_refused(lock);
+        outcome.write = WriteOutcome::failed(WriteFailure::busy, editing.current_file);
         return outcome;
     }
     std::optional<ReminderDocument> doc = load_unchanged(editing, outcome.write);
@@ -153,14 +147,15 @@ MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_
     Split split = split_expired(*doc, editing.records, state);
     if (split.count == 0) return outcome;
     outcome.write = append_moved(deleted_file, split.moved, doc->encoding);
-    if (!outcome.write.ok) return outcome;
+    if (!outcome.write.ok()) return outcome;
 
     const std::string old_bytes = doc->bytes;
     doc->lines = std::move(split.kept);
     outcome.write =
-        rewrite_with_backup(editing.current_file, old_bytes, document_bytes(*doc), &editing.loaded);
+        rewrite_with_backup(editing.current_file,
+                            {.before = old_bytes, .after = document_bytes(*doc)}, &editing.loaded);
     note_write(editing, outcome.write);
-    if (outcome.write.ok) outcome.moved = split.count;
+    if (outcome.write.ok()) outcome.moved = split.count;
     return outcome;
 }
 
@@ -184,10 +179,10 @@ WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::str
                            const std::vector<std::string>& removed) {
     if (added.empty() && removed.empty()) return {};
     const FileLock lock = lock_file(main_file);
-    if (!lock.held()) return lock_refused(lock);
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, main_file);
     std::string reason;
     std::optional<ReminderDocument> doc = load_document(main_file, &reason);
-    if (!doc) return {false, reason};
+    if (!doc) return WriteOutcome::worded(reason);
     std::vector<std::string> links;
     for (const std::string& file : added) links.push_back("<add_file=" + file + ">");
     std::vector<DocumentLine> lines = new_lines(links);
@@ -200,23 +195,25 @@ WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::str
     doc->lines = std::move(lines);
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};
-    return rewrite_with_backup(main_file, old_bytes, new_bytes, &doc->stamp);
+    return rewrite_with_backup(main_file, {.before = old_bytes, .after = new_bytes}, &doc->stamp);
 }
 
 bool create_if_missing(const fs::path& file) {
     const FileLock lock = lock_file(file);
     if (!lock.held()) return false;
     std::error_code ec;
-    return fs::exists(file, ec) || write_file_safely(file, {}).ok;
+    return fs::exists(file, ec) || write_file_safely(file, {}).ok();
 }
 
 WriteOutcome copy_file_safely(const fs::path& from, const fs::path& to) {
     if (same_file(from, to)) {
-        return {false,
-                "Die Datei " + display_name(to) + " kann nicht zugleich Quelle und Ziel sein."};
+        return WriteOutcome::worded("Die Datei " + display_name(to) +
+                                    " kann nicht zugleich Quelle und Ziel sein.");
     }
     std::string bytes;
-    if (!read_regular_file(from, bytes).ok) return {false, unreadable_message(from)};
+    if (!read_regular_file(from, bytes).ok) {
+        return WriteOutcome::failed(WriteFailure::unreadable, from);
+    }
     return write_file_safely(to, bytes);
 }
 

@@ -158,9 +158,11 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
         filled.contents.push_back(record_content(*doc, bounds));
         ListRow row = read_row(*doc, bounds, ++number, groups, state.settings.record_color);
         const DaySerial record_date = parse_date(row.date).value_or(state.today);
-        DaySerial event_date = next_anniversary(record_date, state.today).value_or(record_date);
+        const DaySerial event_date =
+            next_anniversary(record_date, state.today).value_or(record_date);
         row.preview = expand_placeholders(state, row.text, record_date, event_date,
-                                          {file_name, bounds.end}, sink);
+                                          {file_name, bounds.end}, sink)
+                          .text;
         filled.rows.push_back(std::move(row));
     }
     filled.ok = true;

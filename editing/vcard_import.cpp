@@ -257,7 +257,7 @@ VcardImportOutcome append_vcard_birthdays(const std::filesystem::path& target,
     lines.emplace_back();
     VcardImportOutcome outcome;
     outcome.write = append_lines(target, lines, utf8);
-    if (outcome.write.ok) outcome.written = int(people.size());
+    if (outcome.write.ok()) outcome.written = int(people.size());
     return outcome;
 }
 

@@ -58,7 +58,7 @@ void show_color(QLabel* swatch, std::int32_t color) {
 WriteOutcome write_asking_utf8(Dialogs& dialogs, QWidget* parent, const std::filesystem::path& file,
                                const std::function<WriteOutcome(Utf8Change)>& write) {
     WriteOutcome outcome = write(Utf8Change::ask);
-    if (!outcome.needs_utf8) return outcome;
+    if (!outcome.is(WriteFailure::needs_utf8)) return outcome;
     const QString question = QString::fromStdString(utf8_question(file));
     if (dialogs.message(parent, question, MessageIcon::question, MessageButtons::yes_no) ==
         MessageAnswer::yes) {

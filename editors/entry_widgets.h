@@ -40,7 +40,7 @@ QComboBox* template_combo(const std::vector<TextTemplate>& templates, int positi
 
 // Runs a write that may turn a Windows-1252 file into UTF-8: first without,
 // and when it would, again after the user said "Ja". "Nein" writes nothing
-// (the outcome then has `needs_utf8` set and no message).
+// (the outcome is then `needs_utf8` and has no text).
 WriteOutcome write_asking_utf8(Dialogs& dialogs, QWidget* parent, const std::filesystem::path& file,
                                const std::function<WriteOutcome(Utf8Change)>& write);
 

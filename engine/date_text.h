@@ -21,7 +21,7 @@ namespace merkwald {
 
 // A local date and time; seconds in [0, 86400).
 struct DateTime {
-    DaySerial day = 0;
+    DaySerial day{};
     int second_of_day = 0;
 };
 

@@ -11,14 +11,14 @@ void RefreshTables::clear() {
     read_ok = false;
     failed_files = 0;
     failed_names.clear();
-    pending_sort_date = 0;
+    pending_sort_date = DaySerial{};
     current_file.clear();
     current_line = 0;
 }
 
 EngineState::EngineState(EngineSettings s, DaySerial today_, std::filesystem::path folder)
     : settings(std::move(s)), today(today_), program_folder(std::move(folder)) {
-    record.date = record.event_date = today;
+    record.date = today;
     record.color = settings.record_color;
 }
 

@@ -32,8 +32,7 @@ struct EngineSettings {
 
 struct WorkingRecord {
     std::string text;  // every line followed by CRLF
-    DaySerial date = 0;
-    DaySerial event_date = 0;
+    DaySerial date{};
     bool undated = true;
     int priority = 1;
     bool periodic = false, monthly = false;
@@ -44,7 +43,6 @@ struct WorkingRecord {
     int active_after = 0;
     std::string group;
     std::uint32_t color = 0;
-    bool due = false, event_today = false, missed = false;
     // Run-long: never reset by `<record>`.
     int active_before = 0;
     std::int32_t background = 0;
@@ -54,39 +52,40 @@ struct WorkingRecord {
 
 // The anniversaries of every day and month around one today, so that evaluating
 // a large file does no calendar arithmetic per record. A cache: it always
-// answers what next_anniversary and the missed check would compute.
+// answers what next_anniversary and the missed check would compute, so its
+// queries are const.
 class AnniversaryTable {
 public:
     // The day and month of `date` in today's year, or in the next when that is past.
-    [[nodiscard]] std::optional<DaySerial> next(DaySerial date, DaySerial today);
+    [[nodiscard]] std::optional<DaySerial> next(DaySerial date, DaySerial today) const;
     // The latest occurrence on or before today.
-    [[nodiscard]] std::optional<DaySerial> last(DaySerial date, DaySerial today);
+    [[nodiscard]] std::optional<DaySerial> last(DaySerial date, DaySerial today) const;
 
 private:
-    static constexpr DaySerial kNone = -2147483647 - 1;
-    void build(DaySerial today);
-    [[nodiscard]] int slot(DaySerial date);
+    static constexpr DaySerial kNone{-2147483647 - 1};
+    void build(DaySerial today) const;
+    [[nodiscard]] int slot(DaySerial date) const;
     static std::optional<DaySerial> value(DaySerial s) {
         return s == kNone ? std::nullopt : std::optional<DaySerial>(s);
     }
 
-    DaySerial today_ = kNone;
+    mutable DaySerial today_ = kNone;
     // Indexed by month * 32 + day.
-    std::array<DaySerial, 13 * 32> previous_{}, current_{}, following_{};
-    DaySerial memo_date_ = kNone;
-    int memo_slot_ = 0;
+    mutable std::array<DaySerial, 13 * 32> previous_{}, current_{}, following_{};
+    mutable DaySerial memo_date_ = kNone;
+    mutable int memo_slot_ = 0;
 };
 
 struct LineEntry {
     std::string text;  // expanded, ends with CRLF (or empty)
     std::uint32_t color = 0;
     std::string group;
-    DaySerial sort_date = 0;
+    DaySerial sort_date{};
 };
 
 struct MissedEntry {
     std::string text;  // unexpanded
-    DaySerial date = 0;
+    DaySerial date{};
     bool once = false;  // missed on its own date, not on an anniversary
 };
 
@@ -115,7 +114,7 @@ struct RefreshTables {
     int failed_files = 0;                   // files whose reading failed in this refresh
     std::vector<std::string> failed_names;  // ... as the file list names them
     // The sort date of the line counter's slot, written while tags are read.
-    DaySerial pending_sort_date = 0;
+    DaySerial pending_sort_date{};
     std::string current_file;
     long long current_line = 0;
     // Finished records as read, for callers that evaluate them again on other
@@ -132,7 +131,7 @@ struct RefreshTables {
 
 struct EngineState {
     EngineSettings settings;
-    DaySerial today = 0;
+    DaySerial today{};
     std::filesystem::path program_folder;  // relative file names resolve here
     std::array<std::string, kGroupSlots> groups{"", "Geburtstage", "Namenstage", "Termine",
                                                 "Sonstiges"};
@@ -143,7 +142,7 @@ struct EngineState {
     // A lead-days override (>= 0) for one refresh.
     std::optional<int> lead_days;
     // The last successfully read last-start date (serial 0 before any).
-    DaySerial last_start = 0;
+    DaySerial last_start{};
     SunTable sun;
     AnniversaryTable anniversaries;
     bool syntax_error_switch = false;  // on: syntax errors are not reported

@@ -75,7 +75,7 @@ std::optional<DaySerial> nth_weekday(DaySerial first, int weekday_, int active_w
     return roll_date(m.year, m.month, d);
 }
 
-void AnniversaryTable::build(DaySerial today) {
+void AnniversaryTable::build(DaySerial today) const {
     today_ = today;
     memo_date_ = kNone;
     const int year = ymd_of(today).year;
@@ -89,7 +89,7 @@ void AnniversaryTable::build(DaySerial today) {
     }
 }
 
-int AnniversaryTable::slot(DaySerial date) {
+int AnniversaryTable::slot(DaySerial date) const {
     if (date != memo_date_) {
         const Ymd d = ymd_of(date);
         memo_date_ = date;
@@ -98,21 +98,21 @@ int AnniversaryTable::slot(DaySerial date) {
     return memo_slot_;
 }
 
-std::optional<DaySerial> AnniversaryTable::next(DaySerial date, DaySerial today) {
+std::optional<DaySerial> AnniversaryTable::next(DaySerial date, DaySerial today) const {
     if (today != today_) build(today);
     const std::size_t i = std::size_t(slot(date));
     if (current_[i] != kNone && current_[i] < today) return value(following_[i]);
     return value(current_[i]);
 }
 
-std::optional<DaySerial> AnniversaryTable::last(DaySerial date, DaySerial today) {
+std::optional<DaySerial> AnniversaryTable::last(DaySerial date, DaySerial today) const {
     if (today != today_) build(today);
     const std::size_t i = std::size_t(slot(date));
     if (current_[i] != kNone && current_[i] > today) return value(previous_[i]);
     return value(current_[i]);
 }
 
-void set_sort_date(EngineState& state, RefreshTables& tables) {
+void set_sort_date(const EngineState& state, RefreshTables& tables) {
     const WorkingRecord& record = state.record;
     switch (record.priority) {
         case 1:
@@ -132,19 +132,20 @@ void read_last_start(EngineState& state) {
     if (auto start = parse_date(state.settings.last_start)) state.last_start = *start;
 }
 
-void evaluate_record(EngineState& state, RefreshTables& tables) {
-    WorkingRecord& r = state.record;
+Verdict evaluate_record(const EngineState& state, const WorkingRecord& r, DaySerial tag_sort_date) {
     const DaySerial today = state.today;
-    if (state.lead_days) r.active_before = *state.lead_days;
+    Verdict v;
+    v.event_date = today;
+    v.sort_date = tag_sort_date;
 
-    if (auto next = state.anniversaries.next(r.date, today)) r.event_date = *next;
+    if (auto next = state.anniversaries.next(r.date, today)) v.event_date = *next;
 
     std::optional<bool> nth_in_month;
     if (r.monthly) {
-        nth_in_month = evaluate_monthly(r, today, r.event_date);
-        if (within_lead(today, r.event_date, r.active_before)) {
-            r.due = true;
-            tables.pending_sort_date = r.event_date;
+        nth_in_month = evaluate_monthly(r, today, v.event_date);
+        if (within_lead(today, v.event_date, r.active_before)) {
+            v.due = true;
+            v.sort_date = v.event_date;
         }
     }
     bool past_calendar_end = false;
@@ -152,31 +153,32 @@ void evaluate_record(EngineState& state, RefreshTables& tables) {
         const auto work = periodic_occurrence(r, today);
         past_calendar_end = !work;
         if (work) {
-            r.event_date = *work;
+            v.event_date = *work;
             if (within_lead(today, *work, r.active_before)) {
-                r.due = true;
-                tables.pending_sort_date = *work;
+                v.due = true;
+                v.sort_date = *work;
             }
         }
     }
     if (r.once) {
-        if (within_lead(today, r.date, r.active_before)) r.due = true;
+        if (within_lead(today, r.date, r.active_before)) v.due = true;
     } else {
-        r.due = r.event_date - today >= 0 && within_lead(today, r.event_date, r.active_before);
+        v.due = v.event_date - today >= 0 && within_lead(today, v.event_date, r.active_before);
     }
-    if ((nth_in_month && !*nth_in_month) || past_calendar_end) r.due = false;
+    if ((nth_in_month && !*nth_in_month) || past_calendar_end) v.due = false;
 
-    r.event_today = r.event_date == today && !r.always && !r.undated;
-    if (r.date < today && r.once) r.due = false;
-    if (r.always) r.due = true;
+    v.event_today = v.event_date == today && !r.always && !r.undated;
+    if (r.date < today && r.once) v.due = false;
+    if (r.always) v.due = true;
 
     if (r.once) {
         // A one-time appointment happens on its own date only: an anniversary of
         // it (last year's, or one still ahead) was never an event.
-        r.missed = !r.undated && r.date < today && state.last_start < r.date;
+        v.missed = !r.undated && r.date < today && state.last_start < r.date;
     } else if (auto last = state.anniversaries.last(r.date, today)) {
-        if (*last < today && state.last_start < *last) r.missed = true;
+        v.missed = *last < today && state.last_start < *last;
     }
+    return v;
 }
 
 }  // namespace merkwald

@@ -18,12 +18,25 @@ namespace merkwald {
 
 // Priority 1 sorts by the next anniversary, 2 on 1.1.1980, anything else on 1.1.1970.
 // Works on the state's working record.
-void set_sort_date(EngineState& state, RefreshTables& tables);
+void set_sort_date(const EngineState& state, RefreshTables& tables);
 
 // Reads the last-start setting; an unreadable one keeps the value read before.
 void read_last_start(EngineState& state);
 
-// Sets due, event date, sort date, event-is-today and missed of the working record.
-void evaluate_record(EngineState& state, RefreshTables& tables);
+// What the evaluation decides for one finished record.
+struct Verdict {
+    bool due = false;
+    bool event_today = false;  // feeds the sound mark
+    bool missed = false;
+    DaySerial event_date{};
+    DaySerial sort_date{};
+};
+
+// Evaluates `record` against the state's today and last start. `tag_sort_date` is
+// the sort date its tags set (set_sort_date); a due monthly or periodic record
+// sorts by its occurrence instead. The lead-days override is the caller's: it
+// stays in the record's run-long `active_before`.
+[[nodiscard]] Verdict evaluate_record(const EngineState& state, const WorkingRecord& record,
+                                      DaySerial tag_sort_date);
 
 }  // namespace merkwald

@@ -14,21 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) (void)platform::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    [[nodiscard]] int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 std::string refused(const fs::path& path, const std::string& why) {
     const std::string head = "Die Datei " + display_name(path) + " kann nicht gelesen werden";
     return why.empty() ? head + "." : head + ": " + why + ".";
@@ -75,7 +60,7 @@ FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     FileRead outcome;
     bytes.clear();
     // Non-blocking, so that opening a pipe without writer cannot hang.
-    Descriptor fd(platform::open_for_reading(path));
+    platform::Descriptor fd(platform::open_for_reading(path));
     if (fd.get() < 0) {
         const int error = errno;
         outcome.message =

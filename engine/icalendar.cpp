@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kFoldOctets = 75;
 constexpr long long kSecondsPerDay = 86400;
-constexpr DaySerial kUnixEpochSerial = 25569;  // 1 January 1970
+constexpr DaySerial kUnixEpochSerial{25569};  // 1 January 1970
 
 // Always eight digits: a year before 1000 is written with leading zeros, or
 // calendar programs reject the date (and drop the event's start).
@@ -51,7 +51,7 @@ public:
     }
 
 private:
-    DaySerial day_ = 0;
+    DaySerial day_{};
     std::unordered_map<std::uint64_t, int> seen_;
 };
 
@@ -90,7 +90,7 @@ UtcTime utc_from_unix(long long seconds) {
         rest += kSecondsPerDay;
         --days;
     }
-    return {DaySerial(days + kUnixEpochSerial), int(rest)};
+    return {kUnixEpochSerial + static_cast<int>(days), int(rest)};
 }
 
 std::string escape_ical_text(std::string_view text) {
@@ -164,7 +164,7 @@ DateRange feed_range(const EngineState& state) {
 
 bool write_feed_file(const std::filesystem::path& feed_file, const std::vector<Occurrence>& events,
                      UtcTime stamp) {
-    return write_file_safely(feed_file, icalendar_text(events, stamp)).ok;
+    return write_file_safely(feed_file, icalendar_text(events, stamp)).ok();
 }
 
 FeedResult write_calendar_feed(const std::filesystem::path& feed_file, EngineState& state,

@@ -22,7 +22,7 @@ inline constexpr std::string_view kCalendarProductId = "-//Merkwald//Merkwald//D
 
 // A moment in UTC, for DTSTAMP.
 struct UtcTime {
-    DaySerial day = 0;
+    DaySerial day{};
     int second_of_day = 0;  // [0, 86400)
 };
 

@@ -82,9 +82,9 @@ MissedView missed_view(EngineState& state, const RefreshTables& tables, MessageS
         const auto when = next ? add_months(*next, -12) : std::nullopt;
         const DaySerial display = entry.once ? entry.date : when.value_or(entry.date);
         state.today = display;
-        DaySerial event = display;
         shown.push_back(
-            {display, expand_placeholders(state, entry.text, entry.date, event, origin, sink)});
+            {display,
+             expand_placeholders(state, entry.text, entry.date, display, origin, sink).text});
         state.today = today;
     }
     std::stable_sort(shown.begin(), shown.end(),

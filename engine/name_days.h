@@ -81,7 +81,7 @@ enum class NameDayChoice { none, own_people, all };
 
 struct DueNameDay {
     std::string name;  // as it is shown: the person's form of it, or the table's
-    DaySerial event_date = 0;
+    DaySerial event_date{};
     bool own = false;  // the name of someone in the birthday records
 };
 

@@ -54,7 +54,7 @@ std::uint64_t record_identity(const CapturedRecord& c) {
     std::uint64_t h = fnv1a(identity_file_name(c.file));
     h = fnv1a(r.text, fnv1a("\n", h));
     // An undated (monthly) record's date is the day it was read.
-    const std::string rule = (r.undated ? std::string("-") : std::to_string(r.date)) + '/' +
+    const std::string rule = (r.undated ? std::string("-") : std::to_string(r.date.value())) + '/' +
                              std::to_string(r.periodic_repeat) + '/' +
                              std::to_string(r.day_of_month) + '/' + std::to_string(r.weekday) +
                              '/' + std::to_string(r.active_week) + (r.monthly ? "m" : "") +
@@ -80,18 +80,15 @@ std::string without_final_break(std::string text) {
     return text;
 }
 
-// Evaluates the record in the state's working slot for the state's today, as the
-// reader would have on that day.
-void evaluate_on(EngineState& state, RefreshTables& scratch, const CapturedRecord& c,
-                 std::vector<Occurrence>& out, MessageSink& sink, std::uint64_t identity) {
-    WorkingRecord& r = state.record;
-    r.event_date = state.today;
-    r.due = r.event_today = r.missed = false;
-    evaluate_record(state, scratch);
-    if (!r.due) return;
-    DaySerial event = r.event_date;
-    std::string text =
-        expand_placeholders(state, r.text, r.date, event, TextOrigin{c.file, c.line}, sink);
+// Evaluates `c` for the state's today, as the reader would have on that day.
+void evaluate_on(EngineState& state, const CapturedRecord& c, std::vector<Occurrence>& out,
+                 MessageSink& sink, std::uint64_t identity) {
+    const WorkingRecord& r = c.record;
+    const Verdict verdict = evaluate_record(state, r, state.today);
+    if (!verdict.due) return;
+    std::string text = expand_placeholders(state, r.text, r.date, verdict.event_date,
+                                           TextOrigin{c.file, c.line}, sink)
+                           .text;
     if (text.empty()) return;
     Occurrence o;
     o.day = state.today;
@@ -119,25 +116,18 @@ std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedR
         identities.push_back(record_identity(c));
     }
 
+    // Each record counts on its own day only: no lead days.
+    for (CapturedRecord& c : records) c.record.active_before = 0;
+
     std::vector<Occurrence> events;
     const DaySerial today = state.today;
-    const std::optional<int> lead_days = state.lead_days;
-    WorkingRecord working = std::move(state.record);
     OnceSink once(sink);
-    RefreshTables scratch;
-    state.lead_days = 0;
     for (DaySerial day = range.from; day <= range.to; ++day) {
         state.today = day;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            // Moving the record in and out spares copying its text every day.
-            state.record = std::move(records[i].record);
-            evaluate_on(state, scratch, records[i], events, once, identities[i]);
-            records[i].record = std::move(state.record);
-        }
+        for (std::size_t i = 0; i < records.size(); ++i)
+            evaluate_on(state, records[i], events, once, identities[i]);
     }
-    state.record = std::move(working);
     state.today = today;
-    state.lead_days = lead_days;
     return events;
 }
 

@@ -13,7 +13,7 @@
 namespace merkwald {
 
 struct Occurrence {
-    DaySerial day = 0;
+    DaySerial day{};
     std::string text;   // expanded as it reads on `day`, lines joined by CRLF, no final CRLF
     std::string group;  // empty without groups
     std::uint32_t color = 0;

@@ -125,7 +125,10 @@ const Table& table() {
 // Sundays in (from, to], negative when `to` lies before `from`.
 int sundays_between(DaySerial from, DaySerial to) {
     // Serial 1 (31.12.1899) is a Sunday.
-    auto week = [](DaySerial d) { return (d - 1 >= 0) ? (d - 1) / 7 : -((1 - d + 6) / 7); };
+    auto week = [](DaySerial day) {
+        const int d = day.value();
+        return (d - 1 >= 0) ? (d - 1) / 7 : -((1 - d + 6) / 7);
+    };
     return week(to) - week(from);
 }
 
@@ -148,16 +151,16 @@ std::string two_digits(int v) {
 
 int wrap_day(SunMinutes m) { return ((m % 1440) + 1440) % 1440; }
 
-struct Expansion {
+struct Expander {
     EngineState& state;
     DaySerial record_date;
-    DaySerial& event_date;
+    DaySerial event_date;
 
     std::string replacement(const Placeholder& p);
     void compute_sun() { sun_times_home(state.settings.home, record_date, state.sun); }
 };
 
-std::string Expansion::replacement(const Placeholder& p) {
+std::string Expander::replacement(const Placeholder& p) {
     const DaySerial today = state.today;
     const Ymd t = ymd_of(today);
     const Ymd r = ymd_of(record_date);
@@ -255,29 +258,29 @@ std::string sun_time_text(SunMinutes minutes, char separator) {
     return s;
 }
 
-std::string expand_placeholders(EngineState& state, std::string_view text, DaySerial record_date,
-                                DaySerial& event_date, const TextOrigin& origin,
-                                MessageSink& sink) {
+Expansion expand_placeholders(EngineState& state, std::string_view text, DaySerial record_date,
+                              DaySerial event_date, const TextOrigin& origin, MessageSink& sink) {
     // Text before a handled tag never changes again and holds no bracket, so the
     // output grows from the front instead of rescanning the whole text each round.
-    Expansion expansion{state, record_date, event_date};
-    std::string out;
-    out.reserve(text.size() + 32);
+    Expander expander{state, record_date, event_date};
+    Expansion out;
+    out.text.reserve(text.size() + 32);
     std::size_t pos = 0;
     for (;;) {
         const std::size_t open = text.find('<', pos);
         if (open == std::string_view::npos) {
-            out.append(text.substr(pos));
+            out.text.append(text.substr(pos));
+            out.event_date = expander.event_date;
             return out;
         }
         const std::size_t close = text.find('>', pos);
         if (close == std::string_view::npos || close < open) {
             if (!state.syntax_error_switch) report_syntax_error(text, origin, sink);
-            return {};
+            return {{}, expander.event_date};
         }
-        out.append(text.substr(pos, open - pos));
+        out.text.append(text.substr(pos, open - pos));
         const auto it = table().find(text.substr(open + 1, close - open - 1));
-        if (it != table().end()) out.append(trim_blanks(expansion.replacement(it->second)));
+        if (it != table().end()) out.text.append(trim_blanks(expander.replacement(it->second)));
         pos = close + 1;
     }
 }

@@ -16,14 +16,21 @@ struct TextOrigin {
     long long line = 0;
 };
 
-// Expands `text` for a record dated `record_date` whose event falls on `event_date`
-// (two placeholders move the event date to the next anniversary, also for the
-// caller). Unknown placeholders vanish. On a syntax error (a ">" before the first
-// "<", or a "<" without ">") the result is empty and, unless the state's
-// syntax-error switch is on, the error is reported through `sink`.
-[[nodiscard]] std::string expand_placeholders(EngineState& state, std::string_view text,
-                                              DaySerial record_date, DaySerial& event_date,
-                                              const TextOrigin& origin, MessageSink& sink);
+struct Expansion {
+    std::string text;
+    // The event date after the text: two placeholders move it to the next
+    // anniversary, and the placeholders behind them see the moved date.
+    DaySerial event_date{};
+};
+
+// Expands `text` for a record dated `record_date` whose event falls on `event_date`.
+// Unknown placeholders vanish. On a syntax error (a ">" before the first "<", or
+// a "<" without ">") the text is empty and, unless the state's syntax-error
+// switch is on, the error is reported through `sink`. The state's sun table is
+// the only thing it changes.
+[[nodiscard]] Expansion expand_placeholders(EngineState& state, std::string_view text,
+                                            DaySerial record_date, DaySerial event_date,
+                                            const TextOrigin& origin, MessageSink& sink);
 
 // Where expand_placeholders would stop with a syntax error: the offset of the
 // ">" that comes before its "<", or of the "<" that has no ">"; nullopt when none.

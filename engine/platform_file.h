@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace merkwald::platform {
@@ -108,5 +109,25 @@ enum class Lock { taken, busy, unsupported };
 // the file on Windows. Either is dropped when its holder ends, killed or not.
 [[nodiscard]] Lock try_lock(int fd);
 void unlock(int fd);
+
+// An open file closed on every way out. A writer closes it itself with
+// close(), which says whether the close worked: a write may fail only there.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) (void)platform::close(fd_);
+    }
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&&) = delete;
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    [[nodiscard]] int get() const { return fd_; }
+    [[nodiscard]] bool is_open() const { return fd_ >= 0; }
+    [[nodiscard]] bool close() { return platform::close(std::exchange(fd_, -1)); }
+
+private:
+    int fd_;
+};
 
 }  // namespace merkwald::platform

@@ -20,8 +20,8 @@ namespace merkwald {
 inline constexpr int kMaxRangeDays = 32767;
 
 struct DateRange {
-    DaySerial from = 0;
-    DaySerial to = 0;  // inclusive
+    DaySerial from{};
+    DaySerial to{};  // inclusive
 };
 
 // nullopt when `to` lies before `from` or the range is longer than kMaxRangeDays.

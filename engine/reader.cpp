@@ -246,7 +246,7 @@ bool file_exists(const std::filesystem::path& path) {
 void start_record(EngineState& state, RefreshTables& tables) {
     WorkingRecord& r = state.record;
     r.text.clear();
-    r.date = r.event_date = state.today;
+    r.date = state.today;
     r.undated = true;
     r.priority = 1;
     tables.pending_sort_date = state.today;
@@ -258,7 +258,6 @@ void start_record(EngineState& state, RefreshTables& tables) {
     r.active_after = 0;
     r.group.clear();
     r.color = state.settings.record_color;
-    r.due = r.event_today = r.missed = false;
 }
 
 namespace {
@@ -284,27 +283,31 @@ void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
             tables.people.push_back({r.text, r.date, birthday});
     }
     if (tables.capture == RefreshTables::Capture::only) {
-        r.event_today = r.due = r.always = r.once = false;
+        r.always = r.once = false;
         return;
     }
-    evaluate_record(state, tables);
-    if (r.missed && int(tables.missed.size()) < kMaxMissed)
+    // The override stays in the run-long field after the refresh.
+    if (state.lead_days) r.active_before = *state.lead_days;
+    const Verdict verdict = evaluate_record(state, r, tables.pending_sort_date);
+    if (verdict.missed && int(tables.missed.size()) < kMaxMissed)
         tables.missed.push_back({r.text, r.date, r.once});
-    const bool full = r.due && tables.line_counter() > kMaxShownLines;
-    if (full) r.event_today = false;
-    if (r.due && !full) {
+    const bool full = verdict.due && tables.line_counter() > kMaxShownLines;
+    if (verdict.due && !full) {
         const TextOrigin origin{tables.current_file, tables.current_line};
         LineEntry entry;
-        entry.text = expand_placeholders(state, r.text, r.date, r.event_date, origin, sink);
+        entry.text =
+            expand_placeholders(state, r.text, r.date, verdict.event_date, origin, sink).text;
         entry.color = r.color;
         if (state.settings.groups) entry.group = r.group;
-        entry.sort_date = tables.pending_sort_date;
+        entry.sort_date = verdict.sort_date;
         tables.lines.push_back(std::move(entry));
-        tables.pending_sort_date = 0;  // the next slot starts cleared
+        tables.pending_sort_date = DaySerial{};  // the next slot starts cleared
+    } else {
+        // The slot stays: a record without `<record>` may still fill it.
+        tables.pending_sort_date = verdict.sort_date;
     }
-    if (r.event_today) state.sound_mark = true;
-    r.event_today = false;
-    r.due = r.always = r.once = false;
+    if (verdict.event_today && !full) state.sound_mark = true;
+    r.always = r.once = false;
 }
 
 void read_records(EngineState& state, RefreshTables& tables, const std::string& file_name,

@@ -72,17 +72,17 @@ int write_content(int fd, std::string_view bytes, const Steps& steps) {
 
 // Syncs and closes after `error` (0: no failure so far); the descriptor is
 // closed in any case.
-int sync_close(int fd, int error, const Steps& steps) {
+int sync_close(platform::Descriptor& fd, int error, const Steps& steps) {
     if (error == 0 && !step(steps.syncing)) error = EIO;
-    if (error == 0 && !platform::sync(fd)) error = last_error();
+    if (error == 0 && !platform::sync(fd.get())) error = last_error();
     const bool close_allowed = step(steps.closing);
-    if (!platform::close(fd) && error == 0) error = last_error();
+    if (!fd.close() && error == 0) error = last_error();
     if (error == 0 && !close_allowed) error = EIO;
     return error;
 }
 
-int write_sync_close(int fd, std::string_view bytes, const Steps& steps) {
-    return sync_close(fd, write_content(fd, bytes, steps), steps);
+int write_sync_close(platform::Descriptor& fd, std::string_view bytes, const Steps& steps) {
+    return sync_close(fd, write_content(fd.get(), bytes, steps), steps);
 }
 
 fs::path folder_of(const fs::path& file) {
@@ -123,13 +123,13 @@ std::string temporary_stem(const fs::path& target) {
 
 // A fresh name beside `target`, created exclusively with owner-only rights,
 // never through a link and never under an existing name.
-int create_temporary(const fs::path& target, fs::path& temp) {
+platform::Descriptor create_temporary(const fs::path& target, fs::path& temp) {
     std::string name = temporary_stem(target);
     name += kTemporaryMark;
     name.append(kTemporarySuffix, 'X');
     fs::path pattern = target.parent_path() / utf8_path(name);
-    const int fd = platform::create_temporary(pattern);
-    if (fd >= 0) temp = pattern;
+    platform::Descriptor fd(platform::create_temporary(pattern));
+    if (fd.is_open()) temp = pattern;
     return fd;
 }
 
@@ -190,43 +190,30 @@ struct TempResult {
 
 // The temporary file with the content and, where the system allows, the old
 // file's owner, group and extended attributes; it is owner-only while being
-// written and gets the old file's bits just before it is synced.
-TempResult write_temporary(int fd, std::string_view bytes, const Original& like,
+// written and gets the old file's bits just before it is synced. The file is
+// closed when this returns, so that it can be renamed or removed.
+TempResult write_temporary(platform::Descriptor fd, std::string_view bytes, const Original& like,
                            const Steps& steps) {
     TempResult result;
     const std::optional<platform::Info>& old = like.st;
     if (old && (old->owner != platform::own_owner() || old->group != platform::own_group())) {
-        result.kept = platform::set_owner(fd, old->owner, old->group);
+        result.kept = platform::set_owner(fd.get(), old->owner, old->group);
     }
-    if (!result.kept) {
-        (void)platform::close(fd);
-        return result;
-    }
-    int error = write_content(fd, bytes, steps);
+    if (!result.kept) return result;
+    int error = write_content(fd.get(), bytes, steps);
     unsigned mode = old ? old->mode : platform::new_file_mode();
     if (error == 0 && old &&
-        !platform::keep_attributes(fd, like.path, [] { return step(kAttributesStep); })) {
+        !platform::keep_attributes(fd.get(), like.path, [] { return step(kAttributesStep); })) {
         if (!like.lenient) {
-            (void)platform::close(fd);
             result.kept = false;
             return result;
         }
         // An access list left out might have kept others away.
         mode &= 0700;
     }
-    if (error == 0 && !platform::set_mode(fd, mode)) error = last_error();
+    if (error == 0 && !platform::set_mode(fd.get(), mode)) error = last_error();
     result.error = sync_close(fd, error, steps);
     return result;
-}
-
-std::string temporary_failed(const fs::path& temp, int error) {
-    return "Die temporäre Datei " + display_name(temp) + " konnte nicht geschrieben werden" +
-           german_error_reason(error) + ".";
-}
-
-std::string not_replaced(const fs::path& target, int error) {
-    return "Die Datei " + display_name(target) + " konnte nicht ersetzt werden" +
-           german_error_reason(error) + ".";
 }
 
 enum class Route { renamed, in_place_needed };
@@ -234,43 +221,38 @@ enum class Route { renamed, in_place_needed };
 // Temporary file, sync, rename: the content of `target` is complete at every
 // moment. Answers `in_place_needed` when a rename would lose the owner or an
 // attribute. When the rename happened but the folder could not be synced,
-// the outcome fails with `content_changed` and says only that.
+// the outcome fails with `folder_not_synced`.
 Route replace_by_rename(const fs::path& target, std::string_view bytes, const Original& like,
                         const Steps& steps, WriteOutcome& outcome) {
     fs::path temp;
     errno = 0;
-    const int fd = create_temporary(target, temp);
-    if (fd < 0) {
-        const int error = last_error();
-        outcome = {false, "Im Ordner " + display_name(target.parent_path()) +
-                              " kann keine temporäre Datei angelegt werden" +
-                              german_error_reason(error) + "."};
+    platform::Descriptor fd = create_temporary(target, temp);
+    if (!fd.is_open()) {
+        outcome =
+            WriteOutcome::failed(WriteFailure::no_temporary, target.parent_path(), last_error());
         return Route::renamed;
     }
-    lock_replacement(target, fd);
-    const TempResult written = write_temporary(fd, bytes, like, steps);
+    lock_replacement(target, fd.get());
+    const TempResult written = write_temporary(std::move(fd), bytes, like, steps);
     if (!written.kept) {
         remove_quietly(temp);
         return Route::in_place_needed;
     }
     if (written.error != 0) {
         remove_quietly(temp);
-        outcome = {false, temporary_failed(temp, written.error)};
+        outcome = WriteOutcome::failed(WriteFailure::temporary_not_written, temp, written.error);
         return Route::renamed;
     }
     int error = step(steps.before_rename) ? 0 : EIO;
     if (error == 0 && !platform::rename_over(temp, target)) error = last_error();
     if (error != 0) {
         remove_quietly(temp);
-        outcome = {false, not_replaced(target, error)};
+        outcome = WriteOutcome::failed(WriteFailure::not_replaced, target, error);
         return Route::renamed;
     }
     const int flushed = flush_folder(folder_of(target), steps.flushing);
     if (flushed != 0) {
-        outcome = {false, "Der Ordner " + display_name(folder_of(target)) +
-                              " konnte nicht auf den Datenträger geschrieben werden" +
-                              german_error_reason(flushed) + "."};
-        outcome.content_changed = true;
+        outcome = WriteOutcome::failed(WriteFailure::folder_not_synced, folder_of(target), flushed);
         return Route::renamed;
     }
     step(steps.done);
@@ -286,11 +268,10 @@ struct InPlace {
 
 InPlace write_into(const fs::path& target, std::string_view bytes, const platform::Info& old,
                    const Steps& steps) {
-    const int fd = platform::open_for_writing(target);
-    if (fd < 0) return {last_error(), false};
+    platform::Descriptor fd(platform::open_for_writing(target));
+    if (!fd.is_open()) return {last_error(), false};
     platform::Info now;
-    if (!platform::info_of(fd, now) || !now.same_file(old)) {
-        (void)platform::close(fd);
+    if (!platform::info_of(fd.get(), now) || !now.same_file(old)) {
         return {EAGAIN, false};  // another file took the name meanwhile
     }
     return {write_sync_close(fd, bytes, steps), true};
@@ -298,76 +279,46 @@ InPlace write_into(const fs::path& target, std::string_view bytes, const platfor
 
 // What a file written in place holds after the write and the putting back
 // both failed, as far as it can be read.
-std::string what_it_holds(const fs::path& target, std::string_view bytes,
-                          std::string_view old_bytes) {
+DamagedContent what_it_holds(const fs::path& target, Rewrite content) {
     std::string now;
-    if (!read_regular_file(target, now).ok) return {};
-    if (now == bytes)
-        return " Sie enthält den neuen Inhalt, doch er ist womöglich nicht "
-               "vollständig auf dem Datenträger.";
-    if (now == old_bytes)
-        return " Sie enthält wieder den vorigen Inhalt, doch er ist womöglich "
-               "nicht vollständig auf dem Datenträger.";
-    return " Sie enthält weder den vorigen noch den neuen Inhalt.";
+    if (!read_regular_file(target, now).ok) return DamagedContent::unknown;
+    if (now == content.after) return DamagedContent::new_content;
+    if (now == content.before) return DamagedContent::old_content;
+    return DamagedContent::neither;
 }
 
 // For a file with several links, a foreign owner or attributes a new file
 // cannot get: the content goes into the file itself. On failure the old content
-// is put back; the backup (when `backup` names one) holds it as well, already
-// on disk. Should putting it back fail too, the message says what the file
-// holds now.
-WriteOutcome replace_in_place(const fs::path& target, std::string_view bytes,
-                              std::string_view old_bytes, const platform::Info& old,
-                              const fs::path& backup) {
-    const InPlace written = write_into(target, bytes, old, kInPlaceSteps);
+// is put back; a backup the caller made holds it as well, already on disk.
+// Should putting it back fail too, the outcome says what the file holds now.
+WriteOutcome replace_in_place(const fs::path& target, Rewrite content, const platform::Info& old) {
+    const InPlace written = write_into(target, content.after, old, kInPlaceSteps);
     if (written.error == 0) {
         step(kInPlaceSteps.done);
         return {};
     }
-    const std::string failed = "Die Datei " + display_name(target) +
-                               " konnte nicht geschrieben werden" +
-                               german_error_reason(written.error);
-    if (!written.touched || write_into(target, old_bytes, old, kRestoreSteps).error == 0) {
-        return {false, failed + "."};
+    if (!written.touched || write_into(target, content.before, old, kRestoreSteps).error == 0) {
+        return WriteOutcome::failed(WriteFailure::not_written, target, written.error);
     }
-    WriteOutcome damaged{false, failed +
-                                    ", und ihr voriger Inhalt ließ sich nicht zurückschreiben." +
-                                    what_it_holds(target, bytes, old_bytes) +
-                                    " Die Datei ist möglicherweise beschädigt"};
-    damaged.message += backup.empty() ? "."
-                                      : "; ihr voriger Inhalt steht in der Sicherungsdatei " +
-                                            display_name(backup) + ".";
-    damaged.content_changed = true;
+    WriteOutcome damaged = WriteOutcome::failed(WriteFailure::damaged, target, written.error);
+    damaged.holds = what_it_holds(target, content);
     return damaged;
 }
 
-// One file replaced by the right route. `old_bytes` is what `target` holds
-// now, `backup` where the caller has kept it (empty: nowhere).
-WriteOutcome replace_file(const fs::path& target, std::string_view bytes,
-                          std::string_view old_bytes, const fs::path& backup) {
+// One file replaced by the right route; `content.before` is what `target` holds now.
+WriteOutcome replace_file(const fs::path& target, Rewrite content) {
     const std::optional<platform::Info> old = status_of(target);
     if (old && old->kind != platform::Kind::regular) {
-        return {false, "Die Datei " + display_name(target) + " ist keine gewöhnliche Datei."};
+        return WriteOutcome::failed(WriteFailure::not_regular, target);
     }
     remove_stale_temporaries(target);
     WriteOutcome outcome;
     if (!old || old->links <= 1) {
-        if (replace_by_rename(target, bytes, {old, target}, kTargetSteps, outcome) ==
-            Route::renamed) {
-            if (outcome.content_changed) {
-                outcome.message = "Die Datei " + display_name(target) + " wurde geschrieben. " +
-                                  outcome.message +
-                                  " Die Änderung ist deshalb möglicherweise nicht dauerhaft "
-                                  "gespeichert.";
-                if (!backup.empty()) {
-                    outcome.message += " Der vorige Inhalt steht in der Sicherungsdatei " +
-                                       display_name(backup) + ".";
-                }
-            }
+        if (replace_by_rename(target, content.after, {old, target}, kTargetSteps, outcome) ==
+            Route::renamed)
             return outcome;
-        }
     }
-    return replace_in_place(target, bytes, old_bytes, *old, backup);
+    return replace_in_place(target, content, *old);
 }
 
 // The folder a name lies in as the file system sees it: its links and ".."
@@ -378,20 +329,16 @@ fs::path real_folder(const fs::path& file) {
     return ec ? file.parent_path() : real;
 }
 
-std::string read_only_message(const fs::path& target) {
-    return "Die Datei " + display_name(target) +
-           " ist schreibgeschützt oder darf nicht geändert werden. Sie bleibt unverändert.";
-}
-
 // Refuses a target that exists but may not be written.
 std::optional<WriteOutcome> refuse_unwritable(const fs::path& target) {
     const std::optional<platform::Info> st = status_of(target);
     if (!st) return std::nullopt;
     if (st->kind != platform::Kind::regular) {
-        return WriteOutcome{false,
-                            "Die Datei " + display_name(target) + " ist keine gewöhnliche Datei."};
+        return WriteOutcome::failed(WriteFailure::not_regular, target);
     }
-    if (!platform::may_write(target, *st)) return WriteOutcome{false, read_only_message(target)};
+    if (!platform::may_write(target, *st)) {
+        return WriteOutcome::failed(WriteFailure::read_only, target);
+    }
     return std::nullopt;
 }
 
@@ -400,12 +347,114 @@ bool changed_since(const fs::path& target, const FileStamp* expected) {
 }
 
 WriteOutcome changed_outside(const fs::path& file) {
-    WriteOutcome changed{false, changed_outside_message(file)};
-    changed.changed_outside = true;
-    return changed;
+    return WriteOutcome::failed(WriteFailure::changed_outside, file);
+}
+
+// What a damaged file holds, as a sentence of its own (none when unknown).
+std::string_view holds_sentence(DamagedContent holds) {
+    switch (holds) {
+        case DamagedContent::unknown:
+            break;
+        case DamagedContent::new_content:
+            return " Sie enthält den neuen Inhalt, doch er ist womöglich nicht "
+                   "vollständig auf dem Datenträger.";
+        case DamagedContent::old_content:
+            return " Sie enthält wieder den vorigen Inhalt, doch er ist womöglich "
+                   "nicht vollständig auf dem Datenträger.";
+        case DamagedContent::neither:
+            return " Sie enthält weder den vorigen noch den neuen Inhalt.";
+    }
+    return {};
+}
+
+// The failure itself, without what it means for the file being written.
+std::string failure_sentence(const WriteOutcome& o) {
+    const std::string name = display_name(o.path);
+    const std::string reason = german_error_reason(o.error);
+    switch (o.failure) {
+        case WriteFailure::none:
+        case WriteFailure::needs_utf8:
+            break;
+        case WriteFailure::worded:
+            return o.detail;
+        case WriteFailure::busy:
+            return file_busy_message(o.path);
+        case WriteFailure::changed_outside:
+            return o.detail.empty() ? changed_outside_message(o.path) : o.detail;
+        case WriteFailure::not_regular:
+            return "Die Datei " + name + " ist keine gewöhnliche Datei.";
+        case WriteFailure::read_only:
+            return "Die Datei " + name +
+                   " ist schreibgeschützt oder darf nicht geändert werden. Sie bleibt unverändert.";
+        case WriteFailure::unreadable:
+            return unreadable_message(o.path);
+        case WriteFailure::no_temporary:
+            return "Im Ordner " + name + " kann keine temporäre Datei angelegt werden" + reason +
+                   ".";
+        case WriteFailure::temporary_not_written:
+            return "Die temporäre Datei " + name + " konnte nicht geschrieben werden" + reason +
+                   ".";
+        case WriteFailure::not_replaced:
+            return "Die Datei " + name + " konnte nicht ersetzt werden" + reason + ".";
+        case WriteFailure::folder_not_synced:
+            return "Der Ordner " + name + " konnte nicht auf den Datenträger geschrieben werden" +
+                   reason + ".";
+        case WriteFailure::not_written:
+            return "Die Datei " + name + " konnte nicht geschrieben werden" + reason + ".";
+        case WriteFailure::damaged:
+            return "Die Datei " + name + " konnte nicht geschrieben werden" + reason +
+                   ", und ihr voriger Inhalt ließ sich nicht zurückschreiben." +
+                   std::string(holds_sentence(o.holds)) +
+                   " Die Datei ist möglicherweise beschädigt";
+    }
+    return {};
 }
 
 }  // namespace
+
+WriteOutcome WriteOutcome::failed(WriteFailure kind, fs::path path, int error) {
+    WriteOutcome outcome;
+    outcome.failure = kind;
+    outcome.path = std::move(path);
+    outcome.error = error;
+    return outcome;
+}
+
+WriteOutcome WriteOutcome::worded(std::string sentence) {
+    WriteOutcome outcome;
+    outcome.failure = WriteFailure::worded;
+    outcome.detail = std::move(sentence);
+    return outcome;
+}
+
+std::string german_text(const WriteOutcome& o) {
+    std::string text = failure_sentence(o);
+    if (o.ok() || o.is(WriteFailure::needs_utf8)) return text;
+    const std::string target = display_name(o.target);
+    const std::string backup = display_name(backup_name(o.target));
+    const std::string unchanged = " Die Datei " + target + " bleibt unverändert.";
+    if (o.stage == WriteStage::backup) {
+        if (o.is(WriteFailure::folder_not_synced)) {
+            return "Die Sicherungsdatei " + backup + " wurde geschrieben. " + text +
+                   " Sie ist deshalb möglicherweise nicht dauerhaft gespeichert." + unchanged;
+        }
+        return "Die Sicherungsdatei " + backup + " konnte nicht geschrieben werden. " + text +
+               unchanged;
+    }
+    const bool backed_up = o.stage == WriteStage::after_backup;
+    if (o.is(WriteFailure::folder_not_synced)) {
+        text = "Die Datei " + target + " wurde geschrieben. " + text +
+               " Die Änderung ist deshalb möglicherweise nicht dauerhaft gespeichert.";
+        if (backed_up) text += " Der vorige Inhalt steht in der Sicherungsdatei " + backup + ".";
+        return text;
+    }
+    if (o.is(WriteFailure::damaged)) {
+        return text + (backed_up
+                           ? "; ihr voriger Inhalt steht in der Sicherungsdatei " + backup + "."
+                           : std::string("."));
+    }
+    return backed_up ? text + unchanged : text;
+}
 
 fs::path backup_name(const fs::path& file) {
     const std::u8string name = file.filename().u8string();
@@ -462,28 +511,28 @@ bool same_file(const fs::path& a, const fs::path& b) {
     return !ec_a && !ec_b && real_a == real_b;
 }
 
-WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
-    const fs::path target = resolve_links(file);
+namespace {
+
+WriteOutcome write_resolved(const fs::path& target, std::string_view bytes) {
     const FileLock lock = lock_file(target);
-    if (!lock.held()) return {false, lock.message()};
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, target);
     if (auto refused = refuse_unwritable(target)) return *refused;
     std::string old_bytes;
     // Should the file have to be written in place, its old content is put back on failure.
     if (status_of(target) && !read_regular_file(target, old_bytes).ok) {
-        return {false, unreadable_message(target)};
+        return WriteOutcome::failed(WriteFailure::unreadable, target);
     }
-    WriteOutcome outcome = replace_file(target, bytes, old_bytes, {});
-    if (outcome.ok) outcome.written_stamp = stamp_of_written(target, bytes);
+    WriteOutcome outcome = replace_file(target, {.before = old_bytes, .after = bytes});
+    if (outcome.ok()) outcome.written_stamp = stamp_of_written(target, bytes);
     // What a failed write left may be any content: only the file itself can tell.
-    if (outcome.content_changed) outcome.written_stamp = current_stamp(target);
+    if (outcome.content_changed()) outcome.written_stamp = current_stamp(target);
     return outcome;
 }
 
-WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_bytes,
-                                 std::string_view new_bytes, const FileStamp* expected) {
-    const fs::path target = resolve_links(file);
+WriteOutcome rewrite_resolved(const fs::path& file, const fs::path& target, Rewrite content,
+                              const FileStamp* expected) {
     const FileLock lock = lock_file(target);
-    if (!lock.held()) return {false, lock.message()};
+    if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, target);
     if (auto refused = refuse_unwritable(target)) return *refused;
     if (changed_since(target, expected)) return changed_outside(file);
     const fs::path backup = backup_name(target);
@@ -493,39 +542,45 @@ WriteOutcome rewrite_with_backup(const fs::path& file, std::string_view old_byte
     // The backup is a file of its own: it gets the target's bits and attributes,
     // never its links. Where it cannot be the target's owner's, it is ours and
     // keeps what it can.
-    if (replace_by_rename(backup, old_bytes, {old, target}, kBackupSteps, kept) ==
+    if (replace_by_rename(backup, content.before, {old, target}, kBackupSteps, kept) ==
         Route::in_place_needed) {
         Original own{old, target, true};
         own.st->owner = platform::own_owner();
         own.st->group = platform::own_group();
-        (void)replace_by_rename(backup, old_bytes, own, kBackupSteps, kept);
+        (void)replace_by_rename(backup, content.before, own, kBackupSteps, kept);
     }
-    if (!kept.ok) {
-        const std::string unchanged = " Die Datei " + display_name(target) + " bleibt unverändert.";
-        if (kept.content_changed) {
-            return {false, "Die Sicherungsdatei " + display_name(backup) + " wurde geschrieben. " +
-                               kept.message +
-                               " Sie ist deshalb möglicherweise nicht dauerhaft "
-                               "gespeichert." +
-                               unchanged};
-        }
-        return {false, "Die Sicherungsdatei " + display_name(backup) +
-                           " konnte nicht geschrieben werden. " + kept.message + unchanged};
+    if (!kept.ok()) {
+        kept.stage = WriteStage::backup;
+        return kept;
     }
     // Checked again right before the replacement: a program that does not take
     // the lock may have written meanwhile. The backup then holds what this
     // writer read, still a complete file.
     if (changed_since(target, expected)) return changed_outside(file);
-    WriteOutcome written = replace_file(target, new_bytes, old_bytes, backup);
-    if (!written.ok && !written.content_changed) {
-        written.message += " Die Datei " + display_name(target) + " bleibt unverändert.";
-        return written;
-    }
+    WriteOutcome written = replace_file(target, content);
+    written.stage = WriteStage::after_backup;
+    if (!written.ok() && !written.content_changed()) return written;
     written.backup = backup;
-    written.backup_stamp = stamp_of_written(backup, old_bytes);
+    written.backup_stamp = stamp_of_written(backup, content.before);
     written.written_stamp =
-        written.ok ? stamp_of_written(target, new_bytes) : current_stamp(target);
+        written.ok() ? stamp_of_written(target, content.after) : current_stamp(target);
     return written;
+}
+
+}  // namespace
+
+WriteOutcome write_file_safely(const fs::path& file, std::string_view bytes) {
+    const fs::path target = resolve_links(file);
+    WriteOutcome outcome = write_resolved(target, bytes);
+    outcome.target = target;
+    return outcome;
+}
+
+WriteOutcome rewrite_with_backup(const fs::path& file, Rewrite content, const FileStamp* expected) {
+    const fs::path target = resolve_links(file);
+    WriteOutcome outcome = rewrite_resolved(file, target, content, expected);
+    outcome.target = target;
+    return outcome;
 }
 
 void set_rewrite_hook(RewriteHook h) { hook() = std::move(h); }

@@ -21,22 +21,64 @@
 
 namespace merkwald {
 
-// What a write did; `message` says in German what failed, for the user.
-struct WriteOutcome {
-    WriteOutcome() = default;
-    WriteOutcome(bool success, std::string text) : ok(success), message(std::move(text)) {}
+// Why a write failed. The kind, the system's error number and the path are the
+// data; german_text words them where they are shown.
+enum class WriteFailure {
+    none,
+    worded,                 // a caller's own reason, already a German sentence: `detail`
+    busy,                   // another program held the file's lock
+    changed_outside,        // nothing written: the file was not as expected
+    needs_utf8,             // nothing written: the file would become UTF-8 (the caller asks)
+    not_regular,            // a folder, device or the like stands under the name
+    read_only,              // the file may not be changed
+    unreadable,             // the content to keep could not be read
+    no_temporary,           // no temporary file could be made in the folder `path`
+    temporary_not_written,  // the temporary file `path` could not be written
+    not_replaced,           // the rename over `path` failed
+    folder_not_synced,      // renamed, but the folder `path` may not have reached the disk
+    not_written,            // written in place, failed, and the old content put back
+    damaged,                // written in place, failed, and putting back failed too
+};
 
-    bool ok = true;
-    std::string message;
-    bool changed_outside = false;  // nothing written: the file was not as expected
-    bool needs_utf8 = false;       // nothing written: the file would become UTF-8
-    // Not ok, and yet the file no longer holds what it held: the new content
-    // may not be durable, or the file may be damaged; `message` says which.
-    bool content_changed = false;
+// Which file of a write failed: the only one, the backup (the file itself then
+// stays unchanged), or the file after its backup was written.
+enum class WriteStage { single, backup, after_backup };
+
+// What a file holds after `damaged`, as far as it can be read.
+enum class DamagedContent { unknown, new_content, old_content, neither };
+
+// What a write did.
+struct WriteOutcome {
+    WriteFailure failure = WriteFailure::none;
+    int error = 0;                 // the system's error number, 0 when none applies
+    std::filesystem::path path;    // the file or folder the failure concerns
+    std::filesystem::path target;  // the file written, links resolved
+    WriteStage stage = WriteStage::single;
+    DamagedContent holds = DamagedContent::unknown;
+    // `worded`: the sentence; `changed_outside`: the reader's sentence when the
+    // file could not even be read again (empty: the usual one).
+    std::string detail;
     std::filesystem::path backup;  // the backup this write made, empty when none
     FileStamp backup_stamp;        // ... and what it holds
     FileStamp written_stamp;       // the target after the write
+
+    [[nodiscard]] bool ok() const { return failure == WriteFailure::none; }
+    [[nodiscard]] bool is(WriteFailure kind) const { return failure == kind; }
+    // Not ok, and yet the file no longer holds what it held: the new content
+    // may not be durable, or the file may be damaged.
+    [[nodiscard]] bool content_changed() const {
+        return stage != WriteStage::backup &&
+               (failure == WriteFailure::folder_not_synced || failure == WriteFailure::damaged);
+    }
+
+    [[nodiscard]] static WriteOutcome failed(WriteFailure kind, std::filesystem::path path,
+                                             int error = 0);
+    [[nodiscard]] static WriteOutcome worded(std::string sentence);
 };
+
+// The outcome in German for the user: empty for success and for `needs_utf8`
+// (a question follows instead).
+[[nodiscard]] std::string german_text(const WriteOutcome& outcome);
 
 // The file name with its last three characters replaced by "bak" ("a.rmd" ->
 // "a.bak"). A name that would be its own backup ("a.bak") gets ".bak" appended.
@@ -66,13 +108,18 @@ struct WriteOutcome {
 [[nodiscard]] WriteOutcome write_file_safely(const std::filesystem::path& target,
                                              std::string_view bytes);
 
-// Keeps `old_bytes` (what the caller read from `target`) as the backup, then
-// writes `new_bytes` as above. A failure leaves target and backup complete.
-// With `expected`, nothing is written unless the file still has that stamp,
-// checked first and again right before the replacement.
-[[nodiscard]] WriteOutcome rewrite_with_backup(const std::filesystem::path& target,
-                                               std::string_view old_bytes,
-                                               std::string_view new_bytes,
+// The two contents of a rewrite, named: swapped, the backup would hold the new
+// text and the file the old one.
+struct Rewrite {
+    std::string_view before;  // what the caller read from the file: the backup's content
+    std::string_view after;   // what the file is to hold
+};
+
+// Keeps `content.before` (what the caller read from `target`) as the backup,
+// then writes `content.after` as above. A failure leaves target and backup
+// complete. With `expected`, nothing is written unless the file still has that
+// stamp, checked first and again right before the replacement.
+[[nodiscard]] WriteOutcome rewrite_with_backup(const std::filesystem::path& target, Rewrite content,
                                                const FileStamp* expected = nullptr);
 
 // For tests: called at each step of a write with the step's name

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "engine/evaluate.h"
 #include "engine/list_view.h"
 #include "engine/messages.h"
 #include "engine/refresh.h"
@@ -92,10 +93,12 @@ void run_once(const std::uint8_t* data, std::size_t size) {
     if (flags & 16) state.lead_days = flags & 32 ? int(lead) * 32768 : int(lead % 400);
     state.syntax_error_switch = flags & 64;
     RefreshTables tables;
+    tables.capture = RefreshTables::Capture::also;
     SilentSink sink;
     for (int i = 0; i < refreshes; ++i) refresh(state, tables, "main.rmd", sink);
     // Every day the engine computes stays in the calendar's range.
-    if (!in_range(state.record.event_date)) __builtin_trap();
+    for (const CapturedRecord& c : tables.captured)
+        if (!in_range(evaluate_record(state, c.record, state.today).event_date)) __builtin_trap();
     for (const LineEntry& line : tables.lines)
         if (!in_range(line.sort_date)) __builtin_trap();
 

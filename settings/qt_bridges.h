@@ -43,7 +43,7 @@ namespace merkwald {
 
 // 0 for a date outside the calendar's years.
 [[nodiscard]] inline DaySerial to_day_serial(const QDate& date) {
-    return make_date(date.year(), date.month(), date.day()).value_or(0);
+    return make_date(date.year(), date.month(), date.day()).value_or(DaySerial{});
 }
 
 }  // namespace merkwald

@@ -156,7 +156,7 @@ bool SettingsStore::commit(QSettings& settings,
         !file_.isEmpty() && before != shared_->known_whole && !parses_whole(before);
     const QString copy = file_ + to_qstring(kDamagedSuffix);
     if (damaged &&
-        !write_file_safely(to_path(copy), {before.constData(), std::size_t(before.size())}).ok)
+        !write_file_safely(to_path(copy), {before.constData(), std::size_t(before.size())}).ok())
         return note_write(false);
     change(settings);
     settings.sync();

@@ -23,7 +23,7 @@ struct Context {
     Context(std::ostream& o, std::ostream& e) : out(o), err(e) {}
     std::ostream& out;
     std::ostream& err;
-    DaySerial today = 0;
+    DaySerial today{};
     int now_seconds = 0;         // local time of day, [0, 86400)
     long long unix_seconds = 0;  // the same moment as seconds since 1970 (UTC)
     HomePlace home;              // with `Diff to GMT` and `Daylight Saving Time`

@@ -188,14 +188,14 @@ int run_add(const std::vector<std::string>& args, Context& ctx) {
         case EntryCheck::ok:
             break;
     }
-    if (outcome.write.needs_utf8) {
+    if (outcome.write.is(WriteFailure::needs_utf8)) {
         return usage_error(ctx, "Die Datei " + target.string() +
                                     " ist in Windows-1252 gespeichert, das den neuen Text nicht "
                                     "fassen kann. Mit --utf8 wird die ganze Datei in UTF-8 "
                                     "umgewandelt; es wurde nichts geschrieben.\n");
     }
-    if (!outcome.write.ok) {
-        ctx.err << outcome.write.message << '\n';
+    if (!outcome.write.ok()) {
+        ctx.err << german_text(outcome.write) << '\n';
         return kExitFailure;
     }
     print_record(ctx, kind, *input, table.templates);

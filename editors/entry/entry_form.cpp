@@ -141,9 +141,9 @@ void EntryForm::save() {
         return;
     }
     // The fields keep what was typed, so that nothing is lost.
-    if (outcome.write.needs_utf8) return;
-    if (!outcome.write.ok) {
-        message(outcome.write.message);
+    if (outcome.write.is(WriteFailure::needs_utf8)) return;
+    if (!outcome.write.ok()) {
+        message(german_text(outcome.write));
         return;
     }
     date_->clear();

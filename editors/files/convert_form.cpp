@@ -86,9 +86,10 @@ void ConvertForm::convert() {
         return;
     }
     const WriteOutcome outcome = convert_file(input, output);
-    if (!outcome.ok) {
+    if (!outcome.ok()) {
         QString text = to_qstring(kConvertFailed);
-        if (outcome.message != kConvertFailed) text += "\n" + to_qstring(outcome.message);
+        const std::string reason = german_text(outcome);
+        if (reason != kConvertFailed) text += "\n" + to_qstring(reason);
         message(text, MessageIcon::critical);
         return;
     }

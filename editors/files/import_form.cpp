@@ -138,7 +138,7 @@ void BirthdayImportForm::run_import() {
     });
     // The line tells this run's end before its message box opens.
     status_->setText(to_qstring(import_status_text(outcome)));
-    if (outcome.end != ImportEnd::done && !outcome.write.needs_utf8) {
+    if (outcome.end != ImportEnd::done && !outcome.write.is(WriteFailure::needs_utf8)) {
         message(import_problem_text(outcome));
     }
 }

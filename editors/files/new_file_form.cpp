@@ -91,8 +91,8 @@ void NewFileForm::create() {
     std::vector<std::string> linked;
     for (int i = 0; i < list_->count(); ++i) linked.push_back(to_utf8(list_->item(i)->text()));
     const NewFileOutcome outcome = create_new_file(file, linked);
-    if (!outcome.write.ok) {
-        message(to_qstring(kNotCreated) + "\n" + to_qstring(outcome.write.message),
+    if (!outcome.write.ok()) {
+        message(to_qstring(kNotCreated) + "\n" + to_qstring(german_text(outcome.write)),
                 MessageIcon::critical);
         return;
     }

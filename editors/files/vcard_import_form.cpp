@@ -138,12 +138,12 @@ void VcardImportForm::run_import() {
                                              style, context_.engine.today, utf8);
             return outcome.write;
         });
-    const std::string problem = !outcome.problem.empty() ? outcome.problem : write.message;
+    const std::string problem = !outcome.problem.empty() ? outcome.problem : german_text(write);
     if (!problem.empty()) {
         context_.services.dialogs.message(this, to_qstring(problem), MessageIcon::critical);
         return;
     }
-    if (!write.ok) return;  // "Nein" to UTF-8
+    if (!write.ok()) return;  // "Nein" to UTF-8
     written_ = outcome.written;
     accept();
 }

@@ -302,10 +302,12 @@ void RecordEdit::take_presets() {
 }
 
 bool RecordEdit::report(const WriteOutcome& outcome) {
-    if (!outcome.ok && !outcome.needs_utf8 && !outcome.changed_outside) {
-        context_.services.dialogs.message(this, to_qstring(outcome.message), MessageIcon::critical);
+    if (!outcome.ok() && !outcome.is(WriteFailure::needs_utf8) &&
+        !outcome.is(WriteFailure::changed_outside)) {
+        context_.services.dialogs.message(this, to_qstring(german_text(outcome)),
+                                          MessageIcon::critical);
     }
-    return outcome.ok;
+    return outcome.ok();
 }
 
 WriteOutcome RecordEdit::write_appended(const RecordFields& written) {
@@ -352,8 +354,9 @@ bool RecordEdit::after_outside_change(const RecordFields& written, bool replacin
         return false;
     }
     const WriteOutcome outcome = write_appended(written);
-    if (outcome.changed_outside)
-        context_.services.dialogs.message(this, to_qstring(outcome.message), MessageIcon::critical);
+    if (outcome.is(WriteFailure::changed_outside))
+        context_.services.dialogs.message(this, to_qstring(german_text(outcome)),
+                                          MessageIcon::critical);
     if (!report(outcome)) return false;
     state_.current_record = state_.record_count();
     state_.new_record = false;
@@ -398,8 +401,8 @@ void RecordEdit::save() {
             return state_.new_record ? append_record(state_, written, record_color, sink_, utf8)
                                      : replace_record(state_, written, record_color, sink_, utf8);
         });
-    if (report(outcome) ||
-        (outcome.changed_outside && after_outside_change(written, !state_.new_record)))
+    if (report(outcome) || (outcome.is(WriteFailure::changed_outside) &&
+                            after_outside_change(written, !state_.new_record)))
         accept();
 }
 
@@ -410,7 +413,7 @@ void RecordEdit::append() {
     if (report(outcome)) {
         state_.current_record = state_.record_count();
         loaded_fields_ = fields();
-    } else if (outcome.changed_outside) {
+    } else if (outcome.is(WriteFailure::changed_outside)) {
         (void)after_outside_change(written, false);
     }
     take_presets();
@@ -461,12 +464,13 @@ void RecordEdit::update_preview() {
     }
     reported_date_.clear();
     const DaySerial record_date = date.value_or(engine.today);
-    DaySerial event_date = next_anniversary(record_date, engine.today).value_or(record_date);
+    const DaySerial event_date = next_anniversary(record_date, engine.today).value_or(record_date);
     // A text still being typed is full of unfinished placeholders: say nothing.
     SilentSink quiet;
     const std::string file = state_.current_file.string();
     const std::string text = expand_placeholders(engine, to_utf8(text_->toPlainText()), record_date,
-                                                 event_date, {file, 0}, quiet);
+                                                 event_date, {file, 0}, quiet)
+                                 .text;
     preview_->setPlainText(to_qstring(text));
     previewing_ = false;
 }

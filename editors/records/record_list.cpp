@@ -282,9 +282,9 @@ void RecordList::show_file(const fs::path& file) {
 }
 
 void RecordList::report(const WriteOutcome& outcome) {
-    if (outcome.ok) return;
-    message(outcome.message, MessageIcon::critical);
-    if (outcome.changed_outside) refill_and_resort();
+    if (outcome.ok()) return;
+    message(german_text(outcome), MessageIcon::critical);
+    if (outcome.is(WriteFailure::changed_outside)) refill_and_resort();
 }
 
 void RecordList::set_current_row(int row) {
@@ -371,7 +371,7 @@ void RecordList::delete_record() {
     const WriteOutcome outcome =
         merkwald::delete_record(state_, rows_[std::size_t(current_row_)].record);
     report(outcome);
-    if (outcome.changed_outside) return;
+    if (outcome.is(WriteFailure::changed_outside)) return;
     fill();
     resort();
 }
@@ -405,7 +405,7 @@ void RecordList::auto_delete() {
         state_.undo.reset();
         fill();
     }
-    if (!outcome.write.ok) message(outcome.write.message, MessageIcon::critical);
+    if (!outcome.write.ok()) message(german_text(outcome.write), MessageIcon::critical);
     if (outcome.moved > 0) message(moved_message(outcome.moved), MessageIcon::exclamation);
 }
 
@@ -430,8 +430,8 @@ void RecordList::save_as() {
     if (chosen.isEmpty()) return;
     const fs::path file = file_path(to_utf8(chosen));
     const WriteOutcome copied = copy_file_safely(state_.current_file, file);
-    if (!copied.ok) {
-        message(copied.message, MessageIcon::critical);
+    if (!copied.ok()) {
+        message(german_text(copied), MessageIcon::critical);
         return;
     }
     show_file(file);
@@ -526,7 +526,7 @@ void RecordList::write_link_changes() {
         }
     }
     const WriteOutcome outcome = rewrite_links(file_path(files_[0]), added_links_, removed);
-    if (!outcome.ok) message(outcome.message, MessageIcon::critical);
+    if (!outcome.ok()) message(german_text(outcome), MessageIcon::critical);
 }
 
 void RecordList::done(int result) {

@@ -41,7 +41,7 @@ QString write_range_calendar(const RangeContext& context, const DateRange& range
     }
     const QDateTime now = context.services.clock.now();
     const std::string text = icalendar_text(list.events, utc_from_unix(now.toSecsSinceEpoch()));
-    if (!write_file_safely(to_path(file), text).ok) return not_written_text(file);
+    if (!write_file_safely(to_path(file), text).ok()) return not_written_text(file);
     return {};
 }
 

@@ -30,7 +30,7 @@ public:
 private:
     int interval_minutes_ = 60;
     QDateTime next_reread_;
-    DaySerial next_day_mark_ = 0;
+    DaySerial next_day_mark_{};
 };
 
 // The day timer `Timer1`: the labels every second, then the periodic or the day-change refresh.

@@ -47,7 +47,7 @@ MainWindow::MainWindow(SettingsStore& store, Services services, WindowOptions op
       services_(services),
       options_(std::move(options)),
       settings_(default_settings(options_.program_folder)),
-      engine_state_(EngineSettings{}, 0, to_path(options_.program_folder)),
+      engine_state_(EngineSettings{}, DaySerial{}, to_path(options_.program_folder)),
       sink_(services_.dialogs, this),
       end_handler_([] { QCoreApplication::exit(0); }),
       modal_([](QDialog& dialog) { dialog.exec(); }) {

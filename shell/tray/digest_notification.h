@@ -54,7 +54,7 @@ private:
 
     QString bus_;
     Handlers handlers_;
-    DaySerial sent_for_ = 0;
+    DaySerial sent_for_{};
     uint last_id_ = 0;
 };
 

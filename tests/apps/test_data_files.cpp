@@ -38,9 +38,9 @@ std::string first_match(const std::string& text, const std::string& pattern) {
 std::string expand_quietly(const std::string& text) {
     EngineState state(EngineSettings{}, *make_date(2027, 3, 5), kData);
     test::RecordingSink sink;
-    DaySerial event_date = *make_date(2027, 3, 7);
-    std::string out = expand_placeholders(state, text + "\r\n", *make_date(1970, 3, 7), event_date,
-                                          {"template", 1}, sink);
+    std::string out = expand_placeholders(state, text + "\r\n", *make_date(1970, 3, 7),
+                                          *make_date(2027, 3, 7), {"template", 1}, sink)
+                          .text;
     return sink.shown.empty() ? out : std::string();
 }
 

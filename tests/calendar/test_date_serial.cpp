@@ -13,10 +13,10 @@ using Serial = std::optional<DaySerial>;
 // Every day of the lists, against a calendar stepped by hand from a known serial.
 TEST(DateSerial, EveryDayRoundTrips) {
     EXPECT_EQ(make_date(1899, 12, 30), Serial(0));
-    EXPECT_EQ(weekday(0), 7) << "30 December 1899 was a Saturday";
+    EXPECT_EQ(weekday(DaySerial(0)), 7) << "30 December 1899 was a Saturday";
     EXPECT_EQ(make_date(1970, 1, 1), Serial(kSysDaysOffset));
     const DaySerial first = make_date(1901, 1, 1).value();
-    ASSERT_EQ(first, 367);
+    ASSERT_EQ(first, DaySerial(367));
     const DaySerial last = make_date(2098, 12, 31).value();
     Ymd expected{1901, 1, 1};
     int expected_weekday = 3;  // 1 January 1901 was a Tuesday

@@ -175,7 +175,7 @@ protected:
 TEST_F(ConvertFile, CopiesEveryLineWithCrlfInTheInputsEncoding) {
     const std::string old = latin1("<record>\n\t<color=grün>\r\n  Größe\tund Weite \r</record>");
     write_bytes(in, old);
-    ASSERT_TRUE(convert_file(in, out).ok);
+    ASSERT_TRUE(convert_file(in, out).ok());
     EXPECT_EQ(latin1("<record>\r\n<color=32768>\r\nGröße und Weite\r\n</record>\r\n"),
               read_bytes(out));
     EXPECT_EQ(old, read_bytes(in));
@@ -187,7 +187,7 @@ TEST_F(ConvertFile, ChecksInTheirOrder) {
     write_bytes(in, "x\r\n");
     EXPECT_EQ(ConvertCheck::ok, check_conversion("alt.rmd", "neu.rmd", in, out));
     EXPECT_EQ(ConvertCheck::same_file, check_conversion("fehlt", "FEHLT", in, in));
-    EXPECT_FALSE(convert_file(in, folder / ".alt.rmd~mw.XyZ123").ok);
+    EXPECT_FALSE(convert_file(in, folder / ".alt.rmd~mw.XyZ123").ok());
     EXPECT_EQ("x\r\n", read_bytes(in));
     write_bytes(out, "y\r\n");
     EXPECT_EQ(ConvertCheck::output_exists, check_conversion("alt.rmd", "neu.rmd", in, out));

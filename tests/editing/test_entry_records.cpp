@@ -38,7 +38,7 @@ TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
                                  input("Zahnarzt", "07.01.2025", -1, 32768)};
     for (int i = 0; i < 3; ++i) {
         const EntryKind kind = i < 2 ? EntryKind::birthday : EntryKind::appointment;
-        EXPECT_TRUE(save_entry(kind, file, inputs[i], kTemplates, kToday).write.ok) << i;
+        EXPECT_TRUE(save_entry(kind, file, inputs[i], kTemplates, kToday).write.ok()) << i;
     }
     EXPECT_EQ(
         "\r\n<record>\r\n<date=05.03.1998>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
@@ -77,7 +77,7 @@ TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
     const std::string old = latin1("Jürgen\n<record>\r\nMüller\r</record>");
     write_bytes(file, old);
     ASSERT_TRUE(save_entry(EntryKind::birthday, file, input("Jörg", "1.1.2000"), kTemplates, kToday)
-                    .write.ok);
+                    .write.ok());
     const std::string bytes = read_bytes(file);
     EXPECT_EQ(old + "\r\n\r\n<record>", bytes.substr(0, old.size() + 12));
     EXPECT_NE(std::string::npos, bytes.find(latin1(" Jörg hat Geburtstag\r\n")));
@@ -99,7 +99,7 @@ TEST_F(EntrySave, ControlCharactersOfNewLinesAreWrittenAsBlanks) {
     ASSERT_TRUE(append_lines(file, {"<group=a\x02"
                                     "b>",
                                     "eins\nzwei\rdrei", "\x1b[31m\trot\x7f"})
-                    .ok);
+                    .ok());
     const auto text = read_text_file(file);
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(text->text, "<group=a b>\r\neins zwei drei\r\n [31m\trot \r\n");
@@ -173,14 +173,14 @@ TEST(NewFile, LinkedFilesLeadTheFileAndTheList) {
     test::TempFolder folder;
     const std::filesystem::path file = folder / "neu.rmd";
     NewFileOutcome outcome = create_new_file(file, {"geb.rmd", "/daten/termine.rmd"});
-    ASSERT_TRUE(outcome.write.ok);
+    ASSERT_TRUE(outcome.write.ok());
     EXPECT_EQ("<add_file=geb.rmd>\r\n<add_file=/daten/termine.rmd>\r\n", read_bytes(file));
     EXPECT_EQ((std::vector<std::string>{file.string(), "geb.rmd", "/daten/termine.rmd"}),
               outcome.file_list);
-    ASSERT_TRUE(create_new_file(file, {}).write.ok);
+    ASSERT_TRUE(create_new_file(file, {}).write.ok());
     EXPECT_EQ("", read_bytes(file));
     outcome = create_new_file(folder / "fehlt" / "neu.rmd", {"a.rmd"});
-    EXPECT_FALSE(outcome.write.ok);
+    EXPECT_FALSE(outcome.write.ok());
 }
 
 std::string blocks(int count) {

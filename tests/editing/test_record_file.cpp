@@ -68,7 +68,7 @@ TEST_F(RecordFile, ReplacingOneRecordKeepsEveryOtherByteForByte) {
         open(files.all(files.second));
         RecordFields fields = load(2);
         fields.text = "Zweiter, geändert";
-        ASSERT_TRUE(replace_record(state, fields, 0, sink).ok);
+        ASSERT_TRUE(replace_record(state, fields, 0, sink).ok());
         // The record the tools write has CRLF whatever the rest of the file uses.
         const std::string middle =
             "<record>\r\n<date=02.02.1999>\r\n<active=once>\r\n"
@@ -85,7 +85,7 @@ TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecord) {
     EXPECT_TRUE(state.new_record);
     fields.date = "7.3.70";
     fields.text = "Neu";
-    ASSERT_TRUE(append_record(state, fields, 0, sink).ok);
+    ASSERT_TRUE(append_record(state, fields, 0, sink).ok());
     // "Nachsatz" had no line end: it keeps its line, then comes the empty line.
     EXPECT_EQ(
         files.all(files.second) + "\r\n\r\n" + record("<date=07.03.1970>|<active_before=21>|Neu"),
@@ -106,7 +106,7 @@ TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {
     write_bytes(folder / "deleted.rmd", latin1("gelöscht am: 01.01.1999\r\nalt\r\n\r\n"));
     open("Kopf\r\n" + expired1 + yearly + headless + future + expired2 + bad_date);
     const MoveOutcome outcome = move_expired_records(state, folder / "deleted.rmd", engine);
-    ASSERT_TRUE(outcome.write.ok) << outcome.write.message;
+    ASSERT_TRUE(outcome.write.ok()) << german_text(outcome.write);
     EXPECT_EQ(3, outcome.moved);
     EXPECT_EQ("Kopf\r\n" + yearly + future + bad_date,
               latin1(read_text_file(state.current_file)->text));
@@ -123,7 +123,7 @@ TEST_F(RecordFile, ClosingTheListChangesOnlyTheLinksTheUserChanged) {
     const std::string before = "<add_file=alt.rmd>\r\n" + record("A") + "<add_file=b.rmd>\r\n" +
                                "<ADD_FILE=fehlt.rmd>\r\n<add_file=b.rmd>\r\n" + record("B");
     write_bytes(file, before);
-    ASSERT_TRUE(rewrite_links(file, {"c.rmd"}, {"alt.rmd", "b.rmd"}).ok);
+    ASSERT_TRUE(rewrite_links(file, {"c.rmd"}, {"alt.rmd", "b.rmd"}).ok());
     EXPECT_EQ("<add_file=c.rmd>\r\n" + record("A") + "<ADD_FILE=fehlt.rmd>\r\n" + record("B"),
               read_bytes(file));
     EXPECT_EQ(before, read_bytes(folder / "main.bak"));
@@ -135,10 +135,10 @@ TEST_F(RecordFile, AnOutsideInsertionStopsSaveDeleteUndoAndAutoDelete) {
     const EngineState engine(EngineSettings{}, test::day(2026, 12, 7));
     const std::string outside = kIntruder + kA + kB + kC;
     auto expect_refused = [&](const WriteOutcome& outcome) {
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_TRUE(outcome.changed_outside);
-        EXPECT_NE(std::string::npos, outcome.message.find("von einem anderen Programm"))
-            << outcome.message;
+        EXPECT_FALSE(outcome.ok());
+        EXPECT_TRUE(outcome.is(WriteFailure::changed_outside));
+        EXPECT_NE(std::string::npos, german_text(outcome).find("von einem anderen Programm"))
+            << german_text(outcome);
         EXPECT_EQ(outside, read_bytes(state.current_file));
     };
     open(kA + kB + kC);
@@ -153,7 +153,7 @@ TEST_F(RecordFile, AnOutsideInsertionStopsSaveDeleteUndoAndAutoDelete) {
     EXPECT_FALSE(fs::exists(folder / "a.bak"));
 
     open(kA + kB + kC);
-    ASSERT_TRUE(delete_record(state, 2).ok);
+    ASSERT_TRUE(delete_record(state, 2).ok());
     write_bytes(state.current_file, outside);
     std::string message;
     bool changed_outside = false;
@@ -177,13 +177,13 @@ TEST_F(RecordFile, StrayTagsNeverLetARecordReachBackOverAnEarlierOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         open(c.file);
-        ASSERT_TRUE(delete_record(state, c.record).ok);
+        ASSERT_TRUE(delete_record(state, c.record).ok());
         EXPECT_EQ(c.after_delete, read_bytes(state.current_file));
         open(c.file);
         RecordFields fields = load(c.record);
         EXPECT_EQ(std::string::npos, fields.text.find("Anna")) << fields.text;
         fields.text = "Neu";
-        ASSERT_TRUE(replace_record(state, fields, 0, sink).ok);
+        ASSERT_TRUE(replace_record(state, fields, 0, sink).ok());
         EXPECT_NE(std::string::npos, read_bytes(state.current_file).find(kA));
     }
 }
@@ -191,10 +191,10 @@ TEST_F(RecordFile, StrayTagsNeverLetARecordReachBackOverAnEarlierOne) {
 // "a.rmd" and "a.txt" share the backup "a.bak".
 TEST_F(RecordFile, UndoRestoresOnlyFromTheBackupOfItsOwnFile) {
     open(kA + kB);
-    ASSERT_TRUE(delete_record(state, 1).ok);
+    ASSERT_TRUE(delete_record(state, 1).ok());
     EditingState rmd = state;
     open(kC + kC, "a.txt");
-    ASSERT_TRUE(delete_record(state, 1).ok);
+    ASSERT_TRUE(delete_record(state, 1).ok());
     ASSERT_EQ(folder / "a.bak", state.undo->backup);
 
     std::string message;

@@ -83,7 +83,7 @@ TEST_F(RoundTrip, EditorRecordsReadBackWithTheSameFields) {
     for (int i = 0; i < 200; ++i) {
         RecordFields written = random_fields();
         ASSERT_FALSE(check_record_fields(written)) << check_record_fields(written)->message;
-        ASSERT_TRUE(append_record(state, written, 0, sink).ok);
+        ASSERT_TRUE(append_record(state, written, 0, sink).ok());
         state.current_record = state.record_count();
         RecordFields read = initial_fields("21", std::nullopt, kGroups, 0);
         RememberedTexts memory;

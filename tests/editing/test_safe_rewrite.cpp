@@ -55,7 +55,7 @@ int run_crash_child() {
         if (now == at) std::raise(SIGKILL);
         return true;
     });
-    (void)rewrite_with_backup(target, kOld, kNew);
+    (void)rewrite_with_backup(target, {.before = kOld, .after = kNew});
     std::_Exit(3);  // the step never came
 }
 [[maybe_unused]] const int crash_child = run_crash_child();
@@ -140,10 +140,10 @@ protected:
 TEST_F(FileSafety, PermissionBitsStayAndTheBackupGetsThem) {
     write_bytes(target, kOld);
     ::chmod(target.c_str(), 0600);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_EQ(0600u, mode_of(target));
     EXPECT_EQ(0600u, mode_of(folder / "termine.bak"));
-    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    ASSERT_TRUE(write_file_safely(target, kOld).ok());
     EXPECT_EQ(0600u, mode_of(target));
 }
 
@@ -154,7 +154,7 @@ TEST_F(FileSafety, AForeignOwnerAndGroupStay) {
         GTEST_SKIP() << "cannot give a file to another user here (not running as root)";
     }
     ::chmod(target.c_str(), 0666);
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_EQ(kStranger, stat_of(target).st_uid);
     EXPECT_EQ(kStranger, stat_of(target).st_gid);
     EXPECT_EQ(kNew, read_bytes(target));
@@ -179,8 +179,8 @@ TEST_F(FileSafety, TheTemporaryFileIsFreshAndOwnerOnlyAndPlantedLinksStay) {
         }
         return true;
     });
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
-    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
+    ASSERT_TRUE(write_file_safely(target, kOld).ok());
     EXPECT_EQ(2u, seen.size());  // two writes, two different names
     EXPECT_EQ("geheim\r\n", read_bytes(victim));
     names.insert({"opfer.txt", "termine.rmd", "termine.bak"});
@@ -208,12 +208,12 @@ TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
                 reached = reached || step == failing;
                 return step != failing;
             });
-            const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
+            const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
             set_rewrite_hook({});
             if (!reached) continue;  // a step of the other route
-            EXPECT_FALSE(outcome.ok);
-            EXPECT_NE(std::string::npos, outcome.message.find("bleibt unverändert"))
-                << outcome.message;
+            EXPECT_FALSE(outcome.ok());
+            EXPECT_NE(std::string::npos, german_text(outcome).find("bleibt unverändert"))
+                << german_text(outcome);
             EXPECT_EQ(kOld, read_bytes(file));
             const std::string backup = read_bytes(f / "a.bak");
             EXPECT_TRUE(backup == kOld || backup == kEarlierBackup);
@@ -232,9 +232,9 @@ TEST_F(FileSafety, OneFileUnderAnyNameIsTheSameFile) {
         EXPECT_TRUE(same_file(target, folder / name)) << name;
     }
     EXPECT_FALSE(same_file(target, folder / "neu.rmd"));
-    EXPECT_FALSE(copy_file_safely(target, folder / "link.rmd").ok);
+    EXPECT_FALSE(copy_file_safely(target, folder / "link.rmd").ok());
     EXPECT_EQ(kOld, read_bytes(target));
-    EXPECT_TRUE(copy_file_safely(target, folder / "neu.rmd").ok);
+    EXPECT_TRUE(copy_file_safely(target, folder / "neu.rmd").ok());
     EXPECT_EQ(kOld, read_bytes(folder / "neu.rmd"));
 }
 
@@ -251,7 +251,7 @@ TEST_F(FileSafety, OnlyRegularFilesOfBoundedSizeAreRead) {
         EXPECT_NE(std::string::npos, read.message.find(path.filename().string())) << read.message;
         EXPECT_NE(std::string::npos, read.message.find(reason)) << read.message;
     }
-    EXPECT_FALSE(write_file_safely(fifo, kNew).ok);
+    EXPECT_FALSE(write_file_safely(fifo, kNew).ok());
     EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
@@ -288,8 +288,9 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
         ASSERT_EQ(kOld, bytes);
         EXPECT_TRUE(same_file(name, real));
         EXPECT_FALSE(same_file(name, decoy));
-        const WriteOutcome outcome = rewrite_with_backup(name, bytes, kNew, &read.stamp);
-        ASSERT_TRUE(outcome.ok) << outcome.message;
+        const WriteOutcome outcome =
+            rewrite_with_backup(name, {.before = bytes, .after = kNew}, &read.stamp);
+        ASSERT_TRUE(outcome.ok()) << german_text(outcome);
         EXPECT_EQ(kNew, read_bytes(real));
         EXPECT_EQ(kOld, read_bytes(f / "tief/daten/echt.bak"));
         EXPECT_TRUE(fs::equivalent(f / "tief/daten/echt.bak", backup_of(name)));
@@ -300,7 +301,7 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
         }
         // The terminal's and the entry dialogs' append goes the same way.
         const WriteOutcome appended = append_lines(name, {"<record>", "Anhang", "</record>"});
-        ASSERT_TRUE(appended.ok) << appended.message;
+        ASSERT_TRUE(appended.ok()) << german_text(appended);
         EXPECT_EQ(kNew + "<record>\r\nAnhang\r\n</record>\r\n", read_bytes(real));
         EXPECT_EQ("fremd\r\n", read_bytes(decoy));
     }
@@ -309,11 +310,12 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
 TEST_F(FileSafety, ALinkThatLeadsInACircleIsRefused) {
     fs::create_symlink("b.rmd", folder / "a.rmd");
     fs::create_symlink("a.rmd", folder / "b.rmd");
-    for (const WriteOutcome& outcome : {rewrite_with_backup(folder / "a.rmd", "", kNew),
-                                        write_file_safely(folder / "a.rmd", kNew)}) {
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_NE(std::string::npos, outcome.message.find("keine gewöhnliche Datei"))
-            << outcome.message;
+    for (const WriteOutcome& outcome :
+         {rewrite_with_backup(folder / "a.rmd", {.before = "", .after = kNew}),
+          write_file_safely(folder / "a.rmd", kNew)}) {
+        EXPECT_FALSE(outcome.ok());
+        EXPECT_NE(std::string::npos, german_text(outcome).find("keine gewöhnliche Datei"))
+            << german_text(outcome);
     }
     EXPECT_EQ((std::set<std::string>{"a.rmd", "b.rmd"}), names_in(folder.path()));
 }
@@ -342,9 +344,9 @@ TEST_F(FileSafety, ANameOfTheLongestLengthCanBeSaved) {
             }
             return true;
         });
-        const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
+        const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
         set_rewrite_hook({});
-        ASSERT_TRUE(outcome.ok) << outcome.message;
+        ASSERT_TRUE(outcome.ok()) << german_text(outcome);
         EXPECT_EQ(kNew, read_bytes(file));
         EXPECT_EQ(kOld, read_bytes(backup_name(file)));
         EXPECT_EQ(2u, temporaries.size());
@@ -410,7 +412,7 @@ TEST_F(FileSafety, AWriteRemovesItsOwnStaleTemporariesAndNothingElse) {
         fs::remove(folder / ".termine.rmd~mw.Fremd1");
     }
 
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     kept.insert("termine.bak");
     EXPECT_EQ(kept, names_in(folder.path()));
     EXPECT_EQ("geheim\r\n", read_bytes(victim));
@@ -465,11 +467,11 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
         EXPECT_EQ(0640u, mode_of(p));
     };
     const ino_t before = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_NE(before, stat_of(target).st_ino);  // through a new file, not in place
     check(target);
     check(folder / "termine.bak");
-    ASSERT_TRUE(write_file_safely(target, kOld).ok);
+    ASSERT_TRUE(write_file_safely(target, kOld).ok());
     check(target);
     EXPECT_EQ(kOld, read_bytes(target));
 
@@ -478,7 +480,7 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
     // it can and lets no one else in.
     set_rewrite_hook([](std::string_view step) { return step != "keeping attributes"; });
     const ino_t in_place = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, kOld, kNew).ok);
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
     EXPECT_EQ(in_place, stat_of(target).st_ino);
     EXPECT_EQ(kNew, read_bytes(target));
     check(target);
@@ -491,21 +493,21 @@ TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
 TEST_F(FileSafety, AFolderThatCannotBeSyncedIsReported) {
     write_bytes(target, kOld);
     set_rewrite_hook([](std::string_view step) { return step != "syncing folder"; });
-    const WriteOutcome outcome = rewrite_with_backup(target, kOld, kNew);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.content_changed);
+    const WriteOutcome outcome = rewrite_with_backup(target, {.before = kOld, .after = kNew});
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.content_changed());
     for (const char* part :
          {"nicht dauerhaft gespeichert", "Ein- oder Ausgabefehler", "termine.bak"}) {
-        EXPECT_NE(std::string::npos, outcome.message.find(part)) << outcome.message;
+        EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
     }
-    EXPECT_EQ(std::string::npos, outcome.message.find("unverändert")) << outcome.message;
+    EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert")) << german_text(outcome);
     EXPECT_EQ(kNew, read_bytes(target));
     EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
     EXPECT_EQ(outcome.written_stamp, current_stamp(target));
 
     const WriteOutcome plain = write_file_safely(target, kOld);
-    EXPECT_FALSE(plain.ok);
-    EXPECT_NE(std::string::npos, plain.message.find("nicht dauerhaft")) << plain.message;
+    EXPECT_FALSE(plain.ok());
+    EXPECT_NE(std::string::npos, german_text(plain).find("nicht dauerhaft")) << german_text(plain);
     EXPECT_EQ(kOld, read_bytes(target));
     EXPECT_EQ((std::set<std::string>{"termine.rmd", "termine.bak"}), names_in(folder.path()));
 }
@@ -530,21 +532,23 @@ TEST_F(FileSafety, AFailedWriteInPlaceThatCannotBeUndoneSaysWhatTheFileHolds) {
         fs::create_hard_link(file, f / "b.rmd");
         set_rewrite_hook(
             [&](std::string_view step) { return step != c.failing && step != c.failing_back; });
-        const WriteOutcome outcome = rewrite_with_backup(file, kOld, kNew);
+        const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
         const WriteOutcome plain = write_file_safely(file, kNew);
         set_rewrite_hook({});
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_TRUE(outcome.content_changed);
+        EXPECT_FALSE(outcome.ok());
+        EXPECT_TRUE(outcome.content_changed());
         for (const char* part :
              {"möglicherweise beschädigt", c.holds, "Sicherungsdatei", "a.bak"}) {
-            EXPECT_NE(std::string::npos, outcome.message.find(part)) << outcome.message;
+            EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
         }
-        EXPECT_EQ(std::string::npos, outcome.message.find("unverändert")) << outcome.message;
+        EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert"))
+            << german_text(outcome);
         EXPECT_EQ(kOld, read_bytes(f / "a.bak"));
         // Without a backup, none is named.
-        EXPECT_TRUE(plain.content_changed);
-        EXPECT_NE(std::string::npos, plain.message.find("möglicherweise beschädigt"));
-        EXPECT_EQ(std::string::npos, plain.message.find("Sicherungsdatei")) << plain.message;
+        EXPECT_TRUE(plain.content_changed());
+        EXPECT_NE(std::string::npos, german_text(plain).find("möglicherweise beschädigt"));
+        EXPECT_EQ(std::string::npos, german_text(plain).find("Sicherungsdatei"))
+            << german_text(plain);
     }
 }
 

@@ -55,12 +55,13 @@ TEST_F(FileLocking, AnotherProcessHoldingTheLockMakesEveryWriterGiveUpWithAMessa
         EXPECT_NE(std::string::npos, lock.message().find("anderen Programm"));
 
         const WriteOutcome outcomes[] = {
-            exists ? rewrite_with_backup(file, kOld, kNew) : write_file_safely(file, kNew),
+            exists ? rewrite_with_backup(file, {.before = kOld, .after = kNew})
+                   : write_file_safely(file, kNew),
             append_lines(file, {"", "<record>", "Dora", "</record>"}),
         };
         for (const WriteOutcome& outcome : outcomes) {
-            EXPECT_FALSE(outcome.ok);
-            EXPECT_EQ(file_busy_message(file), outcome.message);
+            EXPECT_FALSE(outcome.ok());
+            EXPECT_EQ(file_busy_message(file), german_text(outcome));
         }
         std::set<std::string> left{"termine.rmd.held"};
         if (exists) left.insert("termine.rmd");
@@ -121,8 +122,8 @@ TEST_F(FileLocking, AKilledHolderLeavesNothingAndTheNextWriterProceedsAtOnce) {
 
     EXPECT_TRUE(lock_file(file, 0ms).held());
     set_lock_wait(0ms);
-    const WriteOutcome written = rewrite_with_backup(file, kOld, kNew);
-    EXPECT_TRUE(written.ok) << written.message;
+    const WriteOutcome written = rewrite_with_backup(file, {.before = kOld, .after = kNew});
+    EXPECT_TRUE(written.ok()) << german_text(written);
     EXPECT_EQ(kNew, read_bytes(file));
     EXPECT_EQ((std::set<std::string>{"termine.rmd", "termine.bak", "termine.rmd.held"}),
               names_in(folder.path()));
@@ -139,7 +140,7 @@ TEST_F(FileLocking, TheSameThreadNestsAndTheOuterHoldingKeepsOthersOut) {
     {
         const FileLock inner = lock_file(file, 0ms);
         EXPECT_TRUE(inner.held());
-        EXPECT_TRUE(rewrite_with_backup(file, kOld, kNew).ok);
+        EXPECT_TRUE(rewrite_with_backup(file, {.before = kOld, .after = kNew}).ok());
     }
     // Another thread counts as another writer.
     bool other_got_it = true;
@@ -163,10 +164,11 @@ TEST_F(FileLocking, AnOutsideEditAfterTheBackupIsNotOverwritten) {
         if (step == "backup written") write_bytes(file, outside);
         return true;
     });
-    const WriteOutcome outcome = rewrite_with_backup(file, bytes, kNew, &read.stamp);
+    const WriteOutcome outcome =
+        rewrite_with_backup(file, {.before = bytes, .after = kNew}, &read.stamp);
     set_rewrite_hook({});
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.changed_outside);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.is(WriteFailure::changed_outside));
     EXPECT_EQ(outside, read_bytes(file));
     EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
 }

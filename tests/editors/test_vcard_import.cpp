@@ -52,7 +52,7 @@ TEST(VcardImport, RecordsWrittenThroughTheEntryFileFunction) {
     const VcardImportOutcome outcome =
         append_vcard_birthdays(target, {book.people[0], book.people[1]}, {kAgeTemplate}, 0,
                                {0, 0, "14"}, day(2026, 12, 7));
-    ASSERT_TRUE(outcome.write.ok) << outcome.write.message;
+    ASSERT_TRUE(outcome.write.ok()) << german_text(outcome.write);
     EXPECT_EQ(outcome.written, 2);
     const std::string written = test::read_bytes(target);
     EXPECT_EQ(1, test::count_of(written, "<date=17.05.1980>\r\n<active_before=14>\r\n"));
@@ -76,7 +76,7 @@ TEST(VcardImport, ABirthdayWithoutAYearFallsDueEveryYearWithoutAge) {
         const auto target = folder / "main.rmd";
         ASSERT_TRUE(append_vcard_birthdays(target, {jonas, mia}, templates, position, {0, 0, "7"},
                                            day(2026, 12, 7))
-                        .write.ok);
+                        .write.ok());
         const std::pair<DaySerial, const char*> days[] = {
             {day(2027, 2, 3), "eute"},  {day(2030, 2, 3), "eute"}, {day(2027, 1, 31), "n 3 Tagen"},
             {day(2027, 2, 2), "orgen"}, {day(2027, 3, 1), "eute"},  // 29 February in a common year
@@ -97,7 +97,7 @@ TEST(VcardImport, ABirthdayWithoutAYearFallsDueEveryYearWithoutAge) {
     test::TempFolder folder;
     ASSERT_TRUE(append_vcard_birthdays(folder / "a.rmd", {jonas}, templates, 1, {0, 0, "7"},
                                        day(2026, 12, 7))
-                    .write.ok);
+                    .write.ok());
     EXPECT_EQ(test::listed_on(folder / "a.rmd", day(2027, 1, 31), 3).texts,
               (std::vector<std::string>{"Jonas Brandt hat in 3 Tagen Geburtstag (Mittwoch, 3. "
                                         "Februar)"}));
@@ -133,7 +133,7 @@ TEST(VcardImport, EverySampleReadsBackOnItsDay) {
     }
     ASSERT_EQ(people.size(), 13u);
     ASSERT_TRUE(append_vcard_birthdays(target, people, templates, 0, {0, 0, "0"}, day(2026, 12, 7))
-                    .write.ok);
+                    .write.ok());
     for (const VcardPerson& p : people) {
         SCOPED_TRACE(p.name);
         const DaySerial on = p.birthday.day == 29 && p.birthday.month == 2

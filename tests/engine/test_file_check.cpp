@@ -12,7 +12,7 @@ protected:
         write("main.rmd", text);
         std::vector<std::string> lines;
         for (const FileProblem& p :
-             check_files(EngineState(EngineSettings{}, 0, folder_), "main.rmd"))
+             check_files(EngineState(EngineSettings{}, DaySerial{}, folder_), "main.rmd"))
             lines.push_back(problem_line(p));
         return lines;
     }
@@ -52,7 +52,7 @@ TEST_F(FileCheck, LinkedFilesAreCheckedToo) {
                   "linked.rmd:4: add_file wirkt nur in der Hauptdatei, die Zeile wird als Text "
                   "gezeigt"}));
     std::vector<FileProblem> missing =
-        check_files(EngineState(EngineSettings{}, 0, folder_), "fehlt.rmd");
+        check_files(EngineState(EngineSettings{}, DaySerial{}, folder_), "fehlt.rmd");
     EXPECT_EQ(missing, (std::vector<FileProblem>{{"fehlt.rmd", 0, "Datei nicht gefunden"}}));
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <set>
@@ -65,13 +66,13 @@ protected:
 
 TEST_F(FileRewrite, SameFileRewrittenTwiceKeepsBytesBackupAndNoTemporary) {
     const fs::path file = folder_ / "termine.rmd";
-    ASSERT_TRUE(write_file_safely(file, kFirst).ok);
+    ASSERT_TRUE(write_file_safely(file, kFirst).ok());
     ASSERT_EQ(content(file), kFirst);
 
-    const WriteOutcome first = rewrite_with_backup(file, kFirst, kSecond);
-    ASSERT_TRUE(first.ok) << first.message;
-    const WriteOutcome second = rewrite_with_backup(file, kSecond, kThird);
-    ASSERT_TRUE(second.ok) << second.message;
+    const WriteOutcome first = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
+    ASSERT_TRUE(first.ok()) << german_text(first);
+    const WriteOutcome second = rewrite_with_backup(file, {.before = kSecond, .after = kThird});
+    ASSERT_TRUE(second.ok()) << german_text(second);
 
     EXPECT_EQ(content(file), kThird);
     EXPECT_EQ(second.backup, folder_ / "termine.bak");
@@ -84,9 +85,9 @@ TEST_F(FileRewrite, SameFileRewrittenTwiceKeepsBytesBackupAndNoTemporary) {
 // The name reaches the disk as written, and every way of reading finds it.
 TEST_F(FileRewrite, NameWithUmlautsIsKeptExactly) {
     const fs::path file = folder_ / u8(u8"Müller ärgert Öhrlein.rmd");
-    ASSERT_TRUE(write_file_safely(file, kFirst).ok);
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
-    ASSERT_TRUE(outcome.ok) << outcome.message;
+    ASSERT_TRUE(write_file_safely(file, kFirst).ok());
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
+    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
 
     EXPECT_EQ(names_in(folder_),
               (std::set<std::string>{"Müller ärgert Öhrlein.rmd", "Müller ärgert Öhrlein.bak"}));
@@ -107,8 +108,8 @@ TEST_F(FileRewrite, HardLinkedFileIsWrittenInPlace) {
     fs::create_hard_link(file, other, ec);
     if (ec) GTEST_SKIP() << "this file system has no hard links: " << ec.message();
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
-    ASSERT_TRUE(outcome.ok) << outcome.message;
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
+    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_EQ(content(other), kSecond);
     // The standard library of mingw counts one link always; the system knows better.
@@ -130,10 +131,12 @@ TEST_F(FileRewrite, ReadOnlyFileIsLeftAlone) {
                     fs::perm_options::remove);
 
     for (const WriteOutcome& outcome :
-         {rewrite_with_backup(file, kFirst, kSecond), write_file_safely(file, kSecond)}) {
-        EXPECT_FALSE(outcome.ok);
-        EXPECT_NE(outcome.message.find("schreibgeschützt"), std::string::npos) << outcome.message;
-        EXPECT_NE(outcome.message.find("a.rmd"), std::string::npos) << outcome.message;
+         {rewrite_with_backup(file, {.before = kFirst, .after = kSecond}),
+          write_file_safely(file, kSecond)}) {
+        const std::string text = german_text(outcome);
+        EXPECT_FALSE(outcome.ok());
+        EXPECT_NE(text.find("schreibgeschützt"), std::string::npos) << text;
+        EXPECT_NE(text.find("a.rmd"), std::string::npos) << text;
     }
     EXPECT_EQ(content(file), kFirst);
     EXPECT_EQ(names_in(folder_), std::set<std::string>{"a.rmd"});
@@ -158,9 +161,10 @@ TEST_F(FileRewrite, SameSizeChangeWithSameTimeIsSeen) {
     ASSERT_EQ(read.stamp.size, current_stamp(file).size);
     ASSERT_EQ(read.stamp.modified_ns, current_stamp(file).modified_ns);
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond, &read.stamp);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(outcome.changed_outside);
+    const WriteOutcome outcome =
+        rewrite_with_backup(file, {.before = kFirst, .after = kSecond}, &read.stamp);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.is(WriteFailure::changed_outside));
     EXPECT_EQ(content(file), changed);
 }
 
@@ -191,8 +195,8 @@ TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
     const bool shown_as_link =
         platform::info_at(link, info, false) && info.kind == platform::Kind::link;
 
-    const WriteOutcome outcome = rewrite_with_backup(link, kFirst, kSecond);
-    ASSERT_TRUE(outcome.ok) << outcome.message;
+    const WriteOutcome outcome = rewrite_with_backup(link, {.before = kFirst, .after = kSecond});
+    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(link), kSecond);
     // Wine shows the links of the file system beneath as plain files.
     if (!shown_as_link) GTEST_SKIP() << "the system shows the link as a plain file; saved as one";
@@ -216,13 +220,13 @@ TEST_F(FileRewrite, LockHeldByAnotherProgramIsWaitedForThenRefused) {
     set_lock_wait(std::chrono::milliseconds(200));
     const WriteOutcome refused = write_file_safely(file, kSecond);
     set_lock_wait(kLockWait);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.message, file_busy_message(file));
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(german_text(refused), file_busy_message(file));
     EXPECT_EQ(content(file), kFirst);
 
     EXPECT_EQ(holder.release(), 0);
     const WriteOutcome written = write_file_safely(file, kSecond);
-    ASSERT_TRUE(written.ok) << written.message;
+    ASSERT_TRUE(written.ok()) << german_text(written);
     EXPECT_EQ(content(file), kSecond);
 }
 
@@ -230,8 +234,8 @@ TEST_F(FileRewrite, HiddenAttributeIsKept) {
 #ifdef _WIN32
     const fs::path file = write("a.rmd", kFirst);
     ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
-    ASSERT_TRUE(outcome.ok) << outcome.message;
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
+    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 #else
@@ -276,11 +280,12 @@ TEST_F(FileRewrite, FileHeldOpenByAnotherProgramStaysWholeAndTheMessageSaysWhy) 
     HeldOpen holder(file);
     if (!holder.held()) GTEST_SKIP() << kNoSharing;
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_NE(outcome.message.find("(Datei ist in Benutzung)"), std::string::npos)
-        << outcome.message;
-    EXPECT_NE(outcome.message.find("bleibt unverändert"), std::string::npos) << outcome.message;
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_NE(german_text(outcome).find("(Datei ist in Benutzung)"), std::string::npos)
+        << german_text(outcome);
+    EXPECT_NE(german_text(outcome).find("bleibt unverändert"), std::string::npos)
+        << german_text(outcome);
     holder.release();
     EXPECT_EQ(content(file), kFirst);
     EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
@@ -296,11 +301,109 @@ TEST_F(FileRewrite, FileHeldOpenBrieflyIsReplacedOnceFree) {
         holder.release();
     });
 
-    const WriteOutcome outcome = rewrite_with_backup(file, kFirst, kSecond);
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     letting_go.join();
-    ASSERT_TRUE(outcome.ok) << outcome.message;
+    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_EQ(names_in(folder_), (std::set<std::string>{"a.bak", "a.rmd"}));
+}
+
+// Each failure kind in the words the user reads; a write with a backup adds
+// what became of the backup and of the file.
+TEST(WriteOutcomeText, EveryFailureKindInGerman) {
+    const std::filesystem::path file = std::filesystem::path("daten") / "termine.rmd";
+    const std::filesystem::path folder = "daten";
+    const std::string name = display_name(file);
+    const std::string backup = display_name(backup_name(file));
+    const std::string unchanged = " Die Datei " + name + " bleibt unverändert.";
+    const auto failed = [&](WriteFailure kind, const std::filesystem::path& path, int error,
+                            WriteStage stage = WriteStage::single) {
+        WriteOutcome o = WriteOutcome::failed(kind, path, error);
+        o.target = file;
+        o.stage = stage;
+        return o;
+    };
+    WriteOutcome reread = failed(WriteFailure::changed_outside, file, 0);
+    reread.detail = "Die Datei daten/termine.rmd kann nicht gelesen werden.";
+    WriteOutcome fresh_content = failed(WriteFailure::damaged, file, EIO);
+    fresh_content.holds = DamagedContent::new_content;
+    WriteOutcome mixed_content = failed(WriteFailure::damaged, file, EIO, WriteStage::after_backup);
+    mixed_content.holds = DamagedContent::neither;
+    const std::string not_synced =
+        "Der Ordner daten konnte nicht auf den Datenträger geschrieben "
+        "werden (Ein- oder Ausgabefehler).";
+    const struct {
+        WriteOutcome outcome;
+        std::string text;
+        bool content_changed;
+    } rows[] = {
+        {WriteOutcome{}, "", false},
+        {failed(WriteFailure::needs_utf8, {}, 0), "", false},
+        {WriteOutcome::worded("Der Datensatz steht nicht mehr in der Datei."),
+         "Der Datensatz steht nicht mehr in der Datei.", false},
+        {failed(WriteFailure::busy, file, 0), file_busy_message(file), false},
+        {failed(WriteFailure::changed_outside, file, 0), changed_outside_message(file), false},
+        {reread, reread.detail, false},
+        {failed(WriteFailure::not_regular, file, 0),
+         "Die Datei " + name + " ist keine gewöhnliche Datei.", false},
+        {failed(WriteFailure::read_only, file, EACCES),
+         "Die Datei " + name +
+             " ist schreibgeschützt oder darf nicht geändert werden. Sie bleibt unverändert.",
+         false},
+        {failed(WriteFailure::unreadable, file, 0), unreadable_message(file), false},
+        {failed(WriteFailure::no_temporary, folder, ENOSPC),
+         "Im Ordner daten kann keine temporäre Datei angelegt werden (Kein Platz mehr auf dem "
+         "Datenträger).",
+         false},
+        {failed(WriteFailure::temporary_not_written, folder / ".termine.rmd~mw.aB3dE5", EIO,
+                WriteStage::after_backup),
+         "Die temporäre Datei " + display_name(folder / ".termine.rmd~mw.aB3dE5") +
+             " konnte nicht geschrieben werden (Ein- oder Ausgabefehler)." + unchanged,
+         false},
+        {failed(WriteFailure::not_replaced, file, EACCES),
+         "Die Datei " + name + " konnte nicht ersetzt werden (Zugriff verweigert).", false},
+        {failed(WriteFailure::not_written, file, 0),
+         "Die Datei " + name + " konnte nicht geschrieben werden.", false},
+        {failed(WriteFailure::folder_not_synced, folder, EIO),
+         "Die Datei " + name + " wurde geschrieben. " + not_synced +
+             " Die Änderung ist deshalb möglicherweise nicht dauerhaft gespeichert.",
+         true},
+        {failed(WriteFailure::folder_not_synced, folder, EIO, WriteStage::after_backup),
+         "Die Datei " + name + " wurde geschrieben. " + not_synced +
+             " Die Änderung ist deshalb möglicherweise nicht dauerhaft gespeichert. Der vorige "
+             "Inhalt steht in der Sicherungsdatei " +
+             backup + ".",
+         true},
+        // The backup's own failures leave the file as it was.
+        {failed(WriteFailure::folder_not_synced, folder, EIO, WriteStage::backup),
+         "Die Sicherungsdatei " + backup + " wurde geschrieben. " + not_synced +
+             " Sie ist deshalb möglicherweise nicht dauerhaft gespeichert." + unchanged,
+         false},
+        {failed(WriteFailure::not_replaced, backup_name(file), EACCES, WriteStage::backup),
+         "Die Sicherungsdatei " + backup + " konnte nicht geschrieben werden. Die Datei " + backup +
+             " konnte nicht ersetzt werden (Zugriff verweigert)." + unchanged,
+         false},
+        {fresh_content,
+         "Die Datei " + name +
+             " konnte nicht geschrieben werden (Ein- oder Ausgabefehler), und ihr voriger Inhalt "
+             "ließ sich nicht zurückschreiben. Sie enthält den neuen Inhalt, doch er ist "
+             "womöglich nicht vollständig auf dem Datenträger. Die Datei ist möglicherweise "
+             "beschädigt.",
+         true},
+        {mixed_content,
+         "Die Datei " + name +
+             " konnte nicht geschrieben werden (Ein- oder Ausgabefehler), und ihr voriger Inhalt "
+             "ließ sich nicht zurückschreiben. Sie enthält weder den vorigen noch den neuen "
+             "Inhalt. Die Datei ist möglicherweise beschädigt; ihr voriger Inhalt steht in der "
+             "Sicherungsdatei " +
+             backup + ".",
+         true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
+        EXPECT_EQ(german_text(row.outcome), row.text);
+        EXPECT_EQ(row.outcome.content_changed(), row.content_changed);
+    }
 }
 
 }  // namespace

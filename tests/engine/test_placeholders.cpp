@@ -7,13 +7,12 @@ namespace {
 using test::d;
 
 struct Expand {
-    EngineState state{EngineSettings{}, 0};
+    EngineState state{EngineSettings{}, DaySerial{}};
     test::RecordingSink sink;
 
     explicit Expand(const char* today) { state.today = d(today); }
     std::string operator()(std::string_view text, const char* date, const char* event) {
-        DaySerial e = d(event);
-        return expand_placeholders(state, text, d(date), e, {"test.rmd", 7}, sink);
+        return expand_placeholders(state, text, d(date), d(event), {"test.rmd", 7}, sink).text;
     }
 };
 
@@ -46,13 +45,17 @@ TEST(Placeholders, Distances) {
               "30 29");
 }
 
-// A monthly record's event date is replaced by the next anniversary of its date,
-// for the caller too (the tags that follow are in the golden cases).
+// A monthly record's event date is replaced by the next anniversary of its date
+// for the tags that follow; without those tags it stays.
 TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
     Expand x("05.03.1999");
-    DaySerial event = d("05.04.1999");
-    (void)expand_placeholders(x.state, "<weeks_before_event>", d("20.04.1990"), event, {}, x.sink);
-    EXPECT_EQ(event, d("20.04.1999"));
+    const auto moved = expand_placeholders(x.state, "<weeks_before_event> <event_d.m.>",
+                                           d("20.04.1990"), d("05.04.1999"), {}, x.sink);
+    EXPECT_EQ(moved.text, "6 20. 4.");
+    EXPECT_EQ(moved.event_date, d("20.04.1999"));
+    const auto kept = expand_placeholders(x.state, "<days_before_event_text>", d("20.04.1990"),
+                                          d("05.04.1999"), {}, x.sink);
+    EXPECT_EQ(kept.event_date, d("05.04.1999"));
 }
 
 TEST(Placeholders, DayTextsAndTrimming) {

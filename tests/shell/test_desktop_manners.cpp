@@ -89,13 +89,14 @@ TEST(Tray, LeftClickTogglesMiddleClickShowsAndTheTooltipFollowsTheRefresh) {
 
 TEST(TrayTooltip, ListsTheDueEntriesSoonestFirstShortened) {
     EXPECT_EQ(tray_tooltip({}), QStringLiteral("Merkwald\nNichts fällig"));
-    std::vector<LineEntry> lines{{"Übermorgen: Anna\r\nzweite Zeile\r\n", 0, "Geburtstage", 12},
-                                 {"Heute: Zahnarzt\r\n", 0, "Termine", 10},
-                                 {"\r\n", 0, "Termine", 9},
-                                 {std::string(80, 'x') + "\r\n", 0, "Termine", 11}};
+    std::vector<LineEntry> lines{
+        {"Übermorgen: Anna\r\nzweite Zeile\r\n", 0, "Geburtstage", DaySerial(12)},
+        {"Heute: Zahnarzt\r\n", 0, "Termine", DaySerial(10)},
+        {"\r\n", 0, "Termine", DaySerial(9)},
+        {std::string(80, 'x') + "\r\n", 0, "Termine", DaySerial(11)}};
     EXPECT_EQ(tray_tooltip(lines), QStringLiteral("Merkwald\nHeute: Zahnarzt\n") +
                                        QString(59, u'x') + QStringLiteral("…\nÜbermorgen: Anna"));
-    for (int i = 0; i < 5; ++i) lines.push_back({"Später\r\n", 0, "Termine", 20 + i});
+    for (int i = 0; i < 5; ++i) lines.push_back({"Später\r\n", 0, "Termine", DaySerial(20 + i)});
     EXPECT_TRUE(tray_tooltip(lines).endsWith(QStringLiteral("\nSpäter\n… und 3 weitere")));
 }
 

@@ -29,7 +29,7 @@ LineEntry entry(std::string text, std::string group, DaySerial day) {
     return {std::move(text) + "\r\n", 0, std::move(group), day};
 }
 
-constexpr DaySerial kDay = 36224;  // 5.3.1999
+constexpr DaySerial kDay{36224};  // 5.3.1999
 
 TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndCountsTheRest) {
     std::vector<LineEntry> lines{
