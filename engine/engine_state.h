@@ -102,7 +102,7 @@ struct CapturedRecord {
 // the whole record costs more than its reading.
 struct PersonRecord {
     std::string text;
-    DaySerial date = 0;
+    DaySerial date{};
     bool birthday = false;  // else a typed name day
 };
 
