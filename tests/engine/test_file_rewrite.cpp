@@ -120,7 +120,7 @@ TEST_F(FileRewrite, HardLinkedFileIsWrittenInPlace) {
     ASSERT_TRUE(platform::info_at(folder_ / "a.bak", info, true));
     EXPECT_EQ(info.links, 1u) << "the backup is a file of its own";
     // Shorter content leaves no tail of the longer one.
-    ASSERT_TRUE(write_file_safely(file, "kurz\r\n").ok);
+    ASSERT_TRUE(write_file_safely(file, "kurz\r\n").ok());
     EXPECT_EQ(content(other), "kurz\r\n");
 }
 
@@ -204,7 +204,7 @@ TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
     EXPECT_EQ(info.kind, platform::Kind::link);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
-    ASSERT_TRUE(write_file_safely(link, kThird).ok);
+    ASSERT_TRUE(write_file_safely(link, kThird).ok());
     ASSERT_TRUE(platform::info_at(link, info, false));
     EXPECT_EQ(info.kind, platform::Kind::link);
     EXPECT_EQ(content(file), kThird);

@@ -98,8 +98,8 @@ std::vector<ParsedEvent> parse_with_libical(const std::string& text) {
         const icaltimetype start = icalcomponent_get_dtstart(e);
         const icaltimetype end = icalcomponent_get_dtend(e);
         EXPECT_TRUE(start.is_date);
-        ParsedEvent p{make_date(start.year, start.month, start.day).value_or(0),
-                      make_date(end.year, end.month, end.day).value_or(0),
+        ParsedEvent p{make_date(start.year, start.month, start.day).value_or(DaySerial{}),
+                      make_date(end.year, end.month, end.day).value_or(DaySerial{}),
                       icalcomponent_get_uid(e),
                       "",
                       "",
