@@ -12,20 +12,39 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The records of `doc` (a document or the views of its lines) into the state,
+// and what changed against those it held.
+template <class Lines>
+void count_records(EditingState& state, const Lines& doc) {
+    std::vector<RecordBounds> records = record_bounds(doc);
+    std::vector<std::string> contents;
+    contents.reserve(records.size());
+    for (const RecordBounds& bounds : records) contents.push_back(record_content(doc, bounds));
+    // Changes add up until the one who shows the records takes them (see RecordChange).
+    const RecordChange now = compare_records(state.contents, contents);
+    state.change = {std::min(state.change.same_head, now.same_head),
+                    std::min(state.change.same_tail, now.same_tail)};
+    state.records = std::move(records);
+    state.contents = std::move(contents);
+}
+
 std::optional<ReminderDocument> load_into(EditingState& state, MessageSink& sink) {
     std::string reason;
     std::optional<ReminderDocument> doc = load_document(state.current_file, &reason);
     if (!doc) {
         state.records.clear();
+        state.contents.clear();
+        state.change = {};
         state.loaded = {};
         sink.show_message(read_failure_text(state.current_file, reason), MessageIcon::critical);
         return std::nullopt;
     }
-    state.records = record_bounds(*doc);
-    state.contents.clear();
-    state.contents.reserve(state.records.size());
-    for (const RecordBounds& bounds : state.records)
-        state.contents.push_back(record_content(*doc, bounds));
+    // The same bytes hold the same records: they need no counting again.
+    if (doc->stamp.exists && doc->stamp == state.loaded &&
+        state.contents.size() == state.records.size()) {
+        return doc;
+    }
+    count_records(state, *doc);
     state.loaded = doc->stamp;
     return doc;
 }
@@ -44,6 +63,21 @@ bool holds_opened(const EditingState& state, const ReminderDocument& doc) {
 
 }  // namespace
 
+RecordChange compare_records(const std::vector<std::string>& before,
+                             const std::vector<std::string>& after) {
+    const std::size_t common = std::min(before.size(), after.size());
+    std::size_t head = 0;
+    while (head < common && before[head] == after[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < common - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+        ++tail;
+    }
+    return {static_cast<int>(head), static_cast<int>(tail)};
+}
+
+void take_written(EditingState& state, const ReminderDocument& doc) { count_records(state, doc); }
+
 WriteOutcome refused_as_changed(const fs::path& file) {
     WriteOutcome outcome{false, changed_outside_message(file)};
     outcome.changed_outside = true;
@@ -59,7 +93,18 @@ std::optional<int> find_record(const EditingState& state, const std::string& con
     return found;
 }
 
-bool rescan(EditingState& state, MessageSink& sink) { return load_into(state, sink).has_value(); }
+bool rescan(EditingState& state, MessageSink& sink) {
+    std::string bytes;
+    const FileRead read = read_regular_file(state.current_file, bytes);
+    // The same bytes hold the same records: they need no counting again.
+    if (read.ok && read.stamp == state.loaded && state.contents.size() == state.records.size())
+        return true;
+    if (!read.ok) return load_into(state, sink).has_value();
+    const FileText text = decode_text(std::move(bytes));
+    count_records(state, line_views(text.text));
+    state.loaded = read.stamp;
+    return true;
+}
 
 std::optional<ReminderDocument> load_unchanged(const EditingState& state, WriteOutcome& outcome) {
     std::string reason;
@@ -115,6 +160,23 @@ std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines, l
     return out;
 }
 
+void splice_lines_in_place(std::vector<DocumentLine>& lines, long long first, long long last,
+                           std::vector<DocumentLine> inserted) {
+    const auto size = static_cast<long long>(lines.size());
+    first = std::clamp(first, 1LL, size + 1);
+    last = std::clamp(last, first - 1, size);
+    const auto from = lines.begin() + (first - 1);
+    if (!inserted.empty() && first > 1 && from[-1].ending.empty()) from[-1].ending = kLineEnd;
+    const auto common = std::min<long long>(last - first + 1, std::ssize(inserted));
+    std::move(inserted.begin(), inserted.begin() + common, from);
+    if (common < last - first + 1) {
+        lines.erase(from + common, lines.begin() + last);
+    } else {
+        lines.insert(from + common, std::make_move_iterator(inserted.begin() + common),
+                     std::make_move_iterator(inserted.end()));
+    }
+}
+
 std::string utf8_question(const fs::path& file) {
     return "Die Datei " + display_name(file) +
            " ist in Windows-1252 geschrieben und kann den neuen Text nur als UTF-8 aufnehmen. "
@@ -147,13 +209,17 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     const std::vector<DocumentLine> record =
         new_lines(write_record(fields, prepare_date(fields.date), record_color));
     const std::string old_bytes = doc->bytes;
-    doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, record);
+    splice_lines_in_place(doc->lines, first_line_of(*doc, bounds), bounds.end, record);
     if (utf8 == Utf8Change::ask && must_become_utf8(*doc)) return needs_utf8();
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};
     outcome = rewrite_with_backup(state.current_file, old_bytes, new_bytes, &state.loaded);
     note_write(state, outcome);
-    rescan(state, sink);
+    if (outcome.ok) {
+        take_written(state, *doc);
+    } else {
+        rescan(state, sink);
+    }
     if (outcome.ok && state.current_record <= state.record_count())
         state.opened = state.contents.at(std::size_t(state.current_record - 1));
     return outcome;
@@ -185,8 +251,9 @@ WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& 
     return append_to_document(file, *doc, exists, lines, utf8);
 }
 
+// The records are counted from the lines written: no reading to report on.
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
-                           std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
+                           std::int32_t record_color, MessageSink& /*sink*/, Utf8Change utf8) {
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return lock_refused(lock);
     WriteOutcome outcome;
@@ -208,8 +275,9 @@ WriteOutcome append_record(EditingState& state, const RecordFields& fields,
     outcome = append_to_document(state.current_file, *doc, exists, texts, utf8);
     note_write(state, outcome);
     // A failed write leaves the file as it was, and so its record table.
-    if (outcome.ok && rescan(state, sink) && !state.contents.empty())
-        state.opened = state.contents.back();
+    if (!outcome.ok) return outcome;
+    take_written(state, *doc);
+    if (!state.contents.empty()) state.opened = state.contents.back();
     return outcome;
 }
 

@@ -23,6 +23,19 @@ struct UndoPoint {
     FileStamp file_stamp;    // and in the file
 };
 
+// Which records the readings and writes of the file changed since the one who
+// shows them last set it: the first `same_head` and the last `same_tail`
+// records hold the lines they held then, the ones between are new.
+struct RecordChange {
+    int same_head = 0;
+    int same_tail = 0;
+    friend bool operator==(const RecordChange&, const RecordChange&) = default;
+};
+
+// The head and tail two lists of record lines have in common.
+[[nodiscard]] RecordChange compare_records(const std::vector<std::string>& before,
+                                           const std::vector<std::string>& after);
+
 // Shared by the main window, the record list and the record editor.
 struct EditingState {
     std::filesystem::path current_file;
@@ -35,12 +48,17 @@ struct EditingState {
     // that still has them, found by them and never by its number alone.
     std::string opened;
     std::optional<UndoPoint> undo;  // the backup of the last write, if any
+    RecordChange change;            // what readings and writes changed since it was set
     [[nodiscard]] int record_count() const { return static_cast<int>(records.size()); }
 };
 
 // The records of the file into the state; false when the file cannot be read
-// (reported).
+// (reported). A file that is still what the state counted is not counted again.
 bool rescan(EditingState& state, MessageSink& sink);
+
+// After a write of `doc`'s lines: the records as the file holds them now,
+// counted from the lines in hand instead of reading the file again.
+void take_written(EditingState& state, const ReminderDocument& doc);
 
 // The file as the state counted it, or nullopt with `outcome` saying why not:
 // unreadable, or changed by another program since (then nothing may be written).
@@ -97,6 +115,10 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
 [[nodiscard]] WriteOutcome append_record(EditingState& state, const RecordFields& fields,
                                          std::int32_t record_color, MessageSink& sink,
                                          Utf8Change utf8 = Utf8Change::allowed);
+
+// The same in place: only the lines after the replaced ones move.
+void splice_lines_in_place(std::vector<DocumentLine>& lines, long long first, long long last,
+                           std::vector<DocumentLine> inserted);
 
 // Lines `first` ... `last` (1-based, inclusive) of the document replaced by `lines`.
 [[nodiscard]] std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines,

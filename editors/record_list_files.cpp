@@ -35,10 +35,11 @@ WriteOutcome delete_record(EditingState& state, int record) {
     if (record_content(*doc, bounds) != state.contents[std::size_t(record - 1)])
         return refused_as_changed(state.current_file);
     const std::string old_bytes = doc->bytes;
-    doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
+    splice_lines_in_place(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
     outcome =
         rewrite_with_backup(state.current_file, old_bytes, document_bytes(*doc), &state.loaded);
     note_write(state, outcome);
+    if (outcome.ok) take_written(state, *doc);
     return outcome;
 }
 
@@ -69,6 +70,7 @@ UndoResult undo_from_backup(EditingState& state, std::string& message, bool& cha
     if (!written.ok) return UndoResult::failed;
     state.undo.reset();
     state.loaded = written.written_stamp;
+    take_written(state, parse_document(std::move(bytes)));
     return UndoResult::restored;
 }
 

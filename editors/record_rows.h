@@ -35,6 +35,20 @@ struct ListRow {
 [[nodiscard]] ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds, int number,
                                const std::vector<std::string>& groups, std::uint32_t record_color);
 
+[[nodiscard]] ListRow read_row(const std::vector<std::string_view>& lines,
+                               const RecordBounds& bounds, int number,
+                               const std::vector<std::string>& groups, std::uint32_t record_color);
+
+// The same from the record's lines as record_content gives them.
+[[nodiscard]] ListRow row_of_content(const std::string& content, int number,
+                                     const std::vector<std::string>& groups,
+                                     std::uint32_t record_color);
+
+// The row's column 1: its text expanded against the state's today; `line` is
+// the line of the record's `</record>` for the messages.
+void expand_preview(ListRow& row, EngineState& state, const std::string& file_name, long long line,
+                    MessageSink& sink);
+
 struct FilledRows {
     std::vector<ListRow> rows;          // file order
     std::vector<RecordBounds> records;  // where they stand

@@ -1,6 +1,7 @@
 #include "file_access.h"
 
 #include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include "messages.h"
@@ -71,6 +72,37 @@ std::string changed_outside_message(const fs::path& path) {
            "gespeichert; die Datei wird neu geladen.";
 }
 
+namespace {
+
+// The stamp's hash only tells one content from another within one run: eight
+// bytes a step in four independent lanes, so that a large file is hashed at
+// memory speed rather than a byte at a time.
+std::uint64_t content_hash(std::string_view bytes) {
+    constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+    std::uint64_t lanes[4] = {0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
+                              0x082EFA98EC4E6C89ull};
+    const auto mix = [](std::uint64_t lane, std::uint64_t word) {
+        lane ^= word;
+        lane *= kPrime;
+        return lane ^ (lane >> 29);
+    };
+    const auto word_at = [&bytes](std::size_t at) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        return word;
+    };
+    std::size_t at = 0;
+    for (; at + 32 <= bytes.size(); at += 32) {
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            lanes[lane] = mix(lanes[lane], word_at(at + 8 * lane));
+    }
+    std::uint64_t hash = bytes.size();
+    for (const std::uint64_t lane : lanes) hash = mix(hash, lane);
+    return fnv1a(bytes.substr(at), hash);
+}
+
+}  // namespace
+
 FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     FileRead outcome;
     bytes.clear();
@@ -109,7 +141,7 @@ FileRead read_regular_file(const fs::path& path, std::string& bytes) {
     }
     bytes.resize(done);
     outcome.ok = true;
-    outcome.stamp = {true, done, info.modified_ns, fnv1a(bytes)};
+    outcome.stamp = {true, done, info.modified_ns, content_hash(bytes)};
     return outcome;
 }
 
@@ -130,7 +162,7 @@ FileStamp stamp_of_written(const fs::path& path, std::string_view bytes) {
     if (!platform::info_at(path, info, true) || info.kind != platform::Kind::regular ||
         info.size != bytes.size())
         return current_stamp(path);
-    return {true, bytes.size(), info.modified_ns, fnv1a(bytes)};
+    return {true, bytes.size(), info.modified_ns, content_hash(bytes)};
 }
 
 }  // namespace merkwald
