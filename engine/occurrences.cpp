@@ -83,7 +83,7 @@ std::string without_final_break(std::string text) {
 // Evaluates the record in the state's working slot for the state's today, as the
 // reader would have on that day.
 void evaluate_on(EngineState& state, RefreshTables& scratch, const CapturedRecord& c,
-                 std::vector<Occurrence>& out, MessageSink& sink, std::uint64_t identity) {
+                 const TakeOccurrence& take, MessageSink& sink, std::uint64_t identity) {
     WorkingRecord& r = state.record;
     r.event_date = state.today;
     r.due = r.event_today = r.missed = false;
@@ -101,13 +101,12 @@ void evaluate_on(EngineState& state, RefreshTables& scratch, const CapturedRecor
     o.file = c.file;
     o.line = c.line;
     o.identity = identity;
-    out.push_back(std::move(o));
+    take(std::move(o));
 }
 
-}  // namespace
-
-std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedRecord> records,
-                                       const DateRange& range, MessageSink& sink) {
+// Every event of the range in order, each handed to `take` as soon as it is made.
+void each_occurrence(EngineState& state, std::vector<CapturedRecord> records,
+                     const DateRange& range, MessageSink& sink, const TakeOccurrence& take) {
     // A record without a date that is not monthly falls due every day.
     std::erase_if(records, [](const CapturedRecord& c) {
         return c.record.always || (c.record.undated && !c.record.monthly);
@@ -119,7 +118,6 @@ std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedR
         identities.push_back(record_identity(c));
     }
 
-    std::vector<Occurrence> events;
     const DaySerial today = state.today;
     const std::optional<int> lead_days = state.lead_days;
     WorkingRecord working = std::move(state.record);
@@ -131,14 +129,39 @@ std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedR
         for (std::size_t i = 0; i < records.size(); ++i) {
             // Moving the record in and out spares copying its text every day.
             state.record = std::move(records[i].record);
-            evaluate_on(state, scratch, records[i], events, once, identities[i]);
+            evaluate_on(state, scratch, records[i], take, once, identities[i]);
             records[i].record = std::move(state.record);
         }
     }
     state.record = std::move(working);
     state.today = today;
     state.lead_days = lead_days;
+}
+
+}  // namespace
+
+std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedRecord> records,
+                                       const DateRange& range, MessageSink& sink) {
+    std::vector<Occurrence> events;
+    each_occurrence(state, std::move(records), range, sink,
+                    [&events](Occurrence&& o) { events.push_back(std::move(o)); });
     return events;
+}
+
+OccurrenceList stream_occurrences(EngineState& state, const std::string& main_file,
+                                  const DateRange& range, MessageSink& sink,
+                                  const TakeOccurrence& take) {
+    OccurrenceList out;
+    RefreshTables tables;
+    tables.capture = RefreshTables::Capture::only;
+    refresh_range(state, tables, main_file, range, sink);
+    out.read_ok = tables.read_ok;
+    out.failed_files = tables.failed_files;
+    out.failed_names = std::move(tables.failed_names);
+    const TakeOccurrence dropped = [](Occurrence&&) {};
+    each_occurrence(state, std::move(tables.captured), range, sink,
+                    out.failed_files > 0 ? dropped : take);
+    return out;
 }
 
 OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
