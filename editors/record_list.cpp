@@ -225,7 +225,7 @@ void RecordList::fill() {
     state_.records = std::move(filled.records);
     state_.contents = std::move(filled.contents);
     state_.loaded = filled.stamp;
-    state_.change = {state_.record_count(), 0};
+    state_.change = {state_.record_count(), state_.record_count()};
     model_->reset_rows(std::move(filled.rows));
     set_row_heights(0, model_->rowCount());
     rows_drawn();
@@ -279,7 +279,7 @@ void RecordList::show_changes(bool sorted) {
         }
         rows.back().record = k + 1;
     }
-    state_.change = {now, 0};
+    state_.change = {now, now};
     if (sorted) sort_rows(rows, sort_column_, date_sort_->order(), date_sort_->descending());
     const auto [first, last] = model_->update_rows(std::move(rows));
     set_row_heights(first, last);

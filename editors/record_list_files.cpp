@@ -25,21 +25,20 @@ WriteOutcome delete_record(EditingState& state, int record) {
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return lock_refused(lock);
     WriteOutcome outcome;
-    std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
-    if (!doc) return outcome;
+    std::optional<CountedText> file = load_text_unchanged(state, outcome);
+    if (!file) return outcome;
     if (record < 1 || record > state.record_count() ||
         std::size_t(record) > state.contents.size()) {
         return {false, "Der Datensatz steht nicht mehr in der Datei."};
     }
     const RecordBounds& bounds = state.records[std::size_t(record - 1)];
-    if (record_content(*doc, bounds) != state.contents[std::size_t(record - 1)])
+    if (record_content(file->lines, bounds) != state.contents[std::size_t(record - 1)])
         return refused_as_changed(state.current_file);
-    const std::string old_bytes = doc->bytes;
-    splice_lines_in_place(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
-    outcome =
-        rewrite_with_backup(state.current_file, old_bytes, document_bytes(*doc), &state.loaded);
+    const std::string text = replaced_record_text(*file, bounds, {});
+    outcome = rewrite_with_backup(state.current_file, file->bytes,
+                                  *text_bytes(*file, text, Utf8Change::allowed), &state.loaded);
     note_write(state, outcome);
-    if (outcome.ok) take_written(state, *doc);
+    if (outcome.ok) take_written_text(state, text);
     return outcome;
 }
 
@@ -70,7 +69,7 @@ UndoResult undo_from_backup(EditingState& state, std::string& message, bool& cha
     if (!written.ok) return UndoResult::failed;
     state.undo.reset();
     state.loaded = written.written_stamp;
-    take_written(state, parse_document(std::move(bytes)));
+    take_written(state, std::move(bytes));
     return UndoResult::restored;
 }
 
@@ -157,7 +156,7 @@ MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_
     outcome.write = append_moved(deleted_file, split.moved, doc->encoding);
     if (!outcome.write.ok) return outcome;
 
-    const std::string old_bytes = doc->bytes;
+    const std::string_view old_bytes = doc->bytes;
     doc->lines = std::move(split.kept);
     outcome.write =
         rewrite_with_backup(editing.current_file, old_bytes, document_bytes(*doc), &editing.loaded);
@@ -198,7 +197,7 @@ WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::str
         const bool gone = link && std::find(removed.begin(), removed.end(), *link) != removed.end();
         if (!gone) lines.push_back(line);
     }
-    const std::string old_bytes = doc->bytes;
+    const std::string_view old_bytes = doc->bytes;
     doc->lines = std::move(lines);
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};

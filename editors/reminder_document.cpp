@@ -1,6 +1,7 @@
 #include "editors/reminder_document.h"
 
 #include <algorithm>
+#include <array>
 #include <system_error>
 #include <utility>
 
@@ -33,6 +34,7 @@ void cut_lines(std::string_view text, Take take) {
 
 std::vector<DocumentLine> split_with_endings(std::string_view text) {
     std::vector<DocumentLine> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     cut_lines(text, [&lines](std::string_view line, std::string_view ending) {
         lines.push_back({std::string(line), std::string(ending)});
     });
@@ -94,6 +96,20 @@ Tag tag_of(std::string_view line) {
     // most lines are text and need no copy.
     const std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string::npos || line[first] != '<') return Tag::none;
+    // Without tabs and with a short plain name, as most tag lines are, the name
+    // is looked at in place; anything else takes the reader's own way.
+    if (line.find('\t') == std::string_view::npos) {
+        const SplitView view = split_prepared_line(trim_blanks(line));
+        std::array<char, 16> lower{};
+        if (view.name.size() <= lower.size() &&
+            std::all_of(view.name.begin(), view.name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            std::transform(view.name.begin(), view.name.end(), lower.begin(), [](char c) {
+                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            });
+            return find_tag(std::string_view(lower.data(), view.name.size()));
+        }
+    }
     const SplitLine split = split_as_read(std::string(line));
     return split.kind == LineKind::tag ? find_tag(split.name) : Tag::none;
 }
@@ -163,6 +179,23 @@ long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds)
 
 std::string record_content(const ReminderDocument& doc, const RecordBounds& bounds) {
     return content_of(doc.lines, bounds);
+}
+
+bool record_content_is(const std::vector<std::string_view>& lines, const RecordBounds& bounds,
+                       std::string_view content) {
+    const auto last = std::min(bounds.end, static_cast<long long>(lines.size()));
+    for (long long i = std::max(first_line_in(lines, bounds), 1LL); i <= last; ++i) {
+        const std::string_view line = lines[std::size_t(i - 1)];
+        if (!content.starts_with(line) || content.size() == line.size() ||
+            content[line.size()] != '\n')
+            return false;
+        content.remove_prefix(line.size() + 1);
+    }
+    return content.empty();
+}
+
+long long first_line_of(const std::vector<std::string_view>& lines, const RecordBounds& bounds) {
+    return first_line_in(lines, bounds);
 }
 
 std::string record_content(const std::vector<std::string_view>& lines, const RecordBounds& bounds) {

@@ -62,6 +62,14 @@ struct ReminderDocument {
 [[nodiscard]] std::string record_content(const std::vector<std::string_view>& lines,
                                          const RecordBounds& bounds);
 
+[[nodiscard]] long long first_line_of(const std::vector<std::string_view>& lines,
+                                      const RecordBounds& bounds);
+
+// Whether the record's lines are `content` (as record_content gives them),
+// without putting them together.
+[[nodiscard]] bool record_content_is(const std::vector<std::string_view>& lines,
+                                     const RecordBounds& bounds, std::string_view content);
+
 // The decoded text cut into lines as parse_document cuts it, as views into `text`.
 [[nodiscard]] std::vector<std::string_view> line_views(std::string_view text);
 
