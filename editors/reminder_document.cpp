@@ -20,8 +20,9 @@ template <class Take>
 void cut_lines(std::string_view text, Take take) {
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
+        // A plain loop: find_first_of looks up each byte in the set, many times slower.
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
         std::size_t next = end;
         if (next < text.size()) {
             next +=
@@ -169,6 +170,7 @@ std::vector<RecordBounds> record_bounds(const std::vector<std::string_view>& lin
 
 std::vector<std::string_view> line_views(std::string_view text) {
     std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     cut_lines(text, [&lines](std::string_view line, std::string_view) { lines.push_back(line); });
     return lines;
 }
