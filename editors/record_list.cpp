@@ -255,33 +255,45 @@ void RecordList::show_changes(bool sorted) {
     const RecordChange change = state_.change;
     const int before = static_cast<int>(shown.size());
     const int now = state_.record_count();
-    // The shown rows by their record: the rows hold every record of the file as it was.
-    std::vector<const ListRow*> by_record(std::size_t(before), nullptr);
-    for (const ListRow& row : shown) {
-        if (row.record >= 1 && row.record <= before) by_record[std::size_t(row.record - 1)] = &row;
+    // Where each record's row is shown: the rows hold every record of the file as it was.
+    std::vector<int> shown_at(std::size_t(before), -1);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const int record = shown[i].record;
+        if (record >= 1 && record <= before) shown_at[std::size_t(record - 1)] = int(i);
     }
     const std::vector<std::string> groups = group_names(context_.engine);
     const std::string file_name = state_.current_file.string();
-    std::vector<ListRow> rows;
-    rows.reserve(std::size_t(now));
+    // Record k + 1's row, in file order: a shown one (its position) or a fresh one (-1 - j).
+    std::vector<int> source(static_cast<std::size_t>(now));
+    std::vector<ListRow> fresh;
     for (int k = 0; k < now; ++k) {
         const int old = k < change.same_head ? k : k - (now - before);
         const bool same = k < change.same_head || k >= now - change.same_tail;
-        const ListRow* kept =
-            same && old >= 0 && old < before ? by_record[std::size_t(old)] : nullptr;
-        if (kept != nullptr) {
-            rows.push_back(*kept);
-        } else {
-            rows.push_back(row_of_content(state_.contents[std::size_t(k)], k + 1, groups,
-                                          context_.engine.settings.record_color));
-            expand_preview(rows.back(), context_.engine, file_name,
-                           state_.records[std::size_t(k)].end, sink_);
+        const int at = same && old >= 0 && old < before ? shown_at[std::size_t(old)] : -1;
+        if (at >= 0) {
+            source[std::size_t(k)] = at;
+            continue;
         }
-        rows.back().record = k + 1;
+        fresh.push_back(row_of_content(state_.contents[std::size_t(k)], k + 1, groups,
+                                       context_.engine.settings.record_color));
+        expand_preview(fresh.back(), context_.engine, file_name, state_.records[std::size_t(k)].end,
+                       sink_);
+        source[std::size_t(k)] = -1 - int(fresh.size() - 1);
     }
     state_.change = {now, now};
-    if (sorted) sort_rows(rows, sort_column_, date_sort_->order(), date_sort_->descending());
-    const auto [first, last] = model_->update_rows(std::move(rows));
+    std::vector<const ListRow*> file_order;
+    file_order.reserve(source.size());
+    for (const int s : source)
+        file_order.push_back(s >= 0 ? &shown[std::size_t(s)] : &fresh[std::size_t(-1 - s)]);
+    const std::vector<std::size_t> order = sorted_order(
+        file_order, sorted ? sort_column_ : 0, date_sort_->order(), date_sort_->descending());
+    std::vector<int> from(order.size());
+    std::vector<int> records(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        from[i] = source[order[i]];
+        records[i] = int(order[i]) + 1;
+    }
+    const auto [first, last] = model_->rearrange_rows(from, std::move(fresh), records);
     set_row_heights(first, last);
     rows_drawn();
 }

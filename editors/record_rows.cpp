@@ -217,15 +217,31 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
 
 DaySerial row_date(const ListRow& row) { return parse_date(row.date).value_or(DaySerial{0}); }
 
+std::vector<std::size_t> sorted_order(const std::vector<const ListRow*>& rows, int column,
+                                      DateOrder order, bool descending) {
+    std::vector<std::size_t> positions(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) positions[i] = i;
+    if (column < 1 || column > 7) return positions;
+    std::vector<Key> keys;
+    keys.reserve(rows.size());
+    for (const ListRow* row : rows) keys.push_back(sort_key(*row, column, order));
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&keys, descending](std::size_t a, std::size_t b) {
+                         return descending ? keys[b] < keys[a] : keys[a] < keys[b];
+                     });
+    return positions;
+}
+
 void sort_rows(std::vector<ListRow>& rows, int column, DateOrder order, bool descending) {
     if (column < 1 || column > 7) return;
-    std::vector<std::pair<Key, ListRow>> keyed;
-    keyed.reserve(rows.size());
-    for (ListRow& row : rows) keyed.emplace_back(sort_key(row, column, order), std::move(row));
-    std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
-        return descending ? b.first < a.first : a.first < b.first;
-    });
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::move(keyed[i].second);
+    std::vector<const ListRow*> pointers;
+    pointers.reserve(rows.size());
+    for (const ListRow& row : rows) pointers.push_back(&row);
+    const std::vector<std::size_t> positions = sorted_order(pointers, column, order, descending);
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t p : positions) sorted.push_back(std::move(rows[p]));
+    rows = std::move(sorted);
 }
 
 bool is_expired_once(const ListRow& row, DaySerial today) {

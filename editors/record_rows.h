@@ -73,6 +73,9 @@ enum class DateOrder { day, month, year };  // "Tag", "Monat", "Jahr"
 // Sorts by a grid column (1 ... 7; 0 keeps the order), the date column in the
 // given order. Rows with equal keys keep their order.
 void sort_rows(std::vector<ListRow>& rows, int column, DateOrder order, bool descending);
+// The same order as positions into `rows`, which stay where they are.
+[[nodiscard]] std::vector<std::size_t> sorted_order(const std::vector<const ListRow*>& rows,
+                                                    int column, DateOrder order, bool descending);
 
 // The "Auto Löschen" test: a one-time record whose valid date lies before today.
 [[nodiscard]] bool is_expired_once(const ListRow& row, DaySerial today);

@@ -40,24 +40,6 @@ QString column_heading(int section) {
 
 }  // namespace
 
-bool same_shown(const ListRow& a, const ListRow& b) {
-    return a.preview == b.preview && a.date_shown == b.date_shown && a.color == b.color &&
-           a.lead_time == b.lead_time && a.frequency == b.frequency && a.group == b.group &&
-           a.text_lines == b.text_lines && a.date == b.date && a.text == b.text;
-}
-
-RowChange row_change(const std::vector<ListRow>& before, const std::vector<ListRow>& after) {
-    const std::size_t common = std::min(before.size(), after.size());
-    std::size_t head = 0;
-    while (head < common && same_shown(before[head], after[head])) ++head;
-    std::size_t tail = 0;
-    while (tail < common - head &&
-           same_shown(before[before.size() - 1 - tail], after[after.size() - 1 - tail])) {
-        ++tail;
-    }
-    return {static_cast<int>(head), static_cast<int>(tail)};
-}
-
 RecordTableModel::RecordTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int RecordTableModel::rowCount(const QModelIndex& parent) const {
@@ -109,28 +91,46 @@ void RecordTableModel::reset_rows(std::vector<ListRow> rows) {
     endResetModel();
 }
 
-std::pair<int, int> RecordTableModel::update_rows(std::vector<ListRow> rows) {
-    const RowChange change = row_change(rows_, rows);
-    const int old_middle = rowCount() - change.head - change.tail;
-    const int new_middle = static_cast<int>(rows.size()) - change.head - change.tail;
+std::pair<int, int> RecordTableModel::rearrange_rows(const std::vector<int>& from,
+                                                     std::vector<ListRow> fresh,
+                                                     const std::vector<int>& records) {
+    const int before = rowCount();
+    const int now = static_cast<int>(from.size());
+    const int common = std::min(before, now);
+    int head = 0;
+    while (head < common && from[std::size_t(head)] == head) ++head;
+    int tail = 0;
+    while (tail < common - head && from[std::size_t(now - 1 - tail)] == before - 1 - tail) ++tail;
+    // The kept rows move over instead of being copied; nothing is shown in between.
+    std::vector<ListRow> rows;
+    rows.reserve(from.size());
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        rows.push_back(from[i] >= 0 ? std::move(rows_[std::size_t(from[i])])
+                                    : std::move(fresh[std::size_t(-1 - from[i])]));
+        rows.back().record = records[i];
+    }
+    return replace_middle(std::move(rows), head, tail);
+}
+
+std::pair<int, int> RecordTableModel::replace_middle(std::vector<ListRow> rows, int head,
+                                                     int tail) {
+    const int old_middle = rowCount() - head - tail;
+    const int new_middle = static_cast<int>(rows.size()) - head - tail;
     const int kept = std::min(old_middle, new_middle);
-    const auto at = [this](int row) { return rows_.begin() + row; };
     if (old_middle > kept) {
-        beginRemoveRows({}, change.head + kept, change.head + old_middle - 1);
-        rows_.erase(at(change.head + kept), at(change.head + old_middle));
+        beginRemoveRows({}, head + kept, head + old_middle - 1);
+        rows_ = std::move(rows);
         endRemoveRows();
     } else if (new_middle > kept) {
-        beginInsertRows({}, change.head + kept, change.head + new_middle - 1);
-        const auto from = rows.begin() + change.head + kept;
-        rows_.insert(at(change.head + kept), from, from + (new_middle - kept));
+        beginInsertRows({}, head + kept, head + new_middle - 1);
+        rows_ = std::move(rows);
         endInsertRows();
+    } else {
+        // The record numbers behind the rows may have moved without showing.
+        rows_ = std::move(rows);
     }
-    // The record numbers behind the rows may have moved without showing.
-    rows_ = std::move(rows);
-    if (kept > 0) {
-        emit dataChanged(index(change.head, 0), index(change.head + kept - 1, kGridColumns - 1));
-    }
-    return {change.head, change.head + new_middle};
+    if (kept > 0) emit dataChanged(index(head, 0), index(head + kept - 1, kGridColumns - 1));
+    return {head, head + new_middle};
 }
 
 }  // namespace merkwald

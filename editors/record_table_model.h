@@ -12,18 +12,6 @@ namespace merkwald {
 
 inline constexpr int kGridColumns = 8;
 
-// What the grid shows of a row: everything but the record number it maps to.
-[[nodiscard]] bool same_shown(const ListRow& a, const ListRow& b);
-
-// The rows that differ between two versions of the grid: the first `head`
-// rows and the last `tail` rows show the same, the rest does not.
-struct RowChange {
-    int head = 0;
-    int tail = 0;
-};
-[[nodiscard]] RowChange row_change(const std::vector<ListRow>& before,
-                                   const std::vector<ListRow>& after);
-
 class RecordTableModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -40,12 +28,20 @@ public:
 
     // Other rows altogether (another file, another order).
     void reset_rows(std::vector<ListRow> rows);
-    // The same grid after a change: rows that show the same stay as they are,
-    // the others are changed in place, removed or inserted. Answers the rows
-    // of `rows` that were changed or inserted, [first, last).
-    std::pair<int, int> update_rows(std::vector<ListRow> rows);
+    // The same grid after a change: row i of the grid after the change is
+    // the row now shown at `from[i]` (>= 0), kept as it is, or
+    // fresh[-1 - from[i]]; it maps to record `records[i]`. Rows kept in
+    // place at the head and the tail are not announced, the others are
+    // changed in place, removed or inserted. Answers the rows that were
+    // changed or inserted, [first, last).
+    std::pair<int, int> rearrange_rows(const std::vector<int>& from, std::vector<ListRow> fresh,
+                                       const std::vector<int>& records);
 
 private:
+    // Announces that rows [head, size - tail) of the grid are replaced by
+    // those of `rows`, which then become the grid.
+    std::pair<int, int> replace_middle(std::vector<ListRow> rows, int head, int tail);
+
     std::vector<ListRow> rows_;
 };
 
