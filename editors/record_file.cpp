@@ -100,28 +100,34 @@ void take_written_text(EditingState& state, std::string_view text) {
     count_records(state, line_views(text));
 }
 
-std::optional<CountedText> load_text_unchanged(const EditingState& state, WriteOutcome& outcome) {
-    CountedText file;
+bool load_text_unchanged(const EditingState& state, WriteOutcome& outcome, CountedText& file) {
     const FileRead read = read_regular_file(state.current_file, file.bytes);
     if (!read.ok) {
         outcome = {false, read.message};
         outcome.changed_outside = current_stamp(state.current_file) != state.loaded;
-        return std::nullopt;
+        return false;
     }
     if (read.stamp != state.loaded) {
         outcome = {false, changed_outside_message(state.current_file)};
         outcome.changed_outside = true;
-        return std::nullopt;
+        return false;
     }
     file.byte_order_mark = file.bytes.starts_with("\xEF\xBB\xBF");
-    file.text = decode_text(file.bytes);
-    file.lines = line_views(file.text.text);
-    return file;
+    // A UTF-8 file is its own text: only a Windows-1252 one is decoded into a copy.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    file.text = std::string_view(file.bytes).substr(file.byte_order_mark ? kBom.size() : 0);
+    if (!is_valid_utf8(file.text)) {
+        file.encoding = TextEncoding::windows1252;
+        file.decoded = windows1252_to_utf8(file.text);
+        file.text = file.decoded;
+    }
+    file.lines = line_views(file.text);
+    return true;
 }
 
 std::string replaced_record_text(const CountedText& file, const RecordBounds& bounds,
                                  std::string_view inserted) {
-    const std::string_view text = file.text.text;
+    const std::string_view text = file.text;
     const auto count = static_cast<long long>(file.lines.size());
     // Where a line starts in the text; past the last line, the text's end.
     const auto start_of = [&](long long line) {
@@ -141,11 +147,14 @@ std::string replaced_record_text(const CountedText& file, const RecordBounds& bo
     return out;
 }
 
-std::optional<std::string> text_bytes(const CountedText& file, std::string text, Utf8Change utf8) {
+std::optional<std::string> text_bytes(const CountedText& file, const std::string& text,
+                                      Utf8Change utf8) {
+    if (file.encoding == TextEncoding::utf8)
+        return file.byte_order_mark ? "\xEF\xBB\xBF" + text : text;
     ReminderDocument doc;
-    doc.encoding = file.text.encoding;
+    doc.encoding = file.encoding;
     doc.byte_order_mark = file.byte_order_mark;
-    doc.lines.push_back({std::move(text), {}});
+    doc.lines.push_back({text, {}});
     if (utf8 == Utf8Change::ask && must_become_utf8(doc)) return std::nullopt;
     return document_bytes(doc);
 }
@@ -271,23 +280,23 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return lock_refused(lock);
     WriteOutcome outcome;
-    std::optional<CountedText> file = load_text_unchanged(state, outcome);
-    if (!file) return outcome;
+    CountedText file;
+    if (!load_text_unchanged(state, outcome, file)) return outcome;
     const bool counted = state.current_record >= 1 && state.current_record <= state.record_count();
     if (!counted && state.opened.empty()) {
         return {false, "Der Datensatz steht nicht mehr in der Datei."};
     }
-    if (!holds_opened(state, file->lines)) return refused_as_changed(state.current_file);
+    if (!holds_opened(state, file.lines)) return refused_as_changed(state.current_file);
     const RecordBounds& bounds = state.records[std::size_t(state.current_record - 1)];
     std::string record;
     for (const DocumentLine& line :
          new_lines(write_record(fields, prepare_date(fields.date), record_color)))
         record += line.text + line.ending;
-    const std::string text = replaced_record_text(*file, bounds, record);
-    const std::optional<std::string> new_bytes = text_bytes(*file, text, utf8);
+    const std::string text = replaced_record_text(file, bounds, record);
+    const std::optional<std::string> new_bytes = text_bytes(file, text, utf8);
     if (!new_bytes) return needs_utf8();
-    if (*new_bytes == file->bytes) return {};
-    outcome = rewrite_with_backup(state.current_file, file->bytes, *new_bytes, &state.loaded);
+    if (*new_bytes == file.bytes) return {};
+    outcome = rewrite_with_backup(state.current_file, file.bytes, *new_bytes, &state.loaded);
     note_write(state, outcome);
     if (outcome.ok) {
         take_written_text(state, text);

@@ -77,15 +77,22 @@ void take_written_text(EditingState& state, std::string_view text);
 // The file as read for a rewrite, its lines looked at in place: a large file
 // is not taken apart line by line to change one record.
 struct CountedText {
-    std::string bytes;                    // as read: the backup of the rewrite
-    FileText text;                        // decoded
-    std::vector<std::string_view> lines;  // into `text`
+    std::string bytes;  // as read: the backup of the rewrite
+    TextEncoding encoding = TextEncoding::utf8;
     bool byte_order_mark = false;
+    std::string decoded;                  // the text, when it is not `bytes` themselves
+    std::string_view text;                // the decoded text: into `bytes` or `decoded`
+    std::vector<std::string_view> lines;  // into `text`
+    // The views point into the strings (a short one holds its characters
+    // inside itself): it stays where it was filled.
+    CountedText() = default;
+    CountedText(const CountedText&) = delete;
+    CountedText& operator=(const CountedText&) = delete;
 };
 
-// load_unchanged for CountedText.
-[[nodiscard]] std::optional<CountedText> load_text_unchanged(const EditingState& state,
-                                                             WriteOutcome& outcome);
+// load_unchanged for CountedText: false with `outcome` saying why not.
+[[nodiscard]] bool load_text_unchanged(const EditingState& state, WriteOutcome& outcome,
+                                       CountedText& file);
 
 // The text with the record's lines (first_line_of ... its end) replaced by `inserted`.
 [[nodiscard]] std::string replaced_record_text(const CountedText& file, const RecordBounds& bounds,
@@ -93,8 +100,8 @@ struct CountedText {
 
 // The bytes of `text` in the file's encoding (see document_bytes), nullopt
 // when it would have to become UTF-8 and `utf8` says to ask first.
-[[nodiscard]] std::optional<std::string> text_bytes(const CountedText& file, std::string text,
-                                                    Utf8Change utf8);
+[[nodiscard]] std::optional<std::string> text_bytes(const CountedText& file,
+                                                    const std::string& text, Utf8Change utf8);
 
 // The number (from 1) of the record whose lines are `content`, the one nearest
 // to `near` when there are several; nullopt when none has them.

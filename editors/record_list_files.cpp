@@ -25,18 +25,18 @@ WriteOutcome delete_record(EditingState& state, int record) {
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return lock_refused(lock);
     WriteOutcome outcome;
-    std::optional<CountedText> file = load_text_unchanged(state, outcome);
-    if (!file) return outcome;
+    CountedText file;
+    if (!load_text_unchanged(state, outcome, file)) return outcome;
     if (record < 1 || record > state.record_count() ||
         std::size_t(record) > state.contents.size()) {
         return {false, "Der Datensatz steht nicht mehr in der Datei."};
     }
     const RecordBounds& bounds = state.records[std::size_t(record - 1)];
-    if (record_content(file->lines, bounds) != state.contents[std::size_t(record - 1)])
+    if (record_content(file.lines, bounds) != state.contents[std::size_t(record - 1)])
         return refused_as_changed(state.current_file);
-    const std::string text = replaced_record_text(*file, bounds, {});
-    outcome = rewrite_with_backup(state.current_file, file->bytes,
-                                  *text_bytes(*file, text, Utf8Change::allowed), &state.loaded);
+    const std::string text = replaced_record_text(file, bounds, {});
+    outcome = rewrite_with_backup(state.current_file, file.bytes,
+                                  *text_bytes(file, text, Utf8Change::allowed), &state.loaded);
     note_write(state, outcome);
     if (outcome.ok) take_written_text(state, text);
     return outcome;

@@ -177,6 +177,8 @@ void expand_preview(ListRow& row, EngineState& state, const std::string& file_na
     DaySerial event_date = next_anniversary(record_date, state.today).value_or(record_date);
     row.preview =
         expand_placeholders(state, row.text, record_date, event_date, {file_name, line}, sink);
+    // The grid shows the preview only: the text is not kept beside it.
+    std::string().swap(row.text);
 }
 
 std::vector<std::string> group_names(const EngineState& state) {
@@ -195,20 +197,24 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
         sink.show_message(read_failure_text(file, read.message), MessageIcon::critical);
         return filled;
     }
-    // The lines are looked at in place: a large file is not held a second time line by line.
-    const FileText text = decode_text(std::move(bytes));
-    const std::vector<std::string_view> lines = line_views(text.text);
-    filled.records = record_bounds(lines);
+    {
+        // The lines are looked at in place: a large file is not held a second
+        // time line by line, and the text is let go before the rows are made.
+        const FileText text = decode_text(std::move(bytes));
+        const std::vector<std::string_view> lines = line_views(text.text);
+        filled.records = record_bounds(lines);
+        filled.contents.reserve(filled.records.size());
+        for (const RecordBounds& bounds : filled.records)
+            filled.contents.push_back(record_content(lines, bounds));
+    }
     filled.stamp = read.stamp;
-    filled.contents.reserve(filled.records.size());
     filled.rows.reserve(filled.records.size());
     const std::vector<std::string> groups = group_names(state);
     const std::string file_name = file.string();
-    int number = 0;
-    for (const RecordBounds& bounds : filled.records) {
-        filled.contents.push_back(record_content(lines, bounds));
-        ListRow row = read_row(lines, bounds, ++number, groups, state.settings.record_color);
-        expand_preview(row, state, file_name, bounds.end, sink);
+    for (std::size_t k = 0; k < filled.records.size(); ++k) {
+        ListRow row = row_of_content(filled.contents[k], static_cast<int>(k) + 1, groups,
+                                     state.settings.record_color);
+        expand_preview(row, state, file_name, filled.records[k].end, sink);
         filled.rows.push_back(std::move(row));
     }
     filled.ok = true;

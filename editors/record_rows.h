@@ -44,8 +44,9 @@ struct ListRow {
                                      const std::vector<std::string>& groups,
                                      std::uint32_t record_color);
 
-// The row's column 1: its text expanded against the state's today; `line` is
-// the line of the record's `</record>` for the messages.
+// The row's column 1: its text expanded against the state's today, which
+// then lets the text go; `line` is the line of the record's `</record>` for
+// the messages.
 void expand_preview(ListRow& row, EngineState& state, const std::string& file_name, long long line,
                     MessageSink& sink);
 

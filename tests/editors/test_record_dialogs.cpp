@@ -267,7 +267,7 @@ TEST_F(RecordDialogs, TheRowsAfterEachChangeAreThoseOfAFreshOpening) {
     };
     const auto row_of = [&list](const std::string& text) {
         for (std::size_t r = 0; r < list.rows().size(); ++r)
-            if (list.rows()[r].text.find(text) != std::string::npos) return int(r);
+            if (list.rows()[r].preview.find(text) != std::string::npos) return int(r);
         ADD_FAILURE() << text;
         return 0;
     };

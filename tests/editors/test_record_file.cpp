@@ -143,6 +143,20 @@ TEST_F(RecordFile, AppendedLinesFollowTheFileAsItWas) {
     }
 }
 
+// The writers look at the file's lines in place; a file of a few bytes, held
+// inside its string, must be looked at where it was read.
+TEST_F(RecordFile, ATinyFileIsRewrittenFromWhereItWasRead) {
+    for (const std::string bytes : {"</record>", "</record>\r\n"}) {
+        SCOPED_TRACE(bytes);
+        state = {};
+        open(bytes);
+        ASSERT_EQ(1, state.record_count());
+        ASSERT_TRUE(delete_record(state, 1).ok);
+        EXPECT_EQ("", read_bytes(state.current_file));
+        EXPECT_EQ(0, state.record_count());
+    }
+}
+
 // A record without its own start line begins after the previous record's end.
 TEST_F(RecordFile, AutoDeleteMovesExpiredOnceRecordsOnly) {
     EngineState engine(EngineSettings{}, test::day(1999, 3, 5));
