@@ -124,11 +124,7 @@ Key sort_key(const ListRow& row, int column, DateOrder order) {
     }
 }
 
-std::string_view text_of(const DocumentLine& line) { return line.text; }
-std::string_view text_of(std::string_view line) { return line; }
-
-template <class Lines>
-ListRow row_of_lines(const Lines& lines, const RecordBounds& bounds, int number,
+ListRow row_of_lines(const std::vector<DocumentLine>& lines, const RecordBounds& bounds, int number,
                      const std::vector<std::string>& groups, std::uint32_t record_color) {
     ListRow row;
     row.record = number;
@@ -137,7 +133,7 @@ ListRow row_of_lines(const Lines& lines, const RecordBounds& bounds, int number,
     RowBuilder builder{row, groups};
     const auto last = std::min<long long>(bounds.end, static_cast<long long>(lines.size()));
     for (long long n = bounds.start + 1; n <= last; ++n)
-        builder.add_line(text_of(lines[std::size_t(n - 1)]));
+        builder.add_line(lines[std::size_t(n - 1)].text);
     builder.finish();
     return row;
 }
@@ -147,11 +143,6 @@ ListRow row_of_lines(const Lines& lines, const RecordBounds& bounds, int number,
 ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds, int number,
                  const std::vector<std::string>& groups, std::uint32_t record_color) {
     return row_of_lines(doc.lines, bounds, number, groups, record_color);
-}
-
-ListRow read_row(const std::vector<std::string_view>& lines, const RecordBounds& bounds, int number,
-                 const std::vector<std::string>& groups, std::uint32_t record_color) {
-    return row_of_lines(lines, bounds, number, groups, record_color);
 }
 
 ListRow row_of_content(const std::string& content, int number,

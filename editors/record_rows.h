@@ -19,7 +19,7 @@ inline constexpr int kRowHeightTwips = 240;  // per text line
 
 struct ListRow {
     int record = 0;          // the row map: record number in the file, from 1
-    std::string text;        // the record text, lines joined by "\r\n"
+    std::string text;        // the record text, lines joined by "\r\n" (gone once previewed)
     std::string preview;     // column 1: the text with placeholders expanded
     std::string date;        // the date value as written
     std::string date_shown;  // column 2: a valid date as "dd.mm.yyyy", else as written
@@ -33,10 +33,6 @@ struct ListRow {
 
 // Record `number` (from 1) of the document, without the preview.
 [[nodiscard]] ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds, int number,
-                               const std::vector<std::string>& groups, std::uint32_t record_color);
-
-[[nodiscard]] ListRow read_row(const std::vector<std::string_view>& lines,
-                               const RecordBounds& bounds, int number,
                                const std::vector<std::string>& groups, std::uint32_t record_color);
 
 // The same from the record's lines as record_content gives them.
