@@ -12,27 +12,64 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<ReminderDocument> load_into(EditingState& state, MessageSink& sink) {
-    std::string reason;
-    std::optional<ReminderDocument> doc = load_document(state.current_file, &reason);
-    if (!doc) {
-        state.records.clear();
-        state.loaded = {};
-        sink.show_message(read_failure_text(state.current_file, reason), MessageIcon::critical);
-        return std::nullopt;
+// The records of `doc` (a document or the views of its lines) into the state,
+// and what changed against those it held.
+template <class Lines>
+void count_records(EditingState& state, const Lines& doc) {
+    std::vector<RecordBounds> records = record_bounds(doc);
+    std::vector<std::string> contents;
+    contents.reserve(records.size());
+    for (const RecordBounds& bounds : records) contents.push_back(record_content(doc, bounds));
+    // Changes add up until the one who shows the records takes them (see RecordChange).
+    const RecordChange now = compare_records(state.contents, contents);
+    state.change = {std::min(state.change.same_head, now.same_head),
+                    std::min(state.change.same_tail, now.same_tail)};
+    state.records = std::move(records);
+    state.contents = std::move(contents);
+}
+
+// The same over lines in place: the records that kept their lines at the head
+// and the tail keep their strings too, and only the others are put together.
+void count_records(EditingState& state, const std::vector<std::string_view>& lines) {
+    std::vector<RecordBounds> records = record_bounds(lines);
+    std::vector<std::string>& before = state.contents;
+    const std::size_t common = std::min(before.size(), records.size());
+    std::size_t head = 0;
+    while (head < common && record_content_is(lines, records[head], before[head])) ++head;
+    std::size_t tail = 0;
+    while (tail < common - head && record_content_is(lines, records[records.size() - 1 - tail],
+                                                     before[before.size() - 1 - tail])) {
+        ++tail;
     }
-    state.records = record_bounds(*doc);
+    std::vector<std::string> contents(records.size());
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        if (k < head) {
+            contents[k] = std::move(before[k]);
+        } else if (k >= records.size() - tail) {
+            contents[k] = std::move(before[k + before.size() - records.size()]);
+        } else {
+            contents[k] = record_content(lines, records[k]);
+        }
+    }
+    state.change = {std::min(state.change.same_head, static_cast<int>(head)),
+                    std::min(state.change.same_tail, static_cast<int>(tail))};
+    state.records = std::move(records);
+    state.contents = std::move(contents);
+}
+
+// A file that cannot be read: reported, and nothing of it counted.
+bool forget_unreadable(EditingState& state, MessageSink& sink, const std::string& reason) {
+    state.records.clear();
     state.contents.clear();
-    state.contents.reserve(state.records.size());
-    for (const RecordBounds& bounds : state.records)
-        state.contents.push_back(record_content(*doc, bounds));
-    state.loaded = doc->stamp;
-    return doc;
+    state.change = {};
+    state.loaded = {};
+    sink.show_message(read_failure_text(state.current_file, reason), MessageIcon::critical);
+    return false;
 }
 
 // Whether record `current_record` of `doc` (counted as the state counted) still
 // holds the lines the editor opened.
-bool holds_opened(const EditingState& state, const ReminderDocument& doc) {
+bool holds_opened(const EditingState& state, const std::vector<std::string_view>& doc) {
     if (state.current_record < 1 || state.current_record > state.record_count()) return false;
     const auto k = std::size_t(state.current_record - 1);
     if (state.opened.empty() && k >= state.contents.size()) return false;
@@ -41,6 +78,93 @@ bool holds_opened(const EditingState& state, const ReminderDocument& doc) {
 }
 
 }  // namespace
+
+RecordChange compare_records(const std::vector<std::string>& before,
+                             const std::vector<std::string>& after) {
+    const std::size_t common = std::min(before.size(), after.size());
+    std::size_t head = 0;
+    while (head < common && before[head] == after[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < common - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+        ++tail;
+    }
+    return {static_cast<int>(head), static_cast<int>(tail)};
+}
+
+void take_written(EditingState& state, const ReminderDocument& doc) { count_records(state, doc); }
+
+void take_written_text(EditingState& state, std::string_view text) {
+    count_records(state, line_views(text));
+}
+
+bool load_text_unchanged(const EditingState& state, WriteOutcome& outcome, CountedText& file) {
+    const FileRead read = read_regular_file(state.current_file, file.bytes);
+    if (!read.ok) {
+        // Gone or changed: the reader's reason is shown, and the caller reloads.
+        if (current_stamp(state.current_file) != state.loaded) {
+            outcome = WriteOutcome::failed(WriteFailure::changed_outside, state.current_file);
+            outcome.detail = read.message;
+        } else {
+            outcome = WriteOutcome::worded(read.message);
+        }
+        return false;
+    }
+    if (read.stamp != state.loaded) {
+        outcome = WriteOutcome::failed(WriteFailure::changed_outside, state.current_file);
+        return false;
+    }
+    file.byte_order_mark = file.bytes.starts_with("\xEF\xBB\xBF");
+    // A UTF-8 file is its own text: only a Windows-1252 one is decoded into a copy.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    file.text = std::string_view(file.bytes).substr(file.byte_order_mark ? kBom.size() : 0);
+    if (!is_valid_utf8(file.text)) {
+        file.encoding = TextEncoding::windows1252;
+        file.decoded = windows1252_to_utf8(file.text);
+        file.text = file.decoded;
+    }
+    file.lines = line_views(file.text);
+    return true;
+}
+
+std::string replaced_record_text(const CountedText& file, const RecordBounds& bounds,
+                                 std::string_view inserted) {
+    const std::string_view text = file.text;
+    const auto count = static_cast<long long>(file.lines.size());
+    // Where a line starts in the text; past the last line, the text's end.
+    const auto start_of = [&](long long line) {
+        return line <= count ? std::size_t(file.lines[std::size_t(line - 1)].data() - text.data())
+                             : text.size();
+    };
+    const long long first = std::clamp(first_line_of(file.lines, bounds), 1LL, count + 1);
+    const long long last = std::clamp(bounds.end, first - 1, count);
+    std::string out;
+    out.reserve(text.size() + inserted.size() + 2);
+    out.append(text.substr(0, start_of(first)));
+    // Lines after a last line without its end begin on a line of their own.
+    if (!inserted.empty() && !out.empty() && out.back() != '\n' && out.back() != '\r')
+        out += kLineEnd;
+    out.append(inserted);
+    out.append(text.substr(start_of(last + 1)));
+    return out;
+}
+
+std::optional<std::string> text_bytes(const CountedText& file, const std::string& text,
+                                      Utf8Change utf8) {
+    if (file.encoding == TextEncoding::utf8)
+        return file.byte_order_mark ? "\xEF\xBB\xBF" + text : text;
+    ReminderDocument doc;
+    doc.encoding = file.encoding;
+    doc.byte_order_mark = file.byte_order_mark;
+    doc.lines.push_back({text, {}});
+    if (utf8 == Utf8Change::ask && must_become_utf8(doc)) return std::nullopt;
+    return document_bytes(doc);
+}
+
+void take_written(EditingState& state, std::string bytes) {
+    const FileText text = decode_text(std::move(bytes));
+    count_records(state, line_views(text.text));
+}
 
 WriteOutcome refused_as_changed(const fs::path& file) {
     return WriteOutcome::failed(WriteFailure::changed_outside, file);
@@ -55,7 +179,18 @@ std::optional<int> find_record(const EditingState& state, const std::string& con
     return found;
 }
 
-bool rescan(EditingState& state, MessageSink& sink) { return load_into(state, sink).has_value(); }
+bool rescan(EditingState& state, MessageSink& sink) {
+    std::string bytes;
+    const FileRead read = read_regular_file(state.current_file, bytes);
+    // The same bytes hold the same records: they need no counting again.
+    if (read.ok && read.stamp == state.loaded && state.contents.size() == state.records.size())
+        return true;
+    if (!read.ok) return forget_unreadable(state, sink, read.message);
+    const FileText text = decode_text(std::move(bytes));
+    count_records(state, line_views(text.text));
+    state.loaded = read.stamp;
+    return true;
+}
 
 std::optional<ReminderDocument> load_unchanged(const EditingState& state, WriteOutcome& outcome) {
     std::string reason;
@@ -88,17 +223,30 @@ void note_write(EditingState& state, const WriteOutcome& outcome) {
 
 bool load_record(EditingState& state, const EditorPresets& presets, RecordFields& fields,
                  RememberedTexts& memory, MessageSink& sink) {
-    const std::optional<ReminderDocument> doc = load_into(state, sink);
     state.new_record = false;
     state.opened.clear();
-    if (!doc) return false;
+    std::string bytes;
+    const FileRead read = read_regular_file(state.current_file, bytes);
+    if (!read.ok) return forget_unreadable(state, sink, read.message);
+    // The lines are looked at in place; only the record's own are taken out.
+    const FileText text = decode_text(std::move(bytes));
+    const std::vector<std::string_view> lines = line_views(text.text);
+    if (read.stamp != state.loaded || state.contents.size() != state.records.size()) {
+        count_records(state, lines);
+        state.loaded = read.stamp;
+    }
     if (state.current_record > state.record_count() || state.current_record < 1) {
         state.new_record = true;
         start_new_record(fields, memory, presets.record_color);
         return true;
     }
     state.opened = state.contents.at(std::size_t(state.current_record - 1));
-    load_record_lines(*doc, state.records[std::size_t(state.current_record - 1)], presets.groups,
+    const RecordBounds& bounds = state.records[std::size_t(state.current_record - 1)];
+    ReminderDocument record;
+    const auto last = std::min<long long>(bounds.end, static_cast<long long>(lines.size()));
+    for (long long n = bounds.start + 1; n <= last; ++n)
+        record.lines.push_back({std::string(lines[std::size_t(n - 1)]), {}});
+    load_record_lines(record, {0, static_cast<long long>(record.lines.size())}, presets.groups,
                       presets.record_color, fields, memory);
     return true;
 }
@@ -132,25 +280,30 @@ WriteOutcome replace_record(EditingState& state, const RecordFields& fields,
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;
-    std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
-    if (!doc) return outcome;
+    CountedText file;
+    if (!load_text_unchanged(state, outcome, file)) return outcome;
     const bool counted = state.current_record >= 1 && state.current_record <= state.record_count();
     if (!counted && state.opened.empty()) {
         return WriteOutcome::worded("Der Datensatz steht nicht mehr in der Datei.");
     }
-    if (!holds_opened(state, *doc)) return refused_as_changed(state.current_file);
+    if (!holds_opened(state, file.lines)) return refused_as_changed(state.current_file);
     const RecordBounds& bounds = state.records[std::size_t(state.current_record - 1)];
-    const std::vector<DocumentLine> record =
-        new_lines(write_record(fields, prepare_date(fields.date), record_color));
-    const std::string old_bytes = doc->bytes;
-    doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, record);
-    if (utf8 == Utf8Change::ask && must_become_utf8(*doc)) return needs_utf8();
-    const std::string new_bytes = document_bytes(*doc);
-    if (new_bytes == old_bytes) return {};
-    outcome = rewrite_with_backup(state.current_file, {.before = old_bytes, .after = new_bytes},
+    std::string record;
+    for (const DocumentLine& line :
+         new_lines(write_record(fields, prepare_date(fields.date), record_color)))
+        record += line.text + line.ending;
+    const std::string text = replaced_record_text(file, bounds, record);
+    const std::optional<std::string> new_bytes = text_bytes(file, text, utf8);
+    if (!new_bytes) return needs_utf8();
+    if (*new_bytes == file.bytes) return {};
+    outcome = rewrite_with_backup(state.current_file, {.before = file.bytes, .after = *new_bytes},
                                   &state.loaded);
     note_write(state, outcome);
-    rescan(state, sink);
+    if (outcome.ok()) {
+        take_written_text(state, text);
+    } else {
+        rescan(state, sink);
+    }
     if (outcome.ok() && state.current_record <= state.record_count())
         state.opened = state.contents.at(std::size_t(state.current_record - 1));
     return outcome;
@@ -172,10 +325,52 @@ WriteOutcome append_to_document(const fs::path& file, ReminderDocument& doc, boo
 
 }  // namespace
 
+namespace {
+
+// The lines appended to the bytes of an existing file without taking it apart:
+// the file is held once, with the new lines after it. Nullopt when the file's
+// encoding cannot take them unchanged (then the caller takes the file apart).
+std::optional<WriteOutcome> append_bytes(const fs::path& file,
+                                         const std::vector<std::string>& lines) {
+    std::error_code ec;
+    const std::uintmax_t expected = fs::file_size(file, ec);
+    std::string added;
+    for (const DocumentLine& line : new_lines(lines)) added += line.text + line.ending;
+    std::string bytes;
+    // Room for the new lines from the start, so that appending them copies nothing.
+    if (!ec && expected <= kMaxEditedFileBytes) bytes.reserve(expected + added.size() + 2);
+    const FileRead read = read_regular_file(file, bytes);
+    if (!read.ok) return WriteOutcome::worded(read.message);
+    const std::size_t old_size = bytes.size();
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const std::string_view text =
+        std::string_view(bytes).substr(bytes.starts_with(kBom) ? kBom.size() : 0);
+    const bool utf8 = is_valid_utf8(text);
+    if (!utf8) {
+        std::optional<std::string> encoded = utf8_to_windows1252(added);
+        if (!encoded) return std::nullopt;
+        added = std::move(*encoded);
+    }
+    // A last line without its end gets one first.
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r') bytes += kLineEnd;
+    bytes += added;
+    // Windows-1252 bytes that now read as UTF-8 would change every character.
+    if (!utf8 && is_valid_utf8(std::string_view(bytes).substr(text.data() - bytes.data())))
+        return std::nullopt;
+    const std::string_view old_bytes = std::string_view(bytes).substr(0, old_size);
+    return rewrite_with_backup(file, {.before = old_bytes, .after = bytes}, &read.stamp);
+}
+
+}  // namespace
+
 WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& lines,
                           Utf8Change utf8) {
     const FileLock lock = lock_file(file);
     if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, file);
+    std::error_code ec;
+    if (fs::is_regular_file(file, ec)) {
+        if (std::optional<WriteOutcome> appended = append_bytes(file, lines)) return *appended;
+    }
     std::string reason;
     bool exists = false;
     std::optional<ReminderDocument> doc = load_or_new_document(file, reason, exists);
@@ -183,8 +378,9 @@ WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& 
     return append_to_document(file, *doc, exists, lines, utf8);
 }
 
+// The records are counted from the lines written: no reading to report on.
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
-                           std::int32_t record_color, MessageSink& sink, Utf8Change utf8) {
+                           std::int32_t record_color, MessageSink& /*sink*/, Utf8Change utf8) {
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;
@@ -206,8 +402,9 @@ WriteOutcome append_record(EditingState& state, const RecordFields& fields,
     outcome = append_to_document(state.current_file, *doc, exists, texts, utf8);
     note_write(state, outcome);
     // A failed write leaves the file as it was, and so its record table.
-    if (outcome.ok() && rescan(state, sink) && !state.contents.empty())
-        state.opened = state.contents.back();
+    if (!outcome.ok()) return outcome;
+    take_written(state, *doc);
+    if (!state.contents.empty()) state.opened = state.contents.back();
     return outcome;
 }
 

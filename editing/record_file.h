@@ -23,6 +23,24 @@ struct UndoPoint {
     FileStamp file_stamp;    // and in the file
 };
 
+// Whether a Windows-1252 file may silently become UTF-8 when new text needs it;
+// with `ask` such a write answers `needs_utf8` and writes nothing.
+enum class Utf8Change { allowed, ask };
+
+// Which records the readings and writes of the file changed since the one who
+// shows them last set it: the first `same_head` and the last `same_tail`
+// records hold the lines they held then, the ones between are new. Nothing
+// changed is {n, n} for n records: each later change then only lowers them.
+struct RecordChange {
+    int same_head = 0;
+    int same_tail = 0;
+    friend bool operator==(const RecordChange&, const RecordChange&) = default;
+};
+
+// The head and tail two lists of record lines have in common.
+[[nodiscard]] RecordChange compare_records(const std::vector<std::string>& before,
+                                           const std::vector<std::string>& after);
+
 // Shared by the main window, the record list and the record editor.
 struct EditingState {
     std::filesystem::path current_file;
@@ -35,17 +53,55 @@ struct EditingState {
     // that still has them, found by them and never by its number alone.
     std::string opened;
     std::optional<UndoPoint> undo;  // the backup of the last write, if any
+    RecordChange change;            // what readings and writes changed since it was set
     [[nodiscard]] int record_count() const { return static_cast<int>(records.size()); }
 };
 
 // The records of the file into the state; false when the file cannot be read
-// (reported).
+// (reported). A file that is still what the state counted is not counted again.
 bool rescan(EditingState& state, MessageSink& sink);
+
+// After a write of `doc`'s lines: the records as the file holds them now,
+// counted from the lines in hand instead of reading the file again.
+void take_written(EditingState& state, const ReminderDocument& doc);
+// The same from the bytes written.
+void take_written(EditingState& state, std::string bytes);
+// The same from the decoded text written.
+void take_written_text(EditingState& state, std::string_view text);
 
 // The file as the state counted it, or nullopt with `outcome` saying why not:
 // unreadable, or changed by another program since (then nothing may be written).
 [[nodiscard]] std::optional<ReminderDocument> load_unchanged(const EditingState& state,
                                                              WriteOutcome& outcome);
+
+// The file as read for a rewrite, its lines looked at in place: a large file
+// is not taken apart line by line to change one record.
+struct CountedText {
+    std::string bytes;  // as read: the backup of the rewrite
+    TextEncoding encoding = TextEncoding::utf8;
+    bool byte_order_mark = false;
+    std::string decoded;                  // the text, when it is not `bytes` themselves
+    std::string_view text;                // the decoded text: into `bytes` or `decoded`
+    std::vector<std::string_view> lines;  // into `text`
+    // The views point into the strings (a short one holds its characters
+    // inside itself): it stays where it was filled.
+    CountedText() = default;
+    CountedText(const CountedText&) = delete;
+    CountedText& operator=(const CountedText&) = delete;
+};
+
+// load_unchanged for CountedText: false with `outcome` saying why not.
+[[nodiscard]] bool load_text_unchanged(const EditingState& state, WriteOutcome& outcome,
+                                       CountedText& file);
+
+// The text with the record's lines (first_line_of ... its end) replaced by `inserted`.
+[[nodiscard]] std::string replaced_record_text(const CountedText& file, const RecordBounds& bounds,
+                                               std::string_view inserted);
+
+// The bytes of `text` in the file's encoding (see document_bytes), nullopt
+// when it would have to become UTF-8 and `utf8` says to ask first.
+[[nodiscard]] std::optional<std::string> text_bytes(const CountedText& file,
+                                                    const std::string& text, Utf8Change utf8);
 
 // The number (from 1) of the record whose lines are `content`, the one nearest
 // to `near` when there are several; nullopt when none has them.
@@ -62,10 +118,6 @@ struct EditorPresets {
     std::vector<std::string> groups;  // the group table's names, without the empty slot
     std::int32_t record_color = 0;
 };
-
-// Whether a Windows-1252 file may silently become UTF-8 when new text needs it;
-// with `ask` such a write answers `needs_utf8` and writes nothing.
-enum class Utf8Change { allowed, ask };
 
 // The German question before a file becomes UTF-8.
 [[nodiscard]] std::string utf8_question(const std::filesystem::path& file);

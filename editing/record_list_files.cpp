@@ -19,20 +19,22 @@ WriteOutcome delete_record(EditingState& state, int record) {
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;
-    std::optional<ReminderDocument> doc = load_unchanged(state, outcome);
-    if (!doc) return outcome;
+    CountedText file;
+    if (!load_text_unchanged(state, outcome, file)) return outcome;
     if (record < 1 || record > state.record_count() ||
         std::size_t(record) > state.contents.size()) {
         return WriteOutcome::worded("Der Datensatz steht nicht mehr in der Datei.");
     }
     const RecordBounds& bounds = state.records[std::size_t(record - 1)];
-    if (record_content(*doc, bounds) != state.contents[std::size_t(record - 1)])
+    if (record_content(file.lines, bounds) != state.contents[std::size_t(record - 1)])
         return refused_as_changed(state.current_file);
-    const std::string old_bytes = doc->bytes;
-    doc->lines = splice_lines(doc->lines, first_line_of(*doc, bounds), bounds.end, {});
+    const std::string text = replaced_record_text(file, bounds, {});
     outcome = rewrite_with_backup(
-        state.current_file, {.before = old_bytes, .after = document_bytes(*doc)}, &state.loaded);
+        state.current_file,
+        {.before = file.bytes, .after = *text_bytes(file, text, Utf8Change::allowed)},
+        &state.loaded);
     note_write(state, outcome);
+    if (outcome.ok()) take_written_text(state, text);
     return outcome;
 }
 
@@ -63,6 +65,7 @@ UndoResult undo_from_backup(EditingState& state, std::string& message, bool& cha
     if (!written.ok()) return UndoResult::failed;
     state.undo.reset();
     state.loaded = written.written_stamp;
+    take_written(state, std::move(bytes));
     return UndoResult::restored;
 }
 
@@ -149,7 +152,7 @@ MoveOutcome move_expired_records(EditingState& editing, const fs::path& deleted_
     outcome.write = append_moved(deleted_file, split.moved, doc->encoding);
     if (!outcome.write.ok()) return outcome;
 
-    const std::string old_bytes = doc->bytes;
+    const std::string_view old_bytes = doc->bytes;
     doc->lines = std::move(split.kept);
     outcome.write =
         rewrite_with_backup(editing.current_file,
@@ -191,7 +194,7 @@ WriteOutcome rewrite_links(const fs::path& main_file, const std::vector<std::str
         const bool gone = link && std::find(removed.begin(), removed.end(), *link) != removed.end();
         if (!gone) lines.push_back(line);
     }
-    const std::string old_bytes = doc->bytes;
+    const std::string_view old_bytes = doc->bytes;
     doc->lines = std::move(lines);
     const std::string new_bytes = document_bytes(*doc);
     if (new_bytes == old_bytes) return {};

@@ -68,6 +68,18 @@ struct RowBuilder {
         add_text(prepared);
     }
 
+    void add_line(std::string_view line) {
+        std::string prepared(line);
+        tabs_to_spaces(prepared);
+        const SplitLine split = split_tag_line(prepared);
+        apply(split.name, split.value, prepared);
+    }
+
+    void finish() {
+        if (row.date_shown.empty() && row.frequency != "monatlich") row.frequency = "immer";
+        row.text_lines = std::max(1, text_count);
+    }
+
     // false: an `active` value the reader does not know, which is text.
     bool apply_active(ActiveValue active) {
         switch (active) {
@@ -112,25 +124,53 @@ Key sort_key(const ListRow& row, int column, DateOrder order) {
     }
 }
 
-}  // namespace
-
-ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds, int number,
-                 const std::vector<std::string>& groups, std::uint32_t record_color) {
+ListRow row_of_lines(const std::vector<DocumentLine>& lines, const RecordBounds& bounds, int number,
+                     const std::vector<std::string>& groups, std::uint32_t record_color) {
     ListRow row;
     row.record = number;
     row.color = record_color;
     row.frequency = "jährlich";
     RowBuilder builder{row, groups};
-    const auto last = std::min<long long>(bounds.end, static_cast<long long>(doc.lines.size()));
-    for (long long n = bounds.start + 1; n <= last; ++n) {
-        std::string prepared = doc.lines[std::size_t(n - 1)].text;
-        tabs_to_spaces(prepared);
-        const SplitLine split = split_tag_line(prepared);
-        builder.apply(split.name, split.value, prepared);
-    }
-    if (row.date_shown.empty() && row.frequency != "monatlich") row.frequency = "immer";
-    row.text_lines = std::max(1, builder.text_count);
+    const auto last = std::min<long long>(bounds.end, static_cast<long long>(lines.size()));
+    for (long long n = bounds.start + 1; n <= last; ++n)
+        builder.add_line(lines[std::size_t(n - 1)].text);
+    builder.finish();
     return row;
+}
+
+}  // namespace
+
+ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds, int number,
+                 const std::vector<std::string>& groups, std::uint32_t record_color) {
+    return row_of_lines(doc.lines, bounds, number, groups, record_color);
+}
+
+ListRow row_of_content(const std::string& content, int number,
+                       const std::vector<std::string>& groups, std::uint32_t record_color) {
+    ListRow row;
+    row.record = number;
+    row.color = record_color;
+    row.frequency = "jährlich";
+    RowBuilder builder{row, groups};
+    // The record's own `<record>` line, when it has one, is passed over as read_row passes it.
+    for (std::size_t pos = 0; pos < content.size();) {
+        const std::size_t end = content.find('\n', pos);
+        builder.add_line(std::string_view(content).substr(pos, end - pos));
+        pos = end == std::string::npos ? content.size() : end + 1;
+    }
+    builder.finish();
+    return row;
+}
+
+void expand_preview(ListRow& row, EngineState& state, const std::string& file_name, long long line,
+                    MessageSink& sink) {
+    const DaySerial record_date = parse_date(row.date).value_or(state.today);
+    DaySerial event_date = next_anniversary(record_date, state.today).value_or(record_date);
+    row.preview =
+        expand_placeholders(state, row.text, record_date, event_date, {file_name, line}, sink)
+            .text;
+    // The grid shows the preview only: the text is not kept beside it.
+    std::string().swap(row.text);
 }
 
 std::vector<std::string> group_names(const EngineState& state) {
@@ -143,26 +183,30 @@ std::vector<std::string> group_names(const EngineState& state) {
 
 FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, MessageSink& sink) {
     FilledRows filled;
-    std::string reason;
-    const std::optional<ReminderDocument> doc = load_document(file, &reason);
-    if (!doc) {
-        sink.show_message(read_failure_text(file, reason), MessageIcon::critical);
+    std::string bytes;
+    const FileRead read = read_regular_file(file, bytes);
+    if (!read.ok) {
+        sink.show_message(read_failure_text(file, read.message), MessageIcon::critical);
         return filled;
     }
-    filled.records = record_bounds(*doc);
-    filled.stamp = doc->stamp;
+    {
+        // The lines are looked at in place: a large file is not held a second
+        // time line by line, and the text is let go before the rows are made.
+        const FileText text = decode_text(std::move(bytes));
+        const std::vector<std::string_view> lines = line_views(text.text);
+        filled.records = record_bounds(lines);
+        filled.contents.reserve(filled.records.size());
+        for (const RecordBounds& bounds : filled.records)
+            filled.contents.push_back(record_content(lines, bounds));
+    }
+    filled.stamp = read.stamp;
+    filled.rows.reserve(filled.records.size());
     const std::vector<std::string> groups = group_names(state);
     const std::string file_name = file.string();
-    int number = 0;
-    for (const RecordBounds& bounds : filled.records) {
-        filled.contents.push_back(record_content(*doc, bounds));
-        ListRow row = read_row(*doc, bounds, ++number, groups, state.settings.record_color);
-        const DaySerial record_date = parse_date(row.date).value_or(state.today);
-        const DaySerial event_date =
-            next_anniversary(record_date, state.today).value_or(record_date);
-        row.preview = expand_placeholders(state, row.text, record_date, event_date,
-                                          {file_name, bounds.end}, sink)
-                          .text;
+    for (std::size_t k = 0; k < filled.records.size(); ++k) {
+        ListRow row = row_of_content(filled.contents[k], static_cast<int>(k) + 1, groups,
+                                     state.settings.record_color);
+        expand_preview(row, state, file_name, filled.records[k].end, sink);
         filled.rows.push_back(std::move(row));
     }
     filled.ok = true;
@@ -171,15 +215,31 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
 
 DaySerial row_date(const ListRow& row) { return parse_date(row.date).value_or(DaySerial{0}); }
 
+std::vector<std::size_t> sorted_order(const std::vector<const ListRow*>& rows, int column,
+                                      DateOrder order, bool descending) {
+    std::vector<std::size_t> positions(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) positions[i] = i;
+    if (column < 1 || column > 7) return positions;
+    std::vector<Key> keys;
+    keys.reserve(rows.size());
+    for (const ListRow* row : rows) keys.push_back(sort_key(*row, column, order));
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&keys, descending](std::size_t a, std::size_t b) {
+                         return descending ? keys[b] < keys[a] : keys[a] < keys[b];
+                     });
+    return positions;
+}
+
 void sort_rows(std::vector<ListRow>& rows, int column, DateOrder order, bool descending) {
     if (column < 1 || column > 7) return;
-    std::vector<std::pair<Key, ListRow>> keyed;
-    keyed.reserve(rows.size());
-    for (ListRow& row : rows) keyed.emplace_back(sort_key(row, column, order), std::move(row));
-    std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
-        return descending ? b.first < a.first : a.first < b.first;
-    });
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::move(keyed[i].second);
+    std::vector<const ListRow*> pointers;
+    pointers.reserve(rows.size());
+    for (const ListRow& row : rows) pointers.push_back(&row);
+    const std::vector<std::size_t> positions = sorted_order(pointers, column, order, descending);
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t p : positions) sorted.push_back(std::move(rows[p]));
+    rows = std::move(sorted);
 }
 
 bool is_expired_once(const ListRow& row, DaySerial today) {

@@ -1,6 +1,7 @@
 #include "editing/reminder_document.h"
 
 #include <algorithm>
+#include <array>
 #include <system_error>
 #include <utility>
 
@@ -14,22 +15,30 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-// The same cuts as for_each_line, keeping each line's own end.
-std::vector<DocumentLine> split_with_endings(std::string_view text) {
-    std::vector<DocumentLine> lines;
+// The same cuts as for_each_line; `take` gets each line and its own end.
+template <class Take>
+void cut_lines(std::string_view text, Take take) {
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
+        // A plain loop: find_first_of looks up each byte in the set, many times slower.
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
         std::size_t next = end;
         if (next < text.size()) {
             next +=
                 (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
         }
-        lines.push_back(
-            {std::string(text.substr(pos, end - pos)), std::string(text.substr(end, next - end))});
+        take(text.substr(pos, end - pos), text.substr(end, next - end));
         pos = next;
     }
+}
+
+std::vector<DocumentLine> split_with_endings(std::string_view text) {
+    std::vector<DocumentLine> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    cut_lines(text, [&lines](std::string_view line, std::string_view ending) {
+        lines.push_back({std::string(line), std::string(ending)});
+    });
     return lines;
 }
 
@@ -83,20 +92,39 @@ SplitLine split_as_read(std::string line) {
 namespace {
 
 // The tag of a line as the reader sees it.
-Tag tag_of(const std::string& line) {
-    if (line.empty()) return Tag::none;
-    const SplitLine split = split_as_read(line);
+Tag tag_of(std::string_view line) {
+    // Only a line whose first character past blanks and tabs is '<' can be a tag:
+    // most lines are text and need no copy.
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] != '<') return Tag::none;
+    // Without tabs and with a short plain name, as most tag lines are, the name
+    // is looked at in place; anything else takes the reader's own way.
+    if (line.find('\t') == std::string_view::npos) {
+        const SplitView view = split_prepared_line(trim_blanks(line));
+        std::array<char, 16> lower{};
+        if (view.name.size() <= lower.size() &&
+            std::all_of(view.name.begin(), view.name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            std::transform(view.name.begin(), view.name.end(), lower.begin(), [](char c) {
+                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            });
+            return find_tag(std::string_view(lower.data(), view.name.size()));
+        }
+    }
+    const SplitLine split = split_as_read(std::string(line));
     return split.kind == LineKind::tag ? find_tag(split.name) : Tag::none;
 }
 
-}  // namespace
+const std::string& text_of(const DocumentLine& line) { return line.text; }
+std::string_view text_of(std::string_view line) { return line; }
 
-std::vector<RecordBounds> record_bounds(const ReminderDocument& doc) {
+template <class Lines>
+std::vector<RecordBounds> bounds_of(const Lines& lines) {
     std::vector<RecordBounds> records;
     RecordBounds current;
     long long previous_end = 0;
-    for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        const Tag tag = tag_of(doc.lines[i].text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Tag tag = tag_of(text_of(lines[i]));
         const auto number = static_cast<long long>(i) + 1;
         if (tag == Tag::record) {
             current.start = number;
@@ -111,21 +139,69 @@ std::vector<RecordBounds> record_bounds(const ReminderDocument& doc) {
     return records;
 }
 
-long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds) {
+template <class Lines>
+long long first_line_in(const Lines& lines, const RecordBounds& bounds) {
     const bool own_start = bounds.start >= 1 &&
-                           bounds.start <= static_cast<long long>(doc.lines.size()) &&
-                           tag_of(doc.lines[std::size_t(bounds.start - 1)].text) == Tag::record;
+                           bounds.start <= static_cast<long long>(lines.size()) &&
+                           tag_of(text_of(lines[std::size_t(bounds.start - 1)])) == Tag::record;
     return own_start ? bounds.start : bounds.start + 1;
 }
 
-std::string record_content(const ReminderDocument& doc, const RecordBounds& bounds) {
+template <class Lines>
+std::string content_of(const Lines& lines, const RecordBounds& bounds) {
     std::string content;
-    const auto last = std::min(bounds.end, static_cast<long long>(doc.lines.size()));
-    for (long long i = std::max(first_line_of(doc, bounds), 1LL); i <= last; ++i) {
-        content += doc.lines[std::size_t(i - 1)].text;
+    const auto last = std::min(bounds.end, static_cast<long long>(lines.size()));
+    for (long long i = std::max(first_line_in(lines, bounds), 1LL); i <= last; ++i) {
+        content += text_of(lines[std::size_t(i - 1)]);
         content += '\n';
     }
     return content;
+}
+
+}  // namespace
+
+std::vector<RecordBounds> record_bounds(const ReminderDocument& doc) {
+    return bounds_of(doc.lines);
+}
+
+std::vector<RecordBounds> record_bounds(const std::vector<std::string_view>& lines) {
+    return bounds_of(lines);
+}
+
+std::vector<std::string_view> line_views(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    cut_lines(text, [&lines](std::string_view line, std::string_view) { lines.push_back(line); });
+    return lines;
+}
+
+long long first_line_of(const ReminderDocument& doc, const RecordBounds& bounds) {
+    return first_line_in(doc.lines, bounds);
+}
+
+std::string record_content(const ReminderDocument& doc, const RecordBounds& bounds) {
+    return content_of(doc.lines, bounds);
+}
+
+bool record_content_is(const std::vector<std::string_view>& lines, const RecordBounds& bounds,
+                       std::string_view content) {
+    const auto last = std::min(bounds.end, static_cast<long long>(lines.size()));
+    for (long long i = std::max(first_line_in(lines, bounds), 1LL); i <= last; ++i) {
+        const std::string_view line = lines[std::size_t(i - 1)];
+        if (!content.starts_with(line) || content.size() == line.size() ||
+            content[line.size()] != '\n')
+            return false;
+        content.remove_prefix(line.size() + 1);
+    }
+    return content.empty();
+}
+
+long long first_line_of(const std::vector<std::string_view>& lines, const RecordBounds& bounds) {
+    return first_line_in(lines, bounds);
+}
+
+std::string record_content(const std::vector<std::string_view>& lines, const RecordBounds& bounds) {
+    return content_of(lines, bounds);
 }
 
 namespace {

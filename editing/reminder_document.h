@@ -56,6 +56,23 @@ struct ReminderDocument {
 // line), so no record ever reaches back over an earlier one.
 [[nodiscard]] std::vector<RecordBounds> record_bounds(const ReminderDocument& doc);
 
+// The same over lines held elsewhere (see line_views): for reading a file's
+// records without holding each of its lines as a string of its own.
+[[nodiscard]] std::vector<RecordBounds> record_bounds(const std::vector<std::string_view>& lines);
+[[nodiscard]] std::string record_content(const std::vector<std::string_view>& lines,
+                                         const RecordBounds& bounds);
+
+[[nodiscard]] long long first_line_of(const std::vector<std::string_view>& lines,
+                                      const RecordBounds& bounds);
+
+// Whether the record's lines are `content` (as record_content gives them),
+// without putting them together.
+[[nodiscard]] bool record_content_is(const std::vector<std::string_view>& lines,
+                                     const RecordBounds& bounds, std::string_view content);
+
+// The decoded text cut into lines as parse_document cuts it, as views into `text`.
+[[nodiscard]] std::vector<std::string_view> line_views(std::string_view text);
+
 // A line cut into tag name and value as the reader cuts it, tabs read as blanks.
 [[nodiscard]] SplitLine split_as_read(std::string line);
 

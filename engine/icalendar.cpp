@@ -1,7 +1,6 @@
 #include "icalendar.h"
 
 #include <cstdio>
-#include <unordered_map>
 
 #include "date_text.h"
 #include "safe_rewrite.h"
@@ -35,25 +34,6 @@ std::string hex64(std::uint64_t value) {
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
     return text;
 }
-
-// Two equal records give equal identities; the n-th of them on a day gets "-n".
-class UidMaker {
-public:
-    std::string uid(const Occurrence& o) {
-        if (o.day != day_) {
-            seen_.clear();
-            day_ = o.day;
-        }
-        const int n = ++seen_[o.identity];
-        std::string uid = hex64(o.identity) + '-' + ical_date(o.day);
-        if (n > 1) uid += '-' + std::to_string(n);
-        return uid + "@merkwald";
-    }
-
-private:
-    DaySerial day_{};
-    std::unordered_map<std::uint64_t, int> seen_;
-};
 
 void add_line(std::string& out, std::string_view line) { out += fold_ical_line(line); }
 
@@ -139,18 +119,43 @@ std::string fold_ical_line(std::string_view line) {
     return out;
 }
 
+IcalendarWriter::IcalendarWriter(Put put, UtcTime stamp)
+    : put_(std::move(put)), stamp_(ical_stamp(stamp)) {
+    add_line(piece_, "BEGIN:VCALENDAR");
+    add_line(piece_, "VERSION:2.0");
+    add_line(piece_, "PRODID:" + std::string(kCalendarProductId));
+    add_line(piece_, "CALSCALE:GREGORIAN");
+    add_line(piece_, "X-WR-CALNAME:Merkwald");
+    put_(piece_);
+}
+
+void IcalendarWriter::add(const Occurrence& o) {
+    // Two equal records give equal identities; the n-th of them on a day gets "-n".
+    if (o.day != day_) {
+        seen_.clear();
+        day_ = o.day;
+    }
+    const int n = ++seen_[o.identity];
+    std::string uid = hex64(o.identity) + '-' + ical_date(o.day);
+    if (n > 1) uid += '-' + std::to_string(n);
+    uid += "@merkwald";
+    piece_.clear();
+    add_event(piece_, o, uid, stamp_);
+    put_(piece_);
+}
+
+void IcalendarWriter::finish() {
+    piece_.clear();
+    add_line(piece_, "END:VCALENDAR");
+    put_(piece_);
+}
+
 std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp) {
     std::string out;
     out.reserve(events.size() * 240 + 200);
-    add_line(out, "BEGIN:VCALENDAR");
-    add_line(out, "VERSION:2.0");
-    add_line(out, "PRODID:" + std::string(kCalendarProductId));
-    add_line(out, "CALSCALE:GREGORIAN");
-    add_line(out, "X-WR-CALNAME:Merkwald");
-    const std::string stamp_text = ical_stamp(stamp);
-    UidMaker uids;
-    for (const Occurrence& o : events) add_event(out, o, uids.uid(o), stamp_text);
-    add_line(out, "END:VCALENDAR");
+    IcalendarWriter writer([&out](std::string_view piece) { out += piece; }, stamp);
+    for (const Occurrence& o : events) writer.add(o);
+    writer.finish();
     return out;
 }
 

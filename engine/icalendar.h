@@ -2,10 +2,13 @@
 // The events of a date range as an iCalendar (RFC 5545) text: every occurrence an
 // all-day event, for calendar programs on the desktop and the phone.
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "calendar/date_serial.h"
@@ -31,6 +34,24 @@ struct UtcTime {
 
 // The whole calendar, lines ended by CRLF and folded at 75 octets.
 [[nodiscard]] std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp);
+
+// The same calendar piece by piece, for output that need not be held whole:
+// the head goes to `put` when the writer is made, each event when it is added
+// (events in the order icalendar_text takes them), the end with finish().
+class IcalendarWriter {
+public:
+    using Put = std::function<void(std::string_view)>;
+    IcalendarWriter(Put put, UtcTime stamp);
+    void add(const Occurrence& event);
+    void finish();
+
+private:
+    Put put_;
+    std::string stamp_;
+    DaySerial day_{};
+    std::unordered_map<std::uint64_t, int> seen_;  // identities of the day so far
+    std::string piece_;
+};
 
 // Text as an iCalendar TEXT value: backslash, semicolon, comma and line breaks escaped.
 [[nodiscard]] std::string escape_ical_text(std::string_view text);

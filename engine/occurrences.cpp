@@ -81,7 +81,7 @@ std::string without_final_break(std::string text) {
 }
 
 // Evaluates `c` for the state's today, as the reader would have on that day.
-void evaluate_on(EngineState& state, const CapturedRecord& c, std::vector<Occurrence>& out,
+void evaluate_on(EngineState& state, const CapturedRecord& c, const TakeOccurrence& take,
                  MessageSink& sink, std::uint64_t identity) {
     const WorkingRecord& r = c.record;
     const Verdict verdict = evaluate_record(state, r, state.today);
@@ -98,13 +98,12 @@ void evaluate_on(EngineState& state, const CapturedRecord& c, std::vector<Occurr
     o.file = c.file;
     o.line = c.line;
     o.identity = identity;
-    out.push_back(std::move(o));
+    take(std::move(o));
 }
 
-}  // namespace
-
-std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedRecord> records,
-                                       const DateRange& range, MessageSink& sink) {
+// Every event of the range in order, each handed to `take` as soon as it is made.
+void each_occurrence(EngineState& state, std::vector<CapturedRecord> records,
+                     const DateRange& range, MessageSink& sink, const TakeOccurrence& take) {
     // A record without a date that is not monthly falls due every day.
     std::erase_if(records, [](const CapturedRecord& c) {
         return c.record.always || (c.record.undated && !c.record.monthly);
@@ -119,16 +118,40 @@ std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedR
     // Each record counts on its own day only: no lead days.
     for (CapturedRecord& c : records) c.record.active_before = 0;
 
-    std::vector<Occurrence> events;
     const DaySerial today = state.today;
     OnceSink once(sink);
     for (DaySerial day = range.from; day <= range.to; ++day) {
         state.today = day;
         for (std::size_t i = 0; i < records.size(); ++i)
-            evaluate_on(state, records[i], events, once, identities[i]);
+            evaluate_on(state, records[i], take, once, identities[i]);
     }
     state.today = today;
+}
+
+}  // namespace
+
+std::vector<Occurrence> occurrences_of(EngineState& state, std::vector<CapturedRecord> records,
+                                       const DateRange& range, MessageSink& sink) {
+    std::vector<Occurrence> events;
+    each_occurrence(state, std::move(records), range, sink,
+                    [&events](Occurrence&& o) { events.push_back(std::move(o)); });
     return events;
+}
+
+OccurrenceList stream_occurrences(EngineState& state, const std::string& main_file,
+                                  const DateRange& range, MessageSink& sink,
+                                  const TakeOccurrence& take) {
+    OccurrenceList out;
+    RefreshTables tables;
+    tables.capture = RefreshTables::Capture::only;
+    refresh_range(state, tables, main_file, range, sink);
+    out.read_ok = tables.read_ok;
+    out.failed_files = tables.failed_files;
+    out.failed_names = std::move(tables.failed_names);
+    const TakeOccurrence dropped = [](Occurrence&&) {};
+    each_occurrence(state, std::move(tables.captured), range, sink,
+                    out.failed_files > 0 ? dropped : take);
+    return out;
 }
 
 OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,

@@ -3,6 +3,7 @@
 // day shows, read in one pass over the files. Calendar export builds on this.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,14 @@ struct OccurrenceList {
 // The state's today, lead-time override and working record are restored.
 [[nodiscard]] OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
                                                  const DateRange& range, MessageSink& sink);
+
+// The same without keeping the events: each goes to `take` as it is made (the
+// list's `events` stay empty). When a file could not be read, the records are
+// evaluated all the same, for their messages, but nothing goes to `take`.
+using TakeOccurrence = std::function<void(Occurrence&&)>;
+[[nodiscard]] OccurrenceList stream_occurrences(EngineState& state, const std::string& main_file,
+                                                const DateRange& range, MessageSink& sink,
+                                                const TakeOccurrence& take);
 
 // The evaluation part of collect_occurrences, for records a read has already
 // captured (RefreshTables::captured), in file order.

@@ -56,11 +56,25 @@ int run_ics(const std::vector<std::string>& args, Context& ctx) {
     }
     StderrSink sink(ctx.err);
     EngineState state(ctx.engine, ctx.today, ctx.program_folder);
+    // Each event is written as it is made: a year of a large file never stands whole in memory.
+    // The calendar's head waits for the first event or the end, so that a file
+    // that cannot be read leaves no output at all.
+    std::optional<IcalendarWriter> writer;
+    const auto start = [&ctx, &writer] {
+        if (!writer) {
+            writer.emplace([&ctx](std::string_view piece) { ctx.out << piece; },
+                           utc_from_unix(ctx.unix_seconds));
+        }
+    };
     const OccurrenceList list =
-        collect_occurrences(state, options->file.value_or(ctx.data_filename),
-                            DateRange{*options->from, *options->to}, sink);
+        stream_occurrences(state, options->file.value_or(ctx.data_filename),
+                           DateRange{*options->from, *options->to}, sink, [&](Occurrence&& event) {
+                               start();
+                               writer->add(event);
+                           });
     if (list.failed_files > 0) return kExitFailure;
-    ctx.out << icalendar_text(list.events, utc_from_unix(ctx.unix_seconds));
+    start();
+    writer->finish();
     return kExitOk;
 }
 

@@ -5,11 +5,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSizePolicy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <system_error>
@@ -37,20 +38,6 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
-
-QTableWidgetItem* cell(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return item;
-}
-
-QString shown_text(const std::string& text) {
-    QString shown = to_qstring(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    while (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
-    return shown;
-}
 
 }  // namespace
 
@@ -80,24 +67,24 @@ RecordList::RecordList(QWidget* parent, EditorContext& context, std::vector<std:
 RecordList::~RecordList() = default;
 
 QWidget* RecordList::build_grid() {
-    table_ = new QTableWidget(0, kGridColumns, this);
+    model_ = new RecordTableModel(this);
+    table_ = new QTableView(this);
+    table_->setModel(model_);
     table_->setObjectName(QStringLiteral("Tabelle"));
     table_->setAccessibleName(QStringLiteral("Datensätze"));
     // Tab leaves the grid (arrow keys move in it), so the buttons stay reachable.
     table_->setTabKeyNavigation(false);
     table_->setToolTip(QStringLiteral(
         "Zum Bearbeiten auf die 1. Spalte, zum Sortieren auf die Kopfzeile klicken"));
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Nr."),
-         QStringLiteral(
-             "Textvorschau (nicht immer exakt, v.a. bei monatl. und period. Datensätzen)"),
-         QStringLiteral("Datum"), QStringLiteral("Farbe"), QStringLiteral("Vorl."),
-         QStringLiteral("wie oft"), QStringLiteral("Gruppe"), QString()});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
+    const int line = std::max(fontMetrics().lineSpacing(), kRowHeightTwips * logicalDpiY() / 1440);
+    table_->verticalHeader()->setMinimumSectionSize(
+        std::min(table_->verticalHeader()->minimumSectionSize(), line + 4));
+    table_->verticalHeader()->setDefaultSectionSize(line + 4);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table_->horizontalHeader()->setSectionsClickable(true);
     const int dpi = logicalDpiX();
@@ -126,18 +113,19 @@ QWidget* RecordList::build_grid() {
 void RecordList::connect_grid() {
     connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &RecordList::sort_by_column);
-    connect(table_, &QTableWidget::cellClicked, this, [this](int row, int column) {
-        set_current_row(row);
-        if (column == 0) edit_row(row);
+    connect(table_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        set_current_row(index.row());
+        if (index.column() == 0) edit_row(index.row());
     });
-    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
-        if (column != 0) edit_row(row);
+    connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.column() != 0) edit_row(index.row());
     });
-    connect(table_, &QTableWidget::currentCellChanged, this,
-            [this](int row, int, int, int) { set_current_row(row); });
-    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
-        const QList<QTableWidgetItem*> chosen = table_->selectedItems();
-        if (!chosen.isEmpty()) current_row_ = chosen.front()->row();
+    QItemSelectionModel* selection = table_->selectionModel();
+    connect(selection, &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { set_current_row(current.row()); });
+    connect(selection, &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList chosen = table_->selectionModel()->selectedIndexes();
+        if (!chosen.isEmpty()) current_row_ = chosen.front().row();
         update_buttons();
     });
 }
@@ -233,45 +221,89 @@ QLayout* RecordList::build_buttons() {
 }
 
 void RecordList::fill() {
-    table_->setUpdatesEnabled(false);
     FilledRows filled = fill_rows(state_.current_file, context_.engine, sink_);
-    rows_ = std::move(filled.rows);
     state_.records = std::move(filled.records);
     state_.contents = std::move(filled.contents);
     state_.loaded = filled.stamp;
-    draw_rows();
-    table_->setUpdatesEnabled(true);
-    update_buttons();
+    state_.change = {state_.record_count(), state_.record_count()};
+    model_->reset_rows(std::move(filled.rows));
+    set_row_heights(0, model_->rowCount());
+    rows_drawn();
 }
 
-void RecordList::draw_rows() {
-    table_->clearContents();
-    table_->setRowCount(static_cast<int>(rows_.size()));
-    const int line = std::max(fontMetrics().lineSpacing(), 240 * logicalDpiY() / 1440);
-    for (int r = 0; r < table_->rowCount(); ++r) {
-        const ListRow& row = rows_[std::size_t(r)];
-        table_->setItem(r, 0, cell(QString::number(r + 1)));
-        table_->setItem(r, 1, cell(shown_text(row.preview)));
-        table_->setItem(r, 2, cell(to_qstring(row.date_shown)));
-        table_->setItem(r, 3, cell(QString::number(row.color)));
-        table_->setItem(r, 4, cell(to_qstring(row.lead_time)));
-        table_->setItem(r, 5, cell(to_qstring(row.frequency)));
-        table_->setItem(r, 6, cell(to_qstring(row.group)));
-        table_->setRowHeight(r, line * row.text_lines + 4);
+void RecordList::set_row_heights(int first, int last) {
+    const int line = table_->verticalHeader()->defaultSectionSize() - 4;
+    for (int r = first; r < last; ++r) {
+        const int lines = model_->rows()[std::size_t(r)].text_lines;
+        // A reset gives every row the one-line height already.
+        if (lines != 1 || table_->rowHeight(r) != line + 4)
+            table_->setRowHeight(r, line * lines + 4);
     }
+}
+
+void RecordList::rows_drawn() {
     // The swatch shows the last row, but no row is chosen for Delete until the
     // user picks one.
-    set_current_row(table_->rowCount() - 1);
+    set_current_row(model_->rowCount() - 1);
     table_->clearSelection();
     current_row_ = -1;
     update_buttons();
 }
 
+void RecordList::show_changes(bool sorted) {
+    const std::vector<ListRow>& shown = model_->rows();
+    const RecordChange change = state_.change;
+    const int before = static_cast<int>(shown.size());
+    const int now = state_.record_count();
+    // Where each record's row is shown: the rows hold every record of the file as it was.
+    std::vector<int> shown_at(std::size_t(before), -1);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const int record = shown[i].record;
+        if (record >= 1 && record <= before) shown_at[std::size_t(record - 1)] = int(i);
+    }
+    const std::vector<std::string> groups = group_names(context_.engine);
+    const std::string file_name = state_.current_file.string();
+    // Record k + 1's row, in file order: a shown one (its position) or a fresh one (-1 - j).
+    std::vector<int> source(static_cast<std::size_t>(now));
+    std::vector<ListRow> fresh;
+    for (int k = 0; k < now; ++k) {
+        const int old = k < change.same_head ? k : k - (now - before);
+        const bool same = k < change.same_head || k >= now - change.same_tail;
+        const int at = same && old >= 0 && old < before ? shown_at[std::size_t(old)] : -1;
+        if (at >= 0) {
+            source[std::size_t(k)] = at;
+            continue;
+        }
+        fresh.push_back(row_of_content(state_.contents[std::size_t(k)], k + 1, groups,
+                                       context_.engine.settings.record_color));
+        expand_preview(fresh.back(), context_.engine, file_name, state_.records[std::size_t(k)].end,
+                       sink_);
+        source[std::size_t(k)] = -1 - int(fresh.size() - 1);
+    }
+    state_.change = {now, now};
+    std::vector<const ListRow*> file_order;
+    file_order.reserve(source.size());
+    for (const int s : source)
+        file_order.push_back(s >= 0 ? &shown[std::size_t(s)] : &fresh[std::size_t(-1 - s)]);
+    const std::vector<std::size_t> order = sorted_order(
+        file_order, sorted ? sort_column_ : 0, date_sort_->order(), date_sort_->descending());
+    std::vector<int> from(order.size());
+    std::vector<int> records(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        from[i] = source[order[i]];
+        records[i] = int(order[i]) + 1;
+    }
+    const auto [first, last] = model_->rearrange_rows(from, std::move(fresh), records);
+    set_row_heights(first, last);
+    rows_drawn();
+}
+
+bool RecordList::any_row_selected() const { return table_->selectionModel()->hasSelection(); }
+
 void RecordList::update_buttons() {
     if (delete_ == nullptr || undo_ == nullptr) return;
-    const bool selected = !table_->selectedItems().isEmpty();
-    delete_->setEnabled(selected && current_row_ >= 0 &&
-                        current_row_ < static_cast<int>(rows_.size()));
+    const bool selected = any_row_selected();
+    delete_->setEnabled(selected && current_row_ >= 0 && current_row_ < model_->rowCount());
     undo_->setEnabled(state_.undo && state_.undo->file == state_.current_file);
 }
 
@@ -284,14 +316,14 @@ void RecordList::show_file(const fs::path& file) {
 void RecordList::report(const WriteOutcome& outcome) {
     if (outcome.ok()) return;
     message(german_text(outcome), MessageIcon::critical);
-    if (outcome.is(WriteFailure::changed_outside)) refill_and_resort();
+    if (outcome.is(WriteFailure::changed_outside)) reread_and_resort();
 }
 
 void RecordList::set_current_row(int row) {
     current_row_ = row;
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    if (row < 0 || row >= model_->rowCount()) return;
     QPalette palette = color_->palette();
-    palette.setColor(QPalette::Window, to_qcolor(std::uint32_t(rows_[std::size_t(row)].color)));
+    palette.setColor(QPalette::Window, to_qcolor(std::uint32_t(rows()[std::size_t(row)].color)));
     color_->setPalette(palette);
 }
 
@@ -300,20 +332,17 @@ void RecordList::sort_by_column(int column) {
     sort_column_ = column == 7 ? 6 : column;
     if (sort_column_ == 0) return;
     BusyCursor busy;
-    sort_rows(rows_, sort_column_, date_sort_->order(), date_sort_->descending());
-    draw_rows();
+    std::vector<ListRow> sorted = rows();
+    sort_rows(sorted, sort_column_, date_sort_->order(), date_sort_->descending());
+    model_->reset_rows(std::move(sorted));
+    set_row_heights(0, model_->rowCount());
+    rows_drawn();
 }
 
-void RecordList::resort() {
-    if (!resort_ || sort_column_ == 0) return;
-    sort_rows(rows_, sort_column_, date_sort_->order(), date_sort_->descending());
-    draw_rows();
-}
-
-void RecordList::refill_and_resort() {
+void RecordList::reread_and_resort() {
     BusyCursor busy;
-    fill();
-    resort();
+    rescan(state_, sink_);
+    show_changes(sorted_view());
 }
 
 void RecordList::open_editor(int record) {
@@ -329,10 +358,10 @@ void RecordList::open_editor(int record) {
 }
 
 void RecordList::edit_row(int row) {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    if (row < 0 || row >= model_->rowCount()) return;
     resort_ = true;
     // The row's record as the file holds it now, found by its lines.
-    const int record = rows_[std::size_t(row)].record;
+    const int record = rows()[std::size_t(row)].record;
     const std::string content = std::size_t(record) <= state_.contents.size()
                                     ? state_.contents[std::size_t(record - 1)]
                                     : std::string();
@@ -346,7 +375,10 @@ void RecordList::edit_row(int row) {
                     ": ein anderes Programm hat sie geändert. Die Liste wird neu geladen.",
                 MessageIcon::critical);
     }
-    refill_and_resort();
+    // The editor's write counted the records anew; another program's change is read here.
+    BusyCursor busy;
+    rescan(state_, sink_);
+    show_changes(sorted_view());
 }
 
 void RecordList::new_record() {
@@ -354,8 +386,9 @@ void RecordList::new_record() {
     state_.undo.reset();
     rescan(state_, sink_);
     open_editor(state_.record_count() + 1);
-    fill();
     resort_ = false;
+    rescan(state_, sink_);
+    show_changes(false);
 }
 
 void RecordList::message(const std::string& text, MessageIcon icon) {
@@ -363,17 +396,15 @@ void RecordList::message(const std::string& text, MessageIcon icon) {
 }
 
 void RecordList::delete_record() {
-    if (current_row_ < 0 || current_row_ >= static_cast<int>(rows_.size()) ||
-        table_->selectedItems().isEmpty()) {
-        return;
-    }
+    if (current_row_ < 0 || current_row_ >= model_->rowCount() || !any_row_selected()) return;
     BusyCursor busy;
     const WriteOutcome outcome =
-        merkwald::delete_record(state_, rows_[std::size_t(current_row_)].record);
+        merkwald::delete_record(state_, rows()[std::size_t(current_row_)].record);
     report(outcome);
     if (outcome.is(WriteFailure::changed_outside)) return;
-    fill();
-    resort();
+    // A write that failed otherwise left the file as it was.
+    if (!outcome.ok()) rescan(state_, sink_);
+    show_changes(sorted_view());
 }
 
 void RecordList::undo() {
@@ -383,7 +414,10 @@ void RecordList::undo() {
     if (result == UndoResult::no_backup) message(text, MessageIcon::information);
     if (result == UndoResult::failed) message(text, MessageIcon::critical);
     state_.undo.reset();
-    refill_and_resort();
+    BusyCursor busy;
+    // A restored backup was counted from its bytes; otherwise the file may have changed.
+    if (result != UndoResult::restored) rescan(state_, sink_);
+    show_changes(sorted_view());
 }
 
 void RecordList::auto_delete() {

@@ -11,18 +11,18 @@
 #include "editing/record_file.h"
 #include "editing/record_rows.h"
 #include "editors/editor_context.h"
+#include "editors/records/record_table_model.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace merkwald {
 
 class SelectDateSort;
 
-inline constexpr int kGridColumns = 8;
 inline constexpr int kPreviewColumn = 1;
 inline constexpr std::array<int, kGridColumns> kDefaultColumnTwips = {360, 5680, 950,  1000,
                                                                       360, 700,  1000, 5000};
@@ -34,8 +34,8 @@ public:
     RecordList(QWidget* parent, EditorContext& context, std::vector<std::string> file_list);
     ~RecordList() override;
 
-    [[nodiscard]] QTableWidget* table() const { return table_; }
-    [[nodiscard]] const std::vector<ListRow>& rows() const { return rows_; }
+    [[nodiscard]] QTableView* table() const { return table_; }
+    [[nodiscard]] const std::vector<ListRow>& rows() const { return model_->rows(); }
     [[nodiscard]] const std::vector<std::string>& file_list() const { return files_; }
     [[nodiscard]] const std::filesystem::path& current_file() const { return state_.current_file; }
     [[nodiscard]] int sort_column() const { return sort_column_; }
@@ -78,9 +78,17 @@ private:
     QLayout* build_buttons();
     QPushButton* add_button(QLayout* layout, const QString& text, const QString& tip,
                             void (RecordList::*slot)());
-    void draw_rows();
-    void resort();
-    void refill_and_resort();
+    // After the rows changed: no row chosen, the swatch on the last one.
+    void rows_drawn();
+    void set_row_heights(int first, int last);
+    // The rows of the file's records as the state holds them now, sorted as
+    // shown when `sorted`; rows whose record is unchanged are kept as shown,
+    // only the changed ones are read and updated in the grid.
+    void show_changes(bool sorted);
+    // Reads the file again (when another program changed it) and shows the change.
+    void reread_and_resort();
+    [[nodiscard]] bool sorted_view() const { return resort_ && sort_column_ != 0; }
+    [[nodiscard]] bool any_row_selected() const;
     void set_current_row(int row);
     void update_buttons();
     void take_column_widths();
@@ -97,7 +105,6 @@ private:
     std::vector<std::string> files_;
     EditingState state_;
     DialogSink sink_;
-    std::vector<ListRow> rows_;
     int sort_column_ = 0;
     bool resort_ = true;
     int current_row_ = -1;
@@ -112,7 +119,8 @@ private:
     std::array<int, kGridColumns> loaded_pixels_{};
     double width_scale_ = 1.0;
 
-    QTableWidget* table_ = nullptr;
+    RecordTableModel* model_ = nullptr;
+    QTableView* table_ = nullptr;
     QLineEdit* file_name_ = nullptr;
     QLineEdit* shown_ = nullptr;
     QComboBox* linked_ = nullptr;

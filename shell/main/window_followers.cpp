@@ -28,7 +28,11 @@ WindowFollowers::WindowFollowers(MainWindow& window, const QString& bus)
     window.set_refresh_handler([this] { refreshed(); });
 }
 
-WindowFollowers::~WindowFollowers() { window_.set_refresh_handler({}); }
+WindowFollowers::~WindowFollowers() {
+    window_.set_refresh_handler({});
+    // Its result is dropped with this object; the file it writes stays whole.
+    if (worker_.joinable()) worker_.join();
+}
 
 void WindowFollowers::started() {
     started_ = true;
@@ -70,26 +74,81 @@ void WindowFollowers::write_feed() {
                                            to_qstring(feed_refusal_text(target.refusal))));
         return;
     }
-    EngineState state = window_.engine_state();
-    // The feed evaluates the records the refresh kept; the refresh showed their messages.
-    SilentSink quiet;
-    auto events = feed_events(state, window_.refresh_tables(), quiet);
-    // Subscribers fetch the file again when it changes: a refresh that changed
-    // none of the coming days leaves it as it is.
+    FeedKey key{feed,
+                {},
+                window_.settings(),
+                window_.engine_state().today,
+                window_.engine_state().lead_days};
+    for (const std::string& file : window_.refresh_tables().files) {
+        const std::filesystem::path path = window_.engine_state().resolve(file);
+        key.files.emplace_back(path, current_stamp(path));
+    }
     std::error_code missing;
-    if (events && feed == fed_file_ && *events == fed_events_ &&
-        std::filesystem::exists(target.file, missing))
-        return;
-    const UtcTime stamp = utc_from_unix(window_.services().clock.now().toSecsSinceEpoch());
-    if (events && write_feed_file(target.file, *events, stamp)) {
-        fed_file_ = feed;
-        fed_events_ = std::move(*events);
-        failed_feed_.clear();
+    const bool exists = std::filesystem::exists(target.file, missing);
+    // Nothing it depends on changed since the file was written: nothing to compute.
+    // The same as the run going on asks for nothing more either.
+    if (running_ ? running_key_ == key : feed == fed_file_ && fed_key_ == key && exists) {
+        pending_.reset();
         return;
     }
-    fed_file_.clear();
-    report_feed_failure(feed, QStringLiteral("Das Kalender-Abo %1 konnte nicht geschrieben werden.")
-                                  .arg(QDir::toNativeSeparators(to_qstring(feed))));
+    FeedJob job{std::move(key),
+                target.file,
+                window_.engine_state(),
+                {},
+                utc_from_unix(window_.services().clock.now().toSecsSinceEpoch()),
+                feed == fed_file_ && exists ? fed_events_ : nullptr};
+    // Of the refresh, the run needs only the records it kept.
+    job.refreshed.failed_files = window_.refresh_tables().failed_files;
+    job.refreshed.captured = window_.refresh_tables().captured;
+    pending_ = std::move(job);
+    if (!running_) start_feed_run();
+}
+
+void WindowFollowers::start_feed_run() {
+    running_ = true;
+    ++feed_runs_;
+    FeedJob job = std::move(*pending_);
+    pending_.reset();
+    running_key_ = job.key;
+    worker_ = std::thread([this, job = std::move(job)]() mutable {
+        FeedDone done;
+        done.key = std::move(job.key);
+        // The feed evaluates the records the refresh kept; the refresh showed their messages.
+        SilentSink quiet;
+        std::optional<std::vector<Occurrence>> events =
+            feed_events(job.state, job.refreshed, quiet);
+        if (events && job.fed && *events == *job.fed) {
+            // Subscribers fetch the file again when it changes: a refresh that
+            // changed none of the coming days leaves it as it is.
+            done.ok = true;
+        } else if (events && write_feed_file(job.target, *events, job.stamp)) {
+            done.ok = true;
+            done.events = std::make_shared<const std::vector<Occurrence>>(std::move(*events));
+        }
+        QMetaObject::invokeMethod(
+            this, [this, done = std::move(done)]() mutable { feed_run_done(std::move(done)); },
+            Qt::QueuedConnection);
+    });
+}
+
+void WindowFollowers::feed_run_done(FeedDone done) {
+    worker_.join();
+    running_ = false;
+    running_key_.reset();
+    const std::string feed = done.key.feed;
+    if (done.ok) {
+        fed_file_ = feed;
+        if (done.events) fed_events_ = std::move(done.events);
+        fed_key_ = std::move(done.key);
+        failed_feed_.clear();
+    } else {
+        fed_file_.clear();
+        fed_key_.reset();
+        report_feed_failure(feed,
+                            QStringLiteral("Das Kalender-Abo %1 konnte nicht geschrieben werden.")
+                                .arg(QDir::toNativeSeparators(to_qstring(feed))));
+    }
+    if (pending_) start_feed_run();
 }
 
 void WindowFollowers::report_feed_failure(const std::string& feed, const QString& text) {

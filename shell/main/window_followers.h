@@ -4,11 +4,18 @@
 // the start and once at each day change.
 
 #include <QObject>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/feed_target.h"
+#include "engine/file_access.h"
+#include "engine/icalendar.h"
 #include "engine/occurrences.h"
+#include "settings/settings.h"
 #include "shell/platform/file_watch.h"
 #include "shell/tray/digest_notification.h"
 
@@ -27,8 +34,41 @@ public:
     void started();
     void refreshed();
 
+    // The calendar feed is computed and written beside the window; true while
+    // a run is going or waiting.
+    [[nodiscard]] bool feed_busy() const { return running_ || pending_.has_value(); }
+    // How many times the feed's events were computed, for the tests.
+    [[nodiscard]] int feed_runs() const { return feed_runs_; }
+
 private:
+    // What the feed's events depend on: when none of it changed since the
+    // feed file was written, they are not computed again.
+    struct FeedKey {
+        std::string feed;
+        std::vector<std::pair<std::filesystem::path, FileStamp>> files;
+        Settings settings;
+        DaySerial today{};
+        std::optional<int> lead_days;
+        friend bool operator==(const FeedKey&, const FeedKey&) = default;
+    };
+    // One run, with its own copies of everything it reads.
+    struct FeedJob {
+        FeedKey key;
+        std::filesystem::path target;
+        EngineState state;
+        RefreshTables refreshed;
+        UtcTime stamp;
+        std::shared_ptr<const std::vector<Occurrence>> fed;  // what the file holds, when known
+    };
+    struct FeedDone {
+        FeedKey key;
+        bool ok = false;
+        std::shared_ptr<const std::vector<Occurrence>> events;  // empty: the file stayed
+    };
+
     void write_feed();
+    void start_feed_run();
+    void feed_run_done(FeedDone done);
     [[nodiscard]] FeedGuard feed_guard();
     // Once for one name, not after every refresh.
     void report_feed_failure(const std::string& feed, const QString& text);
@@ -39,8 +79,15 @@ private:
     DigestNotifier digest_;
     bool started_ = false;
     std::string fed_file_;  // what the feed file holds since its last write
-    std::vector<Occurrence> fed_events_;
-    std::string failed_feed_;  // reported once, not after every refresh
+    std::shared_ptr<const std::vector<Occurrence>> fed_events_;
+    std::optional<FeedKey> fed_key_;  // what those events were computed from
+    std::string failed_feed_;         // reported once, not after every refresh
+    // Never two runs at once: a request while one runs waits, and a later one replaces it.
+    std::thread worker_;
+    bool running_ = false;
+    std::optional<FeedKey> running_key_;
+    std::optional<FeedJob> pending_;
+    int feed_runs_ = 0;
 };
 
 }  // namespace merkwald

@@ -13,6 +13,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
 const std::vector<std::string> kGroups = {"Geburtstage", "Namenstage", "Termine", "Sonstiges"};
 const std::string kA = record("<date=01.01.1990>|Anna");
 const std::string kB = record("<date=02.02.1990>|Bernd");
@@ -91,6 +97,64 @@ TEST_F(RecordFile, AppendWritesOneEmptyLineThenTheRecord) {
         files.all(files.second) + "\r\n\r\n" + record("<date=07.03.1970>|<active_before=21>|Neu"),
         read_bytes(state.current_file));
     EXPECT_EQ(4, state.record_count());
+}
+
+// Appending leaves the bytes already there untouched: byte-order mark, the
+// encoding and the last line's missing end (which it adds) included; a
+// Windows-1252 file that cannot hold the new text is asked about and, when
+// allowed, becomes UTF-8 as a whole. What is written reads back as records.
+TEST_F(RecordFile, AppendedLinesFollowTheFileAsItWas) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string line;
+        Utf8Change utf8;
+        std::string after;  // empty: nothing written
+    };
+    const Case cases[] = {
+        {"empty file", "", "Neu", Utf8Change::allowed, "<record>\r\nNeu\r\n</record>\r\n"},
+        {"mark only", bom, "Neu", Utf8Change::allowed, bom + "<record>\r\nNeu\r\n</record>\r\n"},
+        {"UTF-8 with mark, last line open", bom + "Ä\n<record>\nX\n</record>", "Ö",
+         Utf8Change::allowed, bom + "Ä\n<record>\nX\n</record>\r\n<record>\r\nÖ\r\n</record>\r\n"},
+        // Stamps of large files are taken piece by piece: they must still match.
+        {"over a mebibyte", repeated("Zeile\r\n", 200000), "Neu", Utf8Change::allowed,
+         repeated("Zeile\r\n", 200000) + "<record>\r\nNeu\r\n</record>\r\n"},
+        {"Windows-1252, CR", latin1("Ä\r"), "Ö", Utf8Change::ask,
+         latin1("Ä\r<record>\r\nÖ\r\n</record>\r\n")},
+        {"Windows-1252 that cannot hold it, asked", latin1("Ä\r\n"), "Ł", Utf8Change::ask, ""},
+        {"Windows-1252 that cannot hold it, allowed", latin1("Ä\r\n"), "Ł", Utf8Change::allowed,
+         "Ä\r\n<record>\r\nŁ\r\n</record>\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = folder / "anhang.rmd";
+        write_bytes(file, c.before);
+        const WriteOutcome outcome = append_lines(file, {"<record>", c.line, "</record>"}, c.utf8);
+        EXPECT_EQ(!c.after.empty(), outcome.ok()) << german_text(outcome);
+        EXPECT_EQ(c.after.empty() ? c.before : c.after, read_bytes(file));
+        if (c.after.empty()) continue;
+        EXPECT_EQ(c.before, read_bytes(backup_of(file)));
+        EXPECT_EQ(current_stamp(file), outcome.written_stamp);
+        state = {};
+        open(c.after, "anhang.rmd");
+        ASSERT_GE(state.record_count(), 1);
+        EXPECT_EQ("<record>\n" + c.line + "\n</record>\n", state.contents.back());
+    }
+}
+
+// The writers look at the file's lines in place; a file of a few bytes, held
+// inside its string, must be looked at where it was read.
+TEST_F(RecordFile, ATinyFileIsRewrittenFromWhereItWasRead) {
+    for (const std::string bytes : {"</record>", "</record>\r\n"}) {
+        SCOPED_TRACE(bytes);
+        state = {};
+        open(bytes);
+        ASSERT_EQ(1, state.record_count());
+        ASSERT_TRUE(delete_record(state, 1).ok());
+        EXPECT_EQ("", read_bytes(state.current_file));
+        EXPECT_EQ(0, state.record_count());
+    }
 }
 
 // A record without its own start line begins after the previous record's end.

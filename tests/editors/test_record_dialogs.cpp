@@ -10,7 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTableWidget>
+#include <QTableView>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -198,7 +199,7 @@ TEST_F(RecordDialogs, TheListChangesOnlyTheRecordChosen) {
     list.delete_record();
     EXPECT_EQ(top + kA + kB + kC, read_bytes(main));
     EXPECT_TRUE(last_message().contains("anderen Programm"));
-    EXPECT_EQ(4, list.table()->rowCount());
+    EXPECT_EQ(4, list.table()->model()->rowCount());
     list.delete_record();  // the refill chose no row
     EXPECT_EQ(top + kA + kB + kC, read_bytes(main));
     list.table()->selectRow(3);
@@ -220,7 +221,7 @@ TEST_F(RecordDialogs, ARowOpensItsOwnRecordAfterAnOutsideChange) {
     });
     list.edit_row(2);
     EXPECT_EQ("Clara", shown);
-    EXPECT_EQ(4, list.table()->rowCount());
+    EXPECT_EQ(4, list.table()->model()->rowCount());
 
     write_bytes(main, top + kA + kB);
     world.dialogs.messages.clear();
@@ -236,7 +237,87 @@ TEST_F(RecordDialogs, ARowOpensItsOwnRecordAfterAnOutsideChange) {
     EXPECT_FALSE(opened);
     ASSERT_EQ(1u, world.dialogs.messages.size());
     EXPECT_TRUE(last_message().contains("anderes Programm"));
-    EXPECT_EQ(3, list.table()->rowCount());
+    EXPECT_EQ(3, list.table()->model()->rowCount());
+}
+
+// After each change the grid is updated in place, not read anew: its rows
+// must still be what a fresh opening of the file shows, sorted the same way,
+// also for a record that has no `<record>` line of its own and so takes over
+// the lines before it when its neighbour goes, and for a multi-line record's height.
+TEST_F(RecordDialogs, TheRowsAfterEachChangeAreThoseOfAFreshOpening) {
+    const std::string loose = "\r\nZeile davor\r\n<date=05.05.1990>\r\nLose\r\n</record>\r\n";
+    const std::string multi =
+        record("<date=06.06.1990>|<group=Privat>|Zwei|Zeilen <days_before_event_text>");
+    open_on(kC + kA + loose + multi + kB, 1);
+    RecordList list(nullptr, world.context, {main.string()});
+    const auto matches_fresh = [&](bool sorted) {
+        RecordList fresh(nullptr, world.context, {main.string()});
+        std::vector<ListRow> expected = fresh.rows();
+        if (sorted) sort_rows(expected, 1, DateOrder::day, false);
+        EXPECT_EQ(expected, list.rows());
+        ASSERT_EQ(int(expected.size()), list.table()->model()->rowCount());
+        for (int r = 0; r < int(expected.size()); ++r) {
+            const auto at = std::find_if(fresh.rows().begin(), fresh.rows().end(),
+                                         [&](const ListRow& row) { return row == expected[r]; });
+            EXPECT_EQ(fresh.table()->rowHeight(int(at - fresh.rows().begin())),
+                      list.table()->rowHeight(r))
+                << r;
+            EXPECT_EQ(QString::number(r + 1), list.table()->model()->index(r, 0).data().toString());
+        }
+    };
+    const auto row_of = [&list](const std::string& text) {
+        for (std::size_t r = 0; r < list.rows().size(); ++r)
+            if (list.rows()[r].preview.find(text) != std::string::npos) return int(r);
+        ADD_FAILURE() << text;
+        return 0;
+    };
+    const auto edit = [&](const std::string& text, const QString& typed) {
+        test::when_modal([typed](QWidget* modal) {
+            modal->findChild<QPlainTextEdit*>("RTBox1")->setPlainText(typed);
+            test::click_button(modal, "Speichern");
+        });
+        list.edit_row(row_of(text));
+    };
+    list.sort_by_column(1);
+    {
+        SCOPED_TRACE("sorted by the text");
+        matches_fresh(true);
+    }
+    list.table()->selectRow(row_of("Anna"));
+    list.delete_record();
+    {
+        SCOPED_TRACE("Anna deleted, the loose record takes her lines");
+        EXPECT_EQ(kC + loose + multi + kB, read_bytes(main));
+        matches_fresh(true);
+    }
+    list.undo();
+    {
+        SCOPED_TRACE("undone");
+        EXPECT_EQ(kC + kA + loose + multi + kB, read_bytes(main));
+        matches_fresh(true);
+    }
+    edit("Clara", QStringLiteral("Zora\nmit zwei Zeilen"));
+    {
+        SCOPED_TRACE("Clara edited into two lines, moving to the end");
+        EXPECT_NE(std::string::npos, read_bytes(main).find("Zora\r\nmit zwei Zeilen"));
+        matches_fresh(true);
+    }
+    write_bytes(main, kB + read_bytes(main));
+    edit("Lose", QStringLiteral("Fest"));
+    {
+        SCOPED_TRACE("edited after another program added a record at the top");
+        EXPECT_NE(std::string::npos, read_bytes(main).find("Fest"));
+        matches_fresh(true);
+    }
+    test::when_modal([](QWidget* modal) {
+        modal->findChild<QPlainTextEdit*>("RTBox1")->setPlainText("Neu");
+        test::click_button(modal, "Speichern");
+    });
+    list.new_record();
+    {
+        SCOPED_TRACE("a new record: file order");
+        matches_fresh(false);
+    }
 }
 
 // Moving expired records into the file being cleaned up would put them back
@@ -271,7 +352,7 @@ TEST_F(RecordDialogs, ListDeletesOnlyAChosenRowAndUndoFollowsTheShownFile) {
     EXPECT_EQ(kB, read_bytes(main));
     list.undo();
     EXPECT_EQ(kA + kB, read_bytes(main));
-    EXPECT_EQ(2, list.table()->rowCount());
+    EXPECT_EQ(2, list.table()->model()->rowCount());
     list.table()->selectRow(0);
     list.delete_record();
     EXPECT_TRUE(list.undo_button()->isEnabled());

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include "event_loop_support.h"
 #include "gui_test_support.h"
 #include "settings/qt_bridges.h"
 #include "shell/calendar/astro_window.h"
@@ -21,22 +22,29 @@ constexpr char kTwoBirthdays[] =
     "<record>\n<date=05.03.1960>\n<group=Geburtstage>\nAnna\n</record>\n"
     "<record>\n<date=07.03.1970>\n<group=Geburtstage>\nBernd\n</record>\n";
 
+// The feed is written beside the window: a refresh's feed is done when no run is left.
+template <class Form>
+void show_and_feed(Form& form, const WindowFollowers& followers) {
+    form.show_data();
+    ASSERT_TRUE(wait_until([&followers] { return !followers.feed_busy(); }));
+}
+
 TEST(CalendarFeed, RewrittenAfterEveryRefreshOnlyWhenNamedAndAFailureReportedOnce) {
     GuiFixture f(kTwoBirthdays);
     const QString feed = f.folder + "/abo.ics";
     auto form = f.started();
     WindowFollowers followers(*form, QStringLiteral("kein Bus"));
-    form->show_data();
+    show_and_feed(*form, followers);
     EXPECT_FALSE(QFile::exists(feed));
     form->settings().calendar_feed = feed.toStdString();
-    form->show_data();
+    show_and_feed(*form, followers);
     EXPECT_EQ(events_in(feed), 2);  // both birthdays once in the coming 365 days
     f.write("main.rmd", std::string(kTwoBirthdays) + "<record>\n<date=01.04.1999>\nX\n</record>\n");
-    form->show_data();
+    show_and_feed(*form, followers);
     EXPECT_EQ(events_in(feed), 3);
     form->settings().calendar_feed = (f.folder + "/fehlt/abo.ics").toStdString();
-    form->show_data();
-    form->show_data();
+    show_and_feed(*form, followers);
+    show_and_feed(*form, followers);
     EXPECT_EQ(f.dialogs.messages.size(), 1u);
 }
 
@@ -55,8 +63,8 @@ TEST(CalendarFeed, AStoredNameOfAFileItMustNotWriteWritesNothingAndSaysSoOnce) {
         SCOPED_TRACE(feed.toStdString());
         f.dialogs.messages.clear();
         form->settings().calendar_feed = feed.toStdString();
-        form->show_data();
-        form->show_data();
+        show_and_feed(*form, followers);
+        show_and_feed(*form, followers);
         ASSERT_EQ(f.dialogs.messages.size(), 1u) << "once, not at every refresh";
         EXPECT_TRUE(f.dialogs.messages[0].text.contains(QString::fromUtf8(why)))
             << f.dialogs.messages[0].text.toStdString();
@@ -67,10 +75,43 @@ TEST(CalendarFeed, AStoredNameOfAFileItMustNotWriteWritesNothingAndSaysSoOnce) {
     QFile::link(f.folder + "/abo.ics", f.folder + "/link.ics");
     for (const char* feed : {"abo.ics", "link.ics"}) {
         form->settings().calendar_feed = feed;
-        form->show_data();
+        show_and_feed(*form, followers);
     }
     EXPECT_EQ(events_in(f.folder + "/abo.ics"), 2);
     EXPECT_TRUE(QFileInfo(f.folder + "/link.ics").isSymLink());
+}
+
+// A refresh that changed none of the files, the settings and the day computes
+// nothing; any change of them computes the feed again and writes a changed one.
+TEST(CalendarFeed, ComputedAgainOnlyWhenFilesSettingsOrTheFileChanged) {
+    GuiFixture f(kTwoBirthdays);
+    const QString feed = f.folder + "/abo.ics";
+    auto form = f.started();
+    WindowFollowers followers(*form, QStringLiteral("kein Bus"));
+    form->settings().calendar_feed = feed.toStdString();
+    show_and_feed(*form, followers);
+    ASSERT_EQ(events_in(feed), 2);
+    const int runs = followers.feed_runs();
+    show_and_feed(*form, followers);
+    show_and_feed(*form, followers);
+    EXPECT_EQ(followers.feed_runs(), runs);
+
+    QFile::remove(feed);
+    show_and_feed(*form, followers);
+    EXPECT_EQ(followers.feed_runs(), runs + 1);
+    EXPECT_EQ(events_in(feed), 2) << "a removed feed is written again";
+
+    form->settings().calendar_feed = "abo.ics";
+    show_and_feed(*form, followers);
+    EXPECT_EQ(followers.feed_runs(), runs + 2);
+    const QByteArray unchanged = file_bytes(feed);
+
+    f.write("main.rmd", std::string(kTwoBirthdays) + "<record>\n<date=01.04.1999>\nX\n</record>\n");
+    show_and_feed(*form, followers);
+    EXPECT_EQ(followers.feed_runs(), runs + 3);
+    EXPECT_EQ(events_in(feed), 3);
+    EXPECT_NE(file_bytes(feed), unchanged);
+    EXPECT_TRUE(f.dialogs.messages.empty());
 }
 
 TEST(RangeExport, CalendarTakesAtMost366Days) {
