@@ -139,18 +139,42 @@ std::string fold_ical_line(std::string_view line) {
     return out;
 }
 
-std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp) {
-    std::string out;
-    out.reserve(events.size() * 240 + 200);
+namespace {
+
+void add_calendar_head(std::string& out) {
     add_line(out, "BEGIN:VCALENDAR");
     add_line(out, "VERSION:2.0");
     add_line(out, "PRODID:" + std::string(kCalendarProductId));
     add_line(out, "CALSCALE:GREGORIAN");
+}
+
+}  // namespace
+
+std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp) {
+    std::string out;
+    out.reserve(events.size() * 240 + 200);
+    add_calendar_head(out);
     add_line(out, "X-WR-CALNAME:Merkwald");
     const std::string stamp_text = ical_stamp(stamp);
     UidMaker uids;
     for (const Occurrence& o : events) add_event(out, o, uids.uid(o), stamp_text);
     add_line(out, "END:VCALENDAR");
+    return out;
+}
+
+std::vector<SingleEvent> single_event_calendars(const std::vector<Occurrence>& events,
+                                                UtcTime stamp) {
+    std::vector<SingleEvent> out;
+    out.reserve(events.size());
+    const std::string stamp_text = ical_stamp(stamp);
+    UidMaker uids;
+    for (const Occurrence& o : events) {
+        SingleEvent one{uids.uid(o), {}, &o};
+        add_calendar_head(one.text);
+        add_event(one.text, o, one.uid, stamp_text);
+        add_line(one.text, "END:VCALENDAR");
+        out.push_back(std::move(one));
+    }
     return out;
 }
 
