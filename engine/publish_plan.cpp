@@ -111,7 +111,7 @@ PublishPlan plan_publish(const std::vector<WantedResource>& wanted, const Publis
 
     for (const auto& [uid, done] : state.by_uid) {
         if (by_uid.contains(uid) || done.yielded) continue;
-        if (done.etag.empty()) {
+        if (done.etag.empty() || done.pending) {
             plan.left_alone.push_back(uid);
             continue;
         }
@@ -125,7 +125,9 @@ PublishPlan plan_publish(const std::vector<WantedResource>& wanted, const Publis
             continue;
         }
         const PublishedResource& done = found->second;
-        if (done.yielded) {
+        if (done.pending) {
+            creations.push_back({StepKind::create, r.uid, r.href, {}, &r, true});
+        } else if (done.yielded) {
             plan.left_alone.push_back(r.uid);
         } else if (done.hash == r.hash) {
             ++plan.unchanged;
@@ -160,10 +162,11 @@ StateFile read_publish_state(const std::filesystem::path& file, std::string_view
         return damaged(file);
     for (std::size_t i = 2; i < lines.size(); ++i) {
         const std::vector<std::string_view> f = split_tabs(lines[i]);
-        if (f.size() != 5 || f[0].empty() || f[1].empty() || (f[4] != "0" && f[4] != "1"))
+        if (f.size() != 5 || f[0].empty() || f[1].empty() || f[4].size() != 1 || f[4][0] < '0' ||
+            f[4][0] > '2')
             return damaged(file);
         result.state.by_uid[std::string(f[0])] = {std::string(f[1]), std::string(f[2]),
-                                                  std::string(f[3]), f[4] == "1"};
+                                                  std::string(f[3]), f[4] == "1", f[4] == "2"};
     }
     return result;
 }
@@ -179,7 +182,7 @@ std::string publish_state_text(const PublishState& state) {
         const std::string& etag = storable(r.etag) ? r.etag : std::string();
         if (!storable(uid) || !storable(r.href) || !storable(r.hash)) continue;
         out.append(uid).append("\t").append(r.href).append("\t").append(etag).append("\t");
-        out.append(r.hash).append(r.yielded ? "\t1\r\n" : "\t0\r\n");
+        out.append(r.hash).append(r.yielded ? "\t1\r\n" : r.pending ? "\t2\r\n" : "\t0\r\n");
     }
     return out;
 }

@@ -38,6 +38,11 @@ struct PublishedResource {
     // Changed or taken by someone else on the server (a condition failed): left
     // alone from then on, neither sent again nor deleted.
     bool yielded = false;
+    // Sent as new, with no answer yet: written down before the request goes
+    // out, so that a run that dies after the server stored it but before the
+    // answer arrived does not leave the resource unknown. A later run sends it
+    // again; a failed condition then means it is ours already.
+    bool pending = false;
     friend bool operator==(const PublishedResource&, const PublishedResource&) = default;
 };
 
@@ -59,13 +64,15 @@ struct PublishStep {
     std::string href;
     std::string etag;                        // for change and remove
     const WantedResource* wanted = nullptr;  // for create and change
+    bool pending = false;                    // a create an earlier run sent without answer
 };
 
 struct PublishPlan {
     std::vector<PublishStep> steps;  // removals first, then changes, then new ones
     int unchanged = 0;
     // Not touched: yielded earlier, or a change or removal is due but the server
-    // never told an ETag to make it conditional on.
+    // never told an ETag to make it conditional on, or a removal of a resource
+    // whose creation was never confirmed.
     std::vector<std::string> left_alone;
 };
 

@@ -79,6 +79,21 @@ TEST(PublishPlan, CreatesChangesRemovesAndLeavesAlone) {
     EXPECT_EQ(std::vector<std::string>{"no-etag@merkwald"}, plan.left_alone);
 }
 
+// A create whose answer never came is sent again (the client then takes a failed
+// condition for its own resource); gone meanwhile, it is not deleted blindly.
+TEST(PublishPlan, AnUnconfirmedCreateIsSentAgainButNeverDeleted) {
+    const auto wanted = wanted_resources(three_events(), {kDay, 0});
+    PublishState state;
+    state.by_uid[wanted[0].uid] = {wanted[0].href, "", wanted[0].hash, false, true};
+    state.by_uid["gone@merkwald"] = {"gone.ics", "", "h", false, true};
+    const PublishPlan plan = plan_publish({wanted[0]}, state);
+    ASSERT_EQ(1u, plan.steps.size());
+    EXPECT_EQ(StepKind::create, plan.steps[0].kind);
+    EXPECT_TRUE(plan.steps[0].pending);
+    EXPECT_EQ(0, plan.unchanged);
+    EXPECT_EQ(std::vector<std::string>{"gone@merkwald"}, plan.left_alone);
+}
+
 TEST(PublishPlan, YieldedOrEtaglessResourcesAreNeverSentAgain) {
     const auto wanted = wanted_resources(three_events(), {kDay, 0});
     PublishState state;
@@ -112,6 +127,7 @@ TEST_F(PublishStateFile, WrittenStateReadsBackAndNamesItsCollection) {
     state.collection = url;
     state.by_uid["a@merkwald"] = {"a%40merkwald.ics", "\"etag 1\"", "0123", false};
     state.by_uid["b@merkwald"] = {"b%40merkwald.ics", "", "4567", true};
+    state.by_uid["c@merkwald"] = {"c%40merkwald.ics", "", "89ab", false, true};
     std::string message;
     ASSERT_TRUE(write_publish_state(file, state, message)) << message;
     const StateFile back = read_publish_state(file, url);
@@ -150,6 +166,7 @@ TEST_F(PublishStateFile, AnythingButOwnLinesOfThisCollectionIsDamaged) {
         {"too few fields", head + "a\ta.ics\t\"e\"\th\r\n"},
         {"no href", head + "a\t\t\"e\"\th\t0\r\n"},
         {"bad flag", head + "a\ta.ics\t\"e\"\th\tja\r\n"},
+        {"unknown flag", head + "a\ta.ics\t\"e\"\th\t3\r\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
