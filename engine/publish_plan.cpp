@@ -61,7 +61,8 @@ std::vector<std::string_view> split_tabs(std::string_view line) {
 StateFile damaged(const std::filesystem::path& file) {
     StateFile result;
     result.outcome = StateRead::damaged;
-    result.message = "Die Ablage des Kalender-Abgleichs " + file.string() +
+    const std::u8string name = file.u8string();
+    result.message = "Die Ablage des Kalender-Abgleichs " + std::string(name.begin(), name.end()) +
                      " ist unlesbar. Solange sie besteht, sendet Merkwald nichts; wird sie "
                      "gelöscht, beginnt der Abgleich neu und lässt die früher gesendeten "
                      "Termine auf dem Server unberührt.";

@@ -9,6 +9,7 @@
 #include "settings/qt_bridges.h"
 #include "shell/day_timers.h"
 #include "shell/main_window.h"
+#include "shell/publish_prompts.h"
 #include "shell/tray.h"
 
 namespace merkwald {
@@ -24,7 +25,10 @@ WindowFollowers::WindowFollowers(MainWindow& window, const QString& bus)
                    return window.tray().show_message(title, body);
                },
                [&window] { window.show_main_window(); }},
-              this) {
+              this),
+      caldav_(this),
+      passwords_(this),
+      publisher_(caldav_, passwords_, publish_hooks(), this) {
     window.set_refresh_handler([this] { refreshed(); });
 }
 
@@ -41,7 +45,39 @@ void WindowFollowers::refreshed() {
         files.push_back(path_text(window_.engine_state().resolve(file)));
     watch_.watch(files);
     write_feed();
+    publish_calendar();
     if (started_) send_digest();
+}
+
+PublishHooks WindowFollowers::publish_hooks() {
+    PublishHooks hooks;
+    hooks.notify = [this](const QString& text) {
+        // Without a tray the message would go nowhere; a box would stop the window.
+        (void)window_.tray().show_message(QStringLiteral("Merkwald: CalDAV-Kalender"), text);
+    };
+    hooks.ask_password = [this](const QString& account) {
+        return ask_caldav_password(&window_, account);
+    };
+    hooks.confirm_certificate = [this](const QString& host, const QString& fingerprint) {
+        return confirm_caldav_certificate(window_.services().dialogs, &window_, host, fingerprint);
+    };
+    hooks.keep_fingerprint = [this](const QString& fingerprint) {
+        window_.settings().caldav_fingerprint = to_utf8(fingerprint);
+        (void)write_values(window_.settings_store(), window_.settings(), {"CalDAVFingerabdruck"});
+    };
+    return hooks;
+}
+
+void WindowFollowers::publish_calendar() {
+    if (!publishing_wanted(window_.settings()) || !window_.refresh_tables().read_ok) return;
+    EngineState state = window_.engine_state();
+    SilentSink quiet;
+    // A file that could not be read would look like deleted events.
+    auto events = feed_events(state, window_.refresh_tables(), quiet);
+    if (!events) return;
+    const UtcTime stamp = utc_from_unix(window_.services().clock.now().toSecsSinceEpoch());
+    publisher_.publish(window_.settings(), std::move(*events), stamp,
+                       to_path(window_.program_folder()));
 }
 
 void WindowFollowers::send_digest() {

@@ -31,7 +31,14 @@ struct CalDavClient::Run {
 CalDavClient::CalDavClient(QObject* parent)
     : QObject(parent), network_(new QNetworkAccessManager(this)) {}
 
-CalDavClient::~CalDavClient() = default;
+CalDavClient::~CalDavClient() {
+    // Replies still under way end with the network manager, after the run they
+    // would report to: they must not report.
+    for (QNetworkReply* reply : network_->findChildren<QNetworkReply*>()) {
+        disconnect(reply, nullptr, this, nullptr);
+        reply->abort();
+    }
+}
 
 void CalDavClient::start(PublishJob job, std::function<void(const PublishReport&)> done) {
     run_ = std::make_unique<Run>();

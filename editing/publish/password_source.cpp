@@ -1,8 +1,10 @@
 #include "editing/publish/password_source.h"
 
-#include <qt6keychain/keychain.h>
-
 #include <QtGlobal>
+
+#ifdef MERKWALD_HAVE_KEYCHAIN
+#include <qt6keychain/keychain.h>
+#endif
 
 #include "editing/publish/caldav_settings.h"
 
@@ -10,9 +12,13 @@ namespace merkwald {
 
 namespace {
 
+#ifdef MERKWALD_HAVE_KEYCHAIN
 const QString kService = QStringLiteral("Merkwald CalDAV");
+#endif
 
 }  // namespace
+
+#ifdef MERKWALD_HAVE_KEYCHAIN
 
 void KeychainPasswords::fetch(const QString& account,
                               std::function<void(std::optional<QString>)> done) {
@@ -42,6 +48,23 @@ void KeychainPasswords::store(const QString& account, const QString& password,
             });
     job->start();
 }
+
+#else
+void KeychainPasswords::fetch(const QString&, std::function<void(std::optional<QString>)> done) {
+    QMetaObject::invokeMethod(
+        this, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
+}
+
+void KeychainPasswords::store(const QString&, const QString&,
+                              std::function<void(QString error)> done) {
+    QMetaObject::invokeMethod(
+        this,
+        [done = std::move(done)] {
+            done(QStringLiteral("Dieses Merkwald wurde ohne Schlüsselbund gebaut."));
+        },
+        Qt::QueuedConnection);
+}
+#endif
 
 std::optional<QString> password_from_environment() {
     if (!qEnvironmentVariableIsSet(kCalDavPasswordVariable)) return std::nullopt;
