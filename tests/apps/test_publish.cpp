@@ -10,6 +10,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslError>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -123,14 +124,17 @@ const std::string kDentist =
 
 class PublishTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { start_server(); }
+    void start_server(const fs::path& certificate = {}, const fs::path& key = {}) {
         if (test::find_radicale().empty())
             GTEST_SKIP() << "radicale is not installed (Debian: radicale)";
         fs::create_directories(server_folder);
-        server = std::make_unique<test::RadicaleServer>(server_folder);
+        server.reset();
+        fs::remove_all(server_folder / "storage");
+        server = std::make_unique<test::RadicaleServer>(server_folder, certificate, key);
         ASSERT_TRUE(server->running()) << server->log();
         collection_url = server->base_url() + test::RadicaleServer::kUser + "/merkwald/";
-        ASSERT_EQ(201, http("MKCALENDAR", collection_url));
+        ASSERT_EQ(201, http("MKCALENDAR", collection_url)) << server->log();
         set_settings(collection_url, test::RadicaleServer::kUser);
     }
     void TearDown() override {
@@ -139,7 +143,8 @@ protected:
         fs::remove_all(server_folder);
     }
 
-    void set_settings(const std::string& url, const std::string& user) {
+    void set_settings(const std::string& url, const std::string& user,
+                      const std::string& fingerprint = {}) {
         fs::create_directories(home / "config" / "Merkwald");
         SettingsStore store = SettingsStore::file_store(
             QString::fromStdString((home / "config" / "Merkwald" / "Merkwald.conf").string()));
@@ -147,6 +152,7 @@ protected:
         store.set_value(kMainKey, "DataFilename", std::string("main.rmd"));
         store.set_value(kMainKey, "CalDAVAdresse", url);
         store.set_value(kMainKey, "CalDAVBenutzer", user);
+        store.set_value(kMainKey, "CalDAVFingerabdruck", fingerprint);
     }
 
     void write_reminders(const std::string& text) const {
@@ -190,12 +196,17 @@ protected:
         request.setRawHeader("Authorization", "Basic " + QByteArray("anna:geheim").toBase64());
         request.setHeader(QNetworkRequest::ContentTypeHeader, "text/calendar");
         if (!if_match.isEmpty()) request.setRawHeader("If-Match", if_match);
+        request.setTransferTimeout(10000);
         QNetworkReply* reply =
             network.sendCustomRequest(request, method, QByteArray::fromStdString(body));
+        // The test's own requests trust the test's certificate.
+        QObject::connect(reply, &QNetworkReply::sslErrors, reply,
+                         [reply](const QList<QSslError>&) { reply->ignoreSslErrors(); });
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         loop.exec();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (status == 0) ADD_FAILURE() << reply->errorString().toStdString();
         delete reply;
         return status;
     }
@@ -353,6 +364,44 @@ TEST_F(PublishTest, AServerStoppedMidwayLosesNothingAndDuplicatesNothing) {
     EXPECT_EQ(53, resources);
     const Outcome third = publish();
     EXPECT_TRUE(has_line(third.out, "Unverändert: 53")) << third.out;
+}
+
+// The test certificate's fingerprint, as `openssl x509 -fingerprint -sha256` prints it.
+constexpr const char* kTestFingerprint =
+    "1B:A6:85:8B:BD:5E:00:1A:C4:35:5B:6F:DD:63:66:6F:D4:5E:E5:5A:97:D7:7B:F0:FD:D8:49:63:1B:A6:C0:"
+    "BA";
+
+TEST_F(PublishTest, ASelfSignedServerIsTrustedOnlyWithItsConfirmedFingerprint) {
+    const fs::path data = fs::path(MERKWALD_SOURCE_DIR) / "tests" / "apps" / "data";
+    start_server(data / "caldav-test.crt", data / "caldav-test.key");
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(collection_url.starts_with("https://"));
+    write_reminders(kLea + kDentist);
+
+    Outcome run = publish();
+    EXPECT_EQ(1, run.status);
+    EXPECT_NE(std::string::npos,
+              run.err.find(std::string("--accept-fingerprint ") + kTestFingerprint))
+        << run.err;
+    std::string other(kTestFingerprint);
+    other.replace(0, 2, "00");
+    run = publish(test::RadicaleServer::kPassword, {"--accept-fingerprint", other});
+    EXPECT_EQ(1, run.status) << run.out;
+    int resources = -1;
+    (void)collection(&resources);
+    EXPECT_EQ(0, resources);
+
+    // Any usual spelling of the fingerprint.
+    std::string lower;
+    for (const char c : std::string(kTestFingerprint))
+        if (c != ':') lower += char(std::tolower(static_cast<unsigned char>(c)));
+    run = publish(test::RadicaleServer::kPassword, {"--accept-fingerprint=" + lower});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_TRUE(has_line(run.out, "Neu angelegt: 2")) << run.out;
+    set_settings(collection_url, test::RadicaleServer::kUser, kTestFingerprint);
+    run = publish();
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_TRUE(has_line(run.out, "Unverändert: 2")) << run.out;
 }
 
 TEST_F(PublishTest, BadSettingsExitWithTwo) {

@@ -45,15 +45,24 @@ public:
     static constexpr const char* kPassword = "geheim";
 
     // `folder` holds the configuration, the user file, the storage and the log.
-    explicit RadicaleServer(std::filesystem::path folder) : folder_(std::move(folder)) {
+    // With a certificate and its key the server speaks https only.
+    explicit RadicaleServer(std::filesystem::path folder,
+                            const std::filesystem::path& certificate = {},
+                            const std::filesystem::path& key = {})
+        : folder_(std::move(folder)), tls_(!certificate.empty()) {
         port_ = free_port();
         std::ofstream(folder_ / "users") << kUser << ':' << kPassword << '\n';
-        std::ofstream(folder_ / "config")
-            << "[server]\nhosts = 127.0.0.1:" << port_ << "\n"
-            << "[auth]\ntype = htpasswd\nhtpasswd_filename = " << (folder_ / "users").string()
-            << "\nhtpasswd_encryption = plain\n"
-            << "[storage]\nfilesystem_folder = " << (folder_ / "storage").string() << "\n"
-            << "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n";
+        {
+            std::ofstream config(folder_ / "config");
+            config << "[server]\nhosts = 127.0.0.1:" << port_ << "\n";
+            if (tls_)
+                config << "ssl = True\ncertificate = " << certificate.string()
+                       << "\nkey = " << key.string() << "\n";
+            config << "[auth]\ntype = htpasswd\nhtpasswd_filename = "
+                   << (folder_ / "users").string() << "\nhtpasswd_encryption = plain\n"
+                   << "[storage]\nfilesystem_folder = " << (folder_ / "storage").string() << "\n"
+                   << "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n";
+        }
         start();
     }
     ~RadicaleServer() { stop(); }
@@ -103,7 +112,7 @@ public:
     [[nodiscard]] bool running() const { return pid_ != 0; }
     [[nodiscard]] int port() const { return port_; }
     [[nodiscard]] std::string base_url() const {
-        return "http://127.0.0.1:" + std::to_string(port_) + "/";
+        return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_) + "/";
     }
     // The folder where Radicale keeps the items of a collection of the user.
     [[nodiscard]] std::filesystem::path collection_folder(const std::string& name) const {
@@ -142,6 +151,7 @@ private:
     }
 
     std::filesystem::path folder_;
+    bool tls_ = false;
     int port_ = 0;
     pid_t pid_ = 0;
 };
