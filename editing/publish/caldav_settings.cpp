@@ -1,8 +1,20 @@
 #include "editing/publish/caldav_settings.h"
 
+#include <QHostAddress>
+
 #include "settings/qt_bridges.h"
 
 namespace merkwald {
+
+namespace {
+
+bool is_loopback(const QString& host) {
+    const QHostAddress address(host);
+    return host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
+           (!address.isNull() && address.isLoopback());
+}
+
+}  // namespace
 
 bool publishing_wanted(const Settings& settings) {
     return !to_qstring(settings.caldav_url).trimmed().isEmpty();
@@ -16,6 +28,7 @@ CalDavProblem check_caldav(const Settings& settings) {
     if (!url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty() ||
         url.hasQuery() || url.hasFragment())
         return CalDavProblem::bad_url;
+    if (scheme == u"http" && !is_loopback(url.host())) return CalDavProblem::plain_http;
     if (to_qstring(settings.caldav_user).trimmed().isEmpty()) return CalDavProblem::no_user;
     return CalDavProblem::none;
 }
@@ -42,6 +55,10 @@ QString caldav_problem_text(CalDavProblem problem) {
         case CalDavProblem::bad_url:
             return QStringLiteral(
                 "Die Adresse des CalDAV-Kalenders ist keine gültige http- oder https-Adresse.");
+        case CalDavProblem::plain_http:
+            return QStringLiteral(
+                "Die Adresse des CalDAV-Kalenders muss mit https:// beginnen: über http ginge "
+                "das Passwort lesbar durchs Netz (http nur zu diesem Rechner).");
         case CalDavProblem::no_user:
             return QStringLiteral("Für den CalDAV-Kalender ist kein Benutzername eingestellt.");
     }

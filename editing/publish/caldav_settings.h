@@ -15,7 +15,13 @@ namespace merkwald {
 // user's processes can read it: a secret store is the better place.
 inline constexpr char kCalDavPasswordVariable[] = "MERKWALD_CALDAV_PASSWORD";
 
-enum class CalDavProblem { none, no_url, bad_url, no_user };
+enum class CalDavProblem {
+    none,
+    no_url,
+    bad_url,
+    plain_http,  // http to another computer: the password would travel readable
+    no_user,
+};
 
 struct CalDavTarget {
     QUrl collection;  // http or https, ending in '/'

@@ -413,6 +413,7 @@ TEST_F(PublishTest, BadSettingsExitWithTwo) {
         {"no address", "", "anna"},
         {"no web address", "ftp://127.0.0.1/anna/", "anna"},
         {"no address at all", "kalender", "anna"},
+        {"a password readable on the network", "http://dav.example/anna/", "anna"},
         {"no user", collection_url, ""},
     };
     for (const auto& row : rows) {
