@@ -42,8 +42,6 @@ public:
                  const std::filesystem::path& state_folder);
 
     [[nodiscard]] bool running() const { return running_; }
-    // A password the options page just asked for: used from now on.
-    void set_password(const QString& password) { password_ = password; }
 
 private:
     struct Request {

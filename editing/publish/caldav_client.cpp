@@ -180,7 +180,6 @@ void CalDavClient::settle(const PublishStep& step, int status, const QByteArray&
         entry.etag.clear();
         entry.yielded = true;
         entry.pending = false;
-        if (entry.hash.empty()) entry.hash = "-";
         report.conflicts.push_back(item);
     } else {
         return settle_failure(status);
