@@ -335,6 +335,32 @@ TEST_F(PublishTest, AWrongPasswordFailsAndChangesNothing) {
     EXPECT_EQ(2, resources);
 }
 
+// What the file claims cannot be trusted: nothing is sent, not even new events
+// (they would be taken for ours later), until the user removes it.
+TEST_F(PublishTest, ADamagedStateFileStopsThePublishAndIsNamed) {
+    write_reminders(kLea + kDentist);
+    ASSERT_EQ(0, publish().status);
+    fs::path state_file;
+    for (const auto& entry : fs::directory_iterator(home))
+        if (entry.path().extension() == ".state") state_file = entry.path();
+    ASSERT_FALSE(state_file.empty());
+    std::ofstream(state_file, std::ios::binary | std::ios::app) << "kaputt\r\n";
+    write_reminders(kLea + kMonthly);
+    const Outcome run = publish();
+    EXPECT_EQ(1, run.status);
+    EXPECT_NE(std::string::npos, run.err.find(state_file.string())) << run.err;
+    int resources = 0;
+    (void)collection(&resources);
+    EXPECT_EQ(2, resources);
+
+    fs::remove(state_file);
+    const Outcome fresh = publish();
+    EXPECT_EQ(0, fresh.status) << fresh.err;
+    // The two from before are there already: left alone, not doubled.
+    EXPECT_TRUE(has_line(fresh.out, "Neu angelegt: 12")) << fresh.out;
+    EXPECT_TRUE(has_line(fresh.out, "Unberührt gelassen: 1")) << fresh.out;
+}
+
 TEST_F(PublishTest, AServerStoppedMidwayLosesNothingAndDuplicatesNothing) {
     // A weekly event: enough requests to stop the server among them.
     write_reminders(kLea +
