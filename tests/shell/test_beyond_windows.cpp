@@ -1,4 +1,4 @@
-// The windows' side of the calendar feed, the range export, the state's legal
+// The windows' side of the calendar feed, the CalDAV calendar, the range export, the state's legal
 // days off in the heading and summer time "automatisch".
 
 #include <gtest/gtest.h>
@@ -6,6 +6,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include <QDir>
+
+#include "event_loop_support.h"
 #include "gui_test_support.h"
 #include "settings/qt_bridges.h"
 #include "shell/astro_window.h"
@@ -38,6 +41,27 @@ TEST(CalendarFeed, RewrittenAfterEveryRefreshOnlyWhenNamedAndAFailureReportedOnc
     form->show_data();
     form->show_data();
     EXPECT_EQ(f.dialogs.messages.size(), 1u);
+}
+
+// The window does not wait for the server: the refresh returns while the publish
+// runs, whose new resources are written down before they go out. A server that
+// does not answer shows no box.
+TEST(CalDavCalendar, ARefreshStartsThePublishInTheBackground) {
+    GuiFixture f(kTwoBirthdays);
+    auto form = f.started();
+    WindowFollowers followers(*form, QStringLiteral("kein Bus"));
+    qputenv("MERKWALD_CALDAV_PASSWORD", "geheim");
+    form->settings().caldav_url = "http://127.0.0.1:1/anna/merkwald/";
+    form->settings().caldav_user = "anna";
+    form->show_data();
+    EXPECT_TRUE(followers.publisher().running());
+    EXPECT_TRUE(wait_until([&] { return !followers.publisher().running(); }, 30000));
+    qunsetenv("MERKWALD_CALDAV_PASSWORD");
+    const QStringList states =
+        QDir(f.folder).entryList({QStringLiteral("caldav-*.state")}, QDir::Files);
+    ASSERT_EQ(states.size(), 1);
+    EXPECT_EQ(file_bytes(f.folder + u'/' + states[0]).count("\t2\r\n"), 2);
+    EXPECT_TRUE(f.dialogs.messages.empty());
 }
 
 TEST(CalendarFeed, AStoredNameOfAFileItMustNotWriteWritesNothingAndSaysSoOnce) {
