@@ -119,28 +119,41 @@ std::string fold_ical_line(std::string_view line) {
     return out;
 }
 
+namespace {
+
+void add_calendar_head(std::string& out) {
+    add_line(out, "BEGIN:VCALENDAR");
+    add_line(out, "VERSION:2.0");
+    add_line(out, "PRODID:" + std::string(kCalendarProductId));
+    add_line(out, "CALSCALE:GREGORIAN");
+}
+
+// Two equal records give equal identities; the n-th of them on a day gets "-n".
+// `day` and `seen` carry the count from event to event.
+std::string next_uid(const Occurrence& o, DaySerial& day,
+                     std::unordered_map<std::uint64_t, int>& seen) {
+    if (o.day != day) {
+        seen.clear();
+        day = o.day;
+    }
+    const int n = ++seen[o.identity];
+    std::string uid = hex64(o.identity) + '-' + ical_date(o.day);
+    if (n > 1) uid += '-' + std::to_string(n);
+    return uid + "@merkwald";
+}
+
+}  // namespace
+
 IcalendarWriter::IcalendarWriter(Put put, UtcTime stamp)
     : put_(std::move(put)), stamp_(ical_stamp(stamp)) {
-    add_line(piece_, "BEGIN:VCALENDAR");
-    add_line(piece_, "VERSION:2.0");
-    add_line(piece_, "PRODID:" + std::string(kCalendarProductId));
-    add_line(piece_, "CALSCALE:GREGORIAN");
+    add_calendar_head(piece_);
     add_line(piece_, "X-WR-CALNAME:Merkwald");
     put_(piece_);
 }
 
 void IcalendarWriter::add(const Occurrence& o) {
-    // Two equal records give equal identities; the n-th of them on a day gets "-n".
-    if (o.day != day_) {
-        seen_.clear();
-        day_ = o.day;
-    }
-    const int n = ++seen_[o.identity];
-    std::string uid = hex64(o.identity) + '-' + ical_date(o.day);
-    if (n > 1) uid += '-' + std::to_string(n);
-    uid += "@merkwald";
     piece_.clear();
-    add_event(piece_, o, uid, stamp_);
+    add_event(piece_, o, next_uid(o, day_, seen_), stamp_);
     put_(piece_);
 }
 
@@ -156,6 +169,23 @@ std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp)
     IcalendarWriter writer([&out](std::string_view piece) { out += piece; }, stamp);
     for (const Occurrence& o : events) writer.add(o);
     writer.finish();
+    return out;
+}
+
+std::vector<SingleEvent> single_event_calendars(const std::vector<Occurrence>& events,
+                                                UtcTime stamp) {
+    std::vector<SingleEvent> out;
+    out.reserve(events.size());
+    const std::string stamp_text = ical_stamp(stamp);
+    DaySerial day{};
+    std::unordered_map<std::uint64_t, int> seen;
+    for (const Occurrence& o : events) {
+        SingleEvent one{next_uid(o, day, seen), {}, &o};
+        add_calendar_head(one.text);
+        add_event(one.text, o, one.uid, stamp_text);
+        add_line(one.text, "END:VCALENDAR");
+        out.push_back(std::move(one));
+    }
     return out;
 }
 

@@ -53,6 +53,17 @@ private:
     std::string piece_;
 };
 
+// One occurrence as a calendar of its own, as a calendar server stores it.
+struct SingleEvent {
+    std::string uid;                    // as in icalendar_text for the same list
+    std::string text;                   // VCALENDAR with this one VEVENT, CRLF, our PRODID
+    const Occurrence* event = nullptr;  // into the list it was made from
+};
+
+// Every occurrence of the list as its own calendar.
+[[nodiscard]] std::vector<SingleEvent> single_event_calendars(const std::vector<Occurrence>& events,
+                                                              UtcTime stamp);
+
 // Text as an iCalendar TEXT value: backslash, semicolon, comma and line breaks escaped.
 [[nodiscard]] std::string escape_ical_text(std::string_view text);
 

@@ -51,6 +51,12 @@ struct Settings {
     bool digest_notification = false;
     // A calendar file rewritten after every refresh; empty: none.
     std::string calendar_feed;
+    // The calendar collection kept up to date after every refresh; empty: none.
+    // The password lives in the desktop's secret store, never here.
+    std::string caldav_url, caldav_user;
+    // The SHA-256 fingerprint of the one certificate the user accepted for a
+    // server the system does not trust; empty: the system's trust alone.
+    std::string caldav_fingerprint;
     // The shipped name days in the list: "keine", "meiner Leute" or "alle".
     std::string name_days;
 

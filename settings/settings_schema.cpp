@@ -46,6 +46,9 @@ const Entry kEntries[] = {
     {"Bundesland", text, &S::state, stated, "", options_dialog},
     {"DigestNotification", number_flag, &S::digest_notification, stated, "1", options_dialog},
     {"CalendarFeed", text, &S::calendar_feed, stated, "", options_dialog},
+    {"CalDAVAdresse", text, &S::caldav_url, stated, "", options_dialog},
+    {"CalDAVBenutzer", text, &S::caldav_user, stated, "", options_dialog},
+    {"CalDAVFingerabdruck", text, &S::caldav_fingerprint, stated, "", options_dialog},
     // Missing: none, as before the table was shipped; a new store gets "meiner Leute".
     {"Namenstage", text, &S::name_days, stated, "keine", options_dialog},
     // Empty selects the default place.

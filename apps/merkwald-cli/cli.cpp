@@ -32,6 +32,9 @@ constexpr std::string_view kHelp =
     "  namedays [--today DATUM] [--all]\n"
     "                      die Namenstage der Vornamen in den Geburtstagen (7 Tage im\n"
     "                      Voraus); mit --all dazu alle Namen des Tages\n"
+    "  publish [--dry-run] [--today DATUM] [--file DATEI] [--accept-fingerprint SHA256]\n"
+    "                      bringt den CalDAV-Kalender der Einstellungen auf den Stand\n"
+    "                      der kommenden 365 Tage; mit --dry-run nur die Vorschau\n"
     "  check [--file DATEI]\n"
     "                      meldet jede fehlerhafte Zeile als DATEI:ZEILE: Text\n"
     "  add birthday NAME DATUM [--template N] [--lead-days N] [--file DATEI] [--utf8]\n"
@@ -55,6 +58,7 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"holiday", run_holiday},   {"astro", run_astro},
     {"ics", run_ics},           {"check", run_check},
     {"add", run_add},           {"namedays", run_namedays},
+    {"publish", run_publish},
 };
 
 }  // namespace

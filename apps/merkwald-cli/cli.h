@@ -99,4 +99,8 @@ int run_ics(const std::vector<std::string>& args, Context& ctx);
 // with --all also the table's names of the day.
 int run_namedays(const std::vector<std::string>& args, Context& ctx);
 
+// publish: the events of the coming days to the CalDAV calendar of the settings;
+// 1 on a failure of the server or the connection, 2 on missing or bad settings.
+int run_publish(const std::vector<std::string>& args, Context& ctx);
+
 }  // namespace merkwald::cli

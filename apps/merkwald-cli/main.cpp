@@ -1,4 +1,5 @@
-// merkwald-cli: reads the settings store and the reminder files, never writes.
+// merkwald-cli: reads the settings store and the reminder files; writes only
+// where a command says so (`add`, and `publish` its state file).
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -197,9 +197,11 @@ void MainWindow::refresh_once() {
         engine_state_.settings = to_engine_settings(settings_, light());
         engine_state_.program_folder = to_path(options_.program_folder);
         engine_state_.sound_mark = false;
-        // The calendar feed evaluates the records of this read on the coming days.
-        fresh.capture = settings_.calendar_feed.empty() ? RefreshTables::Capture::none
-                                                        : RefreshTables::Capture::also;
+        // The calendar feed and the CalDAV calendar evaluate the records of this
+        // read on the coming days.
+        fresh.capture = settings_.calendar_feed.empty() && settings_.caldav_url.empty()
+                            ? RefreshTables::Capture::none
+                            : RefreshTables::Capture::also;
         // The name days look for the people in the birthday records.
         if (name_day_choice(settings_) != NameDayChoice::none &&
             fresh.capture == RefreshTables::Capture::none)

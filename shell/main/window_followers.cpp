@@ -9,6 +9,7 @@
 #include "settings/qt_bridges.h"
 #include "shell/main/day_timers.h"
 #include "shell/main/main_window.h"
+#include "shell/publish/publish_prompts.h"
 #include "shell/tray/tray.h"
 
 namespace merkwald {
@@ -24,7 +25,10 @@ WindowFollowers::WindowFollowers(MainWindow& window, const QString& bus)
                    return window.tray().show_message(title, body);
                },
                [&window] { window.show_main_window(); }},
-              this) {
+              this),
+      caldav_(this),
+      passwords_(this),
+      publisher_(caldav_, passwords_, publish_hooks(), this) {
     window.set_refresh_handler([this] { refreshed(); });
 }
 
@@ -63,18 +67,50 @@ FeedGuard WindowFollowers::feed_guard() {
     return guard;
 }
 
+PublishHooks WindowFollowers::publish_hooks() {
+    PublishHooks hooks;
+    hooks.notify = [this](const QString& text) {
+        // Without a tray the message would go nowhere; a box would stop the window.
+        (void)window_.tray().show_message(QStringLiteral("Merkwald: CalDAV-Kalender"), text);
+    };
+    hooks.ask_password = [this](const QString& account) {
+        return ask_caldav_password(&window_, account);
+    };
+    hooks.confirm_certificate = [this](const QString& host, const QString& fingerprint) {
+        return confirm_caldav_certificate(window_.services().dialogs, &window_, host, fingerprint);
+    };
+    hooks.keep_fingerprint = [this](const QString& fingerprint) {
+        window_.settings().caldav_fingerprint = to_utf8(fingerprint);
+        (void)write_values(window_.settings_store(), window_.settings(), {"CalDAVFingerabdruck"});
+    };
+    return hooks;
+}
+
+void WindowFollowers::publish_calendar(const std::vector<Occurrence>& events, UtcTime stamp) {
+    if (!publishing_wanted(window_.settings())) return;
+    // The runner sends nothing when the calendar already holds these events.
+    publisher_.publish(window_.settings(), events, stamp, to_path(window_.program_folder()));
+}
+
 void WindowFollowers::write_feed() {
     const std::string& feed = window_.settings().calendar_feed;
-    if (feed.empty() || !window_.refresh_tables().read_ok) return;
-    const FeedTarget target = check_feed_target(feed, feed_guard());
-    if (target.refusal != FeedRefusal::none) {
-        fed_file_.clear();
-        report_feed_failure(feed, QStringLiteral("Das Kalender-Abo %1 wird nicht geschrieben. %2")
-                                      .arg(QDir::toNativeSeparators(path_text(target.file)),
-                                           to_qstring(feed_refusal_text(target.refusal))));
-        return;
+    const bool publish = publishing_wanted(window_.settings());
+    if ((feed.empty() && !publish) || !window_.refresh_tables().read_ok) return;
+    std::filesystem::path target_file;
+    if (!feed.empty()) {
+        const FeedTarget target = check_feed_target(feed, feed_guard());
+        if (target.refusal == FeedRefusal::none) {
+            target_file = target.file;
+        } else {
+            fed_file_.clear();
+            report_feed_failure(feed,
+                                QStringLiteral("Das Kalender-Abo %1 wird nicht geschrieben. %2")
+                                    .arg(QDir::toNativeSeparators(path_text(target.file)),
+                                         to_qstring(feed_refusal_text(target.refusal))));
+            if (!publish) return;
+        }
     }
-    FeedKey key{feed,
+    FeedKey key{target_file.empty() ? std::string() : feed,
                 {},
                 window_.settings(),
                 window_.engine_state().today,
@@ -84,19 +120,23 @@ void WindowFollowers::write_feed() {
         key.files.emplace_back(path, current_stamp(path));
     }
     std::error_code missing;
-    const bool exists = std::filesystem::exists(target.file, missing);
-    // Nothing it depends on changed since the file was written: nothing to compute.
-    // The same as the run going on asks for nothing more either.
-    if (running_ ? running_key_ == key : feed == fed_file_ && fed_key_ == key && exists) {
+    const bool exists = !target_file.empty() && std::filesystem::exists(target_file, missing);
+    const bool file_current = target_file.empty() || (key.feed == fed_file_ && exists);
+    const UtcTime stamp = utc_from_unix(window_.services().clock.now().toSecsSinceEpoch());
+    // Nothing it depends on changed since the events were computed: nothing to
+    // compute. The same as the run going on asks for nothing more either. A
+    // publish that failed is tried again with the events it had.
+    if (running_ ? running_key_ == key : fed_key_ == key && file_current) {
         pending_.reset();
+        if (!running_ && fed_events_) publish_calendar(*fed_events_, stamp);
         return;
     }
     FeedJob job{std::move(key),
-                target.file,
+                target_file,
                 window_.engine_state(),
                 {},
-                utc_from_unix(window_.services().clock.now().toSecsSinceEpoch()),
-                feed == fed_file_ && exists ? fed_events_ : nullptr};
+                stamp,
+                !target_file.empty() && feed == fed_file_ && exists ? fed_events_ : nullptr};
     // Of the refresh, the run needs only the records it kept.
     job.refreshed.failed_files = window_.refresh_tables().failed_files;
     job.refreshed.captured = window_.refresh_tables().captured;
@@ -117,14 +157,17 @@ void WindowFollowers::start_feed_run() {
         SilentSink quiet;
         std::optional<std::vector<Occurrence>> events =
             feed_events(job.state, job.refreshed, quiet);
-        if (events && job.fed && *events == *job.fed) {
+        done.stamp = job.stamp;
+        if (events && (job.target.empty() || (job.fed && *events == *job.fed))) {
             // Subscribers fetch the file again when it changes: a refresh that
             // changed none of the coming days leaves it as it is.
             done.ok = true;
         } else if (events && write_feed_file(job.target, *events, job.stamp)) {
             done.ok = true;
-            done.events = std::make_shared<const std::vector<Occurrence>>(std::move(*events));
+            done.file_written = true;
         }
+        if (done.ok)
+            done.events = std::make_shared<const std::vector<Occurrence>>(std::move(*events));
         QMetaObject::invokeMethod(
             this, [this, done = std::move(done)]() mutable { feed_run_done(std::move(done)); },
             Qt::QueuedConnection);
@@ -137,10 +180,16 @@ void WindowFollowers::feed_run_done(FeedDone done) {
     running_key_.reset();
     const std::string feed = done.key.feed;
     if (done.ok) {
-        fed_file_ = feed;
-        if (done.events) fed_events_ = std::move(done.events);
+        if (!feed.empty()) {
+            fed_file_ = feed;
+            failed_feed_.clear();
+        }
+        fed_events_ = std::move(done.events);
         fed_key_ = std::move(done.key);
-        failed_feed_.clear();
+        publish_calendar(*fed_events_, done.stamp);
+    } else if (feed.empty()) {
+        // Only the CalDAV calendar wanted the events: the next refresh tries again.
+        fed_key_.reset();
     } else {
         fed_file_.clear();
         fed_key_.reset();

@@ -11,8 +11,11 @@
 #include <QVBoxLayout>
 
 #include "calendar/state_holidays.h"
+#include "editing/publish/caldav_settings.h"
+#include "editing/publish/password_source.h"
 #include "settings/qt_bridges.h"
 #include "shell/options/options_name_days.h"
+#include "shell/publish/publish_prompts.h"
 
 namespace merkwald {
 
@@ -23,7 +26,11 @@ GeneralOptionsPage::GeneralOptionsPage(Settings& settings, Services services, QW
       digest_box_(new QCheckBox(QStringLiteral("Heutige Ereignisse als Benachrichtigung"), this)),
       state_combo_(new QComboBox(this)),
       feed_edit_(new QLineEdit(this)),
-      feed_button_(new QPushButton(QStringLiteral("..."), this)) {
+      feed_button_(new QPushButton(QStringLiteral("..."), this)),
+      caldav_url_edit_(new QLineEdit(this)),
+      caldav_user_edit_(new QLineEdit(this)),
+      caldav_fingerprint_edit_(new QLineEdit(this)),
+      caldav_password_button_(new QPushButton(QStringLiteral("&Passwort..."), this)) {
     setObjectName(QStringLiteral("allgemein"));
     digest_box_->setObjectName(QStringLiteral("CheckDigest"));
     state_combo_->setObjectName(QStringLiteral("ComboState"));
@@ -66,6 +73,7 @@ GeneralOptionsPage::GeneralOptionsPage(Settings& settings, Services services, QW
     feed_row->addWidget(feed_edit_, 1);
     feed_row->addWidget(feed_button_);
     layout->addLayout(feed_row);
+    add_caldav(*layout);
     add_name_day_choice(*layout, settings_, this);
     layout->addStretch(1);
 
@@ -77,6 +85,71 @@ GeneralOptionsPage::GeneralOptionsPage(Settings& settings, Services services, QW
     connect(feed_edit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { settings_.calendar_feed = to_utf8(text.trimmed()); });
     connect(feed_button_, &QPushButton::clicked, this, &GeneralOptionsPage::browse_feed);
+}
+
+void GeneralOptionsPage::add_caldav(QVBoxLayout& layout) {
+    caldav_url_edit_->setObjectName(QStringLiteral("TextCalDAV"));
+    caldav_user_edit_->setObjectName(QStringLiteral("TextCalDAVUser"));
+    caldav_fingerprint_edit_->setObjectName(QStringLiteral("TextCalDAVFingerprint"));
+    caldav_password_button_->setObjectName(QStringLiteral("CommandCalDAVPassword"));
+    caldav_url_edit_->setToolTip(QStringLiteral(
+        "Die Adresse des Kalenders auf dem Server; nach einer Aktualisierung, die die Ereignisse "
+        "geändert hat, werden die nächsten 365 Tage dorthin abgeglichen (leer: keiner)"));
+    caldav_fingerprint_edit_->setToolTip(QStringLiteral(
+        "Der SHA-256-Fingerabdruck des einen Zertifikats, dem vertraut wird, obwohl das System "
+        "es nicht kennt (leer: nur dem System bekannte)"));
+    caldav_password_button_->setToolTip(
+        QStringLiteral("Legt das Passwort im Schlüsselbund des Desktops ab"));
+    caldav_url_edit_->setText(to_qstring(settings_.caldav_url));
+    caldav_user_edit_->setText(to_qstring(settings_.caldav_user));
+    caldav_fingerprint_edit_->setText(to_qstring(settings_.caldav_fingerprint));
+
+    layout.addSpacing(6);
+    auto* grid = new QGridLayout;
+    const auto add_row = [&](int row, const QString& text, QWidget* field) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+    };
+    add_row(0, QStringLiteral("CalDAV-&Kalender (Adresse):"), caldav_url_edit_);
+    add_row(1, QStringLiteral("&Benutzername:"), caldav_user_edit_);
+    add_row(2, QStringLiteral("&Zertifikat (SHA-256):"), caldav_fingerprint_edit_);
+    grid->addWidget(caldav_password_button_, 3, 1, Qt::AlignLeft);
+    layout.addLayout(grid);
+
+    connect(caldav_url_edit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { settings_.caldav_url = to_utf8(text.trimmed()); });
+    connect(caldav_user_edit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { settings_.caldav_user = to_utf8(text.trimmed()); });
+    connect(caldav_fingerprint_edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        const QString normal = normalise_fingerprint(text);
+        settings_.caldav_fingerprint = to_utf8(normal.isEmpty() ? text.trimmed() : normal);
+    });
+    connect(caldav_password_button_, &QPushButton::clicked, this,
+            &GeneralOptionsPage::store_password);
+}
+
+void GeneralOptionsPage::store_password() {
+    const std::optional<CalDavTarget> target = caldav_target(settings_);
+    if (!target) {
+        services_.dialogs.message(this, caldav_problem_text(check_caldav(settings_)),
+                                  MessageIcon::exclamation);
+        return;
+    }
+    const std::optional<QString> password = ask_caldav_password(this, password_account(*target));
+    if (!password) return;
+    auto* keychain = new KeychainPasswords(this);
+    keychain->store(password_account(*target), *password, [this, keychain](QString error) {
+        keychain->deleteLater();
+        if (error.isEmpty()) return;
+        services_.dialogs.message(
+            this,
+            QStringLiteral("Der Schlüsselbund hat das Passwort nicht angenommen (%1). Merkwald "
+                           "fragt danach einmal je Start und behält es nur im Speicher.")
+                .arg(error),
+            MessageIcon::exclamation);
+    });
 }
 
 void GeneralOptionsPage::browse_feed() {

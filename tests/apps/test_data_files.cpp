@@ -113,7 +113,7 @@ TEST(Packaging, CompletionOffersEveryCommand) {
     const std::string completion = file_text(kData / "completion/merkwald-cli");
     const std::string offered = first_match(completion, R"(local commands="([^"]*)\")") + ' ';
     for (const char* command : {"list", "missed", "holidays", "church-year", "holiday", "astro",
-                                "ics", "check", "add", "namedays"}) {
+                                "ics", "check", "add", "namedays", "publish"}) {
         EXPECT_NE(std::string::npos, offered.find(std::string(command) + ' ')) << command;
         // Each is a command the tool knows: it does not answer "Unbekannter Befehl".
         std::ostringstream out, err;

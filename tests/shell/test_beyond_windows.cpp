@@ -1,10 +1,12 @@
-// The windows' side of the calendar feed, the range export, the state's legal
+// The windows' side of the calendar feed, the CalDAV calendar, the range export, the state's legal
 // days off in the heading and summer time "automatisch".
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
+
+#include <QDir>
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
@@ -46,6 +48,29 @@ TEST(CalendarFeed, RewrittenAfterEveryRefreshOnlyWhenNamedAndAFailureReportedOnc
     show_and_feed(*form, followers);
     show_and_feed(*form, followers);
     EXPECT_EQ(f.dialogs.messages.size(), 1u);
+}
+
+// The window does not wait for the server: the refresh returns while the publish
+// runs, whose new resources are written down before they go out. A server that
+// does not answer shows no box.
+TEST(CalDavCalendar, ARefreshStartsThePublishInTheBackground) {
+    GuiFixture f(kTwoBirthdays);
+    auto form = f.started();
+    WindowFollowers followers(*form, QStringLiteral("kein Bus"));
+    qputenv("MERKWALD_CALDAV_PASSWORD", "geheim");
+    form->settings().caldav_url = "http://127.0.0.1:1/anna/merkwald/";
+    form->settings().caldav_user = "anna";
+    form->show_data();
+    // The events are computed beside the window, then sent.
+    EXPECT_TRUE(followers.feed_busy() || followers.publisher().running());
+    EXPECT_TRUE(wait_until(
+        [&] { return !followers.feed_busy() && !followers.publisher().running(); }, 30000));
+    qunsetenv("MERKWALD_CALDAV_PASSWORD");
+    const QStringList states =
+        QDir(f.folder).entryList({QStringLiteral("caldav-*.state")}, QDir::Files);
+    ASSERT_EQ(states.size(), 1);
+    EXPECT_EQ(file_bytes(f.folder + u'/' + states[0]).count("\t2\r\n"), 2);
+    EXPECT_TRUE(f.dialogs.messages.empty());
 }
 
 TEST(CalendarFeed, AStoredNameOfAFileItMustNotWriteWritesNothingAndSaysSoOnce) {

@@ -87,6 +87,29 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
                           fixture.folder.toStdString() + "/abo.ics|1|");
 }
 
+TEST_F(OptionsDialogTest, TheCalDavCalendarIsStoredAndItsFingerprintNormalised) {
+    auto dialog = open();
+    auto* page = dialog->findChild<GeneralOptionsPage*>(QStringLiteral("allgemein"));
+    ASSERT_NE(page, nullptr);
+    page->caldav_url_edit()->setText(QStringLiteral(" https://dav.example/anna/merkwald/ "));
+    // The password button needs a user: it says so and asks nothing.
+    auto* password = page->findChild<QPushButton*>(QStringLiteral("CommandCalDAVPassword"));
+    ASSERT_NE(password, nullptr);
+    password->click();
+    ASSERT_EQ(1u, fixture.dialogs.messages.size());
+    EXPECT_NE(-1, fixture.dialogs.messages[0].text.indexOf(QStringLiteral("Benutzername")));
+    page->caldav_user_edit()->setText(QStringLiteral("anna"));
+    page->caldav_fingerprint_edit()->setText(QStringLiteral("sha256:") +
+                                             QString(u'a').repeated(64));
+    ok(*dialog);
+    std::string stored;
+    for (const char* name : {"CalDAVAdresse", "CalDAVBenutzer", "CalDAVFingerabdruck"})
+        stored += fixture.stored(name).value_or("-") + '|';
+    QStringList pairs(32, QStringLiteral("AA"));
+    EXPECT_EQ(stored,
+              "https://dav.example/anna/merkwald/|anna|" + pairs.join(u':').toStdString() + '|');
+}
+
 TEST_F(OptionsDialogTest, CalendarFeedRefusesAFileItMustNotWriteAndSaysWhy) {
     fixture.write("main.rmd", "<record>\n");
     fixture.write("fremd.ics", "Notizen\n");
