@@ -468,9 +468,10 @@ void RecordEdit::update_preview() {
     // A text still being typed is full of unfinished placeholders: say nothing.
     SilentSink quiet;
     const std::string file = state_.current_file.string();
-    const std::string text = expand_placeholders(engine, to_utf8(text_->toPlainText()), record_date,
-                                                 event_date, {file, 0}, quiet)
-                                 .text;
+    const std::string text =
+        expand_placeholders(engine, to_utf8(text_->toPlainText()),
+                            {.record = record_date, .event = event_date}, {file, 0}, quiet)
+            .text;
     preview_->setPlainText(to_qstring(text));
     previewing_ = false;
 }

@@ -160,9 +160,10 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
         const DaySerial record_date = parse_date(row.date).value_or(state.today);
         const DaySerial event_date =
             next_anniversary(record_date, state.today).value_or(record_date);
-        row.preview = expand_placeholders(state, row.text, record_date, event_date,
-                                          {file_name, bounds.end}, sink)
-                          .text;
+        row.preview =
+            expand_placeholders(state, row.text, {.record = record_date, .event = event_date},
+                                {file_name, bounds.end}, sink)
+                .text;
         filled.rows.push_back(std::move(row));
     }
     filled.ok = true;

@@ -83,8 +83,9 @@ MissedView missed_view(EngineState& state, const RefreshTables& tables, MessageS
         const DaySerial display = entry.once ? entry.date : when.value_or(entry.date);
         state.today = display;
         shown.push_back(
-            {display,
-             expand_placeholders(state, entry.text, entry.date, display, origin, sink).text});
+            {display, expand_placeholders(state, entry.text,
+                                          {.record = entry.date, .event = display}, origin, sink)
+                          .text});
         state.today = today;
     }
     std::stable_sort(shown.begin(), shown.end(),

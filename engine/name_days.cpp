@@ -361,10 +361,10 @@ void add_name_days(EngineState& state, RefreshTables& tables, const NameDayTable
          due_name_days(table, tables.captured, state.today, lead, choice == NameDayChoice::all)) {
         if (tables.line_counter() > kMaxShownLines) break;
         LineEntry entry;
-        entry.text =
-            expand_placeholders(state, name_day_text(day.name, state.settings.light),
-                                day.event_date, day.event_date, {kNameDayFileName, 0}, sink)
-                .text;
+        entry.text = expand_placeholders(state, name_day_text(day.name, state.settings.light),
+                                         {.record = day.event_date, .event = day.event_date},
+                                         {kNameDayFileName, 0}, sink)
+                         .text;
         entry.color = state.settings.record_color;
         if (state.settings.groups) entry.group = std::string(kNameDayGroup);
         entry.sort_date = day.event_date;

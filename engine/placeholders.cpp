@@ -258,11 +258,11 @@ std::string sun_time_text(SunMinutes minutes, char separator) {
     return s;
 }
 
-Expansion expand_placeholders(EngineState& state, std::string_view text, DaySerial record_date,
-                              DaySerial event_date, const TextOrigin& origin, MessageSink& sink) {
+Expansion expand_placeholders(EngineState& state, std::string_view text, RecordDays days,
+                              const TextOrigin& origin, MessageSink& sink) {
     // Text before a handled tag never changes again and holds no bracket, so the
     // output grows from the front instead of rescanning the whole text each round.
-    Expander expander{state, record_date, event_date};
+    Expander expander{state, days.record, days.event};
     Expansion out;
     out.text.reserve(text.size() + 32);
     std::size_t pos = 0;

@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.syntax_error_switch = flags & 1;
     CountingSink sink;
     const std::string text(h.rest());
-    const auto [out, moved_event] =
-        expand_placeholders(state, text, record_date, event_date, {"fuzz.rmd", 1}, sink);
+    const auto [out, moved_event] = expand_placeholders(
+        state, text, {.record = record_date, .event = event_date}, {"fuzz.rmd", 1}, sink);
     // The switch silences syntax errors, and only errors are ever reported.
     if (state.syntax_error_switch && sink.count != 0) __builtin_trap();
     if (sink.count > 1 || (sink.count == 1 && !out.empty())) __builtin_trap();
