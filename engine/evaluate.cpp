@@ -16,7 +16,7 @@ struct NthCandidate {
 std::optional<NthCandidate> nth_candidate(const Ymd& month_start, const WorkingRecord& r) {
     const auto first = make_date(month_start.year, month_start.month, 1);
     if (!first) return std::nullopt;
-    const auto day = nth_weekday(*first, r.weekday, r.active_week);
+    const auto day = nth_weekday(*first, {.weekday = r.weekday, .week = r.active_week});
     if (!day) return std::nullopt;
     return NthCandidate{*day, ymd_of(*day).month == month_start.month};
 }
@@ -67,10 +67,10 @@ std::optional<DaySerial> next_anniversary(DaySerial date, DaySerial today) {
     return next;
 }
 
-std::optional<DaySerial> nth_weekday(DaySerial first, int weekday_, int active_week) {
+std::optional<DaySerial> nth_weekday(DaySerial first, NthWeekday rule) {
     const int w = weekday(first);
-    int d = weekday_ - w + (weekday_ >= w ? 1 : 8);
-    if (active_week > 1) d += (active_week - 1) * 7;
+    int d = rule.weekday - w + (rule.weekday >= w ? 1 : 8);
+    if (rule.week > 1) d += (rule.week - 1) * 7;
     const Ymd m = ymd_of(first);
     return roll_date(m.year, m.month, d);
 }
