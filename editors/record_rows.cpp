@@ -159,7 +159,7 @@ FilledRows fill_rows(const std::filesystem::path& file, EngineState& state, Mess
         ListRow row = read_row(*doc, bounds, ++number, groups, state.settings.record_color);
         const DaySerial record_date = parse_date(row.date).value_or(state.today);
         const DaySerial event_date =
-            next_anniversary(record_date, state.today).value_or(record_date);
+            next_anniversary({.date = record_date, .today = state.today}).value_or(record_date);
         row.preview =
             expand_placeholders(state, row.text, {.record = record_date, .event = event_date},
                                 {file_name, bounds.end}, sink)

@@ -8,9 +8,10 @@
 
 namespace merkwald {
 
-// The day and month of `date` in today's year; when that is before today, in the
-// following year (today itself counts). 29 February becomes 1 March in other years.
-[[nodiscard]] std::optional<DaySerial> next_anniversary(DaySerial date, DaySerial today);
+// The day and month of the date in today's year; when that is before today, in
+// the following year (today itself counts). 29 February becomes 1 March in
+// other years.
+[[nodiscard]] std::optional<DaySerial> next_anniversary(DateSeen seen);
 
 // Which weekday of a month, named: both are small numbers, easily swapped.
 struct NthWeekday {

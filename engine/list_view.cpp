@@ -78,7 +78,7 @@ MissedView missed_view(EngineState& state, const RefreshTables& tables, MessageS
     const DaySerial today = state.today;
     const TextOrigin origin{tables.current_file, tables.current_line};
     for (const MissedEntry& entry : tables.missed) {
-        const auto next = next_anniversary(entry.date, today);
+        const auto next = next_anniversary({.date = entry.date, .today = today});
         const auto when = next ? add_months(*next, -12) : std::nullopt;
         const DaySerial display = entry.once ? entry.date : when.value_or(entry.date);
         state.today = display;

@@ -326,7 +326,7 @@ std::vector<DueNameDay> due_name_days(const NameDayTable& table,
         if (typed.contains({match.day, match.name})) return;
         const NameDay& day = table.days()[match.day];
         const auto date = make_date(2000, day.month, day.day);
-        const auto event = date ? next_anniversary(*date, today) : std::nullopt;
+        const auto event = date ? next_anniversary({.date = *date, .today = today}) : std::nullopt;
         if (!event || *event - today > lead) return;
         if (shown.insert({to_lower(name), *event}).second) due.push_back({name, *event, own});
     };

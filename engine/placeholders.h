@@ -43,8 +43,8 @@ struct RecordDays {
 // ">" that comes before its "<", or of the "<" that has no ">"; nullopt when none.
 [[nodiscard]] std::optional<std::size_t> placeholder_syntax_error(std::string_view text);
 
-// Days from today to the next anniversary of `date` (0 on the day itself).
-[[nodiscard]] int days_to_anniversary(DaySerial date, DaySerial today);
+// Days from today to the next anniversary of the date (0 on the day itself).
+[[nodiscard]] int days_to_anniversary(DateSeen seen);
 
 // A sun time as the list shows it: "hh.mm" of the time of day it falls on.
 [[nodiscard]] std::string sun_time_text(SunMinutes minutes, char separator);

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (state.syntax_error_switch && sink.count != 0) __builtin_trap();
     if (sink.count > 1 || (sink.count == 1 && !out.empty())) __builtin_trap();
     if (!in_range(moved_event)) __builtin_trap();
-    (void)days_to_anniversary(record_date, today);
-    (void)next_anniversary(record_date, today);
+    (void)days_to_anniversary({.date = record_date, .today = today});
+    (void)next_anniversary({.date = record_date, .today = today});
     return 0;
 }
