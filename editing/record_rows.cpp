@@ -165,10 +165,11 @@ ListRow row_of_content(const std::string& content, int number,
 void expand_preview(ListRow& row, EngineState& state, const std::string& file_name, long long line,
                     MessageSink& sink) {
     const DaySerial record_date = parse_date(row.date).value_or(state.today);
-    DaySerial event_date = next_anniversary(record_date, state.today).value_or(record_date);
-    row.preview =
-        expand_placeholders(state, row.text, record_date, event_date, {file_name, line}, sink)
-            .text;
+    const DaySerial event_date =
+        next_anniversary({.date = record_date, .today = state.today}).value_or(record_date);
+    row.preview = expand_placeholders(state, row.text, {.record = record_date, .event = event_date},
+                                      {file_name, line}, sink)
+                      .text;
     // The grid shows the preview only: the text is not kept beside it.
     std::string().swap(row.text);
 }

@@ -211,7 +211,7 @@ std::string vcard_birthday_text(const VcardBirthday& birthday) {
 std::optional<int> age_at_next_birthday(const VcardBirthday& birthday, DaySerial today) {
     if (birthday.year == 0) return std::nullopt;
     const auto born = make_date(birthday.year, birthday.month, birthday.day);
-    const auto next = born ? next_anniversary(*born, today) : std::nullopt;
+    const auto next = born ? next_anniversary({.date = *born, .today = today}) : std::nullopt;
     if (!next) return std::nullopt;
     return ymd_of(*next).year - birthday.year;
 }

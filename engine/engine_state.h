@@ -50,16 +50,23 @@ struct WorkingRecord {
     bool always = false, once = false;
 };
 
+// A date and the today it is looked at from, named: both are days, and swapped
+// they give another anniversary without a sign of it.
+struct DateSeen {
+    DaySerial date;
+    DaySerial today;
+};
+
 // The anniversaries of every day and month around one today, so that evaluating
 // a large file does no calendar arithmetic per record. A cache: it always
 // answers what next_anniversary and the missed check would compute, so its
 // queries are const.
 class AnniversaryTable {
 public:
-    // The day and month of `date` in today's year, or in the next when that is past.
-    [[nodiscard]] std::optional<DaySerial> next(DaySerial date, DaySerial today) const;
+    // The day and month of the date in today's year, or in the next when that is past.
+    [[nodiscard]] std::optional<DaySerial> next(DateSeen seen) const;
     // The latest occurrence on or before today.
-    [[nodiscard]] std::optional<DaySerial> last(DaySerial date, DaySerial today) const;
+    [[nodiscard]] std::optional<DaySerial> last(DateSeen seen) const;
 
 private:
     static constexpr DaySerial kNone{-2147483647 - 1};

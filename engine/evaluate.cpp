@@ -16,7 +16,7 @@ struct NthCandidate {
 std::optional<NthCandidate> nth_candidate(const Ymd& month_start, const WorkingRecord& r) {
     const auto first = make_date(month_start.year, month_start.month, 1);
     if (!first) return std::nullopt;
-    const auto day = nth_weekday(*first, r.weekday, r.active_week);
+    const auto day = nth_weekday(*first, {.weekday = r.weekday, .week = r.active_week});
     if (!day) return std::nullopt;
     return NthCandidate{*day, ymd_of(*day).month == month_start.month};
 }
@@ -59,18 +59,18 @@ bool within_lead(DaySerial today, DaySerial day, int active_before) {
 
 }  // namespace
 
-std::optional<DaySerial> next_anniversary(DaySerial date, DaySerial today) {
-    const Ymd d = ymd_of(date);
-    const int year = ymd_of(today).year;
+std::optional<DaySerial> next_anniversary(DateSeen seen) {
+    const Ymd d = ymd_of(seen.date);
+    const int year = ymd_of(seen.today).year;
     auto next = roll_date(year, d.month, d.day);
-    if (next && *next < today) next = roll_date(year + 1, d.month, d.day);
+    if (next && *next < seen.today) next = roll_date(year + 1, d.month, d.day);
     return next;
 }
 
-std::optional<DaySerial> nth_weekday(DaySerial first, int weekday_, int active_week) {
+std::optional<DaySerial> nth_weekday(DaySerial first, NthWeekday rule) {
     const int w = weekday(first);
-    int d = weekday_ - w + (weekday_ >= w ? 1 : 8);
-    if (active_week > 1) d += (active_week - 1) * 7;
+    int d = rule.weekday - w + (rule.weekday >= w ? 1 : 8);
+    if (rule.week > 1) d += (rule.week - 1) * 7;
     const Ymd m = ymd_of(first);
     return roll_date(m.year, m.month, d);
 }
@@ -98,17 +98,17 @@ int AnniversaryTable::slot(DaySerial date) const {
     return memo_slot_;
 }
 
-std::optional<DaySerial> AnniversaryTable::next(DaySerial date, DaySerial today) const {
-    if (today != today_) build(today);
-    const std::size_t i = std::size_t(slot(date));
-    if (current_[i] != kNone && current_[i] < today) return value(following_[i]);
+std::optional<DaySerial> AnniversaryTable::next(DateSeen seen) const {
+    if (seen.today != today_) build(seen.today);
+    const std::size_t i = std::size_t(slot(seen.date));
+    if (current_[i] != kNone && current_[i] < seen.today) return value(following_[i]);
     return value(current_[i]);
 }
 
-std::optional<DaySerial> AnniversaryTable::last(DaySerial date, DaySerial today) const {
-    if (today != today_) build(today);
-    const std::size_t i = std::size_t(slot(date));
-    if (current_[i] != kNone && current_[i] > today) return value(previous_[i]);
+std::optional<DaySerial> AnniversaryTable::last(DateSeen seen) const {
+    if (seen.today != today_) build(seen.today);
+    const std::size_t i = std::size_t(slot(seen.date));
+    if (current_[i] != kNone && current_[i] > seen.today) return value(previous_[i]);
     return value(current_[i]);
 }
 
@@ -116,7 +116,7 @@ void set_sort_date(const EngineState& state, RefreshTables& tables) {
     const WorkingRecord& record = state.record;
     switch (record.priority) {
         case 1:
-            if (auto next = state.anniversaries.next(record.date, state.today))
+            if (auto next = state.anniversaries.next({.date = record.date, .today = state.today}))
                 tables.pending_sort_date = *next;
             break;
         case 2:
@@ -138,7 +138,8 @@ Verdict evaluate_record(const EngineState& state, const WorkingRecord& r, DaySer
     v.event_date = today;
     v.sort_date = tag_sort_date;
 
-    if (auto next = state.anniversaries.next(r.date, today)) v.event_date = *next;
+    if (auto next = state.anniversaries.next({.date = r.date, .today = today}))
+        v.event_date = *next;
 
     std::optional<bool> nth_in_month;
     if (r.monthly) {
@@ -175,7 +176,7 @@ Verdict evaluate_record(const EngineState& state, const WorkingRecord& r, DaySer
         // A one-time appointment happens on its own date only: an anniversary of
         // it (last year's, or one still ahead) was never an event.
         v.missed = !r.undated && r.date < today && state.last_start < r.date;
-    } else if (auto last = state.anniversaries.last(r.date, today)) {
+    } else if (auto last = state.anniversaries.last({.date = r.date, .today = today})) {
         v.missed = *last < today && state.last_start < *last;
     }
     return v;

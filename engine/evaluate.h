@@ -8,13 +8,20 @@
 
 namespace merkwald {
 
-// The day and month of `date` in today's year; when that is before today, in the
-// following year (today itself counts). 29 February becomes 1 March in other years.
-[[nodiscard]] std::optional<DaySerial> next_anniversary(DaySerial date, DaySerial today);
+// The day and month of the date in today's year; when that is before today, in
+// the following year (today itself counts). 29 February becomes 1 March in
+// other years.
+[[nodiscard]] std::optional<DaySerial> next_anniversary(DateSeen seen);
 
-// The `active_week`-th `weekday` (1 = Sunday) counted from `first` (the first day
-// of a month); the result may run into the following month.
-[[nodiscard]] std::optional<DaySerial> nth_weekday(DaySerial first, int weekday, int active_week);
+// Which weekday of a month, named: both are small numbers, easily swapped.
+struct NthWeekday {
+    int weekday;  // 1 = Sunday
+    int week;     // the record's `active_week`
+};
+
+// The `rule.week`-th `rule.weekday` counted from `first` (the first day of a
+// month); the result may run into the following month.
+[[nodiscard]] std::optional<DaySerial> nth_weekday(DaySerial first, NthWeekday rule);
 
 // Priority 1 sorts by the next anniversary, 2 on 1.1.1980, anything else on 1.1.1970.
 // Works on the state's working record.

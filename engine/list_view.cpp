@@ -78,13 +78,14 @@ MissedView missed_view(EngineState& state, const RefreshTables& tables, MessageS
     const DaySerial today = state.today;
     const TextOrigin origin{tables.current_file, tables.current_line};
     for (const MissedEntry& entry : tables.missed) {
-        const auto next = next_anniversary(entry.date, today);
+        const auto next = next_anniversary({.date = entry.date, .today = today});
         const auto when = next ? add_months(*next, -12) : std::nullopt;
         const DaySerial display = entry.once ? entry.date : when.value_or(entry.date);
         state.today = display;
         shown.push_back(
-            {display,
-             expand_placeholders(state, entry.text, entry.date, display, origin, sink).text});
+            {display, expand_placeholders(state, entry.text,
+                                          {.record = entry.date, .event = display}, origin, sink)
+                          .text});
         state.today = today;
     }
     std::stable_sort(shown.begin(), shown.end(),

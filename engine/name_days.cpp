@@ -325,7 +325,7 @@ std::vector<DueNameDay> due_name_days(const NameDayTable& table,
         if (typed.contains({match.day, match.name})) return;
         const NameDay& day = table.days()[match.day];
         const auto date = make_date(2000, day.month, day.day);
-        const auto event = date ? next_anniversary(*date, today) : std::nullopt;
+        const auto event = date ? next_anniversary({.date = *date, .today = today}) : std::nullopt;
         if (!event || *event - today > lead) return;
         if (shown.insert({to_lower(name), *event}).second) due.push_back({name, *event, own});
     };
@@ -360,10 +360,10 @@ void add_name_days(EngineState& state, RefreshTables& tables, const NameDayTable
          due_name_days(table, tables.people, state.today, lead, choice == NameDayChoice::all)) {
         if (tables.line_counter() > kMaxShownLines) break;
         LineEntry entry;
-        entry.text =
-            expand_placeholders(state, name_day_text(day.name, state.settings.light),
-                                day.event_date, day.event_date, {kNameDayFileName, 0}, sink)
-                .text;
+        entry.text = expand_placeholders(state, name_day_text(day.name, state.settings.light),
+                                         {.record = day.event_date, .event = day.event_date},
+                                         {kNameDayFileName, 0}, sink)
+                         .text;
         entry.color = state.settings.record_color;
         if (state.settings.groups) entry.group = std::string(kNameDayGroup);
         entry.sort_date = day.event_date;

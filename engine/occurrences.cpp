@@ -86,9 +86,10 @@ void evaluate_on(EngineState& state, const CapturedRecord& c, const TakeOccurren
     const WorkingRecord& r = c.record;
     const Verdict verdict = evaluate_record(state, r, state.today);
     if (!verdict.due) return;
-    std::string text = expand_placeholders(state, r.text, r.date, verdict.event_date,
-                                           TextOrigin{c.file, c.line}, sink)
-                           .text;
+    std::string text =
+        expand_placeholders(state, r.text, {.record = r.date, .event = verdict.event_date},
+                            TextOrigin{c.file, c.line}, sink)
+            .text;
     if (text.empty()) return;
     Occurrence o;
     o.day = state.today;

@@ -192,12 +192,14 @@ std::string Expander::replacement(const Placeholder& p) {
         case Kind::years_before_date:
             return int_text(r.year - t.year);
         case Kind::days_before_event:
-            return int_text(days_to_anniversary(record_date, today));
+            return int_text(days_to_anniversary({.date = record_date, .today = today}));
         case Kind::weeks_before_event:
-            if (auto next = next_anniversary(record_date, today)) event_date = *next;
+            if (auto next = next_anniversary({.date = record_date, .today = today}))
+                event_date = *next;
             return int_text((event_date - today) / 7);
         case Kind::months_before_event:
-            if (auto next = next_anniversary(record_date, today)) event_date = *next;
+            if (auto next = next_anniversary({.date = record_date, .today = today}))
+                event_date = *next;
             return int_text(months_between(t, ymd_of(event_date)));
         case Kind::days_text:
         case Kind::days_text_first:
@@ -245,9 +247,9 @@ std::optional<std::size_t> placeholder_syntax_error(std::string_view text) {
     }
 }
 
-int days_to_anniversary(DaySerial date, DaySerial today) {
-    const auto next = next_anniversary(date, today);
-    return next ? *next - today : 0;
+int days_to_anniversary(DateSeen seen) {
+    const auto next = next_anniversary(seen);
+    return next ? *next - seen.today : 0;
 }
 
 std::string sun_time_text(SunMinutes minutes, char separator) {
@@ -258,11 +260,11 @@ std::string sun_time_text(SunMinutes minutes, char separator) {
     return s;
 }
 
-Expansion expand_placeholders(EngineState& state, std::string_view text, DaySerial record_date,
-                              DaySerial event_date, const TextOrigin& origin, MessageSink& sink) {
+Expansion expand_placeholders(EngineState& state, std::string_view text, RecordDays days,
+                              const TextOrigin& origin, MessageSink& sink) {
     // Text before a handled tag never changes again and holds no bracket, so the
     // output grows from the front instead of rescanning the whole text each round.
-    Expander expander{state, record_date, event_date};
+    Expander expander{state, days.record, days.event};
     Expansion out;
     out.text.reserve(text.size() + 32);
     std::size_t pos = 0;

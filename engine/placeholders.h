@@ -23,21 +23,28 @@ struct Expansion {
     DaySerial event_date{};
 };
 
-// Expands `text` for a record dated `record_date` whose event falls on `event_date`.
+// The two days a text speaks of, named: swapped, every distance and date in
+// the text would be wrong without a sign of it.
+struct RecordDays {
+    DaySerial record;  // the record's `date`
+    DaySerial event;   // the day its event falls on
+};
+
+// Expands `text` for a record dated `days.record` whose event falls on `days.event`.
 // Unknown placeholders vanish. On a syntax error (a ">" before the first "<", or
 // a "<" without ">") the text is empty and, unless the state's syntax-error
 // switch is on, the error is reported through `sink`. The state's sun table is
 // the only thing it changes.
 [[nodiscard]] Expansion expand_placeholders(EngineState& state, std::string_view text,
-                                            DaySerial record_date, DaySerial event_date,
-                                            const TextOrigin& origin, MessageSink& sink);
+                                            RecordDays days, const TextOrigin& origin,
+                                            MessageSink& sink);
 
 // Where expand_placeholders would stop with a syntax error: the offset of the
 // ">" that comes before its "<", or of the "<" that has no ">"; nullopt when none.
 [[nodiscard]] std::optional<std::size_t> placeholder_syntax_error(std::string_view text);
 
-// Days from today to the next anniversary of `date` (0 on the day itself).
-[[nodiscard]] int days_to_anniversary(DaySerial date, DaySerial today);
+// Days from today to the next anniversary of the date (0 on the day itself).
+[[nodiscard]] int days_to_anniversary(DateSeen seen);
 
 // A sun time as the list shows it: "hh.mm" of the time of day it falls on.
 [[nodiscard]] std::string sun_time_text(SunMinutes minutes, char separator);

@@ -296,7 +296,9 @@ void end_record(EngineState& state, RefreshTables& tables, MessageSink& sink) {
         const TextOrigin origin{tables.current_file, tables.current_line};
         LineEntry entry;
         entry.text =
-            expand_placeholders(state, r.text, r.date, verdict.event_date, origin, sink).text;
+            expand_placeholders(state, r.text, {.record = r.date, .event = verdict.event_date},
+                                origin, sink)
+                .text;
         entry.color = r.color;
         if (state.settings.groups) entry.group = r.group;
         entry.sort_date = verdict.sort_date;

@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.syntax_error_switch = flags & 1;
     CountingSink sink;
     const std::string text(h.rest());
-    const auto [out, moved_event] =
-        expand_placeholders(state, text, record_date, event_date, {"fuzz.rmd", 1}, sink);
+    const auto [out, moved_event] = expand_placeholders(
+        state, text, {.record = record_date, .event = event_date}, {"fuzz.rmd", 1}, sink);
     // The switch silences syntax errors, and only errors are ever reported.
     if (state.syntax_error_switch && sink.count != 0) __builtin_trap();
     if (sink.count > 1 || (sink.count == 1 && !out.empty())) __builtin_trap();
     if (!in_range(moved_event)) __builtin_trap();
-    (void)days_to_anniversary(record_date, today);
-    (void)next_anniversary(record_date, today);
+    (void)days_to_anniversary({.date = record_date, .today = today});
+    (void)next_anniversary({.date = record_date, .today = today});
     return 0;
 }

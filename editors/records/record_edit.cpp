@@ -464,13 +464,15 @@ void RecordEdit::update_preview() {
     }
     reported_date_.clear();
     const DaySerial record_date = date.value_or(engine.today);
-    const DaySerial event_date = next_anniversary(record_date, engine.today).value_or(record_date);
+    const DaySerial event_date =
+        next_anniversary({.date = record_date, .today = engine.today}).value_or(record_date);
     // A text still being typed is full of unfinished placeholders: say nothing.
     SilentSink quiet;
     const std::string file = state_.current_file.string();
-    const std::string text = expand_placeholders(engine, to_utf8(text_->toPlainText()), record_date,
-                                                 event_date, {file, 0}, quiet)
-                                 .text;
+    const std::string text =
+        expand_placeholders(engine, to_utf8(text_->toPlainText()),
+                            {.record = record_date, .event = event_date}, {file, 0}, quiet)
+            .text;
     preview_->setPlainText(to_qstring(text));
     previewing_ = false;
 }

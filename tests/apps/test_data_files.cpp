@@ -38,9 +38,11 @@ std::string first_match(const std::string& text, const std::string& pattern) {
 std::string expand_quietly(const std::string& text) {
     EngineState state(EngineSettings{}, *make_date(2027, 3, 5), kData);
     test::RecordingSink sink;
-    std::string out = expand_placeholders(state, text + "\r\n", *make_date(1970, 3, 7),
-                                          *make_date(2027, 3, 7), {"template", 1}, sink)
-                          .text;
+    std::string out =
+        expand_placeholders(state, text + "\r\n",
+                            {.record = *make_date(1970, 3, 7), .event = *make_date(2027, 3, 7)},
+                            {"template", 1}, sink)
+            .text;
     return sink.shown.empty() ? out : std::string();
 }
 

@@ -91,9 +91,12 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
 }
 
 TEST(Evaluate, NextAnniversaryOfALeapDayAndOnTheDayItself) {
-    EXPECT_EQ(next_anniversary(d("29.02.1996"), d("01.02.1999")), d("01.03.1999"));
-    EXPECT_EQ(next_anniversary(d("29.02.1996"), d("01.02.2000")), d("29.02.2000"));
-    EXPECT_EQ(next_anniversary(d("30.12.1960"), d("30.12.1998")), d("30.12.1998"));
+    EXPECT_EQ(next_anniversary({.date = d("29.02.1996"), .today = d("01.02.1999")}),
+              d("01.03.1999"));
+    EXPECT_EQ(next_anniversary({.date = d("29.02.1996"), .today = d("01.02.2000")}),
+              d("29.02.2000"));
+    EXPECT_EQ(next_anniversary({.date = d("30.12.1960"), .today = d("30.12.1998")}),
+              d("30.12.1998"));
 }
 
 TEST(Evaluate, MissedSinceTheLastStart) {
@@ -138,11 +141,11 @@ TEST(Evaluate, AnniversaryTableAgreesWithTheCalendar) {
     for (const char* today_text : {"01.01.1999", "28.02.2000", "29.02.2000", "31.12.1999"}) {
         const DaySerial today = *parse_date(today_text);
         for (DaySerial date = d("01.01.1995"); date <= d("31.12.2001"); ++date) {
-            ASSERT_EQ(table.next(date, today), next_anniversary(date, today)) << today_text;
+            ASSERT_EQ(table.next({date, today}), next_anniversary({date, today})) << today_text;
             const Ymd d = ymd_of(date);
             auto last = roll_date(ymd_of(today).year, d.month, d.day);
             if (*last > today) last = roll_date(ymd_of(today).year - 1, d.month, d.day);
-            ASSERT_EQ(table.last(date, today), last) << today_text;
+            ASSERT_EQ(table.last({date, today}), last) << today_text;
         }
     }
 }

@@ -12,7 +12,9 @@ struct Expand {
 
     explicit Expand(const char* today) { state.today = d(today); }
     std::string operator()(std::string_view text, const char* date, const char* event) {
-        return expand_placeholders(state, text, d(date), d(event), {"test.rmd", 7}, sink).text;
+        return expand_placeholders(state, text, {.record = d(date), .event = d(event)},
+                                   {"test.rmd", 7}, sink)
+            .text;
     }
 };
 
@@ -49,12 +51,14 @@ TEST(Placeholders, Distances) {
 // for the tags that follow; without those tags it stays.
 TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
     Expand x("05.03.1999");
-    const auto moved = expand_placeholders(x.state, "<weeks_before_event> <event_d.m.>",
-                                           d("20.04.1990"), d("05.04.1999"), {}, x.sink);
+    const auto moved =
+        expand_placeholders(x.state, "<weeks_before_event> <event_d.m.>",
+                            {.record = d("20.04.1990"), .event = d("05.04.1999")}, {}, x.sink);
     EXPECT_EQ(moved.text, "6 20. 4.");
     EXPECT_EQ(moved.event_date, d("20.04.1999"));
-    const auto kept = expand_placeholders(x.state, "<days_before_event_text>", d("20.04.1990"),
-                                          d("05.04.1999"), {}, x.sink);
+    const auto kept =
+        expand_placeholders(x.state, "<days_before_event_text>",
+                            {.record = d("20.04.1990"), .event = d("05.04.1999")}, {}, x.sink);
     EXPECT_EQ(kept.event_date, d("05.04.1999"));
 }
 
