@@ -157,14 +157,11 @@ OccurrenceList stream_occurrences(EngineState& state, const std::string& main_fi
 
 OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
                                    const DateRange& range, MessageSink& sink) {
-    OccurrenceList out;
-    RefreshTables tables;
-    tables.capture = RefreshTables::Capture::only;
-    refresh_range(state, tables, main_file, range, sink);
-    out.read_ok = tables.read_ok;
-    out.failed_files = tables.failed_files;
-    out.failed_names = std::move(tables.failed_names);
-    out.events = occurrences_of(state, std::move(tables.captured), range, sink);
+    std::vector<Occurrence> events;
+    OccurrenceList out =
+        stream_occurrences(state, main_file, range, sink,
+                           [&events](Occurrence&& o) { events.push_back(std::move(o)); });
+    out.events = std::move(events);
     return out;
 }
 
