@@ -59,7 +59,9 @@ std::optional<DaySerial> birthday_date(std::string_view text, DaySerial today) {
 
 std::optional<std::string> check_entry_fields(const RecordStyle& style,
                                               std::string_view text_line) {
-    if (auto m = check_number("Vorlaufzeit", style.lead_time, 0, kLargestNumber, true)) return m;
+    if (auto m =
+            check_number({.label = "Vorlaufzeit", .text = style.lead_time, .empty_allowed = true}))
+        return m;
     return check_entry_text("Text", text_line);
 }
 

@@ -44,8 +44,8 @@ std::optional<std::string> first_tag_line(std::string_view label, std::string_vi
 
 }  // namespace
 
-std::optional<std::string> check_number(std::string_view label, std::string_view text, long low,
-                                        long high, bool empty_allowed) {
+std::optional<std::string> check_number(const NumberField& field) {
+    const auto& [label, text, low, high, empty_allowed] = field;
     const std::string_view value = trim_blanks(text);
     if (value.empty() && empty_allowed) return std::nullopt;
     long number = 0;
@@ -87,17 +87,19 @@ std::optional<std::string> check_entry_text(std::string_view label, std::string_
 std::optional<FieldProblem> check_record_fields(const RecordFields& f) {
     const RecordMode mode = f.mode.value_or(RecordMode::yearly);
     if (mode != RecordMode::always) {
-        if (auto m = check_number("Vorlaufzeit (Tage)", f.lead_time, 0, kLargestNumber, true)) {
+        if (auto m = check_number(
+                {.label = "Vorlaufzeit (Tage)", .text = f.lead_time, .empty_allowed = true})) {
             return FieldProblem{"Combo2", *m};
         }
     }
     if (mode == RecordMode::periodic) {
-        if (auto m = check_number("Periode (Tage)", f.period, 1, kLargestNumber, true)) {
+        if (auto m = check_number(
+                {.label = "Periode (Tage)", .text = f.period, .low = 1, .empty_allowed = true})) {
             return FieldProblem{"Combo3", *m};
         }
     }
     if (mode == RecordMode::monthly) {
-        if (auto m = check_number("Wievielter im Monat", f.ordinal, 1, kLargestNumber, false)) {
+        if (auto m = check_number({.label = "Wievielter im Monat", .text = f.ordinal, .low = 1})) {
             return FieldProblem{"Text1", *m};
         }
     }

@@ -17,10 +17,19 @@ struct FieldProblem {
 
 inline constexpr long kLargestNumber = 32767;  // the reader keeps 16-bit numbers
 
+// A number field as typed: its label, its text and what it allows. Named, so
+// that neither the label and the text nor the bounds change places unnoticed.
+struct NumberField {
+    std::string_view label;
+    std::string_view text;
+    long low = 0;
+    long high = kLargestNumber;
+    bool empty_allowed = false;
+};
+
 // A whole number in [low, high] (an empty text only when `empty_allowed`);
 // otherwise the message "<label>: erlaubt sind ganze Zahlen von <low> bis <high>."
-[[nodiscard]] std::optional<std::string> check_number(std::string_view label, std::string_view text,
-                                                      long low, long high, bool empty_allowed);
+[[nodiscard]] std::optional<std::string> check_number(const NumberField& field);
 
 // A text line that the reader would take as one of the tags the tools write
 // (`<record>`, `</record>`, `<date=...>`, ...) after its own preparation.

@@ -54,7 +54,7 @@ std::unique_ptr<QSettings> open_key(const QString& file, std::string_view subkey
         return std::make_unique<QSettings>(registry_path(subkey), QSettings::NativeFormat);
     }
     auto settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
-    if (subkey != kMainKey) {
+    if (subkey != kMainKey.path) {
         QString group = to_qstring(subkey);
         group.replace(u'\\', u'/');
         settings->beginGroup(group);
@@ -78,7 +78,7 @@ bool parses_whole(const QByteArray& bytes) {
 }
 
 QString shown_name(const QString& file) {
-    return file.isEmpty() ? registry_path(kMainKey) : QDir::toNativeSeparators(file);
+    return file.isEmpty() ? registry_path(kMainKey.path) : QDir::toNativeSeparators(file);
 }
 
 }  // namespace
@@ -111,8 +111,9 @@ bool SettingsStore::key_exists(std::string_view subkey) const {
     return parent_key.childGroups().contains(leaf, Qt::CaseInsensitive);
 }
 
-bool SettingsStore::query_value(std::string_view subkey, std::string_view name,
+bool SettingsStore::query_value(StoreKey key, std::string_view name,
                                 StoreValue& value) const noexcept {
+    const std::string_view subkey = key.path;
     try {
         if (!key_exists(subkey)) return false;
         const auto settings = open_key(file_, subkey);
@@ -126,8 +127,9 @@ bool SettingsStore::query_value(std::string_view subkey, std::string_view name,
     }
 }
 
-bool SettingsStore::set_value(std::string_view subkey, std::string_view name,
+bool SettingsStore::set_value(StoreKey key, std::string_view name,
                               const StoreValue& value) noexcept {
+    const std::string_view subkey = key.path;
     try {
         if (std::holds_alternative<std::monostate>(value)) return false;
         if (!key_exists(subkey)) return note_write(false);
@@ -195,7 +197,8 @@ void SettingsStore::set_notice_handler(std::function<void(const std::string&)> h
 
 void SettingsStore::report_next_failure() { shared_->failure_told = false; }
 
-bool SettingsStore::create_key(std::string_view subkey, std::string_view key_class) noexcept {
+bool SettingsStore::create_key(StoreKey key, std::string_view key_class) noexcept {
+    const std::string_view subkey = key.path;
     static_cast<void>(key_class);
     try {
         if (key_exists(subkey)) return false;
@@ -216,7 +219,8 @@ bool SettingsStore::create_key(std::string_view subkey, std::string_view key_cla
     }
 }
 
-bool SettingsStore::delete_value(std::string_view subkey, std::string_view name) noexcept {
+bool SettingsStore::delete_value(StoreKey key, std::string_view name) noexcept {
+    const std::string_view subkey = key.path;
     try {
         if (!key_exists(subkey)) return false;
         const auto settings = open_key(file_, subkey);

@@ -19,8 +19,13 @@ class QSettings;
 
 namespace merkwald {
 
-inline constexpr std::string_view kMainKey = "Software\\Merkwald";
-inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// A key of the store: a type of its own, so that a key and a value name cannot
+// change places unnoticed.
+struct StoreKey {
+    std::string_view path;
+};
+inline constexpr StoreKey kMainKey{"Software\\Merkwald"};
+inline constexpr StoreKey kRunKey{"Software\\Microsoft\\Windows\\CurrentVersion\\Run"};
 inline constexpr std::string_view kKeyClass = "Merkwald";
 
 // What a value holds: a text (UTF-8), a 32-bit number, or nothing (a value of
@@ -35,16 +40,15 @@ public:
     [[nodiscard]] static SettingsStore file_store(const QString& path);
 
     // Fails when the key or the value is missing or cannot be read.
-    [[nodiscard]] bool query_value(std::string_view subkey, std::string_view name,
+    [[nodiscard]] bool query_value(StoreKey key, std::string_view name,
                                    StoreValue& value) const noexcept;
     // Never creates the key: fails when it is missing, when the value holds
     // nothing, or when the write fails.
-    bool set_value(std::string_view subkey, std::string_view name,
-                   const StoreValue& value) noexcept;
+    bool set_value(StoreKey key, std::string_view name, const StoreValue& value) noexcept;
     // True only when the key did not exist before. The class text is kept for
     // the registry's sake; the file ignores it.
-    bool create_key(std::string_view subkey, std::string_view key_class) noexcept;
-    bool delete_value(std::string_view subkey, std::string_view name) noexcept;
+    bool create_key(StoreKey key, std::string_view key_class) noexcept;
+    bool delete_value(StoreKey key, std::string_view name) noexcept;
 
     // The file behind the store; empty for the registry.
     [[nodiscard]] const QString& file_name() const { return file_; }

@@ -125,9 +125,11 @@ TEST(FieldChecks, NumbersAreWholeAndWithinWhatTheReaderHolds) {
         {"0", true},   {" 7 ", true}, {"+3", true},   {"32767", true}, {"40000", false},
         {"-1", false}, {"7a", false}, {"1.5", false}, {"", true},      {"3 4", false}};
     for (const auto& [text, ok] : rows) {
-        EXPECT_EQ(ok, !check_number("Vorlaufzeit (Tage)", text, 0, 32767, true)) << text;
+        EXPECT_EQ(
+            ok, !check_number({.label = "Vorlaufzeit (Tage)", .text = text, .empty_allowed = true}))
+            << text;
     }
-    EXPECT_TRUE(check_number("Periode (Tage)", "", 1, 32767, false).has_value());
+    EXPECT_TRUE(check_number({.label = "Periode (Tage)", .text = "", .low = 1}).has_value());
 }
 
 TEST(FieldChecks, ATypedLineNeverBecomesATag) {
