@@ -18,6 +18,7 @@
 
 #include "apps/merkwald-cli/cli.h"
 #include "settings/settings_store.h"
+#include "tests/support/cli_process.h"
 #include "tests/support/radicale_server.h"
 #include "tests/support/temp_folder.h"
 
@@ -59,44 +60,15 @@ struct Outcome {
 class CliRun {
 public:
     CliRun(const fs::path& home, const std::vector<std::string>& args, const std::string& password)
-        : out_(home / "stdout"), err_(home / "stderr") {
-        std::vector<std::string> env{"MERKWALD_HOME=" + home.string(),
-                                     "XDG_CONFIG_HOME=" + (home / "config").string(),
-                                     "MERKWALD_CALDAV_PASSWORD=" + password};
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry(*e);
-            if (!entry.starts_with("MERKWALD_") && !entry.starts_with("XDG_CONFIG_HOME="))
-                env.push_back(entry);
-        }
-        std::vector<std::string> argv_text{MERKWALD_CLI_BINARY};
-        argv_text.insert(argv_text.end(), args.begin(), args.end());
-        std::vector<char*> argv, envp;
-        for (std::string& a : argv_text) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        for (std::string& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        if (posix_spawn(&pid_, MERKWALD_CLI_BINARY, &actions, nullptr, argv.data(), envp.data()) !=
-            0)
-            pid_ = 0;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~CliRun() { (void)wait(); }
-    CliRun(const CliRun&) = delete;
-    CliRun& operator=(const CliRun&) = delete;
+        : out_(home / "stdout"),
+          err_(home / "stderr"),
+          process_(MERKWALD_CLI_BINARY, args, home, err_, {"MERKWALD_CALDAV_PASSWORD=" + password},
+                   out_) {}
 
     Outcome wait() {
-        if (pid_ != 0) {
-            int status = 0;
-            if (waitpid(pid_, &status, 0) == pid_ && WIFEXITED(status))
-                outcome_.status = WEXITSTATUS(status);
-            pid_ = 0;
+        if (!done_) {
+            done_ = true;
+            outcome_.status = process_.wait();
             outcome_.out = file_text(out_);
             outcome_.err = file_text(err_);
         }
@@ -105,7 +77,8 @@ public:
 
 private:
     fs::path out_, err_;
-    pid_t pid_ = 0;
+    test::CliProcess process_;
+    bool done_ = false;
     Outcome outcome_;
 };
 

@@ -19,17 +19,25 @@ extern char** environ;
 namespace merkwald::test {
 
 // Runs `binary` with `args`, its program folder and settings in `home`, its
-// error output into `err_file`, its standard output discarded.
+// error output into `err_file`, its standard output into `out_file` (else
+// discarded) and no input. `env` entries ("NAME=value") replace the inherited ones.
 class CliProcess {
 public:
     CliProcess(const std::string& binary, const std::vector<std::string>& args,
-               const std::filesystem::path& home, const std::filesystem::path& err_file) {
-        std::vector<std::string> env{"MERKWALD_HOME=" + home.string(),
-                                     "XDG_CONFIG_HOME=" + (home / "config").string()};
+               const std::filesystem::path& home, const std::filesystem::path& err_file,
+               std::vector<std::string> env = {},
+               const std::filesystem::path& out_file = "/dev/null") {
+        env.push_back("MERKWALD_HOME=" + home.string());
+        env.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
+        const auto given = [&env](const std::string& entry) {
+            const std::string name = entry.substr(0, entry.find('=') + 1);
+            for (const std::string& e : env)
+                if (e.starts_with(name)) return true;
+            return false;
+        };
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string entry(*e);
-            if (!entry.starts_with("MERKWALD_HOME=") && !entry.starts_with("XDG_CONFIG_HOME="))
-                env.push_back(entry);
+            if (!given(entry)) env.push_back(entry);
         }
         std::vector<std::string> argv_text{binary};
         argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -40,7 +48,9 @@ public:
         envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out_file.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (posix_spawn(&pid_, binary.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
