@@ -124,12 +124,18 @@ Key sort_key(const ListRow& row, int column, DateOrder order) {
     }
 }
 
-ListRow row_of_lines(const std::vector<DocumentLine>& lines, const RecordBounds& bounds, int number,
-                     const std::vector<std::string>& groups, std::uint32_t record_color) {
+// A row before its record's lines are read: what a record without tags shows.
+ListRow empty_row(int number, std::uint32_t record_color) {
     ListRow row;
     row.record = number;
     row.color = record_color;
     row.frequency = "jährlich";
+    return row;
+}
+
+ListRow row_of_lines(const std::vector<DocumentLine>& lines, const RecordBounds& bounds, int number,
+                     const std::vector<std::string>& groups, std::uint32_t record_color) {
+    ListRow row = empty_row(number, record_color);
     RowBuilder builder{row, groups};
     const auto last = std::min<long long>(bounds.end, static_cast<long long>(lines.size()));
     for (long long n = bounds.start + 1; n <= last; ++n)
@@ -147,10 +153,7 @@ ListRow read_row(const ReminderDocument& doc, const RecordBounds& bounds, int nu
 
 ListRow row_of_content(const std::string& content, int number,
                        const std::vector<std::string>& groups, std::uint32_t record_color) {
-    ListRow row;
-    row.record = number;
-    row.color = record_color;
-    row.frequency = "jährlich";
+    ListRow row = empty_row(number, record_color);
     RowBuilder builder{row, groups};
     // The record's own `<record>` line, when it has one, is passed over as read_row passes it.
     for (std::size_t pos = 0; pos < content.size();) {
