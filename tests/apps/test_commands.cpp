@@ -1,21 +1,74 @@
-// The commands of merkwald-cli but list and missed. The values are the libraries'
-// and tested there; these tests hold what the commands add: reading the arguments,
-// the printed form, the exit codes and what `add` writes.
+// The commands of merkwald-cli, run in-process on a program folder in a temporary
+// directory. The values are the libraries' and tested there; these tests hold what
+// the commands add: reading the arguments, the printed form, the exit codes and
+// what `add` writes.
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
+#include "../support/temp_folder.h"
+#include "apps/merkwald-cli/cli.h"
 #include "calendar/astro.h"
 #include "calendar/feasts.h"
 #include "calendar/state_holidays.h"
-#include "cli_test_support.h"
 #include "engine/text_file.h"
 
 namespace merkwald::cli {
 namespace {
 
-using test::Outcome;
+namespace fs = std::filesystem;
 
-class CalendarCommands : public test::CliTest {
+struct Outcome {
+    int status;
+    std::string out, err;
+    friend bool operator==(const Outcome&, const Outcome&) = default;
+    friend void PrintTo(const Outcome& o, std::ostream* os) {
+        *os << "{" << o.status << ", " << ::testing::PrintToString(o.out) << ", "
+            << ::testing::PrintToString(o.err) << "}";
+    }
+};
+
+using Command = int (*)(const std::vector<std::string>&, Context&);
+
+class CliTest : public ::testing::Test {
+protected:
+    ~CliTest() override { fs::remove_all(folder); }
+
+    void write(const std::string& name, const std::string& text) const {
+        std::ofstream(folder / name, std::ios::binary) << text;
+    }
+
+    Outcome run_command(Command command, const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        Context ctx(out, err);
+        ctx.today = today;
+        ctx.now_seconds = 12 * 3600;
+        ctx.home = home;
+        ctx.program_folder = folder;
+        ctx.working_folder = working_folder.empty() ? folder : working_folder;
+        ctx.engine = engine;
+        ctx.data_filename = "main.rmd";
+        ctx.name_day_file = name_day_file;
+        ctx.name_days = name_days;
+        const int status = command(args, ctx);
+        return {status, out.str(), err.str()};
+    }
+    Outcome run_cli(const std::vector<std::string>& args) { return run_command(run, args); }
+
+    const fs::path folder = merkwald::test::make_unique_folder("merkwald-cli-test");
+    DaySerial today = *make_date(1999, 3, 5);
+    HomePlace home;
+    EngineSettings engine;
+    fs::path working_folder;  // empty: the program folder
+    fs::path name_day_file = fs::path(MERKWALD_SOURCE_DIR) / "data" / "namenstage.dat";
+    NameDayChoice name_days = NameDayChoice::none;
+};
+
+class CalendarCommands : public CliTest {
 protected:
     CalendarCommands() { today = *make_date(2000, 6, 21); }
     Outcome astro(const std::vector<std::string>& args) { return run_command(run_astro, args); }
@@ -27,9 +80,12 @@ std::string joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-TEST_F(CalendarCommands, ListsPrintTheWindowsLinesForAWholeYearNumber) {
+TEST_F(CalendarCommands, YearListsPrintTheWindowsLinesAndRefuseBadArguments) {
     EXPECT_EQ(run_command(run_church_year, {"2098"}),
               (Outcome{kExitOk, joined(church_year_lines(2098)), ""}));
+    EXPECT_EQ(run_cli({"holidays", "--state=de-by", "2026"}),
+              (Outcome{kExitOk, joined(legal_holiday_lines(2026, State::BY)), ""}));
+    EXPECT_EQ(run_command(run_holiday, {"24.12.2000"}), (Outcome{kExitOk, "Heiliger Abend\n", ""}));
     // A fraction is dropped as the windows drop it; anything else, or a year the
     // lists do not cover, is a bad argument.
     const Outcome y2005{kExitOk, joined(holiday_list_lines(2005)), ""};
@@ -39,16 +95,16 @@ TEST_F(CalendarCommands, ListsPrintTheWindowsLinesForAWholeYearNumber) {
                                                     {"2099", bad},     {"", bad}};
     for (const auto& [year, expected] : rows)
         EXPECT_EQ(run_command(run_holidays, {year}), expected) << year;
-}
-
-TEST_F(CalendarCommands, HolidayAndArgumentErrors) {
-    EXPECT_EQ(run_command(run_holiday, {"24.12.2000"}), (Outcome{kExitOk, "Heiliger Abend\n", ""}));
     EXPECT_EQ(run_command(run_holiday, {"31.02.1999"}),
               (Outcome{kExitUsage, "", "Falsches Datum\n"}));
-    for (test::Command c : {run_holidays, run_church_year, run_holiday}) {
-        const Outcome r = run_command(c, {"2000", "2001"});
-        EXPECT_EQ(kExitUsage, r.status) << r.err;
-        EXPECT_TRUE(r.err.starts_with("Aufruf: merkwald-cli ")) << r.err;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"holidays", "2000", "2001"},
+          {"holiday", "1.1.2000", "2.1.2000"},
+          {"holidays", "2026", "--state", "XX"},
+          {"holidays", "2026", "--state"}}) {
+        const Outcome r = run_cli(args);
+        EXPECT_EQ(kExitUsage, r.status) << args[0] << r.err;
+        EXPECT_NE(std::string::npos, r.err.find("Aufruf: merkwald-cli ")) << r.err;
     }
 }
 
@@ -73,31 +129,7 @@ TEST_F(CalendarCommands, AstroPrintsTheTenFieldsUnderTheirLabels) {
         EXPECT_NE(o.out.find(": " + text + "\n"), std::string::npos) << text;
     // Without options: the home place with its summer time, today and now.
     EXPECT_EQ(astro(munich_with({"--dst", "--time", "12:00"})).out, astro({}).out);
-}
 
-TEST_F(CalendarCommands, AstroPlacesFile) {
-    const std::string broken = "Datei orte.dat nicht vorhanden oder Fehlerhaft\n";
-    // Announces three places, holds two: the two can still be used.
-    write("orte.dat",
-          "3\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\n"
-          "\"Bern\",7,27,0,\"O\",46,57,0,\"N\",1,540\n");
-    const Outcome short_file = astro({"--place", "Bern"});
-    EXPECT_EQ(kExitOk, short_file.status);
-    EXPECT_EQ(broken, short_file.err);
-    EXPECT_EQ(10, std::count(short_file.out.begin(), short_file.out.end(), '\n'));
-
-    write("orte.dat",
-          "2\r\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\r\n"
-          "\"M\xFCnchen\",11,35,0,\"O\",48,8,0,\"N\",1,519\r\n");
-    EXPECT_EQ(astro(munich_with({"--no-dst"})),
-              astro({"--place", "München", "--date", "21.06.2000", "--no-dst"}));
-    // Explicit values win over the place's row; the name is found in any case.
-    EXPECT_EQ(astro(munich_with({"--zone", "2", "--no-dst"})),
-              astro({"--place=münchen", "--zone", "2", "--no-dst"}));
-    EXPECT_EQ(kExitUsage, astro({"--place", "Paris"}).status);
-}
-
-TEST_F(CalendarCommands, AstroFailures) {
     EXPECT_EQ(astro({"--time", "12:60"}), (Outcome{kExitFailure, "", "Falsche Minuten\n"}));
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--time", "1230"}, {"--dst", "--no-dst"}}) {
@@ -107,7 +139,33 @@ TEST_F(CalendarCommands, AstroFailures) {
     }
 }
 
-class NewCommands : public test::CliTest {
+TEST_F(CalendarCommands, AstroTakesAPlaceFromThePlacesFile) {
+    // Announces three places, holds two: the two can still be used.
+    write("orte.dat",
+          "3\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\n"
+          "\"Bern\",7,27,0,\"O\",46,57,0,\"N\",1,540\n");
+    const Outcome short_file = astro({"--place", "Bern"});
+    EXPECT_EQ(kExitOk, short_file.status);
+    EXPECT_EQ("Datei orte.dat nicht vorhanden oder Fehlerhaft\n", short_file.err);
+    EXPECT_EQ(10, std::count(short_file.out.begin(), short_file.out.end(), '\n'));
+
+    write("orte.dat",
+          "2\r\n\"Wien\",16,22,0,\"O\",48,12,0,\"N\",1,171\r\n"
+          "\"M\xFCnchen\",11,35,0,\"O\",48,8,0,\"N\",1,519\r\n");
+    // Explicit values win over the place's row; the name is found in any case.
+    EXPECT_EQ(astro(munich_with({"--zone", "2", "--no-dst"})),
+              astro({"--place=münchen", "--date", "21.06.2000", "--zone", "2", "--no-dst"}));
+    EXPECT_EQ(kExitUsage, astro({"--place", "Paris"}).status);
+}
+
+TEST_F(CalendarCommands, AstroFollowsTheZoneWhenSummerTimeIsAutomatic) {
+    home.summer_time_hours = [](DaySerial d) { return ymd_of(d).month == 7 ? 1.0 : 0.0; };
+    EXPECT_EQ(astro({"--date", "1.7.2026"}), astro({"--date", "1.7.2026", "--dst"}));
+    EXPECT_EQ(astro({"--date", "1.1.2026"}), astro({"--date", "1.1.2026", "--no-dst"}));
+    EXPECT_NE(astro({"--date", "1.7.2026"}), astro({"--date", "1.7.2026", "--no-dst"}));
+}
+
+class NewCommands : public CliTest {
 protected:
     NewCommands() {
         today = *make_date(2026, 12, 7);
@@ -131,7 +189,6 @@ TEST_F(NewCommands, IcsWritesOneEventPerOccurrenceAndLimitsTheRange) {
     EXPECT_NE(year.out.find("DTSTART;VALUE=DATE:20270307\r\nDTEND;VALUE=DATE:20270308\r\n"
                             "SUMMARY:Anna heute\r\nCATEGORIES:Geburtstage\r\n"),
               std::string::npos);
-
     const std::pair<std::vector<std::string>, int> rows[] = {
         {{"ics", "--from", "1.1.2027", "--to", "2.1.2028"}, kExitUsage},  // 367 days
         {{"ics", "--from", "1.1.2027", "--to", "1.1.2027", "--file", "fehlt.rmd"}, kExitFailure},
@@ -155,29 +212,36 @@ TEST_F(NewCommands, CheckReportsFileAndLine) {
     EXPECT_EQ(run_cli({"check", "--bogus"}).status, kExitUsage);
 }
 
-TEST_F(NewCommands, AddAppendsTheRecordTheDialogWould) {
-    const Outcome birthday =
-        run_cli({"add", "birthday", "Jörg Müller", "5.3.1998", "--template", "2"});
-    EXPECT_EQ(birthday, (Outcome{kExitOk,
-                                 "<record>\n<date=05.03.1998>\n<active_before=21>\n"
-                                 "<group=geburtstage>\n Jörg Müller wird <years_after_date>\n"
-                                 "</record>\n",
-                                 ""}));
+// The record the entry windows would write, listed on its day without a message.
+TEST_F(NewCommands, AddAppendsTheRecordTheDialogWouldAndTheListShowsIt) {
+    EXPECT_EQ(run_cli({"add", "birthday", "Jörg Müller", "5.3.1998", "--template", "2"}),
+              (Outcome{kExitOk,
+                       "<record>\n<date=05.03.1998>\n<active_before=21>\n"
+                       "<group=geburtstage>\n Jörg Müller wird <years_after_date>\n"
+                       "</record>\n",
+                       ""}));
     const Outcome appointment =
         run_cli({"add", "appointment", "Zahnarzt", "2027-01-15", "9:30", "--lead-days=3"});
     EXPECT_EQ(appointment.status, kExitOk) << appointment.err;
-    // Both records are in the file, in the form the entry windows write.
-    const std::string written = file("main.rmd");
-    EXPECT_NE(written.find(" Jörg Müller wird <years_after_date>\r\n"), std::string::npos);
-    EXPECT_TRUE(
-        written.ends_with("\r\n<record>\r\n<date=15.01.2027>\r\n<active_before=3>\r\n"
-                          "<group=termine>\r\n<active=once>\r\nTermin: Zahnarzt um 9:30 Uhr "
-                          "<days_before_event_text>\r\n</record>\r\n\r\n"))
-        << written;
-    // A year before 1000 is printed as it is written, with four digits.
-    const Outcome early = run_cli({"add", "birthday", "Otto", "5.3.0999"});
-    EXPECT_TRUE(early.out.starts_with("<record>\n<date=05.03.0999>\n")) << early.out;
+    EXPECT_TRUE(file("main.rmd")
+                    .ends_with("\r\n<record>\r\n<date=15.01.2027>\r\n<active_before=3>\r\n"
+                               "<group=termine>\r\n<active=once>\r\nTermin: Zahnarzt um 9:30 Uhr "
+                               "<days_before_event_text>\r\n</record>\r\n\r\n"))
+        << file("main.rmd");
+    // A year before 1000 is written as typed, with four digits.
+    ASSERT_EQ(run_cli({"add", "birthday", "Otto", "5.3.0999"}).status, kExitOk);
     EXPECT_NE(file("main.rmd").find("<date=05.03.0999>\r\n"), std::string::npos);
+
+    const std::pair<const char*, const char*> rows[] = {
+        {"5.3.2027", "Jörg Müller wird 29\n"},
+        {"15.1.2027", "Termin: Zahnarzt um 9:30 Uhr heute\n"},
+    };
+    for (const auto& [day, text] : rows) {
+        const Outcome o = run_cli({"list", "--today", day, "--lead-days", "0"});
+        EXPECT_EQ(o.err, "");
+        EXPECT_NE(o.out.find(text), std::string::npos) << o.out;
+    }
+    EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""}));
 }
 
 TEST_F(NewCommands, AddWritesNothingOnBadInput) {
@@ -193,6 +257,9 @@ TEST_F(NewCommands, AddWritesNothingOnBadInput) {
         {{"add", "birthday", "Ren\xe9", "1.2.1990"},  // a Latin-1 terminal
          "Das 2. Argument nach \"add\" ist kein gültiger UTF-8-Text (Zeichensatz des "
          "Terminals?); es wurde nichts geschrieben.\n"},
+        // A text that would read as a tag, whichever tag it is.
+        {{"add", "birthday", "<priority=5>", "5.3.1998", "--template", "2"}, ""},
+        {{"add", "birthday", "<background=1>", "5.3.1998", "--template", "2"}, ""},
     };
     for (const auto& [args, message] : rows) {
         SCOPED_TRACE(::testing::PrintToString(args));
@@ -206,56 +273,29 @@ TEST_F(NewCommands, AddWritesNothingOnBadInput) {
     EXPECT_EQ(file("main.rmd"), before);
 }
 
-TEST_F(NewCommands, AddedRecordsAreListedOnTheirDayWithoutAMessage) {
-    ASSERT_EQ(run_cli({"add", "birthday", "Jörg Müller", "5.3.1998"}).status, kExitOk);
-    ASSERT_EQ(run_cli({"add", "appointment", "Zahnarzt", "2027-01-15", "9:30"}).status, kExitOk);
-    const std::pair<const char*, const char*> rows[] = {
-        {"5.3.2027", "Geburtstag von Jörg Müller !\n"},
-        {"15.1.2027", "Termin: Zahnarzt um 9:30 Uhr heute\n"},
-    };
-    for (const auto& [day, text] : rows) {
-        const Outcome o = run_cli({"list", "--today", day, "--lead-days", "0"});
-        EXPECT_EQ(o.status, kExitOk);
-        EXPECT_EQ(o.err, "");
-        EXPECT_NE(o.out.find(text), std::string::npos) << o.out;
-    }
-    EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""}));
-    // A text that would read as a tag is refused, whichever tag it is.
-    for (const char* name : {"<priority=5>", "<background=1>", "<active_after=2>"}) {
-        EXPECT_EQ(run_cli({"add", "birthday", name, "5.3.1998", "--template", "2"}).status,
-                  kExitUsage)
-            << name;
-    }
-}
-
 // Like every terminal program: a name on the command line is relative to the
 // folder the command runs in; the main file of the settings stays in the
 // program folder.
 TEST_F(NewCommands, FileArgumentsAreRelativeToTheCurrentFolder) {
     working_folder = folder / "hier";
-    std::filesystem::create_directory(working_folder);
-    write("meine.rmd", "<record>\r\n<date=07.12.1970>\r\nIm Programmordner\r\n</record>\r\n");
-    std::ofstream(working_folder / "meine.rmd", std::ios::binary)
-        << "<record>\r\n<date=07.12.1970>\r\nIm aktuellen Ordner\r\n</record>\r\n"
-           "<record>\r\n<date=99.99.99>\r\n</record>\r\n";
+    fs::create_directory(working_folder);
+    const std::string in_program_folder =
+        "<record>\r\n<date=07.12.1970>\r\nIm Programmordner\r\n</record>\r\n";
+    write("meine.rmd", in_program_folder);
+    write("hier/meine.rmd",
+          "<record>\r\n<date=07.12.1970>\r\nIm aktuellen Ordner\r\n</record>\r\n"
+          "<record>\r\n<date=99.99.99>\r\n</record>\r\n");
     const Outcome listed = run_cli({"list", "--file", "meine.rmd"});
     EXPECT_NE(listed.out.find("Im aktuellen Ordner"), std::string::npos) << listed.out;
-    EXPECT_EQ(listed.out.find("Programmordner"), std::string::npos) << listed.out;
     EXPECT_EQ(run_cli({"check", "--file=meine.rmd"}).out,
               "meine.rmd:6: kein gültiges Datum: <date=99.99.99>\n");
     const Outcome ics =
         run_cli({"ics", "--from", "7.12.2026", "--to", "7.12.2026", "--file", "./meine.rmd"});
     EXPECT_NE(ics.out.find("SUMMARY:Im aktuellen Ordner"), std::string::npos) << ics.out;
-
     ASSERT_EQ(run_cli({"add", "birthday", "Anna", "1.1.1990", "--file", "meine.rmd"}).status,
               kExitOk);
-    EXPECT_EQ(file("meine.rmd"),
-              "<record>\r\n<date=07.12.1970>\r\nIm Programmordner\r\n</record>\r\n");
+    EXPECT_EQ(file("meine.rmd"), in_program_folder);
     EXPECT_NE(file("hier/meine.rmd").find("Geburtstag von Anna !"), std::string::npos);
-    // An absolute name is taken as it is.
-    const std::string absolute = (working_folder / "meine.rmd").string();
-    EXPECT_EQ(run_cli({"list", "--file", absolute}).out,
-              run_cli({"list", "--file", "meine.rmd"}).out);
 }
 
 TEST_F(NewCommands, AWindows1252FileBecomesUtf8OnlyWithTheOption) {
@@ -287,21 +327,146 @@ TEST_F(NewCommands, ControlCharactersBecomeBlanksAndALineBreakNeverSplitsTheReco
     EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""})) << "the reader finds no problem";
 }
 
-TEST_F(NewCommands, HolidaysOfAState) {
-    EXPECT_EQ(run_cli({"holidays", "--state=de-by", "2026"}),
-              (Outcome{kExitOk, joined(legal_holiday_lines(2026, State::BY)), ""}));
-    EXPECT_EQ(run_cli({"holidays", "2026", "--state", "XX"}).status, kExitUsage);
-    EXPECT_EQ(run_cli({"holidays", "2026", "--state"}).status, kExitUsage);
+// list and missed.
+
+class ListCommands : public CliTest {
+protected:
+    ListCommands() {
+        engine.last_start = "01.03.99";
+        write("main.rmd",
+              "<record>\r\n<date=07.03.1970>\r\n<active_before=7>\r\n<group=geburtstage>\r\n"
+              "Anna hat <days_before_event_text> Geburtstag\r\nZweite Zeile\r\n</record>\r\n"
+              "<record>\r\n<date=03.03.1980>\r\nVorgestern\r\n</record>\r\n");
+        write("range.rmd",
+              "<record>\r\n<date=07.03.1970>\r\n<active_before=0>\r\n<group=geburtstage>\r\n"
+              "Anna hat <days_before_event_text> Geburtstag\r\n</record>\r\n"
+              "<record>\r\n<date=20.03.1970>\r\n<group=termine>\r\nZwanzigster\r\n</record>\r\n"
+              "<record>\r\n<date=02.03.1980>\r\n<group=termine>\r\nZweiter\r\n</record>\r\n");
+        write("other.rmd", "<record>\r\n<date=20.03.1970>\r\nSpäter\r\n</record>\r\n");
+        write("bad.rmd", "<record>\r\n<date=05.03.1970>\r\nText > <x\r\n</record>\r\n");
+    }
+};
+
+// What the window would show, with LF; the messages of its boxes go to standard error.
+TEST_F(ListCommands, PrintTheWindowTexts) {
+    const std::string range = "--file=range.rmd";
+    const std::pair<std::vector<std::string>, Outcome> rows[] = {
+        {{"list"},
+         {kExitOk,
+          "Freitag, 5.3.1999\n\nGeburtstage:\n\nAnna hat in 2 Tagen Geburtstag\nZweite Zeile\n\n",
+          ""}},
+        {{"list", "--file=other.rmd", "--lead-days", "15"},
+         {kExitOk, "Freitag, 5.3.1999\n\nSpäter\n\n", ""}},
+        // --from and --to: the list of the first day with every lead time reaching to the last.
+        {{"list", range, "--from", "1.3.1999", "--to", "7.3.1999"},
+         {kExitOk,
+          "Ereignisse vom 1.3.1999 bis 7.3.1999\n\n"
+          "Geburtstage:\n\nAnna hat in 6 Tagen Geburtstag\n\nTermine:\n\nZweiter\n\n",
+          ""}},
+        // Past this year's 20 March the next one lies in 2000.
+        {{"list", range, "--from", "2000-03-08", "--to", "2000-03-19"},
+         {kExitOk, "Ereignisse vom 8.3.2000 bis 19.3.2000\n\n", ""}},
+        // Nothing is printed when the last file failed.
+        {{"list", "--file", "fehlt.rmd"}, {kExitFailure, "", "Datei nicht gefunden\n"}},
+        // A name on the command line is made whole against the current folder.
+        {{"list", "--file", "bad.rmd"},
+         {kExitOk, "Freitag, 5.3.1999\n\n",
+          "Syntaxfehler in Datei: " + (folder / "bad.rmd").string() +
+              "\nZeile:  4\nText > <x\n\n"}},
+        {{"missed"},
+         {kExitOk, "Seit dem letzten Start (01.03.99) abgelaufen...\n  03.03.1999: Vorgestern\n",
+          ""}},
+    };
+    for (const auto& [args, expected] : rows)
+        EXPECT_EQ(run_cli(args), expected) << ::testing::PrintToString(args);
 }
 
-TEST_F(NewCommands, AstroFollowsTheZoneWhenSummerTimeIsAutomatic) {
-    home.summer_time_hours = [](DaySerial d) { return ymd_of(d).month == 7 ? 1.0 : 0.0; };
-    const auto astro = [&](std::vector<std::string> args) {
-        return run_command(run_astro, args).out;
+TEST_F(ListCommands, BadArgumentsAreUsageErrors) {
+    const std::string from = "--from=1.3.1999", to = "--to=2.3.1999";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"list", "--lead-days", "-1"},
+          {"list", "--file"},
+          {"frobnicate"},
+          {"list", "--from", "7.3.1999", "--to", "6.3.1999"},
+          {"list", "--from", "7.3.1999"},
+          {"missed", from, to}}) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const Outcome o = run_cli(args);
+        EXPECT_EQ(o.status, kExitUsage);
+        EXPECT_EQ(o.out, "");
+        EXPECT_NE(o.err, "");
+    }
+    // A wrong date is named with its option.
+    EXPECT_EQ(run_cli({"list", "--from=30.2.1999", "--to", "1.3.1999"})
+                  .err.rfind("Falsches Datum bei --from: 30.2.1999\n", 0),
+              0u);
+}
+
+// namedays, and the shipped name days in `list`.
+
+constexpr char kPeople[] =
+    "<record>\r\n<date=01.01.1980>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
+    "Franziska Berg hat <days_before_event_text> Geburtstag\r\n</record>\r\n"
+    "<record>\r\n<date=02.02.1985>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
+    "Max Weber hat <days_before_event_text> Geburtstag\r\n</record>\r\n";
+
+constexpr char kTypedFranziska[] =
+    "<record>\r\n<date=09.03.2000>\r\n<active_before=7>\r\n<group=namenstage>\r\n"
+    "Franziska hat <days_before_event_text> Namenstag\r\n</record>\r\n";
+
+class NameDayCommands : public CliTest {
+protected:
+    NameDayCommands() { write("main.rmd", kPeople); }
+};
+
+// Today is Friday, 5 March 1999.
+TEST_F(NameDayCommands, ListTheNameDaysOfThePeopleAWeekAheadAndWithAllTheDaysNames) {
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{},
+         "Franziska hat in 4 Tagen Namenstag (Di, 09. 03.)\n"
+         "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n"},
+        {{"--all"},
+         "Olivia hat heute Namenstag (Fr, 05. 03.)\n"
+         "Dietmar hat heute Namenstag (Fr, 05. 03.)\n"
+         "Franziska hat in 4 Tagen Namenstag (Di, 09. 03.)\n"
+         "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n"},
+        {{"--today=12.3.1999"}, "Max hat heute Namenstag (Fr, 12. 03.)\n"},
+        {{"--today", "13.03.1999"}, ""},
     };
-    EXPECT_EQ(astro({"--date", "1.7.2026"}), astro({"--date", "1.7.2026", "--dst"}));
-    EXPECT_EQ(astro({"--date", "1.1.2026"}), astro({"--date", "1.1.2026", "--no-dst"}));
-    EXPECT_NE(astro({"--date", "1.7.2026"}), astro({"--date", "1.7.2026", "--no-dst"}));
+    for (const auto& [args, out] : rows) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(run_command(run_namedays, args), (Outcome{kExitOk, out, ""}));
+    }
+    // A name day typed into the file hides the shipped one.
+    write("main.rmd", std::string(kPeople) + kTypedFranziska);
+    EXPECT_EQ(run_command(run_namedays, {}),
+              (Outcome{kExitOk, "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n", ""}));
+}
+
+TEST_F(NameDayCommands, BadArgumentsAndAFaultyTable) {
+    const std::string usage = "Aufruf: merkwald-cli namedays [--today DATUM] [--all]\n";
+    EXPECT_EQ(run_command(run_namedays, {"--today", "Montag"}),
+              (Outcome{kExitUsage, "", "Falsches Datum bei --today: Montag\n" + usage}));
+    EXPECT_EQ(run_command(run_namedays, {"--file", "main.rmd"}), (Outcome{kExitUsage, "", usage}));
+    name_day_file = folder / "fehlt.dat";
+    const Outcome missing = run_command(run_namedays, {});
+    EXPECT_EQ(missing.status, kExitFailure);
+    EXPECT_NE(missing.err.find("fehlt.dat"), std::string::npos);
+    // A faulty line is named and the rest shown.
+    write("namen.dat", "05.03. Olivia\n32.03. Niemand\n12.03. Maximilian (Max)\n");
+    name_day_file = folder / "namen.dat";
+    EXPECT_EQ(run_command(run_namedays, {}),
+              (Outcome{kExitFailure, "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n",
+                       name_day_file.string() + ":2: kein gültiger Tag: 32.03.\n"}));
+}
+
+TEST_F(NameDayCommands, TheListShowsThemAsTheSettingAsks) {
+    EXPECT_EQ(run_cli({"list"}).out, "Freitag, 5.3.1999\n\n");
+    name_days = NameDayChoice::own_people;
+    EXPECT_EQ(run_cli({"list"}).out,
+              "Freitag, 5.3.1999\n\nNamenstage:\n\n"
+              "Franziska hat in 4 Tagen Namenstag (Di, 09. 03.)\n\n"
+              "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n\n");
 }
 
 }  // namespace

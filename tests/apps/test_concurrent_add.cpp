@@ -83,6 +83,7 @@ TEST(ConcurrentAdd, FiftyPairsOnOneFileLoseNothing) {
             names.insert(entry.path().filename().string());
     EXPECT_EQ((std::set<std::string>{"config", "geb_text.dat", "gemeinsam.rmd", "gemeinsam.bak"}),
               names);
+    EXPECT_TRUE(fs::is_empty(home / "config")) << "the command-line tool never writes the settings";
     fs::remove_all(home);
 }
 
