@@ -4,12 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 
 #include "editors/entry/entry_commands.h"
 #include "editors/entry/entry_form.h"
 #include "editors/files/convert_form.h"
 #include "editors/files/import_form.h"
 #include "editors/files/new_file_form.h"
+#include "editors/records/record_commands.h"
 #include "editors/records/record_list.h"
 #include "editors_test_support.h"
 #include "shell/widgets/number_fields.h"
@@ -130,25 +132,33 @@ TEST_F(EntryDialogs, NewFileAsksBeforeOverwritingAndOpensTheListOnTheNewFiles) {
     EXPECT_EQ(expected, listed);
 }
 
-TEST_F(EntryDialogs, CommandsFollowTheModalRuleAndTheTemplates) {
+// A window opened from a menu runs as a modal command: the timer waits while it
+// is open and the list is read again after it.
+TEST_F(EntryDialogs, MenuCommandsRunModalAndFollowTheTemplates) {
+    write_bytes(main, record("<date=01.01.1990>|Anna"));
     test::RecordingHost host(world);
     EntryCommands commands(host, nullptr);
     QMenu file_menu, records_menu, tools_menu;
     add_entry_actions(commands, &file_menu, &records_menu, &tools_menu);
+    QMenuBar bar;
+    add_record_menu(&bar, host);
     write_bytes(world.folder / "term_text.dat", "*\r\nT\r\nvor\r\nnach\r\n");
     commands.load_templates();
     EXPECT_FALSE(commands.birthday_action()->isEnabled());
     EXPECT_FALSE(commands.import_action()->isEnabled());
     EXPECT_TRUE(commands.appointment_action()->isEnabled());
 
-    bool paused = false;
-    test::when_modal([&](QWidget* modal) {
-        paused = host.timer_paused;
-        qobject_cast<QDialog*>(modal)->reject();
-    });
-    records_menu.actions().at(2)->trigger();
-    EXPECT_TRUE(paused);
-    EXPECT_EQ(1, host.refreshes);
+    for (QAction* action :
+         {records_menu.actions().at(2), bar.actions().at(0)->menu()->actions().at(0)}) {
+        bool paused = false;
+        test::when_modal([&](QWidget* modal) {
+            paused = host.timer_paused;
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        action->trigger();
+        EXPECT_TRUE(paused) << action->text().toStdString();
+    }
+    EXPECT_EQ(2, host.refreshes);
 }
 
 }  // namespace

@@ -43,26 +43,6 @@ std::vector<TextTemplate> shipped_templates() {
     return table.templates;
 }
 
-// A birthday without a year takes its text from a template without the age.
-TEST(VcardImport, RecordsWrittenThroughTheEntryFileFunction) {
-    test::TempFolder folder;
-    const auto target = folder / "main.rmd";
-    test::write_bytes(target, "<record>\r\nAlt\r\n</record>\r\n");
-    const VcardBook book = parse_vcards(kBook);
-    const VcardImportOutcome outcome =
-        append_vcard_birthdays(target, {book.people[0], book.people[1]}, {kAgeTemplate}, 0,
-                               {0, 0, "14"}, day(2026, 12, 7));
-    ASSERT_TRUE(outcome.write.ok()) << german_text(outcome.write);
-    EXPECT_EQ(outcome.written, 2);
-    const std::string written = test::read_bytes(target);
-    EXPECT_EQ(1, test::count_of(written, "<date=17.05.1980>\r\n<active_before=14>\r\n"));
-    EXPECT_TRUE(written.ends_with(
-        "<record>\r\n<date=01.03.1904>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
-        " Jörg Müller hat <days_before_event_text> Geburtstag (<event_dddd>, <event_d.mmmm>)\r\n"
-        "</record>\r\n\r\n"))
-        << written;
-}
-
 // Whichever template is chosen: read without a message, due on its day every
 // year, no age and no "wird heute alt".
 TEST(VcardImport, ABirthdayWithoutAYearFallsDueEveryYearWithoutAge) {
@@ -94,13 +74,6 @@ TEST(VcardImport, ABirthdayWithoutAYearFallsDueEveryYearWithoutAge) {
         }
         EXPECT_TRUE(test::listed_on(target, day(2027, 2, 4), 3).texts.empty());
     }
-    test::TempFolder folder;
-    ASSERT_TRUE(append_vcard_birthdays(folder / "a.rmd", {jonas}, templates, 1, {0, 0, "7"},
-                                       day(2026, 12, 7))
-                    .write.ok());
-    EXPECT_EQ(test::listed_on(folder / "a.rmd", day(2027, 1, 31), 3).texts,
-              (std::vector<std::string>{"Jonas Brandt hat in 3 Tagen Geburtstag (Mittwoch, 3. "
-                                        "Februar)"}));
 }
 
 TEST(VcardImport, WhichTemplatesShowTheBirthYear) {
@@ -213,8 +186,6 @@ TEST(VcardImportForm, PreviewChecksOnlyNewPeopleAndImportsTheChecked) {
     form.import_button()->click();
     EXPECT_EQ(form.written(), 1);
     EXPECT_EQ(test::count_of(test::read_bytes(target), "Jörg Müller"), 2);
-    EXPECT_EQ(table.horizontalHeaderItem(kVcardAge)->text(),
-              QStringLiteral("Alter am nächsten Geburtstag"));
     EXPECT_EQ(table.item(0, kVcardAge)->text(), QStringLiteral("47"));  // 17 May 2027
     EXPECT_EQ(table.item(1, kVcardBirthday)->text(), QStringLiteral("01.03."));
     EXPECT_TRUE(form.status_line()->text().contains(QStringLiteral("1 ohne Geburtstag")));
