@@ -61,8 +61,6 @@ public:
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
 
-    [[nodiscard]] pid_t pid() const { return pid_; }
-
     // The exit status; -1 when it did not start or did not exit normally.
     int wait() {
         if (pid_ == 0) return status_;

@@ -50,7 +50,7 @@ public:
                             const std::filesystem::path& certificate = {},
                             const std::filesystem::path& key = {})
         : folder_(std::move(folder)), tls_(!certificate.empty()) {
-        port_ = free_port();
+        port_ = on_loopback(0);
         std::ofstream(folder_ / "users") << kUser << ':' << kPassword << '\n';
         {
             std::ofstream config(folder_ / "config");
@@ -110,7 +110,6 @@ public:
     }
 
     [[nodiscard]] bool running() const { return pid_ != 0; }
-    [[nodiscard]] int port() const { return port_; }
     [[nodiscard]] std::string base_url() const {
         return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_) + "/";
     }
@@ -124,31 +123,21 @@ public:
     }
 
 private:
-    static int free_port() {
+    // Port 0 binds a free port; any other connects to it. The port, 0 on failure.
+    static int on_loopback(int port) {
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = 0;
+        address.sin_port = htons(std::uint16_t(port));
         socklen_t length = sizeof address;
-        int port = 0;
-        if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-            getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-            port = ntohs(address.sin_port);
+        auto* raw = reinterpret_cast<sockaddr*>(&address);
+        const bool ok = port == 0 ? bind(fd, raw, length) == 0 && getsockname(fd, raw, &length) == 0
+                                  : connect(fd, raw, length) == 0;
         close(fd);
-        return port;
+        return ok ? ntohs(address.sin_port) : 0;
     }
-
-    [[nodiscard]] bool answers() const {
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(std::uint16_t(port_));
-        const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        close(fd);
-        return ok;
-    }
+    [[nodiscard]] bool answers() const { return on_loopback(port_) != 0; }
 
     std::filesystem::path folder_;
     bool tls_ = false;
