@@ -60,8 +60,6 @@ TEST(DataFiles, ExampleFileReadsWithoutMessagesOnEveryDay) {
         const std::string when = format_date(day, "dd.mm.yyyy");
         ASSERT_TRUE(tables.read_ok) << when;
         ASSERT_EQ(sink.shown.size(), 0u) << when << ": " << sink.shown.front().text;
-        EXPECT_GE(tables.lines.size(), 1u) << when;
-        for (const LineEntry& line : tables.lines) EXPECT_FALSE(line.text.empty()) << when;
         for (const SortedLine& row : sort_by_group(state, tables).rows)
             groups_seen.insert(row.group);
         if (day == first) {
@@ -99,7 +97,9 @@ TEST(DataFiles, TextFilesKeepTheirFormats) {
     }
 }
 
-TEST(Packaging, TheNewestReleaseIsTheProjectVersion) {
+// The release in the AppStream file and the manual pages is the project's
+// version; the completion offers every command the tool knows.
+TEST(Packaging, ReleaseVersionAndCompletionFollowTheProject) {
     const std::string version = first_match(file_text(kData / "../CMakeLists.txt"),
                                             R"(project\(Merkwald VERSION ([0-9.]+))");
     ASSERT_FALSE(version.empty());
@@ -109,9 +109,6 @@ TEST(Packaging, TheNewestReleaseIsTheProjectVersion) {
         EXPECT_EQ("Merkwald " + version,
                   first_match(file_text(kData / "man" / page), R"(^\.TH \S+ 1 "[^"]*" "([^"]*)\")"))
             << page;
-}
-
-TEST(Packaging, CompletionOffersEveryCommand) {
     const std::string completion = file_text(kData / "completion/merkwald-cli");
     const std::string offered = first_match(completion, R"(local commands="([^"]*)\")") + ' ';
     for (const char* command : {"list", "missed", "holidays", "church-year", "holiday", "astro",

@@ -61,24 +61,19 @@ TEST(ProgramStart, EachProgramStartsWithoutAWarningAndF5ReadsAgain) {
 // desktop file's name (Wayland): each program names its own entry.
 TEST(ProgramStart, EachProgramNamesItsOwnDesktopEntry) {
     gui_application();
-    const std::pair<ProgramKind, const char*> programs[] = {{ProgramKind::full, "merkwald"},
-                                                            {ProgramKind::light, "merklight"}};
-    QStringList classes;
-    for (const auto& [kind, executable] : programs) {
+    for (const char* executable : {"merkwald", "merklight"}) {
         SCOPED_TRACE(executable);
-        name_application(kind, ProgramVersion{1, 0, 0});
-        const QString desktop_file = QGuiApplication::desktopFileName();
-        EXPECT_TRUE(desktop_file.startsWith(QStringLiteral("org.merkwald.")));
-        QFile entry(QStringLiteral(MERKWALD_SOURCE_DIR "/data/") + desktop_file +
-                    QStringLiteral(".desktop"));
+        name_application(
+            executable == std::string("merkwald") ? ProgramKind::full : ProgramKind::light,
+            ProgramVersion{1, 0, 0});
+        QFile entry(QStringLiteral(MERKWALD_SOURCE_DIR "/data/") +
+                    QGuiApplication::desktopFileName() + QStringLiteral(".desktop"));
         ASSERT_TRUE(entry.open(QIODevice::ReadOnly)) << entry.fileName().toStdString();
         const QStringList lines = QString::fromUtf8(entry.readAll()).split(u'\n');
         EXPECT_TRUE(lines.contains(QStringLiteral("Exec=") + QString::fromLatin1(executable)));
         EXPECT_TRUE(lines.contains(QStringLiteral("StartupWMClass=") +
                                    QCoreApplication::applicationName()));
-        classes << QCoreApplication::applicationName();
     }
-    EXPECT_NE(classes.front(), classes.back());
 }
 
 }  // namespace

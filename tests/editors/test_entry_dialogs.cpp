@@ -40,27 +40,9 @@ protected:
     void SetUp() override { world.store.create_key(kMainKey, kKeyClass); }
 };
 
-TEST_F(EntryDialogs, MessagesKeepTheFieldsAndWriteNothing) {
-    AppointmentEntryForm form(nullptr, world.context, kTemplates, "main.rmd");
-    form.date_field()->setText(QStringLiteral("1.1.2000"));
-    form.save();
-    form.name_field()->setText(QStringLiteral("Zahnarzt"));
-    form.date_field()->setText(QStringLiteral("32.1.2000"));
-    form.save();
-    form.file_field()->setText(QString::fromStdString((world.folder / "fehlt" / "x.rmd").string()));
-    form.date_field()->setText(QStringLiteral("1.2.2000"));
-    form.save();
-    const auto& shown = world.dialogs.messages;
-    ASSERT_EQ(3u, shown.size());
-    EXPECT_EQ("Kein Text!", shown[0].text);
-    EXPECT_EQ("Kein oder Falsches Datum", shown[1].text);
-    EXPECT_EQ("1.2.2000", form.date_field()->text());
-    EXPECT_FALSE(std::filesystem::exists(main));
-}
-
 // The date field takes the program's date forms as typed; the record gets the
-// date written in full.
-TEST_F(EntryDialogs, EveryTypedDateFormIsWrittenInFull) {
+// date written in full. A refused field keeps what was typed and writes nothing.
+TEST_F(EntryDialogs, EveryTypedDateFormIsWrittenInFullAndARefusalWritesNothing) {
     AppointmentEntryForm form(nullptr, world.context, kTemplates, "main.rmd");
     const char* const typed_forms[] = {"1.4.2027", "01.04.27", "2027-04-01", "01042027", "010427"};
     for (const char* typed : typed_forms) {
@@ -73,12 +55,21 @@ TEST_F(EntryDialogs, EveryTypedDateFormIsWrittenInFull) {
     EXPECT_TRUE(world.dialogs.messages.empty());
     const std::string written = read_bytes(main);
     EXPECT_EQ(test::count_of(written, "<date=01.04.2027>"), int(std::size(typed_forms)));
+
+    form.name_field()->clear();
+    form.save();
     form.name_field()->setText(QStringLiteral("Zahnarzt"));
     test::retype(*form.date_field(), QStringLiteral("31.04.2027"));
     EXPECT_TRUE(marked_invalid(*form.date_field()));
     form.save();
-    ASSERT_EQ(world.dialogs.messages.size(), 1u);
-    EXPECT_EQ("Kein oder Falsches Datum", world.dialogs.messages[0].text);
+    form.file_field()->setText(QString::fromStdString((world.folder / "fehlt" / "x.rmd").string()));
+    form.date_field()->setText(QStringLiteral("1.2.2000"));
+    form.save();
+    const auto& shown = world.dialogs.messages;
+    ASSERT_EQ(3u, shown.size());
+    EXPECT_EQ("Kein Text!", shown[0].text);
+    EXPECT_EQ("Kein oder Falsches Datum", shown[1].text);
+    EXPECT_EQ("1.2.2000", form.date_field()->text());
     EXPECT_EQ(read_bytes(main), written);
 }
 
@@ -173,21 +164,17 @@ TEST_F(EntryDialogs, MenuCommandsRunModalAndFollowTheTemplates) {
 
 // Walked with the keyboard and heard through a screen reader: Tab goes in
 // reading order and reaches every control, Return presses the one default
-// button, Escape cancels, and every control has a name.
-class DialogKeyboard : public ::testing::Test {
-protected:
-    test::EditorWorld world;
+// button, Escape cancels, and every control has a name. The address book's
+// preview: its table, the template, then the buttons. The record list: its grid
+// first (Tab leaves it), the file row, the record buttons ("Löschen" and
+// "Rückgängig" wait for a chosen row), OK last and default.
+TEST_F(EntryDialogs, KeyboardReadingOrderEveryControlOneDefaultEscapeAndNames) {
+    write_bytes(main, record("<date=01.01.1990>|<active_before=7>|<group=Geburtstage>|Anna"));
     EditingState state;
-
-    DialogKeyboard() {
-        write_bytes(world.folder / "main.rmd",
-                    record("<date=01.01.1990>|<active_before=7>|<group=Geburtstage>|Anna"));
-        state.current_file = world.folder / "main.rmd";
-        state.current_record = 1;
-    }
-
-    std::unique_ptr<QDialog> open(const std::string& name) {
-        EditorContext& c = world.context;
+    state.current_file = main;
+    state.current_record = 1;
+    EditorContext& c = world.context;
+    const auto open = [&](const std::string& name) -> std::unique_ptr<QDialog> {
         if (name == "GebForm")
             return std::make_unique<BirthdayEntryForm>(nullptr, c, kTemplates, "main.rmd");
         if (name == "TerminForm")
@@ -200,21 +187,15 @@ protected:
                                                  [](const std::vector<std::string>&) {});
         if (name == "RecordEdit") return std::make_unique<RecordEdit>(nullptr, c, state);
         if (name == "RecordList")
-            return std::make_unique<RecordList>(
-                nullptr, c, std::vector<std::string>{(world.folder / "main.rmd").string()});
+            return std::make_unique<RecordList>(nullptr, c,
+                                                std::vector<std::string>{main.string()});
         if (name == "SelectDateSort") return std::make_unique<SelectDateSort>(nullptr);
         if (name == "VcardImport")
             return std::make_unique<VcardImportForm>(
-                nullptr, c, kTemplates, world.folder / "main.rmd",
+                nullptr, c, kTemplates, main,
                 parse_vcards("BEGIN:VCARD\r\nFN:Bernd\r\nBDAY:1980-05-17\r\nEND:VCARD\r\n"));
         return std::make_unique<GlobalActiveSet>(nullptr, 7);
-    }
-};
-
-// The address book's preview: its table, the template, then the buttons. The
-// record list: its grid first (Tab leaves it), the file row, the record buttons
-// ("Löschen" and "Rückgängig" wait for a chosen row), OK last and default.
-TEST_F(DialogKeyboard, ReadingOrderEveryControlOneDefaultEscapeAndNames) {
+    };
     const char* const entry_form =
         "NameText | DatumText | Command1 | VorlaufCombo | FormatCombo | DateiText | GebBrowse | "
         "Farbe wählen | GebOK | GebAbbruch";
