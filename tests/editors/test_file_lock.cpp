@@ -48,11 +48,7 @@ TEST_F(FileLocking, AnotherProcessHoldingTheLockMakesEveryWriterGiveUpWithAMessa
         test::LockHolder holder(file);
         ASSERT_TRUE(holder.holding());
 
-        const FileLock lock = lock_file(file);
-        EXPECT_FALSE(lock.held());
-        EXPECT_EQ(file_busy_message(file), lock.message());
-        EXPECT_NE(std::string::npos, lock.message().find("termine.rmd"));
-        EXPECT_NE(std::string::npos, lock.message().find("anderen Programm"));
+        EXPECT_FALSE(lock_file(file).held());
 
         const WriteOutcome outcomes[] = {
             exists ? rewrite_with_backup(file, {.before = kOld, .after = kNew})
