@@ -195,6 +195,7 @@ TEST_F(PublishTest, TheCollectionFollowsTheFileAndNeverTouchesTheUsersEvents) {
     EXPECT_EQ(expected, collection());
     expect_done(publish(), {"Unverändert: 14", "Neu angelegt: 0"});
 
+    // A wrong password changes neither the collection nor what the state file says.
     const std::string state = file_text(state_file());
     write_reminders(kLea);
     const Outcome refused = publish({}, "falsch");
