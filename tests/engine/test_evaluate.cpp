@@ -99,41 +99,31 @@ TEST(Evaluate, NextAnniversaryOfALeapDayAndOnTheDayItself) {
               d("30.12.1998"));
 }
 
+// Missed: an anniversary after the last start's day and before today; a one-time
+// appointment on its own date only.
 TEST(Evaluate, MissedSinceTheLastStart) {
-    const std::tuple<const char*, const char*, bool> rows[] = {
-        {"01.03.99", "03.03.1960", true},
-        {"01.03.99", "05.03.1960", false},    // today
-        {"01.03.99", "01.03.1960", false},    // the last start's own day
-        {"kein Datum", "03.03.1960", true}};  // before any successful read it is serial 0
-    for (const auto& [last_start, date, missed] : rows) {
+    const std::tuple<const char*, const char*, bool, bool> rows[] = {
+        {"01.03.99", "03.03.1960", false, true},
+        {"01.03.99", "05.03.1960", false, false},   // today
+        {"01.03.99", "01.03.1960", false, false},   // the last start's own day
+        {"kein Datum", "03.03.1960", false, true},  // before any successful read it is serial 0
+        {"01.06.98", "03.03.1999", true, true},
+        {"01.06.98", "09.12.1999", true, false},  // ahead: its anniversary 09.12.1998 was none
+        {"01.06.98", "09.12.1999", false, true},  // yearly: 09.12.1998 passed unseen
+        {"01.06.98", "09.12.1997", true, false},  // before the last start
+        {"01.06.98", "05.03.1999", true, false},  // today
+        {"01.06.98", "01.06.1998", true, false}};
+    for (const auto& [last_start, date, once, missed] : rows) {
+        SCOPED_TRACE(std::string(last_start) + " " + date + (once ? " once" : " yearly"));
         Fixture f("05.03.1999", last_start);
-        f.dated(date, 0);
-        EXPECT_EQ(f.run().missed, missed) << last_start << " " << date;
+        f.dated(date, 0).once = once;
+        EXPECT_EQ(f.run().missed, missed);
     }
     Fixture f("05.03.1999", "01.03.99");
     f.state.settings.last_start = "Unsinn";
     read_last_start(f.state);
     f.dated("28.02.1960", 0);
     EXPECT_FALSE(f.run().missed) << "an unreadable value keeps the earlier one";
-}
-
-// A one-time appointment is missed on its own date only; a yearly one on its
-// last anniversary.
-TEST(Evaluate, OnceRecordIsMissedOnlyOnItsOwnDate) {
-    const std::tuple<const char*, bool, bool> rows[] = {
-        {"03.03.1999", true, true},    // between the last start and today
-        {"03.03.1999", false, true},   // yearly alike
-        {"09.12.1999", true, false},   // ahead: its anniversary 09.12.1998 was none
-        {"09.12.1999", false, true},   // yearly: 09.12.1998 passed unseen
-        {"09.12.1997", true, false},   // before the last start
-        {"05.03.1999", true, false},   // today
-        {"01.06.1998", true, false}};  // the last start's own day
-    for (const auto& [date, once, missed] : rows) {
-        SCOPED_TRACE(std::string(date) + (once ? " once" : " yearly"));
-        Fixture f("05.03.1999", "01.06.98");
-        f.dated(date, 0).once = once;
-        EXPECT_EQ(f.run().missed, missed);
-    }
 }
 
 TEST(Evaluate, AnniversaryTableAgreesWithTheCalendar) {
