@@ -1,3 +1,5 @@
+#include <cctype>
+
 #include "engine/evaluate.h"
 #include "engine/list_view.h"
 #include "engine/reader.h"
@@ -156,39 +158,23 @@ TEST_F(Reader, FuzzRegressionExtremeRecordsStayInsideTheCalendar) {
     }
 }
 
-}  // namespace
-}  // namespace merkwald
-
-namespace merkwald {
-namespace {
-
-std::string to_upper_ascii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = char(c - 32);
-    return text;
-}
-
-// One table answers the reader, the file check and the editing tools.
+// One table answers the reader, the file check and the editing tools: names in
+// any case and with blanks around, but nothing one byte or one letter away.
 TEST(TagTable, NamesAndValuesRoundTrip) {
     for (int t = int(Tag::record); t <= int(Tag::end_record); ++t) {
-        const Tag tag = Tag(t);
-        const std::string name(tag_name(tag));
-        EXPECT_EQ(find_tag(name), tag) << name;
-        EXPECT_EQ(find_tag("  " + to_upper_ascii(name) + " "), tag) << name;
-        EXPECT_TRUE(is_reader_tag(name));
+        std::string name(tag_name(Tag(t)));
+        EXPECT_EQ(find_tag(name), Tag(t)) << name;
+        for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(find_tag("  " + name + " "), Tag(t)) << name;
     }
     // Bytes one case bit away from '_' or '/' (octal), and names of another's length.
     for (const char* other : {"", "dates", "active-before", "prio", "record2", "active\177before",
                               "\017record", "Active_Befor", "periodic_repeats", "dat\xc5"})
         EXPECT_EQ(find_tag(other), Tag::none) << other;
-    for (int v = int(ActiveValue::always); v <= int(ActiveValue::monthly); ++v) {
-        const std::string value(active_value_name(ActiveValue(v)));
-        EXPECT_EQ(find_active_value(value), ActiveValue(v));
-        EXPECT_TRUE(is_active_value(value));
-        EXPECT_EQ(find_active_value(to_upper_ascii(value)), ActiveValue::none);
-    }
+    for (int v = int(ActiveValue::always); v <= int(ActiveValue::monthly); ++v)
+        EXPECT_EQ(find_active_value(active_value_name(ActiveValue(v))), ActiveValue(v));
+    EXPECT_EQ(find_active_value("ONCE"), ActiveValue::none) << "values keep their case";
     for (int day = 1; day <= 7; ++day) EXPECT_EQ(weekday_number(weekday_word(day)), day);
-    EXPECT_EQ(weekday_number("Monday"), 0);
 }
 
 }  // namespace
