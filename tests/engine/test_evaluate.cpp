@@ -48,6 +48,8 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
         {"14.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", true, '+'},
         {"15.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.2000", false, '-'},
         {"30.12.1998", "02.01.1960", 5, Kind::yearly, 0, "02.01.1999", true, '-'},
+        {"01.02.1999", "29.02.1996", 30, Kind::yearly, 0, "01.03.1999", true, '-'},
+        {"01.02.2000", "29.02.1996", 30, Kind::yearly, 0, "29.02.2000", true, '-'},
         {"10.01.1999", "09.01.1999", 5, Kind::once, 0, nullptr, false, ' '},
         {"10.01.1999", "10.01.1999", 0, Kind::once, 0, nullptr, true, '+'},
         {"10.01.1999", "10.01.2000", 400, Kind::once, 0, nullptr, true, ' '},  // not moved
@@ -88,15 +90,6 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
             EXPECT_EQ(v.sort_date, repeating ? d(row.event) : DaySerial{});
         }
     }
-}
-
-TEST(Evaluate, NextAnniversaryOfALeapDayAndOnTheDayItself) {
-    EXPECT_EQ(next_anniversary({.date = d("29.02.1996"), .today = d("01.02.1999")}),
-              d("01.03.1999"));
-    EXPECT_EQ(next_anniversary({.date = d("29.02.1996"), .today = d("01.02.2000")}),
-              d("29.02.2000"));
-    EXPECT_EQ(next_anniversary({.date = d("30.12.1960"), .today = d("30.12.1998")}),
-              d("30.12.1998"));
 }
 
 // Missed: an anniversary after the last start's day and before today; a one-time
