@@ -139,6 +139,21 @@ TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShowsUnderItsOwnUid) {
     EXPECT_NE(from_calendar[d("7.3.2026")].begin()->first.find("heute Geburtstag und wird 56"),
               std::string::npos);
     EXPECT_EQ(from_calendar[d("24.12.2026")].size(), 2u);
+
+    // The feed file holds the year from today on and stays when the reminders are gone.
+    const auto feed = folder_ / "merkwald.ics";
+    EngineState on_first(EngineSettings{}, d("1.3.2026"), folder_);
+    test::RecordingSink messages;
+    const FeedResult result =
+        write_calendar_feed(feed, on_first, "main.rmd", utc_from_unix(0), messages);
+    ASSERT_TRUE(result.written) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    const std::string written = read_text_file(feed)->text;
+    const auto in_feed = parse_with_libical(written);
+    EXPECT_EQ(int(in_feed.size()), result.events);
+    EXPECT_EQ(in_feed.front().day, d("1.3.2026"));
+    EXPECT_LE(in_feed.back().day, d("28.2.2027"));
+    EXPECT_FALSE(write_calendar_feed(feed, on_first, "fehlt.rmd", utc_from_unix(0), sink).written);
+    EXPECT_EQ(read_text_file(feed)->text, written);
 }
 
 TEST(IcalendarText, DaysAtTheCalendarsEndsAndBlankValuesAreWhatLibicalAccepts) {
@@ -156,25 +171,6 @@ TEST(IcalendarText, DaysAtTheCalendarsEndsAndBlankValuesAreWhatLibicalAccepts) {
     std::vector<DaySerial> starts;
     for (const ParsedEvent& e : parse_with_libical(text)) starts.push_back(e.day);
     EXPECT_EQ(starts, (std::vector<DaySerial>{events[0].day, events[1].day, events[2].day}));
-}
-
-TEST_F(Icalendar, FeedIsReplacedWholeAndKeptWhenTheFileIsMissing) {
-    write("main.rmd", kReminders);
-    const auto feed = folder_ / "merkwald.ics";
-    EngineState state(EngineSettings{}, d("1.3.2026"), folder_);
-    SilentSink sink;
-    test::RecordingSink messages;
-    const FeedResult result =
-        write_calendar_feed(feed, state, "main.rmd", utc_from_unix(0), messages);
-    ASSERT_TRUE(result.written) << (messages.shown.empty() ? "" : messages.shown[0].text);
-    const std::string text = read_text_file(feed)->text;
-    const auto parsed = parse_with_libical(text);
-    EXPECT_EQ(int(parsed.size()), result.events);
-    EXPECT_EQ(parsed.front().day, d("1.3.2026"));
-    EXPECT_LE(parsed.back().day, d("28.2.2027"));
-
-    EXPECT_FALSE(write_calendar_feed(feed, state, "fehlt.rmd", utc_from_unix(0), sink).written);
-    EXPECT_EQ(read_text_file(feed)->text, text);
 }
 
 // The light program's reader keeps two blanks after each text line and takes

@@ -154,24 +154,17 @@ TEST(NameDayNames, FirstNameOfABirthdayText) {
 }
 
 TEST_F(NameDaysInTheList, ANameOfTheTableInABirthdayShowsOnItsDayAndAWeekAhead) {
-    const std::string file = birthday("03.05.1970",
-                                      "Hans Müller hat <days_before_event_text> "
-                                      "Geburtstag") +
+    const std::string file = birthday("03.05.1970", "Hans Müller hat Geburtstag") +
                              birthday("09.09.1980", "Kevin Schulz hat Geburtstag");
-    struct Row {
-        const char* today;
-        std::vector<std::string> lines;
-        bool sound;
-    };
-    for (const Row& row : {
-             Row{"24.06.2024", {"Hans hat heute Namenstag (Mo, 24. 06.)\r\n"}, true},
-             Row{"17.06.2024", {"Hans hat in 7 Tagen Namenstag (Mo, 24. 06.)\r\n"}, false},
-             Row{"16.06.2024", {}, false},
-             Row{"25.06.2024", {}, false},
-         }) {
-        SCOPED_TRACE(row.today);
-        EXPECT_EQ(name_day_lines(file, row.today, NameDayChoice::own_people), row.lines);
-        EXPECT_EQ(sound_, row.sound);
+    using Lines = std::vector<std::string>;
+    const std::tuple<const char*, Lines, bool> rows[] = {
+        {"24.06.2024", {"Hans hat heute Namenstag (Mo, 24. 06.)\r\n"}, true},
+        {"17.06.2024", {"Hans hat in 7 Tagen Namenstag (Mo, 24. 06.)\r\n"}, false},
+        {"16.06.2024", {}, false},
+        {"25.06.2024", {}, false}};
+    for (const auto& [today, lines, sound] : rows) {
+        EXPECT_EQ(name_day_lines(file, today, NameDayChoice::own_people), lines) << today;
+        EXPECT_EQ(sound_, sound) << today;
     }
     EXPECT_TRUE(name_day_lines(file, "24.06.2024", NameDayChoice::none).empty());
     // With groups off the line stands ungrouped.
