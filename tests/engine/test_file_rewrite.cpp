@@ -180,21 +180,16 @@ TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
     EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
 }
 
-TEST_F(FileRewrite, HiddenAttributeIsKept) {
 #ifdef _WIN32
+TEST_F(FileRewrite, HiddenAttributeIsKept) {
     const fs::path file = write("a.rmd", kFirst);
     ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
     const WriteOutcome outcome = rewrite_with_backup(file, {.before = kFirst, .after = kSecond});
     ASSERT_TRUE(outcome.ok()) << german_text(outcome);
     EXPECT_EQ(content(file), kSecond);
     EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-#else
-    GTEST_SKIP() << "file attributes are Windows's; the extended attributes here are checked "
-                    "with the editors";
-#endif
 }
 
-#ifdef _WIN32
 // Another program reading the file, the way a viewer or a virus scanner does:
 // no sharing for renames or deletion.
 class HeldOpen {
@@ -214,14 +209,6 @@ public:
 private:
     HANDLE handle_;
 };
-#else
-class HeldOpen {
-public:
-    explicit HeldOpen(const fs::path&) {}
-    [[nodiscard]] bool held() const { return false; }
-    void release() {}
-};
-#endif
 
 // Held throughout, the write fails with the reason and leaves both files whole;
 // held only briefly, the write waits for the other program and goes through.
@@ -250,6 +237,7 @@ TEST_F(FileRewrite, FileHeldOpenByAnotherProgram) {
     EXPECT_EQ(content(file), kSecond);
     EXPECT_EQ(names_in(folder_), (std::set<std::string>{"a.bak", "a.rmd"}));
 }
+#endif
 
 // The failure in the words the user reads, said once; the backup's own failures
 // leave the file as it was. (The failures of a real write, the file's damage
