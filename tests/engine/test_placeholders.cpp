@@ -18,22 +18,24 @@ struct Expand {
     }
 };
 
-TEST(Placeholders, DateTagsNameTheirPatterns) {
+TEST(Placeholders, DateTagsDistancesAndDayTexts) {
+    Expand x("05.03.1999");  // a Friday
     // The patterns themselves are date_text's business; here only which tag means which,
     // as the record date and, with "event_", as the event date.
-    Expand x("01.01.1999");
     EXPECT_EQ(x("<d.mmm.yyyy>", "05.03.1999", "01.01.2000"), "5. Mär. 1999");
     EXPECT_EQ(x("<event_d.mmm.yyyy>", "01.01.2000", "05.03.1999"), "5. Mär. 1999");
     EXPECT_EQ(x("<day>|<long_month>|<event_day>", "05.03.1999", "01.01.2000"), "5|März|");
-}
-
-TEST(Placeholders, Distances) {
-    Expand x("05.03.1999");  // a Friday
     // Sunday 28.02 lies between the first two dates; the start's own Sunday does not count.
     EXPECT_EQ(x("<weeks_after_date>", "27.02.1999", "05.03.1999"), "1");
     EXPECT_EQ(x("<weeks_after_date>", "28.02.1999", "05.03.1999"), "0");
     EXPECT_EQ(x("<months_after_date>", "31.12.1998", "05.03.1999"), "3");
     EXPECT_EQ(x("<days_before_event>", "04.03.1970", "05.03.1999"), "365");  // over 29.02.2000
+    EXPECT_EQ(
+        x("<days_before_event_text_first>|<days_before_event_text>", "01.01.1990", "05.03.1999"),
+        "Heute|heute");
+    EXPECT_EQ(x("<days_before_event_text>", "01.01.1990", "02.03.1999"), "in-3 Tagen");
+    EXPECT_EQ(x("  <d><>  ", "05.03.1999", "05.03.1999"), "  5  ")
+        << "only the replacement is trimmed";
     // Years count to the event's anniversary, full years only those already passed.
     Expand later("08.03.1999");
     EXPECT_EQ(later("<years_after_date> <full_years_after_date>", "07.03.1970", "07.03.2000"),
@@ -53,16 +55,6 @@ TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
         expand_placeholders(x.state, "<days_before_event_text>",
                             {.record = d("20.04.1990"), .event = d("05.04.1999")}, {}, x.sink);
     EXPECT_EQ(kept.event_date, d("05.04.1999"));
-}
-
-TEST(Placeholders, DayTextsAndTrimming) {
-    Expand x("05.03.1999");
-    EXPECT_EQ(
-        x("<days_before_event_text_first>|<days_before_event_text>", "01.01.1990", "05.03.1999"),
-        "Heute|heute");
-    EXPECT_EQ(x("<days_before_event_text>", "01.01.1990", "02.03.1999"), "in-3 Tagen");
-    EXPECT_EQ(x("  <d><>  ", "05.03.1999", "05.03.1999"), "  5  ")
-        << "only the replacement is trimmed";
 }
 
 TEST(Placeholders, SyntaxErrorsYieldNothingAndAreReportedOnce) {

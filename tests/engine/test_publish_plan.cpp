@@ -45,9 +45,7 @@ TEST(PublishPlan, EachResourceIsOneCalendarWhoseHashIgnoresTheStamp) {
     auto changed = three_events();
     changed[1].text = "Zahnarzt um 9";
     EXPECT_NE(early[1].hash, wanted_resources(changed, {kDay, 0})[1].hash);
-}
-
-TEST(PublishPlan, HrefEscapesAllButPlainCharacters) {
+    // The href escapes all but plain characters.
     EXPECT_EQ("00ab-20270305%40merkwald.ics", resource_href("00ab-20270305@merkwald"));
     EXPECT_EQ("a%2Fb%20c%C3%BC.ics", resource_href("a/b cü"));
 }
