@@ -27,9 +27,7 @@ TEST(SunTimes, MunichAtMidsummerAndMidwinter) {
     const SunTimes winter = sun_times(kMunichLon, kMunichLat, date(2000, 12, 21));
     EXPECT_EQ("08:01", shown(winter.rising[0]));
     EXPECT_EQ("16:22", shown(winter.setting[0]));
-}
-
-TEST(SunTimes, MinutesAndTheirText) {
+    // Hours to whole minutes, and minutes beyond the day to the clock.
     const std::pair<double, SunMinutes> rows[] = {
         {4.0 + 59.4 / 60, 299}, {4.0 + 59.6 / 60, 300}, {-0.01, -1}, {23.0 + 59.7 / 60, 1440}};
     for (const auto& [hours, minutes] : rows)
@@ -48,7 +46,7 @@ TEST(SunTimesHome, ShiftsToTheUsersClock) {
     EXPECT_EQ(*raw.setting[0] + 345, table.setting[0]);
 }
 
-TEST(Astro, SunFieldsOnTheUsersClock) {
+TEST(Astro, SunAndMoonFieldsOnTheUsersClock) {
     // summer time, zone, then sunrise, sunset, dawn and dusk; the day is 16:04 long throughout
     const std::tuple<bool, double, const char*> rows[] = {
         {true, 1, "05:14 Uhr|21:18 Uhr|04:32 Uhr|21:59 Uhr"},
@@ -64,10 +62,7 @@ TEST(Astro, SunFieldsOnTheUsersClock) {
             r.texts[0] + "|" + r.texts[1] + "|" + r.texts[2] + "|" + r.texts[3] + "|" + r.texts[4])
             << zone;
     }
-}
-
-// 20 June 1999 18:13 UT is 20:13 local with zone 1 and summer time, counted once.
-TEST(Astro, MoonFieldsAtTheFirstQuarterOf1999) {
+    // 20 June 1999 18:13 UT is 20:13 local with zone 1 and summer time, counted once.
     const AstroResult r =
         compute_astro({11, 35, 0, "O", 48, 8, 0, "N", 1, true, make_date(1999, 6, 20), 20, 13});
     EXPECT_EQ((std::vector<std::string>{"7.40 Tage", "90.16 Grad", "90.16 Grad", "-89.84 Grad",
@@ -114,7 +109,7 @@ TEST(Astro, StatusInTheOrderOfTheChecks) {
 
 int seconds(int h, int m) { return h * 3600 + m * 60; }
 
-TEST(MoonPhase, PublishedPhases) {
+TEST(MoonPhase, PublishedPhasesFromLocalTimeOnEitherCalendar) {
     // Published instants (UT) of new moon, first quarter, full moon and last quarter.
     const std::tuple<DaySerial, int, double, const char*, int> rows[] = {
         {date(1999, 6, 13), seconds(19, 3), 0.001, "Neumond", 1},
@@ -133,9 +128,6 @@ TEST(MoonPhase, PublishedPhases) {
     const MoonPhase full = moon_phase(date(1999, 6, 28), seconds(21, 38), 0, false);
     EXPECT_NEAR(180.1, full.elongation, 0.05);
     EXPECT_EQ(full.elongation - 180, full.sunset_terminator);
-}
-
-TEST(MoonPhase, LocalTimeIsUniversalTimeAcrossMidnightAndTheCalendarReform) {
     // Across midnight: 00:30 local at zone 2 is 22:30 UT of the day before.
     const MoonPhase before = moon_phase(date(1999, 6, 12), seconds(22, 30), 0, false);
     const MoonPhase after = moon_phase(date(1999, 6, 13), seconds(0, 30), 2, false);
