@@ -36,8 +36,6 @@ protected:
         guard.settings_file = folder_ / "Merkwald.conf";
     }
 
-    FeedRefusal refusal(const std::string& name) { return check_feed_target(name, guard).refusal; }
-
     fs::path program;
     FeedGuard guard;
 };
@@ -51,10 +49,7 @@ TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
     fs::create_symlink(folder_ / "daten/verlinkt.rmd", folder_ / "daten/zeiger.ics");
     fs::create_hard_link(program / "beispiel.rmd", folder_ / "daten/zweitname.ics");
     ASSERT_EQ(::mkfifo((folder_ / "daten/rohr.ics").c_str(), 0600), 0);
-    const struct {
-        std::string name;
-        FeedRefusal expected;
-    } rows[] = {
+    const std::pair<std::string, FeedRefusal> rows[] = {
         {"beispiel.rmd", FeedRefusal::reminder_file},  // relative to the program folder
         {program.string() + "/./BEISPIEL.rmd", FeedRefusal::program_folder},
         {data + "/../daten/verlinkt.rmd", FeedRefusal::reminder_file},
@@ -72,10 +67,10 @@ TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
         {data + "/neu.ics", FeedRefusal::none},
         {"abo.ics", FeedRefusal::none},  // a new calendar in the program folder
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(refusal(row.name), row.expected);
-        EXPECT_EQ(feed_refusal_text(row.expected).empty(), row.expected == FeedRefusal::none);
+    for (const auto& [name, expected] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(check_feed_target(name, guard).refusal, expected);
+        EXPECT_EQ(feed_refusal_text(expected).empty(), expected == FeedRefusal::none);
     }
 #endif
 }

@@ -91,28 +91,24 @@ TEST(NameDayTable, ShippedFileHasEveryDayOnceAndTheExampleFilesDays) {
 }
 
 TEST(NameDayTable, FaultyLinesAreLeftOutAndNamed) {
-    struct Row {
-        const char* line;
-        const char* problem;  // its start; empty: the line is taken
-    };
-    for (const Row& row : {
-             Row{"24.06. Johannes (Hans, Jan), Elisabeth", ""},
-             Row{"29.02. Kassian", ""},
-             Row{"31.04. Niemand", "kein gültiger Tag"},
-             Row{"24.06.", "keine Namen"},
-             Row{"24.06. Johannes (Hans", "keine Namen oder eine offene Klammer"},
-             Row{"24.06. Johannes (Hans) Jan", "kein gültiger Name"},
-         }) {
-        SCOPED_TRACE(row.line);
-        const NameDayParse parse =
-            parse_name_day_table(std::string("# Tabelle\r\n\r\n") + row.line);
-        if (*row.problem == '\0') {
+    // the line, then the start of its problem; empty: the line is taken
+    const std::pair<const char*, std::string> rows[] = {
+        {"24.06. Johannes (Hans, Jan), Elisabeth", ""},
+        {"29.02. Kassian", ""},
+        {"31.04. Niemand", "kein gültiger Tag"},
+        {"24.06.", "keine Namen"},
+        {"24.06. Johannes (Hans", "keine Namen oder eine offene Klammer"},
+        {"24.06. Johannes (Hans) Jan", "kein gültiger Name"}};
+    for (const auto& [line, problem] : rows) {
+        SCOPED_TRACE(line);
+        const NameDayParse parse = parse_name_day_table(std::string("# Tabelle\r\n\r\n") + line);
+        if (problem.empty()) {
             EXPECT_TRUE(parse.problems.empty());
             EXPECT_EQ(parse.table.days().size(), 1u);
         } else {
             ASSERT_EQ(parse.problems.size(), 1u);
             EXPECT_EQ(parse.problems[0].line, 3);
-            EXPECT_TRUE(parse.problems[0].text.starts_with(row.problem)) << parse.problems[0].text;
+            EXPECT_TRUE(parse.problems[0].text.starts_with(problem)) << parse.problems[0].text;
             EXPECT_TRUE(parse.table.days().empty());
         }
     }
@@ -130,22 +126,15 @@ TEST(NameDayTable, FaultyLinesAreLeftOutAndNamed) {
 }
 
 TEST(NameDayNames, FirstNameOfABirthdayText) {
-    struct Row {
-        const char* text;
-        const char* name;
-    };
-    for (const Row& row : {
-             Row{"Erika Mustermann hat <days_before_event_text> Geburtstag\r\n", "Erika"},
-             Row{"Oma Hildegard hat <days_before_event_text> am <event_d.mmmm>", "Hildegard"},
-             Row{"<days_before_event_text_first> hat\r\nAnna Weber\r\nGeburtstag", "Anna"},
-             Row{"Karte an „Paul“ schicken", "Paul"},
-             Row{"Dr. Jürgen Meier wird <years_after_date>", "Jürgen"},
-             Row{"50. Geburtstag von Hans-Peter!", "Hans-Peter"},
-             Row{"hat <days_before_event_text> Geburtstag", ""},
-         }) {
-        SCOPED_TRACE(row.text);
-        EXPECT_EQ(first_name_of(row.text), row.name);
-    }
+    const std::pair<const char*, const char*> rows[] = {
+        {"Erika Mustermann hat <days_before_event_text> Geburtstag\r\n", "Erika"},
+        {"Oma Hildegard hat <days_before_event_text> am <event_d.mmmm>", "Hildegard"},
+        {"<days_before_event_text_first> hat\r\nAnna Weber\r\nGeburtstag", "Anna"},
+        {"Karte an „Paul“ schicken", "Paul"},
+        {"Dr. Jürgen Meier wird <years_after_date>", "Jürgen"},
+        {"50. Geburtstag von Hans-Peter!", "Hans-Peter"},
+        {"hat <days_before_event_text> Geburtstag", ""}};
+    for (const auto& [text, name] : rows) EXPECT_EQ(first_name_of(text), name) << text;
 }
 
 TEST_F(NameDaysInTheList, ANameOfTheTableInABirthdayShowsOnItsDayAndAWeekAhead) {

@@ -125,10 +125,7 @@ TEST_F(PublishStateFile, WrittenStateReadsBackAndNamesItsCollection) {
 TEST_F(PublishStateFile, AnythingButOwnLinesOfThisCollectionIsDamaged) {
     const auto file = publish_state_file(folder, url);
     const std::string head = "merkwald-caldav-state 1\r\ncollection " + url + "\r\n";
-    const struct {
-        const char* name;
-        std::string text;
-    } rows[] = {
+    const std::pair<const char*, std::string> rows[] = {
         {"another format", "merkwald-caldav-state 2\r\ncollection " + url + "\r\n"},
         {"another collection", "merkwald-caldav-state 1\r\ncollection https://x/\r\n"},
         {"no collection line", "merkwald-caldav-state 1\r\n"},
@@ -137,9 +134,9 @@ TEST_F(PublishStateFile, AnythingButOwnLinesOfThisCollectionIsDamaged) {
         {"bad flag", head + "a\ta.ics\t\"e\"\th\tja\r\n"},
         {"unknown flag", head + "a\ta.ics\t\"e\"\th\t3\r\n"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << row.text;
+    for (const auto& [name, text] : rows) {
+        SCOPED_TRACE(name);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
         const StateFile read = read_publish_state(file, url);
         EXPECT_EQ(StateRead::damaged, read.outcome);
         EXPECT_TRUE(read.state.by_uid.empty());

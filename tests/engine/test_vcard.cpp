@@ -30,11 +30,7 @@ std::string sample(const std::string& name) {
 
 // Each version and form; years and charsets decided as the card says.
 TEST(Vcard, EachVersionAndForm) {
-    struct Row {
-        std::string card;
-        VcardPerson person;
-    };
-    const Row rows[] = {
+    const std::pair<std::string, VcardPerson> rows[] = {
         // 4.0, basic date, folded FN, escaped comma, a group prefix
         {"BEGIN:VCARD\nVERSION:4.0\nitem1.FN:Anna\n  Maria\\, die Zweite\nBDAY:19851224\n"
          "END:VCARD\n",
@@ -66,12 +62,10 @@ TEST(Vcard, EachVersionAndForm) {
          "BDAY:1960-01-01\r\nEND:VCARD\r\nBDAY:1950-01-01\r\nEND:VCARD\r\n",
          {"Chef", {1950, 1, 1}, 1}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.card);
-        const VcardBook book = parse(row.card);
-        EXPECT_TRUE(book.problems.empty());
-        ASSERT_EQ(book.people.size(), 1u);
-        EXPECT_EQ(book.people[0], row.person);
+    for (const auto& [card, person] : rows) {
+        const VcardBook book = parse(card);
+        EXPECT_TRUE(book.problems.empty()) << card;
+        EXPECT_EQ(book.people, std::vector<VcardPerson>{person}) << card;
     }
 }
 
