@@ -101,11 +101,9 @@ TEST(Evaluate, MissedSinceTheLastStart) {
         {"01.03.99", "01.03.1960", false, false},   // the last start's own day
         {"kein Datum", "03.03.1960", false, true},  // before any successful read it is serial 0
         {"01.06.98", "03.03.1999", true, true},
-        {"01.06.98", "09.12.1999", true, false},  // ahead: its anniversary 09.12.1998 was none
-        {"01.06.98", "09.12.1999", false, true},  // yearly: 09.12.1998 passed unseen
-        {"01.06.98", "09.12.1997", true, false},  // before the last start
-        {"01.06.98", "05.03.1999", true, false},  // today
-        {"01.06.98", "01.06.1998", true, false}};
+        {"01.06.98", "09.12.1999", true, false},   // ahead: its anniversary 09.12.1998 was none
+        {"01.06.98", "09.12.1999", false, true},   // yearly: 09.12.1998 passed unseen
+        {"01.06.98", "09.12.1997", true, false}};  // before the last start
     for (const auto& [last_start, date, once, missed] : rows) {
         SCOPED_TRACE(std::string(last_start) + " " + date + (once ? " once" : " yearly"));
         Fixture f("05.03.1999", last_start);
