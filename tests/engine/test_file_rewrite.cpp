@@ -1,6 +1,6 @@
 // Rewrites as they happen on every system the engine runs on (Linux and
 // Windows alike): the same file saved again and again, names beyond ASCII,
-// hard and symbolic links, the read-only mark, attributes and a file another
+// a hard link, the read-only mark, attributes and a file another
 // program holds open.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 
 #include "engine/file_access.h"
 #include "engine/line_source.h"
-#include "engine/platform_file.h"
 #include "engine/safe_rewrite.h"
 #include "engine_test_support.h"
 
@@ -140,44 +139,6 @@ TEST_F(FileRewrite, SameSizeChangeWithSameTimeIsSeen) {
     EXPECT_FALSE(outcome.ok());
     EXPECT_TRUE(outcome.is(WriteFailure::changed_outside));
     EXPECT_EQ(content(file), changed);
-}
-
-// A symbolic link by the system's own means; false with the reason when none can be made.
-bool make_symlink(const fs::path& target, const fs::path& link, std::string& why) {
-#ifdef _WIN32
-    if (CreateSymbolicLinkW(link.c_str(), target.c_str(),
-                            SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
-        return true;
-    why = "no symbolic link can be made here (error " + std::to_string(GetLastError()) + ")";
-    return false;
-#else
-    std::error_code ec;
-    fs::create_symlink(target, link, ec);
-    why = ec.message();
-    return !ec;
-#endif
-}
-
-// A link is followed where the system has links; a save never fails for it.
-TEST_F(FileRewrite, SymbolicLinkKeepsPointingAtTheWrittenFile) {
-    const fs::path file = write("a.rmd", kFirst);
-    const fs::path link = folder_ / "link.rmd";
-    std::string why;
-    if (!make_symlink(file, link, why)) GTEST_SKIP() << why;
-
-    platform::Info info;
-    const bool shown_as_link =
-        platform::info_at(link, info, false) && info.kind == platform::Kind::link;
-
-    const WriteOutcome outcome = rewrite_with_backup(link, {.before = kFirst, .after = kSecond});
-    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
-    EXPECT_EQ(content(link), kSecond);
-    // Wine shows the links of the file system beneath as plain files.
-    if (!shown_as_link) GTEST_SKIP() << "the system shows the link as a plain file; saved as one";
-    ASSERT_TRUE(platform::info_at(link, info, false));
-    EXPECT_EQ(info.kind, platform::Kind::link);
-    EXPECT_EQ(content(file), kSecond);
-    EXPECT_EQ(content(folder_ / "a.bak"), kFirst);
 }
 
 #ifdef _WIN32
