@@ -42,21 +42,6 @@ TEST(Placeholders, DateTagsDistancesAndDayTexts) {
               "30 29");
 }
 
-// A monthly record's event date is replaced by the next anniversary of its date
-// for the tags that follow; without those tags it stays.
-TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
-    Expand x("05.03.1999");
-    const auto moved =
-        expand_placeholders(x.state, "<weeks_before_event> <event_d.m.>",
-                            {.record = d("20.04.1990"), .event = d("05.04.1999")}, {}, x.sink);
-    EXPECT_EQ(moved.text, "6 20. 4.");
-    EXPECT_EQ(moved.event_date, d("20.04.1999"));
-    const auto kept =
-        expand_placeholders(x.state, "<days_before_event_text>",
-                            {.record = d("20.04.1990"), .event = d("05.04.1999")}, {}, x.sink);
-    EXPECT_EQ(kept.event_date, d("05.04.1999"));
-}
-
 TEST(Placeholders, SyntaxErrorsYieldNothingAndAreReportedOnce) {
     Expand x("05.03.1999");
     EXPECT_EQ(x("a <d> <b", "05.03.1999", "05.03.1999"), "");
