@@ -206,7 +206,6 @@ TEST_F(FileRewrite, FileHeldOpenByAnotherProgram) {
 TEST(WriteOutcomeText, FailuresInGerman) {
     const fs::path folder = "daten";
     const fs::path file = folder / "termine.rmd";
-    const fs::path temporary = folder / ".termine.rmd~mw.aB3dE5";
     const std::string unchanged = " Die Datei " + display_name(file) + " bleibt unverändert.";
     const auto failed = [&](WriteFailure kind, const fs::path& path, int error, WriteStage stage) {
         WriteOutcome o = WriteOutcome::failed(kind, path, error);
@@ -218,9 +217,6 @@ TEST(WriteOutcomeText, FailuresInGerman) {
         {failed(WriteFailure::read_only, file, EACCES, WriteStage::single),
          "Die Datei " + display_name(file) +
              " ist schreibgeschützt oder darf nicht geändert werden. Sie bleibt unverändert."},
-        {failed(WriteFailure::temporary_not_written, temporary, EIO, WriteStage::after_backup),
-         "Die temporäre Datei " + display_name(temporary) +
-             " konnte nicht geschrieben werden (Ein- oder Ausgabefehler)." + unchanged},
         {failed(WriteFailure::folder_not_synced, folder, EIO, WriteStage::backup),
          "Die Sicherungsdatei " + display_name(backup_name(file)) +
              " wurde geschrieben. Der Ordner daten konnte nicht auf den Datenträger geschrieben "

@@ -118,11 +118,10 @@ TEST_F(Reader, FuzzRegressionPeriodicOccurrenceBeyondTheCalendarEnd) {
         "<active_before=32767>\r\nP <event_d.m.yyyy>\r\n</record>\r\n"
         "<record>\r\n<date=01.07.9990>\r\n<active=periodic>\r\n<periodic_repeat=32767>\r\n"
         "<active=always>\r\nA <event_d.m.yyyy>\r\n</record>\r\n";
-    const std::string list = run(file, "01.06.9999");
+    run(file, "01.06.9999");
     ASSERT_EQ(tables_.lines.size(), 1u);
     EXPECT_EQ(tables_.lines[0].text, "A 1. 7. 9999\r\n") << "the event date stays the anniversary";
     EXPECT_TRUE(in_range(tables_.lines[0].sort_date));
-    EXPECT_EQ(list.find("10080"), std::string::npos) << list;
     EXPECT_TRUE(sink_.shown.empty());
 }
 
