@@ -28,9 +28,7 @@ TEST(DateText, ParsesAcceptedSpellingsAndTypedDigitsAndRejectsEverythingElse) {
           "1999.03.05", "99-03-05", "+5.3.1999", "\t5.3.1999", "31122027"})
         EXPECT_EQ(parse_date(text), std::nullopt) << text;
     EXPECT_EQ(typed_date_text("07031970"), "07.03.1970");
-    EXPECT_EQ(typed_date_text(" 070370 "), "07.03.70");
     EXPECT_EQ(typed_date_text("0703197"), "0703197");
-    EXPECT_EQ(typed_date_text("2027-01-01"), "2027-01-01");
 }
 
 TEST(DateText, FormatsDatesTimesAndNames) {

@@ -35,8 +35,6 @@ TEST(PublishPlan, EachResourceIsOneCalendarWhoseHashIgnoresTheStamp) {
         EXPECT_EQ(early[i].hash, late[i].hash);
         EXPECT_NE(early[i].text, late[i].text);
         const std::string& text = early[i].text;
-        EXPECT_TRUE(text.starts_with("BEGIN:VCALENDAR\r\n"));
-        EXPECT_TRUE(text.ends_with("END:VEVENT\r\nEND:VCALENDAR\r\n"));
         EXPECT_NE(std::string::npos, text.find("\r\nUID:" + early[i].uid + "\r\n"));
         EXPECT_EQ(text.find("BEGIN:VEVENT"), text.rfind("BEGIN:VEVENT"));
         EXPECT_EQ(std::string::npos, text.find("X-WR-CALNAME"));
