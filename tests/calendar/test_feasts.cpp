@@ -75,13 +75,11 @@ TEST(FeastTable, EveryListYear) {
 TEST(HolidayName, LookupOrder) {
     // Comments name what else falls on the day.
     const std::tuple<int, int, int, const char*> rows[] = {
-        {1999, 1, 7, ""},
         {2000, 12, 24, "Heiliger Abend"},     // Advent 4
         {2008, 5, 1, "Christi Himmelfahrt"},  // May Day
         {2018, 2, 14, "Valentinstag"},        // Ash Wednesday
         {2009, 12, 6, "Nikolaustag"},         // Advent 2
         {1999, 4, 1, ""},                     // Maundy Thursday: not looked up
-        {1999, 11, 17, "Buss und Bettag"},
     };
     for (const auto& [y, m, d, name] : rows)
         EXPECT_EQ(name, holiday_name(date(y, m, d))) << d << '.' << m << '.' << y;

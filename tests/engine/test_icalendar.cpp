@@ -75,7 +75,6 @@ using DayEvents = std::multiset<std::pair<std::string, std::string>>;  // text, 
 class Icalendar : public test::TempFolderTest {};
 
 TEST(IcalendarText, EscapesAndFoldsByOctetsAndDaysBeforeTheEpoch) {
-    EXPECT_EQ(escape_ical_text("a;b,c\\d\r\ne\nf\x01g"), "a\\;b\\,c\\\\d\\ne\\nfg");
     const std::string line = "SUMMARY:" + std::string(66, 'x') + "ääää";
     // 74 octets fit; the next "ä" would be split at octet 75, so it moves on.
     EXPECT_EQ(fold_ical_line(line), "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
@@ -303,22 +302,6 @@ TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
         EXPECT_EQ(feed_refusal_text(expected).empty(), expected == FeedRefusal::none);
     }
 #endif
-}
-
-// Only a calendar that starts as this program writes it is its own.
-TEST_F(FeedTarget, OwnCalendarIsKnownByItsHeadAndProductId) {
-    const std::string own =
-        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:" + std::string(kCalendarProductId) +
-        "\r\nEND:VCALENDAR\r\n";
-    EXPECT_TRUE(is_own_calendar(write("eigen.ics", own)));
-    EXPECT_FALSE(is_own_calendar(write("vorn.ics", "X-" + own)));
-}
-
-TEST(FeedExtension, AddedOnlyWhenTheNameHasNone) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"abo", "abo.ics"}, {"kalender.txt", "kalender.txt"}, {"ordner.d/abo", "ordner.d/abo.ics"}};
-    for (const auto& [name, expected] : rows)
-        EXPECT_EQ(with_feed_extension(name), expected) << name;
 }
 
 }  // namespace

@@ -51,7 +51,6 @@ TEST(Placeholders, SyntaxErrorsYieldNothingAndAreReportedOnce) {
     Expand x("05.03.1999");
     EXPECT_EQ(x("a <d> <b", "05.03.1999", "05.03.1999"), "");
     ASSERT_EQ(x.sink.shown.size(), 1u);
-    EXPECT_EQ(x.sink.shown[0].text, "Syntaxfehler in Datei: test.rmd\r\nZeile:  7\r\na <d> <b");
     EXPECT_EQ(x("text > only", "05.03.1999", "05.03.1999"), "text > only")
         << "without any '<' nothing is looked at";
 

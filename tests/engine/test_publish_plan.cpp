@@ -127,7 +127,6 @@ TEST_F(PublishStateFile, AnythingButOwnLinesOfThisCollectionIsDamaged) {
         {"another format", "merkwald-caldav-state 2\r\ncollection " + url + "\r\n"},
         {"another collection", "merkwald-caldav-state 1\r\ncollection https://x/\r\n"},
         {"no collection line", "merkwald-caldav-state 1\r\n"},
-        {"too few fields", head + "a\ta.ics\t\"e\"\th\r\n"},
         {"no href", head + "a\t\t\"e\"\th\t0\r\n"},
         {"bad flag", head + "a\ta.ics\t\"e\"\th\tja\r\n"},
         {"unknown flag", head + "a\ta.ics\t\"e\"\th\t3\r\n"},

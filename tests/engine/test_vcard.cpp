@@ -12,16 +12,6 @@ namespace {
 
 VcardBook parse(std::string_view text) { return parse_vcards(text); }
 
-// Latin-1 text as UTF-16 big endian with its byte-order mark.
-std::string utf16be(std::string_view latin1) {
-    std::string out = "\xfe\xff";
-    for (const char c : latin1) {
-        out += '\0';
-        out += c;
-    }
-    return out;
-}
-
 std::string sample(const std::string& name) {
     std::ifstream in(MERKWALD_TEST_DATA "/vcard/" + name, std::ios::binary);
     EXPECT_TRUE(in) << name;
@@ -35,9 +25,6 @@ TEST(Vcard, EachVersionAndForm) {
         {"BEGIN:VCARD\nVERSION:4.0\nitem1.FN:Anna\n  Maria\\, die Zweite\nBDAY:19851224\n"
          "END:VCARD\n",
          {"Anna Maria, die Zweite", {1985, 12, 24}, 1}},
-        // 4.0 without a year; no FN, the name from N
-        {"BEGIN:VCARD\r\nVERSION:4.0\r\nN:Schulz;Bernd;Karl;Dr.;\r\nBDAY:--0229\r\nEND:VCARD\r\n",
-         {"Dr. Bernd Karl Schulz", {0, 2, 29}, 1}},
         // 2.1, quoted-printable in ISO-8859-1 with a soft line break
         {"BEGIN:VCARD\r\nVERSION:2.1\r\n"
          "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Eva Schr=F6der-=\r\nWei=DF\r\n"
@@ -55,8 +42,6 @@ TEST(Vcard, EachVersionAndForm) {
         {"BEGIN:VCARD\r\nN:M\xfcller;\r\nFN;CHARSET=UTF-8:J\xc3\xb6rg\r\nBDAY:--0101\r\n"
          "END:VCARD\r\n",
          {"Jörg", {0, 1, 1}, 1}},
-        // UTF-16 big endian with its mark.
-        {utf16be("BEGIN:VCARD\nFN:\xc4\nBDAY:--0102\nEND:VCARD\n"), {"Ä", {0, 1, 2}, 1}},
         // A blank line between AGENT and its card.
         {"BEGIN:VCARD\r\nFN:Chef\r\nAGENT:\r\n\r\nBEGIN:VCARD\r\nFN:Hilfe\r\n"
          "BDAY:1960-01-01\r\nEND:VCARD\r\nBDAY:1950-01-01\r\nEND:VCARD\r\n",
