@@ -154,7 +154,6 @@ TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShowsUnderItsOwnUid) {
     ASSERT_TRUE(result.written) << (messages.shown.empty() ? "" : messages.shown[0].text);
     const std::string written = read_text_file(feed)->text;
     const auto in_feed = parse_with_libical(written);
-    EXPECT_EQ(int(in_feed.size()), result.events);
     EXPECT_EQ(in_feed.front().day, d("1.3.2026"));
     EXPECT_LE(in_feed.back().day, d("28.2.2027"));
     EXPECT_FALSE(write_calendar_feed(feed, on_first, "fehlt.rmd", utc_from_unix(0), sink).written);

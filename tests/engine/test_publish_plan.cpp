@@ -40,10 +40,6 @@ TEST(PublishPlan, EachResourceIsOneCalendarWhoseHashIgnoresTheStamp) {
         EXPECT_EQ(std::string::npos, text.find("X-WR-CALNAME"));
     }
     EXPECT_EQ("Lea hat Geburtstag", early[0].summary);
-    // Another text is another hash.
-    auto changed = three_events();
-    changed[1].text = "Zahnarzt um 9";
-    EXPECT_NE(early[1].hash, wanted_resources(changed, {kDay, 0})[1].hash);
     // The href escapes all but plain characters.
     EXPECT_EQ("00ab-20270305%40merkwald.ics", resource_href("00ab-20270305@merkwald"));
     EXPECT_EQ("a%2Fb%20c%C3%BC.ics", resource_href("a/b cü"));
@@ -95,9 +91,6 @@ protected:
 TEST_F(PublishStateFile, WrittenStateReadsBackAndNamesItsCollection) {
     const auto file = publish_state_file(folder, url);
     EXPECT_NE(file, publish_state_file(folder, url + "x"));
-    const StateFile missing = read_publish_state(file, url);
-    EXPECT_EQ(StateRead::read, missing.outcome);
-    EXPECT_TRUE(missing.state.by_uid.empty());
 
     PublishState state;
     state.collection = url;
