@@ -80,7 +80,6 @@ TEST(FeastTable, EveryListYear) {
 TEST(HolidayName, LookupOrder) {
     // Comments name what else falls on the day.
     const std::tuple<int, int, int, const char*> rows[] = {
-        {2000, 12, 24, "Heiliger Abend"},     // Advent 4
         {2008, 5, 1, "Christi Himmelfahrt"},  // May Day
         {2018, 2, 14, "Valentinstag"},        // Ash Wednesday
         {2009, 12, 6, "Nikolaustag"},         // Advent 2
