@@ -51,7 +51,6 @@ TEST_F(Reader, ShowsAtMost998LinesButMissesEveryRecord) {
 TEST_F(Reader, RunLongFieldsSurviveFilesAndRefreshes) {
     write("main.rmd", "<record>\r\n<active_before=14>\r\n<date=01.01.1960>\r\n</record>\r\n");
     run();
-    EXPECT_EQ(state_.record.active_before, 14);
     write("main.rmd", "<record>\r\n<date=19.03.1960>\r\nIn 14 Tagen\r\n</record>\r\n");
     run();
     ASSERT_EQ(tables_.lines.size(), 1u);
