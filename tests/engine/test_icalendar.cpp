@@ -28,6 +28,16 @@ namespace {
 
 using test::d;
 
+TEST(IcalendarText, EscapesAndFoldsByOctetsAndDaysBeforeTheEpoch) {
+    const std::string line = "SUMMARY:" + std::string(66, 'x') + "ääää";
+    // 74 octets fit; the next "ä" would be split at octet 75, so it moves on.
+    EXPECT_EQ(fold_ical_line(line), "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
+    const std::string folded = fold_ical_line(std::string(200, 'y'));
+    EXPECT_EQ(folded, std::string(75, 'y') + "\r\n " + std::string(74, 'y') + "\r\n " +
+                          std::string(51, 'y') + "\r\n");
+    EXPECT_EQ(utc_from_unix(-1).day, d("31.12.1969"));
+}
+
 #ifdef MERKWALD_HAVE_LIBICAL
 
 constexpr std::string_view kReminders =
@@ -53,9 +63,8 @@ using DayEvents = std::multiset<std::pair<std::string, std::string>>;  // text, 
 
 // What the range listing of each single day shows, records shown always excepted.
 // Only the checks against the independent parser use it.
-[[maybe_unused]] std::map<DaySerial, DayEvents> listing_by_day(EngineState& state,
-                                                               const std::string& file,
-                                                               DaySerial from, DaySerial to) {
+std::map<DaySerial, DayEvents> listing_by_day(EngineState& state, const std::string& file,
+                                              DaySerial from, DaySerial to) {
     std::map<DaySerial, DayEvents> days;
     SilentSink sink;
     for (DaySerial day = from; day <= to; ++day) {
@@ -70,21 +79,7 @@ using DayEvents = std::multiset<std::pair<std::string, std::string>>;  // text, 
     return days;
 }
 
-#endif
-
 class Icalendar : public test::TempFolderTest {};
-
-TEST(IcalendarText, EscapesAndFoldsByOctetsAndDaysBeforeTheEpoch) {
-    const std::string line = "SUMMARY:" + std::string(66, 'x') + "ääää";
-    // 74 octets fit; the next "ä" would be split at octet 75, so it moves on.
-    EXPECT_EQ(fold_ical_line(line), "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
-    const std::string folded = fold_ical_line(std::string(200, 'y'));
-    EXPECT_EQ(folded, std::string(75, 'y') + "\r\n " + std::string(74, 'y') + "\r\n " +
-                          std::string(51, 'y') + "\r\n");
-    EXPECT_EQ(utc_from_unix(-1).day, d("31.12.1969"));
-}
-
-#ifdef MERKWALD_HAVE_LIBICAL
 
 struct ParsedEvent {
     DaySerial day, end;

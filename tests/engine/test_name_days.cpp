@@ -26,11 +26,6 @@ std::string birthday(const std::string& date, const std::string& text) {
            text + "\r\n</record>\r\n";
 }
 
-std::string typed_name_day(const std::string& date, const std::string& name) {
-    return "<record>\r\n<date=" + date + ">\r\n<active_before=7>\r\n<group=namenstage>\r\n" +
-           name_day_text(name) + "</record>\r\n";
-}
-
 class NameDaysInTheList : public TempFolderTest {
 protected:
     // The lines of group "Namenstage" after a refresh of `file_text` on `today`.
@@ -147,8 +142,9 @@ TEST_F(NameDaysInTheList, ATypedRecordForTheSameNameAndDayHidesTheShippedOne) {
     const std::string people =
         birthday("03.05.1970", "Hans Müller") + birthday("04.04.1975", "Johannes Kurz");
     // "Johannes" on its day hides "Hans" too: both are the table's Johannes.
-    EXPECT_EQ(name_day_lines(people + typed_name_day("24.06.2000", "Johannes"), "24.06.2024",
-                             NameDayChoice::all),
+    EXPECT_EQ(name_day_lines(people + "<record>\r\n<date=24.06.2000>\r\n<group=namenstage>\r\n" +
+                                 name_day_text("Johannes") + "</record>\r\n",
+                             "24.06.2024", NameDayChoice::all),
               std::vector<std::string>{"Johannes hat heute Namenstag (Mo, 24. 06.)\r\n"});
 }
 
