@@ -10,16 +10,14 @@ namespace {
 
 using test::date;
 
-constexpr double kMunichLon = -(11 + 35 / 60.0);
-constexpr double kMunichLat = 48 + 8 / 60.0;
-
 std::string shown(const std::optional<SunMinutes>& m) {
     return m ? format_sun_time(*m) : std::string("none");
 }
 
 TEST(SunTimes, MunichAtMidsummer) {
-    // Sunrise and sunset, then the civil, nautical and astronomical twilights.
-    const SunTimes summer = sun_times(kMunichLon, kMunichLat, date(2000, 6, 21));
+    // Sunrise and sunset, then the civil, nautical and astronomical twilights in
+    // Munich (east longitudes count negative here).
+    const SunTimes summer = sun_times(-(11 + 35 / 60.0), 48 + 8 / 60.0, date(2000, 6, 21));
     std::string times;
     for (int i = 0; i < kSunEvents; ++i)
         times += shown(summer.rising[i]) + "-" + shown(summer.setting[i]) + " ";

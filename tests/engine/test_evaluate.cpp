@@ -32,17 +32,10 @@ enum class Kind { yearly, once, monthly_day, nth_friday, periodic, always };
 
 TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
     // April 1999: Fridays 2, 9, 16, 23, 30; May 1999: 7, 14, 21, 28 (no fifth).
-    // `n` is the day of month, the week or the repeat;
-    // `sound` '+' or '-' says whether the record sounds today, ' ' leaves it unchecked.
-    struct Row {
-        const char *today, *date;
-        int before;
-        Kind kind;
-        int n;
-        const char* event;  // nullptr: not checked
-        bool due;
-        char sound;
-    } rows[] = {
+    // today, date, lead time, kind, `n` (the day of month, the week or the repeat), the
+    // event date (nullptr: not checked), due, and '+' or '-' for whether the record
+    // sounds today (' ' leaves it unchecked).
+    const std::tuple<const char*, const char*, int, Kind, int, const char*, bool, char> rows[] = {
         {"06.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", false, '-'},
         {"07.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", true, '-'},
         {"14.05.1999", "14.05.1968", 7, Kind::yearly, 0, "14.05.1999", true, '+'},
@@ -65,29 +58,29 @@ TEST(Evaluate, EveryKindOfRecordIsDueWithinItsLeadTime) {
         // Due within the lead, but the fifth Friday fell into March: the sort date stays set.
         {"20.02.1999", "01.01.1990", 40, Kind::nth_friday, 5, "05.03.1999", false, '-'},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
-        Fixture f(row.today);
-        auto& r = f.dated(row.date, row.before);
-        r.once = row.kind == Kind::once;
-        r.monthly = row.kind == Kind::monthly_day || row.kind == Kind::nth_friday;
-        if (row.kind == Kind::monthly_day) r.day_of_month = row.n;
-        if (row.kind == Kind::nth_friday) r.weekday = 6, r.active_week = row.n;
-        r.periodic = row.kind == Kind::periodic;
-        if (r.periodic) r.periodic_repeat = row.n;
-        r.always = row.kind == Kind::always;
+    for (const auto& [today, date, before, kind, n, event, due, sound] : rows) {
+        SCOPED_TRACE(std::string(today) + " " + date);
+        Fixture f(today);
+        auto& r = f.dated(date, before);
+        r.once = kind == Kind::once;
+        r.monthly = kind == Kind::monthly_day || kind == Kind::nth_friday;
+        if (kind == Kind::monthly_day) r.day_of_month = n;
+        if (kind == Kind::nth_friday) r.weekday = 6, r.active_week = n;
+        r.periodic = kind == Kind::periodic;
+        if (r.periodic) r.periodic_repeat = n;
+        r.always = kind == Kind::always;
         const Verdict v = f.run();
-        EXPECT_EQ(v.due, row.due);
-        if (row.event) {
-            EXPECT_EQ(v.event_date, d(row.event));
+        EXPECT_EQ(v.due, due);
+        if (event) {
+            EXPECT_EQ(v.event_date, d(event));
         }
-        if (row.sound != ' ') {
-            EXPECT_EQ(v.event_today, row.sound == '+');
+        if (sound != ' ') {
+            EXPECT_EQ(v.event_today, sound == '+');
         }
         // Only repeating records within their lead set the sort date; the rest is the reader's.
         const bool repeating = r.monthly || (r.periodic && r.periodic_repeat > 0);
-        if (row.event && v.event_date - d(row.today) <= row.before) {
-            EXPECT_EQ(v.sort_date, repeating ? d(row.event) : DaySerial{});
+        if (event && v.event_date - d(today) <= before) {
+            EXPECT_EQ(v.sort_date, repeating ? d(event) : DaySerial{});
         }
     }
 }

@@ -15,7 +15,6 @@
 #include "engine/icalendar.h"
 #include "engine/range.h"
 #include "engine/refresh.h"
-#include "engine/safe_rewrite.h"
 #include "engine/text_file.h"
 #include "engine_test_support.h"
 

@@ -1,6 +1,7 @@
 // The plan that brings a calendar collection up to date, and the state file that
 // remembers what this program wrote there.
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
@@ -108,9 +109,8 @@ TEST_F(PublishStateFile, WrittenStateReadsBackAndNamesItsCollection) {
     // The program writes CRLF.
     const auto text = read_text_file(file);
     ASSERT_TRUE(text);
-    for (std::size_t at = text->text.find('\n'); at != std::string::npos;
-         at = text->text.find('\n', at + 1))
-        EXPECT_EQ('\r', text->text[at - 1]) << at;
+    EXPECT_EQ(std::count(text->text.begin(), text->text.end(), '\n'),
+              std::count(text->text.begin(), text->text.end(), '\r'));
 }
 
 TEST_F(PublishStateFile, AnythingButOwnLinesOfThisCollectionIsDamaged) {

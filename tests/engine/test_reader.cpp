@@ -28,17 +28,23 @@ protected:
         refresh(state_, tables_, "main.rmd", sink_);
         return plain_text(compose_list(state_, sort_by_group(state_, tables_), {}));
     }
+    // The file check's lines for `text` as the main file.
+    std::vector<std::string> check(const std::string& text) {
+        write("main.rmd", text);
+        std::vector<std::string> lines;
+        for (const FileProblem& p :
+             check_files(EngineState(EngineSettings{}, DaySerial{}, folder_), "main.rmd"))
+            lines.push_back(problem_line(p));
+        return lines;
+    }
 };
 
-std::string records(int count, const std::string& date) {
-    std::string text;
-    for (int i = 1; i <= count; ++i)
-        text += "<record>\r\n<date=" + date + ">\r\nNr. " + std::to_string(i) + "\r\n</record>\r\n";
-    return text;
-}
-
 TEST_F(Reader, ShowsAtMost998LinesButMissesEveryRecord) {
-    write("main.rmd", records(1000, "04.03.1960") + records(3, "05.03.1960"));
+    std::string file;  // a thousand missed yesterday, due again within the lead; three today
+    for (int i = 1; i <= 1003; ++i)
+        file += "<record>\r\n<date=" + std::string(i <= 1000 ? "04" : "05") + ".03.1960>\r\nNr. " +
+                std::to_string(i) + "\r\n</record>\r\n";
+    write("main.rmd", file);
     state_.lead_days = 400;
     run();
     ASSERT_EQ(tables_.lines.size(), 998u);
@@ -177,19 +183,7 @@ TEST(TagTable, NamesAndValuesRoundTrip) {
 
 // Finding the broken lines of reminder files: one file per kind of problem.
 
-class FileCheck : public test::TempFolderTest {
-protected:
-    std::vector<std::string> check(const std::string& text) {
-        write("main.rmd", text);
-        std::vector<std::string> lines;
-        for (const FileProblem& p :
-             check_files(EngineState(EngineSettings{}, DaySerial{}, folder_), "main.rmd"))
-            lines.push_back(problem_line(p));
-        return lines;
-    }
-};
-
-TEST_F(FileCheck, OneFilePerProblem) {
+TEST_F(Reader, FileCheckNamesEachKindOfProblem) {
     using Lines = std::vector<std::string>;
     const std::pair<std::string, Lines> rows[] = {
         {"<record>\r\n<date=7.3.1970>\r\n<group=geburtstage>\r\nAnna <days_before_event_text>\r\n"
@@ -212,7 +206,7 @@ TEST_F(FileCheck, OneFilePerProblem) {
     for (const auto& [text, expected] : rows) EXPECT_EQ(check(text), expected) << text;
 }
 
-TEST_F(FileCheck, LinkedFilesAreCheckedToo) {
+TEST_F(Reader, FileCheckLooksIntoLinkedFiles) {
     write("linked.rmd", "<record>\r\n<date=x>\r\n</record>\r\n<add_file=main.rmd>\r\n");
     EXPECT_EQ(check("<add_file=linked.rmd>\r\n"),
               (std::vector<std::string>{

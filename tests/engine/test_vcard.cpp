@@ -10,8 +10,6 @@
 namespace merkwald {
 namespace {
 
-VcardBook parse(std::string_view text) { return parse_vcards(text); }
-
 std::string sample(const std::string& name) {
     std::ifstream in(MERKWALD_TEST_DATA "/vcard/" + name, std::ios::binary);
     EXPECT_TRUE(in) << name;
@@ -48,7 +46,7 @@ TEST(Vcard, EachVersionAndForm) {
          {"Chef", {1950, 1, 1}, 1}},
     };
     for (const auto& [card, person] : rows) {
-        const VcardBook book = parse(card);
+        const VcardBook book = parse_vcards(card);
         EXPECT_TRUE(book.problems.empty()) << card;
         EXPECT_EQ(book.people, std::vector<VcardPerson>{person}) << card;
     }
@@ -88,7 +86,7 @@ TEST(Vcard, AddressBookExportsAsProgramsWriteThem) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
         const std::string bytes = sample(row.file);
-        const VcardBook book = parse(bytes);
+        const VcardBook book = parse_vcards(bytes);
         EXPECT_EQ(book.people, row.people);
         EXPECT_EQ(book.without_birthday, row.without_birthday);
         EXPECT_EQ(book.problems, row.problems);
@@ -97,13 +95,13 @@ TEST(Vcard, AddressBookExportsAsProgramsWriteThem) {
         // exactly n bytes on the heap.
         for (std::size_t n = 0; n < bytes.size(); ++n) {
             const std::vector<char> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(n));
-            EXPECT_LE(parse({cut.data(), n}).people.size(), book.people.size()) << n;
+            EXPECT_LE(parse_vcards({cut.data(), n}).people.size(), book.people.size()) << n;
         }
     }
 }
 
 TEST(Vcard, BrokenCardsAreReportedAndTheRestKept) {
-    const VcardBook book = parse(
+    const VcardBook book = parse_vcards(
         "BEGIN:VCARD\r\nFN:Ohne Ende\r\nBDAY:1970-01-01\r\n"                  // 1-3: no END
         "BEGIN:VCARD\r\nFN:Gut\r\nBDAY:1971-02-02\r\nEND:VCARD\r\n"           // 4-7
         "BEGIN:VCARD\r\nFN:Falsch\r\nBDAY:1971-02-30\r\nEND:VCARD\r\n"        // 8-11
@@ -125,7 +123,7 @@ TEST(Vcard, BrokenCardsAreReportedAndTheRestKept) {
 
     // A file that says UTF-8 (its byte-order mark) but holds another byte: name
     // and report read it as Windows-1252, never as broken UTF-8.
-    const VcardBook marked = parse(
+    const VcardBook marked = parse_vcards(
         "\xEF\xBB\xBF"
         "BEGIN:VCARD\r\nFN:Marta\r\nBDAY;VALUE=text:M\xE4rz\r\nEND:VCARD\r\n"
         "BEGIN:VCARD\r\nFN:J\xFCrgen\r\nBDAY:1970-01-02\r\nEND:VCARD\r\n");
