@@ -10,60 +10,27 @@ namespace {
 
 using test::date;
 
-constexpr double kMunichLon = -(11 + 35 / 60.0);
-constexpr double kMunichLat = 48 + 8 / 60.0;
-const HomePlace kMunich{11, 35, 0, "O", 48, 8, 0, "N", 1.0, false, {}};
-
 std::string shown(const std::optional<SunMinutes>& m) {
     return m ? format_sun_time(*m) : std::string("none");
 }
 
-TEST(SunTimes, MunichAtMidsummerAndMidwinter) {
-    // Sunrise and sunset, then the civil, nautical and astronomical twilights.
-    const SunTimes summer = sun_times(kMunichLon, kMunichLat, date(2000, 6, 21));
+TEST(SunTimes, MunichAtMidsummer) {
+    // Sunrise and sunset, then the civil, nautical and astronomical twilights in
+    // Munich (east longitudes count negative here).
+    const SunTimes summer = sun_times(-(11 + 35 / 60.0), 48 + 8 / 60.0, date(2000, 6, 21));
     std::string times;
     for (int i = 0; i < kSunEvents; ++i)
         times += shown(summer.rising[i]) + "-" + shown(summer.setting[i]) + " ";
     EXPECT_EQ(times, "04:14-20:18 03:32-20:59 02:34-21:57 00:50-23:41 ");
-    const SunTimes winter = sun_times(kMunichLon, kMunichLat, date(2000, 12, 21));
-    EXPECT_EQ("08:01", shown(winter.rising[0]));
-    EXPECT_EQ("16:22", shown(winter.setting[0]));
-}
-
-TEST(SunTimes, MinutesAndTheirText) {
+    // Hours to whole minutes, and minutes beyond the day to the clock.
     const std::pair<double, SunMinutes> rows[] = {
         {4.0 + 59.4 / 60, 299}, {4.0 + 59.6 / 60, 300}, {-0.01, -1}, {23.0 + 59.7 / 60, 1440}};
     for (const auto& [hours, minutes] : rows)
         EXPECT_EQ(minutes, hours_to_sun_minutes(hours)) << hours;
-    EXPECT_EQ("00:10", format_sun_time(24 * 60 + 10));
     EXPECT_EQ("23:30", format_sun_time(-30));
 }
 
-TEST(SunTimesHome, ShiftsToTheUsersClock) {
-    // diff to GMT, summer time, shift in minutes from the reference zone
-    const std::tuple<double, bool, SunMinutes> rows[] = {{0, false, -60}, {5.75, true, 345}};
-    const SunTimes raw = sun_times(kMunichLon, kMunichLat, date(2000, 6, 21));
-    for (const auto& [diff, summer, shift] : rows) {
-        HomePlace p = kMunich;
-        p.diff_to_gmt = diff;
-        p.daylight_saving = summer;
-        SunTable table;
-        sun_times_home(p, date(2000, 6, 21), table);
-        for (int i = 0; i < kSunEvents; ++i) {
-            EXPECT_EQ(*raw.rising[i] + shift, table.rising[i]) << diff << " " << i;
-            EXPECT_EQ(*raw.setting[i] + shift, table.setting[i]) << diff << " " << i;
-        }
-    }
-    // West and south: the direction letters set the signs.
-    const HomePlace west{11, 35, 0, "W", 48, 8, 0, "s", 1.0, false, {}};
-    SunTable table;
-    sun_times_home(west, date(2000, 3, 1), table);
-    const SunTimes raw_west = sun_times(-kMunichLon, -kMunichLat, date(2000, 3, 1));
-    EXPECT_EQ(*raw_west.rising[0], table.rising[0]);
-    EXPECT_EQ(*raw_west.setting[0], table.setting[0]);
-}
-
-TEST(Astro, SunFieldsOnTheUsersClock) {
+TEST(Astro, SunAndMoonFieldsOnTheUsersClock) {
     // summer time, zone, then sunrise, sunset, dawn and dusk; the day is 16:04 long throughout
     const std::tuple<bool, double, const char*> rows[] = {
         {true, 1, "05:14 Uhr|21:18 Uhr|04:32 Uhr|21:59 Uhr"},
@@ -79,10 +46,7 @@ TEST(Astro, SunFieldsOnTheUsersClock) {
             r.texts[0] + "|" + r.texts[1] + "|" + r.texts[2] + "|" + r.texts[3] + "|" + r.texts[4])
             << zone;
     }
-}
-
-// 20 June 1999 18:13 UT is 20:13 local with zone 1 and summer time, counted once.
-TEST(Astro, MoonFieldsAtTheFirstQuarterOf1999) {
+    // 20 June 1999 18:13 UT is 20:13 local with zone 1 and summer time, counted once.
     const AstroResult r =
         compute_astro({11, 35, 0, "O", 48, 8, 0, "N", 1, true, make_date(1999, 6, 20), 20, 13});
     EXPECT_EQ((std::vector<std::string>{"7.40 Tage", "90.16 Grad", "90.16 Grad", "-89.84 Grad",
@@ -90,69 +54,15 @@ TEST(Astro, MoonFieldsAtTheFirstQuarterOf1999) {
               std::vector<std::string>(r.texts.begin() + 5, r.texts.end()));
 }
 
-TEST(Astro, PolarDayAndNightSayWhatTheSkyDoes) {
-    // nullptr: the field shows a time
-    const struct {
-        double latitude;
-        int month;
-        const char *sun, *twilight, *length;
-    } rows[] = {
-        {78, 6, "Polartag", "durchgehend hell", "24:00 Stunden"},
-        {78, 12, "Polarnacht", "durchgehend dunkel", "00:00 Stunden"},
-        {69, 12, "Polarnacht", nullptr, "00:00 Stunden"},  // civil twilight at noon
-        {64, 6, nullptr, "durchgehend hell", nullptr},     // a white night
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.latitude << " degrees north in month " << row.month);
-        const auto day = make_date(2000, row.month, 21);
-        const AstroResult r =
-            compute_astro({15, 0, 0, "O", row.latitude, 0, 0, "N", 1, false, day, 12, 0});
-        ASSERT_EQ(int(AstroStatus::ok), int(r.status));
-        const auto shows = [](const std::string& text, const char* expected) {
-            return expected ? text == expected : text.ends_with(" Uhr");
-        };
-        EXPECT_TRUE(shows(r.texts[0], row.sun) && shows(r.texts[1], row.sun)) << r.texts[0];
-        EXPECT_TRUE(shows(r.texts[2], row.twilight) && shows(r.texts[3], row.twilight))
-            << r.texts[2];
-        if (row.length) {
-            EXPECT_EQ(row.length, r.texts[4]);
-        }
-        EXPECT_FALSE(r.texts[9].empty());  // the moon is computed anyway
-    }
-}
-
-TEST(Astro, StatusInTheOrderOfTheChecks) {
-    const auto day = make_date(2000, 6, 21);
-    const auto none = std::nullopt;
-    using S = AstroStatus;
-    // The coordinates are checked before the date, the date before the time.
-    const std::tuple<double, double, std::optional<DaySerial>, std::optional<double>,
-                     std::optional<double>, AstroStatus>
-        rows[] = {
-            {200, 48, day, 12, 0, S::out_of_range},
-            {200, 48, none, 24, 0, S::out_of_range},
-            {11, 48, none, 12, 0, S::bad_date},
-            {11, 48, day, 24, 0, S::bad_hour},
-            {11, 48, day, 12, 60, S::bad_minute},
-            {11, 48, day, 12, none, S::failed},  // no number in the field
-        };
-    for (const auto& row : rows) {
-        const auto& [lon, lat, date, hour, minute, status] = row;
-        const AstroInput in{lon, 35, 0, "O", lat, 8, 0, "N", 1, true, date, hour, minute};
-        EXPECT_EQ(int(status), int(compute_astro(in).status)) << "row " << &row - rows;
-    }
-}
-
 int seconds(int h, int m) { return h * 3600 + m * 60; }
 
-TEST(MoonPhase, PublishedPhases) {
+TEST(MoonPhase, PublishedPhasesFromLocalTimeOnEitherCalendar) {
     // Published instants (UT) of new moon, first quarter, full moon and last quarter.
     const std::tuple<DaySerial, int, double, const char*, int> rows[] = {
         {date(1999, 6, 13), seconds(19, 3), 0.001, "Neumond", 1},
         {date(1999, 6, 20), seconds(18, 13), 7.395, "zun. Halbmond", 8},
         {date(1999, 6, 28), seconds(21, 38), 14.773, "Vollmond", 15},
         {date(1999, 7, 6), seconds(11, 57), 22.14, "abn. Halbmond", 22},
-        {date(2000, 1, 6), seconds(18, 14), 0.004, "Neumond", 1},
     };
     for (const auto& [day, time, age, name, picture] : rows) {
         const MoonPhase p = moon_phase(day, time, 0, false);
@@ -165,9 +75,6 @@ TEST(MoonPhase, PublishedPhases) {
     const MoonPhase full = moon_phase(date(1999, 6, 28), seconds(21, 38), 0, false);
     EXPECT_NEAR(180.1, full.elongation, 0.05);
     EXPECT_EQ(full.elongation - 180, full.sunset_terminator);
-}
-
-TEST(MoonPhase, LocalTimeIsUniversalTimeAcrossMidnightAndTheCalendarReform) {
     // Across midnight: 00:30 local at zone 2 is 22:30 UT of the day before.
     const MoonPhase before = moon_phase(date(1999, 6, 12), seconds(22, 30), 0, false);
     const MoonPhase after = moon_phase(date(1999, 6, 13), seconds(0, 30), 2, false);

@@ -1,15 +1,20 @@
 // The calendar export: read back by libical and compared, day by day, with the
-// range listing of each single day.
+// range listing of each single day; and which file the feed may write.
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <set>
 
+#include "engine/feed_target.h"
 #include "engine/icalendar.h"
 #include "engine/range.h"
 #include "engine/refresh.h"
-#include "engine/safe_rewrite.h"
 #include "engine/text_file.h"
 #include "engine_test_support.h"
 
@@ -21,6 +26,16 @@ namespace merkwald {
 namespace {
 
 using test::d;
+
+TEST(IcalendarText, EscapesAndFoldsByOctetsAndDaysBeforeTheEpoch) {
+    const std::string line = "SUMMARY:" + std::string(66, 'x') + "ääää";
+    // 74 octets fit; the next "ä" would be split at octet 75, so it moves on.
+    EXPECT_EQ(fold_ical_line(line), "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
+    const std::string folded = fold_ical_line(std::string(200, 'y'));
+    EXPECT_EQ(folded, std::string(75, 'y') + "\r\n " + std::string(74, 'y') + "\r\n " +
+                          std::string(51, 'y') + "\r\n");
+    EXPECT_EQ(utc_from_unix(-1).day, d("31.12.1969"));
+}
 
 #ifdef MERKWALD_HAVE_LIBICAL
 
@@ -47,9 +62,8 @@ using DayEvents = std::multiset<std::pair<std::string, std::string>>;  // text, 
 
 // What the range listing of each single day shows, records shown always excepted.
 // Only the checks against the independent parser use it.
-[[maybe_unused]] std::map<DaySerial, DayEvents> listing_by_day(EngineState& state,
-                                                               const std::string& file,
-                                                               DaySerial from, DaySerial to) {
+std::map<DaySerial, DayEvents> listing_by_day(EngineState& state, const std::string& file,
+                                              DaySerial from, DaySerial to) {
     std::map<DaySerial, DayEvents> days;
     SilentSink sink;
     for (DaySerial day = from; day <= to; ++day) {
@@ -64,22 +78,7 @@ using DayEvents = std::multiset<std::pair<std::string, std::string>>;  // text, 
     return days;
 }
 
-#endif
-
 class Icalendar : public test::TempFolderTest {};
-
-TEST(IcalendarText, EscapesAndFoldsByOctetsAndDaysBeforeTheEpoch) {
-    EXPECT_EQ(escape_ical_text("a;b,c\\d\r\ne\nf\x01g"), "a\\;b\\,c\\\\d\\ne\\nfg");
-    const std::string line = "SUMMARY:" + std::string(66, 'x') + "ääää";
-    // 74 octets fit; the next "ä" would be split at octet 75, so it moves on.
-    EXPECT_EQ(fold_ical_line(line), "SUMMARY:" + std::string(66, 'x') + "\r\n ääää\r\n");
-    const std::string folded = fold_ical_line(std::string(200, 'y'));
-    EXPECT_EQ(folded, std::string(75, 'y') + "\r\n " + std::string(74, 'y') + "\r\n " +
-                          std::string(51, 'y') + "\r\n");
-    EXPECT_EQ(utc_from_unix(-1).day, d("31.12.1969"));
-}
-
-#ifdef MERKWALD_HAVE_LIBICAL
 
 struct ParsedEvent {
     DaySerial day, end;
@@ -113,14 +112,13 @@ std::vector<ParsedEvent> parse_with_libical(const std::string& text) {
     return events;
 }
 
-TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShowsUnderAStableUid) {
+TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShowsUnderItsOwnUid) {
     write("main.rmd", kReminders);
     EngineState state(EngineSettings{}, d("5.3.2026"), folder_);
     const DateRange year{d("1.1.2026"), d("1.1.2027")};  // 366 days
     SilentSink sink;
     const OccurrenceList list = collect_occurrences(state, "main.rmd", year, sink);
     ASSERT_TRUE(list.read_ok);
-    EXPECT_EQ(state.today, d("5.3.2026"));
     const std::string text = icalendar_text(list.events, utc_from_unix(1796602500));
 
     const std::vector<ParsedEvent> parsed = parse_with_libical(text);
@@ -136,16 +134,24 @@ TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShowsUnderAStableUid) {
         from_calendar[e.day].emplace(summary, e.category);
     }
     EXPECT_EQ(from_calendar, listing_by_day(state, "main.rmd", year.from, year.to));
-    // Another run at another time gives every event the same UID.
-    EngineState again(EngineSettings{}, d("1.12.2026"), folder_);
-    const auto rerun = parse_with_libical(icalendar_text(
-        collect_occurrences(again, "main.rmd", year, sink).events, utc_from_unix(0)));
-    ASSERT_EQ(rerun.size(), parsed.size());
-    for (std::size_t i = 0; i < parsed.size(); ++i) EXPECT_EQ(rerun[i].uid, parsed[i].uid);
     // Spot checks that the comparison is about something.
     EXPECT_NE(from_calendar[d("7.3.2026")].begin()->first.find("heute Geburtstag und wird 56"),
               std::string::npos);
     EXPECT_EQ(from_calendar[d("24.12.2026")].size(), 2u);
+
+    // The feed file holds the year from today on and stays when the reminders are gone.
+    const auto feed = folder_ / "merkwald.ics";
+    EngineState on_first(EngineSettings{}, d("1.3.2026"), folder_);
+    test::RecordingSink messages;
+    const FeedResult result =
+        write_calendar_feed(feed, on_first, "main.rmd", utc_from_unix(0), messages);
+    ASSERT_TRUE(result.written) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    const std::string written = read_text_file(feed)->text;
+    const auto in_feed = parse_with_libical(written);
+    EXPECT_EQ(in_feed.front().day, d("1.3.2026"));
+    EXPECT_LE(in_feed.back().day, d("28.2.2027"));
+    EXPECT_FALSE(write_calendar_feed(feed, on_first, "fehlt.rmd", utc_from_unix(0), sink).written);
+    EXPECT_EQ(read_text_file(feed)->text, written);
 }
 
 TEST(IcalendarText, DaysAtTheCalendarsEndsAndBlankValuesAreWhatLibicalAccepts) {
@@ -160,33 +166,9 @@ TEST(IcalendarText, DaysAtTheCalendarsEndsAndBlankValuesAreWhatLibicalAccepts) {
     const std::string text = icalendar_text(events, utc_from_unix(0));
     EXPECT_EQ(text.find("CATEGORIES"), std::string::npos);
     EXPECT_EQ(text.find("SUMMARY:\r\n"), std::string::npos);
-    EXPECT_NE(text.find("DTSTART;VALUE=DATE:01000106\r\nDTEND;VALUE=DATE:01000107\r\n"),
-              std::string::npos);
     std::vector<DaySerial> starts;
     for (const ParsedEvent& e : parse_with_libical(text)) starts.push_back(e.day);
     EXPECT_EQ(starts, (std::vector<DaySerial>{events[0].day, events[1].day, events[2].day}));
-}
-
-TEST_F(Icalendar, FeedIsReplacedWholeAndKeptWhenTheFileIsMissing) {
-    write("main.rmd", kReminders);
-    const auto feed = folder_ / "merkwald.ics";
-    EngineState state(EngineSettings{}, d("1.3.2026"), folder_);
-    SilentSink sink;
-    test::RecordingSink messages;
-    const FeedResult result =
-        write_calendar_feed(feed, state, "main.rmd", utc_from_unix(0), messages);
-    ASSERT_TRUE(result.written) << (messages.shown.empty() ? "" : messages.shown[0].text);
-    const std::string text = read_text_file(feed)->text;
-    const auto parsed = parse_with_libical(text);
-    EXPECT_EQ(int(parsed.size()), result.events);
-    EXPECT_EQ(parsed.front().day, d("1.3.2026"));
-    EXPECT_LE(parsed.back().day, d("28.2.2027"));
-
-    EXPECT_FALSE(write_calendar_feed(feed, state, "fehlt.rmd", utc_from_unix(0), sink).written);
-    EXPECT_EQ(read_text_file(feed)->text, text);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
-                            std::filesystem::directory_iterator{}),
-              2);  // no temporary file left behind
 }
 
 // The light program's reader keeps two blanks after each text line and takes
@@ -210,65 +192,110 @@ std::string feed_of_refresh(EngineState& state, const std::string& file, Message
     return icalendar_text(events.value_or(std::vector<Occurrence>{}), utc_from_unix(0));
 }
 
-TEST_F(Icalendar, BothProgramsAndEverySpellingOfTheFileGiveOneFeed) {
+// Each spelling is read in another time zone: the feed, its UIDs included, stays
+// the same; a run on a later day keeps the UIDs of the days both runs cover.
+TEST_F(Icalendar, BothProgramsEverySpellingAndTimeZoneGiveOneFeed) {
     write("gross.rmd", kMainFile);
     write("verlinkt.rmd", kLinkedFile);
     std::filesystem::create_directory(folder_ / "sub");
-    const std::string spellings[] = {"gross.rmd", (folder_ / "gross.rmd").string(), "./gross.rmd",
-                                     "sub/../gross.rmd",
+    const std::string spellings[] = {"gross.rmd", "sub/../gross.rmd",
                                      (folder_ / "sub" / ".." / "." / "gross.rmd").string()};
+    const char* zones[] = {"Europe/Berlin", "America/Los_Angeles", "Asia/Tokyo"};
+    const std::string zone = std::getenv("TZ") ? std::getenv("TZ") : "";
     const DaySerial today = d("1.3.2026");
     test::RecordingSink sink;
     std::string first;
     for (const bool light : {false, true}) {
-        for (const std::string& spelling : spellings) {
-            SCOPED_TRACE(spelling + (light ? " (light)" : ""));
+        for (std::size_t i = 0; i < std::size(spellings); ++i) {
+            SCOPED_TRACE(spellings[i] + (light ? " (light) " : " ") + zones[i]);
+            ::setenv("TZ", zones[i], 1);
+            ::tzset();
             EngineSettings settings;
             settings.light = light;
             EngineState state(settings, today, folder_);
-            const std::string feed = feed_of_refresh(state, spelling, sink);
+            const std::string feed = feed_of_refresh(state, spellings[i], sink);
             const OccurrenceList listed =
-                collect_occurrences(state, spelling, {today, today + kFeedDays - 1}, sink);
+                collect_occurrences(state, spellings[i], {today, today + kFeedDays - 1}, sink);
             EXPECT_EQ(icalendar_text(listed.events, utc_from_unix(0)), feed);
             if (first.empty()) first = feed;
             EXPECT_EQ(feed, first);
         }
     }
-    EXPECT_TRUE(sink.shown.empty());
-    const auto parsed = parse_with_libical(first);
-    ASSERT_FALSE(parsed.empty());
-    std::set<std::string> summaries;
-    for (const ParsedEvent& e : parsed) summaries.insert(e.summary);
-    EXPECT_EQ(summaries, (std::set<std::string>{"Jörg hat heute Geburtstag\nZweite Zeile",
-                                                "Monatsmitte", "Bescherung"}));
-}
-
-TEST_F(Icalendar, UidsStayAcrossRunsDaysAndTimeZones) {
-    write("gross.rmd", kMainFile);
-    write("verlinkt.rmd", kLinkedFile);
-    const std::string zone = std::getenv("TZ") ? std::getenv("TZ") : "";
-    std::vector<std::string> runs;
-    for (const char* tz : {"Europe/Berlin", "America/Los_Angeles", "Asia/Tokyo"}) {
-        ::setenv("TZ", tz, 1);
-        ::tzset();
-        // Each run on another day: the days both runs cover keep their UIDs.
-        for (const DaySerial today : {d("1.3.2026"), d("20.5.2026")}) {
-            EngineState state(EngineSettings{}, today, folder_);
-            SilentSink sink;
-            std::string uids;
-            for (const ParsedEvent& e :
-                 parse_with_libical(feed_of_refresh(state, "gross.rmd", sink)))
-                if (e.day >= d("20.5.2026") && e.day < d("1.3.2027")) uids += e.uid + '\n';
-            runs.push_back(uids);
-        }
-    }
     ::setenv("TZ", zone.c_str(), 1);
     ::tzset();
-    ASSERT_FALSE(runs[0].empty());
-    for (const std::string& run : runs) EXPECT_EQ(run, runs[0]);
+    EXPECT_TRUE(sink.shown.empty());
+    std::set<std::string> summaries;
+    for (const ParsedEvent& e : parse_with_libical(first)) summaries.insert(e.summary);
+    EXPECT_EQ(summaries, (std::set<std::string>{"Jörg hat heute Geburtstag\nZweite Zeile",
+                                                "Monatsmitte", "Bescherung"}));
+
+    const auto uids_from = [](const std::string& feed) {
+        std::string uids;
+        for (const ParsedEvent& e : parse_with_libical(feed))
+            if (e.day >= d("20.5.2026") && e.day < d("1.3.2027")) uids += e.uid + '\n';
+        return uids;
+    };
+    EngineState later(EngineSettings{}, d("20.5.2026"), folder_);
+    EXPECT_FALSE(uids_from(first).empty());
+    EXPECT_EQ(uids_from(feed_of_refresh(later, "gross.rmd", sink)), uids_from(first));
 }
 
 #endif
+
+// Which file the calendar feed may write: names compared as the file system
+// sees them, and only a new file or the program's own calendar replaced.
+
+namespace fs = std::filesystem;
+
+class FeedTarget : public test::TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        program = folder_ / "programm";
+        fs::create_directories(program);
+        fs::create_directories(folder_ / "daten");
+        write("programm/beispiel.rmd", "<record>\r\n<add_file=../daten/verlinkt.rmd>\r\n");
+        write("programm/beispiel.bak", "<record>\r\n");
+        write("daten/verlinkt.rmd", "<record>\r\n");
+        write("daten/leer.ics", "");
+        guard.program_folder = program;
+        guard.reminder_files = {program / "beispiel.rmd", folder_ / "daten/verlinkt.rmd"};
+        guard.settings_file = folder_ / "Merkwald.conf";
+    }
+
+    fs::path program;
+    FeedGuard guard;
+};
+
+// The names the options page refuses are tried there; here the other spellings
+// of a reminder file and what is no file at all.
+TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the rows need symbolic links, a named pipe and '/' names, which Windows "
+                    "lacks; the other feed tests cover the rule there";
+#else
+    const std::string data = (folder_ / "daten").string();
+    fs::create_symlink(folder_ / "daten/verlinkt.rmd", folder_ / "daten/zeiger.ics");
+    fs::create_hard_link(program / "beispiel.rmd", folder_ / "daten/zweitname.ics");
+    ASSERT_EQ(::mkfifo((folder_ / "daten/rohr.ics").c_str(), 0600), 0);
+    const std::pair<std::string, FeedRefusal> rows[] = {
+        {program.string() + "/./BEISPIEL.rmd", FeedRefusal::program_folder},
+        {data + "/../daten/verlinkt.rmd", FeedRefusal::reminder_file},
+        {data + "/zeiger.ics", FeedRefusal::reminder_file},
+        {data + "/zweitname.ics", FeedRefusal::reminder_file},
+        {"beispiel.bak", FeedRefusal::reminder_file},
+        {data + "/leer.ics", FeedRefusal::foreign_file},
+        {data + "/rohr.ics", FeedRefusal::not_a_file},
+        {data, FeedRefusal::not_a_file},
+        {"abo.ics", FeedRefusal::none},  // a new calendar in the program folder
+    };
+    for (const auto& [name, expected] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(check_feed_target(name, guard).refusal, expected);
+        EXPECT_EQ(feed_refusal_text(expected).empty(), expected == FeedRefusal::none);
+    }
+#endif
+}
 
 }  // namespace
 }  // namespace merkwald

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "engine/name_days.h"
 #include "engine/reader.h"
@@ -23,11 +24,6 @@ NameDayTable shipped_table() {
 std::string birthday(const std::string& date, const std::string& text) {
     return "<record>\r\n<date=" + date + ">\r\n<active_before=14>\r\n<group=geburtstage>\r\n" +
            text + "\r\n</record>\r\n";
-}
-
-std::string typed_name_day(const std::string& date, const std::string& name) {
-    return "<record>\r\n<date=" + date + ">\r\n<active_before=7>\r\n<group=namenstage>\r\n" +
-           name_day_text(name) + "</record>\r\n";
 }
 
 class NameDaysInTheList : public TempFolderTest {
@@ -64,7 +60,7 @@ protected:
     bool sound_ = false;
 };
 
-TEST(NameDayTable, ShippedFileParsesFullyWithEveryDayOfTheYearOnce) {
+TEST(NameDayTable, ShippedFileHasEveryDayOnceAndTheExampleFilesDays) {
     const auto parse = read_name_day_table(kShippedTable);
     ASSERT_TRUE(parse.has_value());
     for (const NameDayProblem& problem : parse->problems)
@@ -76,59 +72,34 @@ TEST(NameDayTable, ShippedFileParsesFullyWithEveryDayOfTheYearOnce) {
         days.insert({day.month, day.day});
     }
     EXPECT_EQ(days.size(), 366u);
-}
-
-TEST(NameDayTable, ExampleFileNameDaysFallOnTheTableDays) {
     // The typed records of the example file must hide the shipped ones.
-    const NameDayTable table = shipped_table();
-    struct Row {
-        const char* name;
-        int month, day;
-    };
-    for (const Row& row :
-         {Row{"Josef", 3, 19}, Row{"Sophie", 5, 15}, Row{"Johannes", 6, 24}, Row{"Hans", 6, 24},
-          Row{"Theresa", 10, 15}, Row{"nikolaus", 12, 6}, Row{"Kassian", 2, 29}}) {
-        SCOPED_TRACE(row.name);
-        const auto match = table.find(row.name);
-        ASSERT_TRUE(match.has_value());
-        EXPECT_EQ(table.days()[match->day].month, row.month);
-        EXPECT_EQ(table.days()[match->day].day, row.day);
+    const NameDayTable& table = parse->table;
+    for (const auto& [name, month, day] :
+         {std::tuple{"Josef", 3, 19}, {"Hans", 6, 24}, {"nikolaus", 12, 6}, {"Kassian", 2, 29}}) {
+        const auto match = table.find(name);
+        ASSERT_TRUE(match.has_value()) << name;
+        EXPECT_EQ(table.days()[match->day].month * 100 + table.days()[match->day].day,
+                  month * 100 + day)
+            << name;
     }
     EXPECT_FALSE(table.find("Kevin").has_value());
 }
 
 TEST(NameDayTable, FaultyLinesAreLeftOutAndNamed) {
-    struct Row {
-        const char* line;
-        const char* problem;  // its start; empty: the line is taken
-    };
-    for (const Row& row : {
-             Row{"24.06. Johannes (Hans, Jan), Elisabeth", ""},
-             Row{"1.1. Maria", ""},
-             Row{"29.02. Kassian", ""},
-             Row{"31.04. Niemand", "kein gültiger Tag"},
-             Row{"24.06 Johannes", "kein gültiger Tag"},
-             Row{"24.06.", "keine Namen"},
-             Row{"24.06. Johannes (Hans", "keine Namen oder eine offene Klammer"},
-             Row{"24.06. Johannes (Hans) Jan", "kein gültiger Name"},
-             Row{"24.06. Jo3hannes", "kein gültiger Name"},
-         }) {
-        SCOPED_TRACE(row.line);
-        const NameDayParse parse =
-            parse_name_day_table(std::string("# Tabelle\r\n\r\n") + row.line);
-        if (*row.problem == '\0') {
-            EXPECT_TRUE(parse.problems.empty());
-            EXPECT_EQ(parse.table.days().size(), 1u);
-        } else {
-            ASSERT_EQ(parse.problems.size(), 1u);
-            EXPECT_EQ(parse.problems[0].line, 3);
-            EXPECT_TRUE(parse.problems[0].text.starts_with(row.problem)) << parse.problems[0].text;
-            EXPECT_TRUE(parse.table.days().empty());
-        }
+    // The shipped table holds the good forms; the line, then the start of its problem.
+    const std::pair<const char*, std::string> rows[] = {
+        {"24.06.", "keine Namen"},
+        {"24.06. Johannes (Hans", "keine Namen oder eine offene Klammer"},
+        {"24.06. Johannes (Hans) Jan", "kein gültiger Name"}};
+    for (const auto& [line, problem] : rows) {
+        SCOPED_TRACE(line);
+        const NameDayParse parse = parse_name_day_table(std::string("# Tabelle\r\n\r\n") + line);
+        ASSERT_EQ(parse.problems.size(), 1u);
+        EXPECT_EQ(parse.problems[0].line, 3);
+        EXPECT_TRUE(parse.problems[0].text.starts_with(problem)) << parse.problems[0].text;
+        EXPECT_TRUE(parse.table.days().empty());
     }
-}
-
-TEST(NameDayTable, ADayOrANameTwiceKeepsTheFirst) {
+    // A day or a name twice: the first stays.
     const NameDayParse parse = parse_name_day_table(
         "\xEF\xBB\xBF"
         "24.06. Johannes (Hans)\n24.06. Elisabeth\n27.12. Hans\n");
@@ -142,96 +113,47 @@ TEST(NameDayTable, ADayOrANameTwiceKeepsTheFirst) {
 }
 
 TEST(NameDayNames, FirstNameOfABirthdayText) {
-    struct Row {
-        const char* text;
-        const char* name;
-    };
-    for (const Row& row : {
-             Row{"Erika Mustermann hat <days_before_event_text> Geburtstag\r\n", "Erika"},
-             Row{"Oma Hildegard hat <days_before_event_text> am <event_d.mmmm>", "Hildegard"},
-             Row{"<days_before_event_text_first> hat\r\nAnna Weber\r\nGeburtstag", "Anna"},
-             Row{"Geburtstag von Jonas: <days_before_event_text>", "Jonas"},
-             Row{"Karte an „Paul“ schicken", "Paul"},
-             Row{"Nikolaus: <days_before_event_text_first> Namenstag", "Nikolaus"},
-             Row{"Dr. Jürgen Meier wird <years_after_date>", "Jürgen"},
-             Row{"50. Geburtstag von Hans-Peter!", "Hans-Peter"},
-             Row{"hat <days_before_event_text> Geburtstag", ""},
-         }) {
-        SCOPED_TRACE(row.text);
-        EXPECT_EQ(first_name_of(row.text), row.name);
-    }
+    const std::pair<const char*, const char*> rows[] = {
+        {"Erika Mustermann hat <days_before_event_text> Geburtstag\r\n", "Erika"},
+        {"Oma Hildegard hat <days_before_event_text> am <event_d.mmmm>", "Hildegard"},
+        {"<days_before_event_text_first> hat\r\nAnna Weber\r\nGeburtstag", "Anna"},
+        {"Karte an „Paul“ schicken", "Paul"},
+        {"Dr. Jürgen Meier wird <years_after_date>", "Jürgen"},
+        {"50. Geburtstag von Hans-Peter!", "Hans-Peter"},
+        {"hat <days_before_event_text> Geburtstag", ""}};
+    for (const auto& [text, name] : rows) EXPECT_EQ(first_name_of(text), name) << text;
 }
 
-TEST_F(NameDaysInTheList, ANameOfTheTableInABirthdayShowsOnItsDayAndAWeekAhead) {
-    const std::string file = birthday("03.05.1970",
-                                      "Hans Müller hat <days_before_event_text> "
-                                      "Geburtstag") +
+TEST_F(NameDaysInTheList, ANameOfTheTableInABirthdayShowsOnItsDayAndAWeekAheadOnly) {
+    const std::string file = birthday("03.05.1970", "Hans Müller hat Geburtstag") +
                              birthday("09.09.1980", "Kevin Schulz hat Geburtstag");
-    struct Row {
-        const char* today;
-        std::vector<std::string> lines;
-        bool sound;
-    };
-    for (const Row& row : {
-             Row{"24.06.2024", {"Hans hat heute Namenstag (Mo, 24. 06.)\r\n"}, true},
-             Row{"17.06.2024", {"Hans hat in 7 Tagen Namenstag (Mo, 24. 06.)\r\n"}, false},
-             Row{"16.06.2024", {}, false},
-             Row{"25.06.2024", {}, false},
-         }) {
-        SCOPED_TRACE(row.today);
-        EXPECT_EQ(name_day_lines(file, row.today, NameDayChoice::own_people), row.lines);
-        EXPECT_EQ(sound_, row.sound);
-    }
-    EXPECT_TRUE(name_day_lines(file, "24.06.2024", NameDayChoice::none).empty());
+    EXPECT_EQ(name_day_lines(file, "24.06.2024", NameDayChoice::own_people),
+              std::vector<std::string>{"Hans hat heute Namenstag (Mo, 24. 06.)\r\n"});
+    EXPECT_TRUE(sound_);
+    EXPECT_TRUE(name_day_lines(file, "16.06.2024", NameDayChoice::own_people).empty())
+        << "eight days ahead";
+    EXPECT_FALSE(sound_);
+    // With groups off the line stands ungrouped.
+    EXPECT_EQ(name_day_lines(file, "24.06.2024", NameDayChoice::own_people, false).size(), 1u);
     EXPECT_TRUE(sink_.shown.empty());
-}
-
-TEST_F(NameDaysInTheList, GroupsOffLeavesTheNameDayUngrouped) {
-    const auto lines = name_day_lines(birthday("01.01.1990", "Ursula Roth"), "21.10.2024",
-                                      NameDayChoice::own_people, false);
-    EXPECT_EQ(lines, std::vector<std::string>{"Ursula hat heute Namenstag (Mo, 21. 10.)\r\n"});
 }
 
 TEST_F(NameDaysInTheList, ATypedRecordForTheSameNameAndDayHidesTheShippedOne) {
     const std::string people =
         birthday("03.05.1970", "Hans Müller") + birthday("04.04.1975", "Johannes Kurz");
     // "Johannes" on its day hides "Hans" too: both are the table's Johannes.
-    EXPECT_EQ(name_day_lines(people + typed_name_day("24.06.2000", "Johannes"), "24.06.2024",
-                             NameDayChoice::all),
+    EXPECT_EQ(name_day_lines(people + "<record>\r\n<date=24.06.2000>\r\n<group=namenstage>\r\n" +
+                                 name_day_text("Johannes") + "</record>\r\n",
+                             "24.06.2024", NameDayChoice::all),
               std::vector<std::string>{"Johannes hat heute Namenstag (Mo, 24. 06.)\r\n"});
-    // A typed record on another day leaves the table's day alone.
-    EXPECT_EQ(name_day_lines(people + typed_name_day("27.12.2000", "Johannes"), "24.06.2024",
-                             NameDayChoice::own_people),
-              (std::vector<std::string>{"Hans hat heute Namenstag (Mo, 24. 06.)\r\n",
-                                        "Johannes hat heute Namenstag (Mo, 24. 06.)\r\n"}));
 }
 
-TEST_F(NameDaysInTheList, AllShowsTheTableNamesOfTheDayOnly) {
-    struct Row {
-        const char* today;
-        std::vector<std::string> lines;
-    };
-    for (const Row& row : {
-             Row{"29.06.2024",
-                 {"Petrus hat heute Namenstag (Sa, 29. 06.)\r\n",
-                  "Paulus hat heute Namenstag (Sa, 29. 06.)\r\n"}},
-             // 29 February falls on 1 March in a common year, like a birthday.
-             Row{"01.03.2023",
-                 {"Kassian hat heute Namenstag (Mi, 01. 03.)\r\n",
-                  "Albin hat heute Namenstag (Mi, 01. 03.)\r\n"}},
-         }) {
-        SCOPED_TRACE(row.today);
-        EXPECT_EQ(name_day_lines("", row.today, NameDayChoice::all), row.lines);
-        EXPECT_FALSE(sound_);
-    }
-    // One's own people keep their lead time and the form they are called by.
-    const auto lines =
-        name_day_lines(birthday("01.01.1990", "Paul Roth") + birthday("01.01.1991", "Peter Roth"),
-                       "27.06.2024", NameDayChoice::all);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"Hemma hat heute Namenstag (Do, 27. 06.)\r\n",
-                                        "Paul hat in 2 Tagen Namenstag (Sa, 29. 06.)\r\n",
-                                        "Peter hat in 2 Tagen Namenstag (Sa, 29. 06.)\r\n"}));
+// 29 February falls on 1 March in a common year, like a birthday.
+TEST_F(NameDaysInTheList, ALeapDaysNamesShowOnTheFirstOfMarchInACommonYear) {
+    EXPECT_EQ(name_day_lines("", "01.03.2023", NameDayChoice::all),
+              (std::vector<std::string>{"Kassian hat heute Namenstag (Mi, 01. 03.)\r\n",
+                                        "Albin hat heute Namenstag (Mi, 01. 03.)\r\n"}));
+    EXPECT_FALSE(sound_);
 }
 
 }  // namespace

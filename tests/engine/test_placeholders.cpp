@@ -1,4 +1,9 @@
+#include <algorithm>
+#include <sstream>
+#include <tuple>
+
 #include "engine/placeholders.h"
+#include "engine/places.h"
 #include "engine_test_support.h"
 
 namespace merkwald {
@@ -18,65 +23,34 @@ struct Expand {
     }
 };
 
-TEST(Placeholders, DateTagsNameTheirPatterns) {
+TEST(Placeholders, DateTagsDistancesAndDayTexts) {
+    Expand x("05.03.1999");  // a Friday
     // The patterns themselves are date_text's business; here only which tag means which,
     // as the record date and, with "event_", as the event date.
-    Expand x("01.01.1999");
     EXPECT_EQ(x("<d.mmm.yyyy>", "05.03.1999", "01.01.2000"), "5. Mär. 1999");
     EXPECT_EQ(x("<event_d.mmm.yyyy>", "01.01.2000", "05.03.1999"), "5. Mär. 1999");
     EXPECT_EQ(x("<day>|<long_month>|<event_day>", "05.03.1999", "01.01.2000"), "5|März|");
-}
-
-TEST(Placeholders, Distances) {
-    Expand x("05.03.1999");  // a Friday
-    struct Row {
-        const char* tag;
-        const char* date;
-        const char* expected;
-    } rows[] = {
-        {"<weeks_after_date>", "27.02.1999", "1"},  // Sunday 28.02 lies between
-        {"<weeks_after_date>", "28.02.1999", "0"},  // the start's own Sunday does not count
-        {"<months_after_date>", "31.12.1998", "3"},
-        {"<days_before_event>", "04.03.1970", "365"},  // over 29.02.2000
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(x(row.tag, row.date, "05.03.1999"), row.expected) << row.tag;
-    // Years count to the event's anniversary, full years only those already passed.
-    Expand later("08.03.1999");
-    EXPECT_EQ(later("<years_after_date> <full_years_after_date>", "07.03.1970", "07.03.2000"),
-              "30 29");
-}
-
-// A monthly record's event date is replaced by the next anniversary of its date
-// for the tags that follow; without those tags it stays.
-TEST(Placeholders, EventDistancesMoveTheEventDateForWhatFollows) {
-    Expand x("05.03.1999");
-    const auto moved =
-        expand_placeholders(x.state, "<weeks_before_event> <event_d.m.>",
-                            {.record = d("20.04.1990"), .event = d("05.04.1999")}, {}, x.sink);
-    EXPECT_EQ(moved.text, "6 20. 4.");
-    EXPECT_EQ(moved.event_date, d("20.04.1999"));
-    const auto kept =
-        expand_placeholders(x.state, "<days_before_event_text>",
-                            {.record = d("20.04.1990"), .event = d("05.04.1999")}, {}, x.sink);
-    EXPECT_EQ(kept.event_date, d("05.04.1999"));
-}
-
-TEST(Placeholders, DayTextsAndTrimming) {
-    Expand x("05.03.1999");
+    // Sunday 28.02 lies between the first two dates; the start's own Sunday does not count.
+    EXPECT_EQ(x("<weeks_after_date>", "27.02.1999", "05.03.1999"), "1");
+    EXPECT_EQ(x("<weeks_after_date>", "28.02.1999", "05.03.1999"), "0");
+    EXPECT_EQ(x("<months_after_date>", "31.12.1998", "05.03.1999"), "3");
+    EXPECT_EQ(x("<days_before_event>", "04.03.1970", "05.03.1999"), "365");  // over 29.02.2000
     EXPECT_EQ(
         x("<days_before_event_text_first>|<days_before_event_text>", "01.01.1990", "05.03.1999"),
         "Heute|heute");
     EXPECT_EQ(x("<days_before_event_text>", "01.01.1990", "02.03.1999"), "in-3 Tagen");
     EXPECT_EQ(x("  <d><>  ", "05.03.1999", "05.03.1999"), "  5  ")
         << "only the replacement is trimmed";
+    // Years count to the event's anniversary, full years only those already passed.
+    Expand later("08.03.1999");
+    EXPECT_EQ(later("<years_after_date> <full_years_after_date>", "07.03.1970", "07.03.2000"),
+              "30 29");
 }
 
 TEST(Placeholders, SyntaxErrorsYieldNothingAndAreReportedOnce) {
     Expand x("05.03.1999");
     EXPECT_EQ(x("a <d> <b", "05.03.1999", "05.03.1999"), "");
     ASSERT_EQ(x.sink.shown.size(), 1u);
-    EXPECT_EQ(x.sink.shown[0].text, "Syntaxfehler in Datei: test.rmd\r\nZeile:  7\r\na <d> <b");
     EXPECT_EQ(x("text > only", "05.03.1999", "05.03.1999"), "text > only")
         << "without any '<' nothing is looked at";
 
@@ -93,6 +67,57 @@ TEST(Placeholders, SunTimesOfTheHomePlace) {
                 "21.06.2000"),
               "05.14 Uhr|21.59 Uhr|16 Stunden 04 Minuten|16 h 04 min");
     EXPECT_EQ(sun_time_text(24 * 60 + 5, '.') + sun_time_text(-10, ':'), "00.0523:50");
+}
+
+// Every field of a place, as one text a failure shows whole.
+std::string fields(const Place& p) {
+    std::ostringstream out;
+    out << p.name << "|" << p.longitude_degree << "," << p.longitude_minute << ","
+        << p.longitude_second << "," << p.longitude_direction << "|" << p.latitude_degree << ","
+        << p.latitude_minute << "," << p.latitude_second << "," << p.latitude_direction << "|"
+        << p.diff_to_gmt << "|" << p.height;
+    return out.str();
+}
+
+TEST(Places, ValuesCountNotLines) {
+    // Blanks, unquoted texts, a quoted comma, a record over two lines, blank lines
+    // and every line end.
+    const PlacesFile f = parse_places(
+        " 2 \r\n\r\n\"Frankfurt, Main\" , 8, 41, 0, O, 50, 7, 0, N, 1, 112\r"
+        "Genf,6,9,0.5,\"O\"\r\n46,12,0,\"N\",1.5,-3.25\r\n");
+    EXPECT_TRUE(f.ok);
+    ASSERT_EQ(f.places.size(), 2u);
+    EXPECT_EQ(fields(f.places[0]), "Frankfurt, Main|8,41,0,O|50,7,0,N|1|112");
+    EXPECT_EQ(fields(f.places[1]), "Genf|6,9,0.5,O|46,12,0,N|1.5|-3.25");
+}
+
+TEST(Places, FailuresKeepWhatWasRead) {
+    std::string hundred_and_one = "101\n";
+    for (int i = 0; i < 101; ++i)
+        hundred_and_one += "\"P" + std::to_string(i) + "\",1,0,0,\"O\",1,0,0,\"N\",1,0\n";
+    const std::string a = "\"A\",1,0,0,\"O\",1,0,0,\"N\",1,0\n";
+    // text, announced count, places read
+    const std::tuple<std::string, int, std::size_t> rows[] = {
+        {"", 0, 0},
+        {"2\n" + a + "\"B\",x,0,0,\"O\",2,0,0,\"N\",1,0\n", 2, 1},  // text in a number field
+        {"1\n\"A\",1,,0,\"O\",1,0,0,\"N\",1,0\n", 1, 0},            // an empty number field
+        {"1\n\"A\",1,0,0,\"O\",1,0,0,\"N\",1,0,5\n", 1, 1},  // a decimal comma splits the value
+        {hundred_and_one, 101, 100},                         // at most a hundred places
+    };
+    for (const auto& [text, count, read] : rows) {
+        const PlacesFile f = parse_places(text);
+        EXPECT_EQ(read == std::size_t(count) && count > 0 && count <= 100, f.ok) << text;
+        EXPECT_EQ(count, f.count) << text;
+        EXPECT_EQ(read, f.places.size()) << text;
+    }
+}
+
+// The shipped file reads whole, the default place among its towns.
+TEST(Places, ShippedFile) {
+    const PlacesFile f = read_places(std::filesystem::path(MERKWALD_SOURCE_DIR) / "data");
+    EXPECT_TRUE(f.ok);
+    EXPECT_TRUE(std::any_of(f.places.begin(), f.places.end(),
+                            [](const Place& p) { return p.name == "Landshut"; }));
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
+#include <cctype>
+
 #include "engine/evaluate.h"
+#include "engine/file_check.h"
 #include "engine/list_view.h"
 #include "engine/reader.h"
 #include "engine/refresh.h"
@@ -25,17 +28,23 @@ protected:
         refresh(state_, tables_, "main.rmd", sink_);
         return plain_text(compose_list(state_, sort_by_group(state_, tables_), {}));
     }
+    // The file check's lines for `text` as the main file.
+    std::vector<std::string> check(const std::string& text) {
+        write("main.rmd", text);
+        std::vector<std::string> lines;
+        for (const FileProblem& p :
+             check_files(EngineState(EngineSettings{}, DaySerial{}, folder_), "main.rmd"))
+            lines.push_back(problem_line(p));
+        return lines;
+    }
 };
 
-std::string records(int count, const std::string& date) {
-    std::string text;
-    for (int i = 1; i <= count; ++i)
-        text += "<record>\r\n<date=" + date + ">\r\nNr. " + std::to_string(i) + "\r\n</record>\r\n";
-    return text;
-}
-
 TEST_F(Reader, ShowsAtMost998LinesButMissesEveryRecord) {
-    write("main.rmd", records(1000, "04.03.1960") + records(3, "05.03.1960"));
+    std::string file;  // a thousand missed yesterday, due again within the lead; three today
+    for (int i = 1; i <= 1003; ++i)
+        file += "<record>\r\n<date=" + std::string(i <= 1000 ? "04" : "05") + ".03.1960>\r\nNr. " +
+                std::to_string(i) + "\r\n</record>\r\n";
+    write("main.rmd", file);
     state_.lead_days = 400;
     run();
     ASSERT_EQ(tables_.lines.size(), 998u);
@@ -48,7 +57,6 @@ TEST_F(Reader, ShowsAtMost998LinesButMissesEveryRecord) {
 TEST_F(Reader, RunLongFieldsSurviveFilesAndRefreshes) {
     write("main.rmd", "<record>\r\n<active_before=14>\r\n<date=01.01.1960>\r\n</record>\r\n");
     run();
-    EXPECT_EQ(state_.record.active_before, 14);
     write("main.rmd", "<record>\r\n<date=19.03.1960>\r\nIn 14 Tagen\r\n</record>\r\n");
     run();
     ASSERT_EQ(tables_.lines.size(), 1u);
@@ -89,32 +97,21 @@ TEST_F(Reader, MissingFilesDevicesAndFoldersAreNoReminderFiles) {
 // A record's group is the last group name its value matches, without regard to
 // case; the values of one file are looked up once each, however many they are.
 TEST_F(Reader, GroupValuesMatchTheNamesWhateverCameBefore) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"geburtstage", "Geburtstage"},
-        {"TERMINE", "Termine"},
-        {"unbekannt", ""},
-        {"Geburtstage", "Geburtstage"},
-        {"termine", "Termine"},
-        {"a", ""},
-        {"b", ""},
-        {"c", ""},
-        {"d", ""},
-        {"e", ""},
-        {"NAMENSTAGE", "Namenstage"},
-        {"unbekannt", ""},
-        {"sonstiges", "Sonstiges"},
-        {"geburtstage", "Geburtstage"},
-    };
+    // Eight values fill the memo; the later ones are found in it or looked up.
+    const std::string values[] = {"geburtstage", "TERMINE",   "unbekannt",  "Geburtstage",
+                                  "termine",     "a",         "b",          "c",
+                                  "NAMENSTAGE",  "unbekannt", "geburtstage"};
+    const std::string groups[] = {"Geburtstage", "Termine", "",           "Geburtstage",
+                                  "Termine",     "",        "",           "",
+                                  "Namenstage",  "",        "Geburtstage"};
     std::string file;
-    for (const auto& [value, group] : rows)
-        file += "<record>\r\n<date=05.03.1960>\r\n<group=" + std::string(value) + ">\r\n" + value +
+    for (const std::string& value : values)
+        file += "<record>\r\n<date=05.03.1960>\r\n<group=" + value + ">\r\n" + value +
                 "\r\n</record>\r\n";
     run(file, "05.03.1999");
-    ASSERT_EQ(tables_.lines.size(), std::size(rows));
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(tables_.lines[i].group, rows[i].second);
-    }
+    ASSERT_EQ(tables_.lines.size(), std::size(values));
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(tables_.lines[i].group, groups[i]) << i;
 }
 
 // Inputs the fuzz targets (fuzz/) turned up: each once led the engine astray.
@@ -127,11 +124,10 @@ TEST_F(Reader, FuzzRegressionPeriodicOccurrenceBeyondTheCalendarEnd) {
         "<active_before=32767>\r\nP <event_d.m.yyyy>\r\n</record>\r\n"
         "<record>\r\n<date=01.07.9990>\r\n<active=periodic>\r\n<periodic_repeat=32767>\r\n"
         "<active=always>\r\nA <event_d.m.yyyy>\r\n</record>\r\n";
-    const std::string list = run(file, "01.06.9999");
+    run(file, "01.06.9999");
     ASSERT_EQ(tables_.lines.size(), 1u);
     EXPECT_EQ(tables_.lines[0].text, "A 1. 7. 9999\r\n") << "the event date stays the anniversary";
     EXPECT_TRUE(in_range(tables_.lines[0].sort_date));
-    EXPECT_EQ(list.find("10080"), std::string::npos) << list;
     EXPECT_TRUE(sink_.shown.empty());
 }
 
@@ -167,39 +163,59 @@ TEST_F(Reader, FuzzRegressionExtremeRecordsStayInsideTheCalendar) {
     }
 }
 
-}  // namespace
-}  // namespace merkwald
-
-namespace merkwald {
-namespace {
-
-std::string to_upper_ascii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = char(c - 32);
-    return text;
-}
-
-// One table answers the reader, the file check and the editing tools.
+// One table answers the reader, the file check and the editing tools: names in
+// any case and with blanks around, but nothing one byte or one letter away.
 TEST(TagTable, NamesAndValuesRoundTrip) {
     for (int t = int(Tag::record); t <= int(Tag::end_record); ++t) {
-        const Tag tag = Tag(t);
-        const std::string name(tag_name(tag));
-        EXPECT_EQ(find_tag(name), tag) << name;
-        EXPECT_EQ(find_tag("  " + to_upper_ascii(name) + " "), tag) << name;
-        EXPECT_TRUE(is_reader_tag(name));
+        std::string name(tag_name(Tag(t)));
+        EXPECT_EQ(find_tag(name), Tag(t)) << name;
+        for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(find_tag("  " + name + " "), Tag(t)) << name;
     }
     // Bytes one case bit away from '_' or '/' (octal), and names of another's length.
     for (const char* other : {"", "dates", "active-before", "prio", "record2", "active\177before",
                               "\017record", "Active_Befor", "periodic_repeats", "dat\xc5"})
         EXPECT_EQ(find_tag(other), Tag::none) << other;
-    for (int v = int(ActiveValue::always); v <= int(ActiveValue::monthly); ++v) {
-        const std::string value(active_value_name(ActiveValue(v)));
-        EXPECT_EQ(find_active_value(value), ActiveValue(v));
-        EXPECT_TRUE(is_active_value(value));
-        EXPECT_EQ(find_active_value(to_upper_ascii(value)), ActiveValue::none);
-    }
-    for (int day = 1; day <= 7; ++day) EXPECT_EQ(weekday_number(weekday_word(day)), day);
-    EXPECT_EQ(weekday_number("Monday"), 0);
+    for (int v = int(ActiveValue::always); v <= int(ActiveValue::monthly); ++v)
+        EXPECT_EQ(find_active_value(active_value_name(ActiveValue(v))), ActiveValue(v));
+    EXPECT_EQ(find_active_value("ONCE"), ActiveValue::none) << "values keep their case";
+}
+
+// Finding the broken lines of reminder files: one file per kind of problem.
+
+TEST_F(Reader, FileCheckNamesEachKindOfProblem) {
+    using Lines = std::vector<std::string>;
+    const std::pair<std::string, Lines> rows[] = {
+        {"<record>\r\n<date=7.3.1970>\r\n<group=geburtstage>\r\nAnna <days_before_event_text>\r\n"
+         "</record>\r\n",
+         {}},
+        {"<record>\n<date=1.1.2020>\n<active_before=40000>\nText\n</record>\n",
+         {"main.rmd:3: Zahl außerhalb des Bereichs (das Programm meldet \"Datei nicht gefunden\" "
+          "und liest die Datei nicht weiter): <active_before=40000>"}},
+        {"<record>\r\nEins\r\n<record>\r\nZwei\r\n</record>\r\n<record>\r\n<date=x>\r\n",
+         {"main.rmd:1: Datensatz ohne Ende: <record> ohne </record>",
+          "main.rmd:6: Datensatz ohne Ende: <record> ohne </record>",
+          "main.rmd:7: kein gültiges Datum: <date=x>"}},
+        {"<record>\r\n<grop=termine>\r\n<active=sometimes>\r\n<sunrise> Uhr\r\n</record>\r\n",
+         {"main.rmd:2: unbekannte Markierung, die Zeile wird als Text gezeigt: <grop=termine>",
+          "main.rmd:3: unbekannter Wert, die Zeile wird als Text gezeigt: <active=sometimes>"}},
+        {"<add_file=fehlt.rmd>\r\n", {"main.rmd:1: verknüpfte Datei fehlt: fehlt.rmd"}},
+        {"<record>\r\nErste Zeile\r\nZwei > <sunrise\r\nDritte\r\n</record>\r\n",
+         {"main.rmd:3: Syntaxfehler in einem Platzhalter: Zwei > <sunrise"}},
+    };
+    for (const auto& [text, expected] : rows) EXPECT_EQ(check(text), expected) << text;
+}
+
+TEST_F(Reader, FileCheckLooksIntoLinkedFiles) {
+    write("linked.rmd", "<record>\r\n<date=x>\r\n</record>\r\n<add_file=main.rmd>\r\n");
+    EXPECT_EQ(check("<add_file=linked.rmd>\r\n"),
+              (std::vector<std::string>{
+                  "linked.rmd:2: kein gültiges Datum: <date=x>",
+                  "linked.rmd:4: add_file wirkt nur in der Hauptdatei, die Zeile wird als Text "
+                  "gezeigt"}));
+    std::vector<FileProblem> missing =
+        check_files(EngineState(EngineSettings{}, DaySerial{}, folder_), "fehlt.rmd");
+    EXPECT_EQ(missing, (std::vector<FileProblem>{{"fehlt.rmd", 0, "Datei nicht gefunden"}}));
 }
 
 }  // namespace

