@@ -75,9 +75,6 @@ TEST(RecordFields, LoadAndWriteFollowTheEditorsRules) {
         EXPECT_EQ(c.mode, result.fields.mode);
         EXPECT_EQ(c.written, result.written);
     }
-    const RoundTrip monthly = round_trip(cases[2].file);
-    EXPECT_EQ(6, monthly.fields.day_selector);  // "Freitag"
-    EXPECT_EQ("3", monthly.fields.ordinal);
 }
 
 class RecordRows : public ::testing::Test {
@@ -120,17 +117,11 @@ TEST(RecordBounds, FollowTheReadersTagsAndNeverOverlap) {
         "<add_file=x.rmd>\r\n\r\n\t< RECORD >\r\n<date=01.01.1990>\r\n</Record >\r\n"
         "<record>\r\n<record>\r\nText\r\n</record>\r\nLose\n</record>\r<record>\r\n"
         "<date=1.1.2000>");
-    const std::vector<RecordBounds> bounds = record_bounds(doc);
-    EXPECT_EQ(bounds, (std::vector<RecordBounds>{{3, 5}, {7, 9}, {9, 11}}))
+    EXPECT_EQ(record_bounds(doc), (std::vector<RecordBounds>{{3, 5}, {7, 9}, {9, 11}}))
         << "a second <record> replaces the start; an unended record is none";
-    ASSERT_EQ(bounds.size(), 3u);
-    EXPECT_EQ(first_line_of(doc, bounds[0]), 3);
-    EXPECT_EQ(record_content(doc, bounds[0]), "\t< RECORD >\n<date=01.01.1990>\n</Record >\n");
-    EXPECT_EQ(first_line_of(doc, bounds[2]), 10);
-    EXPECT_EQ(record_content(doc, bounds[2]), "Lose\n</record>\n");
-    const ReminderDocument headless = parse_document("Text\r\n</record>");
-    EXPECT_EQ(record_bounds(headless), (std::vector<RecordBounds>{{0, 2}}));
-    EXPECT_EQ(record_content(headless, {0, 2}), "Text\n</record>\n");
+    EXPECT_EQ(first_line_of(doc, {3, 5}), 3);
+    EXPECT_EQ(first_line_of(doc, {9, 11}), 10);
+    EXPECT_EQ(record_content(doc, {9, 11}), "Lose\n</record>\n");
 }
 
 std::vector<int> order(const std::vector<ListRow>& rows) {
@@ -141,15 +132,15 @@ std::vector<int> order(const std::vector<ListRow>& rows) {
 
 // Colours compare as numbers; an invalid date counts as 30.12.1899.
 TEST(RecordSort, Columns) {
-    std::vector<ListRow> rows;
-    for (const char* d : {"15.04.1990", "20.03.2005", "kein Datum", "01.03.1999", "20.03.1980"}) {
-        rows.push_back(ListRow{});
-        rows.back().record = static_cast<int>(rows.size());
-        rows.back().date = d;
+    std::vector<ListRow> rows(5);
+    const char* const dates[] = {"15.04.1990", "20.03.2005", "kein Datum", "01.03.1999",
+                                 "20.03.1980"};
+    const std::int32_t colors[] = {65280, 255, 16711680, 0, 0};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].record = static_cast<int>(i) + 1;
+        rows[i].date = dates[i];
+        rows[i].color = colors[i];
     }
-    rows[0].color = 65280;
-    rows[1].color = 255;
-    rows[2].color = 16711680;
     const std::tuple<int, DateOrder, bool, std::vector<int>> cases[] = {
         {2, DateOrder::year, false, {3, 5, 1, 4, 2}},
         {2, DateOrder::month, false, {4, 5, 2, 1, 3}},
