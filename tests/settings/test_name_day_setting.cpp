@@ -5,39 +5,34 @@
 #include "../support/settings_test_support.h"
 #include "settings/name_day_setting.h"
 
+#include <tuple>
+
 namespace merkwald {
 namespace {
 
 TEST(NameDaySetting, StoredTextsAndAnUnknownOneShowingNone) {
-    Settings settings = default_settings("/opt/merkwald");
-    EXPECT_EQ(settings.name_days, "keine");
+    Settings settings;
     for (const auto& [text, choice] : {std::pair{"keine", NameDayChoice::none},
                                        {"meiner Leute", NameDayChoice::own_people},
                                        {"alle", NameDayChoice::all},
-                                       {"Alle", NameDayChoice::none},
-                                       {"", NameDayChoice::none}}) {
-        SCOPED_TRACE(text);
+                                       {"Alle", NameDayChoice::none}}) {
         settings.name_days = text;
-        EXPECT_EQ(name_day_choice(settings), choice);
+        EXPECT_EQ(name_day_choice(settings), choice) << text;
     }
 }
 
+// Only a new store without a choice gets the people's name days.
 TEST(NameDaySetting, OnlyANewStoreWithoutAChoiceGetsThePeoplesNameDays) {
-    struct Row {
-        const char* what;
-        bool version, stored;
-        bool chosen;
-    };
-    for (const Row& row : {Row{"new", false, false, true}, Row{"older", true, false, false},
-                           Row{"chosen", false, true, false}}) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [version, stored, chosen] :
+         {std::tuple{false, false, true}, {true, false, false}, {false, true, false}}) {
+        SCOPED_TRACE(testing::Message() << "older " << version << ", chosen " << stored);
         test::TempStore temp;
         temp.store().create_key(kMainKey, kKeyClass);
-        if (row.stored) temp.store().set_value(kMainKey, kNameDaysValue, std::string("alle"));
+        if (stored) temp.store().set_value(kMainKey, kNameDaysValue, std::string("alle"));
         Settings settings = default_settings("/opt/merkwald");
-        if (row.version) settings.version = 10512;
-        EXPECT_EQ(choose_new_store_name_days(temp.store(), settings), row.chosen);
-        EXPECT_EQ(settings.name_days, row.chosen ? "meiner Leute" : "keine");
+        if (version) settings.version = 10512;
+        EXPECT_EQ(choose_new_store_name_days(temp.store(), settings), chosen);
+        EXPECT_EQ(settings.name_days, chosen ? "meiner Leute" : "keine");
     }
 }
 
