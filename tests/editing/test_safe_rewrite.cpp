@@ -197,24 +197,35 @@ TEST_F(FileSafety, ModeOwnerAttributesAndAccessListsStay) {
     EXPECT_EQ(0u, mode_of(folder / "termine.bak") & 077);
 }
 
-// Each write's temporary file has a name of its own, so that nothing planted
-// there beforehand is written through, and is owner-only while being written.
-TEST_F(FileSafety, TheTemporaryFileIsFreshAndOwnerOnly) {
-    write_bytes(target, kOld);
-    ::chmod(target.c_str(), 0644);
+// Each write's temporary file has a fresh name, so that nothing planted there
+// beforehand is written through, and is owner-only while being written. For
+// a name as long as the system allows, the temporary names are shorter, cut
+// between characters, and still known as temporary names.
+TEST_F(FileSafety, TheTemporaryFilesAreFreshOwnerOnlyAndKnownForAnyName) {
+    std::string name = "x";
+    for (int i = 0; i < 125; ++i) name += "ü";
+    const fs::path file = folder / (name + ".rmd");  // 255 bytes
+    write_bytes(file, kOld);
+    ::chmod(file.c_str(), 0644);
     std::set<std::string> seen;
     set_rewrite_hook([&](std::string_view step) {
+        if (step != "writing temporary" && step != "writing backup") return true;
         for (const auto& entry : fs::directory_iterator(folder.path())) {
-            if (step != "writing temporary" || !is_temporary_name(entry.path())) continue;
-            seen.insert(entry.path().filename().string());
+            const std::string found = entry.path().filename().string();
+            if (found.find("~mw.") == std::string::npos) continue;
+            seen.insert(found);
+            EXPECT_TRUE(is_temporary_name(entry.path()) && is_valid_utf8(found)) << found;
             EXPECT_EQ(0600u, mode_of(entry.path()) & 0777) << "still being written";
         }
         return true;
     });
-    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
-    ASSERT_TRUE(write_file_safely(target, kOld).ok());
-    EXPECT_EQ(2u, seen.size());  // two writes, two different names
-    EXPECT_EQ(0644u, mode_of(target));
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
+    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
+    ASSERT_TRUE(write_file_safely(file, kOld).ok());
+    EXPECT_EQ(3u, seen.size());  // the backup's and two of the file's, each its own
+    EXPECT_EQ(kOld, read_bytes(backup_name(file)));
+    EXPECT_EQ(0644u, mode_of(file));
+    EXPECT_EQ(2u, names_in(folder.path()).size());
 }
 
 // Every step of both routes fails once: the target stays byte for byte, the
@@ -332,33 +343,6 @@ TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
         EXPECT_EQ(kNew + "<record>\r\nAnhang\r\n</record>\r\n", read_bytes(real));
         EXPECT_EQ("fremd\r\n", read_bytes(decoy));
     }
-}
-
-// A name as long as the system allows is saved like any other; its temporary
-// names are shorter, cut between characters, and still known as temporary.
-TEST_F(FileSafety, ANameOfTheLongestLengthCanBeSaved) {
-    std::string name = "x";
-    for (int i = 0; i < 125; ++i) name += "ü";
-    const fs::path file = folder / (name + ".rmd");  // 255 bytes
-    write_bytes(file, kOld);
-    std::set<std::string> temporaries;
-    set_rewrite_hook([&](std::string_view step) {
-        if (step != "writing temporary" && step != "writing backup") return true;
-        for (const auto& entry : fs::directory_iterator(folder.path())) {
-            const std::string found = entry.path().filename().string();
-            if (found.find("~mw.") == std::string::npos) continue;
-            temporaries.insert(found);
-            EXPECT_TRUE(is_temporary_name(entry.path()));
-            EXPECT_TRUE(is_valid_utf8(found)) << found;
-        }
-        return true;
-    });
-    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
-    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
-    EXPECT_EQ(kNew, read_bytes(file));
-    EXPECT_EQ(kOld, read_bytes(backup_name(file)));
-    EXPECT_EQ(2u, temporaries.size());
-    EXPECT_EQ(2u, names_in(folder.path()).size());
 }
 
 // Sets a file's modification time `seconds` into the past, without following a link.
