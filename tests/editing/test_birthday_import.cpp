@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -124,6 +125,14 @@ TEST_F(Import, ANameReadAsATagStopsTheImport) {
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(ImportEnd::done, run("\"<active=oft> Anna\",1.1.1990\n").end);
     EXPECT_EQ(ImportEnd::done, run("<active=once>,1.1.1990\n").end);
+}
+
+// Which files are refused is the file reader's business; here only that the import asks it.
+TEST_F(Import, APipeFailsWithoutHanging) {
+    ASSERT_EQ(0, ::mkfifo(source.c_str(), 0600));
+    EXPECT_EQ(ImportEnd::failed, import_birthdays(source, target, ImportFormat::name_date, text,
+                                                  style, test::day(2026, 12, 7))
+                                     .end);
 }
 
 TEST(Converter, Lines) {

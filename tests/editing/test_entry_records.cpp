@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 #include <tuple>
@@ -73,15 +72,6 @@ TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-// Which files are refused is the file reader's business; here only that the import asks it.
-TEST_F(EntrySave, ImportFromAPipeFailsWithoutHanging) {
-    const auto fifo = folder / "pipe.csv";
-    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
-    const ImportOutcome outcome =
-        import_birthdays(fifo, file, ImportFormat::name_date, kTemplates[0], {0, 0, "7"}, kToday);
-    EXPECT_EQ(ImportEnd::failed, outcome.end);
-}
-
 // Whatever an import or a dialog hands over, each line is written as one line
 // and no control character but the tab gets into the file.
 TEST_F(EntrySave, ControlCharactersOfNewLinesAreWrittenAsBlanks) {
@@ -92,10 +82,6 @@ TEST_F(EntrySave, ControlCharactersOfNewLinesAreWrittenAsBlanks) {
     const auto text = read_text_file(file);
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(text->text, "<group=a b>\r\neins zwei drei\r\n [31m\trot \r\n");
-}
-
-TEST(EntryLines, LineBreakInANameStaysOnOneTextLine) {
-    EXPECT_EQ("vor Anna Berta nach", template_line({"c", "vor", "nach"}, "Anna\r\nBerta"));
 }
 
 TEST(EntryPresets, PositionsTheListDoesNotHaveSelectTheFirst) {
@@ -121,21 +107,20 @@ TEST(FieldChecks, NumbersAreWholeAndWithinWhatTheReaderHolds) {
     EXPECT_TRUE(check_number({.label = "Periode (Tage)", .text = "", .low = 1}).has_value());
 }
 
+// A typed line that reads as a tag is refused; an entry's text line for any
+// tag the reader knows, also those the record editor keeps as text.
 TEST(FieldChecks, ATypedLineNeverBecomesATag) {
-    const std::pair<const char*, bool> rows[] = {
-        {"  </RECORD>  ", true},  {"<Date=1.1.2000>", true},
-        {"<active=once>", true},  {"<active=oft>", false},
-        {"<priority=2>", false},  {"<priority=99999>", true},
-        {"Text <record>", false}, {"<hallo>", false},
-        {"\x01</record>", true}};  // written with a blank for the control character
-    for (const auto& [line, tag] : rows) EXPECT_EQ(tag, reads_as_tag(line)) << line;
-    // An entry's text line is refused for any tag the reader knows.
-    const std::pair<const char*, bool> entry_rows[] = {{"<priority=2>", true},
-                                                       {" < BACKGROUND = 1 > ", true},
-                                                       {"<active_after=3>", true},
-                                                       {"<hallo=1>", false},
-                                                       {"Anna <priority=2>", false}};
-    for (const auto& [line, tag] : entry_rows) EXPECT_EQ(tag, reads_as_any_tag(line)) << line;
+    const std::tuple<const char*, bool, bool> rows[] = {
+        {"  </RECORD>  ", true, true},         {"<Date=1.1.2000>", true, true},
+        {"<active=once>", true, true},         {"<active=oft>", false, false},
+        {"<priority=2>", false, true},         {"<priority=99999>", true, true},
+        {"Text <record>", false, false},       {"<hallo=1>", false, false},
+        {"\x01</record>", true, false},  // written with a blank for the control character
+        {" < BACKGROUND = 1 > ", false, true}, {"<active_after=3>", false, true}};
+    for (const auto& [line, tag, any_tag] : rows) {
+        EXPECT_EQ(tag, reads_as_tag(line)) << line;
+        EXPECT_EQ(any_tag, reads_as_any_tag(line)) << line;
+    }
 }
 
 TEST(FieldChecks, DatesHaveFourDigitYearsAndBirthdaysLieInThePast) {
@@ -151,46 +136,27 @@ TEST(FieldChecks, DatesHaveFourDigitYearsAndBirthdaysLieInThePast) {
     }
 }
 
-TEST(NewFile, NameGetsItsExtensionAndFolder) {
-    const std::pair<const char*, const char*> rows[] = {{"neu", "/prog/neu.rmd"},
-                                                        {"neu.RMD", "/prog/neu.RMD.rmd"},
-                                                        {"/home/anna/neu", "/home/anna/neu.rmd"}};
-    for (const auto& [typed, path] : rows) {
-        EXPECT_EQ(std::filesystem::path(path), new_file_path(typed, "/prog")) << typed;
-    }
-}
-
 // Without linked files the file is emptied.
 TEST(NewFile, LinkedFilesLeadTheFileAndTheList) {
     test::TempFolder folder;
     const std::filesystem::path file = folder / "neu.rmd";
-    const NewFileOutcome outcome = create_new_file(file, {"geb.rmd", "/daten/termine.rmd"});
-    ASSERT_TRUE(outcome.write.ok());
+    ASSERT_TRUE(create_new_file(file, {"geb.rmd", "/daten/termine.rmd"}).write.ok());
     EXPECT_EQ("<add_file=geb.rmd>\r\n<add_file=/daten/termine.rmd>\r\n", read_bytes(file));
-    EXPECT_EQ((std::vector<std::string>{file.string(), "geb.rmd", "/daten/termine.rmd"}),
-              outcome.file_list);
     ASSERT_TRUE(create_new_file(file, {}).write.ok());
     EXPECT_EQ("", read_bytes(file));
     EXPECT_FALSE(create_new_file(folder / "fehlt" / "neu.rmd", {"a.rmd"}).write.ok());
 }
 
-std::string blocks(int count) {
-    std::string text;
-    for (int i = 1; i <= count; ++i) {
-        const std::string n = std::to_string(i);
-        text += "*\r\nCaption " + n + "\r\nvor " + n + "\r\nnach " + n + "\r\n";
-    }
-    return text;
-}
-
+// Reading stops after 25 blocks, at a block that starts with another line than
+// "*", and before a block the text ends in.
 TEST(Templates, BlockCount) {
-    const std::tuple<const char*, std::string, std::size_t> rows[] = {
-        {"30 blocks offer 25", blocks(30), 25},
-        {"third block starts with another line", blocks(2) + "x\r\nC\r\nv\r\nn\r\n" + blocks(1), 2},
-        {"marker with blanks and LF endings", "  *  \nC\nv\nn\n", 1},
-    };
-    for (const auto& [what, text, count] : rows)
-        EXPECT_EQ(count, parse_templates(text).size()) << what;
+    std::string blocks;
+    for (int i = 0; i < 30; ++i) blocks += "  *  \nCaption\r\nvor\r\nnach\r\n";
+    const std::pair<std::string, std::size_t> rows[] = {
+        {blocks, 25},
+        {blocks.substr(0, 52) + "x\r\nC\r\nv\r\nn\r\n" + blocks, 2},
+        {"*\nC\nv\n", 0}};
+    for (const auto& [text, count] : rows) EXPECT_EQ(count, parse_templates(text).size()) << text;
 }
 
 }  // namespace
