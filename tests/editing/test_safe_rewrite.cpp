@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -8,7 +7,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -22,15 +20,10 @@
 #include "engine/safe_rewrite.h"
 #include "engine/text_file.h"
 
-extern char** environ;
-
 namespace merkwald {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kStepVariable[] = "MERKWALD_CRASH_STEP";
-constexpr char kTargetVariable[] = "MERKWALD_CRASH_TARGET";
 
 std::string numbered_records(const std::string& word, int count) {
     std::string text;
@@ -45,33 +38,20 @@ const std::string kOld = numbered_records("alt", 400);
 const std::string kNew = numbered_records("neu", 500);
 const std::string kEarlierBackup = "frühere Sicherung\r\n";
 
-// Started as the crash child (the test binary itself with the two variables
-// set): rewrite the file and be killed at the named step, before main runs.
-int run_crash_child() {
-    const char* step = std::getenv(kStepVariable);
-    const char* target = std::getenv(kTargetVariable);
-    if (step == nullptr || target == nullptr) return 0;
-    set_rewrite_hook([at = std::string(step)](std::string_view now) {
-        if (now == at) std::raise(SIGKILL);
-        return true;
-    });
-    (void)rewrite_with_backup(target, {.before = kOld, .after = kNew});
-    std::_Exit(3);  // the step never came
-}
-[[maybe_unused]] const int crash_child = run_crash_child();
-
-// The child inherits the two variables; this process never reads them again.
-int spawn_and_wait(const std::string& step, const std::filesystem::path& target) {
-    ::setenv(kStepVariable, step.c_str(), 1);
-    ::setenv(kTargetVariable, target.c_str(), 1);
-    std::string self = "/proc/self/exe";
-    char* argv[] = {self.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, environ);
-    ::unsetenv(kStepVariable);
-    ::unsetenv(kTargetVariable);
+// Rewrites the file in a child process that is killed at `step`; answers the
+// signal that ended the child.
+int killed_at(const std::string& step, const fs::path& target) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        set_rewrite_hook([&step](std::string_view now) {
+            if (now == step) std::raise(SIGKILL);
+            return true;
+        });
+        (void)rewrite_with_backup(target, {.before = kOld, .after = kNew});
+        std::_Exit(3);  // the step never came
+    }
     int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid) return -1;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
     return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
 }
 
@@ -103,7 +83,7 @@ TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
         write_bytes(target, kOld);
         if (c.linked) fs::create_hard_link(target, folder / "zweiter_name.rmd");
         write_bytes(folder / "termine.bak", kEarlierBackup);
-        EXPECT_EQ(SIGKILL, spawn_and_wait(c.step, target));
+        EXPECT_EQ(SIGKILL, killed_at(c.step, target));
         if (c.file_after != nullptr) {
             EXPECT_EQ(*c.file_after, read_bytes(target));
         }
