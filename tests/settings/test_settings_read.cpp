@@ -3,6 +3,7 @@
 #include <string>
 
 #include "../support/settings_test_support.h"
+#include "settings/name_day_setting.h"
 #include "settings/settings.h"
 
 namespace merkwald {
@@ -46,7 +47,9 @@ TEST_F(ReadRegistry, EmptyStoreGivesTheDefaults) {
     EXPECT_EQ(StoreValue(std::string(kToday)), stored("Date"));
 }
 
-TEST_F(ReadRegistry, NumberAndTextHoldingTheSameDigitsReadAlike) {
+// A number reads alike stored as number or text; one that fits no number is
+// reported and leaves the setting alone.
+TEST_F(ReadRegistry, NumbersReadAlikeAsNumberOrTextAndOneThatFitsNoneIsReported) {
     const std::pair<StoreValue, int> rows[] = {
         {std::int32_t(60), 60}, {" 60 \0junk"s, 60}, {"90 Minuten"s, 90}, {"2.5"s, 2}};
     for (const auto& [value, minutes] : rows) {
@@ -54,26 +57,28 @@ TEST_F(ReadRegistry, NumberAndTextHoldingTheSameDigitsReadAlike) {
         read();
         EXPECT_EQ(minutes, settings.reread_interval) << ::testing::PrintToString(value);
     }
+    EXPECT_TRUE(sink.shown.empty());
+    put("RecordColor", "99999999999"s);
+    settings.record_color = 255;
+    read();
+    EXPECT_EQ(std::pair(255, 2), std::pair(settings.record_color, settings.reread_interval));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, kReadRegistryError);
 }
 
 TEST_F(ReadRegistry, FlagsAnswerOnlyToTheirExactWord) {
-    const struct {
-        StoreValue suppress_space, groups, play_sound;
-        bool supress_on, groups_on, sound_on;
-    } rows[] = {
-        {"true"s, "false"s, std::int32_t(1), true, false, true},
-        {"TRUE"s, "FALSE"s, "1"s, false, true, true},
-        {" true "s, std::int32_t(0), std::int32_t(2), true, true, false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
-        put("SupressSpace", row.suppress_space);
-        put("Groups", row.groups);
-        put("PlaySound", row.play_sound);
+    using Flags = std::tuple<bool, bool, bool>;  // suppress space, groups, play sound
+    const std::tuple<StoreValue, StoreValue, StoreValue, Flags> rows[] = {
+        {"true"s, "false"s, std::int32_t(1), {true, false, true}},
+        {"TRUE"s, "FALSE"s, "1"s, {false, true, true}},
+        {" true "s, std::int32_t(0), std::int32_t(2), {true, true, false}}};
+    for (const auto& [suppress_space, groups, play_sound, flags] : rows) {
+        put("SupressSpace", suppress_space);
+        put("Groups", groups);
+        put("PlaySound", play_sound);
         read();
-        EXPECT_EQ(row.supress_on, settings.suppress_space);
-        EXPECT_EQ(row.groups_on, settings.groups);
-        EXPECT_EQ(row.sound_on, settings.play_sound);
+        EXPECT_EQ(flags, Flags(settings.suppress_space, settings.groups, settings.play_sound))
+            << ::testing::PrintToString(suppress_space);
     }
 }
 
@@ -119,17 +124,6 @@ TEST_F(ReadRegistry, DefaultPlaceReplacesCoordinatesWhenLocationIsEmpty) {
                          settings.latitude_minute, settings.diff_to_gmt));
 }
 
-TEST_F(ReadRegistry, ValueThatFitsNoNumberIsReportedAndLeftAlone) {
-    put("RecordColor", "99999999999"s);
-    put("Intervall", std::int32_t(30));
-    settings.record_color = 255;
-    read();
-    EXPECT_EQ(255, settings.record_color);
-    EXPECT_EQ(30, settings.reread_interval);
-    ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].text, kReadRegistryError);
-}
-
 TEST_F(ReadRegistry, EntryColoursFallBackAndTheLightProgramReadsItsOwnWindowValues) {
     put("RecordColor", std::int32_t(255));
     put("TermColor", std::int32_t(65280));
@@ -141,6 +135,32 @@ TEST_F(ReadRegistry, EntryColoursFallBackAndTheLightProgramReadsItsOwnWindowValu
     EXPECT_EQ(std::tuple(255, 65280, 5000, 6180, 120),
               std::tuple(settings.birthday_color, settings.appointment_color, settings.window_width,
                          settings.window_height, settings.window_left.value_or(0)));
+}
+
+// "Namenstage anzeigen": its stored texts, an unknown one showing none.
+TEST(NameDaySetting, StoredTexts) {
+    Settings settings;
+    for (const auto& [text, choice] : {std::pair{"keine", NameDayChoice::none},
+                                       {"meiner Leute", NameDayChoice::own_people},
+                                       {"alle", NameDayChoice::all},
+                                       {"Alle", NameDayChoice::none}}) {
+        settings.name_days = text;
+        EXPECT_EQ(name_day_choice(settings), choice) << text;
+    }
+}
+
+// Only a new store without a choice gets the people's name days.
+TEST_F(ReadRegistry, OnlyANewStoreWithoutAChoiceGetsThePeoplesNameDays) {
+    Settings older = default_settings("/opt/merkwald");
+    older.version = 10512;
+    EXPECT_FALSE(choose_new_store_name_days(store(), older));
+    EXPECT_EQ("keine", older.name_days);
+    settings = default_settings("/opt/merkwald");
+    EXPECT_TRUE(choose_new_store_name_days(store(), settings));
+    EXPECT_EQ("meiner Leute", settings.name_days);
+    put(kNameDaysValue, "alle"s);
+    settings = default_settings("/opt/merkwald");
+    EXPECT_FALSE(choose_new_store_name_days(store(), settings));
 }
 
 TEST(ReadRegistryReadOnly, WritesNothing) {
