@@ -19,22 +19,6 @@ const std::string kA = record("<date=01.01.1990>|Anna");
 const std::string kB = record("<date=02.02.1990>|Bernd");
 const std::string kC = record("<date=03.03.1990>|Clara");
 
-struct Files {
-    std::string first, second, third;
-    [[nodiscard]] std::string all(const std::string& middle) const {
-        return first + middle + third;
-    }
-};
-
-// Three records; the middle one is rewritten by the editor's functions.
-Files three_records(std::string_view end, bool windows1252) {
-    auto enc = [windows1252](const std::string& s) { return windows1252 ? latin1(s) : s; };
-    return {enc("Kopfzeile mit Ümläut" + std::string(end) +
-                record("<date=01.01.1970>|Jürgen\t hat Geburtstag", end)),
-            enc(record("<date=2.2.99>|<active=once>|Zweiter", end)),
-            enc(record("<active=always>|Größe   ", end) + "Nachsatz")};
-}
-
 class RecordFile : public ::testing::Test {
 protected:
     TempFolder folder;
@@ -68,14 +52,19 @@ TEST_F(RecordFile, ReplaceAndAppendKeepEveryOtherByte) {
                           Case{"LF only", "\n", false}, Case{"CR only", "\r", true}}) {
         SCOPED_TRACE(c.name);
         const auto enc = [&c](const std::string& s) { return c.windows1252 ? latin1(s) : s; };
-        const Files files = three_records(c.end, c.windows1252);
-        open(files.all(files.second));
+        const std::string end(c.end);
+        const std::string first = enc("Kopfzeile mit Ümläut" + end +
+                                      record("<date=01.01.1970>|Jürgen\t hat Geburtstag", end));
+        const std::string last = enc(record("<active=always>|Größe   ", end) + "Nachsatz");
+        open(first + enc(record("<date=2.2.99>|<active=once>|Zweiter", end)) + last);
         RecordFields fields = load(2);
         fields.text = "Zweiter, geändert";
         ASSERT_TRUE(replace_record(state, fields, 0, sink).ok());
         const std::string replaced =
-            files.all(enc("<record>\r\n<date=02.02.1999>\r\n<active=once>\r\n"
-                          "<active_before=21>\r\nZweiter, geändert\r\n</record>\r\n"));
+            first +
+            enc("<record>\r\n<date=02.02.1999>\r\n<active=once>\r\n"
+                "<active_before=21>\r\nZweiter, geändert\r\n</record>\r\n") +
+            last;
         EXPECT_EQ(replaced, read_bytes(state.current_file));
         fields = load(4);
         fields.date = "7.3.70";
