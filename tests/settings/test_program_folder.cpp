@@ -39,20 +39,6 @@ TEST_F(ProgramFolder, HomeVariableOrExecutableFolderHoldingTheData) {
     }
 }
 
-TEST_F(ProgramFolder, UserFolderIsSeededWithoutOverwritingTheUsersFiles) {
-    QFile::setPermissions(root.filePath("install/texte.dat"), QFileDevice::ReadOwner);
-    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
-    EXPECT_EQ(QByteArray("<record>\r\n"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
-    EXPECT_TRUE(QFileInfo(sources.user_folder + "/texte.dat").permissions() &
-                QFileDevice::WriteOwner);
-
-    test::write_file(sources.user_folder + "/beispiel.rmd", "mine");
-    QFile::remove(sources.user_folder + "/texte.dat");
-    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
-    EXPECT_EQ(QByteArray("mine"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
-    EXPECT_EQ(QByteArray("Texte\r\n"), test::file_bytes(sources.user_folder + "/texte.dat"));
-}
-
 TEST_F(ProgramFolder, ReadOnlyExecutableFolderIsPassedOver) {
     test::write_file(root.filePath("exe/beispiel.rmd"), "");
     QFile::setPermissions(sources.executable_folder,
@@ -66,16 +52,25 @@ TEST_F(ProgramFolder, ReadOnlyExecutableFolderIsPassedOver) {
     if (writable) GTEST_SKIP() << "this user may write everywhere";
 }
 
-// Only the user's files are copied and the rest is read from the installation,
-// unless the program has a folder of its own, whose files come first.
+// Only the user's files are copied into the user's folder, writable; the rest
+// is read from the installation, unless the program has a folder of its own,
+// whose files come first.
 TEST_F(ProgramFolder, ProgramFilesComeFromTheInstallationUnlessTheFolderIsTheProgramsOwn) {
-    for (const char* name : {"beispiel.rmd", "geb_text.dat", "term_text.dat", "texte.dat",
-                             "orte.dat", "neues.txt", "standard.wav"})
+    for (const char* name :
+         {"geb_text.dat", "term_text.dat", "orte.dat", "neues.txt", "standard.wav"})
         test::write_file(root.filePath("install/") + name, "neu");
+    QFile::setPermissions(root.filePath("install/texte.dat"), QFileDevice::ReadOwner);
     const QString user = resolve_program_folder(sources);
     ASSERT_EQ(sources.user_folder, user);
     EXPECT_EQ(QStringList({"beispiel.rmd", "geb_text.dat", "term_text.dat", "texte.dat"}),
               QDir(user).entryList(QDir::Files, QDir::Name));
+    EXPECT_TRUE(QFileInfo(user + "/texte.dat").permissions() & QFileDevice::WriteOwner);
+    // What is missing is copied again, never over the user's own files.
+    test::write_file(user + "/beispiel.rmd", "mine");
+    QFile::remove(user + "/texte.dat");
+    EXPECT_EQ(user, resolve_program_folder(sources));
+    EXPECT_EQ(QByteArray("mine"), test::file_bytes(user + "/beispiel.rmd"));
+    EXPECT_EQ(QByteArray("Texte\r\n"), test::file_bytes(user + "/texte.dat"));
     // An older version copied everything; an upgrade must show the new texts.
     test::write_file(user + "/neues.txt", "alt");
     use_program_file_folders(program_file_folders(sources, user));

@@ -172,16 +172,5 @@ TEST(ReadRegistryReadOnly, WritesNothing) {
     EXPECT_EQ(QByteArray("Date=\"05.12.26\"\n"), test::file_bytes(temp.path()));
 }
 
-// The store itself.
-TEST(SettingsStore, WritesNothingBeforeTheKeyIsCreatedNorAValueWithoutKind) {
-    TempStore temp;
-    EXPECT_FALSE(temp.store().set_value(kMainKey, "Intervall", std::int32_t(5)));
-    EXPECT_FALSE(QFile::exists(temp.path()));
-
-    EXPECT_TRUE(temp.store().create_key(kMainKey, kKeyClass));
-    EXPECT_FALSE(temp.store().create_key(kMainKey, kKeyClass));
-    EXPECT_FALSE(temp.store().set_value(kMainKey, "Nothing", std::monostate{}));
-}
-
 }  // namespace
 }  // namespace merkwald
