@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
 #include "editing/birthday_import.h"
+#include "editing/converter.h"
 #include "editing/entry_records.h"
 #include "editing/field_checks.h"
 #include "editing/new_file.h"
@@ -157,6 +160,151 @@ TEST(Templates, BlockCount) {
         {blocks.substr(0, 52) + "x\r\nC\r\nv\r\nn\r\n" + blocks, 2},
         {"*\nC\nv\n", 0}};
     for (const auto& [text, count] : rows) EXPECT_EQ(count, parse_templates(text).size()) << text;
+}
+
+TEST(CsvFields, FieldSyntax) {
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {"  Anna Maria \t, \t1.1.1990  ", {"Anna Maria", "1.1.1990"}},
+        {" \" Anna \" , 2.2.1990", {" Anna ", "2.2.1990"}},
+        {"\"Anna \"\"Anni\"\" B\",3.3.1990", {"Anna \"Anni\" B", "3.3.1990"}},
+        {"\"offen, bis zum Ende", {"offen, bis zum Ende"}},
+        {"Anna\r\n\r\n   \r\n1.1.1990\n", {"Anna", "1.1.1990"}},
+        {"a,b\rc,d", {"a", "b", "c", "d"}},
+        // One separator per file, whatever a later line holds.
+        {"Berg, Anna;1.1.1990\nOtto;2.2.1990\n", {"Berg, Anna", "1.1.1990", "Otto", "2.2.1990"}},
+        {"a,b;c\nd,e\n", {"a", "b;c", "d", "e"}},
+        // A blank spreadsheet row holds no field, and settles the separator.
+        {";\nBerg, Anna;1.1.1990", {"Berg, Anna", "1.1.1990"}},
+    };
+    for (const auto& [text, fields] : rows) EXPECT_EQ(fields, csv_fields(text)) << text;
+}
+
+class Import : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    std::filesystem::path source = folder / "geb.csv";
+    std::filesystem::path target = folder / "main.rmd";
+    TextTemplate text{"c", "Geburtstag von", "hat <days_before_event_text>"};
+    RecordStyle style{0, 0, "7"};
+    std::vector<int> progress;
+
+    ImportOutcome run(const std::string& csv, ImportFormat format = ImportFormat::name_date) {
+        write_bytes(source, csv);
+        return import_birthdays(source, target, format, text, style, kToday,
+                                [this](int n) { progress.push_back(n); });
+    }
+};
+
+TEST_F(Import, ThreeLinesAppendThreeRecordsWithoutTrailingEmptyLine) {
+    style.color = 255;
+    const ImportOutcome outcome =
+        run("Anna, 5.3.1998\r\n\"Berg, Bernd\",24.12.60\r\nCarl,1.1.2000\r\n");
+    EXPECT_EQ(ImportEnd::done, outcome.end);
+    EXPECT_EQ(" 3 Datensätze erfolgreich importiert", import_status_text(outcome));
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), progress);
+    const std::string bytes = read_bytes(target);
+    EXPECT_TRUE(bytes.starts_with(
+        "\r\n<record>\r\n<date=05.03.1998>\r\n<color=255>\r\n<active_before=7>\r\n"
+        "<group=geburtstage>\r\nGeburtstag von Anna hat <days_before_event_text>\r\n</record>\r\n"))
+        << bytes;
+    EXPECT_TRUE(bytes.ends_with("Carl hat <days_before_event_text>\r\n</record>\r\n"));
+    const test::Listed listed = test::listed_on(target, test::day(2026, 12, 24));
+    EXPECT_EQ(std::vector<std::string>{"Geburtstag von Berg, Bernd hat heute"}, listed.texts);
+}
+
+// Every entry before the one that stopped the import is written.
+TEST_F(Import, HowAnImportEnds) {
+    const std::tuple<std::string, ImportEnd, const char*, int> rows[] = {
+        {"A,1.1.1990\r\nB,2.2.1990\r\nC,30.2.1990\r\nD,4.4.1990\r\n", ImportEnd::bad_date,
+         "Fehler beim Import!  2 Datensätze importiert", 3},
+        {"Anna,1.1.1990\r\nBernd\r\n", ImportEnd::failed,
+         "Fehler beim Import!  1 Datensätze importiert", 0}};
+    for (const auto& [csv, end, status, line] : rows) {
+        SCOPED_TRACE(csv);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome = run(csv);
+        EXPECT_EQ(end, outcome.end);
+        EXPECT_EQ(status, import_status_text(outcome));
+        EXPECT_TRUE(line == 0 || line == outcome.line) << outcome.line;
+        EXPECT_EQ(outcome.imported, test::count_of(read_bytes(target), "</record>"));
+    }
+}
+
+// LibreOffice Calc's "Text CSV" exports: comma with a semicolon in a name and a
+// blank row; semicolon (the German default) in Windows-1252 with a comma in a name.
+TEST_F(Import, SpreadsheetExportsReadBackOnTheirDays) {
+    struct Row {
+        const char* file;
+        int imported;
+        std::vector<std::pair<std::string, DaySerial>> people;  // and a day each is due
+    };
+    const Row rows[] = {
+        {"libreoffice_comma.csv",
+         7,
+         {{"Bernd Kühn", test::day(2027, 1, 31)},
+          {"Meier, Hans", test::day(2027, 2, 3)},
+          {"Clara Vogt", test::day(2027, 3, 1)},
+          {"Dieter Roth", test::day(2027, 3, 14)},
+          {"Schulz; Eva (Oma)", test::day(2027, 8, 8)}}},
+        {"libreoffice_semicolon.csv",
+         2,
+         {{"Berg, Anna", test::day(2027, 5, 17)}, {"Jürgen Schönfeld", test::day(2027, 3, 14)}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        std::filesystem::remove(target);
+        const ImportOutcome outcome =
+            run(read_bytes(MERKWALD_TEST_DATA "/" + std::string(row.file)));
+        EXPECT_EQ(ImportEnd::done, outcome.end) << import_problem_text(outcome);
+        EXPECT_EQ(row.imported, outcome.imported);
+        for (const auto& [name, on] : row.people) {
+            const test::Listed listed = test::listed_on(target, on);
+            EXPECT_TRUE(listed.messages.empty());
+            EXPECT_EQ(1, std::count(listed.texts.begin(), listed.texts.end(),
+                                    "Geburtstag von " + name + " hat heute"))
+                << name;
+        }
+    }
+}
+
+// A name that would make the record's text line a tag of the reader stops the
+// import; what follows the name becomes part of the value, so these are text.
+TEST_F(Import, ANameReadAsATagStopsTheImport) {
+    text.before = "";
+    EXPECT_EQ(ImportEnd::bad_field, run("\"<background=5>\",1.1.1990\n").end);
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(ImportEnd::done, run("\"<active=oft> Anna\",1.1.1990\n").end);
+    EXPECT_EQ(ImportEnd::done, run("<active=once>,1.1.1990\n").end);
+}
+
+// Which files are refused is the file reader's business; here only that the import asks it.
+TEST_F(Import, APipeFailsWithoutHanging) {
+    ASSERT_EQ(0, ::mkfifo(source.c_str(), 0600));
+    EXPECT_EQ(ImportEnd::failed,
+              import_birthdays(source, target, ImportFormat::name_date, text, style, kToday).end);
+}
+
+// The converter copies every line with CRLF in the input's encoding; colour
+// names in their exact spelling become numbers, indentation goes. Any spelling
+// of the input as the output is refused: the output would destroy it.
+TEST(Converter, CopiesEveryLineConvertedAndNeverOverTheInput) {
+    test::TempFolder folder;
+    const std::filesystem::path in = folder / "alt.rmd";
+    const std::filesystem::path out = folder / "neu.rmd";
+    EXPECT_EQ(ConvertCheck::missing_input, check_conversion("alt.rmd", "neu.rmd", in, out));
+    const std::string old = latin1(
+        "<record>\n\t< COLOR = grün >  \r\n<color=Blue>\r\n<color= 255 >\r\n"
+        "<color=blue>\r\n  Größe\tund Weite \r</record>");
+    write_bytes(in, old);
+    EXPECT_EQ(ConvertCheck::ok, check_conversion("alt.rmd", "neu.rmd", in, out));
+    ASSERT_TRUE(convert_file(in, out).ok());
+    EXPECT_EQ(latin1("<record>\r\n<color=32768>\r\n<color=0>\r\n<color= 255 >\r\n"
+                     "<color=8388608>\r\nGröße und Weite\r\n</record>\r\n"),
+              read_bytes(out));
+    EXPECT_EQ(ConvertCheck::output_exists, check_conversion("alt.rmd", "neu.rmd", in, out));
+    EXPECT_EQ(ConvertCheck::same_file, check_conversion("fehlt", "FEHLT", in, in));
+    EXPECT_FALSE(convert_file(in, folder / ".alt.rmd~mw.XyZ123").ok());
+    EXPECT_EQ(old, read_bytes(in));
 }
 
 }  // namespace
