@@ -64,8 +64,9 @@ protected:
     RecordingSink sink;
 };
 
-TEST_F(WriteRegistry, EveryValueRoundTrips) {
-    const Settings written = unusual_settings();
+// Every value reads back as written, in the forms the store has always held.
+TEST_F(WriteRegistry, EveryValueRoundTripsInTheStoresForms) {
+    Settings written = unusual_settings();
     EXPECT_TRUE(write_registry(temp.store(), written, {}, nullptr));
     EXPECT_TRUE(write_window_values(temp.store(), written, false));
     EXPECT_TRUE(write_values(temp.store(), written,
@@ -75,26 +76,17 @@ TEST_F(WriteRegistry, EveryValueRoundTrips) {
     EXPECT_EQ(written, read_back());
     EXPECT_TRUE(sink.shown.empty());
     const QByteArray bytes = test::file_bytes(temp.path());
-    for (const char* line : {"Intervall=15\n", "Diff%20to%20GMT=-3\n"})
-        EXPECT_TRUE(bytes.contains(line)) << bytes.toStdString();
-}
-
-TEST_F(WriteRegistry, StoresTheWrittenFormsOfFlagsAndNumbers) {
-    Settings s = unusual_settings();
-    s.font_size = 10.5;
-    for (const auto& [height, text] :
-         {std::pair<double, std::string>{393, " 393"}, {-12.5, "-12.5"}, {0, "0"}}) {
-        s.height = height;
-        write_registry(temp.store(), s, {}, nullptr);
-        EXPECT_EQ(StoreValue(text), stored(temp.store(), "NN"))
-            << height << ": a blank before a positive height";
+    for (const char* line : {"Intervall=15\n", "Diff%20to%20GMT=-3\n", "SupressSpace=true\n",
+                             "Groups=false\n", "Daylight%20Saving%20Time=1\n", "NN=-1.25\n"})
+        EXPECT_TRUE(bytes.contains(line)) << line << bytes.toStdString();
+    // A blank before a positive height only; a half font size rounds to even.
+    written.font_size = 10.5;
+    for (const auto& [height, text] : {std::pair<double, std::string>{393, " 393"}, {0, "0"}}) {
+        written.height = height;
+        write_registry(temp.store(), written, {}, nullptr);
+        EXPECT_EQ(StoreValue(text), stored(temp.store(), "NN")) << height;
     }
-    const std::pair<const char*, std::string> rows[] = {{"SupressSpace", "true"},
-                                                        {"Groups", "false"},
-                                                        {"Daylight Saving Time", "1"},
-                                                        {"FontSize", "10"}};  // halves to even
-    for (const auto& [name, text] : rows)
-        EXPECT_EQ(StoreValue(text), stored(temp.store(), name)) << name;
+    EXPECT_EQ(StoreValue("10"s), stored(temp.store(), "FontSize"));
 }
 
 TEST_F(WriteRegistry, OnlyTheWindowValuesOfTheOwnProgramAreWritten) {
@@ -135,12 +127,11 @@ struct Notices {
 };
 
 TEST(StoreNotices, AFailedWriteIsToldOnceNamingTheFileAndAgainAfterASuccess) {
-    enum class Kind { read_only, directory, folder_is_a_file };
-    for (const Kind kind : {Kind::read_only, Kind::directory, Kind::folder_is_a_file}) {
+    enum class Kind { read_only, folder_is_a_file };
+    for (const Kind kind : {Kind::read_only, Kind::folder_is_a_file}) {
         SCOPED_TRACE(int(kind));
         QTemporaryDir dir;
         QString path = dir.filePath("Merkwald.conf");
-        if (kind == Kind::directory) QDir().mkpath(path);
         if (kind == Kind::folder_is_a_file) {
             test::write_file(dir.filePath("Merkwald"), "");
             path = dir.filePath("Merkwald/Merkwald.conf");
@@ -165,7 +156,6 @@ TEST(StoreNotices, AFailedWriteIsToldOnceNamingTheFileAndAgainAfterASuccess) {
         store.report_next_failure();
         EXPECT_FALSE(store.delete_value(kMainKey, "Intervall"));
         EXPECT_EQ(notices.told.size(), 3u) << "a value not removed is no missing value";
-        if (kind == Kind::directory) continue;
         read_only.reset();
         EXPECT_TRUE(store.set_value(kMainKey, "Standby", std::int32_t(2)));
         read_only.emplace(path);
