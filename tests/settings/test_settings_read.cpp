@@ -3,7 +3,6 @@
 #include <string>
 
 #include "../support/settings_test_support.h"
-#include "settings/name_day_setting.h"
 #include "settings/settings.h"
 
 namespace merkwald {
@@ -129,32 +128,6 @@ TEST_F(ReadRegistry, EntryColoursFallBackAndTheLightProgramReadsItsOwnWindowValu
     EXPECT_EQ(std::tuple(255, 65280, 5000, 6180, 120),
               std::tuple(settings.birthday_color, settings.appointment_color, settings.window_width,
                          settings.window_height, settings.window_left.value_or(0)));
-}
-
-// "Namenstage anzeigen": its stored texts, an unknown one showing none.
-TEST(NameDaySetting, StoredTexts) {
-    Settings settings;
-    for (const auto& [text, choice] : {std::pair{"keine", NameDayChoice::none},
-                                       {"meiner Leute", NameDayChoice::own_people},
-                                       {"alle", NameDayChoice::all},
-                                       {"Alle", NameDayChoice::none}}) {
-        settings.name_days = text;
-        EXPECT_EQ(name_day_choice(settings), choice) << text;
-    }
-}
-
-// Only a new store without a choice gets the people's name days.
-TEST_F(ReadRegistry, OnlyANewStoreWithoutAChoiceGetsThePeoplesNameDays) {
-    Settings older = default_settings("/opt/merkwald");
-    older.version = 10512;
-    EXPECT_FALSE(choose_new_store_name_days(store(), older));
-    EXPECT_EQ("keine", older.name_days);
-    settings = default_settings("/opt/merkwald");
-    EXPECT_TRUE(choose_new_store_name_days(store(), settings));
-    EXPECT_EQ("meiner Leute", settings.name_days);
-    put(kNameDaysValue, "alle"s);
-    settings = default_settings("/opt/merkwald");
-    EXPECT_FALSE(choose_new_store_name_days(store(), settings));
 }
 
 TEST(ReadRegistryReadOnly, WritesNothing) {
