@@ -12,7 +12,6 @@
 #include "editing/reminder_document.h"
 #include "editing_test_support.h"
 #include "engine/date_text.h"
-#include "tests/support/recording_sink.h"
 
 namespace merkwald {
 namespace {

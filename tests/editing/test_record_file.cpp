@@ -8,7 +8,6 @@
 #include "editing/record_list_files.h"
 #include "editing_test_support.h"
 #include "engine/text_file.h"
-#include "tests/support/recording_sink.h"
 
 namespace merkwald {
 namespace {
