@@ -72,18 +72,6 @@ TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-// Whatever an import or a dialog hands over, each line is written as one line
-// and no control character but the tab gets into the file.
-TEST_F(EntrySave, ControlCharactersOfNewLinesAreWrittenAsBlanks) {
-    ASSERT_TRUE(append_lines(file, {"<group=a\x02"
-                                    "b>",
-                                    "eins\nzwei\rdrei", "\x1b[31m\trot\x7f"})
-                    .ok());
-    const auto text = read_text_file(file);
-    ASSERT_TRUE(text.has_value());
-    EXPECT_EQ(text->text, "<group=a b>\r\neins zwei drei\r\n [31m\trot \r\n");
-}
-
 TEST(EntryPresets, PositionsTheListDoesNotHaveSelectTheFirst) {
     Settings settings;
     const std::tuple<std::optional<std::int32_t>, int, int> rows[] = {
