@@ -55,7 +55,6 @@ inline int count_of(const std::string& text, const std::string& part) {
 
 class TempFolder {
 public:
-    TempFolder() : path_(dir_.path().toStdString()) {}
     [[nodiscard]] const std::filesystem::path& path() const { return path_; }
     [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
         return path_ / name;
@@ -63,7 +62,7 @@ public:
 
 private:
     QTemporaryDir dir_;
-    std::filesystem::path path_;
+    std::filesystem::path path_{dir_.path().toStdString()};
 };
 
 inline DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }

@@ -44,17 +44,16 @@ class WriteRegistry : public ::testing::Test {
 protected:
     WriteRegistry() { temp.store().create_key(kMainKey, kKeyClass); }
 
-    StoreValue stored(const SettingsStore& store, std::string_view name) {
+    StoreValue stored(std::string_view name) {
         StoreValue value;
-        EXPECT_TRUE(store.query_value(kMainKey, name, value)) << name;
+        EXPECT_TRUE(temp.store().query_value(kMainKey, name, value)) << name;
         return test::as_text(value);
     }
-    Settings read_back(bool light = false) {
+    Settings read_back() {
         SettingsStore store = temp.reopened();
         ReadOptions options;
         options.program_folder = "/opt/merkwald";
         options.read_only = true;
-        options.light = light;
         Settings settings;
         static_cast<void>(read_registry(store, settings, options, sink));
         return settings;
@@ -84,9 +83,9 @@ TEST_F(WriteRegistry, EveryValueRoundTripsInTheStoresForms) {
     for (const auto& [height, text] : {std::pair<double, std::string>{393, " 393"}, {0, "0"}}) {
         written.height = height;
         write_registry(temp.store(), written, {}, nullptr);
-        EXPECT_EQ(StoreValue(text), stored(temp.store(), "NN")) << height;
+        EXPECT_EQ(StoreValue(text), stored("NN")) << height;
     }
-    EXPECT_EQ(StoreValue("10"s), stored(temp.store(), "FontSize"));
+    EXPECT_EQ(StoreValue("10"s), stored("FontSize"));
 }
 
 TEST_F(WriteRegistry, OnlyTheWindowValuesOfTheOwnProgramAreWritten) {
@@ -94,8 +93,8 @@ TEST_F(WriteRegistry, OnlyTheWindowValuesOfTheOwnProgramAreWritten) {
     write_window_values(temp.store(), s, true);
     StoreValue value;
     EXPECT_FALSE(temp.store().query_value(kMainKey, "Width", value));
-    EXPECT_EQ(StoreValue("12000"s), stored(temp.store(), "LightWidth"));
-    EXPECT_EQ(StoreValue("2"s), stored(temp.store(), "LightWindowState"));
+    EXPECT_EQ(StoreValue("12000"s), stored("LightWidth"));
+    EXPECT_EQ(StoreValue("2"s), stored("LightWindowState"));
 
     s.window_left.reset();
     write_window_values(temp.store(), s, false);
