@@ -207,37 +207,23 @@ TEST_F(Import, HowAnImportEnds) {
 // LibreOffice Calc's "Text CSV" exports: comma with a semicolon in a name and a
 // blank row; semicolon (the German default) in Windows-1252 with a comma in a name.
 TEST_F(Import, SpreadsheetExportsReadBackOnTheirDays) {
-    struct Row {
-        const char* file;
-        int imported;
-        std::vector<std::pair<std::string, DaySerial>> people;  // and a day each is due
-    };
-    const Row rows[] = {
-        {"libreoffice_comma.csv",
-         7,
-         {{"Bernd Kühn", test::day(2027, 1, 31)},
-          {"Meier, Hans", test::day(2027, 2, 3)},
-          {"Clara Vogt", test::day(2027, 3, 1)},
-          {"Dieter Roth", test::day(2027, 3, 14)},
-          {"Schulz; Eva (Oma)", test::day(2027, 8, 8)}}},
-        {"libreoffice_semicolon.csv",
-         2,
-         {{"Berg, Anna", test::day(2027, 5, 17)}, {"Jürgen Schönfeld", test::day(2027, 3, 14)}}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.file);
-        std::filesystem::remove(file);
-        const ImportOutcome outcome =
-            run(read_bytes(MERKWALD_TEST_DATA "/" + std::string(row.file)));
-        EXPECT_EQ(ImportEnd::done, outcome.end) << import_problem_text(outcome);
-        EXPECT_EQ(row.imported, outcome.imported);
-        for (const auto& [name, on] : row.people) {
-            const test::Listed listed = test::listed_on(file, on);
-            EXPECT_TRUE(listed.messages.empty());
-            EXPECT_EQ(1, std::count(listed.texts.begin(), listed.texts.end(),
-                                    "Geburtstag von " + name + " hat heute"))
-                << name;
-        }
+    for (const auto& [sample, entries] :
+         {std::pair{"libreoffice_comma.csv", 7}, {"libreoffice_semicolon.csv", 2}}) {
+        const ImportOutcome outcome = run(read_bytes(MERKWALD_TEST_DATA "/" + std::string(sample)));
+        EXPECT_EQ(ImportEnd::done, outcome.end) << sample << import_problem_text(outcome);
+        EXPECT_EQ(entries, outcome.imported) << sample;
+    }
+    const std::pair<const char*, DaySerial> people[] = {
+        {"Bernd Kühn", test::day(2027, 1, 31)},       {"Meier, Hans", test::day(2027, 2, 3)},
+        {"Clara Vogt", test::day(2027, 3, 1)},        {"Dieter Roth", test::day(2027, 3, 14)},
+        {"Schulz; Eva (Oma)", test::day(2027, 8, 8)}, {"Berg, Anna", test::day(2027, 5, 17)},
+        {"Jürgen Schönfeld", test::day(2027, 3, 14)}};
+    for (const auto& [name, on] : people) {
+        const test::Listed listed = test::listed_on(file, on);
+        EXPECT_TRUE(listed.messages.empty());
+        EXPECT_EQ(1, std::count(listed.texts.begin(), listed.texts.end(),
+                                "Geburtstag von " + std::string(name) + " hat heute"))
+            << name;
     }
 }
 
