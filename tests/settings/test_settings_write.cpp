@@ -126,20 +126,15 @@ struct Notices {
 };
 
 TEST(StoreNotices, AFailedWriteIsToldOnceNamingTheFileAndAgainAfterASuccess) {
-    enum class Kind { read_only, folder_is_a_file };
-    for (const Kind kind : {Kind::read_only, Kind::folder_is_a_file}) {
-        SCOPED_TRACE(int(kind));
+    for (const bool locked : {true, false}) {  // a read-only store, or one whose folder is a file
+        SCOPED_TRACE(locked);
         QTemporaryDir dir;
-        QString path = dir.filePath("Merkwald.conf");
-        if (kind == Kind::folder_is_a_file) {
-            test::write_file(dir.filePath("Merkwald"), "");
-            path = dir.filePath("Merkwald/Merkwald.conf");
-        }
-        if (kind == Kind::read_only) test::write_file(path, "Intervall=15\n");
+        const QString path = dir.filePath(locked ? "Merkwald.conf" : "Merkwald/Merkwald.conf");
+        test::write_file(locked ? path : dir.filePath("Merkwald"), locked ? "Intervall=15\n" : "");
         SettingsStore store = SettingsStore::file_store(path);
         Notices notices(store);
         std::optional<test::ReadOnlyStore> read_only;
-        if (kind == Kind::read_only) read_only.emplace(path);
+        if (locked) read_only.emplace(path);
 
         store.create_key(kMainKey, kKeyClass);
         EXPECT_FALSE(store.set_value(kMainKey, "Intervall", std::int32_t(30)));
@@ -151,7 +146,7 @@ TEST(StoreNotices, AFailedWriteIsToldOnceNamingTheFileAndAgainAfterASuccess) {
         store.report_next_failure();  // "OK" of the options dialog
         EXPECT_FALSE(store.set_value(kMainKey, "Standby", std::int32_t(1)));
         EXPECT_EQ(notices.told.size(), 2u);
-        if (kind == Kind::folder_is_a_file) continue;
+        if (!locked) continue;
         store.report_next_failure();
         EXPECT_FALSE(store.delete_value(kMainKey, "Intervall"));
         EXPECT_EQ(notices.told.size(), 3u) << "a value not removed is no missing value";
