@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "editing/record_file.h"
 #include "editing/record_list_files.h"
@@ -57,39 +58,36 @@ int killed_at(const std::string& step, const fs::path& target) {
 // A second hard link sends the rewrite into the file itself once its backup is
 // on disk: while it is being written there, the backup holds it complete.
 TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
-    struct Case {
-        const char* step;
-        bool linked;
-        const std::string* file_after;  // nullptr: being written in place
-        const std::string& backup_after;
-    };
-    const Case cases[] = {{"writing backup", false, &kOld, kEarlierBackup},
-                          {"before backup rename", false, &kOld, kEarlierBackup},
-                          {"syncing backup folder", false, &kOld, kOld},
-                          {"backup written", false, &kOld, kOld},
-                          {"writing temporary", false, &kOld, kOld},
-                          {"before rename", false, &kOld, kOld},
-                          {"syncing folder", false, &kNew, kOld},
-                          {"renamed", false, &kNew, kOld},
-                          {"writing backup", true, &kOld, kEarlierBackup},
-                          {"writing in place", true, nullptr, kOld},
-                          {"syncing in place", true, &kNew, kOld},
-                          {"written in place", true, &kNew, kOld}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.step) + (c.linked ? " (in place)" : ""));
+    // The step, whether the file has a second name, and what the file (nullptr:
+    // being written in place) and its backup hold after.
+    const std::tuple<const char*, bool, const std::string*, const std::string*> cases[] = {
+        {"writing backup", false, &kOld, &kEarlierBackup},
+        {"before backup rename", false, &kOld, &kEarlierBackup},
+        {"syncing backup folder", false, &kOld, &kOld},
+        {"backup written", false, &kOld, &kOld},
+        {"writing temporary", false, &kOld, &kOld},
+        {"before rename", false, &kOld, &kOld},
+        {"syncing folder", false, &kNew, &kOld},
+        {"renamed", false, &kNew, &kOld},
+        {"writing backup", true, &kOld, &kEarlierBackup},
+        {"writing in place", true, nullptr, &kOld},
+        {"syncing in place", true, &kNew, &kOld},
+        {"written in place", true, &kNew, &kOld}};
+    for (const auto& [step, linked, file_after, backup_after] : cases) {
+        SCOPED_TRACE(std::string(step) + (linked ? " (in place)" : ""));
         TempFolder folder;
         const auto target = folder / "termine.rmd";
         write_bytes(target, kOld);
-        if (c.linked) fs::create_hard_link(target, folder / "zweiter_name.rmd");
+        if (linked) fs::create_hard_link(target, folder / "zweiter_name.rmd");
         write_bytes(folder / "termine.bak", kEarlierBackup);
-        EXPECT_EQ(SIGKILL, killed_at(c.step, target));
-        if (c.file_after != nullptr) {
-            EXPECT_EQ(*c.file_after, read_bytes(target));
+        EXPECT_EQ(SIGKILL, killed_at(step, target));
+        if (file_after != nullptr) {
+            EXPECT_EQ(*file_after, read_bytes(target));
         }
-        if (c.linked) {
+        if (linked) {
             EXPECT_EQ(read_bytes(target), read_bytes(folder / "zweiter_name.rmd"));
         }
-        EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
+        EXPECT_EQ(*backup_after, read_bytes(folder / "termine.bak"));
     }
 }
 
