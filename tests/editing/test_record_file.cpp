@@ -43,16 +43,14 @@ protected:
 // then writes one empty line and the record. What the tools write has CRLF
 // whatever the rest of the file uses, and the file's encoding.
 TEST_F(RecordFile, ReplaceAndAppendKeepEveryOtherByte) {
-    struct Case {
-        const char* name;
-        std::string_view end;
-        bool windows1252;
-    };
-    for (const Case& c : {Case{"UTF-8, CRLF", "\r\n", false}, Case{"Windows-1252", "\r\n", true},
-                          Case{"LF only", "\n", false}, Case{"CR only", "\r", true}}) {
-        SCOPED_TRACE(c.name);
-        const auto enc = [&c](const std::string& s) { return c.windows1252 ? latin1(s) : s; };
-        const std::string end(c.end);
+    const std::tuple<const char*, std::string, bool> cases[] = {{"UTF-8, CRLF", "\r\n", false},
+                                                                {"Windows-1252", "\r\n", true},
+                                                                {"LF only", "\n", false},
+                                                                {"CR only", "\r", true}};
+    for (const auto& [name, end, windows1252] : cases) {
+        SCOPED_TRACE(name);
+        const bool in_1252 = windows1252;
+        const auto enc = [in_1252](const std::string& s) { return in_1252 ? latin1(s) : s; };
         const std::string first = enc("Kopfzeile mit Ümläut" + end +
                                       record("<date=01.01.1970>|Jürgen\t hat Geburtstag", end));
         const std::string last = enc(record("<active=always>|Größe   ", end) + "Nachsatz");
@@ -172,13 +170,8 @@ TEST_F(RecordFile, AnOutsideInsertionStopsSaveDeleteUndoAndAutoDelete) {
 }
 
 TEST_F(RecordFile, StrayTagsNeverLetARecordReachBackOverAnEarlierOne) {
-    struct Case {
-        const char* name;
-        std::string file;
-        int record;
-        std::string after_delete;
-    };
-    const Case cases[] = {
+    // The file, the record deleted or replaced, and the file after deleting it.
+    const std::tuple<const char*, std::string, int, std::string> cases[] = {
         {"stray end tag", kA + "</record>\r\n" + kB, 2, kA + kB},
         {"mistyped start", kA + "<recrod>\r\nText\r\n</record>\r\n" + kB, 2, kA + kB},
         {"end without start first", "Kopf\r\n</record>\r\n" + kA, 1, kA},
@@ -187,14 +180,14 @@ TEST_F(RecordFile, StrayTagsNeverLetARecordReachBackOverAnEarlierOne) {
         // few bytes is held inside its string.
         {"tiny file", "</record>", 1, ""},
         {"tiny file with its line end", "</record>\r\n", 1, ""}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        open(c.file);
-        ASSERT_TRUE(delete_record(state, c.record).ok());
-        EXPECT_EQ(c.after_delete, read_bytes(state.current_file));
-        if (c.after_delete.empty()) continue;
-        open(c.file);
-        RecordFields fields = load(c.record);
+    for (const auto& [name, file, number, after_delete] : cases) {
+        SCOPED_TRACE(name);
+        open(file);
+        ASSERT_TRUE(delete_record(state, number).ok());
+        EXPECT_EQ(after_delete, read_bytes(state.current_file));
+        if (after_delete.empty()) continue;
+        open(file);
+        RecordFields fields = load(number);
         EXPECT_EQ(std::string::npos, fields.text.find("Anna")) << fields.text;
         fields.text = "Neu";
         ASSERT_TRUE(replace_record(state, fields, 0, sink).ok());

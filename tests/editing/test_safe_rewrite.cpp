@@ -362,29 +362,26 @@ TEST_F(FileSafety, AWriteRemovesItsOwnStaleTemporariesAndNothingElse) {
 // where its old content is (without a backup, none is named); the file's stamp
 // is what is there now.
 TEST_F(FileSafety, AWriteThatChangedTheFileAndFailedSaysWhatTheFileHolds) {
-    struct Case {
-        std::set<std::string_view> failing;
-        const char* holds;  // what the file holds, in the message
-    };
-    const Case cases[] = {
+    // The steps that fail, and what the file holds in the message's words.
+    const std::pair<std::set<std::string_view>, const char*> cases[] = {
         {{"syncing folder"}, "nicht dauerhaft gespeichert"},
         {{"writing in place", "writing back"}, "weder den vorigen noch den neuen Inhalt"},
         {{"closing in place", "closing back"}, "wieder den vorigen Inhalt"},
         {{"closing in place", "writing back"}, "weder den vorigen noch den neuen Inhalt"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.holds);
+    for (const auto& [failing, holds] : cases) {
+        SCOPED_TRACE(holds);
         TempFolder f;
         const fs::path file = f / "a.rmd";
         write_bytes(file, kOld);
-        if (!c.failing.contains("syncing folder")) fs::create_hard_link(file, f / "b.rmd");
-        set_rewrite_hook([&](std::string_view step) { return !c.failing.contains(step); });
+        if (!failing.contains("syncing folder")) fs::create_hard_link(file, f / "b.rmd");
+        set_rewrite_hook([&](std::string_view step) { return !failing.contains(step); });
         const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
         EXPECT_EQ(outcome.written_stamp, current_stamp(file));
         const WriteOutcome plain = write_file_safely(file, kNew);
         set_rewrite_hook({});
         EXPECT_FALSE(outcome.ok());
         EXPECT_TRUE(outcome.content_changed() && plain.content_changed());
-        for (const char* part : {c.holds, "Sicherungsdatei", "a.bak"}) {
+        for (const char* part : {holds, "Sicherungsdatei", "a.bak"}) {
             EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
         }
         EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert"))
