@@ -53,15 +53,14 @@ TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
 }
 
 TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
-    using C = EntryCheck;
     const std::vector<TextTemplate> bare{{"b", "", ""}};  // the name alone is the text line
     const std::tuple<const char*, const char*, const char*, EntryCheck, const char*> rows[] = {
-        {"   ", "1.1.2000", "7", C::no_name, ""},
-        {"Anna", "1.1.2030", "7", C::bad_date, "Falsches Datum"},
-        {"Anna", "1.1.1990", "40000", C::bad_field, "Vorlaufzeit"},
-        {"</record>", "1.1.1990", "7", C::bad_field, "</record>"},
+        {"   ", "1.1.2000", "7", EntryCheck::no_name, ""},
+        {"Anna", "1.1.2030", "7", EntryCheck::bad_date, "Falsches Datum"},
+        {"Anna", "1.1.1990", "40000", EntryCheck::bad_field, "Vorlaufzeit"},
+        {"</record>", "1.1.1990", "7", EntryCheck::bad_field, "</record>"},
         // Also a tag the record editor keeps as text.
-        {"<priority=2> Anna", "1.1.1990", "7", C::bad_field, "<priority=2> Anna"}};
+        {"<priority=2> Anna", "1.1.1990", "7", EntryCheck::bad_field, "<priority=2> Anna"}};
     for (const auto& [name, date, lead, check, problem] : rows) {
         const SaveOutcome outcome =
             save_entry(EntryKind::birthday, file, {name, date, 0, {0, 0, lead}}, bare, kToday);
@@ -178,7 +177,6 @@ protected:
 TEST_F(Import, ThreeLinesAppendThreeRecordsWithoutTrailingEmptyLine) {
     const ImportOutcome outcome =
         run("Anna, 5.3.1998\r\n\"Berg, Bernd\",24.12.60\r\nCarl,1.1.2000\r\n");
-    EXPECT_EQ(ImportEnd::done, outcome.end);
     EXPECT_EQ(" 3 Datensätze erfolgreich importiert", import_status_text(outcome));
     EXPECT_EQ((std::vector<int>{1, 2, 3}), progress);
     EXPECT_TRUE(read_bytes(file).ends_with("Carl hat <days_before_event_text>\r\n</record>\r\n"));

@@ -119,12 +119,6 @@ TEST(RecordFields, EditorRecordsReadBackWithTheSameFields) {
     EXPECT_EQ(std::vector<std::string>{}, listed.messages) << read_bytes(state.current_file);
 }
 
-std::vector<int> order(const std::vector<ListRow>& rows) {
-    std::vector<int> numbers;
-    for (const ListRow& row : rows) numbers.push_back(row.record);
-    return numbers;
-}
-
 // The rows show what the records say; sorted, colours compare as numbers and
 // a missing date counts as 30.12.1899.
 TEST(RecordRows, RowsShowWhatTheRecordsSayAndSortByTheirColumns) {
@@ -160,8 +154,10 @@ TEST(RecordRows, RowsShowWhatTheRecordsSayAndSortByTheirColumns) {
     for (const auto& [column, date_order, descending, expected] : sortings) {
         std::vector<ListRow> sorted = filled.rows;
         sort_rows(sorted, column, date_order, descending);
-        EXPECT_EQ(expected, order(sorted)) << "column " << column << ", by " << int(date_order)
-                                           << (descending ? ", descending" : "");
+        std::vector<int> order;
+        for (const ListRow& row : sorted) order.push_back(row.record);
+        EXPECT_EQ(expected, order) << "column " << column << ", by " << int(date_order)
+                                   << (descending ? ", descending" : "");
     }
     EXPECT_FALSE(fill_rows(folder / "fehlt.rmd", engine, sink).ok);
     EXPECT_EQ("Datei nicht gefunden", sink.shown.at(0).text);

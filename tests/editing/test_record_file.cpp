@@ -170,7 +170,7 @@ TEST_F(RecordFile, AnOutsideInsertionStopsSaveDeleteUndoAndAutoDelete) {
 }
 
 TEST_F(RecordFile, StrayTagsNeverLetARecordReachBackOverAnEarlierOne) {
-    // The file, the record deleted or replaced, and the file after deleting it.
+    // A name, the file, the record deleted or replaced, and the file after deleting it.
     const std::tuple<const char*, std::string, int, std::string> cases[] = {
         {"stray end tag", kA + "</record>\r\n" + kB, 2, kA + kB},
         {"mistyped start", kA + "<recrod>\r\nText\r\n</record>\r\n" + kB, 2, kA + kB},
