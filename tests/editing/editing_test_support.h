@@ -41,14 +41,10 @@ inline std::string latin1(std::string_view utf8) { return *utf8_to_windows1252(u
 
 // A record with the lines of `body` (separated by '|') and the line end `end`.
 inline std::string record(const std::string& body, std::string_view end = "\r\n") {
-    std::string text = "<record>" + std::string(end);
-    for (std::size_t pos = 0;;) {
-        const std::size_t next = body.find('|', pos);
-        text += body.substr(pos, next - pos) + std::string(end);
-        if (next == std::string::npos) break;
-        pos = next + 1;
-    }
-    return text + "</record>" + std::string(end);
+    std::string text;
+    for (const char& c : "<record>|" + body + "|</record>|")
+        text += c == '|' ? end : std::string_view(&c, 1);
+    return text;
 }
 
 inline int count_of(const std::string& text, const std::string& part) {
@@ -59,7 +55,6 @@ inline int count_of(const std::string& text, const std::string& part) {
 
 class TempFolder {
 public:
-    TempFolder() : path_(dir_.path().toStdString()) {}
     [[nodiscard]] const std::filesystem::path& path() const { return path_; }
     [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
         return path_ / name;
@@ -67,7 +62,7 @@ public:
 
 private:
     QTemporaryDir dir_;
-    std::filesystem::path path_;
+    std::filesystem::path path_{dir_.path().toStdString()};
 };
 
 inline DaySerial day(int y, int m, int d) { return *make_date(y, m, d); }

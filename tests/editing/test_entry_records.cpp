@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
 #include "editing/birthday_import.h"
+#include "editing/converter.h"
 #include "editing/entry_records.h"
 #include "editing/field_checks.h"
 #include "editing/new_file.h"
@@ -22,10 +24,6 @@ const DaySerial kToday = test::day(2026, 12, 7);
 const std::vector<TextTemplate> kTemplates = {{"Erste", "", "hat Geburtstag"},
                                               {"Zweite", "Geburtstag von", "am <event_d.mmmm>"}};
 
-EntryInput input(std::string name, std::string date, int position = 0, std::int32_t color = 0) {
-    return {std::move(name), std::move(date), position, {color, 0, "14"}};
-}
-
 class EntrySave : public ::testing::Test {
 protected:
     test::TempFolder folder;
@@ -34,11 +32,12 @@ protected:
 
 // An appointment is a one-time record in the group "termine".
 TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
-    const EntryInput inputs[] = {input("Anna", "5.3.1998"), input("Bernd", "24.12.1960", 1, 255),
-                                 input("Zahnarzt", "07.01.2025", -1, 32768)};
-    for (int i = 0; i < 3; ++i) {
-        const EntryKind kind = i < 2 ? EntryKind::birthday : EntryKind::appointment;
-        EXPECT_TRUE(save_entry(kind, file, inputs[i], kTemplates, kToday).write.ok()) << i;
+    const std::pair<EntryKind, EntryInput> entries[] = {
+        {EntryKind::birthday, {"Anna", "5.3.1998", 0, {0, 0, "14"}}},
+        {EntryKind::birthday, {"Bernd", "24.12.1960", 1, {255, 0, "14"}}},
+        {EntryKind::appointment, {"Zahnarzt", "07.01.2025", -1, {32768, 0, "14"}}}};
+    for (const auto& [kind, entry] : entries) {
+        EXPECT_TRUE(save_entry(kind, file, entry, kTemplates, kToday).write.ok()) << entry.name;
     }
     EXPECT_EQ(
         "\r\n<record>\r\n<date=05.03.1998>\r\n<active_before=14>\r\n<group=geburtstage>\r\n"
@@ -48,21 +47,20 @@ TEST_F(EntrySave, EachSaveAppendsOneRecordWithTwoEmptyLinesBetween) {
         "\r\n<record>\r\n<date=07.01.2025>\r\n<color=32768>\r\n<active_before=14>\r\n"
         "<group=termine>\r\n<active=once>\r\n Zahnarzt hat Geburtstag\r\n</record>\r\n\r\n",
         read_bytes(file));
+    const test::Listed listed = test::listed_on(file, test::day(2027, 3, 5));
+    EXPECT_EQ(std::vector<std::string>{"Anna hat Geburtstag"}, listed.texts);
+    EXPECT_TRUE(listed.messages.empty());
 }
 
 TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
-    using C = EntryCheck;
     const std::vector<TextTemplate> bare{{"b", "", ""}};  // the name alone is the text line
     const std::tuple<const char*, const char*, const char*, EntryCheck, const char*> rows[] = {
-        {"   ", "1.1.2000", "7", C::no_name, ""},
-        {"Anna", "", "7", C::bad_date, ""},
-        {"Anna", "1.1.2030", "7", C::bad_date, "Falsches Datum"},
-        {"Anna", "1.1.1990", "40000", C::bad_field, "Vorlaufzeit"},
-        {"</record>", "1.1.1990", "7", C::bad_field, "</record>"},
-        // Every tag of the reader, also those the record editor keeps as text.
-        {"<priority=2> Anna", "1.1.1990", "7", C::bad_field, "<priority=2> Anna"},
-        {"<Background=5>", "1.1.1990", "7", C::bad_field, "<Background=5>"},
-        {"<active_after=3>", "1.1.1990", "7", C::bad_field, "<active_after=3>"}};
+        {"   ", "1.1.2000", "7", EntryCheck::no_name, ""},
+        {"Anna", "1.1.2030", "7", EntryCheck::bad_date, "Falsches Datum"},
+        {"Anna", "1.1.1990", "40000", EntryCheck::bad_field, "Vorlaufzeit"},
+        {"</record>", "1.1.1990", "7", EntryCheck::bad_field, "</record>"},
+        // Also a tag the record editor keeps as text.
+        {"<priority=2> Anna", "1.1.1990", "7", EntryCheck::bad_field, "<priority=2> Anna"}};
     for (const auto& [name, date, lead, check, problem] : rows) {
         const SaveOutcome outcome =
             save_entry(EntryKind::birthday, file, {name, date, 0, {0, 0, lead}}, bare, kToday);
@@ -71,42 +69,6 @@ TEST_F(EntrySave, ChecksComeBeforeAnyWriting) {
             << name << "|" << outcome.problem;
     }
     EXPECT_FALSE(std::filesystem::exists(file));
-}
-
-TEST_F(EntrySave, AppendKeepsEncodingAndLineEndsOfTheFile) {
-    const std::string old = latin1("Jürgen\n<record>\r\nMüller\r</record>");
-    write_bytes(file, old);
-    ASSERT_TRUE(save_entry(EntryKind::birthday, file, input("Jörg", "1.1.2000"), kTemplates, kToday)
-                    .write.ok());
-    const std::string bytes = read_bytes(file);
-    EXPECT_EQ(old + "\r\n\r\n<record>", bytes.substr(0, old.size() + 12));
-    EXPECT_NE(std::string::npos, bytes.find(latin1(" Jörg hat Geburtstag\r\n")));
-    EXPECT_FALSE(is_valid_utf8(bytes));
-}
-
-// Which files are refused is the file reader's business; here only that the import asks it.
-TEST_F(EntrySave, ImportFromAPipeFailsWithoutHanging) {
-    const auto fifo = folder / "pipe.csv";
-    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
-    EXPECT_EQ(ImportEnd::failed, import_birthdays(fifo, file, ImportFormat::name_date,
-                                                  kTemplates[0], {0, 0, "7"}, kToday)
-                                     .end);
-}
-
-// Whatever an import or a dialog hands over, each line is written as one line
-// and no control character but the tab gets into the file.
-TEST_F(EntrySave, ControlCharactersOfNewLinesAreWrittenAsBlanks) {
-    ASSERT_TRUE(append_lines(file, {"<group=a\x02"
-                                    "b>",
-                                    "eins\nzwei\rdrei", "\x1b[31m\trot\x7f"})
-                    .ok());
-    const auto text = read_text_file(file);
-    ASSERT_TRUE(text.has_value());
-    EXPECT_EQ(text->text, "<group=a b>\r\neins zwei drei\r\n [31m\trot \r\n");
-}
-
-TEST(EntryLines, LineBreakInANameStaysOnOneTextLine) {
-    EXPECT_EQ("vor Anna Berta nach", template_line({"c", "vor", "nach"}, "Anna\r\nBerta"));
 }
 
 TEST(EntryPresets, PositionsTheListDoesNotHaveSelectTheFirst) {
@@ -121,9 +83,9 @@ TEST(EntryPresets, PositionsTheListDoesNotHaveSelectTheFirst) {
 }
 
 TEST(FieldChecks, NumbersAreWholeAndWithinWhatTheReaderHolds) {
-    const std::pair<const char*, bool> rows[] = {
-        {"0", true},   {" 7 ", true}, {"+3", true},   {"32767", true}, {"40000", false},
-        {"-1", false}, {"7a", false}, {"1.5", false}, {"", true},      {"3 4", false}};
+    const std::pair<const char*, bool> rows[] = {{"0", true},   {" 7 ", true},    {"32767", true},
+                                                 {"", true},    {"32768", false}, {"-1", false},
+                                                 {"7a", false}, {"3 4", false}};
     for (const auto& [text, ok] : rows) {
         EXPECT_EQ(
             ok, !check_number({.label = "Vorlaufzeit (Tage)", .text = text, .empty_allowed = true}))
@@ -132,20 +94,20 @@ TEST(FieldChecks, NumbersAreWholeAndWithinWhatTheReaderHolds) {
     EXPECT_TRUE(check_number({.label = "Periode (Tage)", .text = "", .low = 1}).has_value());
 }
 
+// A typed line that reads as a tag is refused; an entry's text line for any
+// tag the reader knows, also those the record editor keeps as text.
 TEST(FieldChecks, ATypedLineNeverBecomesATag) {
-    const std::pair<const char*, bool> rows[] = {
-        {"  </RECORD>  ", true},    {"<Date=1.1.2000>", true},  {"<active=once>", true},
-        {"<active=oft>", false},    {"<priority=2>", false},    {"<priority=99999>", true},
-        {"Text <record>", false},   {"<add_file=x.rmd>", true}, {"<hallo>", false},
-        {"\x01</record>", true},  // written with a blank for the control character
-        {"\x7f<group=x>\x1b", true}};
-    for (const auto& [line, tag] : rows) EXPECT_EQ(tag, reads_as_tag(line)) << line;
-    // An entry's text line is refused for any tag the reader knows.
-    const std::pair<const char*, bool> entry_rows[] = {
-        {"<priority=2>", true},      {" < BACKGROUND = 1 > ", true}, {"<active_after=3>", true},
-        {"<active=oft>", false},     {"<active=monthly>", true},     {"<hallo=1>", false},
-        {"Anna <priority=2>", false}};
-    for (const auto& [line, tag] : entry_rows) EXPECT_EQ(tag, reads_as_any_tag(line)) << line;
+    const std::tuple<const char*, bool, bool> rows[] = {
+        {"  </RECORD>  ", true, true},         {"<Date=1.1.2000>", true, true},
+        {"<active=once>", true, true},         {"<active=oft>", false, false},
+        {"<priority=2>", false, true},         {"<priority=99999>", true, true},
+        {"Text <record>", false, false},       {"<hallo=1>", false, false},
+        {"\x01</record>", true, false},  // written with a blank for the control character
+        {" < BACKGROUND = 1 > ", false, true}, {"<active_after=3>", false, true}};
+    for (const auto& [line, tag, any_tag] : rows) {
+        EXPECT_EQ(tag, reads_as_tag(line)) << line;
+        EXPECT_EQ(any_tag, reads_as_any_tag(line)) << line;
+    }
 }
 
 TEST(FieldChecks, DatesHaveFourDigitYearsAndBirthdaysLieInThePast) {
@@ -161,47 +123,146 @@ TEST(FieldChecks, DatesHaveFourDigitYearsAndBirthdaysLieInThePast) {
     }
 }
 
-TEST(NewFile, NameGetsItsExtensionAndFolder) {
-    const std::pair<const char*, const char*> rows[] = {{"neu", "/prog/neu.rmd"},
-                                                        {"neu.RMD", "/prog/neu.RMD.rmd"},
-                                                        {"/home/anna/neu", "/home/anna/neu.rmd"}};
-    for (const auto& [typed, path] : rows) {
-        EXPECT_EQ(std::filesystem::path(path), new_file_path(typed, "/prog")) << typed;
-    }
-}
-
 // Without linked files the file is emptied.
 TEST(NewFile, LinkedFilesLeadTheFileAndTheList) {
     test::TempFolder folder;
     const std::filesystem::path file = folder / "neu.rmd";
-    NewFileOutcome outcome = create_new_file(file, {"geb.rmd", "/daten/termine.rmd"});
-    ASSERT_TRUE(outcome.write.ok());
+    ASSERT_TRUE(create_new_file(file, {"geb.rmd", "/daten/termine.rmd"}).write.ok());
     EXPECT_EQ("<add_file=geb.rmd>\r\n<add_file=/daten/termine.rmd>\r\n", read_bytes(file));
-    EXPECT_EQ((std::vector<std::string>{file.string(), "geb.rmd", "/daten/termine.rmd"}),
-              outcome.file_list);
     ASSERT_TRUE(create_new_file(file, {}).write.ok());
     EXPECT_EQ("", read_bytes(file));
-    outcome = create_new_file(folder / "fehlt" / "neu.rmd", {"a.rmd"});
-    EXPECT_FALSE(outcome.write.ok());
+    EXPECT_FALSE(create_new_file(folder / "fehlt" / "neu.rmd", {"a.rmd"}).write.ok());
 }
 
-std::string blocks(int count) {
-    std::string text;
-    for (int i = 1; i <= count; ++i) {
-        const std::string n = std::to_string(i);
-        text += "*\r\nCaption " + n + "\r\nvor " + n + "\r\nnach " + n + "\r\n";
-    }
-    return text;
-}
-
+// Reading stops after 25 blocks, at a block that starts with another line than
+// "*", and before a block the text ends in.
 TEST(Templates, BlockCount) {
-    const std::tuple<const char*, std::string, std::size_t> rows[] = {
-        {"30 blocks offer 25", blocks(30), 25},
-        {"third block starts with another line", blocks(2) + "x\r\nC\r\nv\r\nn\r\n" + blocks(1), 2},
-        {"marker with blanks and LF endings", "  *  \nC\nv\nn\n", 1},
+    std::string blocks;
+    for (int i = 0; i < 30; ++i) blocks += "  *  \nCaption\r\nvor\r\nnach\r\n";
+    const std::pair<std::string, std::size_t> rows[] = {
+        {blocks, 25},
+        {blocks.substr(0, 52) + "x\r\nC\r\nv\r\nn\r\n" + blocks, 2},
+        {"*\nC\nv\n", 0}};
+    for (const auto& [text, count] : rows) EXPECT_EQ(count, parse_templates(text).size()) << text;
+}
+
+TEST(CsvFields, FieldSyntax) {
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {"  Anna Maria \t, \t1.1.1990  ", {"Anna Maria", "1.1.1990"}},
+        {" \" Anna \" , 2.2.1990", {" Anna ", "2.2.1990"}},
+        {"\"Anna \"\"Anni\"\" B\",3.3.1990", {"Anna \"Anni\" B", "3.3.1990"}},
+        {"\"offen, bis zum Ende", {"offen, bis zum Ende"}},
+        {"Anna\r\n\r\n   \r\n1.1.1990\n", {"Anna", "1.1.1990"}},
+        {"a,b\rc,d", {"a", "b", "c", "d"}},
+        // A blank spreadsheet row holds no field, and settles the separator.
+        {";\nBerg, Anna;1.1.1990", {"Berg, Anna", "1.1.1990"}},
     };
-    for (const auto& [what, text, count] : rows)
-        EXPECT_EQ(count, parse_templates(text).size()) << what;
+    for (const auto& [text, fields] : rows) EXPECT_EQ(fields, csv_fields(text)) << text;
+}
+
+class Import : public EntrySave {
+protected:
+    std::filesystem::path source = folder / "geb.csv";
+    TextTemplate text{"c", "Geburtstag von", "hat <days_before_event_text>"};
+    RecordStyle style{0, 0, "7"};
+    std::vector<int> progress;
+
+    ImportOutcome run(const std::string& csv) {
+        write_bytes(source, csv);
+        return import_birthdays(source, file, ImportFormat::name_date, text, style, kToday,
+                                [this](int n) { progress.push_back(n); });
+    }
+};
+
+TEST_F(Import, ThreeLinesAppendThreeRecordsWithoutTrailingEmptyLine) {
+    const ImportOutcome outcome =
+        run("Anna, 5.3.1998\r\n\"Berg, Bernd\",24.12.60\r\nCarl,1.1.2000\r\n");
+    EXPECT_EQ(" 3 Datensätze erfolgreich importiert", import_status_text(outcome));
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), progress);
+    EXPECT_TRUE(read_bytes(file).ends_with("Carl hat <days_before_event_text>\r\n</record>\r\n"));
+    const test::Listed listed = test::listed_on(file, test::day(2026, 12, 24));
+    EXPECT_EQ(std::vector<std::string>{"Geburtstag von Berg, Bernd hat heute"}, listed.texts);
+}
+
+// Every entry before the one that stopped the import is written.
+TEST_F(Import, HowAnImportEnds) {
+    const std::tuple<std::string, ImportEnd, const char*, int> rows[] = {
+        {"A,1.1.1990\r\nB,2.2.1990\r\nC,30.2.1990\r\nD,4.4.1990\r\n", ImportEnd::bad_date,
+         "Fehler beim Import!  2 Datensätze importiert", 3},
+        {"Anna,1.1.1990\r\nBernd\r\n", ImportEnd::failed,
+         "Fehler beim Import!  1 Datensätze importiert", 0}};
+    for (const auto& [csv, end, status, line] : rows) {
+        SCOPED_TRACE(csv);
+        std::filesystem::remove(file);
+        const ImportOutcome outcome = run(csv);
+        EXPECT_EQ(end, outcome.end);
+        EXPECT_EQ(status, import_status_text(outcome));
+        EXPECT_TRUE(line == 0 || line == outcome.line) << outcome.line;
+        EXPECT_EQ(outcome.imported, test::count_of(read_bytes(file), "</record>"));
+    }
+}
+
+// LibreOffice Calc's "Text CSV" exports: comma with a semicolon in a name and a
+// blank row; semicolon (the German default) in Windows-1252 with a comma in a name.
+TEST_F(Import, SpreadsheetExportsReadBackOnTheirDays) {
+    for (const auto& [sample, entries] :
+         {std::pair{"libreoffice_comma.csv", 7}, {"libreoffice_semicolon.csv", 2}}) {
+        const ImportOutcome outcome = run(read_bytes(MERKWALD_TEST_DATA "/" + std::string(sample)));
+        EXPECT_EQ(ImportEnd::done, outcome.end) << sample << import_problem_text(outcome);
+        EXPECT_EQ(entries, outcome.imported) << sample;
+    }
+    const std::pair<const char*, DaySerial> people[] = {
+        {"Bernd Kühn", test::day(2027, 1, 31)},       {"Meier, Hans", test::day(2027, 2, 3)},
+        {"Clara Vogt", test::day(2027, 3, 1)},        {"Dieter Roth", test::day(2027, 3, 14)},
+        {"Schulz; Eva (Oma)", test::day(2027, 8, 8)}, {"Berg, Anna", test::day(2027, 5, 17)},
+        {"Jürgen Schönfeld", test::day(2027, 3, 14)}};
+    for (const auto& [name, on] : people) {
+        const test::Listed listed = test::listed_on(file, on);
+        EXPECT_TRUE(listed.messages.empty());
+        EXPECT_EQ(1, std::count(listed.texts.begin(), listed.texts.end(),
+                                "Geburtstag von " + std::string(name) + " hat heute"))
+            << name;
+    }
+}
+
+// A name that would make the record's text line a tag of the reader stops the
+// import; what follows the name becomes part of the value, so these are text.
+TEST_F(Import, ANameReadAsATagStopsTheImport) {
+    text.before = "";
+    EXPECT_EQ(ImportEnd::bad_field, run("\"<background=5>\",1.1.1990\n").end);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(ImportEnd::done, run("\"<active=oft> Anna\",1.1.1990\n").end);
+    EXPECT_EQ(ImportEnd::done, run("<active=once>,1.1.1990\n").end);
+}
+
+// Which files are refused is the file reader's business; here only that the import asks it.
+TEST_F(Import, APipeFailsWithoutHanging) {
+    ASSERT_EQ(0, ::mkfifo(source.c_str(), 0600));
+    EXPECT_EQ(ImportEnd::failed,
+              import_birthdays(source, file, ImportFormat::name_date, text, style, kToday).end);
+}
+
+// The converter copies every line with CRLF in the input's encoding; colour
+// names in their exact spelling become numbers, indentation goes. Any spelling
+// of the input as the output is refused: the output would destroy it.
+TEST(Converter, CopiesEveryLineConvertedAndNeverOverTheInput) {
+    test::TempFolder folder;
+    const std::filesystem::path in = folder / "alt.rmd";
+    const std::filesystem::path out = folder / "neu.rmd";
+    EXPECT_EQ(ConvertCheck::missing_input, check_conversion("alt.rmd", "neu.rmd", in, out));
+    const std::string old = latin1(
+        "<record>\n\t< COLOR = grün >  \r\n<color=Blue>\r\n<color= 255 >\r\n"
+        "<color=blue>\r\n  Größe\tund Weite \r</record>");
+    write_bytes(in, old);
+    EXPECT_EQ(ConvertCheck::ok, check_conversion("alt.rmd", "neu.rmd", in, out));
+    ASSERT_TRUE(convert_file(in, out).ok());
+    EXPECT_EQ(latin1("<record>\r\n<color=32768>\r\n<color=0>\r\n<color= 255 >\r\n"
+                     "<color=8388608>\r\nGröße und Weite\r\n</record>\r\n"),
+              read_bytes(out));
+    EXPECT_EQ(ConvertCheck::output_exists, check_conversion("alt.rmd", "neu.rmd", in, out));
+    EXPECT_EQ(ConvertCheck::same_file, check_conversion("fehlt", "FEHLT", in, in));
+    EXPECT_FALSE(convert_file(in, folder / ".alt.rmd~mw.XyZ123").ok());
+    EXPECT_EQ(old, read_bytes(in));
 }
 
 }  // namespace

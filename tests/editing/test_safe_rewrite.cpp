@@ -1,19 +1,17 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "editing/record_file.h"
 #include "editing/record_list_files.h"
@@ -22,15 +20,10 @@
 #include "engine/safe_rewrite.h"
 #include "engine/text_file.h"
 
-extern char** environ;
-
 namespace merkwald {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kStepVariable[] = "MERKWALD_CRASH_STEP";
-constexpr char kTargetVariable[] = "MERKWALD_CRASH_TARGET";
 
 std::string numbered_records(const std::string& word, int count) {
     std::string text;
@@ -45,72 +38,56 @@ const std::string kOld = numbered_records("alt", 400);
 const std::string kNew = numbered_records("neu", 500);
 const std::string kEarlierBackup = "frühere Sicherung\r\n";
 
-// Started as the crash child (the test binary itself with the two variables
-// set): rewrite the file and be killed at the named step, before main runs.
-int run_crash_child() {
-    const char* step = std::getenv(kStepVariable);
-    const char* target = std::getenv(kTargetVariable);
-    if (step == nullptr || target == nullptr) return 0;
-    set_rewrite_hook([at = std::string(step)](std::string_view now) {
-        if (now == at) std::raise(SIGKILL);
-        return true;
-    });
-    (void)rewrite_with_backup(target, {.before = kOld, .after = kNew});
-    std::_Exit(3);  // the step never came
-}
-[[maybe_unused]] const int crash_child = run_crash_child();
-
-// The child inherits the two variables; this process never reads them again.
-int spawn_and_wait(const std::string& step, const std::filesystem::path& target) {
-    ::setenv(kStepVariable, step.c_str(), 1);
-    ::setenv(kTargetVariable, target.c_str(), 1);
-    std::string self = "/proc/self/exe";
-    char* argv[] = {self.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, environ);
-    ::unsetenv(kStepVariable);
-    ::unsetenv(kTargetVariable);
+// Rewrites the file in a child process that is killed at `step`; answers the
+// signal that ended the child.
+int killed_at(const std::string& step, const fs::path& target) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        set_rewrite_hook([&step](std::string_view now) {
+            if (now == step) std::raise(SIGKILL);
+            return true;
+        });
+        (void)rewrite_with_backup(target, {.before = kOld, .after = kNew});
+        std::_Exit(3);  // the step never came
+    }
     int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid) return -1;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
     return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
 }
 
 // A second hard link sends the rewrite into the file itself once its backup is
 // on disk: while it is being written there, the backup holds it complete.
 TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
-    struct Case {
-        const char* step;
-        bool linked;
-        const std::string* file_after;  // nullptr: being written in place
-        const std::string& backup_after;
-    };
-    const Case cases[] = {{"writing backup", false, &kOld, kEarlierBackup},
-                          {"before backup rename", false, &kOld, kEarlierBackup},
-                          {"syncing backup folder", false, &kOld, kOld},
-                          {"backup written", false, &kOld, kOld},
-                          {"writing temporary", false, &kOld, kOld},
-                          {"before rename", false, &kOld, kOld},
-                          {"syncing folder", false, &kNew, kOld},
-                          {"renamed", false, &kNew, kOld},
-                          {"writing backup", true, &kOld, kEarlierBackup},
-                          {"writing in place", true, nullptr, kOld},
-                          {"syncing in place", true, &kNew, kOld},
-                          {"written in place", true, &kNew, kOld}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.step) + (c.linked ? " (in place)" : ""));
+    // The step, whether the file has a second name, and what the file (nullptr:
+    // being written in place) and its backup hold after.
+    const std::tuple<const char*, bool, const std::string*, const std::string*> cases[] = {
+        {"writing backup", false, &kOld, &kEarlierBackup},
+        {"before backup rename", false, &kOld, &kEarlierBackup},
+        {"syncing backup folder", false, &kOld, &kOld},
+        {"backup written", false, &kOld, &kOld},
+        {"writing temporary", false, &kOld, &kOld},
+        {"before rename", false, &kOld, &kOld},
+        {"syncing folder", false, &kNew, &kOld},
+        {"renamed", false, &kNew, &kOld},
+        {"writing backup", true, &kOld, &kEarlierBackup},
+        {"writing in place", true, nullptr, &kOld},
+        {"syncing in place", true, &kNew, &kOld},
+        {"written in place", true, &kNew, &kOld}};
+    for (const auto& [step, linked, file_after, backup_after] : cases) {
+        SCOPED_TRACE(std::string(step) + (linked ? " (in place)" : ""));
         TempFolder folder;
         const auto target = folder / "termine.rmd";
         write_bytes(target, kOld);
-        if (c.linked) fs::create_hard_link(target, folder / "zweiter_name.rmd");
+        if (linked) fs::create_hard_link(target, folder / "zweiter_name.rmd");
         write_bytes(folder / "termine.bak", kEarlierBackup);
-        EXPECT_EQ(SIGKILL, spawn_and_wait(c.step, target));
-        if (c.file_after != nullptr) {
-            EXPECT_EQ(*c.file_after, read_bytes(target));
+        EXPECT_EQ(SIGKILL, killed_at(step, target));
+        if (file_after != nullptr) {
+            EXPECT_EQ(*file_after, read_bytes(target));
         }
-        if (c.linked) {
+        if (linked) {
             EXPECT_EQ(read_bytes(target), read_bytes(folder / "zweiter_name.rmd"));
         }
-        EXPECT_EQ(c.backup_after, read_bytes(folder / "termine.bak"));
+        EXPECT_EQ(*backup_after, read_bytes(folder / "termine.bak"));
     }
 }
 
@@ -137,59 +114,98 @@ protected:
     fs::path target = folder / "termine.rmd";
 };
 
-TEST_F(FileSafety, PermissionBitsStayAndTheBackupGetsThem) {
-    write_bytes(target, kOld);
-    ::chmod(target.c_str(), 0600);
-    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
-    EXPECT_EQ(0600u, mode_of(target));
-    EXPECT_EQ(0600u, mode_of(folder / "termine.bak"));
-    ASSERT_TRUE(write_file_safely(target, kOld).ok());
-    EXPECT_EQ(0600u, mode_of(target));
+std::optional<std::string> attribute(const fs::path& p, const char* name) {
+    std::string value(4096, '\0');
+    const ssize_t size = ::lgetxattr(p.c_str(), name, value.data(), value.size());
+    if (size < 0) return std::nullopt;
+    value.resize(static_cast<std::size_t>(size));
+    return value;
 }
 
-TEST_F(FileSafety, AForeignOwnerAndGroupStay) {
+// An access list in the system's stored form (little-endian tag, rights, id):
+// owner rw, the user 65534 r, group r, mask r, others nothing.
+const std::string kAccessList(
+    "\x02\0\0\0"
+    "\x01\0\x06\0\xff\xff\xff\xff"
+    "\x02\0\x04\0\xfe\xff\0\0"
+    "\x04\0\x04\0\xff\xff\xff\xff"
+    "\x10\0\x04\0\xff\xff\xff\xff"
+    "\x20\0\0\0\xff\xff\xff\xff",
+    44);
+
+// Through a new file or, when the new file cannot get an attribute, in place:
+// the file keeps its mode, owner, attributes and access list; the backup, a
+// file of its own, keeps what it can and lets no one else in.
+TEST_F(FileSafety, ModeOwnerAttributesAndAccessListsStay) {
     write_bytes(target, kOld);
+    ::chmod(target.c_str(), 0640);
     constexpr uid_t kStranger = 54321;
-    if (::chown(target.c_str(), kStranger, kStranger) != 0) {
-        GTEST_SKIP() << "cannot give a file to another user here (not running as root)";
-    }
-    ::chmod(target.c_str(), 0666);
+    const bool owner = ::chown(target.c_str(), kStranger, kStranger) == 0;
+    const std::string origin = "Adressbuch";
+    const char* const kOrigin = "user.merkwald.herkunft";
+    const char* const kAcl = "system.posix_acl_access";
+    const bool attributes =
+        ::lsetxattr(target.c_str(), kOrigin, origin.data(), origin.size(), 0) == 0;
+    const bool acl =
+        ::lsetxattr(target.c_str(), kAcl, kAccessList.data(), kAccessList.size(), 0) == 0;
+    std::printf("checked here: owner %d, attributes %d, access list %d\n", owner, attributes, acl);
+    const auto check = [&](const fs::path& p) {
+        SCOPED_TRACE(p.filename().string());
+        EXPECT_EQ(0640u, mode_of(p));
+        EXPECT_TRUE(!owner || (stat_of(p).st_uid == kStranger && stat_of(p).st_gid == kStranger));
+        EXPECT_TRUE(!attributes || attribute(p, kOrigin) == origin);
+        EXPECT_TRUE(!acl || attribute(p, kAcl) == kAccessList);
+    };
+    const ino_t before = stat_of(target).st_ino;
     ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
-    EXPECT_EQ(kStranger, stat_of(target).st_uid);
-    EXPECT_EQ(kStranger, stat_of(target).st_gid);
+    EXPECT_NE(before, stat_of(target).st_ino);  // through a new file, not in place
+    check(target);
+    check(folder / "termine.bak");
+    ASSERT_TRUE(write_file_safely(target, kOld).ok());
+    check(target);
+
+    set_rewrite_hook([](std::string_view step) { return step != "keeping attributes"; });
+    const ino_t in_place = stat_of(target).st_ino;
+    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
+    EXPECT_TRUE(!attributes || in_place == stat_of(target).st_ino);
     EXPECT_EQ(kNew, read_bytes(target));
+    check(target);
+    EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
+    EXPECT_EQ(0u, mode_of(folder / "termine.bak") & 077);
 }
 
-// A link planted at a name the old code used leads nowhere: the temporary file
-// gets a fresh name each time.
-TEST_F(FileSafety, TheTemporaryFileIsFreshAndOwnerOnlyAndPlantedLinksStay) {
-    const fs::path victim = folder / "opfer.txt";
-    write_bytes(victim, "geheim\r\n");
-    write_bytes(target, kOld);
-    ::chmod(target.c_str(), 0644);
-    std::set<std::string> names{"termine.rmd.tmp", "termine.bak.tmp", "temp.tmp"};
-    for (const std::string& name : names) fs::create_symlink(victim, folder / name);
+// Each write's temporary file has a fresh name, so that nothing planted there
+// beforehand is written through, and is owner-only while being written. For
+// a name as long as the system allows, the temporary names are shorter, cut
+// between characters, and still known as temporary names.
+TEST_F(FileSafety, TheTemporaryFilesAreFreshOwnerOnlyAndKnownForAnyName) {
+    std::string name = "x";
+    for (int i = 0; i < 125; ++i) name += "ü";
+    const fs::path file = folder / (name + ".rmd");  // 255 bytes
+    write_bytes(file, kOld);
+    ::chmod(file.c_str(), 0644);
     std::set<std::string> seen;
     set_rewrite_hook([&](std::string_view step) {
-        if (step != "writing temporary") return true;
+        if (step != "writing temporary" && step != "writing backup") return true;
         for (const auto& entry : fs::directory_iterator(folder.path())) {
-            if (!is_temporary_name(entry.path())) continue;
-            seen.insert(entry.path().filename().string());
+            const std::string found = entry.path().filename().string();
+            if (found.find("~mw.") == std::string::npos) continue;
+            seen.insert(found);
+            EXPECT_TRUE(is_temporary_name(entry.path()) && is_valid_utf8(found)) << found;
             EXPECT_EQ(0600u, mode_of(entry.path()) & 0777) << "still being written";
         }
         return true;
     });
-    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
-    ASSERT_TRUE(write_file_safely(target, kOld).ok());
-    EXPECT_EQ(2u, seen.size());  // two writes, two different names
-    EXPECT_EQ("geheim\r\n", read_bytes(victim));
-    names.insert({"opfer.txt", "termine.rmd", "termine.bak"});
-    EXPECT_EQ(names, names_in(folder.path()));
-    EXPECT_TRUE(fs::is_symlink(folder / "termine.rmd.tmp"));
+    const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
+    ASSERT_TRUE(outcome.ok()) << german_text(outcome);
+    ASSERT_TRUE(write_file_safely(file, kOld).ok());
+    EXPECT_EQ(3u, seen.size());  // the backup's and two of the file's, each its own
+    EXPECT_EQ(kOld, read_bytes(backup_name(file)));
+    EXPECT_EQ(2u, names_in(folder.path()).size());
 }
 
 // Every step of both routes fails once: the target stays byte for byte, the
-// backup is complete, no temporary file is left.
+// backup is complete, no temporary file is left, and the message says so.
 TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
     const char* const steps[] = {"writing backup",        "syncing backup",    "closing backup",
                                  "before backup rename",  "writing temporary", "syncing temporary",
@@ -211,153 +227,89 @@ TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
             const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
             set_rewrite_hook({});
             if (!reached) continue;  // a step of the other route
-            EXPECT_FALSE(outcome.ok());
             EXPECT_NE(std::string::npos, german_text(outcome).find("bleibt unverändert"))
                 << german_text(outcome);
             EXPECT_EQ(kOld, read_bytes(file));
             const std::string backup = read_bytes(f / "a.bak");
             EXPECT_TRUE(backup == kOld || backup == kEarlierBackup);
-            std::set<std::string> expected{"a.rmd", "a.bak"};
-            if (linked) expected.insert("b.rmd");
-            EXPECT_EQ(expected, names_in(f.path()));
+            EXPECT_EQ(linked ? 3u : 2u, names_in(f.path()).size());
         }
     }
 }
 
-TEST_F(FileSafety, OneFileUnderAnyNameIsTheSameFile) {
+// A copy onto the file itself, under whatever name, would leave it empty.
+TEST_F(FileSafety, ACopyOntoTheFileItselfIsRefused) {
     write_bytes(target, kOld);
     fs::create_symlink(target, folder / "link.rmd");
     fs::create_hard_link(target, folder / "hart.rmd");
     for (const char* name : {"link.rmd", "hart.rmd", "./termine.rmd", ".termine.rmd~mw.Ab12Cd"}) {
-        EXPECT_TRUE(same_file(target, folder / name)) << name;
+        EXPECT_FALSE(copy_file_safely(target, folder / name).ok()) << name;
     }
-    EXPECT_FALSE(same_file(target, folder / "neu.rmd"));
-    EXPECT_FALSE(copy_file_safely(target, folder / "link.rmd").ok());
     EXPECT_EQ(kOld, read_bytes(target));
     EXPECT_TRUE(copy_file_safely(target, folder / "neu.rmd").ok());
     EXPECT_EQ(kOld, read_bytes(folder / "neu.rmd"));
 }
 
-TEST_F(FileSafety, OnlyRegularFilesOfBoundedSizeAreRead) {
-    const fs::path fifo = folder / "pipe.csv";
-    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+// A pipe would hang the reader; a folder, or a link leading in a circle, is no
+// file either. Each is named for what it is and left as it is.
+TEST_F(FileSafety, OnlyRegularFilesAreReadOrWritten) {
+    ASSERT_EQ(0, ::mkfifo((folder / "pipe.csv").c_str(), 0600));
     fs::create_directory(folder / "ordner.rmd");
-    const std::pair<fs::path, const char*> cases[] = {
-        {fifo, "Pipe"}, {"/dev/zero", "Gerät"}, {folder / "ordner.rmd", "Ordner"}};
-    for (const auto& [path, reason] : cases) {
+    fs::create_symlink("b.rmd", folder / "a.rmd");
+    fs::create_symlink("a.rmd", folder / "b.rmd");
+    const std::pair<const char*, const char*> cases[] = {
+        {"pipe.csv", "Pipe"}, {"ordner.rmd", "Ordner"}, {"a.rmd", "kann nicht gelesen werden"}};
+    for (const auto& [name, what] : cases) {
+        SCOPED_TRACE(name);
         std::string bytes;
-        const FileRead read = read_regular_file(path, bytes);
-        EXPECT_FALSE(read.ok) << path;
-        EXPECT_NE(std::string::npos, read.message.find(path.filename().string())) << read.message;
-        EXPECT_NE(std::string::npos, read.message.find(reason)) << read.message;
+        const FileRead read = read_regular_file(folder / name, bytes);
+        EXPECT_NE(std::string::npos, read.message.find(what)) << read.message;
+        for (const WriteOutcome& outcome :
+             {rewrite_with_backup(folder / name, {.before = "", .after = kNew}),
+              write_file_safely(folder / name, kNew)}) {
+            EXPECT_NE(std::string::npos, german_text(outcome).find("keine gewöhnliche Datei"))
+                << german_text(outcome);
+        }
     }
-    EXPECT_FALSE(write_file_safely(fifo, kNew).ok());
-    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe.csv"));
+    EXPECT_EQ(4u, names_in(folder.path()).size());
 }
 
 // The file a link leads to, as the system finds it: ".." leaves the folder the
 // link really lies in, which for a link inside a linked folder is not the text
 // before it. A decoy waits at the place the text would lead to.
 TEST_F(FileSafety, LinksWithTwoDotsLeadWhereTheSystemLeads) {
-    struct Case {
-        const char* name;  // under which the file is written
-        const char* link;  // what "verweis/termine.rmd" holds, or nullptr: no link
-    };
-    const Case cases[] = {{"verweis/termine.rmd", "../daten/echt.rmd"},
-                          {"verweis/termine.rmd", "../../tief/daten/echt.rmd"},
-                          {"verweis/../daten/echt.rmd", nullptr},
-                          {"kette.rmd", "../daten/echt.rmd"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // The name the file is written under; what "verweis/termine.rmd" holds, if anything.
+    const std::pair<const char*, const char*> cases[] = {
+        {"verweis/termine.rmd", "../daten/echt.rmd"},
+        {"verweis/../daten/echt.rmd", nullptr},
+        {"kette.rmd", "../daten/echt.rmd"}};
+    for (const auto& [written_as, link] : cases) {
+        SCOPED_TRACE(written_as);
         TempFolder f;
-        fs::create_directories(f / "tief/innen");
-        fs::create_directories(f / "tief/daten");
-        fs::create_directories(f / "daten");
+        for (const char* d : {"tief/innen", "tief/daten", "daten"}) fs::create_directories(f / d);
         fs::create_directory_symlink("tief/innen", f / "verweis");
         const fs::path real = f / "tief/daten/echt.rmd";
         const fs::path decoy = f / "daten/echt.rmd";
         write_bytes(real, kOld);
         write_bytes(decoy, "fremd\r\n");
-        if (c.link != nullptr) fs::create_symlink(c.link, f / "verweis/termine.rmd");
+        if (link != nullptr) fs::create_symlink(link, f / "verweis/termine.rmd");
         // A link to a link: the second counts from the folder the first leads to.
         fs::create_symlink("verweis/termine.rmd", f / "kette.rmd");
-        const fs::path name = f / c.name;
+        const fs::path name = f / written_as;
         std::string bytes;
         const FileRead read = read_regular_file(name, bytes);
-        ASSERT_TRUE(read.ok) << read.message;
-        ASSERT_EQ(kOld, bytes);
-        EXPECT_TRUE(same_file(name, real));
-        EXPECT_FALSE(same_file(name, decoy));
+        ASSERT_EQ(kOld, bytes) << read.message;
         const WriteOutcome outcome =
             rewrite_with_backup(name, {.before = bytes, .after = kNew}, &read.stamp);
         ASSERT_TRUE(outcome.ok()) << german_text(outcome);
-        EXPECT_EQ(kNew, read_bytes(real));
         EXPECT_EQ(kOld, read_bytes(f / "tief/daten/echt.bak"));
         EXPECT_TRUE(fs::equivalent(f / "tief/daten/echt.bak", backup_of(name)));
-        EXPECT_EQ("fremd\r\n", read_bytes(decoy));
-        EXPECT_FALSE(fs::exists(f / "daten/echt.bak"));
-        if (c.link != nullptr) {
-            EXPECT_TRUE(fs::is_symlink(f / "verweis/termine.rmd"));
-        }
         // The terminal's and the entry dialogs' append goes the same way.
         const WriteOutcome appended = append_lines(name, {"<record>", "Anhang", "</record>"});
         ASSERT_TRUE(appended.ok()) << german_text(appended);
         EXPECT_EQ(kNew + "<record>\r\nAnhang\r\n</record>\r\n", read_bytes(real));
         EXPECT_EQ("fremd\r\n", read_bytes(decoy));
-    }
-}
-
-TEST_F(FileSafety, ALinkThatLeadsInACircleIsRefused) {
-    fs::create_symlink("b.rmd", folder / "a.rmd");
-    fs::create_symlink("a.rmd", folder / "b.rmd");
-    for (const WriteOutcome& outcome :
-         {rewrite_with_backup(folder / "a.rmd", {.before = "", .after = kNew}),
-          write_file_safely(folder / "a.rmd", kNew)}) {
-        EXPECT_FALSE(outcome.ok());
-        EXPECT_NE(std::string::npos, german_text(outcome).find("keine gewöhnliche Datei"))
-            << german_text(outcome);
-    }
-    EXPECT_EQ((std::set<std::string>{"a.rmd", "b.rmd"}), names_in(folder.path()));
-}
-
-// A name as long as the system allows is saved like any other; its temporary
-// names are shorter but still known as temporary names.
-TEST_F(FileSafety, ANameOfTheLongestLengthCanBeSaved) {
-    std::string umlauts = "x";
-    for (int i = 0; i < 125; ++i) umlauts += "ü";
-    const std::string names[] = {std::string(251, 'n') + ".rmd", umlauts + ".rmd"};
-    for (const std::string& name : names) {
-        SCOPED_TRACE(name.size());
-        ASSERT_EQ(255u, name.size());
-        TempFolder f;
-        const fs::path file = f / name;
-        write_bytes(file, kOld);
-        ASSERT_EQ(kOld, read_bytes(file));
-        std::set<std::string> temporaries;
-        set_rewrite_hook([&](std::string_view step) {
-            if (step != "writing temporary" && step != "writing backup") return true;
-            for (const auto& entry : fs::directory_iterator(f.path())) {
-                if (entry.path().filename().string().find("~mw.") == std::string::npos) continue;
-                temporaries.insert(entry.path().filename().string());
-                EXPECT_TRUE(is_temporary_name(entry.path()));
-                EXPECT_TRUE(same_file(file, entry.path()));
-            }
-            return true;
-        });
-        const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
-        set_rewrite_hook({});
-        ASSERT_TRUE(outcome.ok()) << german_text(outcome);
-        EXPECT_EQ(kNew, read_bytes(file));
-        EXPECT_EQ(kOld, read_bytes(backup_name(file)));
-        EXPECT_EQ(2u, temporaries.size());
-        for (const std::string& temp : temporaries) {
-            EXPECT_LE(temp.size(), 255u);
-            // Cut between characters, never inside one.
-            EXPECT_TRUE(is_valid_utf8(temp)) << temp;
-        }
-        EXPECT_EQ((std::set<std::string>{name, backup_name(file).filename().string()}),
-                  names_in(f.path()));
-        EXPECT_FALSE(is_temporary_name(file));
     }
 }
 
@@ -371,184 +323,71 @@ void make_older(const fs::path& p, int seconds) {
 }
 
 // What killed writes left is cleared by the next write of that file; only
-// that, never anything else.
+// that: not another file's, a fresh one, a link, a folder, a stranger's.
 TEST_F(FileSafety, AWriteRemovesItsOwnStaleTemporariesAndNothingElse) {
     write_bytes(target, kOld);
     const fs::path victim = folder / "opfer.txt";
     write_bytes(victim, "geheim\r\n");
-    const std::set<std::string> stale{".termine.rmd~mw.Alt123", ".termine.bak~mw.Alt456"};
-    for (const std::string& name : stale) {
+    const char* const stale[] = {".termine.rmd~mw.Alt123", ".termine.bak~mw.Alt456"};
+    for (const char* name : stale) write_bytes(folder / name, kNew);
+    for (const char* name : {".andere.rmd~mw.Alt123", "termine.rmd~mw.Alt123",
+                             ".termine.rmd~mw.Alt12", ".termine.rmd~mw.Alt-12"}) {
         write_bytes(folder / name, kNew);
-        make_older(folder / name, 120);
     }
-    std::set<std::string> kept{"termine.rmd",
-                               "opfer.txt",
-                               ".termine.rmd~mw.Neu123",
-                               ".andere.rmd~mw.Alt123",
-                               ".termine.rmd~mw.Alt12",
-                               "termine.rmd~mw.Alt123",
-                               ".termine.rmd~mw.Alt-12",
-                               ".termine.rmd~mw.Ordner"};
-    for (const std::string& name : kept) {
-        if (name == "termine.rmd" || name == "opfer.txt") continue;
-        if (name.ends_with("Ordner")) {
-            fs::create_directory(folder / name);
-        } else {
-            write_bytes(folder / name, kNew);
-        }
-        if (!name.ends_with("Neu123")) make_older(folder / name, 120);
-    }
+    fs::create_directory(folder / ".termine.rmd~mw.Ordner");
     fs::create_symlink(victim, folder / ".termine.rmd~mw.Link12");
-    make_older(folder / ".termine.rmd~mw.Link12", 120);
     fs::create_hard_link(victim, folder / ".termine.rmd~mw.Hart12");
-    make_older(victim, 120);
-    kept.insert({".termine.rmd~mw.Link12", ".termine.rmd~mw.Hart12"});
-    write_bytes(folder / ".termine.rmd~mw.Fremd1", kNew);
-    if (::chown((folder / ".termine.rmd~mw.Fremd1").c_str(), 54321, 54321) == 0) {
-        make_older(folder / ".termine.rmd~mw.Fremd1", 120);
-        kept.insert(".termine.rmd~mw.Fremd1");
-    } else {
+    const fs::path foreign = folder / ".termine.rmd~mw.Fremd1";
+    write_bytes(foreign, kNew);
+    if (::chown(foreign.c_str(), 54321, 54321) != 0) {
         std::printf("not checked: a stale file of another owner (cannot give files away here)\n");
-        fs::remove(folder / ".termine.rmd~mw.Fremd1");
+        fs::remove(foreign);
     }
+    for (const std::string& name : names_in(folder.path())) make_older(folder / name, 120);
+    write_bytes(folder / ".termine.rmd~mw.Neu123", kNew);  // a write going on just now
+    std::set<std::string> kept = names_in(folder.path());
+    for (const char* name : stale) kept.erase(name);
+    kept.insert("termine.bak");
 
     ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
-    kept.insert("termine.bak");
     EXPECT_EQ(kept, names_in(folder.path()));
     EXPECT_EQ("geheim\r\n", read_bytes(victim));
-    EXPECT_EQ(kNew, read_bytes(target));
 }
 
-std::optional<std::string> attribute(const fs::path& p, const char* name) {
-    std::string value(4096, '\0');
-    const ssize_t size = ::lgetxattr(p.c_str(), name, value.data(), value.size());
-    if (size < 0) return std::nullopt;
-    value.resize(static_cast<std::size_t>(size));
-    return value;
-}
-
-// An access list in the system's stored form: owner rw, the user 65534 r,
-// group r, mask r, others nothing.
-std::string access_list() {
-    struct Entry {
-        std::uint16_t tag, perm;
-        std::uint32_t id;
-    };
-    const Entry entries[] = {
-        {0x01, 6, ~0u}, {0x02, 4, 65534}, {0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}};
-    std::string bytes{'\x02', '\0', '\0', '\0'};
-    for (const Entry& e : entries) {
-        char raw[sizeof(Entry)];
-        std::memcpy(raw, &e, sizeof e);
-        bytes.append(raw, sizeof raw);
-    }
-    return bytes;
-}
-
-TEST_F(FileSafety, ExtendedAttributesAndAccessListsStay) {
-    write_bytes(target, kOld);
-    ::chmod(target.c_str(), 0640);
-    const std::string origin = "Adressbuch";
-    if (::lsetxattr(target.c_str(), "user.merkwald.herkunft", origin.data(), origin.size(), 0) !=
-        0) {
-        GTEST_SKIP() << "the file system of " << folder.path()
-                     << " keeps no user attributes: " << std::strerror(errno);
-    }
-    const std::string acl = access_list();
-    const bool with_acl =
-        ::lsetxattr(target.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
-    if (!with_acl) std::printf("access lists not checked: %s\n", std::strerror(errno));
-    const auto check = [&](const fs::path& p) {
-        SCOPED_TRACE(p.filename().string());
-        EXPECT_EQ(origin, attribute(p, "user.merkwald.herkunft"));
-        if (with_acl) {
-            EXPECT_EQ(acl, attribute(p, "system.posix_acl_access"));
-        }
-        EXPECT_EQ(0640u, mode_of(p));
-    };
-    const ino_t before = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
-    EXPECT_NE(before, stat_of(target).st_ino);  // through a new file, not in place
-    check(target);
-    check(folder / "termine.bak");
-    ASSERT_TRUE(write_file_safely(target, kOld).ok());
-    check(target);
-    EXPECT_EQ(kOld, read_bytes(target));
-
-    // An attribute the new file cannot get sends the write into the file
-    // itself, which keeps them all; the backup, a file of its own, keeps what
-    // it can and lets no one else in.
-    set_rewrite_hook([](std::string_view step) { return step != "keeping attributes"; });
-    const ino_t in_place = stat_of(target).st_ino;
-    ASSERT_TRUE(rewrite_with_backup(target, {.before = kOld, .after = kNew}).ok());
-    EXPECT_EQ(in_place, stat_of(target).st_ino);
-    EXPECT_EQ(kNew, read_bytes(target));
-    check(target);
-    EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
-    EXPECT_EQ(0u, mode_of(folder / "termine.bak") & 077);
-}
-
-// The rename happened but may not survive a crash: the write says so and does
-// not pass for a save.
-TEST_F(FileSafety, AFolderThatCannotBeSyncedIsReported) {
-    write_bytes(target, kOld);
-    set_rewrite_hook([](std::string_view step) { return step != "syncing folder"; });
-    const WriteOutcome outcome = rewrite_with_backup(target, {.before = kOld, .after = kNew});
-    EXPECT_FALSE(outcome.ok());
-    EXPECT_TRUE(outcome.content_changed());
-    for (const char* part :
-         {"nicht dauerhaft gespeichert", "Ein- oder Ausgabefehler", "termine.bak"}) {
-        EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
-    }
-    EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert")) << german_text(outcome);
-    EXPECT_EQ(kNew, read_bytes(target));
-    EXPECT_EQ(kOld, read_bytes(folder / "termine.bak"));
-    EXPECT_EQ(outcome.written_stamp, current_stamp(target));
-
-    const WriteOutcome plain = write_file_safely(target, kOld);
-    EXPECT_FALSE(plain.ok());
-    EXPECT_NE(std::string::npos, german_text(plain).find("nicht dauerhaft")) << german_text(plain);
-    EXPECT_EQ(kOld, read_bytes(target));
-    EXPECT_EQ((std::set<std::string>{"termine.rmd", "termine.bak"}), names_in(folder.path()));
-}
-
-// Written in place, the write failed and putting the old content back failed
-// too: the message says what the file holds and where its old content is.
-TEST_F(FileSafety, AFailedWriteInPlaceThatCannotBeUndoneSaysWhatTheFileHolds) {
-    struct Case {
-        const char* failing;
-        const char* failing_back;
-        const char* holds;
-    };
-    const Case cases[] = {
-        {"writing in place", "writing back", "weder den vorigen noch den neuen Inhalt"},
-        {"closing in place", "closing back", "wieder den vorigen Inhalt"},
-        {"closing in place", "writing back", "weder den vorigen noch den neuen Inhalt"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.failing) + " / " + c.failing_back);
+// The write got as far as changing the file but failed after: the rename
+// happened but may not survive a crash, or a write in place failed and putting
+// the old content back failed too. The message says what the file holds and
+// where its old content is (without a backup, none is named); the file's stamp
+// is what is there now.
+TEST_F(FileSafety, AWriteThatChangedTheFileAndFailedSaysWhatTheFileHolds) {
+    // The steps that fail, and what the file holds in the message's words.
+    const std::pair<std::set<std::string_view>, const char*> cases[] = {
+        {{"syncing folder"}, "nicht dauerhaft gespeichert"},
+        {{"writing in place", "writing back"}, "weder den vorigen noch den neuen Inhalt"},
+        {{"closing in place", "closing back"}, "wieder den vorigen Inhalt"},
+        {{"closing in place", "writing back"}, "weder den vorigen noch den neuen Inhalt"}};
+    for (const auto& [failing, holds] : cases) {
+        SCOPED_TRACE(holds);
         TempFolder f;
         const fs::path file = f / "a.rmd";
         write_bytes(file, kOld);
-        fs::create_hard_link(file, f / "b.rmd");
-        set_rewrite_hook(
-            [&](std::string_view step) { return step != c.failing && step != c.failing_back; });
+        if (!failing.contains("syncing folder")) fs::create_hard_link(file, f / "b.rmd");
+        set_rewrite_hook([&](std::string_view step) { return !failing.contains(step); });
         const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
+        EXPECT_EQ(outcome.written_stamp, current_stamp(file));
         const WriteOutcome plain = write_file_safely(file, kNew);
         set_rewrite_hook({});
         EXPECT_FALSE(outcome.ok());
-        EXPECT_TRUE(outcome.content_changed());
-        for (const char* part :
-             {"möglicherweise beschädigt", c.holds, "Sicherungsdatei", "a.bak"}) {
+        EXPECT_TRUE(outcome.content_changed() && plain.content_changed());
+        for (const char* part : {holds, "Sicherungsdatei", "a.bak"}) {
             EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
         }
         EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert"))
             << german_text(outcome);
         EXPECT_EQ(kOld, read_bytes(f / "a.bak"));
-        // Without a backup, none is named.
-        EXPECT_TRUE(plain.content_changed());
-        EXPECT_NE(std::string::npos, german_text(plain).find("möglicherweise beschädigt"));
-        EXPECT_EQ(std::string::npos, german_text(plain).find("Sicherungsdatei"))
+        EXPECT_NE(std::string::npos, german_text(plain).find("möglicherweise"))
             << german_text(plain);
+        EXPECT_EQ(std::string::npos, german_text(plain).find("Sicherung")) << german_text(plain);
     }
 }
 

@@ -24,13 +24,6 @@ protected:
 
     ~ProgramFolder() override { use_program_file_folders({}); }
 
-    // Everything an installation ships, each file holding "neu".
-    void install_all() const {
-        for (const char* name : {"beispiel.rmd", "geb_text.dat", "term_text.dat", "texte.dat",
-                                 "orte.dat", "neues.txt", "merkwald.html", "standard.wav"})
-            test::write_file(root.filePath("install/") + name, "neu");
-    }
-
     QTemporaryDir root_dir;
     QDir root{root_dir.path()};
     ProgramFolderSources sources;
@@ -46,59 +39,53 @@ TEST_F(ProgramFolder, HomeVariableOrExecutableFolderHoldingTheData) {
     }
 }
 
-TEST_F(ProgramFolder, UserFolderIsSeededWithoutOverwritingTheUsersFiles) {
-    QFile::setPermissions(root.filePath("install/texte.dat"), QFileDevice::ReadOwner);
-    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
-    EXPECT_EQ(QByteArray("<record>\r\n"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
-    EXPECT_TRUE(QFileInfo(sources.user_folder + "/texte.dat").permissions() &
-                QFileDevice::WriteOwner);
-
-    test::write_file(sources.user_folder + "/beispiel.rmd", "mine");
-    QFile::remove(sources.user_folder + "/texte.dat");
-    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
-    EXPECT_EQ(QByteArray("mine"), test::file_bytes(sources.user_folder + "/beispiel.rmd"));
-    EXPECT_EQ(QByteArray("Texte\r\n"), test::file_bytes(sources.user_folder + "/texte.dat"));
-}
-
 TEST_F(ProgramFolder, ReadOnlyExecutableFolderIsPassedOver) {
     test::write_file(root.filePath("exe/beispiel.rmd"), "");
     QFile::setPermissions(sources.executable_folder,
                           QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFileInfo(sources.executable_folder).isWritable()) {
-        GTEST_SKIP() << "this user may write everywhere";
+    const bool writable = QFileInfo(sources.executable_folder).isWritable();
+    if (!writable) {
+        EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
     }
-    EXPECT_EQ(sources.user_folder, resolve_program_folder(sources));
     QFile::setPermissions(sources.executable_folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (writable) GTEST_SKIP() << "this user may write everywhere";
 }
 
-TEST_F(ProgramFolder, OnlyTheUsersFilesAreCopiedAndTheInstallationIsReadForTheRest) {
-    install_all();
+// Only the user's files are copied into the user's folder, writable; the rest
+// is read from the installation, unless the program has a folder of its own,
+// whose files come first.
+TEST_F(ProgramFolder, ProgramFilesComeFromTheInstallationUnlessTheFolderIsTheProgramsOwn) {
+    for (const char* name :
+         {"geb_text.dat", "term_text.dat", "orte.dat", "neues.txt", "standard.wav"})
+        test::write_file(root.filePath("install/") + name, "neu");
+    QFile::setPermissions(root.filePath("install/texte.dat"), QFileDevice::ReadOwner);
     const QString user = resolve_program_folder(sources);
     ASSERT_EQ(sources.user_folder, user);
-    const QStringList copied = QDir(user).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(QStringList({"beispiel.rmd", "geb_text.dat", "term_text.dat", "texte.dat"}), copied);
-
+    EXPECT_EQ(QStringList({"beispiel.rmd", "geb_text.dat", "term_text.dat", "texte.dat"}),
+              QDir(user).entryList(QDir::Files, QDir::Name));
+    EXPECT_TRUE(QFileInfo(user + "/texte.dat").permissions() & QFileDevice::WriteOwner);
+    // What is missing is copied again, never over the user's own files.
+    test::write_file(user + "/beispiel.rmd", "mine");
+    QFile::remove(user + "/texte.dat");
+    EXPECT_EQ(user, resolve_program_folder(sources));
+    EXPECT_EQ(QByteArray("mine"), test::file_bytes(user + "/beispiel.rmd"));
+    EXPECT_EQ(QByteArray("Texte\r\n"), test::file_bytes(user + "/texte.dat"));
     // An older version copied everything; an upgrade must show the new texts.
     test::write_file(user + "/neues.txt", "alt");
-    test::write_file(user + "/merkwald.html", "alt");
     use_program_file_folders(program_file_folders(sources, user));
-    for (const char* name : {"neues.txt", "merkwald.html", "orte.dat", "standard.wav"})
-        EXPECT_EQ(QByteArray("neu"), test::file_bytes(program_file(user, name))) << name;
+    EXPECT_EQ(QByteArray("neu"), test::file_bytes(program_file(user, "neues.txt")));
     // What the installation lacks is still found in the user's folder.
     test::write_file(user + "/meinton.wav", "mein");
     EXPECT_EQ(user + "/meinton.wav", program_file(user, "meinton.wav"));
-}
 
-TEST_F(ProgramFolder, AProgramFolderOfItsOwnComesBeforeTheInstallation) {
-    install_all();
     test::write_file(root.filePath("exe/beispiel.rmd"), "");
     test::write_file(root.filePath("exe/neues.txt"), "portabel");
-    const QString folder = resolve_program_folder(sources);
-    ASSERT_EQ(root.filePath("exe"), folder);
-    use_program_file_folders(program_file_folders(sources, folder));
-    EXPECT_EQ(QByteArray("portabel"), test::file_bytes(program_file(folder, "neues.txt")));
-    EXPECT_EQ(QByteArray("neu"), test::file_bytes(program_file(folder, "orte.dat")));
+    const QString own = resolve_program_folder(sources);
+    ASSERT_EQ(root.filePath("exe"), own);
+    use_program_file_folders(program_file_folders(sources, own));
+    EXPECT_EQ(QByteArray("portabel"), test::file_bytes(program_file(own, "neues.txt")));
+    EXPECT_EQ(QByteArray("neu"), test::file_bytes(program_file(own, "standard.wav")));
 }
 
 }  // namespace

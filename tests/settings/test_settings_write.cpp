@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <string>
+#include <vector>
 
 #include "../support/settings_test_support.h"
 #include "settings/settings.h"
@@ -42,17 +44,16 @@ class WriteRegistry : public ::testing::Test {
 protected:
     WriteRegistry() { temp.store().create_key(kMainKey, kKeyClass); }
 
-    StoreValue stored(const SettingsStore& store, std::string_view name) {
+    StoreValue stored(std::string_view name) {
         StoreValue value;
-        EXPECT_TRUE(store.query_value(kMainKey, name, value)) << name;
+        EXPECT_TRUE(temp.store().query_value(kMainKey, name, value)) << name;
         return test::as_text(value);
     }
-    Settings read_back(bool light = false) {
+    Settings read_back() {
         SettingsStore store = temp.reopened();
         ReadOptions options;
         options.program_folder = "/opt/merkwald";
         options.read_only = true;
-        options.light = light;
         Settings settings;
         static_cast<void>(read_registry(store, settings, options, sink));
         return settings;
@@ -62,8 +63,9 @@ protected:
     RecordingSink sink;
 };
 
-TEST_F(WriteRegistry, EveryValueRoundTrips) {
-    const Settings written = unusual_settings();
+// Every value reads back as written, in the forms the store has always held.
+TEST_F(WriteRegistry, EveryValueRoundTripsInTheStoresForms) {
+    Settings written = unusual_settings();
     EXPECT_TRUE(write_registry(temp.store(), written, {}, nullptr));
     EXPECT_TRUE(write_window_values(temp.store(), written, false));
     EXPECT_TRUE(write_values(temp.store(), written,
@@ -73,26 +75,17 @@ TEST_F(WriteRegistry, EveryValueRoundTrips) {
     EXPECT_EQ(written, read_back());
     EXPECT_TRUE(sink.shown.empty());
     const QByteArray bytes = test::file_bytes(temp.path());
-    for (const char* line : {"Intervall=15\n", "Diff%20to%20GMT=-3\n"})
-        EXPECT_TRUE(bytes.contains(line)) << bytes.toStdString();
-}
-
-TEST_F(WriteRegistry, StoresTheWrittenFormsOfFlagsAndNumbers) {
-    Settings s = unusual_settings();
-    s.font_size = 10.5;
-    for (const auto& [height, text] :
-         {std::pair<double, std::string>{393, " 393"}, {-12.5, "-12.5"}, {0, "0"}}) {
-        s.height = height;
-        write_registry(temp.store(), s, {}, nullptr);
-        EXPECT_EQ(StoreValue(text), stored(temp.store(), "NN"))
-            << height << ": a blank before a positive height";
+    for (const char* line : {"Intervall=15\n", "Diff%20to%20GMT=-3\n", "SupressSpace=true\n",
+                             "Groups=false\n", "Daylight%20Saving%20Time=1\n", "NN=-1.25\n"})
+        EXPECT_TRUE(bytes.contains(line)) << line << bytes.toStdString();
+    // A blank before a positive height only; a half font size rounds to even.
+    written.font_size = 10.5;
+    for (const auto& [height, text] : {std::pair<double, std::string>{393, " 393"}, {0, "0"}}) {
+        written.height = height;
+        write_registry(temp.store(), written, {}, nullptr);
+        EXPECT_EQ(StoreValue(text), stored("NN")) << height;
     }
-    const std::pair<const char*, std::string> rows[] = {{"SupressSpace", "true"},
-                                                        {"Groups", "false"},
-                                                        {"Daylight Saving Time", "1"},
-                                                        {"FontSize", "10"}};  // halves to even
-    for (const auto& [name, text] : rows)
-        EXPECT_EQ(StoreValue(text), stored(temp.store(), name)) << name;
+    EXPECT_EQ(StoreValue("10"s), stored("FontSize"));
 }
 
 TEST_F(WriteRegistry, OnlyTheWindowValuesOfTheOwnProgramAreWritten) {
@@ -100,8 +93,8 @@ TEST_F(WriteRegistry, OnlyTheWindowValuesOfTheOwnProgramAreWritten) {
     write_window_values(temp.store(), s, true);
     StoreValue value;
     EXPECT_FALSE(temp.store().query_value(kMainKey, "Width", value));
-    EXPECT_EQ(StoreValue("12000"s), stored(temp.store(), "LightWidth"));
-    EXPECT_EQ(StoreValue("2"s), stored(temp.store(), "LightWindowState"));
+    EXPECT_EQ(StoreValue("12000"s), stored("LightWidth"));
+    EXPECT_EQ(StoreValue("2"s), stored("LightWindowState"));
 
     s.window_left.reset();
     write_window_values(temp.store(), s, false);
@@ -120,6 +113,82 @@ TEST_F(WriteRegistry, RunKeyEntryExistsExactlyWhileAutostartIsOn) {
     EXPECT_TRUE(write_registry(temp.store(), s, {false, false}, &autostart));
     EXPECT_EQ(AutostartChoice{}, autostart.current());
     EXPECT_FALSE(temp.store().query_value(kRunKey, "Merkwald", value));
+}
+
+// No change of the settings is lost unseen: a failed write of the store is told
+// once, naming the file, and a file Qt reads only in part is kept before Qt
+// rewrites it without the lines it could not read.
+struct Notices {
+    explicit Notices(SettingsStore& store) {
+        store.set_notice_handler([this](const std::string& text) { told.push_back(text); });
+    }
+    std::vector<std::string> told;
+};
+
+TEST(StoreNotices, AFailedWriteIsToldOnceNamingTheFileAndAgainAfterASuccess) {
+    for (const bool locked : {true, false}) {  // a read-only store, or one whose folder is a file
+        SCOPED_TRACE(locked);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(locked ? "Merkwald.conf" : "Merkwald/Merkwald.conf");
+        test::write_file(locked ? path : dir.filePath("Merkwald"), locked ? "Intervall=15\n" : "");
+        SettingsStore store = SettingsStore::file_store(path);
+        Notices notices(store);
+        std::optional<test::ReadOnlyStore> read_only;
+        if (locked) read_only.emplace(path);
+
+        store.create_key(kMainKey, kKeyClass);
+        EXPECT_FALSE(store.set_value(kMainKey, "Intervall", std::int32_t(30)));
+        EXPECT_FALSE(store.set_value(kMainKey, "Standby", std::int32_t(1)));
+        ASSERT_EQ(notices.told.size(), 1u) << "once, not at every write";
+        EXPECT_NE(notices.told[0].find(QDir::toNativeSeparators(path).toStdString()),
+                  std::string::npos)
+            << notices.told[0];
+        store.report_next_failure();  // "OK" of the options dialog
+        EXPECT_FALSE(store.set_value(kMainKey, "Standby", std::int32_t(1)));
+        EXPECT_EQ(notices.told.size(), 2u);
+        if (!locked) continue;
+        store.report_next_failure();
+        EXPECT_FALSE(store.delete_value(kMainKey, "Intervall"));
+        EXPECT_EQ(notices.told.size(), 3u) << "a value not removed is no missing value";
+        read_only.reset();
+        EXPECT_TRUE(store.set_value(kMainKey, "Standby", std::int32_t(2)));
+        read_only.emplace(path);
+        EXPECT_FALSE(store.set_value(kMainKey, "Standby", std::int32_t(3)));
+        EXPECT_EQ(notices.told.size(), 4u) << "told again after a successful write";
+    }
+}
+
+TEST(StoreNotices, ADamagedFileIsKeptBeforeItsFirstRewriteAndTheValuesItHoldsAreRead) {
+    TempStore temp;
+    const QByteArray damaged = "Intervall=15\n[broken\nlocation=Bonn\n";
+    test::write_file(temp.path(), damaged);
+    Notices notices(temp.store());
+    Settings settings;
+    ReadOptions options;
+    options.today = "06.12.26";
+    RecordingSink sink;
+    static_cast<void>(read_registry(temp.store(), settings, options, sink));
+    EXPECT_EQ(settings.reread_interval, 15) << "what Qt could read is read";
+    EXPECT_EQ(test::file_bytes(temp.path() + ".defekt"), damaged) << "kept before the date";
+    EXPECT_TRUE(temp.store().set_value(kMainKey, "Standby", std::int32_t(1)));
+    ASSERT_EQ(notices.told.size(), 1u) << "said once: the file reads whole now";
+    EXPECT_NE(notices.told[0].find(QDir::toNativeSeparators(temp.path()).toStdString()),
+              std::string::npos)
+        << notices.told[0];
+    StoreValue date;
+    ASSERT_TRUE(temp.reopened().query_value(kMainKey, "Date", date));
+    EXPECT_EQ(date, StoreValue("06.12.26"s));
+}
+
+TEST(StoreNotices, ADamagedFileThatCannotBeKeptIsNotRewritten) {
+    TempStore temp;
+    const QByteArray damaged = "Intervall=15\n[broken\n";
+    test::write_file(temp.path(), damaged);
+    QDir().mkpath(temp.path() + ".defekt");  // the copy's name is taken by a folder
+    Notices notices(temp.store());
+    EXPECT_FALSE(temp.store().set_value(kMainKey, "Intervall", std::int32_t(30)));
+    EXPECT_EQ(test::file_bytes(temp.path()), damaged);
+    EXPECT_EQ(notices.told.size(), 1u);
 }
 
 }  // namespace
