@@ -1,24 +1,15 @@
 // What a user of this desktop expects of the programs: one running copy, the
-// tray's clicks and tooltip, the file label, a failed read, the range window's
-// message, the icons, Qt's dialogs in German, readable text in a dark theme,
-// and --help / --version beside the old words.
+// tray's clicks and tooltip, a failed read, Qt's dialogs in
+// German, readable text in a dark theme, and --help / --version beside the old words.
 
 #include <gtest/gtest.h>
 
 #include <QPalette>
-#include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTextBlock>
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
-#include "settings/program_folder.h"
-#include "settings/qt_bridges.h"
-#include "shell/calendar/range_window.h"
-#include "shell/main/file_check_window.h"
 #include "shell/platform/qt_translations.h"
-#include "shell/platform/toolbar_icons.h"
 #include "shell/start/program_options.h"
 #include "shell/start/single_instance.h"
 #include "shell/tray/tray.h"
@@ -150,21 +141,6 @@ TEST(HelpAndVersion, AreAnsweredBesideTheOldWords) {
         information_request({"merkwald", "-x", "/file=--help.rmd"}, ProgramKind::full, version));
 }
 
-TEST(FileLabel, ShowsThePathAsOnDiskShortenedInTheMiddle) {
-    GuiFixture f(kToday);
-    auto form = f.started();
-    const QString name = QStringLiteral("Meine Termine/Große Sammlung aller Geburtstage.rmd");
-    QDir(f.folder).mkpath(QStringLiteral("Meine Termine"));
-    f.write(name, kToday);
-    form->set_main_file(name.toStdString());
-    form->file_label()->resize(120, 20);
-    form->day_timer().tick();
-    const QString shown = form->file_label()->text();  // letter case kept
-    EXPECT_TRUE(shown.startsWith(u"Me") && shown.contains(u'…') && shown.endsWith(u"rmd"))
-        << shown.toStdString();
-    EXPECT_EQ(form->file_label()->toolTip(), f.folder + u'/' + name);
-}
-
 TEST(FailedRead, ShowsTheHeadingAndNamesTheFileInTheBox) {
     GuiFixture f;
     f.set("BackgroundColor", std::int32_t(0xCCFFFF));
@@ -174,50 +150,6 @@ TEST(FailedRead, ShowsTheHeadingAndNamesTheFileInTheBox) {
     EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xCC));
     EXPECT_EQ(f.dialogs.messages.at(0).text,
               QStringLiteral("Datei nicht gefunden\n\n") + f.folder + QStringLiteral("/fehlt.rmd"));
-}
-
-TEST(RangeWindow, StartsOnItsFirstFieldAndRefusesMoreThan32767Days) {
-    GuiFixture f(kToday);
-    auto form = f.started();
-    RangeWindow window(
-        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
-        QDate(1999, 3, 5));
-    EXPECT_EQ(window.focusWidget(), window.from_field());
-    window.to_field()->set_date(to_day_serial(QDate(1999, 3, 5).addDays(32768)));
-    window.show_range();
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_EQ(f.dialogs.messages[0].text,
-              QStringLiteral("Der Zeitraum ist länger als 32767 Tage."));
-}
-
-TEST(Icons, DisabledButtonsLookDisabled) {
-    gui_application();
-    const QImage normal = drawn_icon(QStringLiteral("print")).pixmap(22, 22).toImage();
-    const QImage disabled =
-        drawn_icon(QStringLiteral("print")).pixmap(QSize(22, 22), QIcon::Disabled).toImage();
-    EXPECT_GT(normal.pixelColor(3, 11).hsvSaturation(), 0);
-    EXPECT_EQ(disabled.pixelColor(3, 11).hsvSaturation(), 0);
-}
-
-TEST(Icons, EachProgramHasItsOwnIconEverywhere) {
-    GuiFixture f(kToday);
-    use_program_file_folders({QStringLiteral(MERKWALD_SOURCE_DIR "/data")});
-    const QImage full = program_icon(f.folder, false).pixmap(32, 32).toImage();
-    const QImage light = program_icon(f.folder, true).pixmap(32, 32).toImage();
-    EXPECT_NE(full, light);
-    EXPECT_EQ(f.started()->windowIcon().pixmap(32, 32).toImage(), full);
-    use_program_file_folders({});
-}
-
-// "Dateien prüfen": a long problem line wraps at the window's width instead of
-// running out of sight.
-TEST(FileCheckWindow, LongLinesWrapAtTheWindowsWidth) {
-    gui_application();
-    FileCheckWindow window(QStringLiteral("/home/nutzer/") + QString(300, u'x') +
-                           QStringLiteral(".rmd: Zeile 3: Datei nicht gefunden"));
-    window.show();
-    EXPECT_GT(window.report()->document()->firstBlock().lineCount(), 1);
-    EXPECT_EQ(window.report()->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QKeyEvent>
 
 #include "gui_test_support.h"
 #include "shell/main/day_timers.h"
@@ -91,17 +90,6 @@ TEST(Start, MissedWindowListsTheDaysSinceTheLastStartWhileTheSettingIsOn) {
     }
 }
 
-TEST(Start, IntroClosesOnAKeyAndAfterItsTime) {
-    gui_application();
-    SplashWindow by_key(ProgramVersion{1, 0, 0}), by_time(ProgramVersion{1, 0, 0});
-    by_key.show();
-    by_time.show();
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
-    QApplication::sendEvent(&by_key, &key);
-    QMetaObject::invokeMethod(&by_time.timer(), "timeout");
-    EXPECT_FALSE(by_key.isVisible() || by_time.isVisible());
-}
-
 // left, top, width, height
 using Twips = std::array<std::int32_t, 4>;
 
@@ -114,27 +102,17 @@ void place(MainWindow& form, const Twips& t) {
     apply_geometry(form, Placement{StoredWindowState::normal, t[0], t[1], t[2], t[3]});
 }
 
-TEST(Placement, ClosingStoresTheValuesAndTheNextStartAppliesThem) {
-    for (const ProgramKind kind : {ProgramKind::full, ProgramKind::light}) {
-        const bool light = kind == ProgramKind::light;
-        GuiFixture f(kToday);
-        f.set("Version", std::int32_t(1512));
-        auto first = f.started("no_logo", kind);
-        place(*first, {1500, 900, 9000, 7200});
-        first->close_button_clicked();
-        EXPECT_EQ(f.stored(light ? "LightLeft" : "Left"), "1500") << light;
-        EXPECT_EQ(twips_of(*f.started("no_logo", kind)), (Twips{1500, 900, 9000, 7200})) << light;
-    }
-}
-
-// The tray's exit, the title bar's × and "Ende" after standby store the placement.
+// The tray's exit, the title bar's × and "Ende" after standby store the placement,
+// in each program's own values, and the next start applies it.
 TEST(Placement, EveryWayOutStoresThePlacement) {
     GuiFixture f(kToday);
     f.set("Standby", std::int32_t(1));
     auto light = f.started("", ProgramKind::light);
+    EXPECT_TRUE(f.shown.empty()) << "the light program shows no splash";
     place(*light, {300, 450, 6000, 4500});
     light->tray().end_action()->trigger();
     EXPECT_EQ(f.stored("LightLeft"), "300");
+    EXPECT_EQ(twips_of(*f.started("", ProgramKind::light)), (Twips{300, 450, 6000, 4500}));
     f.started()->close();
     EXPECT_EQ(f.stored("Width"), "8430");
     auto form = f.started();
@@ -144,7 +122,7 @@ TEST(Placement, EveryWayOutStoresThePlacement) {
     EXPECT_EQ(f.ends, 3);
     // Minimised for standby counts as the normal state.
     EXPECT_EQ(f.stored("WindowState"), "0");
-    EXPECT_EQ(f.stored("Width"), "9000");
+    EXPECT_EQ(twips_of(*f.started()), (Twips{0, 0, 9000, 7200})) << "the next start applies it";
 }
 
 TEST(Placement, AStoredPositionIsPulledOntoAScreen) {

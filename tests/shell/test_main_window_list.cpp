@@ -40,25 +40,6 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
     EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xF0, 0xE0));
 }
 
-// The light program: no splash, no side panel; the underline starts at the
-// heading's text, and the lines hang from their two blanks so that wrapped
-// lines keep the entry's edge.
-TEST(WindowList, LightProgramStartsPlainAndIndentsLikeItsBlanks) {
-    GuiFixture f("<record>\n<date=05.03.1999>\n" + std::string(40, 'x') + "\n</record>\n");
-    auto form = f.started("", ProgramKind::light);
-    EXPECT_TRUE(f.shown.empty());
-    EXPECT_EQ(form->clock_label(), nullptr);
-    const QTextBlock heading = form->event_list().document()->begin();
-    EXPECT_EQ(heading.begin().fragment().text(), QStringLiteral("  "));
-    EXPECT_FALSE(heading.begin().fragment().charFormat().fontUnderline());
-    EXPECT_TRUE(format_of(form->event_list(), "Freitag, 5.3.1999")->fontUnderline());
-    for (QTextBlock b = heading; b.isValid(); b = b.next()) {
-        if (!b.text().startsWith(QStringLiteral("  "))) continue;
-        EXPECT_GT(b.blockFormat().leftMargin(), 0) << b.text().toStdString();
-        EXPECT_EQ(b.blockFormat().textIndent(), -b.blockFormat().leftMargin());
-    }
-}
-
 // A refresh asked for while the reader's message box is open (the file watch,
 // an import's own write) waits for the open one and then runs once; the window
 // shows the last whole list until then.

@@ -76,16 +76,6 @@ TEST(Timer1, PeriodicRereadBringsBackTheStandbyWindowWithAFreshList) {
     EXPECT_NE(GuiFixture::plain(*form).find("Neu gelesen"), std::string::npos);
 }
 
-TEST(Timer1, LabelsShowTheClockAndTheIsoWeek) {
-    GuiFixture f(kToday);
-    f.clock.set(at(2021, 1, 3, 7, 5, 9));
-    auto form = f.started();
-    form->day_timer().tick();
-    // ISO weeks: 3 January 2021 is in 2020's last week.
-    EXPECT_EQ(form->week_label()->text(), "53. Woche");
-    EXPECT_EQ(form->clock_label()->text(), "7:05:09");
-}
-
 TEST(Timer1, ModalCommandStopsTimer1AndRefreshesAfterwards) {
     GuiFixture f(kToday);
     auto form = f.started();

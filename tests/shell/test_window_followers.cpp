@@ -197,18 +197,15 @@ TEST_F(FileWatchTest, WatchesAgainAfterRenameReplace) {
 }
 
 // The program's own refresh after its write takes the new state as seen; files
-// beside the watched ones do not count.
-TEST_F(FileWatchTest, OwnRewriteAndChangesBesideGiveNoRefresh) {
+// beside the watched ones do not count; a modal command holds the refresh back.
+TEST_F(FileWatchTest, OwnRewriteAndChangesBesideGiveNoRefreshAndAModalCommandWaits) {
     write_file(main_file, "Selbst geschrieben");
     watch->watch(files);
     write_file(dir.filePath(QStringLiteral("anderes.txt")), "x");
     settle_for(FileWatch::kSettleMs * 3);
     EXPECT_EQ(refreshes, 0);
-}
-
-TEST_F(FileWatchTest, WaitsWhileAModalCommandRuns) {
     may_refresh = false;
-    write_file(main_file, "Während des Dialogs");
+    write_file(dir.filePath(QStringLiteral("linked.rmd")), "Während des Dialogs");
     settle_for(FileWatch::kSettleMs * 3);
     EXPECT_EQ(refreshes, 0);
     may_refresh = true;
