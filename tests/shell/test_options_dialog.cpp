@@ -48,7 +48,8 @@ protected:
     std::vector<std::filesystem::path> list_files;
 };
 
-// What the dialog opened with comes back unchanged (the groups), what was chosen is stored.
+// What the dialog opened with comes back unchanged (the groups), what was chosen
+// is stored, the CalDAV address trimmed and the fingerprint normalised.
 TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
     settings.groups = false;
     auto dialog = open();
@@ -66,6 +67,13 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
     page.digest_box()->setChecked(false);
     page.state_combo()->setCurrentIndex(page.state_combo()->findData(QStringLiteral("NW")));
     page.feed_edit()->setText(u' ' + fixture.folder + QStringLiteral("/abo "));
+    page.caldav_url_edit()->setText(QStringLiteral(" https://dav.example/anna/merkwald/ "));
+    // The password button needs a user: it says so and asks nothing.
+    page.findChild<QPushButton*>(QStringLiteral("CommandCalDAVPassword"))->click();
+    ASSERT_EQ(1u, fixture.dialogs.messages.size());
+    EXPECT_NE(-1, fixture.dialogs.messages[0].text.indexOf(QStringLiteral("Benutzername")));
+    page.caldav_user_edit()->setText(QStringLiteral("anna"));
+    page.caldav_fingerprint_edit()->setText(QStringLiteral("sha256:") + QString(u'a').repeated(64));
     dialog->findChild<QCheckBox*>(QStringLiteral("CheckSommerAuto"))->setChecked(true);
     auto* name_days = dialog->findChild<QComboBox*>(QStringLiteral("ComboNameDays"));
     name_days->setCurrentIndex(name_days->findText(QStringLiteral("alle")));
@@ -75,29 +83,13 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
     for (const char* name :
          {"DataFilename", "RecordColor", "FontName", "Groups", "location", "latitude-degree",
           "longitude-minute", "Intervall", "DigestNotification", "Bundesland", "CalendarFeed",
-          "Daylight Saving Time Auto", "Namenstage"})
+          "Daylight Saving Time Auto", "Namenstage", "CalDAVAdresse", "CalDAVBenutzer",
+          "CalDAVFingerabdruck"})
         stored += fixture.stored(name).value_or("-") + '|';
     EXPECT_EQ(stored, "/daten/termine.rmd|255|DejaVu Serif|false|München|48|35|30|0|NW|" +
-                          fixture.folder.toStdString() + "/abo.ics|1|alle|");
-}
-
-TEST_F(OptionsDialogTest, TheCalDavCalendarIsStoredAndItsFingerprintNormalised) {
-    auto dialog = open();
-    GeneralOptionsPage& page = general(*dialog);
-    page.caldav_url_edit()->setText(QStringLiteral(" https://dav.example/anna/merkwald/ "));
-    // The password button needs a user: it says so and asks nothing.
-    page.findChild<QPushButton*>(QStringLiteral("CommandCalDAVPassword"))->click();
-    ASSERT_EQ(1u, fixture.dialogs.messages.size());
-    EXPECT_NE(-1, fixture.dialogs.messages[0].text.indexOf(QStringLiteral("Benutzername")));
-    page.caldav_user_edit()->setText(QStringLiteral("anna"));
-    page.caldav_fingerprint_edit()->setText(QStringLiteral("sha256:") + QString(u'a').repeated(64));
-    ok(*dialog);
-    std::string stored;
-    for (const char* name : {"CalDAVAdresse", "CalDAVBenutzer", "CalDAVFingerabdruck"})
-        stored += fixture.stored(name).value_or("-") + '|';
-    QStringList pairs(32, QStringLiteral("AA"));
-    EXPECT_EQ(stored,
-              "https://dav.example/anna/merkwald/|anna|" + pairs.join(u':').toStdString() + '|');
+                          fixture.folder.toStdString() +
+                          "/abo.ics|1|alle|https://dav.example/anna/merkwald/|anna|" +
+                          QStringList(32, QStringLiteral("AA")).join(u':').toStdString() + '|');
 }
 
 // Why a file is refused is the engine's; the page hands it the file list, the
