@@ -107,15 +107,12 @@ TEST_F(AstroWindow, WrongFieldsGiveTheirMessagesOnlyWhenComputing) {
     }
 }
 
-TEST_F(AstroWindow, TypingRecomputesAndReachesPolarDayAndNight) {
+// What the sky does at a place is the calendar's; typing a field computes it.
+TEST_F(AstroWindow, TypingRecomputesQuietly) {
     auto form = open();
     form->coordinates().latitude[0]->clear();
     type_into(*form->coordinates().latitude[0], QStringLiteral("78"));
     EXPECT_EQ(outputs(*form, 0, 1), "Polartag");
-    EXPECT_EQ(outputs(*form, 4, 1), "24:00 Stunden");
-    form->date_edit()->clear();
-    type_into(*form->date_edit(), QStringLiteral("21.12.2000"));
-    EXPECT_EQ(outputs(*form, 1, 1), "Polarnacht");
     EXPECT_TRUE(fixture.dialogs.messages.empty()) << "no box while typing";
 }
 

@@ -1,6 +1,6 @@
 // What a user of this desktop expects of the programs: one running copy, the
-// tray's clicks and tooltip, a failed read, Qt's dialogs in
-// German, readable text in a dark theme, and --help / --version beside the old words.
+// tray's clicks and tooltip, a failed read, readable text in a dark theme, and
+// --help / --version beside the old words.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
-#include "shell/platform/qt_translations.h"
 #include "shell/start/program_options.h"
 #include "shell/start/single_instance.h"
 #include "shell/tray/tray.h"
@@ -81,42 +80,25 @@ TEST(TrayTooltip, ListsTheDueEntriesSoonestFirstShortened) {
     EXPECT_TRUE(tray_tooltip(lines).endsWith(QStringLiteral("\nSpäter\n… und 3 weitere")));
 }
 
-// A dark desktop's light grey text on the light list background the program sets.
-TEST(DarkTheme, TextColourMatchesTheBackgroundTheProgramSets) {
+// A dark desktop's light text stays readable where the program sets a light
+// background: the labels beside the list, a field marked as holding no valid value.
+TEST(DarkTheme, TextStaysReadableOnTheLightBackgroundsTheProgramSets) {
     GuiFixture f(kToday);
     f.set("BackgroundColor", std::int32_t(0xFFFFFF));
     QPalette dark = QApplication::palette();
     dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
-    QApplication::setPalette(dark);
-    auto form = f.started();
-    QApplication::setPalette(QPalette());
-    EXPECT_EQ(form->clock_label()->palette().color(QPalette::WindowText), QColor(Qt::black));
-}
-
-// A field marked as holding no valid value stays readable in a dark theme.
-TEST(DarkTheme, AMarkedFieldKeepsItsTextReadable) {
-    gui_application();
-    QPalette dark = QApplication::palette();
     dark.setColor(QPalette::Text, QColor(230, 230, 230));
     dark.setColor(QPalette::Base, QColor(30, 30, 30));
     QApplication::setPalette(dark);
+    auto form = f.started();
     DateField field;
     type_into(field, QStringLiteral("31.02.2027"));
     field.ensurePolished();
     const QColor text = field.palette().color(QPalette::Text);
     QApplication::setPalette(QPalette());
+    EXPECT_EQ(form->clock_label()->palette().color(QPalette::WindowText), QColor(Qt::black));
     EXPECT_TRUE(marked_invalid(field));
     EXPECT_EQ(text, QColor(Qt::black));
-}
-
-TEST(QtTranslations, StandardDialogTextsAreGerman) {
-    gui_application();
-    if (!install_qt_translations(*QCoreApplication::instance(),
-                                 qt_translation_folders(QCoreApplication::applicationDirPath()))) {
-        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
-    }
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
-    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), "d. MMMM"), QStringLiteral("7. Dezember"));
 }
 
 TEST(HelpAndVersion, AreAnsweredBesideTheOldWords) {

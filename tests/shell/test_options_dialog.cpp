@@ -172,19 +172,6 @@ TEST_F(OptionsDialogTest, AutostartFollowsItsBoxesOnOkAndStartOnceWaitsForIt) {
     }
 }
 
-// Typed as a user types: what a number field cannot hold never gets in.
-TEST_F(OptionsDialogTest, NumberFieldsTakeOnlyNumbers) {
-    auto dialog = open();
-    const auto typed = [](QLineEdit* field, const char* keys) {
-        field->clear();
-        type_into(*field, QString::fromUtf8(keys));
-        return field->text();
-    };
-    EXPECT_EQ(typed(dialog->misc().interval_edit, "eins"), QString());
-    EXPECT_EQ(typed(dialog->astronomy().gmt_offset_edit, "-5.5h"), QStringLiteral("-5.5"));
-}
-
-// A blank, a line break or a percent sign in the program's path keeps the Exec line whole.
 TEST(XdgAutostartEntry, PresentExactlyWhileOnWithItsExecLineWhole) {
     QTemporaryDir config;
     XdgAutostart entry(QStringLiteral("/opt/neu\nzeile/100%/merk wald"), config.path() + "/a");
