@@ -8,8 +8,8 @@
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"
-#include "settings/qt_bridges.h"
 #include "shell/calendar/astro_window.h"
+#include "settings/qt_bridges.h"
 #include "shell/calendar/range_window.h"
 #include "shell/main/window_followers.h"
 

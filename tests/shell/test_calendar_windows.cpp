@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTextEdit>
 
 #include "../support/keyboard_walk.h"
 #include "calendar/feasts.h"
@@ -16,7 +15,6 @@
 #include "shell/calendar/feast_windows.h"
 #include "shell/calendar/range_window.h"
 #include "shell/widgets/number_fields.h"
-#include "shell/widgets/window_helpers.h"
 
 namespace merkwald::test {
 namespace {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPalette>
-#include <QTemporaryDir>
 
 #include "event_loop_support.h"
 #include "gui_test_support.h"

@@ -9,7 +9,6 @@
 #include <QAction>
 
 #include "gui_test_support.h"
-#include "shell/main/day_timers.h"
 #include "shell/tray/tray.h"
 #include "shell/widgets/window_placement.h"
 

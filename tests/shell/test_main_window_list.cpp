@@ -5,8 +5,6 @@
 
 #include <QLibrary>
 #include <QTextBlock>
-#include <QTextDocument>
-#include <QTextEdit>
 
 #include "gui_test_support.h"
 
