@@ -72,13 +72,18 @@ protected:
     std::optional<QDate> picked;
 };
 
-TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTime) {
+TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTimeAndByKeyboard) {
     auto form = open();
     EXPECT_EQ(outputs(*form, 0, 5), "05:14 Uhr|21:18 Uhr|04:32 Uhr|21:59 Uhr|16:04 Stunden");
     // The picker's date computes at once.
     picked = QDate(2000, 12, 21);
     form->pick_date();
     EXPECT_EQ(outputs(*form, 0, 1), "09:01 Uhr");
+    // The keyboard starts on the place and reaches every control, each named.
+    EXPECT_EQ(form->focusWidget(), form->place_combo());
+    const KeyboardWalk walk = walk_keyboard(*form, form->place_combo());
+    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
+    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
 }
 
 // The messages come only from "Berechnen", and a wrong field keeps the results.
@@ -114,17 +119,9 @@ TEST_F(AstroWindow, TypingRecomputesQuietly) {
     EXPECT_TRUE(fixture.dialogs.messages.empty()) << "no box while typing";
 }
 
-TEST_F(AstroWindow, TheKeyboardStartsOnThePlaceAndReachesEveryControl) {
-    auto form = open();
-    EXPECT_EQ(form->focusWidget(), form->place_combo());
-    const KeyboardWalk walk = walk_keyboard(*form, form->place_combo());
-    EXPECT_EQ(walk.unreachable.join(u" | ").toStdString(), "");
-    EXPECT_EQ(walk.unnamed.join(u" | ").toStdString(), "");
-}
-
 // "Ereignisse von ... bis ...": the days typed are the days listed (the forms of
 // a date are the engine's); a wrong day is marked and lists nothing.
-TEST(RangeDates, TypedAsWrittenAndAWrongDayListsNothing) {
+TEST(RangeDates, ByKeyboardTypedAsWrittenAndAWrongDayListsNothing) {
     GuiFixture f(
         "<record>\n<date=05.03.2027>\n<active=once>\nIm Zeitraum\n</record>\n"
         "<record>\n<date=05.12.2026>\n<active=once>\nDavor\n</record>\n");
@@ -132,6 +129,12 @@ TEST(RangeDates, TypedAsWrittenAndAWrongDayListsNothing) {
     RangeWindow window(
         {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
         QDate(1999, 3, 5));
+    // By keyboard: it starts on the first day, then the second, then the buttons;
+    // Return shows the range.
+    EXPECT_EQ(window.focusWidget(), window.from_field());
+    expect_keyboard_walk(window, window.from_field(),
+                         "FromDate | TillDate | &Anzeigen | RangeList | ExportButton | Zurück",
+                         window.show_button()->text());
     const auto retype = [](DateField& field, const char* text) {
         field.clear();
         type_into(field, QString::fromLatin1(text));
@@ -162,20 +165,6 @@ TEST(RangeDates, TypedAsWrittenAndAWrongDayListsNothing) {
     ASSERT_EQ(f.dialogs.messages.size(), 3u);
     EXPECT_EQ(f.dialogs.messages[2].text,
               QStringLiteral("Der Zeitraum ist länger als 32767 Tage."));
-}
-
-// The range window by keyboard: it starts on the first day, then the second, then
-// the buttons; Return shows the range.
-TEST(RangeDates, KeyboardReachesEveryControlAndReturnShows) {
-    GuiFixture f(kToday);
-    auto form = f.started();
-    RangeWindow window(
-        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
-        QDate(1999, 3, 5));
-    EXPECT_EQ(window.focusWidget(), window.from_field());
-    expect_keyboard_walk(window, window.from_field(),
-                         "FromDate | TillDate | &Anzeigen | RangeList | ExportButton | Zurück",
-                         window.show_button()->text());
 }
 
 }  // namespace

@@ -61,9 +61,10 @@ TEST(DigestNotifier, WithoutTheServiceTheTrayShowsItOncePerDay) {
 }
 
 #ifdef MERKWALD_DBUS
-// Answers Notify like a desktop's notification service and remembers each call.
-class FakeNotifications final : public QDBusVirtualObject {
-public:
+// A private session bus for the test, ended with it; the fixture answers Notify
+// on it like a desktop's notification service and remembers each call.
+class PrivateBus : public ::testing::Test, public QDBusVirtualObject {
+protected:
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
         if (message.member() != QStringLiteral("Notify")) return false;
@@ -71,12 +72,6 @@ public:
         connection.send(message.createReply(QVariant::fromValue(uint(calls.size()))));
         return true;
     }
-    std::vector<QList<QVariant>> calls;
-};
-
-// A private session bus for the test, ended with it.
-class PrivateBus : public ::testing::Test {
-protected:
     void SetUp() override {
         gui_application();
         const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
@@ -90,7 +85,7 @@ protected:
         client = QDBusConnection::connectToBus(address, QStringLiteral("client"));
         ASSERT_TRUE(service.isConnected() && client.isConnected());
         ASSERT_TRUE(service.registerService(DigestNotifier::kService));
-        ASSERT_TRUE(service.registerVirtualObject(DigestNotifier::kPath, &fake));
+        ASSERT_TRUE(service.registerVirtualObject(DigestNotifier::kPath, this));
     }
     void TearDown() override {
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
@@ -100,7 +95,7 @@ protected:
     }
 
     QProcess process;
-    FakeNotifications fake;
+    std::vector<QList<QVariant>> calls;
     QDBusConnection service{QString()};
     QDBusConnection client{QString()};
 };
@@ -114,15 +109,15 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChange) {
     WindowFollowers followers(*form, client.name());
     ASSERT_TRUE(form->start());
     followers.started();
-    ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 1; }));
-    const QList<QVariant>& call = fake.calls.front();
+    ASSERT_TRUE(wait_until([this] { return calls.size() == 1; }));
+    const QList<QVariant>& call = calls.front();
     ASSERT_EQ(call.size(), 8);
     EXPECT_EQ(call[4].toString(), QStringLiteral("Geburtstage: 1\nAnna hat heute Geburtstag"));
     form->show_data();  // a re-read on the same day
     f.clock.advance_seconds(24 * 3600);
     form->day_timer().tick();
-    ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 2; }));
-    EXPECT_EQ(fake.calls.back()[4].toString(), QStringLiteral("Geburtstage: 1\nBernd"));
+    ASSERT_TRUE(wait_until([this] { return calls.size() == 2; }));
+    EXPECT_EQ(calls.back()[4].toString(), QStringLiteral("Geburtstage: 1\nBernd"));
 }
 
 // A bus without the notification service: the failed call leaves the digest to the tray.
@@ -136,7 +131,7 @@ TEST_F(PrivateBus, WithoutTheServiceOnTheBusTheTrayShowsIt) {
     DigestNotifier notifier(client.name(), {tray, {}});
     notifier.send_for(kDay, {entry("Anna", "Geburtstage", kDay)});
     EXPECT_TRUE(wait_until([&] { return shown == QStringList{"Geburtstage: 1\nAnna"}; }));
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(calls.empty());
 }
 #endif
 
