@@ -87,7 +87,7 @@ TEST_F(AstroWindow, MunichOnMidsummerDayWithSummerTimeAndByKeyboard) {
 }
 
 // The messages come only from "Berechnen", and a wrong field keeps the results.
-TEST_F(AstroWindow, WrongFieldsGiveTheirMessagesOnlyWhenComputing) {
+TEST_F(AstroWindow, WrongFieldsGiveTheirMessagesOnlyWhenComputingTypingRecomputesQuietly) {
     auto form = open();
     const QString before = outputs(*form);
     const std::vector<std::tuple<QLineEdit*, QString, QString>> rows = {
@@ -108,11 +108,7 @@ TEST_F(AstroWindow, WrongFieldsGiveTheirMessagesOnlyWhenComputing) {
         EXPECT_EQ(outputs(*form), before);
         field->setText(kept);
     }
-}
-
-// What the sky does at a place is the calendar's; typing a field computes it.
-TEST_F(AstroWindow, TypingRecomputesQuietly) {
-    auto form = open();
+    // What the sky does at a place is the calendar's; typing a field computes it.
     form->coordinates().latitude[0]->clear();
     type_into(*form->coordinates().latitude[0], QStringLiteral("78"));
     EXPECT_EQ(outputs(*form, 0, 1), "Polartag");
