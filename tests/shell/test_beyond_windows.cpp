@@ -136,22 +136,20 @@ TEST(RangeExport, AFileOfTheListThatCannotBeReadWritesNoCalendarAndIsNamed) {
     EXPECT_EQ(file_bytes(f.folder + "/alt.ics"), QByteArray("alt\r\n"));
 }
 
-TEST(StateDaysOff, HeadingMarksALegalDayOffOfTheStoredState) {
-    GuiFixture f("");
-    f.clock.set(at(2026, 3, 8));
-    f.set("Bundesland", std::string("BE"));
-    auto form = f.started();
-    EXPECT_NE(GuiFixture::plain(*form).find("Frauentag (gesetzlicher Feiertag)"),
-              std::string::npos);
-}
-
-TEST(SummerTimeStart, FirstStartStoresAutomaticAnOlderStoreKeepsItsChoice) {
+// A first start stores summer time "automatisch", an older store keeps its
+// choice; the stored state's legal days off are marked in the heading.
+TEST(StoredSettings, SummerTimeAutomaticOnAFirstStartAndTheStatesDaysOff) {
     for (const bool first : {true, false}) {
+        SCOPED_TRACE(first);
         GuiFixture f("");
+        f.clock.set(at(2026, 3, 8));
+        f.set("Bundesland", std::string("BE"));
         if (!first) f.set("Version", std::int32_t(10512));
         auto form = f.started();
-        EXPECT_EQ(form->settings().daylight_saving_auto, first) << first;
-        EXPECT_EQ(f.stored("Daylight Saving Time Auto").has_value(), first) << first;
+        EXPECT_EQ(form->settings().daylight_saving_auto, first);
+        EXPECT_EQ(f.stored("Daylight Saving Time Auto").has_value(), first);
+        EXPECT_NE(GuiFixture::plain(*form).find("Frauentag (gesetzlicher Feiertag)"),
+                  std::string::npos);
     }
 }
 

@@ -112,6 +112,13 @@ TEST_F(PublishRunnerTest, AFailureIsToldOnceAndTriedAgainAtTheNextRefresh) {
     refresh("zwei");
     answer(offline);
     EXPECT_EQ(3u, told.size());
+    // Settings it cannot use are told once and send nothing.
+    settings.caldav_user.clear();
+    refresh("drei");
+    refresh("vier");
+    EXPECT_EQ(4u, jobs.size());
+    ASSERT_EQ(4u, told.size());
+    EXPECT_NE(-1, told[3].indexOf(QStringLiteral("Benutzername")));
 }
 
 TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
@@ -156,16 +163,6 @@ TEST_F(PublishRunnerTest, AConfirmedCertificateIsKeptAndTheRunRepeatedWithIt) {
     EXPECT_EQ(QStringLiteral("dav.example AB:CD"), confirmed.back());
     EXPECT_EQ(QStringLiteral("AB:CD"), kept);
     EXPECT_EQ(QStringLiteral("AB:CD"), jobs[2].accepted_fingerprint);
-}
-
-TEST_F(PublishRunnerTest, BadSettingsAreToldOnceAndSendNothing) {
-    settings.caldav_user.clear();
-    make_runner();
-    refresh("eins");
-    refresh("eins");
-    EXPECT_TRUE(jobs.empty());
-    ASSERT_EQ(1u, told.size());
-    EXPECT_NE(-1, told[0].indexOf(QStringLiteral("Benutzername")));
 }
 
 }  // namespace

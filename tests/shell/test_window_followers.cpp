@@ -31,7 +31,7 @@ LineEntry entry(std::string text, std::string group, DaySerial day) {
 
 constexpr DaySerial kDay{36224};  // 5.3.1999
 
-TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndCountsTheRest) {
+TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndGoesToTheTrayOncePerDay) {
     std::vector<LineEntry> lines{
         entry("Anna hat heute Geburtstag", "Geburtstage", kDay),
         entry("Zahnarzt\r\num 9 Uhr", "Termine", kDay),
@@ -46,9 +46,7 @@ TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndCountsTheRest) {
         QStringLiteral("Geburtstage: 1, Termine: 1, Sonstiges: 1, Ohne Gruppe: 4\n")));
     EXPECT_TRUE(body.endsWith(QStringLiteral("… und 4 weitere")));
     EXPECT_FALSE(todays_digest({entry("Morgen", "Termine", kDay + 1)}, kDay));
-}
-
-TEST(DigestNotifier, WithoutTheServiceTheTrayShowsItOncePerDay) {
+    // Without the notification service the tray shows it, once per day.
     gui_application();
     QStringList shown;
     const auto tray = [&](const QString&, const QString& text) {
