@@ -37,31 +37,25 @@ TEST(SecondStart, ArgumentsReachTheRunningCopyOnceItIsOpen) {
     EXPECT_FALSE(SingleInstance(name).listen({}));
 }
 
-TEST(SecondStartWindow, ShowsTheWindowAndOpensTheNamedFile) {
-    GuiFixture f("<record>\n<date=05.03.1999>\nAus main\n</record>\n");
+// The tray's left click hides and shows the window; a later start's words
+// reach it: "/once" shows nothing, a named file is shown, the tooltip follows.
+TEST(Tray, LeftClickTogglesTheWindowALaterStartShowsItAndTheTooltipFollows) {
+    GuiFixture f(kToday);
     f.write("zwei.rmd", "<record>\n<date=05.03.1999>\nAus zwei\n</record>\n");
     auto form = f.started();
+    EXPECT_EQ(form->tray().tooltip(), QStringLiteral("Merkwald\nHeute"));
+    form->tray().activate(QSystemTrayIcon::Trigger);
+    // Offscreen there is no notification area: standby minimises instead of hiding.
+    EXPECT_TRUE(form->isMinimized() || !form->isVisible());
+    form->tray().activate(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(form->isVisible() && !form->isMinimized());
     form->hide();
     apply_second_start(*form, CommandLine("/once"));
     EXPECT_FALSE(form->isVisible());
     apply_second_start(*form, CommandLine("/file=zwei.rmd"));
     EXPECT_TRUE(form->isVisible());
-    EXPECT_NE(GuiFixture::plain(*form).find("Aus zwei"), std::string::npos);
-}
-
-TEST(Tray, LeftClickTogglesAndTheTooltipFollowsTheRefresh) {
-    GuiFixture f(kToday);
-    auto form = f.started();
-    EXPECT_EQ(form->tray().tooltip(), QStringLiteral("Merkwald\nHeute"));
-    TrayIcon& tray = form->tray();
-    tray.activate(QSystemTrayIcon::Trigger);
-    // Offscreen there is no notification area: standby minimises instead of hiding.
-    EXPECT_TRUE(form->isMinimized() || !form->isVisible());
-    tray.activate(QSystemTrayIcon::Trigger);
-    EXPECT_TRUE(form->isVisible() && !form->isMinimized());
-}
-
-TEST(TrayTooltip, ListsTheDueEntriesSoonestFirstShortened) {
+    EXPECT_EQ(form->tray().tooltip(), QStringLiteral("Merkwald\nAus zwei"));
+    // The due entries soonest first, shortened.
     std::vector<LineEntry> lines{
         {"Übermorgen: Anna\r\nzweite Zeile\r\n", 0, "Geburtstage", DaySerial(12)},
         {"Heute: Zahnarzt\r\n", 0, "Termine", DaySerial(10)},
@@ -94,11 +88,19 @@ TEST(DarkTheme, TextStaysReadableOnTheLightBackgroundsTheProgramSets) {
     EXPECT_EQ(text, QColor(Qt::black));
 }
 
-TEST(HelpAndVersion, AreAnsweredBesideTheOldWords) {
+// The words are whole arguments with their values; --help and -v are answered
+// beside them, and what only looks like an option starts the program.
+TEST(CommandLine, WordsAreWholeArgumentsAndHelpAndVersionAreAnsweredBesideThem) {
+    const auto line = CommandLine::from_arguments(
+        {"prog", "/file=/home/a/Meine Termine/concerts.rmd", "/no_logo", "/unload=12.6x"});
+    EXPECT_EQ(line.file(), "/home/a/Meine Termine/concerts.rmd");
+    EXPECT_FALSE(line.once());  // "concerts" holds the letters, not the word
+    EXPECT_TRUE(line.no_logo());
+    EXPECT_EQ(line.unload_seconds(), 13);
+    EXPECT_EQ(CommandLine("/unload= 5").unload_seconds(), 0);  // the number is another word
     const ProgramVersion version{1, 5, 12};
     EXPECT_EQ(information_request({"merklight", "-v"}, ProgramKind::light, version),
               QStringLiteral("merklight 1.5.12\n"));
-    // What only looks like an option starts the program.
     EXPECT_FALSE(
         information_request({"merkwald", "-x", "/file=--help.rmd"}, ProgramKind::full, version));
 }

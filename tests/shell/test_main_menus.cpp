@@ -112,12 +112,6 @@ TEST_F(MainMenusTest, EveryItemAndButtonRunsOneCommandWithTheTimerPausedForItsWi
     EXPECT_GE(timer_while_open.size(), 8u);
 }
 
-TEST_F(MainMenusTest, OpenShowsTheFileForThisRunOnly) {
-    run(menus->menu_action(QStringLiteral("file_open")));
-    EXPECT_NE(GuiFixture::plain(*form).find("Anderswo"), std::string::npos);
-    EXPECT_EQ(fixture.stored("DataFilename"), "main.rmd");
-}
-
 TEST_F(MainMenusTest, ExportWritesTheTypeOfTheChosenFilterAndPrintTakesTheSelection) {
     // filter (none: the dialog's default), name typed, name written, RTF
     const std::tuple<QString, QString, QString, bool> rows[] = {
@@ -204,10 +198,15 @@ TEST_F(MainMenusTest, EnterIsStandByOnlyWhileThatIsOn) {
     EXPECT_EQ(fixture.ends, 0);
 }
 
-TEST_F(MainMenusTest, AFailingEditorAsksForAnotherForThisRun) {
+// "Öffnen" shows a file, a failing editor asks for another: for this run only.
+TEST_F(MainMenusTest, OpenAndAFailingEditorChangeThisRunOnly) {
+    run(menus->menu_action(QStringLiteral("file_open")));
+    EXPECT_NE(GuiFixture::plain(*form).find("Anderswo"), std::string::npos);
+    EXPECT_EQ(fixture.stored("DataFilename"), "main.rmd");
     form->settings().editor_filename = "kate";
+    events.clear();
     menus->start_editor();
-    EXPECT_EQ(events, QStringList{"kate " + fixture.folder + "/main.rmd"});
+    EXPECT_EQ(events, QStringList{"kate " + fixture.folder + "/other.rmd"});
     editor_starts = false;
     fixture.dialogs.file_names = {"/usr/bin/gedit"};
     menus->start_editor();
