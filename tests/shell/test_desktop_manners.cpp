@@ -43,7 +43,6 @@ TEST(Tray, LeftClickTogglesTheWindowALaterStartShowsItAndTheTooltipFollows) {
     GuiFixture f(kToday);
     f.write("zwei.rmd", "<record>\n<date=05.03.1999>\nAus zwei\n</record>\n");
     auto form = f.started();
-    EXPECT_EQ(form->tray().tooltip(), QStringLiteral("Merkwald\nHeute"));
     form->tray().activate(QSystemTrayIcon::Trigger);
     // Offscreen there is no notification area: standby minimises instead of hiding.
     EXPECT_TRUE(form->isMinimized() || !form->isVisible());

@@ -138,7 +138,6 @@ TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
     EXPECT_EQ(QStringLiteral("getippt"), jobs[0].password);
     PublishReport wrong;
     wrong.failure = PublishFailure::unauthorized;
-    wrong.failure_text = QStringLiteral("401");
     answer(wrong);
     typed = QStringLiteral("richtig");
     refresh("eins");

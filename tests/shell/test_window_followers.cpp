@@ -141,55 +141,45 @@ void replace_by_rename(const QString& path, const QByteArray& bytes) {
               0);
 }
 
-class FileWatchTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        gui_application();
-        write_file(main_file, "Eins");
-        write_file(dir.filePath("linked.rmd"), "Zwei");
-        const auto refresh = [this] {
-            ++refreshes;
-            watch->watch(files);
-        };
-        watch = std::make_unique<FileWatch>(
-            FileWatch::Handlers{refresh, [this] { return may_refresh; }});
-        watch->watch(files);
-    }
-
+// The program's own refresh after its write takes the new state as seen; files
+// beside the watched ones do not count; a modal command holds the refresh back;
+// a file replaced by rename is watched again; a burst gives one refresh.
+TEST(FileWatch, RefreshesForOutsideChangesOnceAndWatchesAgainAfterARenameReplace) {
+    gui_application();
     QTemporaryDir dir;
-    QString main_file = dir.filePath("main.rmd");
-    std::vector<QString> files{main_file, dir.filePath("linked.rmd")};
+    const QString main_file = dir.filePath("main.rmd");
+    const std::vector<QString> files{main_file, dir.filePath("linked.rmd")};
+    write_file(main_file, "Eins");
+    write_file(files[1], "Zwei");
     int refreshes = 0;
     bool may_refresh = true;
     std::unique_ptr<FileWatch> watch;
-};
-
-TEST_F(FileWatchTest, WatchesAgainAfterRenameReplaceAndABurstGivesOneRefresh) {
-    replace_by_rename(main_file, "Neu");
-    ASSERT_TRUE(wait_until([this] { return refreshes == 1; }));
-    ASSERT_TRUE(wait_until([this] { return watch->watched_files().size() == 2; }));
-    replace_by_rename(main_file, "Noch neuer");
-    ASSERT_TRUE(wait_until([this] { return refreshes == 2; }));
-    for (int i = 0; i < 5; ++i) write_file(main_file, "<record>\r\n" + QByteArray(i, 'x'));
-    ASSERT_TRUE(wait_until([this] { return refreshes >= 3; }));
-    settle_for(FileWatch::kSettleMs * 2);
-    EXPECT_EQ(refreshes, 3) << "a burst gives one refresh";
-}
-
-// The program's own refresh after its write takes the new state as seen; files
-// beside the watched ones do not count; a modal command holds the refresh back.
-TEST_F(FileWatchTest, OwnRewriteAndChangesBesideGiveNoRefreshAndAModalCommandWaits) {
+    const auto refresh = [&] {
+        ++refreshes;
+        watch->watch(files);
+    };
+    watch = std::make_unique<FileWatch>(FileWatch::Handlers{refresh, [&] { return may_refresh; }});
+    watch->watch(files);
     write_file(main_file, "Selbst geschrieben");
     watch->watch(files);
     write_file(dir.filePath(QStringLiteral("anderes.txt")), "x");
     settle_for(FileWatch::kSettleMs * 3);
     EXPECT_EQ(refreshes, 0);
     may_refresh = false;
-    write_file(dir.filePath(QStringLiteral("linked.rmd")), "Während des Dialogs");
+    write_file(files[1], "Während des Dialogs");
     settle_for(FileWatch::kSettleMs * 3);
     EXPECT_EQ(refreshes, 0);
     may_refresh = true;
-    EXPECT_TRUE(wait_until([this] { return refreshes == 1; }));
+    ASSERT_TRUE(wait_until([&] { return refreshes == 1; }));
+    replace_by_rename(main_file, "Neu");
+    ASSERT_TRUE(wait_until([&] { return refreshes == 2; }));
+    ASSERT_TRUE(wait_until([&] { return watch->watched_files().size() == 2; }));
+    replace_by_rename(main_file, "Noch neuer");
+    ASSERT_TRUE(wait_until([&] { return refreshes == 3; }));
+    for (int i = 0; i < 5; ++i) write_file(main_file, "<record>\r\n" + QByteArray(i, 'x'));
+    ASSERT_TRUE(wait_until([&] { return refreshes >= 4; }));
+    settle_for(FileWatch::kSettleMs * 2);
+    EXPECT_EQ(refreshes, 4) << "a burst gives one refresh";
 }
 
 // The whole way: a started window follows an outside edit of its main file.
