@@ -126,9 +126,7 @@ TEST_F(MainMenusTest, ExportWritesTheTypeOfTheChosenFilterAndPrintTakesTheSelect
         EXPECT_EQ(bytes.startsWith("{\\rtf1"), rich) << name.toStdString();
         EXPECT_TRUE(bytes.contains("Heute")) << written.toStdString();
     }
-    QTextCursor cursor = form->event_list().textCursor();
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    form->event_list().setTextCursor(cursor);
+    form->event_list().selectAll();
     events.clear();
     menus->print_list();
     EXPECT_EQ(events, QStringList{"print selection"});

@@ -25,7 +25,6 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
         "<record>\n<date=07.03.1970>\n<color=255>\n<active_before=7>\n"
         "<group=geburtstage>\nAnna\n</record>\n");
     f.set("RecordColor", std::int32_t(0x804020));  // blue 0x80, green 0x40, red 0x20
-    f.set("BackgroundColor", std::int32_t(0xE0F0FF));
     f.set("FontName", std::string("DejaVu Serif"));
     auto form = f.started();
     // Headings in the record colour, bold and underlined; entries in their own colour.
@@ -35,7 +34,6 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
     const auto anna = format_of(form->event_list(), "Anna").value_or(QTextCharFormat());
     EXPECT_EQ(anna.foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(anna.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
-    EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xF0, 0xE0));
 }
 
 // A refresh asked for while the reader's message box is open (the file watch,

@@ -98,7 +98,7 @@ protected:
     QDBusConnection client{QString()};
 };
 
-TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChange) {
+TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChangeWhoseActionOpensTheWindow) {
     GuiFixture f(
         "<record>\n<date=05.03.1960>\n<group=Geburtstage>\nAnna hat heute Geburtstag\n"
         "</record>\n<record>\n<date=06.03.1960>\n<group=Geburtstage>\nBernd\n</record>\n");
@@ -111,6 +111,13 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChange) {
     const QList<QVariant>& call = calls.front();
     ASSERT_EQ(call.size(), 8);
     EXPECT_EQ(call[4].toString(), QStringLiteral("Geburtstage: 1\nAnna hat heute Geburtstag"));
+    // Its action "Öffnen" shows the window.
+    form->hide();
+    settle_for(200);  // the reply with the notification's number
+    service.send(QDBusMessage::createSignal(DigestNotifier::kPath, DigestNotifier::kService,
+                                            QStringLiteral("ActionInvoked"))
+                 << uint(1) << QStringLiteral("open"));
+    EXPECT_TRUE(wait_until([&] { return form->isVisible(); }));
     form->show_data();  // a re-read on the same day
     f.clock.advance_seconds(24 * 3600);
     form->day_timer().tick();
