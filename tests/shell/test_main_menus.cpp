@@ -132,7 +132,7 @@ TEST_F(MainMenusTest, ExportWritesTheTypeOfTheChosenFilterAndPrintTakesTheSelect
     EXPECT_EQ(events, QStringList{"print selection"});
 }
 
-TEST_F(MainMenusTest, OptionsOkReReadsAndAbbrechenTakesEverythingBack) {
+TEST_F(MainMenusTest, OptionsAbbrechenTakesEverythingBackOkReReadsAndTellsARefusedLogOnEntry) {
     const Settings before = form->settings();
     on_modal = [this](QDialog& dialog) {
         auto& options = dynamic_cast<OptionsDialog&>(dialog);

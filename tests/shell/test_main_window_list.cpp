@@ -20,7 +20,7 @@ std::optional<QTextCharFormat> format_of(const QTextEdit& box, const std::string
     return std::nullopt;
 }
 
-TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
+TEST(WindowList, RunsCarryColoursHeadingsAndFont) {
     GuiFixture f(
         "<record>\n<date=07.03.1970>\n<color=255>\n<active_before=7>\n"
         "<group=geburtstage>\nAnna\n</record>\n");
