@@ -34,7 +34,6 @@ inline QApplication& gui_application() {
 // What a modal window showed when it was "opened".
 struct ShownWindow {
     QString kind;  // the objectName; "Intro" for the splash
-    QString caption;
     QString text;
 };
 
@@ -135,9 +134,9 @@ public:
 
 private:
     void record(QDialog& dialog) {
-        ShownWindow w{dialog.objectName(), dialog.windowTitle(), {}};
+        ShownWindow w{dialog.objectName(), {}};
         if (auto* intro = dynamic_cast<SplashWindow*>(&dialog))
-            w = {QStringLiteral("Intro"), w.caption, intro->version_text()};
+            w = {QStringLiteral("Intro"), intro->version_text()};
         if (auto* text = dynamic_cast<TextWindow*>(&dialog)) w.text = text->text();
         shown.push_back(w);
     }

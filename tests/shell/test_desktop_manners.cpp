@@ -1,24 +1,11 @@
 // What a user of this desktop expects of the programs: one running copy, the
-// tray's clicks and tooltip, the file label, a failed read, the range window's
-// message, the icons, Qt's dialogs in German, readable text in a dark theme,
-// and --help / --version beside the old words.
+// tray's clicks and tooltip, a failed read, readable text in a dark theme, and
+// --help / --version beside the old words.
 
 #include <gtest/gtest.h>
 
-#include <QPalette>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTextBlock>
-
 #include "event_loop_support.h"
 #include "gui_test_support.h"
-#include "settings/program_folder.h"
-#include "settings/qt_bridges.h"
-#include "shell/calendar/range_window.h"
-#include "shell/main/file_check_window.h"
-#include "shell/platform/qt_translations.h"
-#include "shell/platform/toolbar_icons.h"
 #include "shell/start/program_options.h"
 #include "shell/start/single_instance.h"
 #include "shell/tray/tray.h"
@@ -28,67 +15,45 @@
 namespace merkwald::test {
 namespace {
 
-class SecondStart : public ::testing::Test {
-protected:
-    SecondStart() { gui_application(); }
+// A later start hands its words to the running copy, which takes them once it is
+// open; a socket a crashed copy left is taken over, a live copy's is not.
+TEST(SecondStart, ArgumentsReachTheRunningCopyOnceItIsOpen) {
+    gui_application();
     QTemporaryDir runtime;
-    QString name = runtime.path() + "/merkwald-test.socket";
-    std::vector<QStringList> received;
-    SingleInstance::Handler receive = [this](const QStringList& a) { received.push_back(a); };
-};
-
-TEST_F(SecondStart, ArgumentsReachTheRunningCopyOnceItIsOpen) {
+    const QString name = runtime.path() + "/merkwald-test.socket";
+    write_file(name, {});  // what a crashed copy leaves: the name exists, nobody answers
     SingleInstance second(name);
-    EXPECT_FALSE(second.hand_over({"merkwald"}));  // nobody runs yet
+    EXPECT_FALSE(second.hand_over({"merkwald"}));
+    std::vector<QStringList> received;
     SingleInstance running(name);
-    ASSERT_TRUE(running.listen(receive));
+    ASSERT_TRUE(running.listen([&received](const QStringList& a) { received.push_back(a); }));
     const QStringList arguments{"merkwald", "/file=zwei.rmd", "no_logo"};
     EXPECT_TRUE(second.hand_over(arguments));
     settle_for(100);
     EXPECT_TRUE(received.empty());
     running.open();
     EXPECT_EQ(received, std::vector<QStringList>{arguments});
-}
-
-TEST_F(SecondStart, AStaleSocketIsTakenOverAndALiveCopyKeepsItsName) {
-    write_file(name, {});  // what a crashed copy leaves: the name exists, nobody answers
-    SingleInstance next(name);
-    ASSERT_TRUE(next.listen(receive));
-    next.open();
-    EXPECT_TRUE(SingleInstance(name).hand_over({"merkwald"}));
-    EXPECT_TRUE(wait_until([this] { return received.size() == 1; }));
     EXPECT_FALSE(SingleInstance(name).listen({}));
 }
 
-TEST(SecondStartWindow, ShowsTheWindowAndOpensTheNamedFile) {
-    GuiFixture f("<record>\n<date=05.03.1999>\nAus main\n</record>\n");
+// The tray's left click hides and shows the window; a later start's words
+// reach it: "/once" shows nothing, a named file is shown, the tooltip follows.
+TEST(Tray, LeftClickTogglesTheWindowALaterStartShowsItAndTheTooltipFollows) {
+    GuiFixture f(kToday);
     f.write("zwei.rmd", "<record>\n<date=05.03.1999>\nAus zwei\n</record>\n");
     auto form = f.started();
+    form->tray().activate(QSystemTrayIcon::Trigger);
+    // Offscreen there is no notification area: standby minimises instead of hiding.
+    EXPECT_TRUE(form->isMinimized() || !form->isVisible());
+    form->tray().activate(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(form->isVisible() && !form->isMinimized());
     form->hide();
     apply_second_start(*form, CommandLine("/once"));
     EXPECT_FALSE(form->isVisible());
     apply_second_start(*form, CommandLine("/file=zwei.rmd"));
     EXPECT_TRUE(form->isVisible());
-    EXPECT_NE(GuiFixture::plain(*form).find("Aus zwei"), std::string::npos);
-}
-
-TEST(Tray, LeftClickTogglesMiddleClickShowsAndTheTooltipFollowsTheRefresh) {
-    GuiFixture f(kToday);
-    auto form = f.started();
-    EXPECT_EQ(form->tray().tooltip(), QStringLiteral("Merkwald\nHeute"));
-    TrayIcon& tray = form->tray();
-    tray.activate(QSystemTrayIcon::Trigger);
-    // Offscreen there is no notification area: standby minimises instead of hiding.
-    EXPECT_TRUE(form->isMinimized() || !form->isVisible());
-    tray.activate(QSystemTrayIcon::Trigger);
-    EXPECT_TRUE(form->isVisible() && !form->isMinimized());
-    form->showMinimized();
-    tray.activate(QSystemTrayIcon::MiddleClick);
-    EXPECT_TRUE(form->isVisible() && !form->isMinimized());
-}
-
-TEST(TrayTooltip, ListsTheDueEntriesSoonestFirstShortened) {
-    EXPECT_EQ(tray_tooltip({}), QStringLiteral("Merkwald\nNichts fällig"));
+    EXPECT_EQ(form->tray().tooltip(), QStringLiteral("Merkwald\nAus zwei"));
+    // The due entries soonest first, shortened.
     std::vector<LineEntry> lines{
         {"Übermorgen: Anna\r\nzweite Zeile\r\n", 0, "Geburtstage", DaySerial(12)},
         {"Heute: Zahnarzt\r\n", 0, "Termine", DaySerial(10)},
@@ -100,69 +65,42 @@ TEST(TrayTooltip, ListsTheDueEntriesSoonestFirstShortened) {
     EXPECT_TRUE(tray_tooltip(lines).endsWith(QStringLiteral("\nSpäter\n… und 3 weitere")));
 }
 
-// A dark desktop's light grey text on the light list background the program sets.
-TEST(DarkTheme, TextColourMatchesTheBackgroundTheProgramSets) {
+// A dark desktop's light text stays readable where the program sets a light
+// background: the labels beside the list, a field marked as holding no valid value.
+TEST(DarkTheme, TextStaysReadableOnTheLightBackgroundsTheProgramSets) {
     GuiFixture f(kToday);
     f.set("BackgroundColor", std::int32_t(0xFFFFFF));
     QPalette dark = QApplication::palette();
     dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
-    QApplication::setPalette(dark);
-    auto form = f.started();
-    QApplication::setPalette(QPalette());
-    EXPECT_EQ(form->clock_label()->palette().color(QPalette::WindowText), QColor(Qt::black));
-}
-
-// A field marked as holding no valid value stays readable in a dark theme.
-TEST(DarkTheme, AMarkedFieldKeepsItsTextReadable) {
-    gui_application();
-    QPalette dark = QApplication::palette();
     dark.setColor(QPalette::Text, QColor(230, 230, 230));
     dark.setColor(QPalette::Base, QColor(30, 30, 30));
     QApplication::setPalette(dark);
+    auto form = f.started();
     DateField field;
     type_into(field, QStringLiteral("31.02.2027"));
     field.ensurePolished();
     const QColor text = field.palette().color(QPalette::Text);
     QApplication::setPalette(QPalette());
+    EXPECT_EQ(form->clock_label()->palette().color(QPalette::WindowText), QColor(Qt::black));
     EXPECT_TRUE(marked_invalid(field));
     EXPECT_EQ(text, QColor(Qt::black));
 }
 
-TEST(QtTranslations, StandardDialogTextsAreGerman) {
-    gui_application();
-    if (!install_qt_translations(*QCoreApplication::instance(),
-                                 qt_translation_folders(QCoreApplication::applicationDirPath()))) {
-        GTEST_SKIP() << "Qt's translations are not installed (qt6-translations-l10n)";
-    }
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
-    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), "d. MMMM"), QStringLiteral("7. Dezember"));
-}
-
-TEST(HelpAndVersion, AreAnsweredBesideTheOldWords) {
+// The words are whole arguments with their values; --help and -v are answered
+// beside them, and what only looks like an option starts the program.
+TEST(CommandLine, WordsAreWholeArgumentsAndHelpAndVersionAreAnsweredBesideThem) {
+    const auto line = CommandLine::from_arguments(
+        {"prog", "/file=/home/a/Meine Termine/concerts.rmd", "/no_logo", "/unload=12.6x"});
+    EXPECT_EQ(line.file(), "/home/a/Meine Termine/concerts.rmd");
+    EXPECT_FALSE(line.once());  // "concerts" holds the letters, not the word
+    EXPECT_TRUE(line.no_logo());
+    EXPECT_EQ(line.unload_seconds(), 13);
+    EXPECT_EQ(CommandLine("/unload= 5").unload_seconds(), 0);  // the number is another word
     const ProgramVersion version{1, 5, 12};
     EXPECT_EQ(information_request({"merklight", "-v"}, ProgramKind::light, version),
               QStringLiteral("merklight 1.5.12\n"));
-    EXPECT_TRUE(information_request({"merkwald", "no_logo", "--help"}, ProgramKind::full, version)
-                    .value_or("")
-                    .startsWith(QStringLiteral("Aufruf: merkwald ")));
-    // What only looks like an option starts the program.
     EXPECT_FALSE(
         information_request({"merkwald", "-x", "/file=--help.rmd"}, ProgramKind::full, version));
-}
-
-TEST(FileLabel, ShowsThePathAsOnDiskShortenedInTheMiddle) {
-    GuiFixture f(kToday);
-    auto form = f.started();
-    const QString name = QStringLiteral("Meine Termine/Große Sammlung aller Geburtstage.rmd");
-    QDir(f.folder).mkpath(QStringLiteral("Meine Termine"));
-    f.write(name, kToday);
-    form->set_main_file(name.toStdString());
-    form->file_label()->resize(120, 20);
-    form->day_timer().tick();
-    const QString shown = form->file_label()->text();  // letter case kept
-    EXPECT_TRUE(shown.startsWith(u"Me") && shown.contains(u'…') && shown.endsWith(u"rmd"))
-        << shown.toStdString();
-    EXPECT_EQ(form->file_label()->toolTip(), f.folder + u'/' + name);
 }
 
 TEST(FailedRead, ShowsTheHeadingAndNamesTheFileInTheBox) {
@@ -174,50 +112,6 @@ TEST(FailedRead, ShowsTheHeadingAndNamesTheFileInTheBox) {
     EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xCC));
     EXPECT_EQ(f.dialogs.messages.at(0).text,
               QStringLiteral("Datei nicht gefunden\n\n") + f.folder + QStringLiteral("/fehlt.rmd"));
-}
-
-TEST(RangeWindow, StartsOnItsFirstFieldAndRefusesMoreThan32767Days) {
-    GuiFixture f(kToday);
-    auto form = f.started();
-    RangeWindow window(
-        {form->settings(), form->engine_state(), "main.rmd", Services{f.clock, f.dialogs, f.sound}},
-        QDate(1999, 3, 5));
-    EXPECT_EQ(window.focusWidget(), window.from_field());
-    window.to_field()->set_date(to_day_serial(QDate(1999, 3, 5).addDays(32768)));
-    window.show_range();
-    ASSERT_EQ(f.dialogs.messages.size(), 1u);
-    EXPECT_EQ(f.dialogs.messages[0].text,
-              QStringLiteral("Der Zeitraum ist länger als 32767 Tage."));
-}
-
-TEST(Icons, DisabledButtonsLookDisabled) {
-    gui_application();
-    const QImage normal = drawn_icon(QStringLiteral("print")).pixmap(22, 22).toImage();
-    const QImage disabled =
-        drawn_icon(QStringLiteral("print")).pixmap(QSize(22, 22), QIcon::Disabled).toImage();
-    EXPECT_GT(normal.pixelColor(3, 11).hsvSaturation(), 0);
-    EXPECT_EQ(disabled.pixelColor(3, 11).hsvSaturation(), 0);
-}
-
-TEST(Icons, EachProgramHasItsOwnIconEverywhere) {
-    GuiFixture f(kToday);
-    use_program_file_folders({QStringLiteral(MERKWALD_SOURCE_DIR "/data")});
-    const QImage full = program_icon(f.folder, false).pixmap(32, 32).toImage();
-    const QImage light = program_icon(f.folder, true).pixmap(32, 32).toImage();
-    EXPECT_NE(full, light);
-    EXPECT_EQ(f.started()->windowIcon().pixmap(32, 32).toImage(), full);
-    use_program_file_folders({});
-}
-
-// "Dateien prüfen": a long problem line wraps at the window's width instead of
-// running out of sight.
-TEST(FileCheckWindow, LongLinesWrapAtTheWindowsWidth) {
-    gui_application();
-    FileCheckWindow window(QStringLiteral("/home/nutzer/") + QString(300, u'x') +
-                           QStringLiteral(".rmd: Zeile 3: Datei nicht gefunden"));
-    window.show();
-    EXPECT_GT(window.report()->document()->firstBlock().lineCount(), 1);
-    EXPECT_EQ(window.report()->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
-// The look of the list's runs and its sound; its text is the engine's, checked
-// with the golden cases.
+// The look of the list's runs, its sound and the shipped name days in both
+// programs' lists; its text is the engine's, checked with the golden cases.
 
 #include <gtest/gtest.h>
 
 #include <QLibrary>
 #include <QTextBlock>
-#include <QTextDocument>
-#include <QTextEdit>
 
 #include "gui_test_support.h"
 
@@ -22,12 +20,11 @@ std::optional<QTextCharFormat> format_of(const QTextEdit& box, const std::string
     return std::nullopt;
 }
 
-TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
+TEST(WindowList, RunsCarryColoursHeadingsAndFont) {
     GuiFixture f(
         "<record>\n<date=07.03.1970>\n<color=255>\n<active_before=7>\n"
         "<group=geburtstage>\nAnna\n</record>\n");
     f.set("RecordColor", std::int32_t(0x804020));  // blue 0x80, green 0x40, red 0x20
-    f.set("BackgroundColor", std::int32_t(0xE0F0FF));
     f.set("FontName", std::string("DejaVu Serif"));
     auto form = f.started();
     // Headings in the record colour, bold and underlined; entries in their own colour.
@@ -37,26 +34,6 @@ TEST(WindowList, RunsCarryColoursHeadingsFontAndBackground) {
     const auto anna = format_of(form->event_list(), "Anna").value_or(QTextCharFormat());
     EXPECT_EQ(anna.foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(anna.fontFamilies().toStringList(), QStringList{"DejaVu Serif"});
-    EXPECT_EQ(form->event_list().palette().color(QPalette::Base), QColor(0xFF, 0xF0, 0xE0));
-}
-
-// The light program: no splash, no side panel; the underline starts at the
-// heading's text, and the lines hang from their two blanks so that wrapped
-// lines keep the entry's edge.
-TEST(WindowList, LightProgramStartsPlainAndIndentsLikeItsBlanks) {
-    GuiFixture f("<record>\n<date=05.03.1999>\n" + std::string(40, 'x') + "\n</record>\n");
-    auto form = f.started("", ProgramKind::light);
-    EXPECT_TRUE(f.shown.empty());
-    EXPECT_EQ(form->clock_label(), nullptr);
-    const QTextBlock heading = form->event_list().document()->begin();
-    EXPECT_EQ(heading.begin().fragment().text(), QStringLiteral("  "));
-    EXPECT_FALSE(heading.begin().fragment().charFormat().fontUnderline());
-    EXPECT_TRUE(format_of(form->event_list(), "Freitag, 5.3.1999")->fontUnderline());
-    for (QTextBlock b = heading; b.isValid(); b = b.next()) {
-        if (!b.text().startsWith(QStringLiteral("  "))) continue;
-        EXPECT_GT(b.blockFormat().leftMargin(), 0) << b.text().toStdString();
-        EXPECT_EQ(b.blockFormat().textIndent(), -b.blockFormat().leftMargin());
-    }
 }
 
 // A refresh asked for while the reader's message box is open (the file watch,
@@ -84,10 +61,12 @@ TEST(WindowList, RefreshAskedForWhileItsBoxIsOpenRunsOnceAfterIt) {
     EXPECT_EQ(shown_while_open, before);
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
     EXPECT_EQ(GuiFixture::plain(*form), "Freitag, 5.3.1999\n\nNeu\n\nGeburtstage:\n\nAnna\n\n");
-    EXPECT_EQ(form->refresh_tables().lines.size(), 2u);
 }
 
-TEST(WindowList, SoundPlaysOncePerRefreshWithAnEventToday) {
+// The sound plays once per refresh with an event today. The programs load the
+// player on the first sound; a module that does not load or lacks its entry
+// point would leave every reminder silent without a word.
+TEST(Sound, PlaysOncePerRefreshWithAnEventTodayFromAModuleThatLoads) {
     GuiFixture f(kToday);
     f.set("PlaySound", std::int32_t(1));
     auto form = f.started();
@@ -95,11 +74,6 @@ TEST(WindowList, SoundPlaysOncePerRefreshWithAnEventToday) {
     f.clock.set(at(1999, 3, 6));
     form->day_timer().tick();  // the new day: nothing falls on it
     EXPECT_EQ(f.sound.played.size(), 1u);
-}
-
-// The programs load the player on the first sound; a module that does not load
-// or lacks its entry point would leave every reminder silent without a word.
-TEST(SoundModule, LoadsAndCreatesItsPlayer) {
 #ifdef MERKWALD_SOUND_MODULE
     QLibrary module(QStringLiteral(MERKWALD_SOUND_MODULE));
     ASSERT_TRUE(module.load()) << module.errorString().toStdString();
@@ -107,9 +81,27 @@ TEST(SoundModule, LoadsAndCreatesItsPlayer) {
     const auto create = reinterpret_cast<Factory>(module.resolve("merkwald_create_sound_player"));
     ASSERT_NE(create, nullptr);
     EXPECT_NE(std::unique_ptr<SoundPlayer>(create()), nullptr);
-#else
-    GTEST_SKIP() << "built without Qt Multimedia";
 #endif
+}
+
+// The clock stands on Friday, 5 March 1999; Max's name day is 12 March.
+TEST(NameDayWindows, ANewStoreShowsThePeoplesNameDaysInBothPrograms) {
+    for (const ProgramKind kind : {ProgramKind::full, ProgramKind::light}) {
+        SCOPED_TRACE(int(kind));
+        GuiFixture f(
+            "<record>\n<date=02.02.1985>\n<active_before=14>\n<group=geburtstage>\n"
+            "Max Weber hat <days_before_event_text> Geburtstag\n</record>\n");
+        f.copy_shipped(QStringLiteral("namenstage.dat"));
+        auto form = f.started("no_logo", kind);
+        EXPECT_EQ(f.stored("Namenstage"), "meiner Leute");
+        // The light program sets every line of the list off by two blanks.
+        const std::string indent = kind == ProgramKind::light ? "  " : "";
+        const std::string shown = GuiFixture::plain(*form);
+        EXPECT_NE(
+            shown.find("Namenstage:\n\n" + indent + "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n"),
+            std::string::npos)
+            << shown;
+    }
 }
 
 }  // namespace

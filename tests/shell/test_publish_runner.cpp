@@ -11,48 +11,14 @@
 namespace merkwald {
 namespace {
 
-// Holds each job until the test answers it.
-class ScriptedClient final : public PublishClient {
-public:
-    void start(PublishJob job, std::function<void(const PublishReport&)> done) override {
-        jobs.push_back(std::move(job));
-        pending.push_back(std::move(done));
-    }
-    void answer(PublishReport report = {}) {
-        ASSERT_FALSE(pending.empty());
-        auto done = std::move(pending.front());
-        pending.pop_front();
-        done(report);
-    }
-    std::vector<PublishJob> jobs;
-    std::deque<std::function<void(const PublishReport&)>> pending;
-};
-
-class ScriptedPasswords final : public PasswordSource {
-public:
-    void fetch(const QString& account, std::function<void(std::optional<QString>)> done) override {
-        asked_for.push_back(account);
-        done(stored);
-    }
-    std::optional<QString> stored;
-    std::vector<QString> asked_for;
-};
-
-Occurrence event(DaySerial day, std::string text) {
-    Occurrence o;
-    o.day = day;
-    o.text = std::move(text);
-    o.identity = 7;
-    return o;
-}
-
-class PublishRunnerTest : public ::testing::Test {
+// The runner's client, which holds each job until the test answers it, and its
+// secret store are the fixture's.
+class PublishRunnerTest : public ::testing::Test, public PublishClient, public PasswordSource {
 protected:
     PublishRunnerTest() {
         qunsetenv("MERKWALD_CALDAV_PASSWORD");
         settings.caldav_url = "https://dav.example/anna/merkwald";
         settings.caldav_user = "anna";
-        passwords.stored = QStringLiteral("geheim");
         hooks.notify = [this](const QString& text) { told.push_back(text); };
         hooks.ask_password = [this](const QString&) {
             ++asked;
@@ -66,15 +32,32 @@ protected:
     }
     ~PublishRunnerTest() override { std::filesystem::remove_all(folder); }
 
-    void refresh(std::vector<Occurrence> events) {
-        runner->publish(settings, std::move(events), {kDay, 0}, folder);
+    void start(PublishJob job, std::function<void(const PublishReport&)> done) override {
+        jobs.push_back(std::move(job));
+        pending.push_back(std::move(done));
+    }
+    void answer(PublishReport report = {}) {
+        ASSERT_FALSE(pending.empty());
+        auto done = std::move(pending.front());
+        pending.pop_front();
+        done(report);
+    }
+    void fetch(const QString&, std::function<void(std::optional<QString>)> done) override {
+        ++fetched;
+        done(stored);
+    }
+    // One event on kDay.
+    void refresh(const char* text) {
+        runner->publish(settings, {Occurrence{kDay, text, {}, 0, {}, 0, 7}}, {kDay, 0}, folder);
     }
 
     static constexpr DaySerial kDay{46000};
     const std::filesystem::path folder = test::make_unique_folder("merkwald-publish-runner");
     Settings settings;
-    ScriptedClient client;
-    ScriptedPasswords passwords;
+    std::vector<PublishJob> jobs;
+    std::deque<std::function<void(const PublishReport&)>> pending;
+    std::optional<QString> stored = QStringLiteral("geheim");  // in the secret store
+    int fetched = 0;
     PublishHooks hooks;
     std::vector<QString> told, confirmed;
     int asked = 0;
@@ -82,30 +65,28 @@ protected:
     bool trust = false;
     QString kept;
     std::unique_ptr<PublishRunner> runner;
-    void make_runner() { runner = std::make_unique<PublishRunner>(client, passwords, hooks); }
+    void make_runner() { runner = std::make_unique<PublishRunner>(*this, *this, hooks); }
 };
 
 TEST_F(PublishRunnerTest, ARefreshDuringARunAsksForOneMoreWithTheNewestEvents) {
     make_runner();
-    refresh({event(kDay, "eins")});
-    ASSERT_EQ(1u, client.jobs.size());
-    EXPECT_TRUE(runner->running());
-    EXPECT_EQ(QStringLiteral("geheim"), client.jobs[0].password);
-    EXPECT_EQ(QStringLiteral("https://dav.example/anna/merkwald/"),
-              client.jobs[0].collection.toString());
-    refresh({event(kDay, "zwei")});
-    refresh({event(kDay, "drei")});
-    EXPECT_EQ(1u, client.jobs.size());
-    client.answer();
-    ASSERT_EQ(2u, client.jobs.size());
-    ASSERT_EQ(1u, client.jobs[1].wanted.size());
-    EXPECT_EQ("drei", client.jobs[1].wanted[0].summary);
-    client.answer();
+    refresh("eins");
+    ASSERT_EQ(1u, jobs.size());
+    EXPECT_EQ(QStringLiteral("geheim"), jobs[0].password);
+    EXPECT_EQ(QStringLiteral("https://dav.example/anna/merkwald/"), jobs[0].collection.toString());
+    refresh("zwei");
+    refresh("drei");
+    EXPECT_EQ(1u, jobs.size());
+    answer();
+    ASSERT_EQ(2u, jobs.size());
+    ASSERT_EQ(1u, jobs[1].wanted.size());
+    EXPECT_EQ("drei", jobs[1].wanted[0].summary);
+    answer();
     EXPECT_FALSE(runner->running());
     // The same events again: nothing to send. The secret store was asked once.
-    refresh({event(kDay, "drei")});
-    EXPECT_EQ(2u, client.jobs.size());
-    EXPECT_EQ(1u, passwords.asked_for.size());
+    refresh("drei");
+    EXPECT_EQ(2u, jobs.size());
+    EXPECT_EQ(1, fetched);
     EXPECT_TRUE(told.empty());
 }
 
@@ -115,88 +96,72 @@ TEST_F(PublishRunnerTest, AFailureIsToldOnceAndTriedAgainAtTheNextRefresh) {
     offline.failure = PublishFailure::offline;
     offline.failure_text = QStringLiteral("nicht erreichbar");
     for (int run = 0; run < 2; ++run) {
-        refresh({event(kDay, "eins")});
-        ASSERT_EQ(std::size_t(run + 1), client.jobs.size());
-        client.answer(offline);
+        refresh("eins");
+        ASSERT_EQ(std::size_t(run + 1), jobs.size());
+        answer(offline);
     }
     EXPECT_EQ(std::vector<QString>{QStringLiteral("nicht erreichbar")}, told);
-    refresh({event(kDay, "eins")});
+    refresh("eins");
     PublishReport conflicts;
     conflicts.conflicts.push_back({"a@merkwald", "eins", kDay});
-    client.answer(conflicts);
+    answer(conflicts);
     ASSERT_EQ(2u, told.size());
     EXPECT_TRUE(told[1].startsWith(QStringLiteral("1 Termine wurden inzwischen")))
         << told[1].toStdString();
     // After a success the same failure is news again.
-    refresh({event(kDay, "zwei")});
-    client.answer(offline);
+    refresh("zwei");
+    answer(offline);
     EXPECT_EQ(3u, told.size());
+    // Settings it cannot use are told once and send nothing.
+    settings.caldav_user.clear();
+    refresh("drei");
+    refresh("vier");
+    EXPECT_EQ(4u, jobs.size());
+    ASSERT_EQ(4u, told.size());
+    EXPECT_NE(-1, told[3].indexOf(QStringLiteral("Benutzername")));
 }
 
 TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
-    passwords.stored.reset();
+    stored.reset();
     make_runner();
-    refresh({event(kDay, "eins")});
+    refresh("eins");
+    refresh("zwei");
     EXPECT_EQ(1, asked);
-    EXPECT_TRUE(client.jobs.empty());
-    EXPECT_FALSE(runner->running());
-    ASSERT_EQ(1u, told.size());
-    refresh({event(kDay, "zwei")});
-    EXPECT_EQ(1, asked);
+    EXPECT_TRUE(jobs.empty());
     EXPECT_EQ(1u, told.size());
 
     // A password typed into a new start is kept in memory; a 401 forgets it.
     typed = QStringLiteral("getippt");
     make_runner();
-    refresh({event(kDay, "eins")});
-    ASSERT_EQ(1u, client.jobs.size());
-    EXPECT_EQ(QStringLiteral("getippt"), client.jobs[0].password);
+    refresh("eins");
+    ASSERT_EQ(1u, jobs.size());
+    EXPECT_EQ(QStringLiteral("getippt"), jobs[0].password);
     PublishReport wrong;
     wrong.failure = PublishFailure::unauthorized;
-    wrong.failure_text = QStringLiteral("401");
-    client.answer(wrong);
+    answer(wrong);
     typed = QStringLiteral("richtig");
-    refresh({event(kDay, "eins")});
-    ASSERT_EQ(2u, client.jobs.size());
-    EXPECT_EQ(QStringLiteral("richtig"), client.jobs[1].password);
+    refresh("eins");
+    ASSERT_EQ(2u, jobs.size());
+    EXPECT_EQ(QStringLiteral("richtig"), jobs[1].password);
     EXPECT_EQ(3, asked);
 }
 
 TEST_F(PublishRunnerTest, AConfirmedCertificateIsKeptAndTheRunRepeatedWithIt) {
-    const QString fingerprint = QStringLiteral("AB:CD");
     PublishReport untrusted;
     untrusted.failure = PublishFailure::untrusted;
     untrusted.failure_text = QStringLiteral("nicht vertraut");
-    untrusted.fingerprint = fingerprint;
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes);
-        trust = yes;
-        told.clear();
-        make_runner();
-        client.jobs.clear();
-        refresh({event(kDay, "eins")});
-        client.answer(untrusted);
-        ASSERT_EQ(yes ? 2u : 1u, client.jobs.size());
-        EXPECT_EQ(QStringLiteral("dav.example AB:CD"), confirmed.back());
-        if (yes) {
-            EXPECT_EQ(fingerprint, kept);
-            EXPECT_EQ(fingerprint, client.jobs[1].accepted_fingerprint);
-            client.answer();
-            EXPECT_TRUE(told.empty());
-        } else {
-            EXPECT_EQ(std::vector<QString>{QStringLiteral("nicht vertraut")}, told);
-        }
-    }
-}
-
-TEST_F(PublishRunnerTest, BadSettingsAreToldOnceAndSendNothing) {
-    settings.caldav_user.clear();
+    untrusted.fingerprint = QStringLiteral("AB:CD");
     make_runner();
-    refresh({event(kDay, "eins")});
-    refresh({event(kDay, "eins")});
-    EXPECT_TRUE(client.jobs.empty());
-    ASSERT_EQ(1u, told.size());
-    EXPECT_NE(-1, told[0].indexOf(QStringLiteral("Benutzername")));
+    refresh("eins");
+    answer(untrusted);  // not trusted: told
+    EXPECT_EQ(std::vector<QString>{QStringLiteral("nicht vertraut")}, told);
+    trust = true;
+    refresh("zwei");
+    answer(untrusted);
+    ASSERT_EQ(3u, jobs.size());
+    EXPECT_EQ(QStringLiteral("dav.example AB:CD"), confirmed.back());
+    EXPECT_EQ(QStringLiteral("AB:CD"), kept);
+    EXPECT_EQ(QStringLiteral("AB:CD"), jobs[2].accepted_fingerprint);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ LineEntry entry(std::string text, std::string group, DaySerial day) {
 
 constexpr DaySerial kDay{36224};  // 5.3.1999
 
-TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndCountsTheRest) {
+TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndGoesToTheTrayOncePerDay) {
     std::vector<LineEntry> lines{
         entry("Anna hat heute Geburtstag", "Geburtstage", kDay),
         entry("Zahnarzt\r\num 9 Uhr", "Termine", kDay),
@@ -46,9 +46,7 @@ TEST(TodaysDigest, CountsPerGroupListsTheFirstEntriesAndCountsTheRest) {
         QStringLiteral("Geburtstage: 1, Termine: 1, Sonstiges: 1, Ohne Gruppe: 4\n")));
     EXPECT_TRUE(body.endsWith(QStringLiteral("… und 4 weitere")));
     EXPECT_FALSE(todays_digest({entry("Morgen", "Termine", kDay + 1)}, kDay));
-}
-
-TEST(DigestNotifier, WithoutTheServiceTheTrayShowsItOncePerDay) {
+    // Without the notification service the tray shows it, once per day.
     gui_application();
     QStringList shown;
     const auto tray = [&](const QString&, const QString& text) {
@@ -61,9 +59,10 @@ TEST(DigestNotifier, WithoutTheServiceTheTrayShowsItOncePerDay) {
 }
 
 #ifdef MERKWALD_DBUS
-// Answers Notify like a desktop's notification service and remembers each call.
-class FakeNotifications final : public QDBusVirtualObject {
-public:
+// A private session bus for the test, ended with it; the fixture answers Notify
+// on it like a desktop's notification service and remembers each call.
+class PrivateBus : public ::testing::Test, public QDBusVirtualObject {
+protected:
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
         if (message.member() != QStringLiteral("Notify")) return false;
@@ -71,12 +70,6 @@ public:
         connection.send(message.createReply(QVariant::fromValue(uint(calls.size()))));
         return true;
     }
-    std::vector<QList<QVariant>> calls;
-};
-
-// A private session bus for the test, ended with it.
-class PrivateBus : public ::testing::Test {
-protected:
     void SetUp() override {
         gui_application();
         const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
@@ -90,7 +83,7 @@ protected:
         client = QDBusConnection::connectToBus(address, QStringLiteral("client"));
         ASSERT_TRUE(service.isConnected() && client.isConnected());
         ASSERT_TRUE(service.registerService(DigestNotifier::kService));
-        ASSERT_TRUE(service.registerVirtualObject(DigestNotifier::kPath, &fake));
+        ASSERT_TRUE(service.registerVirtualObject(DigestNotifier::kPath, this));
     }
     void TearDown() override {
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
@@ -100,7 +93,7 @@ protected:
     }
 
     QProcess process;
-    FakeNotifications fake;
+    std::vector<QList<QVariant>> calls;
     QDBusConnection service{QString()};
     QDBusConnection client{QString()};
 };
@@ -114,25 +107,22 @@ TEST_F(PrivateBus, OneNotificationPerStartAndPerDayChangeWhoseActionOpensTheWind
     WindowFollowers followers(*form, client.name());
     ASSERT_TRUE(form->start());
     followers.started();
-    ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 1; }));
-    const QList<QVariant>& call = fake.calls.front();
+    ASSERT_TRUE(wait_until([this] { return calls.size() == 1; }));
+    const QList<QVariant>& call = calls.front();
     ASSERT_EQ(call.size(), 8);
-    EXPECT_EQ(call[3].toString(), QStringLiteral("Merkwald: heute"));
     EXPECT_EQ(call[4].toString(), QStringLiteral("Geburtstage: 1\nAnna hat heute Geburtstag"));
     // Its action "Öffnen" shows the window.
     form->hide();
     settle_for(200);  // the reply with the notification's number
-    QDBusMessage signal = QDBusMessage::createSignal(
-        DigestNotifier::kPath, DigestNotifier::kService, QStringLiteral("ActionInvoked"));
-    signal << uint(1) << QStringLiteral("open");
-    service.send(signal);
+    service.send(QDBusMessage::createSignal(DigestNotifier::kPath, DigestNotifier::kService,
+                                            QStringLiteral("ActionInvoked"))
+                 << uint(1) << QStringLiteral("open"));
     EXPECT_TRUE(wait_until([&] { return form->isVisible(); }));
-
     form->show_data();  // a re-read on the same day
     f.clock.advance_seconds(24 * 3600);
     form->day_timer().tick();
-    ASSERT_TRUE(wait_until([this] { return fake.calls.size() == 2; }));
-    EXPECT_EQ(fake.calls.back()[4].toString(), QStringLiteral("Geburtstage: 1\nBernd"));
+    ASSERT_TRUE(wait_until([this] { return calls.size() == 2; }));
+    EXPECT_EQ(calls.back()[4].toString(), QStringLiteral("Geburtstage: 1\nBernd"));
 }
 
 // A bus without the notification service: the failed call leaves the digest to the tray.
@@ -146,7 +136,7 @@ TEST_F(PrivateBus, WithoutTheServiceOnTheBusTheTrayShowsIt) {
     DigestNotifier notifier(client.name(), {tray, {}});
     notifier.send_for(kDay, {entry("Anna", "Geburtstage", kDay)});
     EXPECT_TRUE(wait_until([&] { return shown == QStringList{"Geburtstage: 1\nAnna"}; }));
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(calls.empty());
 }
 #endif
 
@@ -158,61 +148,45 @@ void replace_by_rename(const QString& path, const QByteArray& bytes) {
               0);
 }
 
-class FileWatchTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        gui_application();
-        write_file(main_file, "Eins");
-        write_file(dir.filePath("linked.rmd"), "Zwei");
-        const auto refresh = [this] {
-            ++refreshes;
-            watch->watch(files);
-        };
-        watch = std::make_unique<FileWatch>(
-            FileWatch::Handlers{refresh, [this] { return may_refresh; }});
-        watch->watch(files);
-    }
-
+// The program's own refresh after its write takes the new state as seen; files
+// beside the watched ones do not count; a modal command holds the refresh back;
+// a file replaced by rename is watched again; a burst gives one refresh.
+TEST(FileWatch, RefreshesForOutsideChangesOnceAndWatchesAgainAfterARenameReplace) {
+    gui_application();
     QTemporaryDir dir;
-    QString main_file = dir.filePath("main.rmd");
-    std::vector<QString> files{main_file, dir.filePath("linked.rmd")};
+    const QString main_file = dir.filePath("main.rmd");
+    const std::vector<QString> files{main_file, dir.filePath("linked.rmd")};
+    write_file(main_file, "Eins");
+    write_file(files[1], "Zwei");
     int refreshes = 0;
     bool may_refresh = true;
     std::unique_ptr<FileWatch> watch;
-};
-
-TEST_F(FileWatchTest, BurstGivesOneRefresh) {
-    for (int i = 0; i < 5; ++i) write_file(main_file, "<record>\r\n" + QByteArray(i, 'x'));
-    ASSERT_TRUE(wait_until([this] { return refreshes >= 1; }));
-    settle_for(FileWatch::kSettleMs * 2);
-    EXPECT_EQ(refreshes, 1);
-}
-
-TEST_F(FileWatchTest, WatchesAgainAfterRenameReplace) {
-    replace_by_rename(main_file, "Neu");
-    ASSERT_TRUE(wait_until([this] { return refreshes == 1; }));
-    ASSERT_TRUE(wait_until([this] { return watch->watched_files().size() == 2; }));
-    replace_by_rename(main_file, "Noch neuer");
-    EXPECT_TRUE(wait_until([this] { return refreshes == 2; }));
-}
-
-// The program's own refresh after its write takes the new state as seen; files
-// beside the watched ones do not count.
-TEST_F(FileWatchTest, OwnRewriteAndChangesBesideGiveNoRefresh) {
+    const auto refresh = [&] {
+        ++refreshes;
+        watch->watch(files);
+    };
+    watch = std::make_unique<FileWatch>(FileWatch::Handlers{refresh, [&] { return may_refresh; }});
+    watch->watch(files);
     write_file(main_file, "Selbst geschrieben");
     watch->watch(files);
     write_file(dir.filePath(QStringLiteral("anderes.txt")), "x");
     settle_for(FileWatch::kSettleMs * 3);
     EXPECT_EQ(refreshes, 0);
-}
-
-TEST_F(FileWatchTest, WaitsWhileAModalCommandRuns) {
     may_refresh = false;
-    write_file(main_file, "Während des Dialogs");
+    write_file(files[1], "Während des Dialogs");
     settle_for(FileWatch::kSettleMs * 3);
     EXPECT_EQ(refreshes, 0);
     may_refresh = true;
-    EXPECT_TRUE(wait_until([this] { return refreshes == 1; }));
+    ASSERT_TRUE(wait_until([&] { return refreshes == 1; }));
+    replace_by_rename(main_file, "Neu");
+    ASSERT_TRUE(wait_until([&] { return refreshes == 2; }));
+    ASSERT_TRUE(wait_until([&] { return watch->watched_files().size() == 2; }));
+    replace_by_rename(main_file, "Noch neuer");
+    ASSERT_TRUE(wait_until([&] { return refreshes == 3; }));
+    for (int i = 0; i < 5; ++i) write_file(main_file, "<record>\r\n" + QByteArray(i, 'x'));
+    ASSERT_TRUE(wait_until([&] { return refreshes >= 4; }));
+    settle_for(FileWatch::kSettleMs * 2);
+    EXPECT_EQ(refreshes, 4) << "a burst gives one refresh";
 }
 
 // The whole way: a started window follows an outside edit of its main file.
