@@ -72,7 +72,7 @@ bool reads_as_tag(std::string_view line) {
 }
 
 bool reads_as_any_tag(std::string_view line) {
-    const SplitLine split = split_as_read(std::string(line));
+    const SplitLine split = split_as_read(blank_controls(std::string(line)));
     return split.kind == LineKind::tag && is_tag_for_reader(split, find_tag(split.name));
 }
 

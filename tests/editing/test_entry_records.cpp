@@ -102,7 +102,7 @@ TEST(FieldChecks, ATypedLineNeverBecomesATag) {
         {"<active=once>", true, true},         {"<active=oft>", false, false},
         {"<priority=2>", false, true},         {"<priority=99999>", true, true},
         {"Text <record>", false, false},       {"<hallo=1>", false, false},
-        {"\x01</record>", true, false},  // written with a blank for the control character
+        {"\x01</record>", true, true},  // written with a blank for the control character
         {" < BACKGROUND = 1 > ", false, true}, {"<active_after=3>", false, true}};
     for (const auto& [line, tag, any_tag] : rows) {
         EXPECT_EQ(tag, reads_as_tag(line)) << line;
