@@ -10,15 +10,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
-#include <filesystem>
 #include <functional>
-#include <string>
-#include <vector>
 
-#include "calendar/date_serial.h"
 #include "editors/editor_context.h"
 #include "editors/records/record_commands.h"
-#include "engine/engine_state.h"
 #include "tests/editing/editing_test_support.h"
 #include "tests/support/scripted_platform.h"
 

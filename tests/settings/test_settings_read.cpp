@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "../support/settings_test_support.h"
 #include "settings/settings.h"
 
@@ -110,11 +108,6 @@ TEST_F(ReadRegistry, DefaultPlaceReplacesCoordinatesWhenLocationIsEmpty) {
                              settings.longitude_direction, settings.latitude_minute,
                              settings.diff_to_gmt, settings.daylight_saving, settings.height));
     }
-    put("location", "Bremen"s);
-    read();
-    EXPECT_EQ(std::tuple("Bremen"s, 7, "W"s, 12, "-5"s),
-              std::tuple(settings.location, settings.longitude_degree, settings.longitude_direction,
-                         settings.latitude_minute, settings.diff_to_gmt));
 }
 
 TEST_F(ReadRegistry, EntryColoursFallBackAndTheLightProgramReadsItsOwnWindowValues) {
