@@ -120,8 +120,7 @@ TEST_F(EntryDialogs, NewFileAsksBeforeOverwritingAndOpensTheListOnTheNewFiles) {
         list->reject();
     });
     form.create();
-    const std::string path = (world.folder / "neu.rmd").string();
-    const std::vector<std::string> expected{path, "/daten/a.rmd"};
+    const std::vector<std::string> expected{(world.folder / "neu.rmd").string(), "/daten/a.rmd"};
     EXPECT_EQ(expected, created);
     EXPECT_EQ(expected, listed);
 }

