@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <memory>
@@ -18,7 +17,6 @@
 #include "editors/files/import_form.h"
 #include "editors/files/new_file_form.h"
 #include "editors/files/vcard_import_form.h"
-#include "editors/records/record_commands.h"
 #include "editors/records/record_edit.h"
 #include "editors/records/record_list.h"
 #include "editors/records/small_dialogs.h"

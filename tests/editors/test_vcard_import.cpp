@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
 
