@@ -30,8 +30,7 @@ struct Outcome {
     std::string out, err;
     friend bool operator==(const Outcome&, const Outcome&) = default;
     friend void PrintTo(const Outcome& o, std::ostream* os) {
-        *os << "{" << o.status << ", " << ::testing::PrintToString(o.out) << ", "
-            << ::testing::PrintToString(o.err) << "}";
+        *os << ::testing::PrintToString(std::tie(o.status, o.out, o.err));
     }
 };
 
@@ -101,19 +100,14 @@ TEST_F(CalendarCommands, YearListsPrintTheWindowsLinesAndRefuseBadArguments) {
     // lists do not cover, is a bad argument.
     const Outcome y2005{kExitOk, joined(holiday_list_lines(2005)), ""};
     const Outcome bad{kExitUsage, "", "Das Jahr muss eine Zahl von 1901 bis 2098 sein.\n"};
-    const std::pair<const char*, Outcome> rows[] = {{"2005.9", y2005}, {" 2005 ", y2005},
-                                                    {"2005abc", bad},  {"1900", bad},
-                                                    {"2099", bad},     {"", bad}};
+    const std::pair<const char*, Outcome> rows[] = {
+        {"2005.9", y2005}, {"2005abc", bad}, {"1900", bad}, {"2099", bad}};
     for (const auto& [year, expected] : rows)
         EXPECT_EQ(run_command(run_holidays, {year}), expected) << year;
     EXPECT_EQ(run_command(run_holiday, {"31.02.1999"}),
               (Outcome{kExitUsage, "", "Falsches Datum\n"}));
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"holidays", "2000", "2001"},
-          {"holiday", "1.1.2000", "2.1.2000"},
-          {"holidays", "2026", "--state", "XX"},
-          {"holidays", "2026", "--state"}})
-        expect_refused(args);
+    expect_refused({"holiday", "1.1.2000", "2.1.2000"});
+    expect_refused({"holidays", "2026", "--state", "XX"});
 }
 
 std::vector<std::string> munich_with(std::vector<std::string> more) {
@@ -197,19 +191,8 @@ TEST_F(NewCommands, IcsWritesOneEventPerOccurrenceAndLimitsTheRange) {
     EXPECT_EQ(missing, (Outcome{kExitFailure, "", "Datei nicht gefunden\n"}));
 }
 
-TEST_F(NewCommands, CheckReportsFileAndLine) {
-    EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""}));
-    write("bad.rmd", "<record>\r\n<date=99.99.99>\r\n</record>\r\n</record>\r\n");
-    EXPECT_EQ(run_cli({"check", "--file", "bad.rmd"}),
-              (Outcome{kExitFailure,
-                       "bad.rmd:2: kein gültiges Datum: <date=99.99.99>\n"
-                       "bad.rmd:4: </record> ohne <record>\n",
-                       ""}));
-    EXPECT_EQ(run_cli({"check", "--bogus"}).status, kExitUsage);
-}
-
-// The record the entry windows would write, listed on its day without a message.
-TEST_F(NewCommands, AddAppendsTheRecordTheDialogWouldAndTheListShowsIt) {
+// The record the entry windows would write, listed without a message.
+TEST_F(NewCommands, AddAppendsTheRecordTheDialogWouldAndTheReaderTakesItBack) {
     EXPECT_EQ(run_cli({"add", "birthday", "Jörg Müller", "5.3.1998", "--template", "2"}),
               (Outcome{kExitOk,
                        "<record>\n<date=05.03.1998>\n<active_before=21>\n"
@@ -228,15 +211,16 @@ TEST_F(NewCommands, AddAppendsTheRecordTheDialogWouldAndTheListShowsIt) {
     ASSERT_EQ(run_cli({"add", "birthday", "Otto", "5.3.0999"}).status, kExitOk);
     EXPECT_NE(file("main.rmd").find("<date=05.03.0999>\r\n"), std::string::npos);
 
-    const std::pair<const char*, const char*> rows[] = {
-        {"5.3.2027", "Jörg Müller wird 29\n"},
-        {"15.1.2027", "Termin: Zahnarzt um 9:30 Uhr heute\n"},
-    };
-    for (const auto& [day, text] : rows) {
-        const Outcome o = run_cli({"list", "--today", day, "--lead-days", "0"});
-        EXPECT_EQ(o.err, "");
-        EXPECT_NE(o.out.find(text), std::string::npos) << o.out;
-    }
+    // Control characters become blanks: a line break never splits the record.
+    ASSERT_EQ(run_cli({"add", "birthday", "Anna\nBerta\x01\tC\x7f\r<record>", "1.2.1990"}).status,
+              kExitOk);
+    EXPECT_NE(file("main.rmd").find("\r\nGeburtstag von Anna Berta \tC  <record> !\r\n"),
+              std::string::npos);
+
+    const Outcome listed = run_cli({"list", "--from", "15.1.2027", "--to", "5.3.2027"});
+    EXPECT_EQ(listed.err, "");
+    for (const char* text : {"Jörg Müller wird 29\n", "Termin: Zahnarzt um 9:30 Uhr heute\n"})
+        EXPECT_NE(listed.out.find(text), std::string::npos) << listed.out;
     EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""}));
 }
 
@@ -249,22 +233,20 @@ TEST_F(NewCommands, AddWritesNothingOnBadInput) {
          "Falsche Uhrzeit, erwartet wird HH:MM.\n"},
         {{"add", "birthday", "Anna", "1.2.1990", "--template", "3"},
          "Die Vorlage 3 gibt es nicht (1 bis 2).\n"},
-        {{"add", "party", "Anna", "1.2.1990"}, ""},
         {{"add", "birthday", "Ren\xe9", "1.2.1990"},  // a Latin-1 terminal
          "Das 2. Argument nach \"add\" ist kein gültiger UTF-8-Text (Zeichensatz des "
          "Terminals?); es wurde nichts geschrieben.\n"},
         // A text that would read as a tag, whichever tag it is.
-        {{"add", "birthday", "<priority=5>", "5.3.1998", "--template", "2"}, ""},
-        {{"add", "birthday", "<background=1>", "5.3.1998", "--template", "2"}, ""},
+        {{"add", "birthday", "<priority=5>", "5.3.1998", "--template", "2"},
+         "Text: die Zeile \" <priority=5> wird <years_after_date>\" würde als Steuerzeile gelesen. "
+         "Bitte ändern.\n"},
     };
     for (const auto& [args, message] : rows) {
         SCOPED_TRACE(::testing::PrintToString(args));
         const Outcome o = run_cli(args);
         EXPECT_EQ(o.status, kExitUsage);
         EXPECT_EQ(o.out, "");
-        if (!message.empty()) {
-            EXPECT_EQ(o.err, message);
-        }
+        EXPECT_EQ(o.err, message);
     }
     EXPECT_EQ(file("main.rmd"), before);
 }
@@ -283,8 +265,8 @@ TEST_F(NewCommands, FileArgumentsAreRelativeToTheCurrentFolder) {
           "<record>\r\n<date=99.99.99>\r\n</record>\r\n");
     const Outcome listed = run_cli({"list", "--file", "meine.rmd"});
     EXPECT_NE(listed.out.find("Im aktuellen Ordner"), std::string::npos) << listed.out;
-    EXPECT_EQ(run_cli({"check", "--file=meine.rmd"}).out,
-              "meine.rmd:6: kein gültiges Datum: <date=99.99.99>\n");
+    EXPECT_EQ(run_cli({"check", "--file=meine.rmd"}),
+              (Outcome{kExitFailure, "meine.rmd:6: kein gültiges Datum: <date=99.99.99>\n", ""}));
     ASSERT_EQ(run_cli({"add", "birthday", "Anna", "1.1.1990", "--file", "meine.rmd"}).status,
               kExitOk);
     EXPECT_EQ(file("meine.rmd"), in_program_folder);
@@ -309,15 +291,6 @@ TEST_F(NewCommands, AWindows1252FileBecomesUtf8OnlyWithTheOption) {
     EXPECT_EQ(text->encoding, TextEncoding::utf8);
     for (const char* name : {"Müller", "René", "Łukasz"})
         EXPECT_NE(text->text.find(name), std::string::npos) << name;
-}
-
-TEST_F(NewCommands, ControlCharactersBecomeBlanksAndALineBreakNeverSplitsTheRecord) {
-    const Outcome o = run_cli({"add", "birthday", "Anna\nBerta\x01\tC\x7f\r<record>", "1.2.1990"});
-    EXPECT_EQ(o.status, kExitOk) << o.err;
-    const std::string written = file("main.rmd");
-    EXPECT_NE(written.find("\r\nGeburtstag von Anna Berta \tC  <record> !\r\n"), std::string::npos)
-        << written;
-    EXPECT_EQ(run_cli({"check"}), (Outcome{kExitOk, "", ""})) << "the reader finds no problem";
 }
 
 // list and missed.
@@ -402,7 +375,7 @@ protected:
 };
 
 // Today is Friday, 5 March 1999.
-TEST_F(NameDayCommands, ListTheNameDaysOfThePeopleAWeekAheadAndWithAllTheDaysNames) {
+TEST_F(NameDayCommands, NameDaysOfThePeopleAWeekAheadAllTheDaysNamesAndTheListsSetting) {
     const std::pair<std::vector<std::string>, std::string> rows[] = {
         {{},
          "Franziska hat in 4 Tagen Namenstag (Di, 09. 03.)\n"
@@ -419,13 +392,17 @@ TEST_F(NameDayCommands, ListTheNameDaysOfThePeopleAWeekAheadAndWithAllTheDaysNam
         SCOPED_TRACE(::testing::PrintToString(args));
         EXPECT_EQ(run_command(run_namedays, args), (Outcome{kExitOk, out, ""}));
     }
+    // The list shows them as the setting asks.
+    EXPECT_EQ(run_cli({"list"}).out, "Freitag, 5.3.1999\n\n");
+    name_days = NameDayChoice::own_people;
+    EXPECT_EQ(run_cli({"list"}).out,
+              "Freitag, 5.3.1999\n\nNamenstage:\n\n"
+              "Franziska hat in 4 Tagen Namenstag (Di, 09. 03.)\n\n"
+              "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n\n");
 }
 
 TEST_F(NameDayCommands, BadArgumentsAndAFaultyTable) {
-    const std::string usage = "Aufruf: merkwald-cli namedays [--today DATUM] [--all]\n";
-    EXPECT_EQ(run_command(run_namedays, {"--today", "Montag"}),
-              (Outcome{kExitUsage, "", "Falsches Datum bei --today: Montag\n" + usage}));
-    EXPECT_EQ(run_command(run_namedays, {"--file", "main.rmd"}), (Outcome{kExitUsage, "", usage}));
+    EXPECT_EQ(run_command(run_namedays, {"--today", "Montag"}).status, kExitUsage);
     name_day_file = folder / "fehlt.dat";
     const Outcome missing = run_command(run_namedays, {});
     EXPECT_EQ(missing.status, kExitFailure);
@@ -438,36 +415,16 @@ TEST_F(NameDayCommands, BadArgumentsAndAFaultyTable) {
                        name_day_file.string() + ":2: kein gültiger Tag: 32.03.\n"}));
 }
 
-TEST_F(NameDayCommands, TheListShowsThemAsTheSettingAsks) {
-    EXPECT_EQ(run_cli({"list"}).out, "Freitag, 5.3.1999\n\n");
-    name_days = NameDayChoice::own_people;
-    EXPECT_EQ(run_cli({"list"}).out,
-              "Freitag, 5.3.1999\n\nNamenstage:\n\n"
-              "Franziska hat in 4 Tagen Namenstag (Di, 09. 03.)\n\n"
-              "Max hat in 7 Tagen Namenstag (Fr, 12. 03.)\n\n");
-}
-
 // Two `add` started together on one file: each record lands, or its writer is
 // refused with a message and a failing exit status. Nothing is lost silently.
-
-// Enough records that reading and writing the file takes a while.
-std::string many_records(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += "<record>\r\n<date=01.01.1990>\r\n<group=geburtstage>\r\nBestand " +
-                std::to_string(i) + "\r\n</record>\r\n";
-    }
-    return text;
-}
 
 // How often a line holding the word ` name ` stands in the file, read by the
 // engine's reader.
 int lines_naming(const fs::path& file, const std::string& name) {
-    const std::optional<FileText> text = read_text_file(file);
-    if (!text) return -1;
     int count = 0;
-    for (const std::string& line : split_lines(text->text))
-        count += (" " + line + " ").find(" " + name + " ") != std::string::npos ? 1 : 0;
+    if (const std::optional<FileText> text = read_text_file(file))
+        for (const std::string& line : split_lines(text->text))
+            count += (" " + line + " ").find(" " + name + " ") != std::string::npos ? 1 : 0;
     return count;
 }
 
@@ -476,21 +433,23 @@ TEST(ConcurrentAdd, FiftyPairsOnOneFileLoseNothing) {
     fs::create_directories(home / "config");
     fs::copy_file(fs::path(MERKWALD_SOURCE_DIR) / "data" / "geb_text.dat", home / "geb_text.dat");
     const fs::path file = home / "gemeinsam.rmd";
+    // Enough records that reading and writing the file takes a while.
     constexpr int kBefore = 2000;
-    std::ofstream(file, std::ios::binary) << many_records(kBefore);
+    std::string records;
+    for (int i = 0; i < kBefore; ++i)
+        records += "<record>\r\n<date=01.01.1990>\r\nB\r\n</record>\r\n";
+    std::ofstream(file, std::ios::binary) << records;
 
     int landed = 0;
     for (int pair = 0; pair < 50; ++pair) {
         const std::string names[2] = {"Erster" + std::to_string(pair),
                                       "Zweiter" + std::to_string(pair)};
         std::unique_ptr<merkwald::test::CliProcess> writers[2];
-        for (int w = 0; w < 2; ++w) {
+        for (int w = 0; w < 2; ++w)
             writers[w] = std::make_unique<merkwald::test::CliProcess>(
                 MERKWALD_CLI_BINARY,
-                std::vector<std::string>{"add", "birthday", names[w], "01.02.1980", "--file",
-                                         file.string()},
+                std::vector<std::string>{"add", "birthday", names[w], "1.2.1980", "--file", file},
                 home, home / ("fehler" + std::to_string(w)));
-        }
         for (int w = 0; w < 2; ++w) {
             SCOPED_TRACE(names[w]);
             const int status = writers[w]->wait();

@@ -7,9 +7,7 @@
 #include <filesystem>
 #include <regex>
 #include <set>
-#include <sstream>
 
-#include "apps/merkwald-cli/cli.h"
 #include "engine/date_text.h"
 #include "engine/list_view.h"
 #include "engine/placeholders.h"
@@ -57,15 +55,12 @@ TEST(DataFiles, ExampleFileReadsWithoutMessagesOnEveryDay) {
         state.today = day;
         RefreshTables tables;
         refresh(state, tables, "beispiel.rmd", sink);
+        if (day == first) (void)missed_view(state, tables, sink);  // and the missed window
         const std::string when = format_date(day, "dd.mm.yyyy");
         ASSERT_TRUE(tables.read_ok) << when;
         ASSERT_EQ(sink.shown.size(), 0u) << when << ": " << sink.shown.front().text;
         for (const SortedLine& row : sort_by_group(state, tables).rows)
             groups_seen.insert(row.group);
-        if (day == first) {
-            (void)missed_view(state, tables, sink);
-            EXPECT_EQ(sink.shown.size(), 0u);
-        }
     }
     EXPECT_EQ(groups_seen, (std::set<int>{0, 1, 2, 3, 4}));
 }
@@ -112,14 +107,8 @@ TEST(Packaging, ReleaseVersionAndCompletionFollowTheProject) {
     const std::string completion = file_text(kData / "completion/merkwald-cli");
     const std::string offered = first_match(completion, R"(local commands="([^"]*)\")") + ' ';
     for (const char* command : {"list", "missed", "holidays", "church-year", "holiday", "astro",
-                                "ics", "check", "add", "namedays", "publish"}) {
+                                "ics", "check", "add", "namedays", "publish"})
         EXPECT_NE(std::string::npos, offered.find(std::string(command) + ' ')) << command;
-        // Each is a command the tool knows: it does not answer "Unbekannter Befehl".
-        std::ostringstream out, err;
-        cli::Context ctx(out, err);
-        (void)cli::run({command, "--help-nicht"}, ctx);
-        EXPECT_EQ(std::string::npos, err.str().find("Unbekannter Befehl")) << command;
-    }
 }
 
 }  // namespace

@@ -16,34 +16,19 @@
 namespace merkwald::test {
 namespace {
 
-QStringList* kept_warnings = nullptr;
+QStringList warnings;
 
 void keep_warning(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type != QtDebugMsg && type != QtInfoMsg && kept_warnings) kept_warnings->append(text);
+    if (type != QtDebugMsg && type != QtInfoMsg) warnings.append(text);
 }
-
-// Qt's warnings while it lives.
-class WarningLog {
-public:
-    WarningLog() : previous_(qInstallMessageHandler(keep_warning)) { kept_warnings = &texts; }
-    ~WarningLog() {
-        qInstallMessageHandler(previous_);
-        kept_warnings = nullptr;
-    }
-    WarningLog(const WarningLog&) = delete;
-    WarningLog& operator=(const WarningLog&) = delete;
-    QStringList texts;
-
-private:
-    QtMessageHandler previous_;
-};
 
 TEST(ProgramStart, EachProgramStartsWithoutAWarningAndF5ReadsAgain) {
     for (const ProgramKind kind : {ProgramKind::full, ProgramKind::light}) {
         SCOPED_TRACE(kind == ProgramKind::full ? "merkwald" : "merklight");
         GuiFixture f(kToday);
         f.set("DataFilename", std::string("main.rmd"));
-        WarningLog log;
+        warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(keep_warning);
         auto form = f.window("no_logo", kind);
         std::unique_ptr<MainWindowHost> host;
         if (kind == ProgramKind::full) host = compose_full_program(*form, f.version);
@@ -53,7 +38,8 @@ TEST(ProgramStart, EachProgramStartsWithoutAWarningAndF5ReadsAgain) {
         QTest::keyClick(form.get(), Qt::Key_F5);
         EXPECT_NE(GuiFixture::plain(*form).find("Neu"), std::string::npos);
         form->close();
-        EXPECT_EQ(log.texts.join(u'\n').toStdString(), "");
+        qInstallMessageHandler(previous);
+        EXPECT_EQ(warnings.join(u'\n').toStdString(), "");
     }
 }
 

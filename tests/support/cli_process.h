@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -29,15 +30,11 @@ public:
                const std::filesystem::path& out_file = "/dev/null") {
         env.push_back("MERKWALD_HOME=" + home.string());
         env.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
-        const auto given = [&env](const std::string& entry) {
-            const std::string name = entry.substr(0, entry.find('=') + 1);
-            for (const std::string& e : env)
-                if (e.starts_with(name)) return true;
-            return false;
-        };
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string entry(*e);
-            if (!given(entry)) env.push_back(entry);
+            const std::string name = entry.substr(0, entry.find('=') + 1);
+            if (std::none_of(env.begin(), env.end(), [&](auto& g) { return g.starts_with(name); }))
+                env.push_back(entry);
         }
         std::vector<std::string> argv_text{binary};
         argv_text.insert(argv_text.end(), args.begin(), args.end());

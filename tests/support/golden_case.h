@@ -68,11 +68,10 @@ inline GoldenCase load_golden_case(const std::filesystem::path& path) {
 
 // Every CRLF and lone CR of `text` as LF.
 inline std::string lf(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i] == '\r' ? '\n' : text[i];
-    }
+    std::string out(text);
+    for (auto at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at))
+        out.erase(at, 1);
+    std::replace(out.begin(), out.end(), '\r', '\n');
     return out;
 }
 

@@ -12,24 +12,20 @@
 #include <string>
 #include <thread>
 
-#include "engine/file_lock.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+
+#include "engine/file_lock.h"
+
 extern char** environ;
-#endif
 
 namespace merkwald::test {
 
 inline std::filesystem::path lock_marker(const std::filesystem::path& file, const char* what) {
-    std::filesystem::path name = file;
-    return name += what;
+    return std::filesystem::path(file) += what;
 }
 
 // Waiting for another process to come is no measure of speed: it only must come.
@@ -53,22 +49,11 @@ inline const int lock_holder_started = run_lock_holder();
 class LockHolder {
 public:
     explicit LockHolder(const std::filesystem::path& file) : file_(file) {
-#ifdef _WIN32
-        wchar_t self[MAX_PATH];
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", file.c_str());
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        running_ = CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &process_);
-        SetEnvironmentVariableW(L"MERKWALD_LOCK_HOLDER", nullptr);
-#else
         ::setenv("MERKWALD_LOCK_HOLDER", file.c_str(), 1);
         std::string self = "/proc/self/exe";
         char* argv[] = {self.data(), nullptr};
         running_ = posix_spawn(&pid_, self.c_str(), nullptr, nullptr, argv, environ) == 0;
         ::unsetenv("MERKWALD_LOCK_HOLDER");
-#endif
         holding_ = running_ && wait_for_file(lock_marker(file, ".held"));
     }
     ~LockHolder() {
@@ -84,21 +69,11 @@ public:
     int release() {
         std::ofstream(lock_marker(file_, ".go")).put('x');
         running_ = false;
-#ifdef _WIN32
-        DWORD status = 1;
-        WaitForSingleObject(process_.hProcess, INFINITE);
-        GetExitCodeProcess(process_.hProcess, &status);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-        return static_cast<int>(status);
-#else
         int status = 0;
         if (waitpid(pid_, &status, 0) != pid_ || !WIFEXITED(status)) return -1;
         return WEXITSTATUS(status);
-#endif
     }
 
-#ifndef _WIN32
     // kill -9; true when it died of it.
     bool kill() {
         if (!running_) return false;
@@ -108,17 +83,12 @@ public:
         return waitpid(pid_, &status, 0) == pid_ && WIFSIGNALED(status) &&
                WTERMSIG(status) == SIGKILL;
     }
-#endif
 
 private:
     std::filesystem::path file_;
     bool running_ = false;
     bool holding_ = false;
-#ifdef _WIN32
-    PROCESS_INFORMATION process_{};
-#else
     pid_t pid_ = 0;
-#endif
 };
 
 }  // namespace merkwald::test

@@ -17,27 +17,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 extern char** environ;
 
 namespace merkwald::test {
 
-// The radicale program on the PATH; empty when it is not installed.
-inline std::filesystem::path find_radicale() {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path ? path : "");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        const std::filesystem::path candidate = std::filesystem::path(folder) / "radicale";
-        if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) return candidate;
-    }
-    return {};
-}
+// Whether the radicale program is on the PATH.
+inline bool radicale_installed() { return std::system("command -v radicale > /dev/null") == 0; }
 
 class RadicaleServer {
 public:
@@ -52,17 +40,16 @@ public:
         : folder_(std::move(folder)), tls_(!certificate.empty()) {
         port_ = on_loopback(0);
         std::ofstream(folder_ / "users") << kUser << ':' << kPassword << '\n';
-        {
-            std::ofstream config(folder_ / "config");
-            config << "[server]\nhosts = 127.0.0.1:" << port_ << "\n";
-            if (tls_)
-                config << "ssl = True\ncertificate = " << certificate.string()
-                       << "\nkey = " << key.string() << "\n";
-            config << "[auth]\ntype = htpasswd\nhtpasswd_filename = "
-                   << (folder_ / "users").string() << "\nhtpasswd_encryption = plain\n"
-                   << "[storage]\nfilesystem_folder = " << (folder_ / "storage").string() << "\n"
-                   << "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n";
-        }
+        std::ofstream config(folder_ / "config");
+        config << "[server]\nhosts = 127.0.0.1:" << port_ << "\n";
+        if (tls_)
+            config << "ssl = True\ncertificate = " << certificate.string()
+                   << "\nkey = " << key.string() << "\n";
+        config << "[auth]\ntype = htpasswd\nhtpasswd_filename = " << (folder_ / "users").string()
+               << "\nhtpasswd_encryption = plain\n"
+               << "[storage]\nfilesystem_folder = " << (folder_ / "storage").string() << "\n"
+               << "[rights]\ntype = owner_only\n[logging]\nlevel = warning\n";
+        config.close();
         start();
     }
     ~RadicaleServer() { stop(); }
@@ -71,41 +58,28 @@ public:
 
     // True when it answers.
     bool start() {
-        const std::string program = find_radicale().string();
-        std::vector<std::string> argv_text{program, "--config", (folder_ / "config").string()};
-        std::vector<char*> argv;
-        for (std::string& a : argv_text) argv.push_back(a.data());
-        argv.push_back(nullptr);
+        std::string program = "radicale", option = "--config", config = (folder_ / "config");
+        char* argv[] = {program.data(), option.data(), config.data(), nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        const std::string log = (folder_ / "log").string();
-        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 1, (folder_ / "log").c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0600);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = 0;
+        if (posix_spawnp(&pid_, "radicale", &actions, nullptr, argv, environ) != 0) pid_ = 0;
         posix_spawn_file_actions_destroy(&actions);
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (pid_ != 0 && std::chrono::steady_clock::now() < until) {
-            if (answers()) return true;
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = 0;
-                break;
-            }
+            if (on_loopback(port_) != 0) return true;
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = 0;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return false;
     }
 
-    // As a crash would: no chance to answer what is under way.
-    void kill_now() { stop(SIGKILL); }
-
     void stop(int signal_number = SIGTERM) {
         if (pid_ == 0) return;
         kill(pid_, signal_number);
-        int status = 0;
-        waitpid(pid_, &status, 0);
+        waitpid(pid_, nullptr, 0);
         pid_ = 0;
     }
 
@@ -137,7 +111,6 @@ private:
         close(fd);
         return ok ? ntohs(address.sin_port) : 0;
     }
-    [[nodiscard]] bool answers() const { return on_loopback(port_) != 0; }
 
     std::filesystem::path folder_;
     bool tls_ = false;

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,40 +56,27 @@ private:
     int copies_ = 0;
 };
 
-// While alive, writes that would make a file of this process longer than zero
-// bytes fail (as on a full disk). It stands in for read-only permission bits
-// where the tests run as root, whom those do not stop.
-class FileWritesRefused {
-public:
-    FileWritesRefused() : old_signal_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit none = old_;
-        none.rlim_cur = 0;
-        ::setrlimit(RLIMIT_FSIZE, &none);
-    }
-    ~FileWritesRefused() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, old_signal_);
-    }
-    FileWritesRefused(const FileWritesRefused&) = delete;
-    FileWritesRefused& operator=(const FileWritesRefused&) = delete;
-
-private:
-    rlimit old_{};
-    void (*old_signal_)(int);
-};
-
-// The store file and its folder read-only, for root as well.
+// The store file and its folder read-only, for root as well: root is not
+// stopped by permission bits, so while alive, writes that would make a file of
+// this process longer than zero bytes fail (as on a full disk).
 class ReadOnlyStore {
 public:
     explicit ReadOnlyStore(const QString& store_file)
         : file_(store_file), folder_(QFileInfo(store_file).absolutePath()) {
         QFile::setPermissions(file_, QFileDevice::ReadOwner);
         QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        if (::geteuid() == 0) refused_.emplace();
+        if (!root_) return;
+        old_signal_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit none = old_;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &none);
     }
     ~ReadOnlyStore() {
-        refused_.reset();
+        if (root_) {
+            ::setrlimit(RLIMIT_FSIZE, &old_);
+            std::signal(SIGXFSZ, old_signal_);
+        }
         QFile::setPermissions(
             folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QFile::setPermissions(file_, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -100,7 +86,9 @@ public:
 
 private:
     QString file_, folder_;
-    std::optional<FileWritesRefused> refused_;
+    bool root_ = ::geteuid() == 0;
+    rlimit old_{};
+    void (*old_signal_)(int) = nullptr;
 };
 
 }  // namespace merkwald::test
