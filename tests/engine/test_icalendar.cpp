@@ -137,7 +137,6 @@ TEST_F(Icalendar, EveryDayHoldsWhatThatDaysListingShowsUnderItsOwnUid) {
     // Spot checks that the comparison is about something.
     EXPECT_NE(from_calendar[d("7.3.2026")].begin()->first.find("heute Geburtstag und wird 56"),
               std::string::npos);
-    EXPECT_EQ(from_calendar[d("24.12.2026")].size(), 2u);
 
     // The feed file holds the year from today on and stays when the reminders are gone.
     const auto feed = folder_ / "merkwald.ics";
@@ -247,25 +246,7 @@ TEST_F(Icalendar, BothProgramsEverySpellingAndTimeZoneGiveOneFeed) {
 
 namespace fs = std::filesystem;
 
-class FeedTarget : public test::TempFolderTest {
-protected:
-    void SetUp() override {
-        TempFolderTest::SetUp();
-        program = folder_ / "programm";
-        fs::create_directories(program);
-        fs::create_directories(folder_ / "daten");
-        write("programm/beispiel.rmd", "<record>\r\n<add_file=../daten/verlinkt.rmd>\r\n");
-        write("programm/beispiel.bak", "<record>\r\n");
-        write("daten/verlinkt.rmd", "<record>\r\n");
-        write("daten/leer.ics", "");
-        guard.program_folder = program;
-        guard.reminder_files = {program / "beispiel.rmd", folder_ / "daten/verlinkt.rmd"};
-        guard.settings_file = folder_ / "Merkwald.conf";
-    }
-
-    fs::path program;
-    FeedGuard guard;
-};
+using FeedTarget = test::TempFolderTest;
 
 // The names the options page refuses are tried there; here the other spellings
 // of a reminder file and what is no file at all.
@@ -274,6 +255,14 @@ TEST_F(FeedTarget, OnlyANewFileOrTheOwnCalendar) {
     GTEST_SKIP() << "the rows need symbolic links, a named pipe and '/' names, which Windows "
                     "lacks; the other feed tests cover the rule there";
 #else
+    const fs::path program = folder_ / "programm";
+    fs::create_directories(program);
+    fs::create_directories(folder_ / "daten");
+    write("programm/beispiel.rmd", "<record>\r\n");
+    write("programm/beispiel.bak", "<record>\r\n");
+    write("daten/verlinkt.rmd", "<record>\r\n");
+    write("daten/leer.ics", "");
+    const FeedGuard guard{program, {program / "beispiel.rmd", folder_ / "daten/verlinkt.rmd"}, {}};
     const std::string data = (folder_ / "daten").string();
     fs::create_symlink(folder_ / "daten/verlinkt.rmd", folder_ / "daten/zeiger.ics");
     fs::create_hard_link(program / "beispiel.rmd", folder_ / "daten/zweitname.ics");

@@ -13,11 +13,7 @@ namespace merkwald {
 namespace {
 
 Occurrence occurrence(DaySerial day, std::string text, std::uint64_t identity) {
-    Occurrence o;
-    o.day = day;
-    o.text = std::move(text);
-    o.identity = identity;
-    return o;
+    return {day, std::move(text), {}, 0, {}, 0, identity};
 }
 
 const DaySerial kDay = *make_date(2027, 3, 5);
@@ -82,16 +78,14 @@ TEST(PublishPlan, CreatesChangesRemovesAndLeavesAlone) {
                                      "unconfirmed@merkwald"}));
 }
 
-class PublishStateFile : public ::testing::Test {
+class PublishStateFile : public test::TempFolderTest {
 protected:
-    ~PublishStateFile() override { std::filesystem::remove_all(folder); }
-    const std::filesystem::path folder = test::make_unique_folder("merkwald-publish-state");
     const std::string url = "https://kalender.example/anna/merkwald/";
 };
 
 TEST_F(PublishStateFile, WrittenStateReadsBackAndNamesItsCollection) {
-    const auto file = publish_state_file(folder, url);
-    EXPECT_NE(file, publish_state_file(folder, url + "x"));
+    const auto file = publish_state_file(folder_, url);
+    EXPECT_NE(file, publish_state_file(folder_, url + "x"));
 
     PublishState state;
     state.collection = url;
@@ -114,7 +108,7 @@ TEST_F(PublishStateFile, WrittenStateReadsBackAndNamesItsCollection) {
 }
 
 TEST_F(PublishStateFile, AnythingButOwnLinesOfThisCollectionIsDamaged) {
-    const auto file = publish_state_file(folder, url);
+    const auto file = publish_state_file(folder_, url);
     const std::string head = "merkwald-caldav-state 1\r\ncollection " + url + "\r\n";
     const std::pair<const char*, std::string> rows[] = {
         {"another format", "merkwald-caldav-state 2\r\ncollection " + url + "\r\n"},
