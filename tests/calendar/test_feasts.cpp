@@ -195,8 +195,6 @@ using Serial = std::optional<DaySerial>;
 
 // Every day of the lists, against a calendar stepped by hand from a known serial.
 TEST(DateSerial, EveryDayRoundTrips) {
-    EXPECT_EQ(make_date(1899, 12, 30), Serial(0));
-    EXPECT_EQ(weekday(DaySerial(0)), 7) << "30 December 1899 was a Saturday";
     const DaySerial first = make_date(1901, 1, 1).value();
     const DaySerial last = make_date(2098, 12, 31).value();
     Ymd expected{1901, 1, 1};
