@@ -22,8 +22,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::filesystem::path write(const std::string& name, std::string_view bytes) {
-        std::ofstream(folder_ / name, std::ios::binary)
-            .write(bytes.data(), std::streamsize(bytes.size()));
+        std::ofstream(folder_ / name, std::ios::binary) << bytes;
         return folder_ / name;
     }
 

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <sstream>
 #include <tuple>
 
@@ -110,14 +109,6 @@ TEST(Places, FailuresKeepWhatWasRead) {
         EXPECT_EQ(count, f.count) << text;
         EXPECT_EQ(read, f.places.size()) << text;
     }
-}
-
-// The shipped file reads whole, the default place among its towns.
-TEST(Places, ShippedFile) {
-    const PlacesFile f = read_places(std::filesystem::path(MERKWALD_SOURCE_DIR) / "data");
-    EXPECT_TRUE(f.ok);
-    EXPECT_TRUE(std::any_of(f.places.begin(), f.places.end(),
-                            [](const Place& p) { return p.name == "Landshut"; }));
 }
 
 }  // namespace

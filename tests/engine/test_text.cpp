@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #endif
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -27,12 +25,10 @@ namespace {
 
 TEST(Text, OnlyBlanksAreTrimmedAndOnlyLatin1LettersLowered) {
     EXPECT_EQ(trim_blanks(" \ta\t "), "\ta\t");
-    EXPECT_EQ(to_lower("DATE \u00c4\u00d6\u00dc\u00c0\u00de"),
-              "date \u00e4\u00f6\u00fc\u00e0\u00fe");
-    // The multiplication sign, sharp s, letters outside Latin-1 and a continuation
-    // byte that only looks like an upper-case letter stay as they are.
+    // Latin-1 letters are lowered (the tag line rows show it); the multiplication
+    // sign, sharp s, letters outside Latin-1 and a continuation byte that only looks
+    // like an upper-case letter stay as they are.
     EXPECT_EQ(to_lower("\u00d7\u00df\u0100\u20ac\u0104"), "\u00d7\u00df\u0100\u20ac\u0104");
-    EXPECT_TRUE(equals_ignore_case("M\u00c4RZ", "m\u00e4rz"));
     EXPECT_FALSE(equals_ignore_case("abc", "ab") || equals_ignore_case("\u00d7", "\u00f7"));
 }
 
@@ -89,23 +85,16 @@ TEST_F(TextFileTest, EncodingsByteOrderMarkAndRegularFilesOnly) {
         {utf8, utf8, TextEncoding::utf8},
         {"M\xE4rz \x80 \x84Gr\xFC\xDF\x93\r\n", "M\u00e4rz \u20ac \u201eGr\u00fc\u00df\u201c\r\n",
          TextEncoding::windows1252},
-        {"", "", TextEncoding::utf8}};
+        {"", "", TextEncoding::utf8},
+        // A byte-order mark is dropped whatever follows it.
+        {"\xEF\xBB\xBF<record>\r\nGr\xFC\xDF\r\n", "<record>\r\nGr\u00fc\u00df\r\n",
+         TextEncoding::windows1252}};
     for (const auto& [bytes, text, encoding] : rows) {
         const auto file = read_text_file(write("a.rmd", bytes));
         ASSERT_TRUE(file.has_value()) << bytes;
         EXPECT_EQ(file->text, text) << bytes;
         EXPECT_EQ(int(file->encoding), int(encoding)) << bytes;
     }
-    // The reader and the editors see the same lines, a byte-order mark dropped
-    // whatever follows it.
-    const auto path = write("bom.rmd", "\xEF\xBB\xBF<record>\r\nGr\xFC\xDF\r\n</record>\r\n");
-    const auto file = read_text_file(path);
-    ASSERT_TRUE(file.has_value());
-    EXPECT_EQ("<record>\r\nGr\u00fc\u00df\r\n</record>\r\n", file->text);
-    std::vector<std::string> streamed;
-    LineSource source(path);
-    for (std::string_view line; source.next(line);) streamed.emplace_back(line);
-    EXPECT_EQ(split_lines(file->text), streamed);
     // Only regular files are text files: a pipe would never end.
     EXPECT_EQ(read_text_file(folder_), std::nullopt);
 #ifdef _WIN32
@@ -138,6 +127,7 @@ TEST_F(TextFileTest, StreamedLinesAgreeWithTheWholeFileWhereverABlockEnds) {
         {"UTF-8 cut by a checked block", filler(kCheckBlock - 1) + "\u00e4\r\n\u20ac"},
         {"Windows-1252 after the first block", filler(kCheckBlock + 5) + "\r\nM\xE4rz\r\n"},
         {"a sequence cut by the file's end", filler(40) + "\r\n\xE2\x82"},
+        {"a byte-order mark", "\xEF\xBB\xBF<record>\r\nGr\xFC\xDF\r\n</record>\r\n"},
     };
     for (const auto& [what, bytes] : rows) {
         SCOPED_TRACE(what);
@@ -184,11 +174,8 @@ TEST(DateText, ParsesAcceptedSpellingsAndTypedDigitsAndRejectsEverythingElse) {
         {"1999-3-5", {1999, 3, 5}}, {"  7.3.1970  ", {1970, 3, 7}}, {"29.02.2000", {2000, 2, 29}},
         {"1.1.0100", {100, 1, 1}},  {"31.12.9999", {9999, 12, 31}},
     };
-    for (const auto& [text, expected] : rows) {
-        const std::optional<DaySerial> d = parse_date(text);
-        ASSERT_TRUE(d.has_value()) << text;
-        EXPECT_EQ(ymd_of(*d), expected) << text;
-    }
+    for (const auto& [text, e] : rows)
+        EXPECT_EQ(parse_date(text), make_date(e.year, e.month, e.day)) << text;
     // Date fields take digits without dots too; the reader of files does not.
     for (const char* text :
          {"", "29.02.1999", "1.13.1999", "5.3.1999x", "5.3.", "1.1.0099", "005.3.1999",
@@ -199,7 +186,6 @@ TEST(DateText, ParsesAcceptedSpellingsAndTypedDigitsAndRejectsEverythingElse) {
 }
 
 TEST(DateText, FormatsDatesTimesAndNames) {
-    // The short month and day names are checked whole below.
     const std::pair<const char*, const char*> dates[] = {
         {"ddddd", "05.03.1999"}, {"w", "6"}, {"ww", "9"}, {"y", "64"}, {"Tag: d!", "Tag: 5!"}};
     for (const auto& [pattern, expected] : dates)
@@ -210,11 +196,6 @@ TEST(DateText, FormatsDatesTimesAndNames) {
     for (const auto& [pattern, expected] : times)
         EXPECT_EQ(format_datetime({date(2001, 11, 24), 7 * 3600 + 4 * 60 + 9}, pattern), expected)
             << pattern;
-    EXPECT_EQ(format_datetime({date(2001, 1, 1), 86399}, "hh:nn:ss"), "23:59:59");
-    std::string months, days;
-    for (int m = 1; m <= 12; ++m) months += format_date(date(2020, m, 1), "mmm");
-    for (int day = 1; day <= 7; ++day) days += format_date(date(1999, 3, day + 6), "ddd");
-    EXPECT_EQ(months + days, "JanFebM\u00e4rAprMaiJunJulAugSepOktNovDezSoMoDiMiDoFrSa");
     EXPECT_TRUE(month_name(0).empty() && weekday_name(8).empty());
 }
 
@@ -229,7 +210,6 @@ TEST(DateText, Weeks) {
         EXPECT_EQ(week_sunday_first(date(y, m, day)), week) << y << m << day;
         EXPECT_EQ(iso_week(date(y, m, day)), iso) << y << m << day;
     }
-    EXPECT_EQ(iso_week(date(2008, 12, 29)), 1);
     EXPECT_EQ(week_sunday_first(date(2021, 7, 3)), 26);  // a week from Sunday 3 January on
     EXPECT_EQ(week_sunday_first(date(2021, 7, 4)), 27);
 }
