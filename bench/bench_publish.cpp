@@ -86,7 +86,7 @@ PublishReport publish_once(const CalDavTarget& target, const std::vector<Occurre
 }
 
 int real_publish(int count) {
-    if (test::find_radicale().empty()) {
+    if (!test::radicale_installed()) {
         std::printf("radicale is not installed: no real publish\n");
         return 0;
     }
