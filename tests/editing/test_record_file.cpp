@@ -46,10 +46,8 @@ protected:
 // then writes one empty line and the record. What the tools write has CRLF
 // whatever the rest of the file uses, and the file's encoding.
 TEST_F(RecordFile, ReplaceAndAppendKeepEveryOtherByte) {
-    const std::tuple<const char*, std::string, bool> cases[] = {{"UTF-8, CRLF", "\r\n", false},
-                                                                {"Windows-1252", "\r\n", true},
-                                                                {"LF only", "\n", false},
-                                                                {"CR only", "\r", true}};
+    const std::tuple<const char*, std::string, bool> cases[] = {
+        {"UTF-8, CRLF", "\r\n", false}, {"LF only", "\n", false}, {"Windows-1252, CR", "\r", true}};
     for (const auto& [name, end, windows1252] : cases) {
         SCOPED_TRACE(name);
         const bool in_1252 = windows1252;

@@ -66,7 +66,6 @@ TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
         {"before rename", false, &kOld, &kOld},
         {"syncing folder", false, &kNew, &kOld},
         {"renamed", false, &kNew, &kOld},
-        {"writing backup", true, &kOld, &kEarlierBackup},
         {"writing in place", true, nullptr, &kOld},
         {"syncing in place", true, &kNew, &kOld},
         {"written in place", true, &kNew, &kOld}};
@@ -326,10 +325,8 @@ TEST_F(FileSafety, AWriteRemovesItsOwnStaleTemporariesAndNothingElse) {
     write_bytes(victim, "geheim\r\n");
     const char* const stale[] = {".termine.rmd~mw.Alt123", ".termine.bak~mw.Alt456"};
     for (const char* name : stale) write_bytes(folder / name, kNew);
-    for (const char* name : {".andere.rmd~mw.Alt123", "termine.rmd~mw.Alt123",
-                             ".termine.rmd~mw.Alt12", ".termine.rmd~mw.Alt-12"}) {
+    for (const char* name : {".andere.rmd~mw.Alt123", "termine.rmd~mw.Alt123"})
         write_bytes(folder / name, kNew);
-    }
     fs::create_directory(folder / ".termine.rmd~mw.Ordner");
     fs::create_symlink(victim, folder / ".termine.rmd~mw.Link12");
     fs::create_hard_link(victim, folder / ".termine.rmd~mw.Hart12");
@@ -360,8 +357,7 @@ TEST_F(FileSafety, AWriteThatChangedTheFileAndFailedSaysWhatTheFileHolds) {
     const std::pair<std::set<std::string_view>, const char*> cases[] = {
         {{"syncing folder"}, "nicht dauerhaft gespeichert"},
         {{"writing in place", "writing back"}, "weder den vorigen noch den neuen Inhalt"},
-        {{"closing in place", "closing back"}, "wieder den vorigen Inhalt"},
-        {{"closing in place", "writing back"}, "weder den vorigen noch den neuen Inhalt"}};
+        {{"closing in place", "closing back"}, "wieder den vorigen Inhalt"}};
     for (const auto& [failing, holds] : cases) {
         SCOPED_TRACE(holds);
         TempFolder f;
