@@ -35,6 +35,15 @@ const std::string kOld = numbered_records("alt", 400);
 const std::string kNew = numbered_records("neu", 500);
 const std::string kEarlierBackup = "frühere Sicherung\r\n";
 
+// "a.rmd" in `folder` holding kOld beside an earlier backup, with the second
+// name "b.rmd" when `linked` (which sends a rewrite into the file itself).
+fs::path old_file(const TempFolder& folder, bool linked) {
+    write_bytes(folder / "a.rmd", kOld);
+    write_bytes(folder / "a.bak", kEarlierBackup);
+    if (linked) fs::create_hard_link(folder / "a.rmd", folder / "b.rmd");
+    return folder / "a.rmd";
+}
+
 // Rewrites the file in a child process that is killed at `step`; answers the
 // signal that ended the child.
 int killed_at(const std::string& step, const fs::path& target) {
@@ -72,18 +81,15 @@ TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
     for (const auto& [step, linked, file_after, backup_after] : cases) {
         SCOPED_TRACE(std::string(step) + (linked ? " (in place)" : ""));
         TempFolder folder;
-        const auto target = folder / "termine.rmd";
-        write_bytes(target, kOld);
-        if (linked) fs::create_hard_link(target, folder / "zweiter_name.rmd");
-        write_bytes(folder / "termine.bak", kEarlierBackup);
+        const fs::path target = old_file(folder, linked);
         EXPECT_EQ(SIGKILL, killed_at(step, target));
         if (file_after != nullptr) {
             EXPECT_EQ(*file_after, read_bytes(target));
         }
         if (linked) {
-            EXPECT_EQ(read_bytes(target), read_bytes(folder / "zweiter_name.rmd"));
+            EXPECT_EQ(read_bytes(target), read_bytes(folder / "b.rmd"));
         }
-        EXPECT_EQ(*backup_after, read_bytes(folder / "termine.bak"));
+        EXPECT_EQ(*backup_after, read_bytes(folder / "a.bak"));
     }
 }
 
@@ -210,10 +216,7 @@ TEST_F(FileSafety, AFailureAtAnyStepLeavesEverythingComplete) {
         for (const char* failing : steps) {
             SCOPED_TRACE(std::string(failing) + (linked ? " (in place)" : ""));
             TempFolder f;
-            const fs::path file = f / "a.rmd";
-            write_bytes(file, kOld);
-            write_bytes(f / "a.bak", kEarlierBackup);
-            if (linked) fs::create_hard_link(file, f / "b.rmd");
+            const fs::path file = old_file(f, linked);
             bool reached = false;
             set_rewrite_hook([&](std::string_view step) {
                 reached = reached || step == failing;
@@ -361,9 +364,7 @@ TEST_F(FileSafety, AWriteThatChangedTheFileAndFailedSaysWhatTheFileHolds) {
     for (const auto& [failing, holds] : cases) {
         SCOPED_TRACE(holds);
         TempFolder f;
-        const fs::path file = f / "a.rmd";
-        write_bytes(file, kOld);
-        if (!failing.contains("syncing folder")) fs::create_hard_link(file, f / "b.rmd");
+        const fs::path file = old_file(f, !failing.contains("syncing folder"));
         set_rewrite_hook([&](std::string_view step) { return !failing.contains(step); });
         const WriteOutcome outcome = rewrite_with_backup(file, {.before = kOld, .after = kNew});
         EXPECT_EQ(outcome.written_stamp, current_stamp(file));
