@@ -240,9 +240,8 @@ TEST_F(FileSafety, ACopyOntoTheFileItselfIsRefused) {
     write_bytes(target, kOld);
     fs::create_symlink(target, folder / "link.rmd");
     fs::create_hard_link(target, folder / "hart.rmd");
-    for (const char* name : {"link.rmd", "hart.rmd", "./termine.rmd", ".termine.rmd~mw.Ab12Cd"}) {
+    for (const char* name : {"link.rmd", "hart.rmd", "./termine.rmd", ".termine.rmd~mw.Ab12Cd"})
         EXPECT_FALSE(copy_file_safely(target, folder / name).ok()) << name;
-    }
     EXPECT_EQ(kOld, read_bytes(target));
     EXPECT_TRUE(copy_file_safely(target, folder / "neu.rmd").ok());
     EXPECT_EQ(kOld, read_bytes(folder / "neu.rmd"));
@@ -370,9 +369,8 @@ TEST_F(FileSafety, AWriteThatChangedTheFileAndFailedSaysWhatTheFileHolds) {
         EXPECT_EQ(outcome.written_stamp, current_stamp(file));
         const WriteOutcome plain = write_file_safely(file, kNew);
         EXPECT_TRUE(outcome.content_changed() && plain.content_changed());
-        for (const char* part : {holds, "Sicherungsdatei", "a.bak"}) {
+        for (const char* part : {holds, "Sicherungsdatei", "a.bak"})
             EXPECT_NE(std::string::npos, german_text(outcome).find(part)) << german_text(outcome);
-        }
         EXPECT_EQ(std::string::npos, german_text(outcome).find("unverändert"))
             << german_text(outcome);
         EXPECT_EQ(kOld, read_bytes(f / "a.bak"));
