@@ -94,7 +94,6 @@ TEST(SafeRewrite, KilledAtEveryStepLeavesFileOldOrNewAndBackupComplete) {
 }
 
 TEST(SafeRewrite, BackupNameReplacesTheLastThreeCharacters) {
-    EXPECT_EQ(fs::path("/d/beispiel.bak"), backup_name("/d/beispiel.rmd"));
     // Umlauts are characters, not bytes.
     EXPECT_EQ(fs::path(u8"/d/bak"), backup_name(fs::path(u8"/d/äöü")));
     // A backup never stands in for the file it saves.
