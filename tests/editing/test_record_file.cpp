@@ -147,6 +147,7 @@ TEST_F(RecordFile, AppendedLinesFollowTheFileAsItWas) {
         const WriteOutcome outcome = append_lines(file, {"<record>", line, "</record>"});
         ASSERT_TRUE(outcome.ok()) << german_text(outcome);
         EXPECT_EQ(after, read_bytes(file));
+        EXPECT_EQ(before, read_bytes(backup_of(file)));
         EXPECT_EQ(current_stamp(file), outcome.written_stamp);
         open(after, "anhang.rmd");
         EXPECT_EQ("<record>\n" + line + "\n</record>\n", state.contents.back());
