@@ -326,8 +326,8 @@ TEST_F(FileSafety, AWriteRemovesItsOwnStaleTemporariesAndNothingElse) {
     write_bytes(victim, "geheim\r\n");
     const char* const stale[] = {".termine.rmd~mw.Alt123", ".termine.bak~mw.Alt456"};
     for (const char* name : stale) write_bytes(folder / name, kNew);
-    for (const char* name :
-         {".andere.rmd~mw.Alt123", "termine.rmd~mw.Alt123", ".termine.rmd~mw.Alt-12"})
+    for (const char* name : {".andere.rmd~mw.Alt123", "termine.rmd~mw.Alt123",
+                             ".termine.rmd~mw.Alt-12", ".termine.rmd~mw.Alt1234"})
         write_bytes(folder / name, kNew);
     fs::create_directory(folder / ".termine.rmd~mw.Ordner");
     fs::create_symlink(victim, folder / ".termine.rmd~mw.Link12");
