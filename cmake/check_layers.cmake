@@ -9,8 +9,8 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(ranks calendar 0 engine 1 settings 2 editing 3 shell 4 editors 5 apps 6)
-set(qt_core_top 3)  # the highest rank held to QtCore and QtNetwork
-set(editing_rank 3)
+set(settings_rank 2)  # the lowest rank that may use Qt
+set(editing_rank 3)   # the highest rank held to QtCore and QtNetwork
 set(top_rank 6)
 set(qt_core_modules QtCore QtNetwork)
 
@@ -39,9 +39,9 @@ function(layer_of rel out_rank out_qt)
   if(r EQUAL -1)  # test support: above everything
     set(r ${top_rank})
   endif()
-  if(r LESS 2)
+  if(r LESS settings_rank)
     set(q none)
-  elseif(r LESS_EQUAL qt_core_top)
+  elseif(r LESS_EQUAL editing_rank)
     set(q core)
   else()
     set(q all)

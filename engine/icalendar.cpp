@@ -4,6 +4,7 @@
 
 #include "date_text.h"
 #include "safe_rewrite.h"
+#include "text.h"
 
 namespace merkwald {
 
@@ -27,12 +28,6 @@ std::string ical_stamp(UtcTime t) {
     std::snprintf(clock, sizeof clock, "T%02d%02d%02dZ", t.second_of_day / 3600,
                   t.second_of_day / 60 % 60, t.second_of_day % 60);
     return ical_date(t.day) + clock;
-}
-
-std::string hex64(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
 }
 
 void add_line(std::string& out, std::string_view line) { out += fold_ical_line(line); }

@@ -35,8 +35,8 @@ struct OccurrenceList {
 // day of the range with no lead time. Records shown always and records without a
 // date (monthly ones excepted) have no day of their own and are left out, as are
 // texts that expand to nothing. A placeholder error is reported once per record, not once per day.
-// The state's today, lead-time override and working record are restored. No
-// events when a file could not be read: they would lack that file's.
+// The state's today is restored. No events when a file could not be read: they
+// would lack that file's.
 [[nodiscard]] OccurrenceList collect_occurrences(EngineState& state, const std::string& main_file,
                                                  const DateRange& range, MessageSink& sink);
 

@@ -1,8 +1,7 @@
 #include "publish_plan.h"
 
-#include <cstdio>
-
 #include "safe_rewrite.h"
+#include "text.h"
 #include "text_file.h"
 
 namespace merkwald {
@@ -13,29 +12,13 @@ namespace {
 constexpr std::string_view kStateHeader = "merkwald-caldav-state 1";
 constexpr std::string_view kCollectionPrefix = "collection ";
 
-std::uint64_t fnv1a(std::string_view text) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char c : text) {
-        hash ^= std::uint8_t(c);
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
-
-std::string hex64(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
 // The text without its DTSTAMP line: two runs on the same events send the same.
 std::string content_hash(std::string_view text) {
     const std::size_t stamp = text.find("\r\nDTSTAMP:");
     if (stamp == std::string_view::npos) return hex64(fnv1a(text));
     const std::size_t end = text.find("\r\n", stamp + 2);
-    std::string rest(text.substr(0, stamp));
-    if (end != std::string_view::npos) rest.append(text.substr(end));
-    return hex64(fnv1a(rest));
+    const std::uint64_t head = fnv1a(text.substr(0, stamp));
+    return hex64(end == std::string_view::npos ? head : fnv1a(text.substr(end), head));
 }
 
 std::string first_line(std::string_view text) {
@@ -61,8 +44,7 @@ std::vector<std::string_view> split_tabs(std::string_view line) {
 StateFile damaged(const std::filesystem::path& file) {
     StateFile result;
     result.outcome = StateRead::damaged;
-    const std::u8string name = file.u8string();
-    result.message = "Die Ablage des Kalender-Abgleichs " + std::string(name.begin(), name.end()) +
+    result.message = "Die Ablage des Kalender-Abgleichs " + display_name(file) +
                      " ist unlesbar. Solange sie besteht, sendet Merkwald nichts; wird sie "
                      "gelöscht, beginnt der Abgleich neu und lässt die früher gesendeten "
                      "Termine auf dem Server unberührt.";

@@ -262,13 +262,10 @@ void start_record(EngineState& state, RefreshTables& tables) {
 
 namespace {
 
-// Most files write a group as the example file does, in small letters.
+// A record's group is the state's spelling of it, so it nearly always matches
+// byte for byte; the case-blind compare is the rare way.
 bool is_group(std::string_view group, std::string_view name) {
-    if (group.size() != name.size()) return false;
-    if (group.substr(1) == name.substr(1) &&
-        (group[0] == name[0] || group[0] == name[0] - 'A' + 'a'))
-        return true;
-    return equals_ignore_case(group, name);
+    return group == name || equals_ignore_case(group, name);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "engine/text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace merkwald {
 
@@ -128,6 +129,12 @@ std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash) {
         hash *= 1099511628211ull;
     }
     return hash;
+}
+
+std::string hex64(std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
 }
 
 }  // namespace merkwald

@@ -37,6 +37,8 @@ void tabs_to_spaces(std::string& line);
 // unlike std::hash. It tells accidental changes and identities apart, never secrets.
 [[nodiscard]] std::uint64_t fnv1a(std::string_view bytes,
                                   std::uint64_t hash = 14695981039346656037ull);
+// Sixteen lower-case hex digits.
+[[nodiscard]] std::string hex64(std::uint64_t value);
 
 enum class LineKind { tag = 1, text = 2 };
 
