@@ -74,7 +74,7 @@ PublishHooks WindowFollowers::publish_hooks() {
         (void)window_.tray().show_message(QStringLiteral("Merkwald: CalDAV-Kalender"), text);
     };
     hooks.ask_password = [this](const QString& account) {
-        return ask_caldav_password(&window_, account);
+        return ask_caldav_password(window_.services().dialogs, &window_, account);
     };
     hooks.confirm_certificate = [this](const QString& host, const QString& fingerprint) {
         return confirm_caldav_certificate(window_.services().dialogs, &window_, host, fingerprint);

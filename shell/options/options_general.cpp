@@ -137,7 +137,8 @@ void GeneralOptionsPage::store_password() {
                                   MessageIcon::exclamation);
         return;
     }
-    const std::optional<QString> password = ask_caldav_password(this, password_account(*target));
+    const std::optional<QString> password =
+        ask_caldav_password(services_.dialogs, this, password_account(*target));
     if (!password) return;
     auto* keychain = new KeychainPasswords(this);
     keychain->store(password_account(*target), *password, [this, keychain](QString error) {

@@ -3,6 +3,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -75,6 +77,15 @@ std::optional<QColor> QtDialogs::color(QWidget* parent, const QColor& initial) {
     const QColor chosen = QColorDialog::getColor(initial, parent);
     if (!chosen.isValid()) return std::nullopt;
     return chosen;
+}
+
+std::optional<QString> QtDialogs::password(QWidget* parent, const QString& caption,
+                                           const QString& label) {
+    bool ok = false;
+    const QString typed =
+        QInputDialog::getText(parent, caption, label, QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return typed;
 }
 
 std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial) {

@@ -44,6 +44,9 @@ public:
                                    const QString& filter) = 0;
     virtual std::optional<QColor> color(QWidget* parent, const QColor& initial) = 0;
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
+    // A line typed without echo; nullopt when cancelled.
+    virtual std::optional<QString> password(QWidget* parent, const QString& caption,
+                                            const QString& label) = 0;
     // As save_file_name, for a file whose type the filter picks: `chosen_filter`
     // comes in as the filter shown first and goes out as the one left selected.
     virtual QString save_file_name_of_type(QWidget* parent, const QString& caption,
@@ -64,6 +67,8 @@ public:
                            const QString& filter) override;
     std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    std::optional<QString> password(QWidget* parent, const QString& caption,
+                                    const QString& label) override;
     QString save_file_name_of_type(QWidget* parent, const QString& caption, const QString& folder,
                                    const QString& filter, QString& chosen_filter) override;
 };

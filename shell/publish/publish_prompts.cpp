@@ -1,17 +1,11 @@
 #include "shell/publish/publish_prompts.h"
 
-#include <QInputDialog>
-#include <QLineEdit>
-
 namespace merkwald {
 
-std::optional<QString> ask_caldav_password(QWidget* parent, const QString& account) {
-    bool ok = false;
-    const QString password = QInputDialog::getText(parent, QStringLiteral("CalDAV-Kalender"),
-                                                   QStringLiteral("Passwort für %1:").arg(account),
-                                                   QLineEdit::Password, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return password;
+std::optional<QString> ask_caldav_password(Dialogs& dialogs, QWidget* parent,
+                                           const QString& account) {
+    return dialogs.password(parent, QStringLiteral("CalDAV-Kalender"),
+                            QStringLiteral("Passwort für %1:").arg(account));
 }
 
 bool confirm_caldav_certificate(Dialogs& dialogs, QWidget* parent, const QString& host,

@@ -12,9 +12,10 @@ class QWidget;
 namespace merkwald {
 
 // nullopt when cancelled.
-[[nodiscard]] std::optional<QString> ask_caldav_password(QWidget* parent, const QString& account);
+[[nodiscard]] std::optional<QString> ask_caldav_password(Dialogs& dialogs, QWidget* parent,
+                                                         const QString& account);
 
-// Yes/No through the dialogs' narrow interface, naming host and fingerprint.
+// Yes/No, naming host and fingerprint.
 [[nodiscard]] bool confirm_caldav_certificate(Dialogs& dialogs, QWidget* parent,
                                               const QString& host, const QString& fingerprint);
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -86,6 +87,26 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
                           fixture.folder.toStdString() +
                           "/abo.ics|1|alle|https://dav.example/anna/merkwald/|anna|" +
                           QStringList(32, QStringLiteral("AA")).join(u':').toStdString() + '|');
+}
+
+// "Passwort..." needs an address and a user first, then asks without echo;
+// cancelled, nothing goes to the keychain.
+TEST_F(OptionsDialogTest, ThePasswordButtonAsksOnlyForACompleteAccount) {
+    auto dialog = open();
+    GeneralOptionsPage& page = general(*dialog);
+    QPushButton* button = nullptr;
+    for (QPushButton* b : page.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("&Passwort...")) button = b;
+    ASSERT_NE(nullptr, button);
+    fixture.dialogs.passwords = {std::nullopt};
+    page.caldav_url_edit()->setText(QStringLiteral("https://dav.example/anna/merkwald/"));
+    button->click();
+    ASSERT_EQ(1u, fixture.dialogs.messages.size()) << "no user: told, not asked";
+    EXPECT_EQ(1u, fixture.dialogs.passwords.size());
+    page.caldav_user_edit()->setText(QStringLiteral("anna"));
+    button->click();
+    EXPECT_TRUE(fixture.dialogs.passwords.empty()) << "asked for the password";
+    EXPECT_EQ(1u, fixture.dialogs.messages.size());
 }
 
 // Why a file is refused is the engine's; the page hands it the file list, the

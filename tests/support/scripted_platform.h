@@ -52,6 +52,9 @@ public:
     }
     std::optional<QColor> color(QWidget*, const QColor&) override { return next(colors); }
     std::optional<QFont> font(QWidget*, const QFont&) override { return next(fonts); }
+    std::optional<QString> password(QWidget*, const QString&, const QString&) override {
+        return next(passwords);
+    }
 
     std::vector<Shown> messages;
     std::function<void(const Shown&)> while_open;
@@ -60,6 +63,7 @@ public:
     std::deque<QString> filters;        // the filter left selected; empty: the first
     std::deque<std::optional<QColor>> colors;
     std::deque<std::optional<QFont>> fonts;
+    std::deque<std::optional<QString>> passwords;
 
 private:
     // The next scripted answer; none left: the empty value (cancelled).
