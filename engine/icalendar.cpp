@@ -123,36 +123,40 @@ void add_calendar_head(std::string& out) {
     add_line(out, "CALSCALE:GREGORIAN");
 }
 
-// Two equal records give equal identities; the n-th of them on a day gets "-n".
-// `day` and `seen` carry the count from event to event.
-std::string next_uid(const Occurrence& o, DaySerial& day,
-                     std::unordered_map<std::uint64_t, int>& seen) {
-    if (o.day != day) {
-        seen.clear();
-        day = o.day;
+}  // namespace
+
+std::string UidCounter::next(const Occurrence& o) {
+    if (o.day != day_) {
+        seen_.clear();
+        day_ = o.day;
     }
-    const int n = ++seen[o.identity];
+    const int n = ++seen_[o.identity];
     std::string uid = hex64(o.identity) + '-' + ical_date(o.day);
     if (n > 1) uid += '-' + std::to_string(n);
     return uid + "@merkwald";
 }
 
-}  // namespace
-
 IcalendarWriter::IcalendarWriter(Put put, UtcTime stamp)
-    : put_(std::move(put)), stamp_(ical_stamp(stamp)) {
+    : put_(std::move(put)), stamp_(ical_stamp(stamp)) {}
+
+void IcalendarWriter::start() {
+    if (started_) return;
+    started_ = true;
+    piece_.clear();
     add_calendar_head(piece_);
     add_line(piece_, "X-WR-CALNAME:Merkwald");
     put_(piece_);
 }
 
 void IcalendarWriter::add(const Occurrence& o) {
+    start();
     piece_.clear();
-    add_event(piece_, o, next_uid(o, day_, seen_), stamp_);
+    add_event(piece_, o, uids_.next(o), stamp_);
     put_(piece_);
 }
 
 void IcalendarWriter::finish() {
+    start();
     piece_.clear();
     add_line(piece_, "END:VCALENDAR");
     put_(piece_);
@@ -172,10 +176,9 @@ std::vector<SingleEvent> single_event_calendars(const std::vector<Occurrence>& e
     std::vector<SingleEvent> out;
     out.reserve(events.size());
     const std::string stamp_text = ical_stamp(stamp);
-    DaySerial day{};
-    std::unordered_map<std::uint64_t, int> seen;
+    UidCounter uids;
     for (const Occurrence& o : events) {
-        SingleEvent one{next_uid(o, day, seen), {}, &o};
+        SingleEvent one{uids.next(o), {}, &o};
         add_calendar_head(one.text);
         add_event(one.text, o, one.uid, stamp_text);
         add_line(one.text, "END:VCALENDAR");

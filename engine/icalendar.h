@@ -35,9 +35,21 @@ struct UtcTime {
 // The whole calendar, lines ended by CRLF and folded at 75 octets.
 [[nodiscard]] std::string icalendar_text(const std::vector<Occurrence>& events, UtcTime stamp);
 
+// Two equal records give equal identities; the n-th of them on a day gets "-n"
+// in its UID. Events come in day order.
+class UidCounter {
+public:
+    [[nodiscard]] std::string next(const Occurrence& event);
+
+private:
+    DaySerial day_{};
+    std::unordered_map<std::uint64_t, int> seen_;  // identities of the day so far
+};
+
 // The same calendar piece by piece, for output that need not be held whole:
-// the head goes to `put` when the writer is made, each event when it is added
-// (events in the order icalendar_text takes them), the end with finish().
+// the head goes to `put` with the first event or at finish(), so a writer that
+// is never used puts nothing; each event when it is added (events in the order
+// icalendar_text takes them), the end with finish().
 class IcalendarWriter {
 public:
     using Put = std::function<void(std::string_view)>;
@@ -46,11 +58,13 @@ public:
     void finish();
 
 private:
+    void start();
+
     Put put_;
     std::string stamp_;
-    DaySerial day_{};
-    std::unordered_map<std::uint64_t, int> seen_;  // identities of the day so far
+    UidCounter uids_;
     std::string piece_;
+    bool started_ = false;
 };
 
 // One occurrence as a calendar of its own, as a calendar server stores it.

@@ -57,24 +57,14 @@ int run_ics(const std::vector<std::string>& args, Context& ctx) {
     StderrSink sink(ctx.err);
     EngineState state(ctx.engine, ctx.today, ctx.program_folder);
     // Each event is written as it is made: a year of a large file never stands whole in memory.
-    // The calendar's head waits for the first event or the end, so that a file
-    // that cannot be read leaves no output at all.
-    std::optional<IcalendarWriter> writer;
-    const auto start = [&ctx, &writer] {
-        if (!writer) {
-            writer.emplace([&ctx](std::string_view piece) { ctx.out << piece; },
+    // A file that cannot be read hands on no event, so it leaves no output at all.
+    IcalendarWriter writer([&ctx](std::string_view piece) { ctx.out << piece; },
                            utc_from_unix(ctx.unix_seconds));
-        }
-    };
-    const OccurrenceList list =
-        stream_occurrences(state, options->file.value_or(ctx.data_filename),
-                           DateRange{*options->from, *options->to}, sink, [&](Occurrence&& event) {
-                               start();
-                               writer->add(event);
-                           });
+    const OccurrenceList list = stream_occurrences(
+        state, options->file.value_or(ctx.data_filename), DateRange{*options->from, *options->to},
+        sink, [&writer](Occurrence&& event) { writer.add(event); });
     if (list.failed_files > 0) return kExitFailure;
-    start();
-    writer->finish();
+    writer.finish();
     return kExitOk;
 }
 
