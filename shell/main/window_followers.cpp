@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/feed_target.h"
+#include "engine/file_lock.h"
 #include "engine/icalendar.h"
 #include "settings/qt_bridges.h"
 #include "shell/main/day_timers.h"
@@ -165,9 +166,17 @@ void WindowFollowers::start_feed_run() {
             // Subscribers fetch the file again when it changes: a refresh that
             // changed none of the coming days leaves it as it is.
             done.ok = true;
-        } else if (events && write_feed_file(job.target, *events, job.stamp)) {
-            done.ok = true;
-            done.file_written = true;
+        } else if (events) {
+            // Another program may have put a file of its own there since the
+            // window checked the name: checked again under the lock, it stays.
+            const FileLock lock = lock_file(job.target);
+            std::error_code missing;
+            if (lock.held() &&
+                (!std::filesystem::exists(job.target, missing) || is_own_calendar(job.target)) &&
+                write_feed_file(job.target, *events, job.stamp)) {
+                done.ok = true;
+                done.file_written = true;
+            }
         }
         if (done.ok)
             done.events = std::make_shared<const std::vector<Occurrence>>(std::move(*events));
