@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <thread>
 
 #include "shell/publish/publish_runner.h"
 #include "tests/support/temp_folder.h"
@@ -144,6 +145,26 @@ TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
     ASSERT_EQ(2u, jobs.size());
     EXPECT_EQ(QStringLiteral("richtig"), jobs[1].password);
     EXPECT_EQ(3, asked);
+}
+
+TEST_F(PublishRunnerTest, WhileAnotherProgramPublishesNothingIsSent) {
+    set_lock_wait(std::chrono::milliseconds(0));
+    const std::filesystem::path state =
+        publish_state_file(folder, "https://dav.example/anna/merkwald/");
+    FileLock other;
+    // Taken by another thread, the lock is as busy as another program's.
+    std::thread([&] { other = lock_file(state); }).join();
+    ASSERT_TRUE(other.held());
+    make_runner();
+    refresh("eins");
+    EXPECT_TRUE(jobs.empty());
+    ASSERT_EQ(1u, told.size());
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Die Datei"))) << told[0].toStdString();
+    EXPECT_FALSE(runner->running());
+    other = FileLock();
+    refresh("eins");
+    EXPECT_EQ(1u, jobs.size());
+    set_lock_wait(kLockWait);
 }
 
 TEST_F(PublishRunnerTest, AConfirmedCertificateIsKeptAndTheRunRepeatedWithIt) {
