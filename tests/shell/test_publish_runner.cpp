@@ -147,6 +147,33 @@ TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
     EXPECT_EQ(3, asked);
 }
 
+TEST_F(PublishRunnerTest, APasswordTheServerRefusedIsNotTakenFromTheStoreOrTheEnvironmentAgain) {
+    PublishReport wrong;
+    wrong.failure = PublishFailure::unauthorized;
+    for (const bool from_environment : {false, true}) {
+        SCOPED_TRACE(from_environment ? "environment" : "secret store");
+        if (from_environment) {
+            stored.reset();
+            qputenv("MERKWALD_CALDAV_PASSWORD", "alt");
+        } else {
+            stored = QStringLiteral("alt");
+        }
+        make_runner();
+        refresh("eins");
+        ASSERT_EQ(1u, pending.size());
+        EXPECT_EQ(QStringLiteral("alt"), jobs.back().password);
+        answer(wrong);
+        const std::size_t sent = jobs.size();
+        const int asked_before = asked;
+        // Asked instead (and cancelled); the refusal is not repeated.
+        refresh("eins");
+        refresh("eins");
+        EXPECT_EQ(sent, jobs.size());
+        EXPECT_EQ(asked_before + 1, asked);
+    }
+    qunsetenv("MERKWALD_CALDAV_PASSWORD");
+}
+
 TEST_F(PublishRunnerTest, WhileAnotherProgramPublishesNothingIsSent) {
     set_lock_wait(std::chrono::milliseconds(0));
     const std::filesystem::path state =
