@@ -295,6 +295,7 @@ QString publish_failure_text(PublishFailure failure, const QString& detail) {
                 .arg(detail);
         case PublishFailure::state_damaged:
         case PublishFailure::state_unwritten:
+        case PublishFailure::busy:
             return detail;
     }
     return {};

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_lock.h"
 #include "engine/publish_plan.h"
 
 class QNetworkAccessManager;
@@ -30,6 +31,7 @@ struct PublishJob {
     QString user, password;
     QString accepted_fingerprint;  // normalised; empty: none
     std::filesystem::path state_file;
+    FileLock state_lock;  // held from reading the state until the run ends
     PublishState state;
     std::vector<WantedResource> wanted;
     bool dry_run = false;
@@ -48,6 +50,7 @@ enum class PublishFailure {
     tls,            // another TLS failure
     state_damaged,  // the state file cannot be read: nothing was sent
     state_unwritten,
+    busy,  // another program is publishing to the calendar: nothing was sent
 };
 
 // One line of the report: what happened to which occurrence.

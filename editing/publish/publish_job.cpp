@@ -11,6 +11,27 @@ std::variant<PublishJob, PublishReport> prepare_publish(
     const std::string collection = target.collection.toString(QUrl::FullyEncoded).toStdString();
     PublishJob job;
     job.state_file = publish_state_file(state_folder, collection);
+    if (!dry_run) {
+        // Two runs at once would each write back the state they read, and the
+        // later one would forget what the other sent.
+        job.state_lock = lock_file(job.state_file);
+        std::error_code missing;
+        if (job.state_lock.held() && !std::filesystem::exists(job.state_file, missing)) {
+            // Where no file stands yet the lock is its folder's, which every
+            // new file there needs: the run holds the file's own instead.
+            std::string message;
+            if (write_publish_state(job.state_file, PublishState{collection, {}}, message)) {
+                job.state_lock = FileLock();
+                job.state_lock = lock_file(job.state_file);
+            }
+        }
+        if (!job.state_lock.held()) {
+            PublishReport report;
+            report.failure = PublishFailure::busy;
+            report.failure_text = to_qstring(job.state_lock.message());
+            return report;
+        }
+    }
     StateFile read = read_publish_state(job.state_file, collection);
     if (read.outcome == StateRead::damaged) {
         PublishReport report;

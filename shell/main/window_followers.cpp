@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/feed_target.h"
+#include "engine/file_lock.h"
 #include "engine/icalendar.h"
 #include "settings/qt_bridges.h"
 #include "shell/main/day_timers.h"
@@ -120,8 +121,9 @@ void WindowFollowers::write_feed() {
         key.files.emplace_back(path, current_stamp(path));
     }
     std::error_code missing;
-    const bool exists = !target_file.empty() && std::filesystem::exists(target_file, missing);
-    const bool file_current = target_file.empty() || (key.feed == fed_file_ && exists);
+    const bool file_current =
+        target_file.empty() ||
+        (key.feed == fed_file_ && std::filesystem::exists(target_file, missing));
     const UtcTime stamp = utc_from_unix(window_.services().clock.now().toSecsSinceEpoch());
     // Nothing it depends on changed since the events were computed: nothing to
     // compute. The same as the run going on asks for nothing more either. A
@@ -131,12 +133,7 @@ void WindowFollowers::write_feed() {
         if (!running_ && fed_events_) publish_calendar(*fed_events_, stamp);
         return;
     }
-    FeedJob job{std::move(key),
-                target_file,
-                window_.engine_state(),
-                {},
-                stamp,
-                !target_file.empty() && feed == fed_file_ && exists ? fed_events_ : nullptr};
+    FeedJob job{std::move(key), target_file, window_.engine_state(), {}, stamp, nullptr};
     // Of the refresh, the run needs only the records it kept.
     job.refreshed.failed_files = window_.refresh_tables().failed_files;
     job.refreshed.captured = window_.refresh_tables().captured;
@@ -150,6 +147,13 @@ void WindowFollowers::start_feed_run() {
     FeedJob job = std::move(*pending_);
     pending_.reset();
     running_key_ = job.key;
+    // What the file holds is known only now: a run that ended while this one
+    // waited may have written it, or failed to.
+    std::error_code missing;
+    job.fed = !job.target.empty() && job.key.feed == fed_file_ &&
+                      std::filesystem::exists(job.target, missing)
+                  ? fed_events_
+                  : nullptr;
     worker_ = std::thread([this, job = std::move(job)]() mutable {
         FeedDone done;
         done.key = std::move(job.key);
@@ -162,9 +166,17 @@ void WindowFollowers::start_feed_run() {
             // Subscribers fetch the file again when it changes: a refresh that
             // changed none of the coming days leaves it as it is.
             done.ok = true;
-        } else if (events && write_feed_file(job.target, *events, job.stamp)) {
-            done.ok = true;
-            done.file_written = true;
+        } else if (events) {
+            // Another program may have put a file of its own there since the
+            // window checked the name: checked again under the lock, it stays.
+            const FileLock lock = lock_file(job.target);
+            std::error_code missing;
+            if (lock.held() &&
+                (!std::filesystem::exists(job.target, missing) || is_own_calendar(job.target)) &&
+                write_feed_file(job.target, *events, job.stamp)) {
+                done.ok = true;
+                done.file_written = true;
+            }
         }
         if (done.ok)
             done.events = std::make_shared<const std::vector<Occurrence>>(std::move(*events));
@@ -180,10 +192,9 @@ void WindowFollowers::feed_run_done(FeedDone done) {
     running_key_.reset();
     const std::string feed = done.key.feed;
     if (done.ok) {
-        if (!feed.empty()) {
-            fed_file_ = feed;
-            failed_feed_.clear();
-        }
+        // A run for no file leaves no file holding its events.
+        fed_file_ = feed;
+        if (!feed.empty()) failed_feed_.clear();
         fed_events_ = std::move(done.events);
         fed_key_ = std::move(done.key);
         publish_calendar(*fed_events_, done.stamp);

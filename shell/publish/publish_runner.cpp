@@ -1,5 +1,7 @@
 #include "shell/publish/publish_runner.h"
 
+#include <algorithm>
+
 #include "editing/publish/publish_job.h"
 
 namespace merkwald {
@@ -32,15 +34,17 @@ void PublishRunner::start(Request request) {
         account_ = account;
         password_.reset();
         asked_ = false;
+        refused_.clear();
     }
     running_ = true;
     if (password_) return run(std::move(request), *password_);
-    if (auto from_environment = password_from_environment())
+    if (auto from_environment = password_from_environment();
+        from_environment && !refused(*from_environment))
         return run(std::move(request), *from_environment);
     // The store answers later; the request waits in the callback meanwhile.
     auto shared = std::make_shared<Request>(std::move(request));
     passwords_.fetch(account, [this, shared](std::optional<QString> stored) {
-        if (stored) {
+        if (stored && !refused(*stored)) {
             password_ = *stored;
             return run(std::move(*shared), *stored);
         }
@@ -62,7 +66,12 @@ void PublishRunner::with_password(Request request) {
     end_run();
 }
 
+bool PublishRunner::refused(const QString& password) const {
+    return std::find(refused_.begin(), refused_.end(), password) != refused_.end();
+}
+
 void PublishRunner::run(Request request, const QString& password) {
+    sent_ = password;
     auto prepared = prepare_publish(request.target, password, request.events, request.stamp,
                                     request.state_folder);
     if (auto* report = std::get_if<PublishReport>(&prepared)) {
@@ -97,8 +106,10 @@ void PublishRunner::finished(Request request, const PublishReport& report) {
     }
     if (report.failure == PublishFailure::unauthorized) {
         // A typed password may have been mistyped: the next refresh asks again.
+        // One from the store or the environment would be refused again.
         password_.reset();
         asked_ = false;
+        if (!refused(sent_)) refused_.push_back(sent_);
     }
     tell_failure(report.failure_text);
     end_run();

@@ -4,7 +4,8 @@
 // run asks for one more run afterwards, with the newest events. A failure is
 // told once (until a run succeeds) and tried again at the next refresh. The
 // password comes from the secret store, else it is asked once per start and
-// kept in memory; a wrong one (401) is forgotten and asked again.
+// kept in memory; a wrong one (401) is forgotten and asked again, and a stored
+// one the server refused is not sent again.
 
 #include <QObject>
 #include <QString>
@@ -54,6 +55,7 @@ private:
     void start(Request request);
     void with_password(Request request);
     void run(Request request, const QString& password);
+    [[nodiscard]] bool refused(const QString& password) const;
     void finished(Request request, const PublishReport& report);
     void end_run();
     // Once for one text until a run succeeds.
@@ -66,7 +68,9 @@ private:
     std::optional<Request> waiting_;
     QString account_;  // whose password is kept
     std::optional<QString> password_;
-    bool asked_ = false;  // the user was asked this start (and cancelled)
+    bool asked_ = false;            // the user was asked this start (and cancelled)
+    QString sent_;                  // the password of the run under way
+    std::vector<QString> refused_;  // by the server (401), for this account
     // What the calendar holds since the last run that succeeded.
     std::optional<std::vector<Occurrence>> published_;
     QString published_for_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <thread>
 
 #include "shell/publish/publish_runner.h"
 #include "tests/support/temp_folder.h"
@@ -144,6 +145,53 @@ TEST_F(PublishRunnerTest, WithoutAStoredPasswordTheUserIsAskedOncePerStart) {
     ASSERT_EQ(2u, jobs.size());
     EXPECT_EQ(QStringLiteral("richtig"), jobs[1].password);
     EXPECT_EQ(3, asked);
+}
+
+TEST_F(PublishRunnerTest, APasswordTheServerRefusedIsNotTakenFromTheStoreOrTheEnvironmentAgain) {
+    PublishReport wrong;
+    wrong.failure = PublishFailure::unauthorized;
+    for (const bool from_environment : {false, true}) {
+        SCOPED_TRACE(from_environment ? "environment" : "secret store");
+        if (from_environment) {
+            stored.reset();
+            qputenv("MERKWALD_CALDAV_PASSWORD", "alt");
+        } else {
+            stored = QStringLiteral("alt");
+        }
+        make_runner();
+        refresh("eins");
+        ASSERT_EQ(1u, pending.size());
+        EXPECT_EQ(QStringLiteral("alt"), jobs.back().password);
+        answer(wrong);
+        const std::size_t sent = jobs.size();
+        const int asked_before = asked;
+        // Asked instead (and cancelled); the refusal is not repeated.
+        refresh("eins");
+        refresh("eins");
+        EXPECT_EQ(sent, jobs.size());
+        EXPECT_EQ(asked_before + 1, asked);
+    }
+    qunsetenv("MERKWALD_CALDAV_PASSWORD");
+}
+
+TEST_F(PublishRunnerTest, WhileAnotherProgramPublishesNothingIsSent) {
+    set_lock_wait(std::chrono::milliseconds(0));
+    const std::filesystem::path state =
+        publish_state_file(folder, "https://dav.example/anna/merkwald/");
+    FileLock other;
+    // Taken by another thread, the lock is as busy as another program's.
+    std::thread([&] { other = lock_file(state); }).join();
+    ASSERT_TRUE(other.held());
+    make_runner();
+    refresh("eins");
+    EXPECT_TRUE(jobs.empty());
+    ASSERT_EQ(1u, told.size());
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("Die Datei"))) << told[0].toStdString();
+    EXPECT_FALSE(runner->running());
+    other = FileLock();
+    refresh("eins");
+    EXPECT_EQ(1u, jobs.size());
+    set_lock_wait(kLockWait);
 }
 
 TEST_F(PublishRunnerTest, AConfirmedCertificateIsKeptAndTheRunRepeatedWithIt) {
