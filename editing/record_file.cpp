@@ -251,18 +251,6 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
     return true;
 }
 
-std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines, long long first,
-                                       long long last, const std::vector<DocumentLine>& inserted) {
-    const auto size = static_cast<long long>(lines.size());
-    first = std::clamp(first, 1LL, size + 1);
-    last = std::clamp(last, first - 1, size);
-    std::vector<DocumentLine> out(lines.begin(), lines.begin() + (first - 1));
-    if (!inserted.empty()) end_last_line(out);
-    out.insert(out.end(), inserted.begin(), inserted.end());
-    out.insert(out.end(), lines.begin() + last, lines.end());
-    return out;
-}
-
 std::string utf8_question(const fs::path& file) {
     return "Die Datei " + display_name(file) +
            " ist in Windows-1252 geschrieben und kann den neuen Text nur als UTF-8 aufnehmen. "
@@ -378,9 +366,8 @@ WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& 
     return append_to_document(file, *doc, exists, lines, utf8);
 }
 
-// The records are counted from the lines written: no reading to report on.
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
-                           std::int32_t record_color, MessageSink& /*sink*/, Utf8Change utf8) {
+                           std::int32_t record_color, Utf8Change utf8) {
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;

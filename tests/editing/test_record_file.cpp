@@ -77,7 +77,7 @@ TEST_F(RecordFile, ReplaceAndAppendKeepEveryOtherByte) {
         fields = load(4);
         fields.date = "7.3.70";
         fields.text = "Neü";
-        ASSERT_TRUE(append_record(state, fields, 0, sink).ok());
+        ASSERT_TRUE(append_record(state, fields, 0).ok());
         EXPECT_EQ(replaced + "\r\n\r\n" + enc(record("<date=07.03.1970>|<active_before=21>|Neü")),
                   read_bytes(state.current_file));
         EXPECT_EQ(4, state.record_count());
@@ -130,7 +130,7 @@ TEST_F(RecordFile, EditorRecordsReadBackWithTheSameFields) {
         written.color = static_cast<std::int32_t>(random());
         written.text = typed_text();
         ASSERT_FALSE(check_record_fields(written)) << check_record_fields(written)->message;
-        ASSERT_TRUE(append_record(state, written, 0, sink).ok());
+        ASSERT_TRUE(append_record(state, written, 0).ok());
         RecordFields read = load(state.record_count());
         // A monthly record's date waits in the remembered texts; what a mode
         // does not use is not read back.
@@ -217,8 +217,7 @@ TEST_F(RecordFile, AnOutsideInsertionStopsSaveDeleteUndoAndAutoDelete) {
     const RecordFields fields = load(2);
     const std::function<WriteOutcome()> changes[] = {
         [&] { return replace_record(state, fields, 0, sink); },
-        [&] { return delete_record(state, 2); },
-        [&] { return append_record(state, fields, 0, sink); },
+        [&] { return delete_record(state, 2); }, [&] { return append_record(state, fields, 0); },
         [&] { return move_expired_records(state, folder / "deleted.rmd", engine).write; }};
     for (const auto& change : changes) {
         open(kA + kB + kC);
