@@ -12,24 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The records of `doc` (a document or the views of its lines) into the state,
-// and what changed against those it held.
-template <class Lines>
-void count_records(EditingState& state, const Lines& doc) {
-    std::vector<RecordBounds> records = record_bounds(doc);
-    std::vector<std::string> contents;
-    contents.reserve(records.size());
-    for (const RecordBounds& bounds : records) contents.push_back(record_content(doc, bounds));
-    // Changes add up until the one who shows the records takes them (see RecordChange).
-    const RecordChange now = compare_records(state.contents, contents);
-    state.change = {std::min(state.change.same_head, now.same_head),
-                    std::min(state.change.same_tail, now.same_tail)};
-    state.records = std::move(records);
-    state.contents = std::move(contents);
-}
-
-// The same over lines in place: the records that kept their lines at the head
-// and the tail keep their strings too, and only the others are put together.
+// The records of the lines into the state, and what changed against those it
+// held: the records that kept their lines at the head and the tail keep their
+// strings too, and only the others are put together.
 void count_records(EditingState& state, const std::vector<std::string_view>& lines) {
     std::vector<RecordBounds> records = record_bounds(lines);
     std::vector<std::string>& before = state.contents;
@@ -51,6 +36,7 @@ void count_records(EditingState& state, const std::vector<std::string_view>& lin
             contents[k] = record_content(lines, records[k]);
         }
     }
+    // Changes add up until the one who shows the records takes them (see RecordChange).
     state.change = {std::min(state.change.same_head, static_cast<int>(head)),
                     std::min(state.change.same_tail, static_cast<int>(tail))};
     state.records = std::move(records);
@@ -79,20 +65,12 @@ bool holds_opened(const EditingState& state, const std::vector<std::string_view>
 
 }  // namespace
 
-RecordChange compare_records(const std::vector<std::string>& before,
-                             const std::vector<std::string>& after) {
-    const std::size_t common = std::min(before.size(), after.size());
-    std::size_t head = 0;
-    while (head < common && before[head] == after[head]) ++head;
-    std::size_t tail = 0;
-    while (tail < common - head &&
-           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
-        ++tail;
-    }
-    return {static_cast<int>(head), static_cast<int>(tail)};
+void take_written(EditingState& state, const ReminderDocument& doc) {
+    std::vector<std::string_view> lines;
+    lines.reserve(doc.lines.size());
+    for (const DocumentLine& line : doc.lines) lines.emplace_back(line.text);
+    count_records(state, lines);
 }
-
-void take_written(EditingState& state, const ReminderDocument& doc) { count_records(state, doc); }
 
 void take_written_text(EditingState& state, std::string_view text) {
     count_records(state, line_views(text));

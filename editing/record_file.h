@@ -37,10 +37,6 @@ struct RecordChange {
     friend bool operator==(const RecordChange&, const RecordChange&) = default;
 };
 
-// The head and tail two lists of record lines have in common.
-[[nodiscard]] RecordChange compare_records(const std::vector<std::string>& before,
-                                           const std::vector<std::string>& after);
-
 // Shared by the main window, the record list and the record editor.
 struct EditingState {
     std::filesystem::path current_file;
