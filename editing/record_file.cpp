@@ -60,7 +60,7 @@ bool holds_opened(const EditingState& state, const std::vector<std::string_view>
     const auto k = std::size_t(state.current_record - 1);
     if (state.opened.empty() && k >= state.contents.size()) return false;
     const std::string& opened = state.opened.empty() ? state.contents[k] : state.opened;
-    return record_content(doc, state.records[k]) == opened;
+    return record_content_is(doc, state.records[k], opened);
 }
 
 }  // namespace
