@@ -12,6 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
 // The records of the lines into the state, and what changed against those it
 // held: the records that kept their lines at the head and the tail keep their
 // strings too, and only the others are put together.
@@ -92,9 +94,8 @@ bool load_text_unchanged(const EditingState& state, WriteOutcome& outcome, Count
         outcome = WriteOutcome::failed(WriteFailure::changed_outside, state.current_file);
         return false;
     }
-    file.byte_order_mark = file.bytes.starts_with("\xEF\xBB\xBF");
+    file.byte_order_mark = file.bytes.starts_with(kBom);
     // A UTF-8 file is its own text: only a Windows-1252 one is decoded into a copy.
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
     file.text = std::string_view(file.bytes).substr(file.byte_order_mark ? kBom.size() : 0);
     if (!is_valid_utf8(file.text)) {
         file.encoding = TextEncoding::windows1252;
@@ -130,7 +131,7 @@ std::string replaced_record_text(const CountedText& file, const RecordBounds& bo
 std::optional<std::string> text_bytes(const CountedText& file, const std::string& text,
                                       Utf8Change utf8) {
     if (file.encoding == TextEncoding::utf8)
-        return file.byte_order_mark ? "\xEF\xBB\xBF" + text : text;
+        return file.byte_order_mark ? std::string(kBom) + text : text;
     ReminderDocument doc;
     doc.encoding = file.encoding;
     doc.byte_order_mark = file.byte_order_mark;
@@ -308,9 +309,10 @@ std::optional<WriteOutcome> append_bytes(const fs::path& file,
     const FileRead read = read_regular_file(file, bytes);
     if (!read.ok) return WriteOutcome::worded(read.message);
     const std::size_t old_size = bytes.size();
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
     const std::string_view text =
         std::string_view(bytes).substr(bytes.starts_with(kBom) ? kBom.size() : 0);
+    // Text that is not UTF-8 stays so whatever follows it (a cut-off character
+    // at its end is closed by the line end): the file still reads as Windows-1252.
     const bool utf8 = is_valid_utf8(text);
     if (!utf8) {
         std::optional<std::string> encoded = utf8_to_windows1252(added);
@@ -320,9 +322,6 @@ std::optional<WriteOutcome> append_bytes(const fs::path& file,
     // A last line without its end gets one first.
     if (!text.empty() && text.back() != '\n' && text.back() != '\r') bytes += kLineEnd;
     bytes += added;
-    // Windows-1252 bytes that now read as UTF-8 would change every character.
-    if (!utf8 && is_valid_utf8(std::string_view(bytes).substr(text.data() - bytes.data())))
-        return std::nullopt;
     const std::string_view old_bytes = std::string_view(bytes).substr(0, old_size);
     return rewrite_with_backup(file, {.before = old_bytes, .after = bytes}, &read.stamp);
 }
