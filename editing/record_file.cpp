@@ -204,16 +204,7 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
                  RememberedTexts& memory, MessageSink& sink) {
     state.new_record = false;
     state.opened.clear();
-    std::string bytes;
-    const FileRead read = read_regular_file(state.current_file, bytes);
-    if (!read.ok) return forget_unreadable(state, sink, read.message);
-    // The lines are looked at in place; only the record's own are taken out.
-    const FileText text = decode_text(std::move(bytes));
-    const std::vector<std::string_view> lines = line_views(text.text);
-    if (read.stamp != state.loaded || state.contents.size() != state.records.size()) {
-        count_records(state, lines);
-        state.loaded = read.stamp;
-    }
+    if (!rescan(state, sink)) return false;
     if (state.current_record > state.record_count() || state.current_record < 1) {
         state.new_record = true;
         start_new_record(fields, memory, presets.record_color);
@@ -221,10 +212,19 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
     }
     state.opened = state.contents.at(std::size_t(state.current_record - 1));
     const RecordBounds& bounds = state.records[std::size_t(state.current_record - 1)];
+    // The fields are read from the lines after the start line. The record's
+    // lines as counted run to its end from that start line, or from the line
+    // after it when it has no `<record>` line of its own: they end with those.
+    std::vector<std::string_view> lines;
+    for (std::size_t pos = 0; pos < state.opened.size();) {
+        const std::size_t end = state.opened.find('\n', pos);
+        lines.push_back(std::string_view(state.opened).substr(pos, end - pos));
+        pos = end == std::string::npos ? state.opened.size() : end + 1;
+    }
+    const auto wanted = std::size_t(std::max(bounds.end - bounds.start, 0LL));
     ReminderDocument record;
-    const auto last = std::min<long long>(bounds.end, static_cast<long long>(lines.size()));
-    for (long long n = bounds.start + 1; n <= last; ++n)
-        record.lines.push_back({std::string(lines[std::size_t(n - 1)]), {}});
+    for (std::size_t n = lines.size() - std::min(wanted, lines.size()); n < lines.size(); ++n)
+        record.lines.push_back({std::string(lines[n]), {}});
     load_record_lines(record, {0, static_cast<long long>(record.lines.size())}, presets.groups,
                       presets.record_color, fields, memory);
     return true;
