@@ -12,24 +12,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The records of `doc` (a document or the views of its lines) into the state,
-// and what changed against those it held.
-template <class Lines>
-void count_records(EditingState& state, const Lines& doc) {
-    std::vector<RecordBounds> records = record_bounds(doc);
-    std::vector<std::string> contents;
-    contents.reserve(records.size());
-    for (const RecordBounds& bounds : records) contents.push_back(record_content(doc, bounds));
-    // Changes add up until the one who shows the records takes them (see RecordChange).
-    const RecordChange now = compare_records(state.contents, contents);
-    state.change = {std::min(state.change.same_head, now.same_head),
-                    std::min(state.change.same_tail, now.same_tail)};
-    state.records = std::move(records);
-    state.contents = std::move(contents);
-}
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-// The same over lines in place: the records that kept their lines at the head
-// and the tail keep their strings too, and only the others are put together.
+// The records of the lines into the state, and what changed against those it
+// held: the records that kept their lines at the head and the tail keep their
+// strings too, and only the others are put together.
 void count_records(EditingState& state, const std::vector<std::string_view>& lines) {
     std::vector<RecordBounds> records = record_bounds(lines);
     std::vector<std::string>& before = state.contents;
@@ -51,6 +38,7 @@ void count_records(EditingState& state, const std::vector<std::string_view>& lin
             contents[k] = record_content(lines, records[k]);
         }
     }
+    // Changes add up until the one who shows the records takes them (see RecordChange).
     state.change = {std::min(state.change.same_head, static_cast<int>(head)),
                     std::min(state.change.same_tail, static_cast<int>(tail))};
     state.records = std::move(records);
@@ -74,25 +62,17 @@ bool holds_opened(const EditingState& state, const std::vector<std::string_view>
     const auto k = std::size_t(state.current_record - 1);
     if (state.opened.empty() && k >= state.contents.size()) return false;
     const std::string& opened = state.opened.empty() ? state.contents[k] : state.opened;
-    return record_content(doc, state.records[k]) == opened;
+    return record_content_is(doc, state.records[k], opened);
 }
 
 }  // namespace
 
-RecordChange compare_records(const std::vector<std::string>& before,
-                             const std::vector<std::string>& after) {
-    const std::size_t common = std::min(before.size(), after.size());
-    std::size_t head = 0;
-    while (head < common && before[head] == after[head]) ++head;
-    std::size_t tail = 0;
-    while (tail < common - head &&
-           before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
-        ++tail;
-    }
-    return {static_cast<int>(head), static_cast<int>(tail)};
+void take_written(EditingState& state, const ReminderDocument& doc) {
+    std::vector<std::string_view> lines;
+    lines.reserve(doc.lines.size());
+    for (const DocumentLine& line : doc.lines) lines.emplace_back(line.text);
+    count_records(state, lines);
 }
-
-void take_written(EditingState& state, const ReminderDocument& doc) { count_records(state, doc); }
 
 void take_written_text(EditingState& state, std::string_view text) {
     count_records(state, line_views(text));
@@ -114,9 +94,8 @@ bool load_text_unchanged(const EditingState& state, WriteOutcome& outcome, Count
         outcome = WriteOutcome::failed(WriteFailure::changed_outside, state.current_file);
         return false;
     }
-    file.byte_order_mark = file.bytes.starts_with("\xEF\xBB\xBF");
+    file.byte_order_mark = file.bytes.starts_with(kBom);
     // A UTF-8 file is its own text: only a Windows-1252 one is decoded into a copy.
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
     file.text = std::string_view(file.bytes).substr(file.byte_order_mark ? kBom.size() : 0);
     if (!is_valid_utf8(file.text)) {
         file.encoding = TextEncoding::windows1252;
@@ -152,7 +131,7 @@ std::string replaced_record_text(const CountedText& file, const RecordBounds& bo
 std::optional<std::string> text_bytes(const CountedText& file, const std::string& text,
                                       Utf8Change utf8) {
     if (file.encoding == TextEncoding::utf8)
-        return file.byte_order_mark ? "\xEF\xBB\xBF" + text : text;
+        return file.byte_order_mark ? std::string(kBom) + text : text;
     ReminderDocument doc;
     doc.encoding = file.encoding;
     doc.byte_order_mark = file.byte_order_mark;
@@ -225,16 +204,7 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
                  RememberedTexts& memory, MessageSink& sink) {
     state.new_record = false;
     state.opened.clear();
-    std::string bytes;
-    const FileRead read = read_regular_file(state.current_file, bytes);
-    if (!read.ok) return forget_unreadable(state, sink, read.message);
-    // The lines are looked at in place; only the record's own are taken out.
-    const FileText text = decode_text(std::move(bytes));
-    const std::vector<std::string_view> lines = line_views(text.text);
-    if (read.stamp != state.loaded || state.contents.size() != state.records.size()) {
-        count_records(state, lines);
-        state.loaded = read.stamp;
-    }
+    if (!rescan(state, sink)) return false;
     if (state.current_record > state.record_count() || state.current_record < 1) {
         state.new_record = true;
         start_new_record(fields, memory, presets.record_color);
@@ -242,25 +212,22 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
     }
     state.opened = state.contents.at(std::size_t(state.current_record - 1));
     const RecordBounds& bounds = state.records[std::size_t(state.current_record - 1)];
+    // The fields are read from the lines after the start line. The record's
+    // lines as counted run to its end from that start line, or from the line
+    // after it when it has no `<record>` line of its own: they end with those.
+    std::vector<std::string_view> lines;
+    for (std::size_t pos = 0; pos < state.opened.size();) {
+        const std::size_t end = state.opened.find('\n', pos);
+        lines.push_back(std::string_view(state.opened).substr(pos, end - pos));
+        pos = end == std::string::npos ? state.opened.size() : end + 1;
+    }
+    const auto wanted = std::size_t(std::max(bounds.end - bounds.start, 0LL));
     ReminderDocument record;
-    const auto last = std::min<long long>(bounds.end, static_cast<long long>(lines.size()));
-    for (long long n = bounds.start + 1; n <= last; ++n)
-        record.lines.push_back({std::string(lines[std::size_t(n - 1)]), {}});
+    for (std::size_t n = lines.size() - std::min(wanted, lines.size()); n < lines.size(); ++n)
+        record.lines.push_back({std::string(lines[n]), {}});
     load_record_lines(record, {0, static_cast<long long>(record.lines.size())}, presets.groups,
                       presets.record_color, fields, memory);
     return true;
-}
-
-std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines, long long first,
-                                       long long last, const std::vector<DocumentLine>& inserted) {
-    const auto size = static_cast<long long>(lines.size());
-    first = std::clamp(first, 1LL, size + 1);
-    last = std::clamp(last, first - 1, size);
-    std::vector<DocumentLine> out(lines.begin(), lines.begin() + (first - 1));
-    if (!inserted.empty()) end_last_line(out);
-    out.insert(out.end(), inserted.begin(), inserted.end());
-    out.insert(out.end(), lines.begin() + last, lines.end());
-    return out;
 }
 
 std::string utf8_question(const fs::path& file) {
@@ -342,9 +309,10 @@ std::optional<WriteOutcome> append_bytes(const fs::path& file,
     const FileRead read = read_regular_file(file, bytes);
     if (!read.ok) return WriteOutcome::worded(read.message);
     const std::size_t old_size = bytes.size();
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
     const std::string_view text =
         std::string_view(bytes).substr(bytes.starts_with(kBom) ? kBom.size() : 0);
+    // Text that is not UTF-8 stays so whatever follows it (a cut-off character
+    // at its end is closed by the line end): the file still reads as Windows-1252.
     const bool utf8 = is_valid_utf8(text);
     if (!utf8) {
         std::optional<std::string> encoded = utf8_to_windows1252(added);
@@ -354,9 +322,6 @@ std::optional<WriteOutcome> append_bytes(const fs::path& file,
     // A last line without its end gets one first.
     if (!text.empty() && text.back() != '\n' && text.back() != '\r') bytes += kLineEnd;
     bytes += added;
-    // Windows-1252 bytes that now read as UTF-8 would change every character.
-    if (!utf8 && is_valid_utf8(std::string_view(bytes).substr(text.data() - bytes.data())))
-        return std::nullopt;
     const std::string_view old_bytes = std::string_view(bytes).substr(0, old_size);
     return rewrite_with_backup(file, {.before = old_bytes, .after = bytes}, &read.stamp);
 }
@@ -378,9 +343,8 @@ WriteOutcome append_lines(const fs::path& file, const std::vector<std::string>& 
     return append_to_document(file, *doc, exists, lines, utf8);
 }
 
-// The records are counted from the lines written: no reading to report on.
 WriteOutcome append_record(EditingState& state, const RecordFields& fields,
-                           std::int32_t record_color, MessageSink& /*sink*/, Utf8Change utf8) {
+                           std::int32_t record_color, Utf8Change utf8) {
     const FileLock lock = lock_file(state.current_file);
     if (!lock.held()) return WriteOutcome::failed(WriteFailure::busy, state.current_file);
     WriteOutcome outcome;

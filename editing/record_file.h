@@ -37,10 +37,6 @@ struct RecordChange {
     friend bool operator==(const RecordChange&, const RecordChange&) = default;
 };
 
-// The head and tail two lists of record lines have in common.
-[[nodiscard]] RecordChange compare_records(const std::vector<std::string>& before,
-                                           const std::vector<std::string>& after);
-
 // Shared by the main window, the record list and the record editor.
 struct EditingState {
     std::filesystem::path current_file;
@@ -144,15 +140,10 @@ bool load_record(EditingState& state, const EditorPresets& presets, RecordFields
                                         Utf8Change utf8 = Utf8Change::allowed);
 
 // The fields' record after one empty line at the end of the file (created when
-// missing), then a rescan, so that the record is number `record_count()` and
-// the one `opened`.
+// missing). The records are then counted from the lines written, so that the
+// record is number `record_count()` and the one `opened`.
 [[nodiscard]] WriteOutcome append_record(EditingState& state, const RecordFields& fields,
-                                         std::int32_t record_color, MessageSink& sink,
+                                         std::int32_t record_color,
                                          Utf8Change utf8 = Utf8Change::allowed);
-
-// Lines `first` ... `last` (1-based, inclusive) of the document replaced by `lines`.
-[[nodiscard]] std::vector<DocumentLine> splice_lines(const std::vector<DocumentLine>& lines,
-                                                     long long first, long long last,
-                                                     const std::vector<DocumentLine>& inserted);
 
 }  // namespace merkwald

@@ -26,7 +26,7 @@ WriteOutcome delete_record(EditingState& state, int record) {
         return WriteOutcome::worded("Der Datensatz steht nicht mehr in der Datei.");
     }
     const RecordBounds& bounds = state.records[std::size_t(record - 1)];
-    if (record_content(file.lines, bounds) != state.contents[std::size_t(record - 1)])
+    if (!record_content_is(file.lines, bounds, state.contents[std::size_t(record - 1)]))
         return refused_as_changed(state.current_file);
     const std::string text = replaced_record_text(file, bounds, {});
     outcome = rewrite_with_backup(

@@ -313,7 +313,7 @@ bool RecordEdit::report(const WriteOutcome& outcome) {
 WriteOutcome RecordEdit::write_appended(const RecordFields& written) {
     return write_asking_utf8(
         context_.services.dialogs, this, state_.current_file, [&](Utf8Change utf8) {
-            return append_record(state_, written, context_.settings.record_color, sink_, utf8);
+            return append_record(state_, written, context_.settings.record_color, utf8);
         });
 }
 
@@ -398,7 +398,7 @@ void RecordEdit::save() {
     const RecordFields written = fields_to_write();
     const WriteOutcome outcome = write_asking_utf8(
         context_.services.dialogs, this, state_.current_file, [&](Utf8Change utf8) {
-            return state_.new_record ? append_record(state_, written, record_color, sink_, utf8)
+            return state_.new_record ? append_record(state_, written, record_color, utf8)
                                      : replace_record(state_, written, record_color, sink_, utf8);
         });
     if (report(outcome) || (outcome.is(WriteFailure::changed_outside) &&

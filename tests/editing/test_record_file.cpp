@@ -28,6 +28,14 @@ protected:
     EditingState state;
     RememberedTexts memory;  // what the last load put aside
 
+    // What the list shows of the state's file on that day; the read says nothing.
+    std::vector<std::string> shown(const std::tuple<int, int, int>& on) {
+        const auto [y, m, d] = on;
+        const test::Listed listed = test::listed_on(state.current_file, test::day(y, m, d));
+        EXPECT_EQ(std::vector<std::string>{}, listed.messages);
+        return listed.texts;
+    }
+
     void open(const std::string& bytes, const std::string& name = "a.rmd") {
         state.current_file = folder / name;
         write_bytes(state.current_file, bytes);
@@ -65,13 +73,21 @@ TEST_F(RecordFile, ReplaceAndAppendKeepEveryOtherByte) {
                 "<active_before=21>\r\nZweiter, geändert\r\n</record>\r\n") +
             last;
         EXPECT_EQ(replaced, read_bytes(state.current_file));
+        EXPECT_EQ(shown({1999, 2, 2}), (std::vector<std::string>{"Zweiter, geändert", "Größe"}));
         fields = load(4);
         fields.date = "7.3.70";
         fields.text = "Neü";
-        ASSERT_TRUE(append_record(state, fields, 0, sink).ok());
+        ASSERT_TRUE(append_record(state, fields, 0).ok());
         EXPECT_EQ(replaced + "\r\n\r\n" + enc(record("<date=07.03.1970>|<active_before=21>|Neü")),
                   read_bytes(state.current_file));
         EXPECT_EQ(4, state.record_count());
+        EXPECT_EQ(shown({1999, 3, 7}), (std::vector<std::string>{"Größe", "Neü"}));
+        ASSERT_TRUE(delete_record(state, 2).ok());
+        EXPECT_EQ(shown({1999, 2, 2}), std::vector<std::string>{"Größe"});
+        std::string message;
+        bool changed_outside = false;
+        ASSERT_EQ(UndoResult::restored, undo_from_backup(state, message, changed_outside));
+        EXPECT_EQ(shown({1999, 2, 2}), (std::vector<std::string>{"Zweiter, geändert", "Größe"}));
     }
 }
 
@@ -114,7 +130,7 @@ TEST_F(RecordFile, EditorRecordsReadBackWithTheSameFields) {
         written.color = static_cast<std::int32_t>(random());
         written.text = typed_text();
         ASSERT_FALSE(check_record_fields(written)) << check_record_fields(written)->message;
-        ASSERT_TRUE(append_record(state, written, 0, sink).ok());
+        ASSERT_TRUE(append_record(state, written, 0).ok());
         RecordFields read = load(state.record_count());
         // A monthly record's date waits in the remembered texts; what a mode
         // does not use is not read back.
@@ -151,6 +167,8 @@ TEST_F(RecordFile, AppendedLinesFollowTheFileAsItWas) {
         EXPECT_EQ(current_stamp(file), outcome.written_stamp);
         open(after, "anhang.rmd");
         EXPECT_EQ("<record>\n" + line + "\n</record>\n", state.contents.back());
+        const std::vector<std::string> texts = shown({2026, 12, 8});
+        EXPECT_EQ(line, texts.empty() ? "" : texts.back());
     }
 }
 
@@ -199,8 +217,7 @@ TEST_F(RecordFile, AnOutsideInsertionStopsSaveDeleteUndoAndAutoDelete) {
     const RecordFields fields = load(2);
     const std::function<WriteOutcome()> changes[] = {
         [&] { return replace_record(state, fields, 0, sink); },
-        [&] { return delete_record(state, 2); },
-        [&] { return append_record(state, fields, 0, sink); },
+        [&] { return delete_record(state, 2); }, [&] { return append_record(state, fields, 0); },
         [&] { return move_expired_records(state, folder / "deleted.rmd", engine).write; }};
     for (const auto& change : changes) {
         open(kA + kB + kC);
