@@ -98,7 +98,7 @@ TEST_F(OptionsDialogTest, ThePasswordButtonAsksOnlyForACompleteAccount) {
     for (QPushButton* b : page.findChildren<QPushButton*>())
         if (b->text() == QStringLiteral("&Passwort...")) button = b;
     ASSERT_NE(nullptr, button);
-    fixture.dialogs.passwords = {std::nullopt};
+    fixture.dialogs.passwords = {QString()};
     page.caldav_url_edit()->setText(QStringLiteral("https://dav.example/anna/merkwald/"));
     button->click();
     ASSERT_EQ(1u, fixture.dialogs.messages.size()) << "no user: told, not asked";

@@ -53,7 +53,9 @@ public:
     std::optional<QColor> color(QWidget*, const QColor&) override { return next(colors); }
     std::optional<QFont> font(QWidget*, const QFont&) override { return next(fonts); }
     std::optional<QString> password(QWidget*, const QString&, const QString&) override {
-        return next(passwords);
+        QString typed = next(passwords);
+        if (typed.isNull()) return std::nullopt;
+        return typed;
     }
 
     std::vector<Shown> messages;
@@ -63,7 +65,7 @@ public:
     std::deque<QString> filters;        // the filter left selected; empty: the first
     std::deque<std::optional<QColor>> colors;
     std::deque<std::optional<QFont>> fonts;
-    std::deque<std::optional<QString>> passwords;
+    std::deque<QString> passwords;  // a null string: cancelled
 
 private:
     // The next scripted answer; none left: the empty value (cancelled).
